@@ -1,0 +1,12 @@
+#include "file_result.h"
+
+#include <cstring>
+
+FileResult FileResult::failure(std::string file, std::string what, int errorNumber) {
+    FileResult result;
+    result.ok = false;
+    result.fileName = std::move(file);
+    result.action = std::move(what);
+    result.reason = errorNumber != 0 ? std::strerror(errorNumber) : "unknown error";
+    return result;
+}

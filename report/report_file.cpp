@@ -1,0 +1,99 @@
+#include "report_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "column_calculator.h"
+#include "gbk_text.h"
+#include "report_text.h"
+
+namespace {
+
+// Writes all of bytes, however the system splits the write; false with errno set on failure.
+bool writeAll(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+FileResult writeReportBytes(const std::string& bytes, bool append) {
+    // Step 1 creates the file or cuts it to nothing; step 2 opens only an existing file, so a
+    // report removed between the steps is reported, not silently half-written again.
+    const int flags = append ? (O_WRONLY | O_APPEND | O_CLOEXEC)
+                             : (O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC);
+    const char* action = append ? "append" : "create";
+    const int fd = ::open(kReportFileName, flags, 0666);
+    if (fd < 0) return FileResult::failure(kReportFileName, action, errno);
+    if (!writeAll(fd, bytes)) {
+        const int error = errno;
+        ::close(fd);
+        return FileResult::failure(kReportFileName, append ? "append" : "write", error);
+    }
+    // A deferred write error (a full disk on a network file system) shows up at close.
+    if (::close(fd) != 0) {
+        return FileResult::failure(kReportFileName, append ? "append" : "write", errno);
+    }
+    return FileResult::success();
+}
+
+ReportContent readReport() {
+    ReportContent content;
+    const int fd = ::open(kReportFileName, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        content.result = FileResult::failure(kReportFileName, "read", errno);
+        return content;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+        content.bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    // Read to the end rather than trusting the length: what is returned is what was read.
+    char chunk[8192];
+    while (true) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            content.result = FileResult::failure(kReportFileName, "read", errno);
+            content.bytes.clear();
+            ::close(fd);
+            return content;
+        }
+        if (got == 0) break;
+        content.bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return content;
+}
+
+FileResult ColumnCalculator::writeStep1Report() const {
+    return writeReportBytes(utf8ToGbk(step1ReportText(*this)), false);
+}
+
+FileResult ColumnCalculator::writeStep2Report() const {
+    return writeReportBytes(utf8ToGbk(step2ReportText(*this)), true);
+}
+
+FileResult ColumnCalculator::runStep1() {
+    computeStep1();
+    return writeStep1Report();
+}
+
+FileResult ColumnCalculator::runStep2(int schemeNumber, double diameter, double ratioX,
+                                      double ratioY) {
+    computeStep2(schemeNumber, diameter, ratioX, ratioY);
+    return writeStep2Report();
+}

@@ -1,0 +1,114 @@
+#include "report_text.h"
+
+#include <string_view>
+
+#include "column_calculator.h"
+#include "gbk_text.h"
+#include "number_text.h"
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// One report row: label, value by "%f", then the row's line ends (one, or two to end a group).
+void addRow(std::string& text, std::string_view label, double value, bool endsGroup = false) {
+    text += label;
+    text += formatFixed(value);
+    text += kCrLf;
+    if (endsGroup) text += kCrLf;
+}
+
+void addLine(std::string& text, std::string_view label, bool endsGroup) {
+    text += label;
+    text += kCrLf;
+    if (endsGroup) text += kCrLf;
+}
+
+std::string_view steelLabel(int steelGrade) {
+    switch (steelGrade) {
+        case 1:
+            return "钢筋强度等级：\t热轧钢筋HPB235\tfy=";
+        case 2:
+            return "钢筋强度等级：\t热轧钢筋HRB335\tfy=";
+        default:
+            // The calculate command passes codes 1 to 3 only; code 4 has the HRB400 values.
+            return "钢筋强度等级：\t热轧钢筋HRB400\tfy=";
+    }
+}
+
+}  // namespace
+
+std::string step1ReportText(const ColumnCalculator& c) {
+    std::string t;
+    t.reserve(2048);
+    t += "===========================================================\r\n";
+    t += "=          双 向 受 压 矩 形 柱 截 面 压 配 筋 计 算       =\r\n";
+    t += "===========================================================\r\n\r\n";
+    addLine(t, "---------------以下为输入数据--------------", true);
+    addRow(t, "柱计算长度(mm)：l0 = ", c.l0);
+    addRow(t, "柱截面宽度(mm)：b  = ", c.b);
+    addRow(t, "柱截面高度(mm)：h  = ", c.h, true);
+    addRow(t, "柱截面在X轴方向的弯矩M0x(kN.m):   M0x = ", c.M0x);
+    addRow(t, "柱截面在Y轴方向的弯矩M0y(kN.m):   M0y = ", c.M0y);
+    addRow(t, "柱截面轴力(kN):\t\t\t   N  = ", c.N, true);
+    addRow(t, "钢筋Asx的合力点至截面近边的距离ax(mm):  ax = ", c.ax);
+    addRow(t, "钢筋Asy的合力点至截面近边的距离ay(mm):  ay = ", c.ay, true);
+    t += "混凝土强度等级：C";
+    t += formatFixed(c.concreteGrade);
+    t += "\tfc=";
+    t += formatFixed(c.fc);
+    t += kCrLf;
+    addRow(t, steelLabel(c.steelGrade), c.fy);
+    addLine(t, " ", false);
+    addLine(t, "-----------------以下为输出数据--------------", true);
+    addRow(t, "轴向压力对截面重心在x方向的偏心距(mm)：e0x=", c.e0x);
+    addRow(t, "在x方向的附加偏心距(mm)：eax=", c.eax);
+    addRow(t, "在x方向的初始偏心距(mm)：eix=", c.eix, true);
+    addRow(t, "在x方向的考虑偏心距的变化对截面曲率的影响系数：ζx1=", c.zetaX1);
+    addRow(t, "在x方向的考虑长细比的变化对截面曲率的影响系数：ζx2=", c.zetaX2);
+    addRow(t, "在x方向的偏心距增大系数：ηx=", c.etaX, true);
+    addRow(t, "轴向压力对截面重心在y方向的偏心距(mm)：e0y=", c.e0y);
+    addRow(t, "在y方向的附加偏心距(mm)：eay=", c.eay);
+    addRow(t, "在y方向的初始偏心距(mm)：eiy=", c.eiy, true);
+    addRow(t, "在y方向的考虑偏心距的变化对截面曲率的影响系数：ζy1=", c.zetaY1);
+    addRow(t, "在y方向的考虑长细比的变化对截面曲率的影响系数：ζy2=", c.zetaY2);
+    addRow(t, "在y方向的偏心距增大系数：ηy=", c.etaY, true);
+    addRow(t, "作用于x轴偏心受压承载力设计值(N)：Nux=", c.Nux);
+    addRow(t, "作用于y轴偏心受压承载力设计值(N)：Nuy=", c.Nuy, true);
+    addRow(t, "纵向等效钢筋面积(mm*mm)：Asex=", c.Asex);
+    addRow(t, "纵向等效钢筋面积(mm*mm)：Asey=", c.Asey, true);
+    addLine(t, "============step1:等效钢筋面积计算完毕============", true);
+    return t;
+}
+
+std::string step2ReportText(const ColumnCalculator& c) {
+    std::string t;
+    t.reserve(1024);
+    const auto head = [&t](int number) {
+        t += "选用第 ";
+        t += std::to_string(number);  // "%d": digits only, no locale grouping
+        t += " 钢筋布置方案\r\n\r\n";
+    };
+    const auto areas = [&t, &c] {
+        addRow(t, "布置在垂直于X轴两对边腹部的单边纵向钢筋面积(mm*mm)：Aswx=", c.Aswx);
+        addRow(t, "布置在垂直于Y轴两对边腹部的单边纵向钢筋面积(mm*mm)：Aswy=", c.Aswy, true);
+        addRow(t, "布置在垂直于X轴两对边的单边纵向钢筋面积(mm*mm)：Asx=", c.Asx);
+        addRow(t, "布置在垂直于Y轴两对边的单边纵向钢筋面积(mm*mm)：Asy=", c.Asy, true);
+    };
+    if (c.scheme == 1) {
+        head(1);
+        addRow(t, "角部钢筋面积(mm*mm)：Asc=", c.Asc, true);
+        areas();
+    }
+    if (c.scheme == 2) {
+        head(2);
+        areas();
+        addLine(t, "(选用钢筋的时候注意选用相同直径的钢筋)", true);
+    }
+    addLine(t, "============step2:布置钢筋计算完毕============", true);
+    return t;
+}
+
+std::string reportBytes(const ColumnCalculator& calculator) {
+    return utf8ToGbk(step1ReportText(calculator) + step2ReportText(calculator));
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+class ColumnCalculator;
+
+// The two sections of the calculation report, as UTF-8 text with CR LF line ends. The report file
+// holds the same text in GBK (report_file.h); these are also what a batch run writes per case.
+std::string step1ReportText(const ColumnCalculator& calculator);
+std::string step2ReportText(const ColumnCalculator& calculator);
+
+// Both sections in GBK, byte for byte what "Result.txt" holds after a complete run.
+std::string reportBytes(const ColumnCalculator& calculator);

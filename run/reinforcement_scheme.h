@@ -1,0 +1,29 @@
+#pragma once
+
+// The bar arrangement used by step 2, kept between runs.
+struct ReinforcementScheme {
+    int scheme = 1;          // 1: chosen corner bars; 2: bars of one diameter with web ratios
+    double diameter = 20.0;  // corner-bar diameter, mm
+    double ratioX = 0.0;     // Aswx / Asx, scheme 2
+    double ratioY = 0.0;     // Aswy / Asy, scheme 2
+};
+
+// What the engineer confirmed in the scheme dialog.
+struct SchemeChoice {
+    int schemeIndex = 0;  // checked radio button: 0 corner bars, 1 equal diameters
+    double diameter = 22.0;
+    double ratioX = 0.0;
+    double ratioY = 0.0;
+};
+
+inline void applySchemeChoice(ReinforcementScheme& scheme, const SchemeChoice& choice) {
+    scheme.scheme = choice.schemeIndex + 1;
+    scheme.diameter = choice.diameter;
+    scheme.ratioX = choice.ratioX;
+    scheme.ratioY = choice.ratioY;
+}
+
+// The corner-bar diameters the scheme dialog offers, mm, in list order; "22" is preselected.
+inline constexpr int kDiameterCount = 11;
+inline constexpr int kDiameters[kDiameterCount] = {12, 14, 16, 18, 20, 22, 25, 28, 32, 36, 40};
+inline constexpr int kDefaultDiameterIndex = 5;

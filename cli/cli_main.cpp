@@ -1,0 +1,33 @@
+#include "cli_main.h"
+
+#include <ostream>
+
+#include "calculate_command.h"
+#include "cli_options.h"
+#include "console_host.h"
+
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const CliParse parse = parseCliArguments(arguments);
+    switch (parse.kind) {
+        case CliParse::Kind::Help:
+            out << parse.text;
+            return kExitDone;
+        case CliParse::Kind::UsageError:
+            err << "tessarin-cli: " << parse.text << "\nRun with --help for more information.\n";
+            return kExitUsage;
+        case CliParse::Kind::Run:
+            break;
+    }
+    DesignSession session;
+    ConsoleHost host(parse.options.input, parse.options.scheme, out, err);
+    switch (onCalculate(session, host)) {
+        case RunOutcome::Done:
+            return kExitDone;
+        case RunOutcome::FieldRejected:
+        case RunOutcome::InputRejected:
+            return kExitRejected;
+        case RunOutcome::FileFailed:
+            return kExitFile;
+    }
+    return kExitFile;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Exit codes of tessarin-cli.
+enum CliExit : int {
+    kExitDone = 0,
+    kExitRejected = 1,
+    kExitUsage = 2,
+    kExitFile = 3,
+};
+
+// The whole command: arguments without the program name; report to out, messages to err.
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);

@@ -1,0 +1,166 @@
+#include "cli_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cmath>
+#include <map>
+
+#include "number_text.h"
+
+namespace {
+
+constexpr const char* kDescription =
+    "tessarin-cli: designs the longitudinal reinforcement of a rectangular reinforced-concrete\n"
+    "column under biaxial eccentric compression, as the desktop program's calculate button does.\n"
+    "It writes the calculation report Result.txt (GBK text, CR LF) in the current directory and\n"
+    "prints the same report on stdout as UTF-8 text with LF line ends.\n";
+
+constexpr const char* kFooter =
+    "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
+    "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
+    "digits with an optional decimal point, optional exponent (6000, 6e3, -0.5); nothing else.\n"
+    "\n"
+    "The input is checked as the desktop program checks it. A section side off its module (50 mm\n"
+    "up to 800 mm, 100 mm above) is a warning on stderr and the run goes on with the value.\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  done (warnings, such as an iteration that did not converge, on stderr)\n"
+    "  1  the input was rejected by a check (its message on stderr; Result.txt untouched)\n"
+    "  2  usage error (unknown flag, missing value, not a number, value out of range)\n"
+    "  3  Result.txt could not be written or read (file name and the system's reason on stderr)\n";
+
+struct NumberFlag {
+    const char* name;
+    const char* help;
+    double DesignInput::*field;
+};
+
+constexpr NumberFlag kNumberFlags[] = {
+    {"--l0", "effective length l0, mm (6000)", &DesignInput::l0},
+    {"--b", "section width b, mm (400)", &DesignInput::b},
+    {"--h", "section height h, mm (600)", &DesignInput::h},
+    {"--M0x", "moment in the x direction M0x, kN*m (244)", &DesignInput::M0x},
+    {"--M0y", "moment in the y direction M0y, kN*m (120)", &DesignInput::M0y},
+    {"--N", "axial compression N, kN (400)", &DesignInput::N},
+    {"--ax", "distance from the resultant of Asx to the near edge ax, mm (40)", &DesignInput::ax},
+    {"--ay", "distance from the resultant of Asy to the near edge ay, mm (40)", &DesignInput::ay},
+};
+
+std::string joined(const char* const* labels, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) text += ", ";
+        text += labels[i];
+    }
+    return text;
+}
+
+int indexOf(const std::string& value, const char* const* labels, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (value == labels[i]) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+CliParse parseCliArguments(const std::vector<std::string>& arguments) {
+    CliParse parse;
+    CLI::App app(kDescription, "tessarin-cli");
+    app.footer(kFooter);
+    app.allow_extras(false);
+
+    // Numbers are taken as text and read by the same strict parser as the dialog's fields.
+    std::map<std::string, std::string> numberTexts;
+    for (const NumberFlag& flag : kNumberFlags) {
+        app.add_option(flag.name, numberTexts[flag.name], flag.help)->type_name("V");
+    }
+    std::string concrete, steel, scheme, diameter, ratioX, ratioY;
+    app.add_option("--concrete", concrete, "concrete grade, C15 to C80 in steps of 5 (C30)")
+        ->type_name("C");
+    app.add_option("--steel", steel, "steel grade: HPB235, HRB335 or HRB400 (HRB400)")
+        ->type_name("S");
+    app.add_option("--scheme", scheme,
+                   "bar arrangement: 1 chosen corner bars, 2 bars of one diameter (1)")
+        ->type_name("1|2");
+    app.add_option("--diameter", diameter,
+                   "corner-bar diameter, mm: 12 14 16 18 20 22 25 28 32 36 40 (22)")
+        ->type_name("D");
+    app.add_option("--ratio-x", ratioX, "Aswx / Asx for scheme 2, 0 to 1 (0)")->type_name("R");
+    app.add_option("--ratio-y", ratioY, "Aswy / Asy for scheme 2, 0 to 1 (0)")->type_name("R");
+
+    // CLI11 wants the arguments last to first, without the program name.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        parse.kind = CliParse::Kind::Help;
+        parse.text = app.help();
+        return parse;
+    } catch (const CLI::ParseError& error) {
+        parse.kind = CliParse::Kind::UsageError;
+        parse.text = error.what();
+        return parse;
+    }
+
+    const auto usage = [&parse](std::string text) {
+        parse.kind = CliParse::Kind::UsageError;
+        parse.text = std::move(text);
+        return parse;
+    };
+    CliOptions& options = parse.options;
+    for (const NumberFlag& flag : kNumberFlags) {
+        if (app.count(flag.name) == 0) continue;
+        const std::string& text = numberTexts[flag.name];
+        const auto value = parseNumber(text);
+        if (!value) return usage(std::string(flag.name) + ": \"" + text + "\" is not a number");
+        options.input.*flag.field = *value;
+    }
+    if (app.count("--concrete") > 0) {
+        const int index = indexOf(concrete, kConcreteLabels, kConcreteGradeCount);
+        if (index < 0) {
+            return usage("--concrete: \"" + concrete + "\" is not a concrete grade; use one of " +
+                         joined(kConcreteLabels, kConcreteGradeCount));
+        }
+        options.input.concreteIndex = index;
+    }
+    if (app.count("--steel") > 0) {
+        const int index = indexOf(steel, kSteelLabels, kSteelGradeCount);
+        if (index < 0) {
+            return usage("--steel: \"" + steel + "\" is not a steel grade; use one of " +
+                         joined(kSteelLabels, kSteelGradeCount));
+        }
+        options.input.steelIndex = index;
+    }
+    if (app.count("--scheme") > 0) {
+        if (scheme != "1" && scheme != "2") {
+            return usage("--scheme: \"" + scheme + "\" is not a scheme; use 1 or 2");
+        }
+        options.scheme.schemeIndex = scheme == "1" ? 0 : 1;
+    }
+    if (app.count("--diameter") > 0) {
+        const auto value = parseNumber(diameter);
+        bool listed = false;
+        for (int d : kDiameters) listed = listed || (value && *value == static_cast<double>(d));
+        if (!listed) {
+            return usage("--diameter: \"" + diameter +
+                         "\" is not a listed bar diameter; use 12, 14, 16, 18, 20, 22, 25, 28, "
+                         "32, 36 or 40");
+        }
+        options.scheme.diameter = *value;
+    }
+    const std::pair<const char*, std::pair<const std::string*, double*>> ratios[] = {
+        {"--ratio-x", {&ratioX, &options.scheme.ratioX}},
+        {"--ratio-y", {&ratioY, &options.scheme.ratioY}}};
+    for (const auto& [name, target] : ratios) {
+        if (app.count(name) == 0) continue;
+        const auto value = parseNumber(*target.first);
+        if (!value) return usage(std::string(name) + ": \"" + *target.first + "\" is not a number");
+        if (!(*value >= 0.0 && *value <= 1.0)) {
+            return usage(std::string(name) + ": " + *target.first + " is out of range; enter a "
+                         "ratio between 0 and 1");
+        }
+        *target.second = *value;
+    }
+    return parse;
+}

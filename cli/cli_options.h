@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "design_input.h"
+#include "reinforcement_scheme.h"
+
+// The single-case command line: the main dialog's fields and the scheme dialog's choice as flags.
+struct CliOptions {
+    DesignInput input;     // start values unless a flag says otherwise
+    SchemeChoice scheme;   // what OK at once in the scheme dialog gives: scheme 1, 22 mm, 0, 0
+};
+
+// Outcome of reading the arguments.
+struct CliParse {
+    enum class Kind { Run, Help, UsageError };
+    Kind kind = Kind::Run;
+    CliOptions options;
+    std::string text;  // the help text, or the usage error naming the flag and why
+};
+
+CliParse parseCliArguments(const std::vector<std::string>& arguments);

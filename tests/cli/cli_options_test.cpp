@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli_main.h"
+#include "cli_options.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CliOptions, NoFlagsGiveTheStartValuesAndOkAtOnce) {
+    const CliParse p = parseCliArguments({});
+    ASSERT_EQ(p.kind, CliParse::Kind::Run);
+    const DesignInput& in = p.options.input;
+    EXPECT_EQ(in.l0, 6000.0);
+    EXPECT_EQ(in.b, 400.0);
+    EXPECT_EQ(in.h, 600.0);
+    EXPECT_EQ(in.M0x, 244.0);
+    EXPECT_EQ(in.M0y, 120.0);
+    EXPECT_EQ(in.N, 400.0);
+    EXPECT_EQ(in.ax, 40.0);
+    EXPECT_EQ(in.ay, 40.0);
+    EXPECT_EQ(in.concreteIndex, 3);
+    EXPECT_EQ(in.steelIndex, 2);
+    EXPECT_EQ(p.options.scheme.schemeIndex, 0);
+    EXPECT_EQ(p.options.scheme.diameter, 22.0);
+    EXPECT_EQ(p.options.scheme.ratioX, 0.0);
+    EXPECT_EQ(p.options.scheme.ratioY, 0.0);
+}
+
+TEST(CliOptions, EveryFlagReachesItsField) {
+    const CliParse p = parseCliArguments(
+        {"--l0", "3000", "--b", " 300 ", "--h=6e2", "--M0x", "+5", "--M0y", "600", "--N", "400.5",
+         "--ax", "35", "--ay", "45", "--concrete", "C80", "--steel", "HPB235", "--scheme", "2",
+         "--diameter", "40", "--ratio-x", "1", "--ratio-y", "0"});
+    ASSERT_EQ(p.kind, CliParse::Kind::Run) << p.text;
+    const DesignInput& in = p.options.input;
+    EXPECT_EQ(in.l0, 3000.0);
+    EXPECT_EQ(in.b, 300.0);
+    EXPECT_EQ(in.h, 600.0);
+    EXPECT_EQ(in.M0x, 5.0);
+    EXPECT_EQ(in.M0y, 600.0);
+    EXPECT_EQ(in.N, 400.5);
+    EXPECT_EQ(in.ax, 35.0);
+    EXPECT_EQ(in.ay, 45.0);
+    EXPECT_EQ(in.concreteIndex, 13);
+    EXPECT_EQ(in.steelIndex, 0);
+    EXPECT_EQ(p.options.scheme.schemeIndex, 1);
+    EXPECT_EQ(p.options.scheme.diameter, 40.0);
+    EXPECT_EQ(p.options.scheme.ratioX, 1.0);
+    EXPECT_EQ(p.options.scheme.ratioY, 0.0);
+}
+
+struct UsageCase {
+    const char* name;
+    Args args;
+    const char* mentions;
+};
+
+class CliUsageError : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(CliUsageError, NamesTheFlagAndWhy) {
+    const CliParse p = parseCliArguments(GetParam().args);
+    EXPECT_EQ(p.kind, CliParse::Kind::UsageError);
+    EXPECT_NE(p.text.find(GetParam().mentions), std::string::npos) << p.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flags, CliUsageError,
+    testing::Values(
+        UsageCase{"UnknownFlag", {"--width", "400"}, "--width"},
+        UsageCase{"MissingValue", {"--l0"}, "--l0"},
+        UsageCase{"LetterO", {"--h", "6OO"}, "--h: \"6OO\" is not a number"},
+        UsageCase{"DecimalComma", {"--N", "1,5"}, "--N: \"1,5\" is not a number"},
+        UsageCase{"Infinity", {"--M0x", "inf"}, "--M0x: \"inf\" is not a number"},
+        UsageCase{"Overflow", {"--b", "1e999"}, "--b: \"1e999\" is not a number"},
+        UsageCase{"Hex", {"--ax", "0x10"}, "--ax: \"0x10\" is not a number"},
+        UsageCase{"Empty", {"--ay", ""}, "--ay: \"\" is not a number"},
+        UsageCase{"UnknownConcrete", {"--concrete", "C32"}, "C15, C20"},
+        UsageCase{"LowerCaseSteel", {"--steel", "hrb400"}, "HPB235, HRB335, HRB400"},
+        UsageCase{"SchemeThree", {"--scheme", "3"}, "use 1 or 2"},
+        UsageCase{"UnlistedDiameter", {"--diameter", "21"}, "not a listed bar diameter"},
+        UsageCase{"DiameterNotANumber", {"--diameter", "abc"}, "not a listed bar diameter"},
+        UsageCase{"RatioAboveOne", {"--ratio-x", "1.5"}, "between 0 and 1"},
+        UsageCase{"RatioBelowZero", {"--ratio-y", "-0.1"}, "between 0 and 1"},
+        UsageCase{"RatioNotANumber", {"--ratio-y", "half"}, "--ratio-y: \"half\" is not a number"},
+        UsageCase{"Positional", {"6000"}, "6000"}),
+    [](const testing::TestParamInfo<UsageCase>& p) { return std::string(p.param.name); });
+
+TEST(CliMain, HelpExplainsFlagsAndExitCodes) {
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli({"--help"}, out, err), kExitDone);
+    for (const char* text : {"--l0", "--ratio-y", "--diameter", "Result.txt", "Exit codes",
+                             "3  Result.txt could not be written"}) {
+        EXPECT_NE(out.str().find(text), std::string::npos) << text;
+    }
+}
+
+TEST(CliMain, UsageErrorWritesNothing) {
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli({"--N", "x"}, out, err), kExitUsage);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("--N"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "column_calculator.h"
+
+// A design case as the engineer types it; grades as engine codes.
+struct DesignCase {
+    double l0 = 6000.0;
+    double b = 400.0;
+    double h = 600.0;
+    double M0x = 244.0;
+    double M0y = 120.0;
+    double N = 400.0;
+    double ax = 40.0;
+    double ay = 40.0;
+    int concrete = 30;
+    int steel = 3;
+};
+
+// Loads a case in the order the calculate command uses: steel grade before concrete grade.
+inline void loadCase(ColumnCalculator& c, const DesignCase& d) {
+    c.setSteelGrade(d.steel);
+    c.setConcreteGrade(d.concrete);
+    c.setGeometry(d.l0, d.b, d.h);
+    c.setLoads(d.M0x, d.M0y, d.N);
+    c.setBarDistances(d.ax, d.ay);
+}
+
+inline ColumnCalculator step1(const DesignCase& d) {
+    ColumnCalculator c;
+    loadCase(c, d);
+    c.computeStep1();
+    return c;
+}

@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "design_cases.h"
+
+namespace {
+
+// One pass of a direction's iteration, replayed through the engine's public operations so that
+// each worked pass can be checked: capacity, compression-zone depth, branch and new estimate.
+struct Pass {
+    double nu;
+    double x;
+    bool small;
+    double next;
+};
+
+Pass replayPass(ColumnCalculator& c, int direction, double prev) {
+    const bool isX = direction == 1;
+    const double width = isX ? c.b : c.h;
+    const double h0 = isX ? c.h - c.ax : c.b - c.ay;
+    (isX ? c.Asex : c.Asey) = prev;
+    const double nu0 = c.alpha1 * c.fc * c.h * c.b + 2.0 * c.fy * prev;
+    const double nd = isX ? c.NxDesign : c.NyDesign;
+    const double nu = 1.0 / (0.5 / nu0 + 1.0 / (nd * 1000.0));
+    (isX ? c.Nux : c.Nuy) = nu;
+    const double x = nu / (c.alpha1 * c.fc * width);
+    const bool small = x > h0 * c.xiB;
+    const double next =
+        small ? c.smallEccentricitySteel(direction) : c.largeEccentricitySteel(direction, x);
+    return {nu, x, small, next};
+}
+
+ColumnCalculator splitOnly(const DesignCase& d) {
+    ColumnCalculator c;
+    loadCase(c, d);
+    c.computeEccentricity(1);
+    c.computeMagnification(1);
+    c.computeEccentricity(2);
+    c.computeMagnification(2);
+    c.computeAxialSplit();
+    return c;
+}
+
+double startEstimate(const ColumnCalculator& c, int direction) {
+    return direction == 1 ? (c.h - c.ax) * c.fc * c.b * 0.2 / c.fy
+                          : (c.b - c.ay) * c.fc * c.h * 0.2 / c.fy;
+}
+
+// --- Case 1: the start-up design case -------------------------------------------------------
+
+TEST(Solver, StartUpCaseSplitsTheAxialForce) {
+    const ColumnCalculator c = splitOnly(DesignCase{});
+    EXPECT_NEAR(c.NxDesign, 774.6792, 5e-5);
+    EXPECT_NEAR(c.NyDesign, 827.0320, 5e-5);
+    // beta = N / NxDesign
+    EXPECT_NEAR(c.N / c.NxDesign, 0.5163428, 5e-8);
+}
+
+TEST(Solver, StartUpCasePassesMatchTheWorkedExample) {
+    ColumnCalculator c = splitOnly(DesignCase{});
+    EXPECT_NEAR(startEstimate(c, 1), 1779.556, 5e-4);
+    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    EXPECT_NEAR(p.nu, 715850.3, 0.05);
+    EXPECT_NEAR(p.x, 125.149, 5e-4);
+    EXPECT_FALSE(p.small);
+    EXPECT_NEAR(p.next, 1654.158, 5e-4);
+    p = replayPass(c, 1, p.next);
+    EXPECT_NEAR(p.nu, 714790.2, 0.05);
+    EXPECT_NEAR(p.x, 124.963, 5e-4);
+    EXPECT_NEAR(p.next, 1651.355, 5e-4);
+
+    EXPECT_NEAR(startEstimate(c, 2), 1716.000, 5e-4);
+    p = replayPass(c, 2, startEstimate(c, 2));
+    EXPECT_NEAR(p.nu, 759724.6, 0.05);
+    EXPECT_NEAR(p.x, 88.546, 5e-4);
+    EXPECT_FALSE(p.small);
+    EXPECT_NEAR(p.next, 1464.911, 5e-4);
+    p = replayPass(c, 2, p.next);
+    EXPECT_NEAR(p.nu, 757241.5, 0.05);
+    EXPECT_NEAR(p.x, 88.257, 5e-4);
+    EXPECT_NEAR(p.next, 1459.172, 5e-4);
+}
+
+// --- All worked solver cases: pass counts and results ----------------------------------------
+
+struct SolverCase {
+    const char* name;
+    DesignCase input;
+    int passesX;
+    double asex;
+    double nux;
+    double nuxTolerance;
+    int passesY;
+    double asey;
+    double nuy;
+    double nuyTolerance;
+};
+
+class WorkedSolverCase : public testing::TestWithParam<SolverCase> {};
+
+TEST_P(WorkedSolverCase, ConvergesToTheWorkedAreas) {
+    const SolverCase& s = GetParam();
+    const ColumnCalculator c = step1(s.input);
+    EXPECT_EQ(c.passesX, s.passesX);
+    EXPECT_EQ(c.passesY, s.passesY);
+    EXPECT_TRUE(c.convergedX);
+    EXPECT_TRUE(c.convergedY);
+    EXPECT_NEAR(c.Asex, s.asex, 5e-4);
+    EXPECT_NEAR(c.Asey, s.asey, 5e-4);
+    if (s.nuxTolerance > 0) {
+        EXPECT_NEAR(c.Nux, s.nux, s.nuxTolerance);
+    }
+    if (s.nuyTolerance > 0) {
+        EXPECT_NEAR(c.Nuy, s.nuy, s.nuyTolerance);
+    }
+}
+
+DesignCase withLoads(double m0x, double m0y, double n) {
+    DesignCase d;
+    d.M0x = m0x;
+    d.M0y = m0y;
+    d.N = n;
+    return d;
+}
+
+DesignCase symmetricCase() {
+    DesignCase d;
+    d.l0 = 4000.0;
+    d.b = 500.0;
+    d.h = 500.0;
+    d.M0x = 200.0;
+    d.M0y = 200.0;
+    d.N = 1000.0;
+    return d;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WorkedSolverCase,
+    testing::Values(
+        SolverCase{"StartUp", DesignCase{}, 2, 1652.757, 714790.2, 0.05, 2, 1462.041, 757241.5,
+                   0.05},
+        SolverCase{"SmallEccentricity", withLoads(150, 60, 2500), 5, 2697.678, 3580771.5, 0.05, 5,
+                   2960.577, 3292605.7, 0.05},
+        SolverCase{"Symmetric", symmetricCase(), 3, 1132.232, 1629032.6, 0.05, 3, 1132.232,
+                   1629032.6, 0.05},
+        SolverCase{"ShallowZone", withLoads(244, 120, 100), 2, 2220.791, 0, 0, 2, 2013.435, 0, 0},
+        SolverCase{"NegativeAreas", withLoads(50, 20, 1000), 3, -420.795, 0, 0, 3, -225.041, 0,
+                   0}),
+    [](const testing::TestParamInfo<SolverCase>& p) { return std::string(p.param.name); });
+
+TEST(Solver, SmallEccentricityFirstAndLastPasses) {
+    ColumnCalculator c = splitOnly(withLoads(150, 60, 2500));
+    EXPECT_EQ(c.eix, 80.0);
+    EXPECT_NEAR(c.etaX, 1.5, 5e-7);
+    EXPECT_EQ(c.eiy, 44.0);
+    EXPECT_NEAR(c.etaY, 2.314935, 5e-7);
+    EXPECT_NEAR(c.NxDesign, 5370.767, 5e-4);
+    EXPECT_NEAR(c.NyDesign, 4677.118, 5e-4);
+
+    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    EXPECT_NEAR(p.nu, 3421419.0, 0.5);
+    EXPECT_NEAR(p.x, 598.15, 5e-3);
+    EXPECT_TRUE(p.small);
+    EXPECT_NEAR(p.next, 2392.828, 5e-4);
+    p = replayPass(c, 1, 2694.358);
+    EXPECT_TRUE(p.small);
+    EXPECT_NEAR(p.next, 2700.998, 1e-3);  // from a prev rounded to three decimals
+
+    p = replayPass(c, 2, startEstimate(c, 2));
+    EXPECT_NEAR(p.nu, 3115943.0, 0.5);
+    EXPECT_NEAR(p.x, 363.16, 5e-3);
+    EXPECT_TRUE(p.small);
+    EXPECT_NEAR(p.next, 2583.129, 5e-4);
+    p = replayPass(c, 2, 2957.625);
+    EXPECT_TRUE(p.small);
+    EXPECT_NEAR(p.next, 2963.529, 1e-3);
+}
+
+TEST(Solver, SymmetricCaseSplitsEvenly) {
+    const ColumnCalculator c = splitOnly(symmetricCase());
+    EXPECT_EQ(c.NxDesign, 2000.0);
+    EXPECT_EQ(c.NyDesign, 2000.0);
+}
+
+TEST(Solver, ShallowZoneUsesTwiceTheBarDistance) {
+    ColumnCalculator c = splitOnly(withLoads(244, 120, 100));
+    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    EXPECT_NEAR(p.x, 32.43, 5e-3);
+    EXPECT_FALSE(p.small);
+    // The large-eccentricity area is the same for any depth up to 2a = 80 mm.
+    EXPECT_EQ(c.largeEccentricitySteel(1, p.x), c.largeEccentricitySteel(1, 80.0));
+    EXPECT_NE(c.largeEccentricitySteel(1, 80.0), c.largeEccentricitySteel(1, 80.5));
+    p = replayPass(c, 2, startEstimate(c, 2));
+    EXPECT_NEAR(p.x, 24.17, 5e-3);
+}
+
+TEST(Solver, NegativeAreaCaseChangesBranchAfterTheFirstPass) {
+    ColumnCalculator c = splitOnly(withLoads(50, 20, 1000));
+    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    EXPECT_NEAR(p.x, 308.97, 5e-3);
+    EXPECT_TRUE(p.small);
+    p = replayPass(c, 1, p.next);
+    EXPECT_FALSE(p.small);
+    p = replayPass(c, 1, p.next);
+    EXPECT_FALSE(p.small);
+}
+
+// --- Case 6: a design that never settles -----------------------------------------------------
+
+DesignCase oscillatingCase() {
+    DesignCase d;
+    d.concrete = 65;
+    d.l0 = 3000.0;
+    d.b = 300.0;
+    d.h = 300.0;
+    d.M0x = 5.0;
+    d.M0y = 600.0;
+    d.N = 400.0;
+    return d;
+}
+
+TEST(Solver, OscillatingDesignEndsAtThePassBoundWithTheMeanOfTheLastTwo) {
+    const ColumnCalculator c = step1(oscillatingCase());
+    EXPECT_NEAR(c.xiB, 0.4976364, 5e-8);
+    EXPECT_EQ(c.passesX, ColumnCalculator::kMaxPasses);
+    EXPECT_FALSE(c.convergedX);
+    // The estimates alternate between about -577.7 (small) and -483.7 (large): the mean of the
+    // last two lies halfway.
+    EXPECT_NEAR(c.Asex, (-577.7 + -483.7) / 2.0, 0.2);
+}
+
+TEST(Solver, OscillatingDesignAlternatesAcrossTheBalancedDepth) {
+    ColumnCalculator c = splitOnly(oscillatingCase());
+    const double balanced = (c.h - c.ax) * c.xiB;
+    EXPECT_NEAR(balanced, 129.385, 5e-4);
+    double prev = startEstimate(c, 1);
+    for (int i = 0; i < 6; ++i) prev = replayPass(c, 1, prev).next;
+    const Pass a = replayPass(c, 1, prev);
+    const Pass b = replayPass(c, 1, a.next);
+    EXPECT_NE(a.small, b.small);
+    const Pass& small = a.small ? a : b;
+    const Pass& large = a.small ? b : a;
+    EXPECT_NEAR(small.x, 130.31, 5e-3);
+    EXPECT_NEAR(large.x, 129.30, 5e-3);
+    EXPECT_NEAR(small.next, -577.7, 0.05);
+    EXPECT_NEAR(large.next, -483.7, 0.05);
+}
+
+// --- Degenerate input: the run must still end -------------------------------------------------
+
+TEST(Solver, BarDistanceOfHalfTheDepthStillEnds) {
+    DesignCase d;
+    d.ax = 300.0;  // D = 2a: no lever arm between the bar groups
+    d.ay = 400.0;  // D = a: no effective depth
+    const ColumnCalculator c = step1(d);
+    EXPECT_LE(c.passesX, ColumnCalculator::kMaxPasses);
+    EXPECT_LE(c.passesY, ColumnCalculator::kMaxPasses);
+}
+
+TEST(Solver, NotANumberEstimateEndsTheIterationUnsettled) {
+    DesignCase d;
+    d.ay = 200.0;  // b - 2 ay = 0: the large-eccentricity area divides by zero
+    const ColumnCalculator c = step1(d);
+    EXPECT_FALSE(std::isfinite(c.Asey));
+    EXPECT_FALSE(c.convergedY);
+    EXPECT_LE(c.passesY, ColumnCalculator::kMaxPasses);
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <filesystem>
+
+#include "column_calculator.h"
+#include "gbk_text.h"
+#include "report_file.h"
+#include "report_text.h"
+#include "scratch_directory.h"
+
+namespace {
+
+ColumnCalculator startUpCase() {
+    ColumnCalculator c;
+    c.setSteelGrade(3);
+    c.setConcreteGrade(30);
+    c.setGeometry(6000.0, 400.0, 600.0);
+    c.setLoads(244.0, 120.0, 400.0);
+    c.setBarDistances(40.0, 40.0);
+    return c;
+}
+
+struct GoldenCase {
+    const char* file;
+    int scheme;
+    double diameter;
+    double ratioX;
+    double ratioY;
+};
+
+class GoldenReport : public testing::TestWithParam<GoldenCase> {};
+
+// The whole report file of the start-up case, byte for byte (GBK, CR LF), for each layout.
+TEST_P(GoldenReport, FileHoldsExactlyTheExpectedBytes) {
+    ScratchDirectory scratch;
+    ColumnCalculator c = startUpCase();
+    ASSERT_TRUE(c.runStep1().ok);
+    ASSERT_TRUE(c.runStep2(GetParam().scheme, GetParam().diameter, GetParam().ratioX,
+                           GetParam().ratioY)
+                    .ok);
+    const std::string expected = testData(GetParam().file);
+    EXPECT_EQ(readFileBytes("Result.txt"), expected);
+    const ReportContent read = readReport();
+    EXPECT_TRUE(read.result.ok);
+    EXPECT_EQ(read.bytes, expected);
+    EXPECT_EQ(reportBytes(c), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(StartUp, GoldenReport,
+                         testing::Values(GoldenCase{"startup_scheme1_d22.gbk", 1, 22.0, 0, 0},
+                                         GoldenCase{"startup_scheme1_d20.gbk", 1, 20.0, 0, 0},
+                                         GoldenCase{"startup_scheme1_d40.gbk", 1, 40.0, 0, 0},
+                                         GoldenCase{"startup_scheme2_r05.gbk", 2, 22.0, 0.5, 0.5},
+                                         GoldenCase{"startup_scheme3.gbk", 3, 22.0, 0, 0}));
+
+TEST(ReportFile, StepOneReplacesALongerOldFileEntirely) {
+    ScratchDirectory scratch;
+    writeFileBytes("Result.txt", std::string(100000, 'x'));
+    ColumnCalculator c = startUpCase();
+    ASSERT_TRUE(c.runStep1().ok);
+    const std::string golden = testData("startup_scheme1_d22.gbk");
+    const std::string step1 = golden.substr(0, golden.find(utf8ToGbk("选用第 ")));
+    EXPECT_EQ(readFileBytes("Result.txt"), step1);
+}
+
+TEST(ReportFile, ReportIsTheSameUnderADecimalCommaLocale) {
+    const char* locale = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    if (locale == nullptr) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    ScratchDirectory scratch;
+    ColumnCalculator c = startUpCase();
+    const bool ok = c.runStep1().ok && c.runStep2(1, 22.0, 0, 0).ok;
+    std::setlocale(LC_ALL, "C");
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(readFileBytes("Result.txt"), testData("startup_scheme1_d22.gbk"));
+}
+
+TEST(ReportFile, EmptyFileReadsBackAsEmptyText) {
+    ScratchDirectory scratch;
+    writeFileBytes("Result.txt", "");
+    const ReportContent read = readReport();
+    EXPECT_TRUE(read.result.ok);
+    EXPECT_EQ(read.bytes, "");
+}
+
+// --- Failures: each names the file and the system's reason ------------------------------------
+
+void expectFailure(const FileResult& r, const char* action, const char* reason) {
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.fileName, "Result.txt");
+    EXPECT_EQ(r.action, action);
+    EXPECT_EQ(r.reason, reason);
+}
+
+TEST(ReportFile, DirectoryNamedLikeTheReportFailsEveryOperation) {
+    ScratchDirectory scratch;
+    std::filesystem::create_directory("Result.txt");
+    ColumnCalculator c = startUpCase();
+    expectFailure(c.runStep1(), "create", "Is a directory");
+    expectFailure(c.runStep2(1, 22.0, 0, 0), "append", "Is a directory");
+    const ReportContent read = readReport();
+    expectFailure(read.result, "read", "Is a directory");
+    EXPECT_EQ(read.bytes, "");
+    // The engine computed step 1 before the write failed.
+    EXPECT_NEAR(c.Asex, 1652.757, 5e-4);
+}
+
+TEST(ReportFile, FullDiskFailsTheWrite) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    ScratchDirectory scratch;
+    std::filesystem::create_symlink("/dev/full", "Result.txt");
+    ColumnCalculator c = startUpCase();
+    expectFailure(c.runStep1(), "write", "No space left on device");
+    expectFailure(c.runStep2(1, 22.0, 0, 0), "append", "No space left on device");
+}
+
+TEST(ReportFile, StepTwoDoesNotRecreateARemovedFile) {
+    ScratchDirectory scratch;
+    ColumnCalculator c = startUpCase();
+    ASSERT_TRUE(c.runStep1().ok);
+    std::filesystem::remove("Result.txt");
+    expectFailure(c.runStep2(1, 22.0, 0, 0), "append", "No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists("Result.txt"));
+    expectFailure(readReport().result, "read", "No such file or directory");
+}
+
+TEST(ReportFile, ReadOnlyFileAndDirectoryFailWhenNotRoot) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    ScratchDirectory scratch;
+    ColumnCalculator c = startUpCase();
+    writeFileBytes("Result.txt", "old");
+    std::filesystem::permissions("Result.txt", std::filesystem::perms::owner_read);
+    expectFailure(c.runStep1(), "create", "Permission denied");
+    EXPECT_EQ(readFileBytes("Result.txt"), "old");
+    std::filesystem::remove("Result.txt");
+    std::filesystem::permissions(".", std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::owner_exec);
+    expectFailure(c.runStep1(), "create", "Permission denied");
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "batch_design.h"
 #include "calculate_command.h"
 #include "cli_options.h"
 #include "console_host.h"
@@ -15,6 +16,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case CliParse::Kind::UsageError:
             err << "tessarin-cli: " << parse.text << "\nRun with --help for more information.\n";
             return kExitUsage;
+        case CliParse::Kind::Batch:
+            return runBatch(parse.batch, out, err);
         case CliParse::Kind::Run:
             break;
     }

@@ -10,6 +10,7 @@ enum CliExit : int {
     kExitRejected = 1,
     kExitUsage = 2,
     kExitFile = 3,
+    kExitSomeRejected = 4,  // --batch: some rows were rejected, the rest designed
 };
 
 // The whole command: arguments without the program name; report to out, messages to err.

@@ -16,6 +16,18 @@ constexpr const char* kDescription =
     "prints the same report on stdout as UTF-8 text with LF line ends.\n";
 
 constexpr const char* kFooter =
+    "Batch design: tessarin-cli --batch columns.csv [--out results.csv] [--reports DIR]\n"
+    "  The CSV file (RFC 4180, UTF-8, optional byte-order mark) names its columns in the first\n"
+    "  line, in any order: id, l0, b, h, M0x, M0y, N, ax, ay, concrete, steel are required;\n"
+    "  scheme, diameter, ratio_x, ratio_y are optional (default 1, 22, 0, 0). Rows that share an\n"
+    "  id are the load combinations of one column. Each row is checked and designed as a single\n"
+    "  case; the results CSV has one row per input row (line, inputs, every result, passes,\n"
+    "  convergence, status: ok, warning: ..., rejected: ...) and one envelope row per id with\n"
+    "  the largest Asex, Asey, Asx, Asy, Aswx, Aswy and the lines that govern them. --reports\n"
+    "  writes each accepted row's report as DIR/<id>-<line>.txt, bytes outside A-Z a-z 0-9 _ -\n"
+    "  of the id (and a leading dot) written as %XX. Exit codes: 0 all rows accepted, 4 some\n"
+    "  rows rejected, 2 usage error or unusable header, 3 a file could not be read or written.\n"
+    "\n"
     "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
     "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
     "digits with an optional decimal point, optional exponent (6000, 6e3, -0.5); nothing else.\n"
@@ -88,6 +100,15 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         ->type_name("D");
     app.add_option("--ratio-x", ratioX, "Aswx / Asx for scheme 2, 0 to 1 (0)")->type_name("R");
     app.add_option("--ratio-y", ratioY, "Aswy / Asy for scheme 2, 0 to 1 (0)")->type_name("R");
+    std::string batchInput, batchOutput, reportDir;
+    app.add_option("--batch", batchInput,
+                   "design every row of a CSV file of cases instead of one case")
+        ->type_name("FILE");
+    app.add_option("--out", batchOutput, "with --batch: the results CSV (default stdout)")
+        ->type_name("FILE");
+    app.add_option("--reports", reportDir,
+                   "with --batch: also write each accepted row's report into this directory")
+        ->type_name("DIR");
 
     // CLI11 wants the arguments last to first, without the program name.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -108,6 +129,27 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         parse.text = std::move(text);
         return parse;
     };
+    const bool batch = app.count("--batch") > 0;
+    if (!batch) {
+        for (const char* name : {"--out", "--reports"}) {
+            if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
+        }
+    } else {
+        for (const CLI::Option* option : app.get_options()) {
+            const std::string name = option->get_name();
+            if (option->count() > 0 && name != "--batch" && name != "--out" &&
+                name != "--reports") {
+                return usage(name + " describes a single case; with --batch every case comes "
+                             "from the CSV file");
+            }
+        }
+        parse.kind = CliParse::Kind::Batch;
+        parse.batch.input = batchInput;
+        if (app.count("--out") > 0) parse.batch.output = batchOutput;
+        if (app.count("--reports") > 0) parse.batch.reportDir = reportDir;
+        return parse;
+    }
+
     CliOptions& options = parse.options;
     for (const NumberFlag& flag : kNumberFlags) {
         if (app.count(flag.name) == 0) continue;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "batch_design.h"
 #include "design_input.h"
 #include "reinforcement_scheme.h"
 
@@ -15,9 +16,10 @@ struct CliOptions {
 
 // Outcome of reading the arguments.
 struct CliParse {
-    enum class Kind { Run, Help, UsageError };
+    enum class Kind { Run, Batch, Help, UsageError };
     Kind kind = Kind::Run;
     CliOptions options;
+    BatchOptions batch;
     std::string text;  // the help text, or the usage error naming the flag and why
 };
 

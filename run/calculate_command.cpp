@@ -9,22 +9,21 @@
 
 namespace {
 
-// Loads the checked case into the engine: steel grade first, since the concrete grade derives
-// xiB from fy and Es.
-void loadDesignCase(const DesignInput& in, ColumnCalculator& calculator) {
-    calculator.setSteelGrade(in.steelGradeCode());
-    calculator.setConcreteGrade(in.concreteGradeNumber());
-    calculator.setGeometry(in.l0, in.b, in.h);
-    calculator.setLoads(in.M0x, in.M0y, in.N);
-    calculator.setBarDistances(in.ax, in.ay);
-}
-
 RunOutcome stopOnFileFailure(const FileResult& failure, RunHost& host) {
     host.showMessage(fileFailureMessage(failure));
     return RunOutcome::FileFailed;
 }
 
 }  // namespace
+
+void loadDesignCase(const DesignInput& in, ColumnCalculator& calculator) {
+    // Steel grade first: the concrete grade derives xiB from fy and Es.
+    calculator.setSteelGrade(in.steelGradeCode());
+    calculator.setConcreteGrade(in.concreteGradeNumber());
+    calculator.setGeometry(in.l0, in.b, in.h);
+    calculator.setLoads(in.M0x, in.M0y, in.N);
+    calculator.setBarDistances(in.ax, in.ay);
+}
 
 Message fileFailureMessage(const FileResult& failure) {
     const std::string& name = failure.fileName;

@@ -26,6 +26,9 @@ enum class RunOutcome {
 // question, step 2 with the second section, the report read back and shown.
 RunOutcome onCalculate(DesignSession& session, RunHost& host);
 
+// Loads a checked case into the engine in the order the engine needs.
+void loadDesignCase(const DesignInput& input, ColumnCalculator& calculator);
+
 // The message for a report file that could not be created, written, extended or read.
 Message fileFailureMessage(const FileResult& failure);
 

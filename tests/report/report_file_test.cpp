@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -123,6 +125,38 @@ TEST(ReportFile, StepTwoDoesNotRecreateARemovedFile) {
     expectFailure(c.runStep2(1, 22.0, 0, 0), "append", "No such file or directory");
     EXPECT_FALSE(std::filesystem::exists("Result.txt"));
     expectFailure(readReport().result, "read", "No such file or directory");
+}
+
+// Another program holding the report locked (another instance writing or reading it).
+TEST(ReportFile, LockedReportIsReportedAndLeftAlone) {
+    ScratchDirectory scratch;
+    writeFileBytes("Result.txt", "held by another program");
+    const int other = ::open("Result.txt", O_RDONLY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    ColumnCalculator c = startUpCase();
+    expectFailure(c.runStep1(), "create", "the file is in use by another program");
+    expectFailure(c.runStep2(1, 22.0, 0, 0), "append", "the file is in use by another program");
+    expectFailure(readReport().result, "read", "the file is in use by another program");
+    EXPECT_EQ(readFileBytes("Result.txt"), "held by another program");
+    // A reader's shared lock keeps writers out but lets another reader in.
+    ASSERT_EQ(::flock(other, LOCK_SH), 0);
+    EXPECT_TRUE(readReport().result.ok);
+    expectFailure(c.runStep1(), "create", "the file is in use by another program");
+    ::close(other);
+    EXPECT_TRUE(c.runStep1().ok);
+}
+
+TEST(ReportFile, OpenWithoutALockDoesNotStopTheReport) {
+    ScratchDirectory scratch;
+    writeFileBytes("Result.txt", std::string(5000, 'o'));
+    const int other = ::open("Result.txt", O_WRONLY);
+    ASSERT_GE(other, 0);
+    ColumnCalculator c = startUpCase();
+    EXPECT_TRUE(c.runStep1().ok);
+    EXPECT_TRUE(c.runStep2(1, 22.0, 0, 0).ok);
+    ::close(other);
+    EXPECT_EQ(readFileBytes("Result.txt"), testData("startup_scheme1_d22.gbk"));
 }
 
 TEST(ReportFile, ReadOnlyFileAndDirectoryFailWhenNotRoot) {

@@ -150,6 +150,39 @@ TEST(CalculateCommand, ReportReplacedByADirectoryWhileChoosingStopsStepTwo) {
     EXPECT_TRUE(host.reports.empty());
 }
 
+TEST(CalculateCommand, DeletedCurrentDirectoryStopsWithAMessage) {
+    ScratchDirectory scratch;
+    std::filesystem::create_directory("gone");
+    std::filesystem::current_path("gone");
+    std::filesystem::remove(scratch.path() + "/gone");
+    RecordingHost host;
+    DesignSession session;
+    EXPECT_EQ(onCalculate(session, host), RunOutcome::FileFailed);
+    expectFileMessage(host, "无法创建报告文件 Result.txt", "No such file or directory");
+    std::filesystem::current_path(scratch.path());
+}
+
+TEST(CalculateCommand, VeryLongCurrentPathStillGetsItsReport) {
+    ScratchDirectory scratch;
+    // Deeper than PATH_MAX (4096): the report is opened by its bare name, so depth does not matter.
+    const std::string level(200, 'd');
+    for (int i = 0; i < 25; ++i) {
+        std::filesystem::create_directory(level);
+        std::filesystem::current_path(level);
+    }
+    RecordingHost host;
+    DesignSession session;
+    EXPECT_EQ(onCalculate(session, host), RunOutcome::Done);
+    ASSERT_EQ(host.reports.size(), 1u);
+    EXPECT_EQ(host.reports[0], testData("startup_scheme1_d22.gbk"));
+    // Remove the tree bottom up by relative names: no full path of it fits in PATH_MAX.
+    std::filesystem::remove("Result.txt");
+    for (int i = 0; i < 25; ++i) {
+        std::filesystem::current_path("..");
+        std::filesystem::remove(level);
+    }
+}
+
 // --- A design that never settles ends and says so after the report -----------------------------
 
 TEST(CalculateCommand, NonConvergenceWarnsAfterTheReport) {

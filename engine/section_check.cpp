@@ -7,14 +7,16 @@
 #include <limits>
 #include <numbers>
 
+#include "ultimate_contour.h"
+
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
 // Detailing limits for columns, on the whole section area.
-constexpr double kMinimumTotalRatio = 0.006;         // HPB235 and HRB335
-constexpr double kMinimumTotalRatioHrb400 = 0.005;   // HRB400 (and code 4, the same steel)
-constexpr double kHighStrengthIncrement = 0.001;     // from C60 up
+constexpr double kMinimumTotalRatio = 0.006;        // HPB235 and HRB335
+constexpr double kMinimumTotalRatioHrb400 = 0.005;  // HRB400 (and code 4, the same steel)
+constexpr double kHighStrengthIncrement = 0.001;    // from C60 up
 constexpr double kMinimumOneSideRatio = 0.002;
 constexpr double kMaximumTotalRatio = 0.05;
 
@@ -25,10 +27,17 @@ double counted(double area, bool& clamped) {
     return 0.0;
 }
 
-std::vector<CheckedBar> placeBars(double h, double b, double ax, double ay, double corner,
-                                  double webX, double webY) {
-    const double uc = 0.5 * h - ax;
-    const double vc = 0.5 * b - ay;
+// Areas of one corner bar and of the web steel of one face of each pair.
+struct LayoutAreas {
+    double corner = 0.0;
+    double webX = 0.0;
+    double webY = 0.0;
+};
+
+std::vector<CheckedBar> placeBars(const ColumnCalculator& c, const LayoutAreas& areas) {
+    const double uc = 0.5 * c.h - c.ax;
+    const double vc = 0.5 * c.b - c.ay;
+    const double corner = areas.corner;
     std::vector<CheckedBar> bars;
     bars.reserve(16);
     for (const double u : {uc, -uc}) {
@@ -37,10 +46,14 @@ std::vector<CheckedBar> placeBars(double h, double b, double ax, double ay, doub
     // Web bars at the quarter points between the corner bars of their face.
     constexpr std::array<double, 3> kQuarterPoints = {-0.5, 0.0, 0.5};
     for (const double u : {uc, -uc}) {
-        for (const double q : kQuarterPoints) bars.push_back({u, q * vc, webX / 3.0, BarGroup::webX});
+        for (const double q : kQuarterPoints) {
+            bars.push_back({u, q * vc, areas.webX / 3.0, BarGroup::webX});
+        }
     }
     for (const double v : {vc, -vc}) {
-        for (const double q : kQuarterPoints) bars.push_back({q * uc, v, webY / 3.0, BarGroup::webY});
+        for (const double q : kQuarterPoints) {
+            bars.push_back({q * uc, v, areas.webY / 3.0, BarGroup::webY});
+        }
     }
     return bars;
 }
@@ -54,7 +67,9 @@ std::string fixed(double value, int decimals) {
     return std::string(buffer.data(), end.ptr);
 }
 
-std::string percent(double ratio) { return fixed(ratio * 100.0, 2) + " %"; }
+std::string percent(double ratio) {
+    return fixed(ratio * 100.0, 2) + "%";
+}
 
 }  // namespace
 
@@ -67,8 +82,9 @@ SectionCheckResult SectionCheck::run() const {
     r.b = c.b;
     r.h = c.h;
     r.scheme = c.scheme;
-    r.concrete = ConcreteLaw::forGrade(c.concreteGrade, c.fc);
+    r.concrete = ConcreteLaw::forGrade({c.concreteGrade, c.fc});
     r.steel = SteelLaw{c.fy, c.Es};
+    r.integration = integration_;
 
     // Layout.
     bool clamped = false;
@@ -89,7 +105,7 @@ SectionCheckResult SectionCheck::run() const {
     r.webAreaX = webX;
     r.webAreaY = webY;
     r.negativeAreaClamped = clamped;
-    r.bars = placeBars(c.h, c.b, c.ax, c.ay, corner, webX, webY);
+    r.bars = placeBars(c, {corner, webX, webY});
     r.totalSteelArea = 4.0 * corner + 2.0 * webX + 2.0 * webY;
 
     // Ratios on the whole section.
@@ -101,16 +117,14 @@ SectionCheckResult SectionCheck::run() const {
     r.minimumTotalRatio = hrb400 ? kMinimumTotalRatioHrb400 : kMinimumTotalRatio;
     if (c.concreteGrade >= 60.0) r.minimumTotalRatio += kHighStrengthIncrement;
     r.totalRatioBelowMinimum = r.totalSteelRatio < r.minimumTotalRatio;
-    r.oneSideRatioBelowMinimum =
-        std::min(r.oneSideRatioX, r.oneSideRatioY) < kMinimumOneSideRatio;
+    r.oneSideRatioBelowMinimum = std::min(r.oneSideRatioX, r.oneSideRatioY) < kMinimumOneSideRatio;
     r.totalRatioAboveMaximum = r.totalSteelRatio > kMaximumTotalRatio;
 
     // Resistance model.
     std::vector<SectionBar> bars;
     bars.reserve(r.bars.size());
     for (const CheckedBar& bar : r.bars) bars.push_back({bar.u, bar.v, bar.area});
-    const SectionResistance section(c.b, c.h, r.concrete, r.steel, std::move(bars),
-                                    integration_);
+    const SectionResistance section({c.b, c.h}, r.concrete, r.steel, std::move(bars), integration_);
 
     // Demand in N and N*mm.
     const double axial = c.N * 1000.0;
@@ -133,7 +147,8 @@ SectionCheckResult SectionCheck::run() const {
     for (int k = 0; k < kContourPoints; ++k) {
         directions.push_back(kContourStepDegrees * static_cast<double>(k) * kDegree);
     }
-    const std::vector<UltimateState> states = section.ultimateMoments(axial, directions);
+    const std::vector<UltimateState> states =
+        UltimateContour(section, axial).inMomentDirections(directions);
     if (states.empty()) {
         // At or above N0 (or beyond the bars' tension limit) no moment can be carried.
         r.axialCapacityExceeded = true;
@@ -144,15 +159,16 @@ SectionCheckResult SectionCheck::run() const {
     const UltimateState& capacity = states.front();
     r.MxR = capacity.forces.Mx / 1e6;
     r.MyR = capacity.forces.My / 1e6;
-    r.neutralAxisAngle = capacity.axisAngle / kDegree;
-    r.compressionDepth = capacity.compressionDepth;
-    r.utilisation = std::hypot(momentX, momentY) / std::hypot(capacity.forces.Mx, capacity.forces.My);
+    r.neutralAxisAngle = capacity.plane.axisAngle / kDegree;
+    r.compressionDepth = capacity.plane.compressionDepth;
+    r.utilisation =
+        std::hypot(momentX, momentY) / std::hypot(capacity.forces.Mx, capacity.forces.My);
 
     r.contour.reserve(kContourPoints);
     for (int k = 0; k < kContourPoints; ++k) {
         const UltimateState& s = states[static_cast<std::size_t>(k) + 1];
-        r.contour.push_back({kContourStepDegrees * static_cast<double>(k), s.forces.Mx / 1e6,
-                             s.forces.My / 1e6});
+        r.contour.push_back(
+            {kContourStepDegrees * static_cast<double>(k), s.forces.Mx / 1e6, s.forces.My / 1e6});
     }
     return r;
 }
@@ -163,31 +179,38 @@ std::string formatSectionCheckSummary(const SectionCheckResult& r) {
         text += content;
         text += "\n";
     };
+    const std::string integration = r.integration.exact
+                                        ? "混凝土按条带精确积分"
+                                        : "混凝土按 " + std::to_string(r.integration.cellsU) + "×" +
+                                              std::to_string(r.integration.cellsV) + " 纤维积分";
     line("截面验算");
-    line("计算模型: 应变协调法, 平截面假定, 最大受压角点应变达 εcu; 混凝土抛物线-矩形应力图(n=" +
-         fixed(r.concrete.n, 3) + ", ε0=" + fixed(r.concrete.eps0, 5) +
-         ", εcu=" + fixed(r.concrete.epsCu, 5) + "), 不计抗拉; 钢筋理想弹塑性, 扣除钢筋所占混凝土");
-    line("钢筋布置: 角筋 4 × " + fixed(r.cornerBarArea, 2) + " mm2; Asx 两侧中部各 3 × " +
-         fixed(r.webAreaX / 3.0, 2) + " mm2; Asy 两侧中部各 3 × " + fixed(r.webAreaY / 3.0, 2) +
-         " mm2; 合计 " + fixed(r.totalSteelArea, 2) + " mm2");
-    if (r.negativeAreaClamped) line("注意: 设计钢筋面积为负值, 验算中按 0 计");
-    line("设计内力: N = " + fixed(r.N, 2) + " kN, Mx = " + fixed(r.Mx, 2) +
-         " kN·m, My = " + fixed(r.My, 2) + " kN·m");
-    line("轴压承载力: N0 = " + fixed(r.squashLoad, 2) + " kN, N/N0 = " + fixed(r.axialRatio, 4));
+    line(
+        "计算模型：应变协调法，平截面假定，截面最大受压角点应变达到εcu；混凝土抛物线-矩形应力图"
+        "(n=" +
+        fixed(r.concrete.n, 3) + "，ε0=" + fixed(r.concrete.eps0, 5) +
+        "，εcu=" + fixed(r.concrete.epsCu, 5) +
+        ")，不计受拉；钢筋理想弹塑性，扣除钢筋所占混凝土；" + integration);
+    line("钢筋布置(mm*mm)：角筋 4×" + fixed(r.cornerBarArea, 2) + "；垂直于X轴两对边腹部各 3×" +
+         fixed(r.webAreaX / 3.0, 2) + "；垂直于Y轴两对边腹部各 3×" + fixed(r.webAreaY / 3.0, 2) +
+         "；合计 " + fixed(r.totalSteelArea, 2));
+    if (r.negativeAreaClamped) line("注意：设计钢筋面积为负值，验算中按0计");
+    line("设计内力：N = " + fixed(r.N, 2) + " kN，Mx = " + fixed(r.Mx, 2) +
+         " kN.m，My = " + fixed(r.My, 2) + " kN.m");
+    line("轴压承载力：N0 = " + fixed(r.squashLoad, 2) + " kN，N/N0 = " + fixed(r.axialRatio, 4));
     if (r.axialCapacityExceeded) {
-        line("轴力超过截面轴压承载力, 截面不能承受弯矩, 利用率 = ∞, 不满足");
+        line("轴力超过截面轴压承载力，截面不能再承受弯矩：利用率 = ∞，不满足");
     } else {
-        line("受弯承载力(同一轴力, 同一弯矩方向): MxR = " + fixed(r.MxR, 2) + " kN·m, MyR = " +
-             fixed(r.MyR, 2) + " kN·m");
+        line("受弯承载力(同一轴力、同一弯矩方向)：MxR = " + fixed(r.MxR, 2) +
+             " kN.m，MyR = " + fixed(r.MyR, 2) + " kN.m");
         line("利用率 |M|/|MR| = " + fixed(r.utilisation, 3) +
-             (r.utilisation <= 1.0 ? ", 满足" : ", 不满足"));
+             (r.utilisation <= 1.0 ? "，满足" : "，不满足"));
     }
-    line("配筋率: 全部纵筋 " + percent(r.totalSteelRatio) + ", Asx 一侧 " +
-         percent(r.oneSideRatioX) + ", Asy 一侧 " + percent(r.oneSideRatioY));
+    line("配筋率：全部纵筋 " + percent(r.totalSteelRatio) + "，垂直于X轴一侧 " +
+         percent(r.oneSideRatioX) + "，垂直于Y轴一侧 " + percent(r.oneSideRatioY));
     if (r.totalRatioBelowMinimum) {
-        line("警告: 全部纵筋配筋率小于最小配筋率 " + percent(r.minimumTotalRatio));
+        line("警告：全部纵筋配筋率小于最小配筋率 " + percent(r.minimumTotalRatio));
     }
-    if (r.oneSideRatioBelowMinimum) line("警告: 一侧纵筋配筋率小于 0.20 %");
-    if (r.totalRatioAboveMaximum) line("警告: 全部纵筋配筋率大于 5.00 %");
+    if (r.oneSideRatioBelowMinimum) line("警告：一侧纵筋配筋率小于 0.20%");
+    if (r.totalRatioAboveMaximum) line("警告：全部纵筋配筋率大于 5.00%");
     return text;
 }

@@ -34,6 +34,7 @@ struct SectionCheckResult {
     double h = 0.0;
     ConcreteLaw concrete;
     SteelLaw steel;
+    ConcreteIntegration integration;
     int scheme = 0;
 
     // Bar layout: 4 corner bars, then 6 webX bars, then 6 webY bars (16 in all, some possibly 0).
@@ -57,9 +58,9 @@ struct SectionCheckResult {
     // Capacity at the same N in the same moment direction, and its strain plane.
     double MxR = 0.0;
     double MyR = 0.0;
-    double neutralAxisAngle = 0.0;   // degrees, direction of the strain gradient (see UltimateState)
-    double compressionDepth = 0.0;   // mm from the most compressed corner
-    double utilisation = 0.0;        // |M| / |MR|; infinite when the axial capacity is exceeded
+    double neutralAxisAngle = 0.0;  // degrees, direction of the strain gradient (see StrainPlane)
+    double compressionDepth = 0.0;  // mm from the most compressed corner
+    double utilisation = 0.0;       // |M| / |MR|; infinite when the axial capacity is exceeded
     bool axialCapacityExceeded = false;  // N at or above N0: no moment capacity remains
 
     // Ultimate Mx-My contour at the design N, every 5 degrees of moment direction from 0;
@@ -68,8 +69,8 @@ struct SectionCheckResult {
 
     // Steel ratios on the whole section b h, and the detailing checks.
     double totalSteelRatio = 0.0;
-    double oneSideRatioX = 0.0;  // one face u = +-(h/2 - ax): 2 corner bars + its web bars
-    double oneSideRatioY = 0.0;  // one face v = +-(b/2 - ay)
+    double oneSideRatioX = 0.0;      // one face u = +-(h/2 - ax): 2 corner bars + its web bars
+    double oneSideRatioY = 0.0;      // one face v = +-(b/2 - ay)
     double minimumTotalRatio = 0.0;  // the limit used for the total ratio
     bool totalRatioBelowMinimum = false;
     bool oneSideRatioBelowMinimum = false;  // either face below 0.2 %
@@ -87,7 +88,7 @@ struct SectionCheckResult {
 // rest of each face total. Any other scheme number is read as scheme 1. A negative (or undefined)
 // area counts as 0 and the result says so.
 class SectionCheck {
-public:
+  public:
     static constexpr int kContourPoints = 72;
     static constexpr double kContourStepDegrees = 5.0;
 
@@ -96,7 +97,7 @@ public:
 
     [[nodiscard]] SectionCheckResult run() const;
 
-private:
+  private:
     ColumnCalculator record_;
     ConcreteIntegration integration_;
 };

@@ -136,7 +136,8 @@ std::vector<UltimateState> UltimateContour::inMomentDirections(
                 found = sweep[k];
             }
             if (before == 0.0) break;
-            if (before < 0.0 && after >= 0.0 && after - before < std::numbers::pi) {
+            // A neighbour exactly on the target is taken as it is on the next turn.
+            if (before < 0.0 && after > 0.0 && after - before < std::numbers::pi) {
                 const double angleLo = sweepStep * static_cast<double>(k);
                 auto miss = [&](double angle) {
                     const UltimateState s = atAxisAngle(angle);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "section_resistance.h"
+
+// An ultimate strain plane and what the section carries in it.
+struct UltimateState {
+    StrainPlane plane;
+    SectionForces forces;
+};
+
+// The ultimate states of a section at one axial force: for each direction of the neutral axis
+// the compression depth whose axial force is N, and so the Mx-My contour of the section at N.
+class UltimateContour {
+  public:
+    // Axial force in N, compression positive. Keeps its own copy of the section.
+    UltimateContour(SectionResistance section, double axialForce);
+
+    // True when N lies strictly between the bars' tension limit and the squash load, so that the
+    // section can carry a moment with it.
+    [[nodiscard]] bool reachable() const;
+
+    // The ultimate state with gradient direction axisAngle (radians) that carries N. The axial
+    // force rises monotonically with the compression depth (every fibre's strain rises, and both
+    // laws rise with strain), so the depth is found within a bracket. At or above the squash load
+    // this is the uniform strain; at or below the tension limit the shallowest zone tried.
+    [[nodiscard]] UltimateState atAxisAngle(double axisAngle) const;
+
+    // The ultimate states whose moments point in the given directions (radians, atan2(My, Mx)).
+    // The neutral axis is swept once around the section, every 5 degrees; each direction is then
+    // pinned down between the two neighbouring planes that straddle it. Empty when the contour is
+    // not reachable.
+    [[nodiscard]] std::vector<UltimateState> inMomentDirections(
+        std::span<const double> directions) const;
+
+  private:
+    SectionResistance section_;
+    double axialForce_;
+    double squash_;
+    double tension_;
+};

@@ -1,3 +1,0 @@
-add_executable(section_check_test section_check_test.cpp)
-target_link_libraries(section_check_test PRIVATE tessarin_engine GTest::gtest_main tessarin_warnings)
-gtest_discover_tests(section_check_test)

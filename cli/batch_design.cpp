@@ -22,6 +22,7 @@
 #include "number_text.h"
 #include "report_text.h"
 #include "run_host.h"
+#include "section_check.h"
 #include "validate_input.h"
 
 namespace {
@@ -69,6 +70,16 @@ struct Envelope {
     std::array<double, 6> largest{};
     std::array<long long, 6> line{};
     bool any = false;
+    double utilisation = 0.0;  // the largest of the section check, with --check
+    long long utilisationLine = 0;
+
+    void addCheck(double value, long long rowLine) {
+        if (std::isnan(value)) return;
+        if (utilisationLine == 0 || value > utilisation) {
+            utilisation = value;
+            utilisationLine = rowLine;
+        }
+    }
 
     void add(const ColumnCalculator& c, long long rowLine) {
         for (std::size_t i = 0; i < kEnvelopeFields.size(); ++i) {
@@ -139,6 +150,7 @@ private:
     void designRow(const std::vector<std::string>& fields, long long line);
     void writeResultRow(const std::vector<std::string>& fields, long long line, bool designed,
                         const std::string& status);
+    void appendCheckColumns(bool designed);
     void closeEnvelope(const std::string& id);
     void writeEnvelope(const Envelope& envelope);
     void addToEnvelope(const std::string& id, long long line);
@@ -157,6 +169,7 @@ private:
     std::size_t headerSize_ = 0;
     ColumnCalculator calculator_;
     std::string line_;  // the output row being built
+    SectionCheckResult checked_;  // the section check of the row being written, with --check
     bool grouped_ = false;
     std::string currentId_;
     bool haveCurrent_ = false;
@@ -293,8 +306,40 @@ void Batch::writeResultRow(const std::vector<std::string>& fields, long long lin
     line_ += ',';
     appendCsvField(line_, status);
     for (std::size_t i = 0; i < kEnvelopeNames.size(); ++i) line_ += ',';
+    appendCheckColumns(designed);
     line_ += '\n';
     *sink_ << line_;
+}
+
+// utilisation, N0 (kN), rho (total steel ratio), checkFlags (names joined by ';').
+void Batch::appendCheckColumns(bool designed) {
+    if (!options_.check) return;
+    if (!designed) {
+        line_ += ",,,,,";
+        return;
+    }
+    const SectionCheckResult& r = checked_;
+    line_ += ',';
+    line_ += formatShortest(r.utilisation);
+    line_ += ',';
+    line_ += formatShortest(r.squashLoad);
+    line_ += ',';
+    line_ += formatShortest(r.totalSteelRatio);
+    line_ += ',';
+    std::string flags;
+    const std::pair<bool, const char*> named[] = {
+        {r.axialCapacityExceeded, "axialCapacityExceeded"},
+        {r.negativeAreaClamped, "negativeAreaClamped"},
+        {r.totalRatioBelowMinimum, "totalRatioBelowMinimum"},
+        {r.oneSideRatioBelowMinimum, "oneSideRatioBelowMinimum"},
+        {r.totalRatioAboveMaximum, "totalRatioAboveMaximum"}};
+    for (const auto& [set, name] : named) {
+        if (!set) continue;
+        if (!flags.empty()) flags += ';';
+        flags += name;
+    }
+    line_ += flags;
+    line_ += ',';  // governsUtilisation: envelope rows only
 }
 
 void Batch::writeEnvelope(const Envelope& envelope) {
@@ -319,6 +364,12 @@ void Batch::writeEnvelope(const Envelope& envelope) {
     for (std::size_t i = 0; i < kEnvelopeNames.size(); ++i) {
         line_ += ',';
         if (envelope.line[i] != 0) line_ += std::to_string(envelope.line[i]);
+    }
+    if (options_.check) {
+        line_ += ',';
+        if (envelope.utilisationLine != 0) line_ += formatShortest(envelope.utilisation);
+        line_ += ",,,,";
+        if (envelope.utilisationLine != 0) line_ += std::to_string(envelope.utilisationLine);
     }
     line_ += '\n';
     *sink_ << line_;
@@ -439,8 +490,10 @@ void Batch::designRow(const std::vector<std::string>& fields, long long line) {
             status += host.warnings[i];
         }
     }
+    if (options_.check) checked_ = SectionCheck(calculator_).run();
     writeResultRow(fields, line, true, status);
     addToEnvelope(id, line);
+    if (options_.check) open_[id].addCheck(checked_.utilisation, line);
 }
 
 void Batch::showProgress(const CsvReader& reader, bool last) {
@@ -498,6 +551,7 @@ int Batch::run() {
     for (const char* name : kResultNames) line_ += std::string(",") + name;
     line_ += ",passesX,passesY,convergedX,convergedY,status";
     for (const char* name : kEnvelopeNames) line_ += std::string(",governs") + name;
+    if (options_.check) line_ += ",utilisation,N0,rho,checkFlags,governsUtilisation";
     line_ += '\n';
     *sink_ << line_;
 

@@ -11,6 +11,7 @@ struct BatchOptions {
     std::string input;                     // the CSV file of cases
     std::optional<std::string> output;     // results CSV; stdout when absent
     std::optional<std::string> reportDir;  // also write each accepted case's report here
+    bool check = false;  // add the section check's utilisation, N0, ratio and flags per row
 };
 
 // Runs the batch. Exit codes: 0 every row accepted, 4 some rows rejected (the rest still

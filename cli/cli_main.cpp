@@ -6,6 +6,7 @@
 #include "calculate_command.h"
 #include "cli_options.h"
 #include "console_host.h"
+#include "section_check.h"
 
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const CliParse parse = parseCliArguments(arguments);
@@ -25,6 +26,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     ConsoleHost host(parse.options.input, parse.options.scheme, out, err);
     switch (onCalculate(session, host)) {
         case RunOutcome::Done:
+            if (parse.options.check) {
+                out << formatSectionCheckSummary(SectionCheck(session.calculator).run());
+            }
             return kExitDone;
         case RunOutcome::FieldRejected:
         case RunOutcome::InputRejected:

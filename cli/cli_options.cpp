@@ -28,6 +28,13 @@ constexpr const char* kFooter =
     "  of the id (and a leading dot) written as %XX. Exit codes: 0 all rows accepted, 4 some\n"
     "  rows rejected, 2 usage error or unusable header, 3 a file could not be read or written.\n"
     "\n"
+    "Section check: --check verifies the designed layout by a strain-compatibility analysis\n"
+    "  (parabola-rectangle concrete, elastic-plastic steel, plane sections) and prints a\n"
+    "  \"截面验算\" block after the report: N0, N/N0, the ultimate moment in the direction of the\n"
+    "  design moment, the utilisation |M|/|MR|, the steel ratios and their warnings. Result.txt\n"
+    "  is unchanged. With --batch it adds the columns utilisation, N0, rho, checkFlags and\n"
+    "  governsUtilisation.\n"
+    "\n"
     "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
     "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
     "digits with an optional decimal point, optional exponent (6000, 6e3, -0.5); nothing else.\n"
@@ -100,6 +107,9 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         ->type_name("D");
     app.add_option("--ratio-x", ratioX, "Aswx / Asx for scheme 2, 0 to 1 (0)")->type_name("R");
     app.add_option("--ratio-y", ratioY, "Aswy / Asy for scheme 2, 0 to 1 (0)")->type_name("R");
+    bool check = false;
+    app.add_flag("--check", check,
+                 "also verify the designed layout by strain compatibility (section check)");
     std::string batchInput, batchOutput, reportDir;
     app.add_option("--batch", batchInput,
                    "design every row of a CSV file of cases instead of one case")
@@ -138,7 +148,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         for (const CLI::Option* option : app.get_options()) {
             const std::string name = option->get_name();
             if (option->count() > 0 && name != "--batch" && name != "--out" &&
-                name != "--reports") {
+                name != "--reports" && name != "--check") {
                 return usage(name + " describes a single case; with --batch every case comes "
                              "from the CSV file");
             }
@@ -147,10 +157,12 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         parse.batch.input = batchInput;
         if (app.count("--out") > 0) parse.batch.output = batchOutput;
         if (app.count("--reports") > 0) parse.batch.reportDir = reportDir;
+        parse.batch.check = check;
         return parse;
     }
 
     CliOptions& options = parse.options;
+    options.check = check;
     for (const NumberFlag& flag : kNumberFlags) {
         if (app.count(flag.name) == 0) continue;
         const std::string& text = numberTexts[flag.name];

@@ -252,3 +252,40 @@ TEST(Batch, ReportFileNamesAreSafeAndDistinct) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Batch, CheckAddsTheSectionCheckAndItsEnvelope) {
+    ScratchDirectory scratch;
+    writeFileBytes("columns.csv", testData("batch_columns.csv"));
+    BatchOptions options;
+    options.input = "columns.csv";
+    options.check = true;
+    std::ostringstream out, err;
+    ASSERT_EQ(runBatch(options, out, err), kExitSomeRejected) << err.str();
+    const Table table = parseCsv(out.str());
+    ASSERT_GE(table.size(), 2u);
+    const std::vector<std::string>& header = table[0];
+    ASSERT_EQ(header.size(), 53u);
+    EXPECT_EQ(header[48], "utilisation");
+    EXPECT_EQ(header[49], "N0");
+    EXPECT_EQ(header[50], "rho");
+    EXPECT_EQ(header[51], "checkFlags");
+    EXPECT_EQ(header[52], "governsUtilisation");
+    // Line 2 is the start-up case: N0 = 4701.08 kN (see the single-case check test).
+    EXPECT_EQ(formatFixed(*parseNumber(table[1][49])).substr(0, 7), "4701.08");
+    // The KZ1 envelope (third row) names the line with the larger utilisation.
+    const double first = *parseNumber(table[1][48]);
+    const double second = *parseNumber(table[2][48]);
+    ASSERT_EQ(table[3][41], "envelope");
+    EXPECT_EQ(*parseNumber(table[3][48]), std::max(first, second));
+    EXPECT_EQ(table[3][52], first >= second ? "2" : "3");
+    // A rejected row has no check.
+    EXPECT_EQ(table[5][0], "5");
+    EXPECT_EQ(table[5][48], "");
+    // The worked non-converging case designs negative areas, which the check counts as 0.
+    ASSERT_EQ(table[8][0], "7");
+    EXPECT_NE(table[8][51].find("negativeAreaClamped"), std::string::npos) << table[8][51];
+}
+
+}  // namespace

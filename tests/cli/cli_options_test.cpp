@@ -4,6 +4,9 @@
 
 #include "cli_main.h"
 #include "cli_options.h"
+#include "console_host.h"
+#include "gbk_text.h"
+#include "scratch_directory.h"
 
 namespace {
 
@@ -102,6 +105,40 @@ TEST(CliMain, UsageErrorWritesNothing) {
     EXPECT_EQ(runCli({"--N", "x"}, out, err), kExitUsage);
     EXPECT_EQ(out.str(), "");
     EXPECT_NE(err.str().find("--N"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The section check follows the report on stdout and leaves Result.txt as the plain run writes it.
+TEST(CliMain, CheckPrintsTheSectionCheckAfterTheReport) {
+    ScratchDirectory scratch;
+    std::ostringstream out, err;
+    ASSERT_EQ(runCli({"--check"}, out, err), kExitDone) << err.str();
+    EXPECT_EQ(readFileBytes("Result.txt"), testData("startup_scheme1_d22.gbk"));
+    const std::string text = out.str();
+    const std::string report = withUnixLineEnds(gbkToUtf8(testData("startup_scheme1_d22.gbk")));
+    ASSERT_EQ(text.rfind(report, 0), 0u);
+    const std::string block = text.substr(report.size());
+    EXPECT_EQ(block.rfind("截面验算\n", 0), 0u) << block;
+    // N0 = fc (b h - As) + fy As with As = 4 Asc + 2 Aswx + 2 Aswy = 3671.0553 mm^2:
+    // 14.3 * 236328.9447 + 360 * 3671.0553 = 4701083.8 N.
+    EXPECT_NE(block.find("N0 = 4701.08 kN"), std::string::npos) << block;
+    // Demand: N etaX eix = 400 * 1.0634920634920635 * 630 = 268.00 kN*m, and
+    // N etaY eiy = 400 * 1.1808035714285714 * 320 = 151.14 kN*m.
+    EXPECT_NE(block.find("Mx = 268.00 kN.m，My = 151.14 kN.m"), std::string::npos) << block;
+    EXPECT_NE(block.find("利用率 |M|/|MR| = "), std::string::npos);
+}
+
+TEST(CliOptions, CheckGoesWithBothModes) {
+    EXPECT_TRUE(parseCliArguments({"--check"}).options.check);
+    const CliParse batch = parseCliArguments({"--batch", "x.csv", "--check"});
+    ASSERT_EQ(batch.kind, CliParse::Kind::Batch);
+    EXPECT_TRUE(batch.batch.check);
+    EXPECT_EQ(parseCliArguments({"--batch", "x.csv", "--l0", "5"}).kind,
+              CliParse::Kind::UsageError);
+    EXPECT_EQ(parseCliArguments({"--out", "r.csv"}).kind, CliParse::Kind::UsageError);
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+// tessarin-cli for the start-up design case as a whole process: start, design, write and read
+// the report, print it, exit. Wall time per run.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+extern char** environ;
+
+namespace {
+
+void cliStartUpCase(benchmark::State& state) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::string dir = (std::filesystem::temp_directory_path() / "tessarin-bench-XXXXXX").string();
+    if (::mkdtemp(dir.data()) == nullptr) {
+        state.SkipWithError("mkdtemp failed");
+        return;
+    }
+    std::filesystem::current_path(dir);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string program = TESSARIN_CLI;
+    char* argv[] = {program.data(), nullptr};
+    for (auto _ : state) {
+        pid_t pid = 0;
+        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0) {
+            state.SkipWithError("cannot start tessarin-cli");
+            break;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("tessarin-cli failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(cliStartUpCase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -116,12 +116,9 @@ void ColumnCalculator::computeMagnification(int direction) {
     // N enters in kN as typed: zeta1 is capped at 1 for every practical case.
     zeta1 = (isX ? ((fc * b) * h) * 0.5 : ((fc * h) * b) * 0.5) / N;
     if (zeta1 > 1.0) zeta1 = 1.0;
+    // zeta2 is 1 above 1 and for every slenderness below 15; there is no lower limit.
     zeta2 = 1.15 - ((l0 * 0.01) / depth);
-    if (zeta2 > 1.0) {
-        zeta2 = 1.0;
-    } else if (l0 / depth < 15.0) {
-        zeta2 = 1.0;
-    }
+    if (zeta2 > 1.0 || l0 / depth < 15.0) zeta2 = 1.0;
     const double r = l0 / depth;
     eta = (((r * zeta2) * r) * zeta1) / ((ei * 1400.0) / h0) + 1.0;
 }

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
                     ++count;
                 }
             }
-        } else if (path.string().rfind("-", 0) != 0) {
+        } else if (path.string().rfind('-', 0) != 0) {
             replay(path);
             ++count;
         }

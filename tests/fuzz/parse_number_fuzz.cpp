@@ -1,5 +1,6 @@
 // The field parser never accepts what its grammar forbids, never reads outside its text, and what
 // it accepts is a finite double equal to strtod's reading of the same text.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -44,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!value) return 0;
     if (!grammarAccepts(text) || !std::isfinite(*value)) std::abort();
     const double reference = std::strtod(text.c_str(), nullptr);
-    if (std::memcmp(&reference, &*value, sizeof reference) != 0) std::abort();
+    // Bit for bit, so that -0 and +0 count as different readings.
+    if (std::bit_cast<std::uint64_t>(reference) != std::bit_cast<std::uint64_t>(*value)) std::abort();
     return 0;
 }

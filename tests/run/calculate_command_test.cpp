@@ -204,7 +204,7 @@ TEST(CalculateCommand, NonConvergenceWarnsAfterTheReport) {
     EXPECT_EQ(host.calls[3], "message 提示");
     const Message& warning = host.messages.back();
     EXPECT_EQ(warning.kind, MessageKind::Warning);
-    EXPECT_EQ(warning.text.rfind("X", 0), 0u);
+    EXPECT_EQ(warning.text.rfind('X', 0), 0u);
     EXPECT_EQ(warning.text.find("方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。"), 1u);
 }
 

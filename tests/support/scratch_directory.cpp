@@ -49,7 +49,7 @@ void writeFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string testData(const std::string& name) {
-    const std::string bytes = readFileBytes(std::string(TESSARIN_TEST_DATA_DIR) + "/" + name);
+    std::string bytes = readFileBytes(std::string(TESSARIN_TEST_DATA_DIR) + "/" + name);
     if (bytes.empty()) throw std::runtime_error("missing test data file " + name);
     return bytes;
 }

@@ -29,6 +29,10 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string formatFixed(double value) { return toChars(value, std::chars_format::fixed, 6); }
 
+std::string formatDecimals(double value, int decimals) {
+    return toChars(value, std::chars_format::fixed, decimals);
+}
+
 std::string formatGeneral(double value) {
     return toChars(value, std::chars_format::general, 15);
 }

@@ -11,6 +11,9 @@
 // non-finite values spell inf, -inf, nan, -nan.
 std::string formatFixed(double value);
 
+// Fixed-point with the given number of decimals, for figures shown to the engineer.
+std::string formatDecimals(double value, int decimals);
+
 // printf "%.15g": the shortest general form with up to 15 significant digits, as an edit field
 // shows a number (6000 as "6000", 0.25 as "0.25", 1e-05 as "1e-05").
 std::string formatGeneral(double value);

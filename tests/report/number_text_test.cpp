@@ -38,6 +38,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Formatted{kInf, "inf", "inf"}, Formatted{-kInf, "-inf", "-inf"},
                     Formatted{kNan, "nan", "nan"}, Formatted{-kNan, "-nan", "-nan"}));
 
+TEST(NumberFormatting, DecimalsForFiguresOnScreen) {
+    EXPECT_EQ(formatDecimals(0.9327283621938818, 2), "0.93");
+    EXPECT_EQ(formatDecimals(4701.083820818933, 1), "4701.1");
+    EXPECT_EQ(formatDecimals(-0.125, 2), "-0.12");  // a tie rounds to even, as printf does
+    EXPECT_EQ(formatDecimals(268.0, 0), "268");
+    EXPECT_EQ(formatDecimals(kInf, 2), "inf");
+}
+
 TEST(NumberFormatting, ShortestFormReadsBackExactly) {
     for (double v : {0.1, 1652.756706539872, 1.0 / 3.0, 5e-324, 1.7976931348623157e308}) {
         const auto back = parseNumber(formatShortest(v));

@@ -5,7 +5,7 @@
 // The application object: prepares the platform, runs the main dialog modally as the program's
 // one window, and ends the program when that dialog ends. Nothing is saved.
 class ReinforcementApp : public QApplication {
-public:
+  public:
     ReinforcementApp(int& argc, char** argv);
 
     // Runs the main dialog to its end; false: the program ends instead of entering an event loop.

@@ -23,8 +23,8 @@ namespace {
 // frames and the long labels would be cut.
 constexpr int kDialogFontPixels = 15;
 
-constexpr const char* kFaces[] = {"SimSun",          "NSimSun",         "Noto Serif CJK SC",
-                                  "AR PL UMing CN",  "Noto Sans CJK SC", "WenQuanYi Micro Hei"};
+constexpr const char* kFaces[] = {"SimSun",         "NSimSun",          "Noto Serif CJK SC",
+                                  "AR PL UMing CN", "Noto Sans CJK SC", "WenQuanYi Micro Hei"};
 
 // Text controls get at least one line of the font; extra height is split above and below so the
 // text stays centred where the template put it.
@@ -116,8 +116,7 @@ QWidget* createControl(QDialog& dialog, const ControlTemplate& item, const Dialo
         case ControlKind::ResultBox: {
             auto* text = new QPlainTextEdit(&dialog);
             text->setReadOnly(true);
-            text->setTextInteractionFlags(Qt::TextSelectableByMouse |
-                                          Qt::TextSelectableByKeyboard);
+            text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             text->setLineWrapMode(QPlainTextEdit::NoWrap);
             text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
             text->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QFont>
+#include <QRect>
 #include <map>
 #include <span>
 #include <vector>
-
-#include <QFont>
-#include <QRect>
 
 class QDialog;
 class QWidget;
@@ -67,7 +66,7 @@ QFont dialogFont();
 
 // The widgets a template produced, by control number.
 class DialogControls {
-public:
+  public:
     QWidget* control(int id) const;
     template <typename Widget>
     Widget* get(int id) const {
@@ -75,7 +74,7 @@ public:
     }
     const std::vector<QWidget*>& all() const { return all_; }
 
-private:
+  private:
     friend DialogControls buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
     std::map<int, QWidget*> byId_;
     std::vector<QWidget*> all_;

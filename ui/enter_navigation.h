@@ -15,12 +15,12 @@ bool advanceOnEnter(QDialog& dialog, QObject* target, QEvent* event);
 class EnterNavigation : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit EnterNavigation(QDialog& dialog);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QDialog& dialog_;
 };

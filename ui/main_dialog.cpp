@@ -20,7 +20,9 @@
 
 namespace {
 
-int idOf(ControlId control) { return static_cast<int>(control); }
+int idOf(ControlId control) {
+    return static_cast<int>(control);
+}
 
 constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
 
@@ -76,15 +78,21 @@ void MainDialog::initDialog() {
     field(ControlId::L0)->setFocus(Qt::TabFocusReason);
 }
 
-QWidget* MainDialog::control(ControlId id) const { return controls_.control(idOf(id)); }
+QWidget* MainDialog::control(ControlId id) const {
+    return controls_.control(idOf(id));
+}
 
 QLineEdit* MainDialog::field(ControlId id) const {
     return controls_.get<QLineEdit>(idOf(id));
 }
 
-RunOutcome MainDialog::calculate() { return onCalculate(session_, *this); }
+RunOutcome MainDialog::calculate() {
+    return onCalculate(session_, *this);
+}
 
-void MainDialog::showDiagram() { diagramDialog_.exec(); }
+void MainDialog::showDiagram() {
+    diagramDialog_.exec();
+}
 
 void MainDialog::showAbout() {
     AboutDialog about(this);

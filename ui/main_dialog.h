@@ -21,7 +21,7 @@ class QPlainTextEdit;
 class MainDialog : public QDialog, public RunHost {
     Q_OBJECT
 
-public:
+  public:
     explicit MainDialog(QWidget* parent = nullptr);
 
     QWidget* control(ControlId id) const;
@@ -41,10 +41,10 @@ public:
     std::optional<SchemeChoice> chooseScheme() override;
     void showReport(const std::string& gbkBytes) override;
 
-protected:
+  protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     QLineEdit* field(ControlId id) const;
     void initDialog();
 

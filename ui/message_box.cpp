@@ -36,4 +36,6 @@ MessageAnswer showMessageBox(QWidget* parent, const Message& message) {
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-std::string programName() { return QCoreApplication::applicationName().toStdString(); }
+std::string programName() {
+    return QCoreApplication::applicationName().toStdString();
+}

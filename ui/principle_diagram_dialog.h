@@ -7,6 +7,6 @@
 class PrincipleDiagramDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit PrincipleDiagramDialog(QWidget* parent = nullptr);
 };

@@ -14,7 +14,9 @@
 
 namespace {
 
-int idOf(ControlId control) { return static_cast<int>(control); }
+int idOf(ControlId control) {
+    return static_cast<int>(control);
+}
 
 }  // namespace
 
@@ -50,7 +52,8 @@ void ReinforcementSchemeDialog::initDialog() {
 
     // The list always opens at "22", whatever was confirmed before.
     diameterList_->clear();
-    for (const int diameter : kDiameters) diameterList_->addItem(QString::fromStdString(std::to_string(diameter)));
+    for (const int diameter : kDiameters)
+        diameterList_->addItem(QString::fromStdString(std::to_string(diameter)));
     diameterList_->setCurrentIndex(kDefaultDiameterIndex);
     diameterList_->setEnabled(true);
 

@@ -15,7 +15,7 @@ class QRadioButton;
 class ReinforcementSchemeDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit ReinforcementSchemeDialog(QWidget* parent = nullptr);
 
     // The members, as the last save exchange left them.
@@ -31,10 +31,10 @@ public:
     // field passes.
     void accept() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void initDialog();
     void onSelectScheme1();
     void onSelectScheme2();

@@ -15,7 +15,9 @@ ModalDriver::ModalDriver() {
     timer_.start(5);
 }
 
-ModalDriver::~ModalDriver() { timer_.stop(); }
+ModalDriver::~ModalDriver() {
+    timer_.stop();
+}
 
 ModalDriver& ModalDriver::then(Step step) {
     steps_.push_back(std::move(step));
@@ -89,7 +91,9 @@ ScratchDirectory::ScratchDirectory() : previous_(QDir::currentPath()) {
     valid_ = dir_.isValid() && QDir::setCurrent(dir_.path());
 }
 
-ScratchDirectory::~ScratchDirectory() { QDir::setCurrent(previous_); }
+ScratchDirectory::~ScratchDirectory() {
+    QDir::setCurrent(previous_);
+}
 
 bool ScratchDirectory::reportExists() const {
     return QFile::exists(QDir(dir_.path()).filePath(QStringLiteral("Result.txt")));
@@ -99,8 +103,8 @@ QString ScratchDirectory::reportText() const {
     QFile file(QDir(dir_.path()).filePath(QStringLiteral("Result.txt")));
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.readAll();
-    QString text = QString::fromStdString(gbkToUtf8(std::string(bytes.constData(),
-                                                                 static_cast<size_t>(bytes.size()))));
+    QString text = QString::fromStdString(
+        gbkToUtf8(std::string(bytes.constData(), static_cast<size_t>(bytes.size()))));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
 }

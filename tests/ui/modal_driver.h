@@ -24,7 +24,7 @@ struct SeenBox {
 // again once it has been hidden). A modal window that opens with no step left is recorded in
 // unexpected() and closed, so a wrong turn fails the test instead of hanging it.
 class ModalDriver : public QObject {
-public:
+  public:
     using Step = std::function<void(QWidget*)>;
 
     ModalDriver();
@@ -42,10 +42,10 @@ public:
     static Step accept();
     static Step pressEscape();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void poll();
 
     QTimer timer_;
@@ -58,7 +58,7 @@ private:
 // Runs a test in a fresh empty working directory (the report is written to the current one) and
 // returns to the previous directory afterwards.
 class ScratchDirectory {
-public:
+  public:
     ScratchDirectory();
     ~ScratchDirectory();
     bool isValid() const { return valid_; }
@@ -67,7 +67,7 @@ public:
     QString reportText() const;
     bool reportExists() const;
 
-private:
+  private:
     QTemporaryDir dir_;
     QString previous_;
     bool valid_ = false;

@@ -16,7 +16,9 @@ inline QComboBox* listOf(const MainDialog& dialog, ControlId id) {
     return qobject_cast<QComboBox*>(dialog.control(id));
 }
 
-inline int idOf(ControlId id) { return static_cast<int>(id); }
+inline int idOf(ControlId id) {
+    return static_cast<int>(id);
+}
 
 // Shows a dialog and makes it the active window, so that focus and keys behave as on screen.
 inline bool showActive(QWidget& window) {
@@ -27,8 +29,8 @@ inline bool showActive(QWidget& window) {
 
 // The control number of a widget of the main dialog, -1 when it is none of the numbered ones.
 inline int controlNumberOf(const MainDialog& dialog, const QWidget* widget) {
-    for (int id : {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 2, 1012,
-                   1015}) {
+    for (int id :
+         {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 2, 1012, 1015}) {
         if (dialog.control(static_cast<ControlId>(id)) == widget) return id;
     }
     return -1;

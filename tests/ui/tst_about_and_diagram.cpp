@@ -48,7 +48,7 @@ ModalDriver::Step recordAbout(QList<AboutSeen>& seen, bool withEscape) {
 class TestAboutAndDiagram : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void f1OpensAboutEachTime();
     void contextMenuOffersAbout();
     void diagramIsOneObject();

@@ -56,7 +56,7 @@ QStringList scheme2Lines(double ratioX, double ratioY) {
 class TestCalculateRun : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("tessarin")); }
 
     void schemeQuestion_data();
@@ -77,14 +77,16 @@ void TestCalculateRun::schemeQuestion_data() {
     QTest::addColumn<QStringList>("step2Lines");
     QTest::newRow("OK at once: scheme 1, 22 mm")
         << "ok" << 1 << 22.0
-        << QStringList{"选用第 1 钢筋布置方案", "角部钢筋面积(mm*mm)：Asc=380.132705",
+        << QStringList{"选用第 1 钢筋布置方案",
+                       "角部钢筋面积(mm*mm)：Asc=380.132705",
                        "布置在垂直于X轴两对边腹部的单边纵向钢筋面积(mm*mm)：Aswx=707.745633",
                        "布置在垂直于Y轴两对边腹部的单边纵向钢筋面积(mm*mm)：Aswy=367.516613",
                        "布置在垂直于X轴两对边的单边纵向钢筋面积(mm*mm)：Asx=1468.011042",
                        "布置在垂直于Y轴两对边的单边纵向钢筋面积(mm*mm)：Asy=1127.782023"};
     QTest::newRow("Escape: scheme 1, 20 mm")
         << "escape" << 1 << 20.0
-        << QStringList{"选用第 1 钢筋布置方案", "角部钢筋面积(mm*mm)：Asc=314.159260",
+        << QStringList{"选用第 1 钢筋布置方案",
+                       "角部钢筋面积(mm*mm)：Asc=314.159260",
                        "布置在垂直于X轴两对边腹部的单边纵向钢筋面积(mm*mm)：Aswx=793.793411",
                        "布置在垂直于Y轴两对边腹部的单边纵向钢筋面积(mm*mm)：Aswy=458.824227",
                        "布置在垂直于X轴两对边的单边纵向钢筋面积(mm*mm)：Asx=1422.111931",
@@ -257,8 +259,8 @@ void TestCalculateRun::messageKinds_data() {
                                    << int(QMessageBox::Yes | QMessageBox::No)
                                    << int(QMessageBox::Yes) << int(MessageAnswer::Yes);
     QTest::newRow("question, No") << int(MessageKind::Question) << int(QMessageBox::Warning)
-                                  << int(QMessageBox::Yes | QMessageBox::No)
-                                  << int(QMessageBox::No) << int(MessageAnswer::No);
+                                  << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::No)
+                                  << int(MessageAnswer::No);
 }
 
 void TestCalculateRun::messageKinds() {

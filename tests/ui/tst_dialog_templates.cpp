@@ -16,7 +16,7 @@
 class TestDialogTemplates : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void dialogUnits_data();
     void dialogUnits();
     void pictureSizes_data();
@@ -34,8 +34,8 @@ void TestDialogTemplates::dialogUnits_data() {
     QTest::addColumn<QRect>("pixels");
     // 8 x 15 base units (a 15-pixel Song face): the main dialog's 411 x 163 units.
     QTest::newRow("main dialog, 8x15") << 8 << 15 << QRect(0, 0, 411, 163) << QRect(0, 0, 822, 306);
-    QTest::newRow("edit 1003, 8x15") << 8 << 15 << QRect(168, 80, 40, 14)
-                                     << QRect(336, 150, 80, 26);
+    QTest::newRow("edit 1003, 8x15")
+        << 8 << 15 << QRect(168, 80, 40, 14) << QRect(336, 150, 80, 26);
     // 6 x 12 (9 points at 96 dpi): a quarter and an eighth, rounded half up.
     QTest::newRow("label, 6x12") << 6 << 12 << QRect(9, 127, 142, 8) << QRect(14, 191, 213, 12);
 }

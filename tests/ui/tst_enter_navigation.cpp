@@ -16,7 +16,7 @@
 class TestEnterNavigation : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("tessarin")); }
 
     void enterInFieldMovesOn_data();

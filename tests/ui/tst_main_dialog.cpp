@@ -13,7 +13,7 @@
 class TestMainDialog : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("tessarin")); }
 
     void startValues_data();
@@ -103,11 +103,14 @@ void TestMainDialog::captions() {
     MainDialog dialog;
     int found = 0;
     if (kind == "label") {
-        for (auto* label : dialog.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) found += label->text() == caption;
+        for (auto* label : dialog.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            found += label->text() == caption;
     } else if (kind == "frame") {
-        for (auto* frame : dialog.findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) found += frame->title() == caption;
+        for (auto* frame : dialog.findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+            found += frame->title() == caption;
     } else {
-        for (auto* button : dialog.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) found += button->text() == caption;
+        for (auto* button : dialog.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+            found += button->text() == caption;
     }
     QCOMPARE(found, 1);
 }
@@ -129,8 +132,8 @@ void TestMainDialog::windowShape() {
 void TestMainDialog::tabOrderFollowsTemplate() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
-    const QList<int> expected = {1000, 1001, 1002, 1003, 1004, 1005, 1006,
-                                 1007, 1008, 1009, 1010, 2,    1012, 1015, 1000};
+    const QList<int> expected = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007,
+                                 1008, 1009, 1010, 2,    1012, 1015, 1000};
     QList<int> visited = {controlNumberOf(dialog, QApplication::focusWidget())};
     for (int i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -172,20 +175,26 @@ void TestMainDialog::validationMessage_data() {
     QTest::newRow("l0 zero") << QList<int>{1000} << QStringList{"0"} << "柱计算长度度应为大于零的数"
                              << "错误" << 1000;
     QTest::newRow("height before width") << QList<int>{1002, 1001} << QStringList{"0", "0"}
-                                         << "柱截面高度应为大于零的数,\n请重新输入。" << "请注意"
-                                         << 1002;
+                                         << "柱截面高度应为大于零的数,\n请重新输入。"
+                                         << "请注意" << 1002;
     QTest::newRow("b zero") << QList<int>{1001} << QStringList{"0"}
-                            << "柱截面宽度应为大于零的数,\n请重新输入。" << "请注意" << 1001;
+                            << "柱截面宽度应为大于零的数,\n请重新输入。"
+                            << "请注意" << 1001;
     QTest::newRow("M0x zero") << QList<int>{1003} << QStringList{"0"}
-                              << "双向偏心受压M0x应为大于零的数" << "错误" << 1003;
+                              << "双向偏心受压M0x应为大于零的数"
+                              << "错误" << 1003;
     QTest::newRow("M0y zero") << QList<int>{1004} << QStringList{"0"}
-                              << "双向偏心受压M0y应为大于零的数" << "错误" << 1004;
+                              << "双向偏心受压M0y应为大于零的数"
+                              << "错误" << 1004;
     QTest::newRow("N negative") << QList<int>{1005} << QStringList{"-10"}
-                                << "双向偏心受压N应为大于零的数" << "错误" << 1005;
-    QTest::newRow("ax and ay zero: ax only") << QList<int>{1006, 1007} << QStringList{"0", "0"}
-                                             << "钢筋合力点位置应为为大于零的数" << "错误" << 1006;
+                                << "双向偏心受压N应为大于零的数"
+                                << "错误" << 1005;
+    QTest::newRow("ax and ay zero: ax only")
+        << QList<int>{1006, 1007} << QStringList{"0", "0"} << "钢筋合力点位置应为为大于零的数"
+        << "错误" << 1006;
     QTest::newRow("ay zero") << QList<int>{1007} << QStringList{"0"}
-                             << "钢筋合力点位置应为为大于零的数" << "错误" << 1007;
+                             << "钢筋合力点位置应为为大于零的数"
+                             << "错误" << 1007;
 }
 
 void TestMainDialog::validationMessage() {

@@ -44,7 +44,7 @@ bool open(ReinforcementSchemeDialog& dialog) {
 class TestSchemeDialog : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("tessarin")); }
 
     void firstOpening();
@@ -187,10 +187,14 @@ void TestSchemeDialog::ratioRange_data() {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<int>("rejected");  // 0: accepted; else the field that keeps the dialog open
-    QTest::newRow("1.5 in 1019") << "1.5" << "0.2" << 1019;
-    QTest::newRow("-0.1 in 1020") << "0.2" << "-0.1" << 1020;
-    QTest::newRow("both bounds are valid") << "0" << "1" << 0;
-    QTest::newRow("just above 1") << "1.0000001" << "0.5" << 1019;
+    QTest::newRow("1.5 in 1019") << "1.5"
+                                 << "0.2" << 1019;
+    QTest::newRow("-0.1 in 1020") << "0.2"
+                                  << "-0.1" << 1020;
+    QTest::newRow("both bounds are valid") << "0"
+                                           << "1" << 0;
+    QTest::newRow("just above 1") << "1.0000001"
+                                  << "0.5" << 1019;
 }
 
 void TestSchemeDialog::ratioRange() {

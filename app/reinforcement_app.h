@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object: prepares the platform, runs the main dialog modally as the program's
+// one window, and ends the program when that dialog ends. Nothing is saved.
+class ReinforcementApp : public QApplication {
+  public:
+    ReinforcementApp(int& argc, char** argv);
+
+    // Runs the main dialog to its end; false: the program ends instead of entering an event loop.
+    bool initInstance();
+};

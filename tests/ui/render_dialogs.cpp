@@ -1,0 +1,81 @@
+// Renders every dialog of the program to a PNG file, for a reviewer to look at:
+//   tessarin-render-dialogs <output directory>
+// Writes main_dialog.png (start values), main_dialog_result.png (after one calculation),
+// scheme_dialog.png, scheme_dialog_scheme2.png, about_dialog.png, principle_diagram.png and the
+// three pictures on their own.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "about_dialog.h"
+#include "main_dialog.h"
+#include "pictures.h"
+
+namespace {
+
+bool save(const QPixmap& pixmap, const QDir& dir, const char* name) {
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    if (!pixmap.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s %dx%d\n", qPrintable(path), pixmap.width(), pixmap.height());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+        return 2;
+    }
+    QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    bool ok = true;
+
+    MainDialog main;
+    main.show();
+    ok &= save(main.grab(), out, "main_dialog.png");
+
+    ReinforcementSchemeDialog& scheme = main.schemeDialog();
+    scheme.show();
+    ok &= save(scheme.grab(), out, "scheme_dialog.png");
+    static_cast<QRadioButton*>(scheme.control(1017))->click();
+    ok &= save(scheme.grab(), out, "scheme_dialog_scheme2.png");
+    scheme.hide();
+
+    AboutDialog about(&main);
+    about.show();
+    ok &= save(about.grab(), out, "about_dialog.png");
+    about.hide();
+
+    main.diagramDialog().show();
+    ok &= save(main.diagramDialog().grab(), out, "principle_diagram.png");
+    main.diagramDialog().hide();
+
+    // One calculation with the start values, in a scratch directory, OK in the scheme dialog.
+    QTemporaryDir scratch;
+    const QString home = QDir::currentPath();
+    if (scratch.isValid() && QDir::setCurrent(scratch.path())) {
+        QTimer::singleShot(0, &scheme, [&scheme] { scheme.accept(); });
+        main.calculate();
+        QDir::setCurrent(home);
+        ok &= save(main.grab(), out, "main_dialog_result.png");
+    }
+
+    ok &= save(renderPicture(QString::fromLatin1(kPrincipleDiagram)), out, "picture_129.png");
+    ok &= save(renderPicture(QString::fromLatin1(kSchemeSketch)), out, "picture_133.png");
+    ok &= save(applicationIcon().pixmap(32, 32).scaled(128, 128), out, "icon_128_x4.png");
+    ok &= save(applicationIcon().pixmap(16, 16).scaled(128, 128), out, "icon_16_x8.png");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <map>
+#include <span>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+// The kinds of control a dialog template holds.
+enum class ControlKind {
+    Edit,           // single-line edit field, tab stop
+    DropList,       // drop-down list without typing, tab stop; height is that of the open list
+    PushButton,     // tab stop
+    DefaultButton,  // the dialog's default push button, tab stop
+    RadioButton,    // automatic radio button, chosen with the mouse (no tab stop)
+    Label,          // left-aligned static text
+    GroupFrame,     // captioned frame drawn behind the controls it surrounds
+    Line,           // black horizontal rule
+    Picture,        // an SVG picture (caption = resource path) at its own pixel size
+    Icon,           // the program icon at 32 x 32 pixels
+    ResultBox,      // read-only multi-line text box with both scroll bars, tab stop
+};
+
+// Controls no code refers to carry this number.
+inline constexpr int kStaticId = -1;
+
+// One line of a dialog template: position and size in dialog units.
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    const char* caption;  // UTF-8; for pictures the resource path
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+struct DialogTemplate {
+    int number;
+    const char* caption;  // UTF-8
+    int width;            // dialog units
+    int height;
+    std::span<const ControlTemplate> controls;  // template order is the tab order
+};
+
+// Dialog units of a font: a horizontal unit is a quarter of the average character width, a
+// vertical one an eighth of the character height.
+struct DialogUnits {
+    int baseX = 8;
+    int baseY = 15;
+
+    static DialogUnits of(const QFont& font);
+    int toPixelsX(int units) const { return (units * baseX + 2) / 4; }
+    int toPixelsY(int units) const { return (units * baseY + 4) / 8; }
+    // Converts the corners, as the dialog manager does, so that controls that meet in dialog
+    // units also meet in pixels.
+    QRect toPixels(int x, int y, int width, int height) const;
+};
+
+// The dialogs' font: the first installed of the usual Song faces and the Noto / WenQuanYi CJK
+// faces, at the size the templates were laid out for.
+QFont dialogFont();
+
+// The widgets a template produced, by control number.
+class DialogControls {
+  public:
+    QWidget* control(int id) const;
+    template <typename Widget>
+    Widget* get(int id) const {
+        return qobject_cast<Widget*>(control(id));
+    }
+    const std::vector<QWidget*>& all() const { return all_; }
+
+  private:
+    friend DialogControls buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
+    std::map<int, QWidget*> byId_;
+    std::vector<QWidget*> all_;
+};
+
+// Turns a template into child widgets of dialog: font, fixed client size, caption, the controls
+// at their positions in template order (which makes the tab order), group frames behind the rest.
+DialogControls buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);

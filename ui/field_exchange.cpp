@@ -1,0 +1,37 @@
+#include "field_exchange.h"
+
+#include <QLineEdit>
+
+#include "message_box.h"
+#include "number_text.h"
+
+namespace {
+
+void refuse(QLineEdit& field, const std::string& text) {
+    showMessageBox(field.window(), {text, programName(), MessageKind::Warning});
+    field.setFocus(Qt::OtherFocusReason);
+    field.selectAll();
+}
+
+}  // namespace
+
+void loadNumber(QLineEdit& field, double value) {
+    field.setText(QString::fromStdString(formatGeneral(value)));
+}
+
+bool saveNumber(QLineEdit& field, double& value) {
+    const std::optional<double> number = parseNumber(field.text().toStdString());
+    if (!number) {
+        refuse(field, "请输入一个数。");
+        return false;
+    }
+    value = *number;
+    return true;
+}
+
+bool checkRange(QLineEdit& field, double value, double minimum, double maximum) {
+    if (value >= minimum && value <= maximum) return true;
+    refuse(field, "请输入一个介于 " + formatGeneral(minimum) + " 和 " + formatGeneral(maximum) +
+                      " 之间的数。");
+    return false;
+}

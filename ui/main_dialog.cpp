@@ -1,0 +1,136 @@
+#include "main_dialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "about_dialog.h"
+#include "dialog_templates.h"
+#include "enter_navigation.h"
+#include "field_exchange.h"
+#include "gbk_text.h"
+#include "message_box.h"
+#include "pictures.h"
+
+namespace {
+
+int idOf(ControlId control) {
+    return static_cast<int>(control);
+}
+
+constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
+
+// The numbers in the order the exchange takes them; the first field that holds no number ends
+// the exchange, so the members before it take their new values and the rest keep theirs.
+struct NumberField {
+    ControlId control;
+    double DesignInput::*member;
+};
+constexpr NumberField kExchangeOrder[] = {
+    {ControlId::M0x, &DesignInput::M0x}, {ControlId::Ax, &DesignInput::ax},
+    {ControlId::Ay, &DesignInput::ay},   {ControlId::B, &DesignInput::b},
+    {ControlId::H, &DesignInput::h},     {ControlId::L0, &DesignInput::l0},
+    {ControlId::M0y, &DesignInput::M0y}, {ControlId::N, &DesignInput::N},
+};
+
+}  // namespace
+
+MainDialog::MainDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    controls_ = buildDialog(*this, kMainTemplate);
+    concreteList_ = controls_.get<QComboBox>(idOf(ControlId::ConcreteList));
+    steelList_ = controls_.get<QComboBox>(idOf(ControlId::SteelList));
+    resultBox_ = controls_.get<QPlainTextEdit>(idOf(ControlId::ResultBox));
+
+    connect(controls_.get<QPushButton>(idOf(ControlId::Calculate)), &QPushButton::clicked, this,
+            &MainDialog::calculate);
+    connect(controls_.get<QPushButton>(idOf(ControlId::Exit)), &QPushButton::clicked, this,
+            &MainDialog::reject);
+    connect(controls_.get<QPushButton>(idOf(ControlId::Explain)), &QPushButton::clicked, this,
+            &MainDialog::showDiagram);
+
+    // The About entry: F1 anywhere in the dialog, or the context menu of its background.
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, &MainDialog::showAbout);
+
+    new EnterNavigation(*this);
+    initDialog();
+}
+
+void MainDialog::initDialog() {
+    for (const NumberField& number : kExchangeOrder) {
+        loadNumber(*field(number.control), session_.input.*number.member);
+    }
+    setWindowIcon(applicationIcon());
+
+    for (const char* label : kSteelLabels) steelList_->addItem(QString::fromUtf8(label));
+    steelList_->setCurrentIndex(session_.input.steelIndex);
+    for (const char* label : kConcreteLabels) concreteList_->addItem(QString::fromUtf8(label));
+    concreteList_->setCurrentIndex(session_.input.concreteIndex);
+
+    field(ControlId::L0)->setFocus(Qt::TabFocusReason);
+}
+
+QWidget* MainDialog::control(ControlId id) const {
+    return controls_.control(idOf(id));
+}
+
+QLineEdit* MainDialog::field(ControlId id) const {
+    return controls_.get<QLineEdit>(idOf(id));
+}
+
+RunOutcome MainDialog::calculate() {
+    return onCalculate(session_, *this);
+}
+
+void MainDialog::showDiagram() {
+    diagramDialog_.exec();
+}
+
+void MainDialog::showAbout() {
+    AboutDialog about(this);
+    about.exec();
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* about = menu.addAction(QString::fromUtf8(kAboutEntry));
+    connect(about, &QAction::triggered, this, &MainDialog::showAbout);
+    menu.exec(event->globalPos());
+}
+
+bool MainDialog::exchangeFields(DesignInput& input) {
+    // The grade selections are read from the lists as the run starts.
+    input.concreteIndex = concreteList_->currentIndex();
+    input.steelIndex = steelList_->currentIndex();
+    for (const NumberField& number : kExchangeOrder) {
+        if (!saveNumber(*field(number.control), input.*number.member)) return false;
+    }
+    return true;
+}
+
+MessageAnswer MainDialog::showMessage(const Message& message) {
+    return showMessageBox(this, message);
+}
+
+void MainDialog::focusControl(ControlId id) {
+    if (QWidget* widget = control(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<SchemeChoice> MainDialog::chooseScheme() {
+    if (schemeDialog_.exec() != QDialog::Accepted) return std::nullopt;
+    return schemeDialog_.choice();
+}
+
+void MainDialog::showReport(const std::string& gbkBytes) {
+    QString text = QString::fromStdString(gbkToUtf8(gbkBytes));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    resultBox_->setPlainText(text);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+
+#include "calculate_command.h"
+#include "control_id.h"
+#include "dialog_template.h"
+#include "principle_diagram_dialog.h"
+#include "reinforcement_scheme_dialog.h"
+#include "run_host.h"
+
+class QComboBox;
+class QContextMenuEvent;
+class QLineEdit;
+class QPlainTextEdit;
+
+// The program's one window (template 102): the eight input fields, the two grade lists, the
+// calculate, exit and explanation buttons and the result box. It owns for its whole life the
+// design session (input, engine, bar arrangement) and the scheme and diagram dialogs, and it is
+// the host through which the calculate command talks to the engineer.
+class MainDialog : public QDialog, public RunHost {
+    Q_OBJECT
+
+  public:
+    explicit MainDialog(QWidget* parent = nullptr);
+
+    QWidget* control(ControlId id) const;
+    const DesignSession& session() const { return session_; }
+    ReinforcementSchemeDialog& schemeDialog() { return schemeDialog_; }
+    PrincipleDiagramDialog& diagramDialog() { return diagramDialog_; }
+
+    // The buttons' commands.
+    RunOutcome calculate();
+    void showDiagram();
+    void showAbout();
+
+    // RunHost
+    bool exchangeFields(DesignInput& input) override;
+    MessageAnswer showMessage(const Message& message) override;
+    void focusControl(ControlId control) override;
+    std::optional<SchemeChoice> chooseScheme() override;
+    void showReport(const std::string& gbkBytes) override;
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    QLineEdit* field(ControlId id) const;
+    void initDialog();
+
+    DialogControls controls_;
+    QComboBox* concreteList_ = nullptr;
+    QComboBox* steelList_ = nullptr;
+    QPlainTextEdit* resultBox_ = nullptr;
+
+    DesignSession session_;
+    ReinforcementSchemeDialog schemeDialog_{this};
+    PrincipleDiagramDialog diagramDialog_{this};
+};

@@ -1,0 +1,17 @@
+#include "principle_diagram_dialog.h"
+
+#include <QPushButton>
+
+#include "dialog_template.h"
+#include "dialog_templates.h"
+
+PrincipleDiagramDialog::PrincipleDiagramDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setModal(true);
+    const DialogControls controls = buildDialog(*this, kPrincipleDiagramTemplate);
+    connect(controls.get<QPushButton>(kIdOk), &QPushButton::clicked, this,
+            &PrincipleDiagramDialog::accept);
+    connect(controls.get<QPushButton>(kIdCancel), &QPushButton::clicked, this,
+            &PrincipleDiagramDialog::reject);
+}

@@ -17,6 +17,7 @@
 #include "gbk_text.h"
 #include "message_box.h"
 #include "pictures.h"
+#include "section_check_dialog.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ int idOf(ControlId control) {
 }
 
 constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
+constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 
 // The numbers in the order the exchange takes them; the first field that holds no number ends
 // the exchange, so the members before it take their new values and the rest keep theirs.
@@ -59,6 +61,10 @@ MainDialog::MainDialog(QWidget* parent)
     // The About entry: F1 anywhere in the dialog, or the context menu of its background.
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, &MainDialog::showAbout);
+    // The section check: F2, or the context menu, once a design has been calculated.
+    checkShortcut_ = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    checkShortcut_->setEnabled(false);
+    connect(checkShortcut_, &QShortcut::activated, this, &MainDialog::showSectionCheck);
 
     new EnterNavigation(*this);
     initDialog();
@@ -87,7 +93,17 @@ QLineEdit* MainDialog::field(ControlId id) const {
 }
 
 RunOutcome MainDialog::calculate() {
-    return onCalculate(session_, *this);
+    const RunOutcome outcome = onCalculate(session_, *this);
+    if (outcome == RunOutcome::Done) checkable_ = true;
+    if (outcome == RunOutcome::FileFailed) checkable_ = false;
+    checkShortcut_->setEnabled(checkable_);
+    return outcome;
+}
+
+void MainDialog::showSectionCheck() {
+    if (!checkable_) return;
+    SectionCheckDialog dialog(SectionCheck(session_.calculator).run(), this);
+    dialog.exec();
 }
 
 void MainDialog::showDiagram() {
@@ -103,6 +119,10 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QString::fromUtf8(kAboutEntry));
     connect(about, &QAction::triggered, this, &MainDialog::showAbout);
+    QAction* check = menu.addAction(QString::fromUtf8(kSectionCheckEntry));
+    check->setShortcut(QKeySequence(Qt::Key_F2));
+    check->setEnabled(checkable_);
+    connect(check, &QAction::triggered, this, &MainDialog::showSectionCheck);
     menu.exec(event->globalPos());
 }
 

@@ -13,6 +13,7 @@ class QComboBox;
 class QContextMenuEvent;
 class QLineEdit;
 class QPlainTextEdit;
+class QShortcut;
 
 // The program's one window (template 102): the eight input fields, the two grade lists, the
 // calculate, exit and explanation buttons and the result box. It owns for its whole life the
@@ -33,6 +34,9 @@ class MainDialog : public QDialog, public RunHost {
     RunOutcome calculate();
     void showDiagram();
     void showAbout();
+    // The section check of the last complete design, on demand (context menu or F2).
+    void showSectionCheck();
+    bool sectionCheckAvailable() const { return checkable_; }
 
     // RunHost
     bool exchangeFields(DesignInput& input) override;
@@ -52,6 +56,11 @@ class MainDialog : public QDialog, public RunHost {
     QComboBox* concreteList_ = nullptr;
     QComboBox* steelList_ = nullptr;
     QPlainTextEdit* resultBox_ = nullptr;
+
+    // A design is there to check once a calculation has run to its end; a run that stops at
+    // the report file leaves the engine half updated, so nothing is checked until the next one.
+    bool checkable_ = false;
+    QShortcut* checkShortcut_ = nullptr;
 
     DesignSession session_;
     ReinforcementSchemeDialog schemeDialog_{this};

@@ -1,8 +1,8 @@
 // Renders every dialog of the program to a PNG file, for a reviewer to look at:
 //   tessarin-render-dialogs <output directory>
 // Writes main_dialog.png (start values), main_dialog_result.png (after one calculation),
-// scheme_dialog.png, scheme_dialog_scheme2.png, about_dialog.png, principle_diagram.png and the
-// three pictures on their own.
+// scheme_dialog.png, scheme_dialog_scheme2.png, about_dialog.png, principle_diagram.png,
+// section_check_dialog.png (the check of that calculation) and the three pictures on their own.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -15,6 +15,7 @@
 #include "about_dialog.h"
 #include "main_dialog.h"
 #include "pictures.h"
+#include "section_check_dialog.h"
 
 namespace {
 
@@ -71,6 +72,10 @@ int main(int argc, char** argv) {
         main.calculate();
         QDir::setCurrent(home);
         ok &= save(main.grab(), out, "main_dialog_result.png");
+        SectionCheckDialog check(SectionCheck(main.session().calculator).run(), &main);
+        check.show();
+        ok &= save(check.grab(), out, "section_check_dialog.png");
+        check.hide();
     }
 
     ok &= save(renderPicture(QString::fromLatin1(kPrincipleDiagram)), out, "picture_129.png");

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QWidget>
+
+#include "section_check.h"
+
+// The checked section drawn to scale: the concrete outline b x h (u along h to the right, v along
+// b upwards), every bar as a circle of its own area, and the four bar groups labelled with their
+// areas.
+class SectionView : public QWidget {
+public:
+    explicit SectionView(const SectionCheckResult& result, QWidget* parent = nullptr);
+
+    // Where a point of the section (mm, centroid at the origin) is drawn, and the scale in pixels
+    // per mm; one scale for both directions, so the drawing is true to shape.
+    QPointF toWidget(double u, double v) const;
+    double pixelsPerMillimetre() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRectF drawingArea() const;
+
+    const SectionCheckResult& result_;
+};
+
+// The Mx-My ultimate contour at the design axial force, with the demand point and its capacity
+// point on the contour in the same moment direction.
+class InteractionView : public QWidget {
+public:
+    explicit InteractionView(const SectionCheckResult& result, QWidget* parent = nullptr);
+
+    // Where a moment pair (kN*m) is drawn; equal scales on both axes.
+    QPointF toWidget(double mx, double my) const;
+    double pixelsPerKilonewtonMetre() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRectF plotArea() const;
+    double extent() const;  // the largest |moment| on either axis, kN*m
+
+    const SectionCheckResult& result_;
+};

@@ -10,6 +10,7 @@
 
 #include <cmath>
 
+#include "dialog_template.h"
 #include "number_text.h"
 #include "section_check_view.h"
 
@@ -52,6 +53,8 @@ QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
 SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* parent)
     : QDialog(parent), result_(std::move(result)) {
     setWindowTitle(QStringLiteral("截面验算"));
+    // The dialogs' one CJK face: a second one would cost another ten megabytes of font data.
+    setFont(dialogFont());
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     section_ = new SectionView(result_, this);
@@ -66,7 +69,11 @@ SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* paren
 
     utilisation_ = new QLabel(utilisationText(result_), this);
     QFont large = utilisation_->font();
-    large.setPointSizeF(large.pointSizeF() * 2.4);
+    if (large.pixelSize() > 0) {
+        large.setPixelSize(large.pixelSize() * 12 / 5);
+    } else {
+        large.setPointSizeF(large.pointSizeF() * 2.4);
+    }
     large.setBold(true);
     utilisation_->setFont(large);
     const bool fails = !(result_.utilisation <= 1.0);

@@ -175,7 +175,10 @@ void InteractionView::paintEvent(QPaintEvent*) {
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     // Ticks every 1, 2 or 5 times a power of ten, about four to a half axis.
     const double leading = raw / magnitude;
-    const double step = magnitude * (leading < 1.5 ? 1.0 : leading < 3.5 ? 2.0 : leading < 7.5 ? 5.0 : 10.0);
+    double step = magnitude * (leading < 1.5 ? 1.0 : leading < 3.5 ? 2.0 : leading < 7.5 ? 5.0 : 10.0);
+    // Wide enough apart for their labels.
+    const double labelWidth = metrics.horizontalAdvance(text(formatDecimals(range, 0))) + 10.0;
+    while (step * pixelsPerKilonewtonMetre() < labelWidth) step *= 2.0;
     for (double t = step; t <= range; t += step) {
         p.setPen(QPen(QColor(0xE0, 0xE0, 0xE0), 1.0));
         for (const double s : {t, -t}) {

@@ -1,6 +1,8 @@
 // tessarin-cli for the start-up design case as a whole process: start, design, write and read
 // the report, print it, exit. Wall time per run.
 #include <benchmark/benchmark.h>
+
+#include "bench_scratch.h"
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -14,13 +16,11 @@ extern char** environ;
 namespace {
 
 void cliStartUpCase(benchmark::State& state) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::string dir = (std::filesystem::temp_directory_path() / "tessarin-bench-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr) {
-        state.SkipWithError("mkdtemp failed");
+    const BenchScratch scratch;
+    if (!scratch.ok()) {
+        state.SkipWithError("cannot make a scratch directory");
         return;
     }
-    std::filesystem::current_path(dir);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
@@ -40,8 +40,6 @@ void cliStartUpCase(benchmark::State& state) {
         }
     }
     posix_spawn_file_actions_destroy(&actions);
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(cliStartUpCase)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+
+#include "bench_scratch.h"
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -21,13 +23,11 @@ extern char** environ;
 namespace {
 
 void calculateToReport(benchmark::State& state) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::string dir = (std::filesystem::temp_directory_path() / "tessarin-bench-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr) {
-        state.SkipWithError("mkdtemp failed");
+    const BenchScratch scratch;
+    if (!scratch.ok()) {
+        state.SkipWithError("cannot make a scratch directory");
         return;
     }
-    std::filesystem::current_path(dir);
     {
         MainDialog dialog;
         dialog.show();
@@ -40,8 +40,6 @@ void calculateToReport(benchmark::State& state) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peakRSS_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(calculateToReport)->Unit(benchmark::kMillisecond)->UseRealTime();
 

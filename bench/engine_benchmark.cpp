@@ -1,5 +1,7 @@
 // The design engine alone and the whole calculate command with its report file.
 #include <benchmark/benchmark.h>
+
+#include "bench_scratch.h"
 #include <unistd.h>
 
 #include <cstdlib>
@@ -43,13 +45,11 @@ public:
 
 // The whole calculate command: checks, both steps, the report written and read back.
 void calculateCommand(benchmark::State& state) {
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::string dir = (std::filesystem::temp_directory_path() / "tessarin-bench-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr) {
-        state.SkipWithError("mkdtemp failed");
+    const BenchScratch scratch;
+    if (!scratch.ok()) {
+        state.SkipWithError("cannot make a scratch directory");
         return;
     }
-    std::filesystem::current_path(dir);
     DesignSession session;
     QuietHost host;
     for (auto _ : state) {
@@ -57,8 +57,6 @@ void calculateCommand(benchmark::State& state) {
     }
     state.counters["runs/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                   benchmark::Counter::kIsRate);
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(calculateCommand);
 

@@ -128,13 +128,6 @@ public:
     }
 };
 
-int labelIndex(const std::string& text, const char* const* labels, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (text == labels[i]) return i;
-    }
-    return -1;
-}
-
 std::string systemReason() { return std::strerror(errno); }
 
 class Batch {
@@ -444,9 +437,7 @@ void Batch::designRow(const std::vector<std::string>& fields, long long line) {
     }
     if (const std::string* s = field(kDiameter); s != nullptr && !s->empty()) {
         const auto value = parseNumber(*s);
-        bool listed = false;
-        for (int d : kDiameters) listed = listed || (value && *value == static_cast<double>(d));
-        if (!listed) {
+        if (!isListedDiameter(value)) {
             reject("diameter: \"" + *s + "\" is not a listed bar diameter");
             return;
         }

@@ -74,13 +74,6 @@ std::string joined(const char* const* labels, int count) {
     return text;
 }
 
-int indexOf(const std::string& value, const char* const* labels, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (value == labels[i]) return i;
-    }
-    return -1;
-}
-
 }  // namespace
 
 CliParse parseCliArguments(const std::vector<std::string>& arguments) {
@@ -171,7 +164,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         options.input.*flag.field = *value;
     }
     if (app.count("--concrete") > 0) {
-        const int index = indexOf(concrete, kConcreteLabels, kConcreteGradeCount);
+        const int index = labelIndex(concrete, kConcreteLabels, kConcreteGradeCount);
         if (index < 0) {
             return usage("--concrete: \"" + concrete + "\" is not a concrete grade; use one of " +
                          joined(kConcreteLabels, kConcreteGradeCount));
@@ -179,7 +172,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         options.input.concreteIndex = index;
     }
     if (app.count("--steel") > 0) {
-        const int index = indexOf(steel, kSteelLabels, kSteelGradeCount);
+        const int index = labelIndex(steel, kSteelLabels, kSteelGradeCount);
         if (index < 0) {
             return usage("--steel: \"" + steel + "\" is not a steel grade; use one of " +
                          joined(kSteelLabels, kSteelGradeCount));
@@ -194,9 +187,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     }
     if (app.count("--diameter") > 0) {
         const auto value = parseNumber(diameter);
-        bool listed = false;
-        for (int d : kDiameters) listed = listed || (value && *value == static_cast<double>(d));
-        if (!listed) {
+        if (!isListedDiameter(value)) {
             return usage("--diameter: \"" + diameter +
                          "\" is not a listed bar diameter; use 12, 14, 16, 18, 20, 22, 25, 28, "
                          "32, 36 or 40");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 // The eight numbers and two grade selections the engineer enters, with a new main dialog's start
 // values. Lengths mm, moments kN*m, force kN.
 struct DesignInput {
@@ -24,3 +26,11 @@ inline constexpr const char* kConcreteLabels[kConcreteGradeCount] = {
     "C15", "C20", "C25", "C30", "C35", "C40", "C45", "C50", "C55", "C60", "C65", "C70", "C75", "C80"};
 inline constexpr int kSteelGradeCount = 3;
 inline constexpr const char* kSteelLabels[kSteelGradeCount] = {"HPB235", "HRB335", "HRB400"};
+
+// The list position of a grade label ("C30" is 3, "HRB400" is 2), -1 for a label not in the list.
+inline int labelIndex(std::string_view label, const char* const* labels, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (label == labels[i]) return i;
+    }
+    return -1;
+}

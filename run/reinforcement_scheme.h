@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // The bar arrangement used by step 2, kept between runs.
 struct ReinforcementScheme {
     int scheme = 1;          // 1: chosen corner bars; 2: bars of one diameter with web ratios
@@ -27,3 +29,12 @@ inline void applySchemeChoice(ReinforcementScheme& scheme, const SchemeChoice& c
 inline constexpr int kDiameterCount = 11;
 inline constexpr int kDiameters[kDiameterCount] = {12, 14, 16, 18, 20, 22, 25, 28, 32, 36, 40};
 inline constexpr int kDefaultDiameterIndex = 5;
+
+// Whether a value is one of the diameters the scheme dialog lists.
+inline bool isListedDiameter(std::optional<double> value) {
+    if (!value) return false;
+    for (int d : kDiameters) {
+        if (*value == static_cast<double>(d)) return true;
+    }
+    return false;
+}

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "design_cases.h"
 #include "section_resistance.h"
 
 namespace {
@@ -42,13 +43,7 @@ ColumnCalculator record(const Loaded& load) {
 
 // The start-up design case after step 2 with 22 mm corner bars (scheme 1).
 ColumnCalculator startUpCase() {
-    ColumnCalculator c;
-    c.setSteelGrade(3);
-    c.setConcreteGrade(30);
-    c.setGeometry(6000.0, 400.0, 600.0);
-    c.setLoads(244.0, 120.0, 400.0);
-    c.setBarDistances(40.0, 40.0);
-    c.computeStep1();
+    ColumnCalculator c = step1(DesignCase{});
     c.computeStep2(1, 22.0, 0.0, 0.0);
     return c;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "column_calculator.h"
+#include "design_cases.h"
 #include "gbk_text.h"
 #include "report_file.h"
 #include "report_text.h"
@@ -14,13 +15,10 @@
 
 namespace {
 
+// The start-up design case, loaded and not yet computed.
 ColumnCalculator startUpCase() {
     ColumnCalculator c;
-    c.setSteelGrade(3);
-    c.setConcreteGrade(30);
-    c.setGeometry(6000.0, 400.0, 600.0);
-    c.setLoads(244.0, 120.0, 400.0);
-    c.setBarDistances(40.0, 40.0);
+    loadCase(c, DesignCase{});
     return c;
 }
 

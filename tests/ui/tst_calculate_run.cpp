@@ -68,6 +68,7 @@ class TestCalculateRun : public QObject {
     void reportFileFailureStopsRun();
     void messageKinds_data();
     void messageKinds();
+    void nonConvergenceWarnsAfterTheReport();
 };
 
 void TestCalculateRun::schemeQuestion_data() {
@@ -283,6 +284,39 @@ void TestCalculateRun::messageKinds() {
     // One line break for each CR LF; markup shown as typed.
     QCOMPARE(box.format, Qt::PlainText);
     QCOMPARE(box.text, QStringLiteral("第一行\n<b>第二行</b> &amp;"));
+}
+
+// The worked design that never settles (C65, b = h = 300, l0 3000, M0x 5, M0y 600, N 400): the
+// report is shown first, then the exclamation box over the main dialog names the x direction.
+void TestCalculateRun::nonConvergenceWarnsAfterTheReport() {
+    ScratchDirectory scratch;
+    QVERIFY(scratch.isValid());
+    MainDialog dialog;
+    QVERIFY(showActive(dialog));
+    const QList<QPair<ControlId, QString>> typed = {
+        {ControlId::L0, "3000"}, {ControlId::B, "300"}, {ControlId::H, "300"},
+        {ControlId::M0x, "5"},   {ControlId::M0y, "600"}, {ControlId::N, "400"}};
+    for (const auto& [id, text] : typed) fieldOf(dialog, id)->setText(text);
+    listOf(dialog, ControlId::ConcreteList)->setCurrentIndex(10);  // C65
+    QString shownWhenWarned;
+    ModalDriver driver;
+    const ModalDriver::Step answerOk = driver.answer(QMessageBox::Ok);
+    driver.then(ModalDriver::accept()).then([&](QWidget* box) {
+        shownWhenWarned = resultBoxText(dialog);
+        answerOk(box);
+    });
+    QCOMPARE(dialog.calculate(), RunOutcome::Done);
+    QVERIFY(driver.allDone());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(shownWhenWarned, scratch.reportText());
+    QVERIFY(!shownWhenWarned.isEmpty());
+    QCOMPARE(driver.boxes().size(), 1);
+    QCOMPARE(driver.boxes().front().caption, QStringLiteral("提示"));
+    QCOMPARE(driver.boxes().front().icon, QMessageBox::Warning);
+    QCOMPARE(driver.boxes().front().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(driver.boxes().front().text,
+             QStringLiteral("X方向等效钢筋面积迭代未收敛,\n计算结果仅供参考,请检查输入数据。"));
+    QCOMPARE(dialog.session().calculator.passesX, ColumnCalculator::kMaxPasses);
 }
 
 QTEST_MAIN(TestCalculateRun)

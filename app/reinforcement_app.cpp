@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QTimer>
-
 #include <cstdio>
 
 #include "main_dialog.h"
@@ -14,12 +13,12 @@ namespace {
 // itself the first time, say "shown" on stdout and end, so that a measuring parent sees the time
 // from process start to a window on screen.
 class ShownReporter : public QObject {
-public:
+  public:
     explicit ShownReporter(QDialog& dialog) : QObject(&dialog), dialog_(dialog) {
         dialog.installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &dialog_ && event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
@@ -32,7 +31,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     QDialog& dialog_;
     bool reported_ = false;
 };

@@ -1,7 +1,6 @@
 #include "cli_options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <cmath>
 #include <map>
 
@@ -142,7 +141,8 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
             const std::string name = option->get_name();
             if (option->count() > 0 && name != "--batch" && name != "--out" &&
                 name != "--reports" && name != "--check") {
-                return usage(name + " describes a single case; with --batch every case comes "
+                return usage(name +
+                             " describes a single case; with --batch every case comes "
                              "from the CSV file");
             }
         }
@@ -202,7 +202,8 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         const auto value = parseNumber(*target.first);
         if (!value) return usage(std::string(name) + ": \"" + *target.first + "\" is not a number");
         if (!(*value >= 0.0 && *value <= 1.0)) {
-            return usage(std::string(name) + ": " + *target.first + " is out of range; enter a "
+            return usage(std::string(name) + ": " + *target.first +
+                         " is out of range; enter a "
                          "ratio between 0 and 1");
         }
         *target.second = *value;

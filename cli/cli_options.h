@@ -10,9 +10,9 @@
 
 // The single-case command line: the main dialog's fields and the scheme dialog's choice as flags.
 struct CliOptions {
-    DesignInput input;     // start values unless a flag says otherwise
-    SchemeChoice scheme;   // what OK at once in the scheme dialog gives: scheme 1, 22 mm, 0, 0
-    bool check = false;    // also verify the designed layout by strain compatibility
+    DesignInput input;    // start values unless a flag says otherwise
+    SchemeChoice scheme;  // what OK at once in the scheme dialog gives: scheme 1, 22 mm, 0, 0
+    bool check = false;   // also verify the designed layout by strain compatibility
 };
 
 // Outcome of reading the arguments.

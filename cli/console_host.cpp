@@ -28,7 +28,9 @@ void ConsoleHost::focusControl(ControlId control) {
     err_ << "tessarin-cli: check " << flagForControl(control) << '\n';
 }
 
-std::optional<SchemeChoice> ConsoleHost::chooseScheme() { return scheme_; }
+std::optional<SchemeChoice> ConsoleHost::chooseScheme() {
+    return scheme_;
+}
 
 void ConsoleHost::showReport(const std::string& gbkBytes) {
     out_ << withUnixLineEnds(gbkToUtf8(gbkBytes));

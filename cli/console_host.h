@@ -9,7 +9,7 @@
 // The calculate command's host for a terminal: the case comes from flags, messages go to stderr,
 // the report to stdout. Module questions are answered No (the run goes on, as a warning).
 class ConsoleHost : public RunHost {
-public:
+  public:
     ConsoleHost(const DesignInput& input, const SchemeChoice& scheme, std::ostream& out,
                 std::ostream& err);
 
@@ -19,7 +19,7 @@ public:
     std::optional<SchemeChoice> chooseScheme() override;
     void showReport(const std::string& gbkBytes) override;
 
-private:
+  private:
     DesignInput input_;
     SchemeChoice scheme_;
     std::ostream& out_;

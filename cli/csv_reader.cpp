@@ -57,8 +57,8 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
                 while (true) {
                     c = get();
                     if (c == EOF) {
-                        error_ = "unterminated quoted field starting on line " +
-                                 std::to_string(opened);
+                        error_ =
+                            "unterminated quoted field starting on line " + std::to_string(opened);
                         return Status::Error;
                     }
                     if (c == '"') {

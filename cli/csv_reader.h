@@ -8,7 +8,7 @@
 // fields with commas, line breaks and doubled quotes inside, CR LF or LF line ends, an optional
 // UTF-8 byte-order mark. Only the current record is held in memory.
 class CsvReader {
-public:
+  public:
     enum class Status { Record, End, Error };
 
     explicit CsvReader(std::FILE* file);
@@ -22,7 +22,7 @@ public:
     const std::string& error() const { return error_; }
     bool readFailed() const { return readFailed_; }
 
-private:
+  private:
     int get();
     int peek();
 

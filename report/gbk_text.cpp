@@ -9,7 +9,7 @@ namespace {
 
 // One iconv descriptor per direction and thread, opened on first use.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
         // (iconv_t)-1 is how iconv_open reports failure.
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
@@ -46,7 +46,7 @@ public:
         return output;
     }
 
-private:
+  private:
     iconv_t handle_;
 };
 

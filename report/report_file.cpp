@@ -60,8 +60,7 @@ FileResult writeReportBytes(const std::string& bytes, bool append) {
     const bool written = writeAll(fd, bytes);
     int error = errno;
     if (!append) {
-        const off_t length = written ? static_cast<off_t>(bytes.size())
-                                     : ::lseek(fd, 0, SEEK_CUR);
+        const off_t length = written ? static_cast<off_t>(bytes.size()) : ::lseek(fd, 0, SEEK_CUR);
         if (::ftruncate(fd, length < 0 ? 0 : length) != 0 && written) {
             error = errno;
             ::close(fd);

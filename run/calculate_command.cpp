@@ -51,7 +51,8 @@ Message fileFailureMessage(const FileResult& failure) {
 
 Message convergenceWarning(bool convergedX, bool convergedY) {
     const char* directions = !convergedX && !convergedY ? "X、Y" : (!convergedX ? "X" : "Y");
-    return {std::string(directions) + "方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。",
+    return {std::string(directions) +
+                "方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。",
             "提示", MessageKind::Warning};
 }
 

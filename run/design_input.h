@@ -23,7 +23,8 @@ struct DesignInput {
 
 inline constexpr int kConcreteGradeCount = 14;
 inline constexpr const char* kConcreteLabels[kConcreteGradeCount] = {
-    "C15", "C20", "C25", "C30", "C35", "C40", "C45", "C50", "C55", "C60", "C65", "C70", "C75", "C80"};
+    "C15", "C20", "C25", "C30", "C35", "C40", "C45",
+    "C50", "C55", "C60", "C65", "C70", "C75", "C80"};
 inline constexpr int kSteelGradeCount = 3;
 inline constexpr const char* kSteelLabels[kSteelGradeCount] = {"HPB235", "HRB335", "HRB400"};
 

@@ -11,7 +11,7 @@
 // Everything the calculate command needs from whoever runs it: the main dialog, tessarin-cli, a
 // batch of cases or a test's recording fake. The command never knows which one it talks to.
 class RunHost {
-public:
+  public:
     virtual ~RunHost() = default;
     // Copies the typed fields into input. False when a field held no number: the host has told
     // the engineer and focused that field; the fields before it were taken, the rest were not.

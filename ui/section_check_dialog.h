@@ -15,7 +15,7 @@ class SectionView;
 class SectionCheckDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit SectionCheckDialog(SectionCheckResult result, QWidget* parent = nullptr);
 
     const SectionCheckResult& result() const { return result_; }
@@ -27,7 +27,7 @@ public:
     static QString utilisationText(const SectionCheckResult& result);
     static QStringList detailLines(const SectionCheckResult& result);
 
-private:
+  private:
     SectionCheckResult result_;
     QLabel* utilisation_ = nullptr;
     SectionView* section_ = nullptr;

@@ -51,7 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"NegativeZeroFailsTheCheck", "-0", 1, "old"},
         BadInput{"FullWidthDigits", "\xEF\xBC\x96\xEF\xBC\x90\xEF\xBC\x90\xEF\xBC\x90", 2, "old"},
         BadInput{"TenThousandDigits", std::string(10000, '7'), 2, "old"},
-        BadInput{"EmbeddedNul", std::string("60\0" "00", 5), 2, "old"}),
+        BadInput{"EmbeddedNul",
+                 std::string("60\0"
+                             "00",
+                             5),
+                 2, "old"}),
     [](const testing::TestParamInfo<BadInput>& p) { return std::string(p.param.name); });
 
 }  // namespace

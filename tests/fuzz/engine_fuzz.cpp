@@ -12,7 +12,7 @@
 namespace {
 
 class SilentHost : public RunHost {
-public:
+  public:
     bool answerYes = false;
     bool exchangeFields(DesignInput&) override { return true; }
     MessageAnswer showMessage(const Message&) override {

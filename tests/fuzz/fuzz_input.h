@@ -6,7 +6,7 @@
 
 // Takes fixed-size values off the front of a fuzzer's input; zeros once it runs out.
 class FuzzInput {
-public:
+  public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     template <typename T>
@@ -19,7 +19,7 @@ public:
         return value;
     }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
 };

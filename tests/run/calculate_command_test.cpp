@@ -1,8 +1,9 @@
+#include "calculate_command.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "calculate_command.h"
 #include "gbk_text.h"
 #include "recording_host.h"
 #include "scratch_directory.h"
@@ -205,7 +206,8 @@ TEST(CalculateCommand, NonConvergenceWarnsAfterTheReport) {
     const Message& warning = host.messages.back();
     EXPECT_EQ(warning.kind, MessageKind::Warning);
     EXPECT_EQ(warning.text.rfind('X', 0), 0u);
-    EXPECT_EQ(warning.text.find("方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。"), 1u);
+    EXPECT_EQ(warning.text.find("方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。"),
+              1u);
 }
 
 TEST(ConvergenceWarning, NamesTheDirectionsThatDidNotSettle) {

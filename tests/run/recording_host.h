@@ -10,7 +10,7 @@
 // A host that plays the engineer from a script and records every call of the calculate command,
 // in order, as short text lines.
 class RecordingHost : public RunHost {
-public:
+  public:
     // What the engineer "typed"; nullopt for exchangeFields makes the exchange fail.
     std::optional<DesignInput> typed = DesignInput{};
     std::vector<MessageAnswer> answers;  // answers to questions, in order (default No)
@@ -49,6 +49,6 @@ public:
         reports.push_back(gbkBytes);
     }
 
-private:
+  private:
     std::size_t answered_ = 0;
 };

@@ -6,7 +6,7 @@
 // current directory is restored and the scratch directory removed afterwards. The report file is
 // always written to the current directory, so every test that runs a calculation uses one.
 class ScratchDirectory {
-public:
+  public:
     ScratchDirectory();
     ~ScratchDirectory();
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -14,7 +14,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::string previous_;
 };

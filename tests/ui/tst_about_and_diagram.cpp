@@ -101,8 +101,8 @@ void TestAboutAndDiagram::contextMenuOffersAbout() {
     QApplication::sendEvent(&dialog, &event);
     QTRY_VERIFY(driver.allDone());
     // The About entry, then the section check (offered once a design has been calculated).
-    QCOMPARE(entries,
-             (QStringList{QStringLiteral("关于 Tessarin(&A)..."), QStringLiteral("截面验算(&C)...")}));
+    QCOMPARE(entries, (QStringList{QStringLiteral("关于 Tessarin(&A)..."),
+                                   QStringLiteral("截面验算(&C)...")}));
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen.front().title, QStringLiteral("关于 Tessarin"));
 }

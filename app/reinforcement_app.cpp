@@ -1,11 +1,13 @@
-#include "reinforcement_app.h"
+#include "app/reinforcement_app.h"
 
 #include <QEvent>
 #include <QTimer>
 #include <cstdio>
 
-#include "main_dialog.h"
-#include "pictures.h"
+#include "ui/main_dialog.h"
+#include "ui/pictures.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -49,3 +51,5 @@ bool ReinforcementApp::initInstance() {
     dialog.exec();
     return false;
 }
+
+}  // namespace tessarin

@@ -9,7 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "batch_design.h"
+#include "cli/batch_design.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <system_error>
 
+namespace tessarin {
+
 // A fresh temporary directory made the current one while a benchmark writes its report files
 // there; the previous directory is restored and the scratch one removed afterwards.
 class BenchScratch {
@@ -31,3 +33,5 @@ class BenchScratch {
     std::filesystem::path previous_;
     std::string path_;
 };
+
+}  // namespace tessarin

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <string>
 
-#include "bench_scratch.h"
+#include "bench/bench_scratch.h"
+
+using namespace tessarin;
 
 extern char** environ;
 

@@ -14,8 +14,10 @@
 #include <filesystem>
 #include <string>
 
-#include "bench_scratch.h"
-#include "main_dialog.h"
+#include "bench/bench_scratch.h"
+#include "ui/main_dialog.h"
+
+using namespace tessarin;
 
 extern char** environ;
 

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <string>
 
-#include "bench_scratch.h"
-#include "calculate_command.h"
-#include "column_calculator.h"
-#include "run_host.h"
+#include "bench/bench_scratch.h"
+#include "engine/column_calculator.h"
+#include "run/calculate_command.h"
+#include "run/run_host.h"
+
+using namespace tessarin;
 
 namespace {
 

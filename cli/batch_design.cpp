@@ -1,4 +1,4 @@
-#include "batch_design.h"
+#include "cli/batch_design.h"
 
 #include <unistd.h>
 
@@ -17,13 +17,15 @@
 #include <unordered_set>
 #include <vector>
 
-#include "calculate_command.h"
-#include "csv_reader.h"
-#include "number_text.h"
-#include "report_text.h"
-#include "run_host.h"
-#include "section_check.h"
-#include "validate_input.h"
+#include "cli/csv_reader.h"
+#include "engine/section/section_check.h"
+#include "report/number_text.h"
+#include "report/report_text.h"
+#include "run/calculate_command.h"
+#include "run/run_host.h"
+#include "run/validate_input.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -635,3 +637,5 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     Batch batch(options, out, err);
     return batch.run();
 }
+
+}  // namespace tessarin

@@ -1,10 +1,12 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <map>
 
-#include "number_text.h"
+#include "report/number_text.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -210,3 +212,5 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     }
     return parse;
 }
+
+}  // namespace tessarin

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "batch_design.h"
-#include "design_input.h"
-#include "reinforcement_scheme.h"
+#include "cli/batch_design.h"
+#include "run/design_input.h"
+#include "run/reinforcement_scheme.h"
+
+namespace tessarin {
 
 // The single-case command line: the main dialog's fields and the scheme dialog's choice as flags.
 struct CliOptions {
@@ -25,3 +27,5 @@ struct CliParse {
 };
 
 CliParse parseCliArguments(const std::vector<std::string>& arguments);
+
+}  // namespace tessarin

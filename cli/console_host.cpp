@@ -1,8 +1,10 @@
-#include "console_host.h"
+#include "cli/console_host.h"
 
 #include <ostream>
 
-#include "gbk_text.h"
+#include "report/gbk_text.h"
+
+namespace tessarin {
 
 ConsoleHost::ConsoleHost(const DesignInput& input, const SchemeChoice& scheme, std::ostream& out,
                          std::ostream& err)
@@ -73,3 +75,5 @@ std::string withUnixLineEnds(const std::string& text) {
     }
     return result;
 }
+
+}  // namespace tessarin

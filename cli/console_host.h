@@ -4,7 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "run_host.h"
+#include "run/run_host.h"
+
+namespace tessarin {
 
 // The calculate command's host for a terminal: the case comes from flags, messages go to stderr,
 // the report to stdout. Module questions are answered No (the run goes on, as a warning).
@@ -31,3 +33,5 @@ const char* flagForControl(ControlId control);
 
 // Text for a terminal: CR LF becomes LF.
 std::string withUnixLineEnds(const std::string& text);
+
+}  // namespace tessarin

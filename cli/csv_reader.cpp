@@ -1,4 +1,6 @@
-#include "csv_reader.h"
+#include "cli/csv_reader.h"
+
+namespace tessarin {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -115,3 +117,5 @@ void appendCsvField(std::string& line, const std::string& field) {
     }
     line += '"';
 }
+
+}  // namespace tessarin

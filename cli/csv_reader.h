@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tessarin {
+
 // Reads CSV records (RFC 4180) one at a time from a file: fields separated by commas, quoted
 // fields with commas, line breaks and doubled quotes inside, CR LF or LF line ends, an optional
 // UTF-8 byte-order mark. Only the current record is held in memory.
@@ -40,3 +42,5 @@ class CsvReader {
 
 // A field as CSV text: quoted when it holds a comma, a quote, a CR or an LF.
 void appendCsvField(std::string& line, const std::string& field);
+
+}  // namespace tessarin

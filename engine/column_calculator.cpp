@@ -1,6 +1,8 @@
-#include "column_calculator.h"
+#include "engine/column_calculator.h"
 
 #include <cmath>
+
+namespace tessarin {
 
 namespace {
 
@@ -269,3 +271,5 @@ void ColumnCalculator::computeStep2(int schemeNumber, double diameter, double ra
     setScheme(schemeNumber);
     distributeReinforcement(schemeNumber, diameter, ratioX, ratioY);
 }
+
+}  // namespace tessarin

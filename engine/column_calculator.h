@@ -1,6 +1,8 @@
 #pragma once
 
-#include "file_result.h"
+#include "engine/file_result.h"
+
+namespace tessarin {
 
 // The design engine: one design case of a rectangular reinforced-concrete column under biaxial
 // eccentric compression, the material properties derived from its grades, and every result of
@@ -106,3 +108,5 @@ class ColumnCalculator {
     // last two estimates came within the tolerance.
     void iterateDirection(int direction);
 };
+
+}  // namespace tessarin

@@ -1,9 +1,11 @@
-#include "gbk_text.h"
+#include "report/gbk_text.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <stdexcept>
+
+namespace tessarin {
 
 namespace {
 
@@ -61,3 +63,5 @@ std::string gbkToUtf8(std::string_view gbk) {
     thread_local Converter converter("UTF-8", "GBK");
     return converter.convert(gbk, "\uFFFD");
 }
+
+}  // namespace tessarin

@@ -1,9 +1,11 @@
-#include "number_text.h"
+#include "report/number_text.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <system_error>
+
+namespace tessarin {
 
 namespace {
 
@@ -118,3 +120,5 @@ std::optional<double> parseNumber(std::string_view text) {
     if (!std::isfinite(value)) return std::nullopt;
     return negative ? -value : value;
 }
+
+}  // namespace tessarin

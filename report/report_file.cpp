@@ -1,4 +1,4 @@
-#include "report_file.h"
+#include "report/report_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,9 +7,11 @@
 
 #include <cerrno>
 
-#include "column_calculator.h"
-#include "gbk_text.h"
-#include "report_text.h"
+#include "engine/column_calculator.h"
+#include "report/gbk_text.h"
+#include "report/report_text.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -129,3 +131,5 @@ FileResult ColumnCalculator::runStep2(int schemeNumber, double diameter, double 
     computeStep2(schemeNumber, diameter, ratioX, ratioY);
     return writeStep2Report();
 }
+
+}  // namespace tessarin

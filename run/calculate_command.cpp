@@ -1,11 +1,13 @@
-#include "calculate_command.h"
+#include "run/calculate_command.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "report_file.h"
-#include "run_host.h"
-#include "validate_input.h"
+#include "report/report_file.h"
+#include "run/run_host.h"
+#include "run/validate_input.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -86,3 +88,5 @@ RunOutcome onCalculate(DesignSession& session, RunHost& host) {
     }
     return RunOutcome::Done;
 }
+
+}  // namespace tessarin

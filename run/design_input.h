@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tessarin {
+
 // The eight numbers and two grade selections the engineer enters, with a new main dialog's start
 // values. Lengths mm, moments kN*m, force kN.
 struct DesignInput {
@@ -35,3 +37,5 @@ inline int labelIndex(std::string_view label, const char* const* labels, int cou
     }
     return -1;
 }
+
+}  // namespace tessarin

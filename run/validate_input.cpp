@@ -1,8 +1,10 @@
-#include "validate_input.h"
+#include "run/validate_input.h"
 
 #include <climits>
 
-#include "run_host.h"
+#include "run/run_host.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -75,3 +77,5 @@ bool validateInput(const DesignInput& in, RunHost& host) {
     }
     return true;
 }
+
+}  // namespace tessarin

@@ -1,4 +1,4 @@
-#include "section_check_dialog.h"
+#include "ui/section_check_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFont>
@@ -9,9 +9,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "dialog_template.h"
-#include "number_text.h"
-#include "section_check_view.h"
+#include "report/number_text.h"
+#include "ui/dialog_template.h"
+#include "ui/section_check_view.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -118,3 +120,5 @@ SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* paren
     layout->addWidget(model);
     layout->addWidget(buttons);
 }
+
+}  // namespace tessarin

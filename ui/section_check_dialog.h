@@ -2,9 +2,11 @@
 
 #include <QDialog>
 
-#include "section_check.h"
+#include "engine/section/section_check.h"
 
 class QLabel;
+
+namespace tessarin {
 class InteractionView;
 class SectionView;
 
@@ -33,3 +35,5 @@ class SectionCheckDialog : public QDialog {
     SectionView* section_ = nullptr;
     InteractionView* interaction_ = nullptr;
 };
+
+}  // namespace tessarin

@@ -1,4 +1,4 @@
-#include "section_check_view.h"
+#include "ui/section_check_view.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "number_text.h"
+#include "report/number_text.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -236,3 +238,5 @@ void InteractionView::paintEvent(QPaintEvent*) {
     p.drawText(demand + QPointF(8, -8),
                QStringLiteral("(%1, %2)").arg(fixed(result_.Mx, 1), fixed(result_.My, 1)));
 }
+
+}  // namespace tessarin

@@ -4,7 +4,9 @@
 #include <QRectF>
 #include <QWidget>
 
-#include "section_check.h"
+#include "engine/section/section_check.h"
+
+namespace tessarin {
 
 // The checked section drawn to scale: the concrete outline b x h (u along h to the right, v along
 // b upwards), every bar as a circle of its own area, and the four bar groups labelled with their
@@ -46,3 +48,5 @@ class InteractionView : public QWidget {
 
     const SectionCheckResult& result_;
 };
+
+}  // namespace tessarin

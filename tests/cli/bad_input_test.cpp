@@ -2,8 +2,10 @@
 
 #include <sstream>
 
-#include "cli_main.h"
-#include "scratch_directory.h"
+#include "cli/cli_main.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 

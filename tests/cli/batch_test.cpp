@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <sstream>
 
-#include "batch_design.h"
-#include "cli_main.h"
-#include "csv_reader.h"
-#include "number_text.h"
-#include "scratch_directory.h"
+#include "cli/batch_design.h"
+#include "cli/cli_main.h"
+#include "cli/csv_reader.h"
+#include "report/number_text.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -1,13 +1,15 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "cli_main.h"
-#include "console_host.h"
-#include "gbk_text.h"
-#include "scratch_directory.h"
+#include "cli/cli_main.h"
+#include "cli/console_host.h"
+#include "report/gbk_text.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 

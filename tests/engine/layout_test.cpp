@@ -2,8 +2,10 @@
 
 #include <string>
 
-#include "design_cases.h"
-#include "number_text.h"
+#include "report/number_text.h"
+#include "tests/engine/design_cases.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-#include "design_cases.h"
+#include "tests/engine/design_cases.h"
+
+using namespace tessarin;
 
 namespace {
 

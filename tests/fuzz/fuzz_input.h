@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace tessarin {
+
 // Takes fixed-size values off the front of a fuzzer's input; zeros once it runs out.
 class FuzzInput {
   public:
@@ -23,3 +25,5 @@ class FuzzInput {
     const std::uint8_t* data_;
     std::size_t size_;
 };
+
+}  // namespace tessarin

@@ -7,7 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "number_text.h"
+#include "report/number_text.h"
+
+using namespace tessarin;
 
 namespace {
 

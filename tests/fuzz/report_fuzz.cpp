@@ -5,9 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "column_calculator.h"
-#include "fuzz_input.h"
-#include "report_text.h"
+#include "engine/column_calculator.h"
+#include "report/report_text.h"
+#include "tests/fuzz/fuzz_input.h"
+
+using namespace tessarin;
 
 namespace {
 

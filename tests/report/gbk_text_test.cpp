@@ -1,6 +1,8 @@
-#include "gbk_text.h"
+#include "report/gbk_text.h"
 
 #include <gtest/gtest.h>
+
+using namespace tessarin;
 
 namespace {
 

@@ -1,10 +1,12 @@
-#include "number_text.h"
+#include "report/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
+
+using namespace tessarin;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "report_file.h"
+#include "report/report_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -8,11 +8,13 @@
 #include <clocale>
 #include <filesystem>
 
-#include "column_calculator.h"
-#include "design_cases.h"
-#include "gbk_text.h"
-#include "report_text.h"
-#include "scratch_directory.h"
+#include "engine/column_calculator.h"
+#include "report/gbk_text.h"
+#include "report/report_text.h"
+#include "tests/engine/design_cases.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -1,12 +1,14 @@
-#include "calculate_command.h"
+#include "run/calculate_command.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "gbk_text.h"
-#include "recording_host.h"
-#include "scratch_directory.h"
+#include "report/gbk_text.h"
+#include "tests/run/recording_host.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 

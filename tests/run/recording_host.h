@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "run_host.h"
+#include "run/run_host.h"
+
+namespace tessarin {
 
 // A host that plays the engineer from a script and records every call of the calculate command,
 // in order, as short text lines.
@@ -52,3 +54,5 @@ class RecordingHost : public RunHost {
   private:
     std::size_t answered_ = 0;
 };
+
+}  // namespace tessarin

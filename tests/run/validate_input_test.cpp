@@ -1,12 +1,14 @@
-#include "validate_input.h"
+#include "run/validate_input.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "calculate_command.h"
-#include "recording_host.h"
-#include "scratch_directory.h"
+#include "run/calculate_command.h"
+#include "tests/run/recording_host.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "about_dialog.h"
-#include "dialog_templates.h"
-#include "modal_driver.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+#include "ui/about_dialog.h"
+#include "ui/dialog_templates.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -4,8 +4,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "modal_driver.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+
+using namespace tessarin;
 
 class TestBadInput : public QObject {
     Q_OBJECT

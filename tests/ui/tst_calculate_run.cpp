@@ -8,9 +8,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "modal_driver.h"
-#include "number_text.h"
-#include "test_support.h"
+#include "report/number_text.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -9,10 +9,12 @@
 #include <QTest>
 #include <cmath>
 
-#include "modal_driver.h"
-#include "section_check_dialog.h"
-#include "section_check_view.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+#include "ui/section_check_dialog.h"
+#include "ui/section_check_view.h"
+
+using namespace tessarin;
 
 namespace {
 

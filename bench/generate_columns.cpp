@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <string>
 
-using namespace tessarin;
-
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s ROWS FILE\n", argv[0]);

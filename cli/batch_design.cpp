@@ -504,7 +504,7 @@ void Batch::designRow(const std::vector<std::string>& fields, long long line) {
             status += host.warnings[i];
         }
     }
-    if (options_.check) checked_ = SectionCheck(calculator_).run();
+    if (options_.check) checked_ = SectionCheck(calculator_).run(SectionCheck::Contour::skipped);
     writeResultRow(fields, line, true, status);
     addToEnvelope(id, line);
     if (options_.check) open_[id].addCheck(checked_.utilisation, line);

@@ -123,8 +123,9 @@ std::vector<std::string> flatNotationLines(const BarNotation& notation) {
 
 std::string drawingTitle(const std::string& columnId, const std::string& concrete,
                          const std::string& steel, double utilisation, int governing) {
-    return columnId + "  " + concrete + "  " + steel + "  GB 50010-2010  利用率 " +
-           formatDecimals(utilisation, 3) + "（组合 " + std::to_string(governing) + "）";
+    return (columnId.empty() ? "" : columnId + "  ") + concrete + "  " + steel +
+           "  GB 50010-2010  利用率 " + formatDecimals(utilisation, 3) + "（组合 " +
+           std::to_string(governing) + "）";
 }
 
 DxfDocument sectionDrawingDocument(const SectionDrawing& drawing) {

@@ -42,7 +42,8 @@ struct BarNotation {
 // has no line, as the drawings leave it out.
 std::vector<std::string> flatNotationLines(const BarNotation& notation);
 
-// "KZ1  C30  HRB400  GB 50010-2010  利用率 0.870（组合 2）"; governing counts from 1.
+// "KZ1  C30  HRB400  GB 50010-2010  利用率 0.870（组合 2）", without the id when it is empty;
+// governing counts from 1.
 std::string drawingTitle(const std::string& columnId, const std::string& concrete,
                          const std::string& steel, double utilisation, int governing);
 

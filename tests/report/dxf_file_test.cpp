@@ -89,6 +89,8 @@ TEST(FlatNotation, LinesOfASymmetricLayout) {
               (std::vector<std::string>{"300×350", "角筋 4Φ16"}));
     EXPECT_EQ(drawingTitle("KZ1", "C30", "HRB400", 0.8705, 3),
               "KZ1  C30  HRB400  GB 50010-2010  利用率 0.871（组合 3）");
+    EXPECT_EQ(drawingTitle("", "C35", "HRB500", 1.0, 1),
+              "C35  HRB500  GB 50010-2010  利用率 1.000（组合 1）");
 }
 
 // Each failure names the file as given and gives the system's reason; none leaves a file or a

@@ -29,7 +29,8 @@ ColumnCalculator startUpCase() {
 
 // The resistance model of the start-up layout.
 SectionResistance startUpSection() {
-    const SectionCheckResult r = SectionCheck(startUpCase()).run(SectionCheck::Contour::skipped);
+    const SectionCheckResult r =
+        SectionCheck(startUpCase().design()).run(SectionCheck::Contour::skipped);
     std::vector<SectionBar> bars;
     for (const CheckedBar& bar : r.bars) bars.push_back({bar.u, bar.v, bar.area});
     return {{r.b, r.h}, r.concrete, r.steel, bars};
@@ -87,7 +88,7 @@ BENCHMARK(contourStartUp)->Unit(benchmark::kMicrosecond);
 void sectionCheckStartUpWithoutContour(benchmark::State& state) {
     const ColumnCalculator c = startUpCase();
     for (auto _ : state) {
-        SectionCheckResult r = SectionCheck(c).run(SectionCheck::Contour::skipped);
+        SectionCheckResult r = SectionCheck(c.design()).run(SectionCheck::Contour::skipped);
         benchmark::DoNotOptimize(r);
     }
 }
@@ -98,7 +99,7 @@ BENCHMARK(sectionCheckStartUpWithoutContour)->Unit(benchmark::kMicrosecond);
 void sectionCheckStartUp(benchmark::State& state) {
     const ColumnCalculator c = startUpCase();
     for (auto _ : state) {
-        SectionCheckResult r = SectionCheck(c).run();
+        SectionCheckResult r = SectionCheck(c.design()).run();
         benchmark::DoNotOptimize(r);
     }
 }
@@ -108,7 +109,7 @@ BENCHMARK(sectionCheckStartUp)->Unit(benchmark::kMillisecond);
 void sectionCheckStartUpFibres(benchmark::State& state) {
     const ColumnCalculator c = startUpCase();
     for (auto _ : state) {
-        SectionCheckResult r = SectionCheck(c, ConcreteIntegration{false, 60, 60}).run();
+        SectionCheckResult r = SectionCheck(c.design(), ConcreteIntegration{false, 60, 60}).run();
         benchmark::DoNotOptimize(r);
     }
 }
@@ -116,7 +117,7 @@ BENCHMARK(sectionCheckStartUpFibres)->Unit(benchmark::kMillisecond);
 
 // One strain plane: the unit every search is built from.
 void forcesAtOnePlane(benchmark::State& state) {
-    const SectionCheckResult r = SectionCheck(startUpCase()).run();
+    const SectionCheckResult r = SectionCheck(startUpCase().design()).run();
     std::vector<SectionBar> bars;
     for (const CheckedBar& bar : r.bars) bars.push_back({bar.u, bar.v, bar.area});
     const SectionResistance section({r.b, r.h}, r.concrete, r.steel, bars);

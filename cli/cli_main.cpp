@@ -30,7 +30,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case RunOutcome::Done:
             if (parse.options.check) {
                 out << formatSectionCheckSummary(
-                    SectionCheck(session.calculator).run(SectionCheck::Contour::skipped));
+                    SectionCheck(*session.design).run(SectionCheck::Contour::skipped));
             }
             return kExitDone;
         case RunOutcome::FieldRejected:

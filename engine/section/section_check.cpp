@@ -76,8 +76,10 @@ std::string percent(double ratio) {
 
 }  // namespace
 
-SectionCheck::SectionCheck(const ColumnCalculator& calculator, ConcreteIntegration integration)
-    : record_(calculator), integration_(integration) {}
+SectionCheck::SectionCheck(const ColumnDesign& design, ConcreteIntegration integration)
+    : integration_(integration) {
+    record_.restore(design);
+}
 
 SectionCheckResult SectionCheck::run(Contour contour) const {
     const ColumnCalculator& c = record_;

@@ -10,14 +10,13 @@ set(CMAKE_CXX_COMPILER ${tessarin_mingw}-g++-posix)
 set(CMAKE_RC_COMPILER ${tessarin_mingw}-windres)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Libraries and packages come from the MinGW sysroot only; header-only CLI11 is the exception:
-# its CMake package lives in the host's /usr/share/cmake and holds no compiled code.
+# Libraries and packages come from the MinGW sysroot only (cli/ takes header-only CLI11's
+# headers from the host).
 set(CMAKE_FIND_ROOT_PATH /usr/${tessarin_mingw})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CLI11_DIR /usr/share/cmake/CLI11 CACHE PATH "CLI11's CMake package (header-only)")
 
 find_program(TESSARIN_WINE64 wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(TESSARIN_WINE64)

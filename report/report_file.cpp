@@ -1,7 +1,5 @@
 #include "report/report_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +7,7 @@
 
 #include "engine/column_calculator.h"
 #include "report/gbk_text.h"
+#include "report/platform_file.h"
 #include "report/report_text.h"
 
 namespace tessarin {
@@ -20,7 +19,7 @@ bool writeAll(int fd, const std::string& bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+        const long long written = writeSome(fd, data, left);
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -46,16 +45,10 @@ FileResult writeReportBytes(const std::string& bytes, bool append) {
     // report removed between the steps is reported, not silently half-written again.
     const char* action = append ? "append" : "create";
     const char* writing = append ? "append" : "write";
-    const int flags = append ? (O_WRONLY | O_APPEND | O_CLOEXEC) : (O_WRONLY | O_CREAT | O_CLOEXEC);
-    const int fd = ::open(kReportFileName, flags, 0666);
-    if (fd < 0) return FileResult::failure(kReportFileName, action, errno);
     // Another program writing the report at the same moment would interleave its lines with
     // ours: the file is ours alone while we write it.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return lockFailure(action, error);
-    }
+    const int fd = openOwnedFile(kReportFileName, append ? FileAccess::Append : FileAccess::Write);
+    if (fd < 0) return lockFailure(action, errno);
     // The new content is written over the old and the file is then cut to its length. Cutting a
     // file to nothing before rewriting it makes the file system flush it on close, which costs
     // ten times the rest of the run; the bytes on disk are the same either way.
@@ -80,15 +73,10 @@ FileResult writeReportBytes(const std::string& bytes, bool append) {
 
 ReportContent readReport() {
     ReportContent content;
-    const int fd = ::open(kReportFileName, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        content.result = FileResult::failure(kReportFileName, "read", errno);
-        return content;
-    }
     // Not while another program is writing it.
-    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+    const int fd = openOwnedFile(kReportFileName, FileAccess::Read);
+    if (fd < 0) {
         content.result = lockFailure("read", errno);
-        ::close(fd);
         return content;
     }
     struct stat info {};

@@ -7,10 +7,18 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
+
+#include <cstdlib>
 #else
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #endif
 
 namespace tessarin {
@@ -82,6 +90,32 @@ long long writeSome(int fd, const char* data, std::size_t size) {
     return _write(fd, data, count);
 }
 
+int createNewFile(const char* name) {
+    return _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                 _S_IREAD | _S_IWRITE);
+}
+
+int openForWriting(const char* name) {
+    return _open(name, _O_WRONLY | _O_BINARY | _O_NOINHERIT);
+}
+
+bool resolvePath(const std::string& path, std::string& resolved) {
+    char full[MAX_PATH];
+    if (_fullpath(full, path.c_str(), MAX_PATH) == nullptr) return false;
+    resolved = full;
+    return true;
+}
+
+bool setFileMode(int /*fd*/, unsigned /*mode*/) {
+    return true;
+}
+
+bool replaceFile(const char* from, const char* to) {
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0) return true;
+    errno = errnoFor(GetLastError(), to);
+    return false;
+}
+
 #else
 
 int openOwnedFile(const char* name, FileAccess access) {
@@ -101,6 +135,29 @@ int openOwnedFile(const char* name, FileAccess access) {
 
 long long writeSome(int fd, const char* data, std::size_t size) {
     return ::write(fd, data, size);
+}
+
+int createNewFile(const char* name) {
+    return ::open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+int openForWriting(const char* name) {
+    return ::open(name, O_WRONLY | O_CLOEXEC | O_NOCTTY);
+}
+
+bool resolvePath(const std::string& path, std::string& resolved) {
+    char buffer[PATH_MAX];
+    if (::realpath(path.c_str(), buffer) == nullptr) return false;
+    resolved = buffer;
+    return true;
+}
+
+bool setFileMode(int fd, unsigned mode) {
+    return ::fchmod(fd, static_cast<mode_t>(mode)) == 0;
+}
+
+bool replaceFile(const char* from, const char* to) {
+    return ::rename(from, to) == 0;
 }
 
 #endif

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace tessarin {
 
@@ -17,5 +18,24 @@ int openOwnedFile(const char* name, FileAccess access);
 // write(2): writes up to size bytes (the system may write fewer) and gives how many, or -1 with
 // errno set.
 long long writeSome(int fd, const char* data, std::size_t size);
+
+// For files replaced as a whole (report/whole_file.cpp). Every descriptor is binary and not
+// inherited; failures leave errno set.
+//   createNewFile   a new file for writing; EEXIST when name exists
+//   openForWriting  an existing file (a terminal, a pipe, a device) for writing as it is
+//   resolvePath     the absolute name with links resolved; false when it cannot be had
+//   setFileMode     the permission bits of an existing file kept (nothing to keep on Windows)
+//   replaceFile     from renamed over to, replacing it
+//   kPathSeparators what separates directories in a path name
+int createNewFile(const char* name);
+int openForWriting(const char* name);
+bool resolvePath(const std::string& path, std::string& resolved);
+bool setFileMode(int fd, unsigned mode);
+bool replaceFile(const char* from, const char* to);
+#ifdef _WIN32
+inline constexpr const char* kPathSeparators = "/\\";
+#else
+inline constexpr const char* kPathSeparators = "/";
+#endif
 
 }  // namespace tessarin

@@ -6,6 +6,7 @@
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
 #include "engine/section/section_check.h"
+#include "report/section_check_text.h"
 #include "run/calculate_command.h"
 
 namespace tessarin {

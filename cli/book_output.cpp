@@ -125,9 +125,6 @@ std::string pdfWriterPath() {
 
 FileResult checkBookTarget(const std::string& path) {
     const BookFormat format = bookFormatOf(path);
-    if (format == BookFormat::unknown) {
-        return failure(path, "the name must end in .html or .pdf");
-    }
     FileResult result = checkWritablePath(path);
     if (!result.ok) return result;
     if (format == BookFormat::pdf) {
@@ -146,6 +143,7 @@ FileResult checkBookTarget(const std::string& path) {
 FileResult writeBookFile(const Book& book, const std::string& path) {
     switch (bookFormatOf(path)) {
         case BookFormat::html:
+        case BookFormat::unknown:
             return writeWholeFile(path, renderBookHtml(book));
         case BookFormat::pdf: {
 #if defined(_WIN32)
@@ -162,10 +160,8 @@ FileResult writeBookFile(const Book& book, const std::string& path) {
             return writeWholeFile(path, pdf);
 #endif
         }
-        case BookFormat::unknown:
-            break;
     }
-    return failure(path, "the name must end in .html or .pdf");
+    return FileResult::success();
 }
 
 }  // namespace tessarin

@@ -14,7 +14,7 @@ namespace tessarin {
 FileResult writeBookFile(const Book& book, const std::string& path);
 
 // Whether a book could be written to path at all, checked before a run does anything: the
-// suffix (.html, .htm, .pdf), the folder, and for a PDF the writer program. The failure's reason
+// folder, the name (not a directory or a device), and for a PDF the writer program. The reason
 // says what is wrong.
 FileResult checkBookTarget(const std::string& path);
 

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <map>
 
-#include "report/book/book_file.h"
 #include "report/number_text.h"
 
 namespace tessarin {
@@ -182,9 +181,6 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     CliOptions& options = parse.options;
     options.check = check;
     if (app.count("--book") > 0) {
-        if (bookFormatOf(bookPath) == BookFormat::unknown) {
-            return usage("--book: \"" + bookPath + "\" must end in .html or .pdf");
-        }
         options.book = bookPath;
         options.project = project;
         options.columnId = columnId;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 #include "run/control_id.h"
 #include "run/run_host.h"
@@ -38,6 +39,9 @@ class MainDialog : public QDialog, public RunHost {
     void showAbout();
     // The section check of the last complete design, on demand (context menu or F2).
     void showSectionCheck();
+    // "导出计算书…": the book of the last complete design, with the section check when it is
+    // given (from the section-check dialog). Returns the file written, empty if none.
+    QString exportBook(const std::optional<SectionCheckResult>& check = std::nullopt);
     bool sectionCheckAvailable() const { return checkable_; }
 
     // RunHost

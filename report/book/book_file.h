@@ -18,7 +18,8 @@ FileResult writeWholeFile(const std::string& path, std::string_view bytes);
 // anything else.
 FileResult checkWritablePath(const std::string& path);
 
-// What a book's file name asks for, by its suffix (case-insensitive).
+// What a book's file name asks for, by its suffix (case-insensitive): .pdf is a PDF, .html and
+// .htm are HTML, and a name with neither (unknown) is written as HTML too.
 enum class BookFormat { html, pdf, unknown };
 BookFormat bookFormatOf(std::string_view path);
 

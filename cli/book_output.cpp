@@ -7,6 +7,7 @@
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
 #include "report/book/book_serial.h"
+#include "report/whole_file.h"
 
 #if !defined(_WIN32)
 #include <signal.h>
@@ -22,12 +23,7 @@ namespace tessarin {
 namespace {
 
 FileResult failure(const std::string& path, const std::string& reason) {
-    FileResult result;
-    result.ok = false;
-    result.fileName = path;
-    result.action = "write";
-    result.reason = reason;
-    return result;
+    return FileResult::refusal(path, FileAction::Write, reason);
 }
 
 constexpr const char* kNoPdfWriter =

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/file_result.h"
 #include "report/book/book.h"
+#include "report/file_result.h"
 
 namespace tessarin {
 

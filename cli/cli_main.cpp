@@ -48,12 +48,12 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case RunOutcome::Done: {
             std::optional<SectionCheckResult> check;
             if (options.check) {
-                check = SectionCheck(session.calculator).run();
+                check = SectionCheck(*session.design).run();
                 out << formatSectionCheckSummary(*check);
             }
             out.flush();
-            if (options.book) {
-                const BookCase bookCase{session.calculator,
+            if (options.book && session.design) {
+                const BookCase bookCase{*session.design,
                                         session.scheme.diameter,
                                         session.scheme.ratioX,
                                         session.scheme.ratioY,

@@ -7,6 +7,7 @@
 #include "book_pdf/book_pdf.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
+#include "report/whole_file.h"
 #include "ui/message_box.h"
 
 namespace tessarin {
@@ -17,25 +18,20 @@ const QString kHtmlFilter = QStringLiteral("HTML 计算书 (*.html *.htm)");
 const QString kPdfFilter = QStringLiteral("PDF 计算书 (*.pdf)");
 
 FileResult failure(const std::string& path, std::string reason) {
-    FileResult result;
-    result.ok = false;
-    result.fileName = path;
-    result.action = "write";
-    result.reason = std::move(reason);
-    return result;
+    return FileResult::refusal(path, FileAction::Write, std::move(reason));
 }
 
 }  // namespace
 
 FileResult writeCalculationBook(const Book& book, const std::string& path) {
+    // A book is a file of its own: never a directory, a device or a pipe, as on the command line.
+    const FileResult target = checkWritablePath(path);
+    if (!target.ok) return target;
     switch (bookFormatOf(path)) {
         case BookFormat::html:
         case BookFormat::unknown:
             return writeWholeFile(path, renderBookHtml(book));
         case BookFormat::pdf: {
-            // Refused before anything is rendered, as the HTML path refuses it.
-            const FileResult target = checkWritablePath(path);
-            if (!target.ok) return target;
             std::string pdf, error;
             if (!renderBookPdf(book, pdf, error)) return failure(path, error);
             return writeWholeFile(path, pdf);

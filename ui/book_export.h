@@ -3,8 +3,8 @@
 #include <QString>
 #include <string>
 
-#include "engine/file_result.h"
 #include "report/book/book.h"
+#include "report/file_result.h"
 
 class QWidget;
 

@@ -101,23 +101,25 @@ QLineEdit* MainDialog::field(ControlId id) const {
 
 RunOutcome MainDialog::calculate() {
     const RunOutcome outcome = onCalculate(session_, *this);
-    if (outcome == RunOutcome::Done) checkable_ = true;
-    if (outcome == RunOutcome::FileFailed) checkable_ = false;
-    checkShortcut_->setEnabled(checkable_);
+    checkShortcut_->setEnabled(sectionCheckAvailable());
     return outcome;
 }
 
+bool MainDialog::sectionCheckAvailable() const {
+    return session_.design.has_value();
+}
+
 void MainDialog::showSectionCheck() {
-    if (!checkable_) return;
-    SectionCheckDialog dialog(SectionCheck(session_.calculator).run(), this);
+    if (!sectionCheckAvailable()) return;
+    SectionCheckDialog dialog(SectionCheck(*session_.design).run(), this);
     connect(&dialog, &SectionCheckDialog::exportBookRequested, &dialog,
             [this, &dialog] { exportBook(dialog.result()); });
     dialog.exec();
 }
 
 QString MainDialog::exportBook(const std::optional<SectionCheckResult>& check) {
-    if (!checkable_) return {};
-    const BookCase bookCase{session_.calculator,
+    if (!sectionCheckAvailable()) return {};
+    const BookCase bookCase{*session_.design,
                             session_.scheme.diameter,
                             session_.scheme.ratioX,
                             session_.scheme.ratioY,
@@ -143,10 +145,10 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     connect(about, &QAction::triggered, this, &MainDialog::showAbout);
     QAction* check = menu.addAction(QString::fromUtf8(kSectionCheckEntry));
     check->setShortcut(QKeySequence(Qt::Key_F2));
-    check->setEnabled(checkable_);
+    check->setEnabled(sectionCheckAvailable());
     connect(check, &QAction::triggered, this, &MainDialog::showSectionCheck);
     QAction* book = menu.addAction(QString::fromUtf8(kBookEntry));
-    book->setEnabled(checkable_);
+    book->setEnabled(sectionCheckAvailable());
     connect(book, &QAction::triggered, this, [this] { exportBook(); });
     menu.exec(event->globalPos());
 }

@@ -39,10 +39,12 @@ class MainDialog : public QDialog, public RunHost {
     void showAbout();
     // The section check of the last complete design, on demand (context menu or F2).
     void showSectionCheck();
+    // A design is there to check once a calculation has run to its end (a run that stops at the
+    // report file withdraws it).
+    bool sectionCheckAvailable() const;
     // "导出计算书…": the book of the last complete design, with the section check when it is
     // given (from the section-check dialog). Returns the file written, empty if none.
     QString exportBook(const std::optional<SectionCheckResult>& check = std::nullopt);
-    bool sectionCheckAvailable() const { return checkable_; }
 
     // RunHost
     bool exchangeFields(DesignInput& input) override;
@@ -63,9 +65,6 @@ class MainDialog : public QDialog, public RunHost {
     QComboBox* steelList_ = nullptr;
     QPlainTextEdit* resultBox_ = nullptr;
 
-    // A design is there to check once a calculation has run to its end; a run that stops at
-    // the report file leaves the engine half updated, so nothing is checked until the next one.
-    bool checkable_ = false;
     QShortcut* checkShortcut_ = nullptr;
 
     DesignSession session_;

@@ -88,12 +88,13 @@ double tickStep(double extent) {
 }
 
 std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
-    const ColumnCalculator& c = bookCase.record;
-    if (!finite({c.b, c.h, c.ax, c.ay, c.Asc, c.Aswx, c.Aswy}) || !(c.b > 0.0) || !(c.h > 0.0)) {
+    const ColumnCase& c = bookCase.design.column;
+    if (!bookCase.design.finite() || !finite({c.b, c.h, c.ax, c.ay}) || !(c.b > 0.0) ||
+        !(c.h > 0.0)) {
         return std::nullopt;
     }
     const SectionCheckResult checked =
-        bookCase.check ? *bookCase.check : SectionCheck(bookCase.record).run();
+        bookCase.check ? *bookCase.check : SectionCheck(bookCase.design).run();
     // The section drawn with h across and b up, within 110 mm by 80 mm of paper.
     const double scale = std::max(drawingScale(c.h, 110.0), drawingScale(c.b, 80.0));
     if (!(scale > 0.0)) return std::nullopt;

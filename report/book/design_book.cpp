@@ -31,7 +31,7 @@ const char* steelName(int code) {
 }
 
 // The symbols of one direction as the book writes them.
-struct Direction {
+struct Axis {
     int code;
     const char* axis;    // "x" or "y"
     const char* depth;   // "h" or "b"
@@ -39,14 +39,14 @@ struct Direction {
     const char* a;       // "ax" or "ay"
     const char* moment;  // "M0x" or "M0y"
 };
-constexpr Direction kX{1, "x", "h", "b", "ax", "M0x"};
-constexpr Direction kY{2, "y", "b", "h", "ay", "M0y"};
+constexpr Axis kX{1, "x", "h", "b", "ax", "M0x"};
+constexpr Axis kY{2, "y", "b", "h", "ay", "M0y"};
 
 struct DirectionValues {
     double depth, width, a, moment, e0, ea, ei, zeta1, zeta2, eta, nd, nu, as;
 };
 
-DirectionValues valuesOf(const ColumnCalculator& c, const Direction& d) {
+DirectionValues valuesOf(const ColumnCalculator& c, const Axis& d) {
     if (d.code == 1) {
         return {c.h,      c.b,      c.ax,   c.M0x,      c.e0x, c.eax, c.eix,
                 c.zetaX1, c.zetaX2, c.etaX, c.NxDesign, c.Nux, c.Asex};
@@ -55,7 +55,7 @@ DirectionValues valuesOf(const ColumnCalculator& c, const Direction& d) {
             c.zetaY1, c.zetaY2, c.etaY, c.NyDesign, c.Nuy, c.Asey};
 }
 
-std::string sym(const char* base, const Direction& d, const char* suffix = "") {
+std::string sym(const char* base, const Axis& d, const char* suffix = "") {
     return std::string(base) + d.axis + suffix;
 }
 
@@ -138,7 +138,7 @@ void writeMaterials(BookWriter& w, const ColumnCalculator& c) {
               f(c.xiB));
 }
 
-void writeEccentricity(BookWriter& w, const ColumnCalculator& c, const Direction& d) {
+void writeEccentricity(BookWriter& w, const ColumnCalculator& c, const Axis& d) {
     const DirectionValues v = valuesOf(c, d);
     w.heading(2, std::string(d.axis) + " 方向（截面高度 " + d.depth + "）");
     const std::string e0 = sym("e0", d), ea = sym("ea", d), ei = sym("ei", d);
@@ -198,7 +198,7 @@ void writeAxialSplit(BookWriter& w, const ColumnCalculator& c) {
               f(c.NyDesign) + " kN");
 }
 
-void writeEquivalentSteel(BookWriter& w, const ColumnCalculator& c, const Direction& d) {
+void writeEquivalentSteel(BookWriter& w, const ColumnCalculator& c, const Axis& d) {
     const DirectionValues v = valuesOf(c, d);
     const std::string ase = sym("Ase", d), nu = sym("Nu", d), nd = std::string("N") + d.axis;
     w.heading(2, std::string(d.axis) + " 方向：" + ase);
@@ -214,7 +214,8 @@ void writeEquivalentSteel(BookWriter& w, const ColumnCalculator& c, const Direct
                 f(c.xiB) + " = " + f(h0 * c.xiB) +
                 " mm 时按小偏心受压公式，否则按大偏心受压公式；两次结果之差不大于 " +
                 f(c.tolerance) + " mm² 时结束，取两次结果的平均值。");
-    const std::vector<IterationPass> passes = traceEquivalentSteel(c, d.code);
+    const std::vector<IterationPass> passes =
+        traceEquivalentSteel(c.design(), d.code == 1 ? Direction::X : Direction::Y);
     BookTable t;
     t.header = {"次",     "As (mm²)", "Nu0 (N)",     nu + " (N)",
                 "x (mm)", "公式",     "新 As (mm²)", "差 (mm²)"};
@@ -286,15 +287,14 @@ void writeEquivalentSteel(BookWriter& w, const ColumnCalculator& c, const Direct
     }
 }
 
-void writeLayout(BookWriter& w, const BookCase& bc) {
-    const ColumnCalculator& c = bc.record;
+void writeLayout(BookWriter& w, const BookCase& bc, const ColumnCalculator& c) {
     w.heading(1, "钢筋布置（step2）");
     w.paragraph("选用第 " + std::to_string(c.scheme) + " 钢筋布置方案" +
                 (c.scheme == 1   ? "：选定角点钢筋"
                  : c.scheme == 2 ? "：选用相同直径的钢筋"
                                  : ""));
     double factor[2] = {0.0, 0.0};
-    for (const Direction* d : {&kX, &kY}) {
+    for (const Axis* d : {&kX, &kY}) {
         const DirectionValues v = valuesOf(c, *d);
         const double p = v.eta * v.ei;
         const double q = v.depth - v.a;
@@ -398,7 +398,9 @@ void writeSectionCheck(BookWriter& w, const SectionCheckResult& r) {
 }
 
 void writeCase(BookWriter& w, const BookCase& bc) {
-    const ColumnCalculator& c = bc.record;
+    // The design's values under the engine's names, and its operations for the passes.
+    ColumnCalculator c;
+    c.restore(bc.design);
     writeInputs(w, c);
     writeMaterials(w, c);
     w.heading(1, "偏心距与偏心距增大系数");
@@ -408,7 +410,7 @@ void writeCase(BookWriter& w, const BookCase& bc) {
     w.heading(1, "等效钢筋面积（step1）");
     writeEquivalentSteel(w, c, kX);
     writeEquivalentSteel(w, c, kY);
-    writeLayout(w, bc);
+    writeLayout(w, bc, c);
     writeResults(w, c);
     w.heading(1, "截面配筋图");
     if (auto picture = sectionPicture(bc)) {
@@ -423,15 +425,18 @@ void writeEnvelope(BookWriter& w, std::span<const BookCase> cases) {
     w.unnumberedHeading(1, "各荷载组合的钢筋面积及控制值");
     BookTable t;
     t.header = {"组合（行）", "Asex", "Asey", "Asx", "Asy", "Aswx", "Aswy"};
-    constexpr double ColumnCalculator::*kFields[] = {
-        &ColumnCalculator::Asex, &ColumnCalculator::Asey, &ColumnCalculator::Asx,
-        &ColumnCalculator::Asy,  &ColumnCalculator::Aswx, &ColumnCalculator::Aswy};
-    std::vector<double> largest(std::size(kFields), -HUGE_VAL);
+    constexpr std::size_t kFields = 6;
+    const auto valueOf = [](const ColumnDesign& d, std::size_t k) {
+        const double values[kFields] = {d.step1.Asex, d.step1.Asey, d.step2.Asx,
+                                        d.step2.Asy,  d.step2.Aswx, d.step2.Aswy};
+        return values[k];
+    };
+    std::vector<double> largest(kFields, -HUGE_VAL);
     for (std::size_t i = 0; i < cases.size(); ++i) {
         std::vector<std::string> row{std::to_string(i + 1) + "（" + std::to_string(cases[i].line) +
                                      "）"};
-        for (std::size_t k = 0; k < std::size(kFields); ++k) {
-            const double value = cases[i].record.*kFields[k];
+        for (std::size_t k = 0; k < kFields; ++k) {
+            const double value = valueOf(cases[i].design, k);
             row.push_back(f(value));
             if (value > largest[k]) largest[k] = value;
         }
@@ -475,11 +480,12 @@ Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases) {
     return book;
 }
 
-std::vector<IterationPass> traceEquivalentSteel(const ColumnCalculator& record, int direction) {
-    // The engine's iteration pass by pass on a copy, with its own branch formulas, so that the
-    // book lists the numbers the design went through.
-    ColumnCalculator c = record;
-    const bool isX = direction == 1;
+std::vector<IterationPass> traceEquivalentSteel(const ColumnDesign& design, Direction direction) {
+    // The engine's iteration pass by pass on a record of the design, with its own branch
+    // formulas, so that the book lists the numbers the design went through.
+    ColumnCalculator c;
+    c.restore(design);
+    const bool isX = direction == Direction::X;
     const double depth = isX ? c.h : c.b;
     const double width = isX ? c.b : c.h;
     const double a = isX ? c.ax : c.ay;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/column_calculator.h"
+#include "engine/column_design.h"
 #include "engine/section/section_check.h"
 #include "report/book/book.h"
 
@@ -17,10 +18,10 @@ struct BookInfo {
     std::string date;      // 计算日期, e.g. "2026-12-09"
 };
 
-// One designed case of a book: the engine record after step 2, the input line it came from
+// One designed case of a book: the design of both steps, the input line it came from
 // (batch; 0 for a single case), and the section check when it ran.
 struct BookCase {
-    ColumnCalculator record;
+    ColumnDesign design;
     double diameter = 22.0;  // the corner-bar diameter of scheme 1, mm
     double ratioX = 0.0;     // Aswx / Asx of scheme 2
     double ratioY = 0.0;     // Aswy / Asy of scheme 2
@@ -53,8 +54,8 @@ struct IterationPass {
     double next = 0.0;
 };
 
-// The passes of one direction (1 x, 2 y) of the record's step 1, computed again from the
-// record's inputs with the engine's own branch formulas.
-std::vector<IterationPass> traceEquivalentSteel(const ColumnCalculator& record, int direction);
+// The passes of one direction of a design's step 1, computed again from its case with the
+// engine's own branch formulas.
+std::vector<IterationPass> traceEquivalentSteel(const ColumnDesign& design, Direction direction);
 
 }  // namespace tessarin

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         // Let the result box lay out its new text (and so its scroll bars) before the picture.
         QApplication::processEvents();
         ok &= save(main.grab(), out, "main_dialog_result.png");
-        SectionCheckDialog check(SectionCheck(main.session().calculator).run(), &main);
+        SectionCheckDialog check(SectionCheck(*main.session().design).run(), &main);
         check.show();
         ok &= save(check.grab(), out, "section_check_dialog.png");
         check.hide();

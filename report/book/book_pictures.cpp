@@ -188,7 +188,7 @@ std::optional<BookPicture> contourPicture(const SectionCheckResult& r) {
     // One tick step for both axes, so that the contour keeps its true shape.
     const double step = tickStep(std::max(ex, ey));
     const double reachX = std::ceil(ex / step) * step, reachY = std::ceil(ey / step) * step;
-    const double s = 110.0 / (2.0 * std::max(reachX, reachY));  // mm of paper per kN*m
+    const double s = 90.0 / (2.0 * std::max(reachX, reachY));  // mm of paper per kN*m
     constexpr double kMargin = 16.0;
     BookPicture p;
     p.width = 2.0 * reachX * s + 2.0 * kMargin + 10.0;

@@ -386,6 +386,7 @@ void writeResults(BookWriter& w, const ColumnCalculator& c) {
 
 void writeSectionCheck(BookWriter& w, const SectionCheckResult& r) {
     w.heading(1, "截面验算（应变协调法）");
+    if (auto picture = contourPicture(r)) w.picture(std::move(*picture));
     // The same lines as the "截面验算" block of the text output, without its title.
     const std::string summary = formatSectionCheckSummary(r);
     std::size_t start = summary.find('\n');
@@ -394,7 +395,6 @@ void writeSectionCheck(BookWriter& w, const SectionCheckResult& r) {
         w.paragraph(summary.substr(start + 1, end - start - 1));
         start = end;
     }
-    if (auto picture = contourPicture(r)) w.picture(std::move(*picture));
 }
 
 void writeCase(BookWriter& w, const BookCase& bc) {

@@ -54,8 +54,8 @@ constexpr const char* kFooter =
     "  0  done (warnings, such as an iteration that did not converge, on stderr)\n"
     "  1  the input was rejected by a check (its message on stderr; Result.txt untouched)\n"
     "  2  usage error (unknown flag, missing value, not a number, value out of range)\n"
-    "  3  Result.txt or the book could not be written or read (file name and the system's reason\n"
-    "     on stderr)\n";
+    "  3  Result.txt could not be written or read, or the book could not be written (file name\n"
+    "     and the system's reason on stderr)\n";
 
 struct NumberFlag {
     const char* name;

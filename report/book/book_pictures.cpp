@@ -94,7 +94,8 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
         return std::nullopt;
     }
     const SectionCheckResult checked =
-        bookCase.check ? *bookCase.check : SectionCheck(bookCase.design).run();
+        bookCase.check ? *bookCase.check
+                       : SectionCheck(bookCase.design).run(SectionCheck::Contour::skipped);
     // The section drawn with h across and b up, within 110 mm by 80 mm of paper.
     const double scale = std::max(drawingScale(c.h, 110.0), drawingScale(c.b, 80.0));
     if (!(scale > 0.0)) return std::nullopt;

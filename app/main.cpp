@@ -1,7 +1,7 @@
-#include "reinforcement_app.h"
+#include "app/reinforcement_app.h"
 
 int main(int argc, char** argv) {
-    ReinforcementApp app(argc, argv);
+    tessarin::ReinforcementApp app(argc, argv);
     app.initInstance();
     return 0;
 }

@@ -1,12 +1,13 @@
-#include "reinforcement_app.h"
+#include "app/reinforcement_app.h"
 
 #include <QEvent>
 #include <QTimer>
-
 #include <cstdio>
 
-#include "main_dialog.h"
-#include "pictures.h"
+#include "ui/main_dialog.h"
+#include "ui/pictures.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -14,12 +15,12 @@ namespace {
 // itself the first time, say "shown" on stdout and end, so that a measuring parent sees the time
 // from process start to a window on screen.
 class ShownReporter : public QObject {
-public:
+  public:
     explicit ShownReporter(QDialog& dialog) : QObject(&dialog), dialog_(dialog) {
         dialog.installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &dialog_ && event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
@@ -32,7 +33,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     QDialog& dialog_;
     bool reported_ = false;
 };
@@ -50,3 +51,5 @@ bool ReinforcementApp::initInstance() {
     dialog.exec();
     return false;
 }
+
+}  // namespace tessarin

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace tessarin {
+
 // The application object: prepares the platform, runs the main dialog modally as the program's
 // one window, and ends the program when that dialog ends. Nothing is saved.
 class ReinforcementApp : public QApplication {
@@ -11,3 +13,5 @@ class ReinforcementApp : public QApplication {
     // Runs the main dialog to its end; false: the program ends instead of entering an event loop.
     bool initInstance();
 };
+
+}  // namespace tessarin

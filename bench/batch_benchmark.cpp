@@ -9,14 +9,16 @@
 #include <sstream>
 #include <string>
 
-#include "batch_design.h"
+#include "cli/batch_design.h"
+
+using namespace tessarin;
 
 namespace {
 
 std::string generatedFile(long long rows) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("tessarin-bench-" + std::to_string(rows) + ".csv"))
-            .string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("tessarin-bench-" + std::to_string(rows) + ".csv"))
+                                 .string();
     if (!std::filesystem::exists(path)) {
         const std::string command =
             std::string(TESSARIN_GENERATOR) + " " + std::to_string(rows) + " " + path;

@@ -6,10 +6,12 @@
 #include <string>
 #include <system_error>
 
+namespace tessarin {
+
 // A fresh temporary directory made the current one while a benchmark writes its report files
 // there; the previous directory is restored and the scratch one removed afterwards.
 class BenchScratch {
-public:
+  public:
     BenchScratch() : previous_(std::filesystem::current_path()) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "tessarin-bench-XXXXXX").string();
@@ -27,7 +29,9 @@ public:
 
     bool ok() const { return !path_.empty(); }
 
-private:
+  private:
     std::filesystem::path previous_;
     std::string path_;
 };
+
+}  // namespace tessarin

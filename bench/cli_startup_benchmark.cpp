@@ -1,8 +1,6 @@
 // tessarin-cli for the start-up design case as a whole process: start, design, write and read
 // the report, print it, exit. Wall time per run.
 #include <benchmark/benchmark.h>
-
-#include "bench_scratch.h"
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,6 +8,10 @@
 
 #include <filesystem>
 #include <string>
+
+#include "bench/bench_scratch.h"
+
+using namespace tessarin;
 
 extern char** environ;
 

@@ -1,22 +1,23 @@
 // The desktop program, offscreen: from "计算" to the report in the result box (the scheme dialog
 // accepted at once, as OK does), the peak resident memory of the process, and the time from
 // starting the real program to its main dialog on screen.
-#include <QApplication>
-#include <QTimer>
 #include <benchmark/benchmark.h>
-
-#include "bench_scratch.h"
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "main_dialog.h"
+#include "bench/bench_scratch.h"
+#include "ui/main_dialog.h"
+
+using namespace tessarin;
 
 extern char** environ;
 

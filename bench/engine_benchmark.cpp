@@ -1,16 +1,17 @@
 // The design engine alone and the whole calculate command with its report file.
 #include <benchmark/benchmark.h>
-
-#include "bench_scratch.h"
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "calculate_command.h"
-#include "column_calculator.h"
-#include "run_host.h"
+#include "bench/bench_scratch.h"
+#include "engine/column_calculator.h"
+#include "run/calculate_command.h"
+#include "run/run_host.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -27,14 +28,14 @@ void engineDesign(benchmark::State& state) {
         c.computeStep2(1, 22.0, 0.0, 0.0);
         benchmark::DoNotOptimize(c.Asx);
     }
-    state.counters["designs/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                     benchmark::Counter::kIsRate);
+    state.counters["designs/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(engineDesign);
 
 // A host that accepts the start values and OK at once, and keeps the report.
 class QuietHost : public RunHost {
-public:
+  public:
     std::size_t shown = 0;
     bool exchangeFields(DesignInput&) override { return true; }
     MessageAnswer showMessage(const Message&) override { return MessageAnswer::No; }
@@ -55,8 +56,8 @@ void calculateCommand(benchmark::State& state) {
     for (auto _ : state) {
         if (onCalculate(session, host) != RunOutcome::Done) state.SkipWithError("run failed");
     }
-    state.counters["runs/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                  benchmark::Counter::kIsRate);
+    state.counters["runs/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(calculateCommand);
 

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     }
     static const char* const kConcrete[] = {"C25", "C30", "C35", "C40", "C50", "C60"};
     static const char* const kSteel[] = {"HRB335", "HRB400"};
-    std::fprintf(file, "id,l0,b,h,M0x,M0y,N,ax,ay,concrete,steel,scheme,diameter,ratio_x,ratio_y\n");
+    std::fprintf(file,
+                 "id,l0,b,h,M0x,M0y,N,ax,ay,concrete,steel,scheme,diameter,ratio_x,ratio_y\n");
     unsigned state = 12345u;
     const auto next = [&state](unsigned range) {
         state = state * 1103515245u + 12345u;
@@ -29,9 +30,9 @@ int main(int argc, char** argv) {
         const unsigned h = b + 50 * next(5);
         const unsigned scheme = 1 + next(2);
         std::fprintf(file, "C%lld,%u,%u,%u,%u,%u,%u,40,40,%s,%s,%u,%u,%s,%s\n", column,
-                     3000 + 100 * next(40), b, h, 20 + next(400), 10 + next(200),
-                     200 + next(3000), kConcrete[next(6)], kSteel[next(2)], scheme,
-                     scheme == 1 ? 22u : 20u, scheme == 2 ? "0.3" : "", scheme == 2 ? "0.25" : "");
+                     3000 + 100 * next(40), b, h, 20 + next(400), 10 + next(200), 200 + next(3000),
+                     kConcrete[next(6)], kSteel[next(2)], scheme, scheme == 1 ? 22u : 20u,
+                     scheme == 2 ? "0.3" : "", scheme == 2 ? "0.25" : "");
     }
     return std::fclose(file) == 0 ? 0 : 3;
 }

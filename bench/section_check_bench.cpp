@@ -2,10 +2,12 @@
 
 #include <vector>
 
-#include "column_calculator.h"
-#include "section_check.h"
-#include "section_resistance.h"
-#include "ultimate_contour.h"
+#include "engine/column_calculator.h"
+#include "engine/section/section_check.h"
+#include "engine/section/section_resistance.h"
+#include "engine/section/ultimate_contour.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "batch_design.h"
+#include "cli/batch_design.h"
 
 #include <unistd.h>
 
@@ -17,49 +17,70 @@
 #include <unordered_set>
 #include <vector>
 
-#include "calculate_command.h"
-#include "csv_reader.h"
-#include "number_text.h"
-#include "report_text.h"
-#include "run_host.h"
-#include "section_check.h"
-#include "validate_input.h"
+#include "cli/csv_reader.h"
+#include "engine/section/section_check.h"
+#include "report/number_text.h"
+#include "report/report_text.h"
+#include "run/calculate_command.h"
+#include "run/run_host.h"
+#include "run/validate_input.h"
+
+namespace tessarin {
 
 namespace {
 
 enum Column : std::size_t {
-    kId, kL0, kB, kH, kM0x, kM0y, kN, kAx, kAy, kConcrete, kSteel,
-    kScheme, kDiameter, kRatioX, kRatioY, kColumnCount
+    kId,
+    kL0,
+    kB,
+    kH,
+    kM0x,
+    kM0y,
+    kN,
+    kAx,
+    kAy,
+    kConcrete,
+    kSteel,
+    kScheme,
+    kDiameter,
+    kRatioX,
+    kRatioY,
+    kColumnCount
 };
 constexpr std::array<const char*, kColumnCount> kColumnNames = {
-    "id", "l0", "b", "h", "M0x", "M0y", "N", "ax", "ay", "concrete", "steel",
-    "scheme", "diameter", "ratio_x", "ratio_y"};
+    "id", "l0",       "b",     "h",      "M0x",      "M0y",     "N",      "ax",
+    "ay", "concrete", "steel", "scheme", "diameter", "ratio_x", "ratio_y"};
 constexpr std::size_t kRequiredColumns = kScheme;  // id to steel
 
 // The numbers of a case in the order the dialog exchanges them does not matter here: the first
 // field that is no number rejects the row, in column order.
-constexpr std::array<std::pair<Column, double DesignInput::*>, 8> kNumberColumns = {{
-    {kL0, &DesignInput::l0}, {kB, &DesignInput::b}, {kH, &DesignInput::h},
-    {kM0x, &DesignInput::M0x}, {kM0y, &DesignInput::M0y}, {kN, &DesignInput::N},
-    {kAx, &DesignInput::ax}, {kAy, &DesignInput::ay}}};
+constexpr std::array<std::pair<Column, double DesignInput::*>, 8> kNumberColumns = {
+    {{kL0, &DesignInput::l0},
+     {kB, &DesignInput::b},
+     {kH, &DesignInput::h},
+     {kM0x, &DesignInput::M0x},
+     {kM0y, &DesignInput::M0y},
+     {kN, &DesignInput::N},
+     {kAx, &DesignInput::ax},
+     {kAy, &DesignInput::ay}}};
 
 // The results per row, named after the engine's fields.
 constexpr std::array<const char*, 21> kResultNames = {
-    "e0x", "eax", "eix", "zetaX1", "zetaX2", "etaX", "e0y", "eay", "eiy", "zetaY1", "zetaY2",
-    "etaY", "Nux", "Nuy", "Asex", "Asey", "Asc", "Aswx", "Aswy", "Asx", "Asy"};
+    "e0x",  "eax", "eix", "zetaX1", "zetaX2", "etaX", "e0y",  "eay",  "eiy", "zetaY1", "zetaY2",
+    "etaY", "Nux", "Nuy", "Asex",   "Asey",   "Asc",  "Aswx", "Aswy", "Asx", "Asy"};
 constexpr std::array<double ColumnCalculator::*, 21> kResultFields = {
-    &ColumnCalculator::e0x, &ColumnCalculator::eax, &ColumnCalculator::eix,
+    &ColumnCalculator::e0x,    &ColumnCalculator::eax,    &ColumnCalculator::eix,
     &ColumnCalculator::zetaX1, &ColumnCalculator::zetaX2, &ColumnCalculator::etaX,
-    &ColumnCalculator::e0y, &ColumnCalculator::eay, &ColumnCalculator::eiy,
+    &ColumnCalculator::e0y,    &ColumnCalculator::eay,    &ColumnCalculator::eiy,
     &ColumnCalculator::zetaY1, &ColumnCalculator::zetaY2, &ColumnCalculator::etaY,
-    &ColumnCalculator::Nux, &ColumnCalculator::Nuy, &ColumnCalculator::Asex,
-    &ColumnCalculator::Asey, &ColumnCalculator::Asc, &ColumnCalculator::Aswx,
-    &ColumnCalculator::Aswy, &ColumnCalculator::Asx, &ColumnCalculator::Asy};
+    &ColumnCalculator::Nux,    &ColumnCalculator::Nuy,    &ColumnCalculator::Asex,
+    &ColumnCalculator::Asey,   &ColumnCalculator::Asc,    &ColumnCalculator::Aswx,
+    &ColumnCalculator::Aswy,   &ColumnCalculator::Asx,    &ColumnCalculator::Asy};
 constexpr std::size_t kAscResult = 16;
 
 // The envelope: the largest of these over a column's combinations, with the governing line.
-constexpr std::array<const char*, 6> kEnvelopeNames = {"Asex", "Asey", "Asx", "Asy", "Aswx",
-                                                       "Aswy"};
+constexpr std::array<const char*, 6> kEnvelopeNames = {"Asex", "Asey", "Asx",
+                                                       "Asy",  "Aswx", "Aswy"};
 constexpr std::array<double ColumnCalculator::*, 6> kEnvelopeFields = {
     &ColumnCalculator::Asex, &ColumnCalculator::Asey, &ColumnCalculator::Asx,
     &ColumnCalculator::Asy,  &ColumnCalculator::Aswx, &ColumnCalculator::Aswy};
@@ -97,7 +118,7 @@ struct Envelope {
 // Plays the engineer for the checks: module questions are answered No and become warnings; the
 // first error rejects the row.
 class BatchHost : public RunHost {
-public:
+  public:
     std::vector<std::string> warnings;
     std::string rejection;
 
@@ -128,16 +149,18 @@ public:
     }
 };
 
-std::string systemReason() { return std::strerror(errno); }
+std::string systemReason() {
+    return std::strerror(errno);
+}
 
 class Batch {
-public:
+  public:
     Batch(const BatchOptions& options, std::ostream& out, std::ostream& err)
         : options_(options), out_(out), err_(err) {}
 
     int run();
 
-private:
+  private:
     bool readHeader(CsvReader& reader);
     bool idsAreGrouped();
     void designRow(const std::vector<std::string>& fields, long long line);
@@ -161,13 +184,13 @@ private:
     std::array<long long, kColumnCount> columnOf_{};  // field position, -1 when absent
     std::size_t headerSize_ = 0;
     ColumnCalculator calculator_;
-    std::string line_;  // the output row being built
+    std::string line_;            // the output row being built
     SectionCheckResult checked_;  // the section check of the row being written, with --check
     bool grouped_ = false;
     std::string currentId_;
     bool haveCurrent_ = false;
     std::unordered_map<std::string, Envelope> open_;  // held envelopes (all of them when ungrouped)
-    std::vector<std::string> order_;                   // ids in first-appearance order, ungrouped
+    std::vector<std::string> order_;                  // ids in first-appearance order, ungrouped
     long long rows_ = 0;
     long long rejected_ = 0;
     bool reportFailed_ = false;
@@ -222,7 +245,7 @@ bool Batch::readHeader(CsvReader& reader) {
 // column's last row and dropped; otherwise all envelopes are held and written at the end.
 bool Batch::idsAreGrouped() {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(options_.input.c_str(), "rb"),
-                                                        &std::fclose);
+                                                         &std::fclose);
     if (!file) return false;
     CsvReader reader(file.get());
     std::vector<std::string> fields;
@@ -252,7 +275,7 @@ std::string reportDirectoryFile(const std::string& dir, const std::string& id, l
 bool Batch::writeReport(const std::string& id, long long line) {
     const std::string path = reportDirectoryFile(*options_.reportDir, id, line);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"),
-                                                        &std::fclose);
+                                                         &std::fclose);
     if (!file) {
         reportError_ = "cannot create " + path + ": " + systemReason();
         return false;
@@ -499,9 +522,9 @@ void Batch::showProgress(const CsvReader& reader, bool last) {
     progressShown_ = true;
     const double rate = static_cast<double>(rows_) / elapsed;
     const double bytesPerSecond = static_cast<double>(reader.bytesRead()) / elapsed;
-    const double left =
-        bytesPerSecond > 0 ? static_cast<double>(totalBytes_ - reader.bytesRead()) / bytesPerSecond
-                           : 0.0;
+    const double left = bytesPerSecond > 0
+                            ? static_cast<double>(totalBytes_ - reader.bytesRead()) / bytesPerSecond
+                            : 0.0;
     err_ << "\rtessarin-cli: " << rows_ << " rows, " << static_cast<long long>(rate)
          << " rows/s, about " << static_cast<long long>(std::ceil(left)) << " s left   "
          << std::flush;
@@ -509,14 +532,17 @@ void Batch::showProgress(const CsvReader& reader, bool last) {
 
 int Batch::run() {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(options_.input.c_str(), "rb"),
-                                                        &std::fclose);
+                                                         &std::fclose);
     if (!file) return fileError("cannot read " + options_.input + ": " + systemReason());
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {
         totalBytes_ = std::ftell(file.get());
         std::rewind(file.get());
     }
     CsvReader reader(file.get());
-    if (!readHeader(reader)) return reader.readFailed() ? fileError("cannot read " + options_.input + ": " + systemReason()) : 2;
+    if (!readHeader(reader))
+        return reader.readFailed()
+                   ? fileError("cannot read " + options_.input + ": " + systemReason())
+                   : 2;
     grouped_ = idsAreGrouped();
 
     if (options_.reportDir) {
@@ -552,7 +578,8 @@ int Batch::run() {
         const auto status = reader.next(fields);
         if (status == CsvReader::Status::End) break;
         if (status == CsvReader::Status::Error) {
-            if (reader.readFailed()) return fileError("cannot read " + options_.input + ": " + systemReason());
+            if (reader.readFailed())
+                return fileError("cannot read " + options_.input + ": " + systemReason());
             // Nothing after a broken quote can be read reliably: report it and stop.
             ++rejected_;
             fields.clear();
@@ -564,7 +591,8 @@ int Batch::run() {
         if (progress) showProgress(reader, false);
         if (!*sink_) break;
     }
-    if (reader.readFailed()) return fileError("cannot read " + options_.input + ": " + systemReason());
+    if (reader.readFailed())
+        return fileError("cannot read " + options_.input + ": " + systemReason());
     if (grouped_) {
         if (haveCurrent_) closeEnvelope(currentId_);
     } else {
@@ -609,3 +637,5 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     Batch batch(options, out, err);
     return batch.run();
 }
+
+}  // namespace tessarin

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+namespace tessarin {
+
 // A whole building's columns from one CSV file: every row a design case (a load combination of
 // the column named in its id), designed as the calculate command designs it, one result row per
 // input row plus an envelope row per column.
@@ -21,3 +23,5 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err);
 // The file name of a case's report: the id with every byte outside A-Z a-z 0-9 _ - (and a dot
 // anywhere but first) written as %XX, then "-<line>.txt".
 std::string reportFileName(const std::string& id, long long line);
+
+}  // namespace tessarin

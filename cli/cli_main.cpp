@@ -1,12 +1,14 @@
-#include "cli_main.h"
+#include "cli/cli_main.h"
 
 #include <ostream>
 
-#include "batch_design.h"
-#include "calculate_command.h"
-#include "cli_options.h"
-#include "console_host.h"
-#include "section_check.h"
+#include "cli/batch_design.h"
+#include "cli/cli_options.h"
+#include "cli/console_host.h"
+#include "engine/section/section_check.h"
+#include "run/calculate_command.h"
+
+namespace tessarin {
 
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const CliParse parse = parseCliArguments(arguments);
@@ -38,3 +40,5 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     }
     return kExitFile;
 }
+
+}  // namespace tessarin

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tessarin {
+
 // Exit codes of tessarin-cli.
 enum CliExit : int {
     kExitDone = 0,
@@ -15,3 +17,5 @@ enum CliExit : int {
 
 // The whole command: arguments without the program name; report to out, messages to err.
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+}  // namespace tessarin

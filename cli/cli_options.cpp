@@ -1,11 +1,12 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <cmath>
 #include <map>
 
-#include "number_text.h"
+#include "report/number_text.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -142,7 +143,8 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
             const std::string name = option->get_name();
             if (option->count() > 0 && name != "--batch" && name != "--out" &&
                 name != "--reports" && name != "--check") {
-                return usage(name + " describes a single case; with --batch every case comes "
+                return usage(name +
+                             " describes a single case; with --batch every case comes "
                              "from the CSV file");
             }
         }
@@ -202,10 +204,13 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         const auto value = parseNumber(*target.first);
         if (!value) return usage(std::string(name) + ": \"" + *target.first + "\" is not a number");
         if (!(*value >= 0.0 && *value <= 1.0)) {
-            return usage(std::string(name) + ": " + *target.first + " is out of range; enter a "
+            return usage(std::string(name) + ": " + *target.first +
+                         " is out of range; enter a "
                          "ratio between 0 and 1");
         }
         *target.second = *value;
     }
     return parse;
 }
+
+}  // namespace tessarin

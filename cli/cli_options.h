@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "batch_design.h"
-#include "design_input.h"
-#include "reinforcement_scheme.h"
+#include "cli/batch_design.h"
+#include "run/design_input.h"
+#include "run/reinforcement_scheme.h"
+
+namespace tessarin {
 
 // The single-case command line: the main dialog's fields and the scheme dialog's choice as flags.
 struct CliOptions {
-    DesignInput input;     // start values unless a flag says otherwise
-    SchemeChoice scheme;   // what OK at once in the scheme dialog gives: scheme 1, 22 mm, 0, 0
-    bool check = false;    // also verify the designed layout by strain compatibility
+    DesignInput input;    // start values unless a flag says otherwise
+    SchemeChoice scheme;  // what OK at once in the scheme dialog gives: scheme 1, 22 mm, 0, 0
+    bool check = false;   // also verify the designed layout by strain compatibility
 };
 
 // Outcome of reading the arguments.
@@ -25,3 +27,5 @@ struct CliParse {
 };
 
 CliParse parseCliArguments(const std::vector<std::string>& arguments);
+
+}  // namespace tessarin

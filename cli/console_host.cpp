@@ -1,8 +1,10 @@
-#include "console_host.h"
+#include "cli/console_host.h"
 
 #include <ostream>
 
-#include "gbk_text.h"
+#include "report/gbk_text.h"
+
+namespace tessarin {
 
 ConsoleHost::ConsoleHost(const DesignInput& input, const SchemeChoice& scheme, std::ostream& out,
                          std::ostream& err)
@@ -28,7 +30,9 @@ void ConsoleHost::focusControl(ControlId control) {
     err_ << "tessarin-cli: check " << flagForControl(control) << '\n';
 }
 
-std::optional<SchemeChoice> ConsoleHost::chooseScheme() { return scheme_; }
+std::optional<SchemeChoice> ConsoleHost::chooseScheme() {
+    return scheme_;
+}
 
 void ConsoleHost::showReport(const std::string& gbkBytes) {
     out_ << withUnixLineEnds(gbkToUtf8(gbkBytes));
@@ -71,3 +75,5 @@ std::string withUnixLineEnds(const std::string& text) {
     }
     return result;
 }
+
+}  // namespace tessarin

@@ -4,12 +4,14 @@
 #include <optional>
 #include <string>
 
-#include "run_host.h"
+#include "run/run_host.h"
+
+namespace tessarin {
 
 // The calculate command's host for a terminal: the case comes from flags, messages go to stderr,
 // the report to stdout. Module questions are answered No (the run goes on, as a warning).
 class ConsoleHost : public RunHost {
-public:
+  public:
     ConsoleHost(const DesignInput& input, const SchemeChoice& scheme, std::ostream& out,
                 std::ostream& err);
 
@@ -19,7 +21,7 @@ public:
     std::optional<SchemeChoice> chooseScheme() override;
     void showReport(const std::string& gbkBytes) override;
 
-private:
+  private:
     DesignInput input_;
     SchemeChoice scheme_;
     std::ostream& out_;
@@ -31,3 +33,5 @@ const char* flagForControl(ControlId control);
 
 // Text for a terminal: CR LF becomes LF.
 std::string withUnixLineEnds(const std::string& text);
+
+}  // namespace tessarin

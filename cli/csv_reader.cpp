@@ -1,4 +1,6 @@
-#include "csv_reader.h"
+#include "cli/csv_reader.h"
+
+namespace tessarin {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -57,8 +59,8 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
                 while (true) {
                     c = get();
                     if (c == EOF) {
-                        error_ = "unterminated quoted field starting on line " +
-                                 std::to_string(opened);
+                        error_ =
+                            "unterminated quoted field starting on line " + std::to_string(opened);
                         return Status::Error;
                     }
                     if (c == '"') {
@@ -115,3 +117,5 @@ void appendCsvField(std::string& line, const std::string& field) {
     }
     line += '"';
 }
+
+}  // namespace tessarin

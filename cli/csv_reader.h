@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+namespace tessarin {
+
 // Reads CSV records (RFC 4180) one at a time from a file: fields separated by commas, quoted
 // fields with commas, line breaks and doubled quotes inside, CR LF or LF line ends, an optional
 // UTF-8 byte-order mark. Only the current record is held in memory.
 class CsvReader {
-public:
+  public:
     enum class Status { Record, End, Error };
 
     explicit CsvReader(std::FILE* file);
@@ -22,7 +24,7 @@ public:
     const std::string& error() const { return error_; }
     bool readFailed() const { return readFailed_; }
 
-private:
+  private:
     int get();
     int peek();
 
@@ -40,3 +42,5 @@ private:
 
 // A field as CSV text: quoted when it holds a comma, a quote, a CR or an LF.
 void appendCsvField(std::string& line, const std::string& field);
+
+}  // namespace tessarin

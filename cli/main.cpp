@@ -2,12 +2,12 @@
 #include <string>
 #include <vector>
 
-#include "cli_main.h"
+#include "cli/cli_main.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const int code = runCli(arguments, std::cout, std::cerr);
+    const int code = tessarin::runCli(arguments, std::cout, std::cerr);
     std::cout.flush();
     return code;
 }

@@ -1,6 +1,8 @@
-#include "column_calculator.h"
+#include "engine/column_calculator.h"
 
 #include <cmath>
+
+namespace tessarin {
 
 namespace {
 
@@ -60,7 +62,9 @@ void ColumnCalculator::setSteelGrade(int code) {
     }
 }
 
-void ColumnCalculator::setScheme(int number) { scheme = number; }
+void ColumnCalculator::setScheme(int number) {
+    scheme = number;
+}
 
 void ColumnCalculator::computeAlpha1() {
     const double g = concreteGrade;
@@ -169,8 +173,7 @@ double ColumnCalculator::smallEccentricitySteel(int direction) {
     const double ne = nu * (etaEi + 0.5 * depth - a);
     const double p = alpha1 * fc * width * h0;
     // 0.8 here is a fixed number, not beta1; the concrete term below carries fc without alpha1.
-    const double xi =
-        xiB + (nu - xiB * p) / (p + (ne - 0.43 * p * h0) / ((0.8 - xiB) * (h0 - a)));
+    const double xi = xiB + (nu - xiB * p) / (p + (ne - 0.43 * p * h0) / ((0.8 - xiB) * (h0 - a)));
     const double as = (ne - fc * width * h0 * h0 * xi * (1.0 - 0.5 * xi)) / (fy * (h0 - a));
     (isX ? Asex : Asey) = as;
     return as;
@@ -268,3 +271,5 @@ void ColumnCalculator::computeStep2(int schemeNumber, double diameter, double ra
     setScheme(schemeNumber);
     distributeReinforcement(schemeNumber, diameter, ratioX, ratioY);
 }
+
+}  // namespace tessarin

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "file_result.h"
+#include "engine/file_result.h"
+
+namespace tessarin {
 
 // The design engine: one design case of a rectangular reinforced-concrete column under biaxial
 // eccentric compression, the material properties derived from its grades, and every result of
@@ -10,7 +12,7 @@
 // Units: lengths mm, forces kN (Nux and Nuy alone in N), moments kN*m, stresses N/mm^2, areas mm^2.
 // Direction code 1 is x (depth h, moment M0x, distance ax), 2 is y (depth b, M0y, ay).
 class ColumnCalculator {
-public:
+  public:
     // Bound on the passes of each equivalent-steel iteration. Converging designs need a dozen
     // passes or fewer; a design whose compression zone swings across the balanced depth never
     // settles and is cut off here.
@@ -101,8 +103,10 @@ public:
     [[nodiscard]] FileResult writeStep1Report() const;
     [[nodiscard]] FileResult writeStep2Report() const;
 
-private:
+  private:
     // One direction's equivalent-steel iteration; returns the number of passes and whether the
     // last two estimates came within the tolerance.
     void iterateDirection(int direction);
 };
+
+}  // namespace tessarin

@@ -1,6 +1,8 @@
-#include "file_result.h"
+#include "engine/file_result.h"
 
 #include <cstring>
+
+namespace tessarin {
 
 FileResult FileResult::failure(std::string file, std::string what, int errorNumber) {
     FileResult result;
@@ -10,3 +12,5 @@ FileResult FileResult::failure(std::string file, std::string what, int errorNumb
     result.reason = errorNumber != 0 ? std::strerror(errorNumber) : "unknown error";
     return result;
 }
+
+}  // namespace tessarin

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tessarin {
+
 // What a file operation reports: success, or the file it was working on and the operating
 // system's own reason for the failure. The engine computes without failing; only its report
 // writers touch the disk and return one of these.
@@ -14,3 +16,5 @@ struct FileResult {
     static FileResult success() { return {}; }
     static FileResult failure(std::string file, std::string what, int errorNumber);
 };
+
+}  // namespace tessarin

@@ -1,15 +1,17 @@
-#include "gbk_text.h"
+#include "report/gbk_text.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <stdexcept>
 
+namespace tessarin {
+
 namespace {
 
 // One iconv descriptor per direction and thread, opened on first use.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
         // (iconv_t)-1 is how iconv_open reports failure.
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
@@ -46,7 +48,7 @@ public:
         return output;
     }
 
-private:
+  private:
     iconv_t handle_;
 };
 
@@ -61,3 +63,5 @@ std::string gbkToUtf8(std::string_view gbk) {
     thread_local Converter converter("UTF-8", "GBK");
     return converter.convert(gbk, "\uFFFD");
 }
+
+}  // namespace tessarin

@@ -1,9 +1,11 @@
-#include "number_text.h"
+#include "report/number_text.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <system_error>
+
+namespace tessarin {
 
 namespace {
 
@@ -17,17 +19,23 @@ std::string toChars(double value, Format... format) {
     if (!std::isfinite(value)) return nonFinite(value);
     // The largest double in fixed notation with six decimals needs 309 + 1 + 6 characters.
     std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      format...);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format...);
     return std::string(buffer.data(), result.ptr);
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
-std::string formatFixed(double value) { return toChars(value, std::chars_format::fixed, 6); }
+std::string formatFixed(double value) {
+    return toChars(value, std::chars_format::fixed, 6);
+}
 
 std::string formatDecimals(double value, int decimals) {
     return toChars(value, std::chars_format::fixed, decimals);
@@ -37,7 +45,9 @@ std::string formatGeneral(double value) {
     return toChars(value, std::chars_format::general, 15);
 }
 
-std::string formatShortest(double value) { return toChars(value); }
+std::string formatShortest(double value) {
+    return toChars(value);
+}
 
 std::optional<double> parseNumber(std::string_view text) {
     std::size_t i = 0;
@@ -110,3 +120,5 @@ std::optional<double> parseNumber(std::string_view text) {
     if (!std::isfinite(value)) return std::nullopt;
     return negative ? -value : value;
 }
+
+}  // namespace tessarin

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tessarin {
+
 // Locale-free number text. The process locale (which Qt takes from the environment) never changes
 // a digit, a sign or the decimal point here.
 
@@ -26,3 +28,5 @@ std::string formatShortest(double value);
 // Anything else, and a value too large for a double, is no number. A value too small for a
 // double reads as zero of its sign, as strtod gives it.
 std::optional<double> parseNumber(std::string_view text);
+
+}  // namespace tessarin

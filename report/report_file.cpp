@@ -1,4 +1,4 @@
-#include "report_file.h"
+#include "report/report_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,9 +7,11 @@
 
 #include <cerrno>
 
-#include "column_calculator.h"
-#include "gbk_text.h"
-#include "report_text.h"
+#include "engine/column_calculator.h"
+#include "report/gbk_text.h"
+#include "report/report_text.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -60,8 +62,7 @@ FileResult writeReportBytes(const std::string& bytes, bool append) {
     const bool written = writeAll(fd, bytes);
     int error = errno;
     if (!append) {
-        const off_t length = written ? static_cast<off_t>(bytes.size())
-                                     : ::lseek(fd, 0, SEEK_CUR);
+        const off_t length = written ? static_cast<off_t>(bytes.size()) : ::lseek(fd, 0, SEEK_CUR);
         if (::ftruncate(fd, length < 0 ? 0 : length) != 0 && written) {
             error = errno;
             ::close(fd);
@@ -130,3 +131,5 @@ FileResult ColumnCalculator::runStep2(int schemeNumber, double diameter, double 
     computeStep2(schemeNumber, diameter, ratioX, ratioY);
     return writeStep2Report();
 }
+
+}  // namespace tessarin

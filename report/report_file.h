@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "file_result.h"
+#include "engine/file_result.h"
+
+namespace tessarin {
 
 // The report file: always this bare name, so it lives in the current working directory.
 inline constexpr const char* kReportFileName = "Result.txt";
@@ -19,3 +21,5 @@ ReportContent readReport();
 // Replaces the report file's content by bytes (creating it), or appends them to the existing file
 // (never creating it). Used by the two section writers of ColumnCalculator.
 FileResult writeReportBytes(const std::string& bytes, bool append);
+
+}  // namespace tessarin

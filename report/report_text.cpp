@@ -1,10 +1,12 @@
-#include "report_text.h"
+#include "report/report_text.h"
 
 #include <string_view>
 
-#include "column_calculator.h"
-#include "gbk_text.h"
-#include "number_text.h"
+#include "engine/column_calculator.h"
+#include "report/gbk_text.h"
+#include "report/number_text.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -112,3 +114,5 @@ std::string step2ReportText(const ColumnCalculator& c) {
 std::string reportBytes(const ColumnCalculator& calculator) {
     return utf8ToGbk(step1ReportText(calculator) + step2ReportText(calculator));
 }
+
+}  // namespace tessarin

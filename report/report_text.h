@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tessarin {
+
 class ColumnCalculator;
 
 // The two sections of the calculation report, as UTF-8 text with CR LF line ends. The report file
@@ -11,3 +13,5 @@ std::string step2ReportText(const ColumnCalculator& calculator);
 
 // Both sections in GBK, byte for byte what "Result.txt" holds after a complete run.
 std::string reportBytes(const ColumnCalculator& calculator);
+
+}  // namespace tessarin

@@ -1,11 +1,13 @@
-#include "calculate_command.h"
+#include "run/calculate_command.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "report_file.h"
-#include "run_host.h"
-#include "validate_input.h"
+#include "report/report_file.h"
+#include "run/run_host.h"
+#include "run/validate_input.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -51,7 +53,8 @@ Message fileFailureMessage(const FileResult& failure) {
 
 Message convergenceWarning(bool convergedX, bool convergedY) {
     const char* directions = !convergedX && !convergedY ? "X、Y" : (!convergedX ? "X" : "Y");
-    return {std::string(directions) + "方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。",
+    return {std::string(directions) +
+                "方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。",
             "提示", MessageKind::Warning};
 }
 
@@ -85,3 +88,5 @@ RunOutcome onCalculate(DesignSession& session, RunHost& host) {
     }
     return RunOutcome::Done;
 }
+
+}  // namespace tessarin

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "column_calculator.h"
-#include "design_input.h"
-#include "file_result.h"
-#include "message.h"
-#include "reinforcement_scheme.h"
+#include "engine/column_calculator.h"
+#include "engine/file_result.h"
+#include "run/design_input.h"
+#include "run/message.h"
+#include "run/reinforcement_scheme.h"
+
+namespace tessarin {
 
 class RunHost;
 
@@ -34,3 +36,5 @@ Message fileFailureMessage(const FileResult& failure);
 
 // The warning shown after the report when an equivalent-steel iteration did not settle.
 Message convergenceWarning(bool convergedX, bool convergedY);
+
+}  // namespace tessarin

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tessarin {
+
 // The dialog controls by their template numbers; messages name the field to focus by these.
 enum class ControlId : int {
     Exit = 2,
@@ -22,3 +24,5 @@ enum class ControlId : int {
     RatioX = 1019,
     RatioY = 1020,
 };
+
+}  // namespace tessarin

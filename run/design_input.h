@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tessarin {
+
 // The eight numbers and two grade selections the engineer enters, with a new main dialog's start
 // values. Lengths mm, moments kN*m, force kN.
 struct DesignInput {
@@ -23,7 +25,8 @@ struct DesignInput {
 
 inline constexpr int kConcreteGradeCount = 14;
 inline constexpr const char* kConcreteLabels[kConcreteGradeCount] = {
-    "C15", "C20", "C25", "C30", "C35", "C40", "C45", "C50", "C55", "C60", "C65", "C70", "C75", "C80"};
+    "C15", "C20", "C25", "C30", "C35", "C40", "C45",
+    "C50", "C55", "C60", "C65", "C70", "C75", "C80"};
 inline constexpr int kSteelGradeCount = 3;
 inline constexpr const char* kSteelLabels[kSteelGradeCount] = {"HPB235", "HRB335", "HRB400"};
 
@@ -34,3 +37,5 @@ inline int labelIndex(std::string_view label, const char* const* labels, int cou
     }
     return -1;
 }
+
+}  // namespace tessarin

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tessarin {
+
 // A modal message to the engineer. Texts are UTF-8; "\r\n" inside a text is one line break.
 enum class MessageKind {
     Error,     // stop icon, OK
@@ -18,3 +20,5 @@ struct Message {
 
     friend bool operator==(const Message&, const Message&) = default;
 };
+
+}  // namespace tessarin

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+namespace tessarin {
+
 // The bar arrangement used by step 2, kept between runs.
 struct ReinforcementScheme {
     int scheme = 1;          // 1: chosen corner bars; 2: bars of one diameter with web ratios
@@ -38,3 +40,5 @@ inline bool isListedDiameter(std::optional<double> value) {
     }
     return false;
 }
+
+}  // namespace tessarin

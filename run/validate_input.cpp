@@ -1,8 +1,10 @@
-#include "validate_input.h"
+#include "run/validate_input.h"
 
 #include <climits>
 
-#include "run_host.h"
+#include "run/run_host.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -13,7 +15,8 @@ constexpr const char* kHint = "提示";
 // The integer part of a length, truncated toward zero to 32 bits. A value outside that range
 // (or not a number) gives INT_MIN, as the processor's conversion does; it fails either module.
 int truncateToInt32(double value) {
-    if (!(value > static_cast<double>(INT_MIN) - 1.0 && value < static_cast<double>(INT_MAX) + 1.0)) {
+    if (!(value > static_cast<double>(INT_MIN) - 1.0 &&
+          value < static_cast<double>(INT_MAX) + 1.0)) {
         return INT_MIN;
     }
     return static_cast<int>(value);
@@ -65,10 +68,14 @@ bool validateInput(const DesignInput& in, RunHost& host) {
     // A bar distance of half the depth or more leaves no lever arm between the bar groups: the
     // formulas would divide by zero or flip sign and print a meaningless design.
     if (!(2.0 * in.ax < in.h)) {
-        return fail(host, "钢筋合力点至截面近边的距离ax应小于截面高度h的一半", kError, ControlId::Ax);
+        return fail(host, "钢筋合力点至截面近边的距离ax应小于截面高度h的一半", kError,
+                    ControlId::Ax);
     }
     if (!(2.0 * in.ay < in.b)) {
-        return fail(host, "钢筋合力点至截面近边的距离ay应小于截面宽度b的一半", kError, ControlId::Ay);
+        return fail(host, "钢筋合力点至截面近边的距离ay应小于截面宽度b的一半", kError,
+                    ControlId::Ay);
     }
     return true;
 }
+
+}  // namespace tessarin

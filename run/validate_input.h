@@ -1,6 +1,8 @@
 #pragma once
 
-#include "design_input.h"
+#include "run/design_input.h"
+
+namespace tessarin {
 
 class RunHost;
 
@@ -8,3 +10,5 @@ class RunHost;
 // shows its message and focuses its field, and the result is false. A module question answered
 // Yes is a failure too (the engineer goes back to edit); answered No, the checks go on.
 bool validateInput(const DesignInput& input, RunHost& host);
+
+}  // namespace tessarin

@@ -1,9 +1,11 @@
-#include "about_dialog.h"
+#include "ui/about_dialog.h"
 
 #include <QPushButton>
 
-#include "dialog_template.h"
-#include "dialog_templates.h"
+#include "ui/dialog_template.h"
+#include "ui/dialog_templates.h"
+
+namespace tessarin {
 
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -12,3 +14,5 @@ AboutDialog::AboutDialog(QWidget* parent)
     const DialogControls controls = buildDialog(*this, kAboutTemplate);
     connect(controls.get<QPushButton>(kIdOk), &QPushButton::clicked, this, &AboutDialog::accept);
 }
+
+}  // namespace tessarin

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace tessarin {
+
 // The About box (template 100): the icon, the name and version, OK. A new one for each showing.
 class AboutDialog : public QDialog {
     Q_OBJECT
@@ -9,3 +11,5 @@ class AboutDialog : public QDialog {
   public:
     explicit AboutDialog(QWidget* parent = nullptr);
 };
+
+}  // namespace tessarin

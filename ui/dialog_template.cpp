@@ -1,4 +1,4 @@
-#include "dialog_template.h"
+#include "ui/dialog_template.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "pictures.h"
+#include "ui/pictures.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -205,3 +207,5 @@ DialogControls buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate
                         units.toPixelsY(dialogTemplate.height));
     return controls;
 }
+
+}  // namespace tessarin

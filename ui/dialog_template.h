@@ -9,6 +9,8 @@
 class QDialog;
 class QWidget;
 
+namespace tessarin {
+
 // The kinds of control a dialog template holds.
 enum class ControlKind {
     Edit,           // single-line edit field, tab stop
@@ -83,3 +85,5 @@ class DialogControls {
 // Turns a template into child widgets of dialog: font, fixed client size, caption, the controls
 // at their positions in template order (which makes the tab order), group frames behind the rest.
 DialogControls buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
+
+}  // namespace tessarin

@@ -1,6 +1,8 @@
-#include "dialog_templates.h"
+#include "ui/dialog_templates.h"
 
-#include "pictures.h"
+#include "ui/pictures.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -76,3 +78,5 @@ const DialogTemplate kMainTemplate{102, "双向偏心受压矩形柱(beta1.0,200
 const DialogTemplate kSchemeTemplate{130, "配筋方案", 261, 228, kSchemeControls};
 const DialogTemplate kPrincipleDiagramTemplate{131, "原理示意图", 344, 239,
                                                kPrincipleDiagramControls};
+
+}  // namespace tessarin

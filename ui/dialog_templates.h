@@ -1,6 +1,8 @@
 #pragma once
 
-#include "dialog_template.h"
+#include "ui/dialog_template.h"
+
+namespace tessarin {
 
 // The four dialog templates, laid out in dialog units.
 extern const DialogTemplate kAboutTemplate;             // 100
@@ -12,3 +14,5 @@ extern const DialogTemplate kPrincipleDiagramTemplate;  // 131
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdSchemeSketch = 1013;
+
+}  // namespace tessarin

@@ -1,10 +1,12 @@
-#include "enter_navigation.h"
+#include "ui/enter_navigation.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+
+namespace tessarin {
 
 namespace {
 
@@ -49,3 +51,5 @@ bool EnterNavigation::eventFilter(QObject* watched, QEvent* event) {
     if (advanceOnEnter(dialog_, watched, event)) return true;
     return QObject::eventFilter(watched, event);
 }
+
+}  // namespace tessarin

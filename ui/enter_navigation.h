@@ -5,6 +5,8 @@
 class QDialog;
 class QEvent;
 
+namespace tessarin {
+
 // The Enter-key rule of the main and the scheme dialog: Enter in a single-line edit field moves
 // the focus to the next tab stop (as Tab does, selecting an edit field's text) and presses
 // nothing. Everywhere else Enter keeps its standard meaning (the focused or the default button).
@@ -24,3 +26,5 @@ class EnterNavigation : public QObject {
   private:
     QDialog& dialog_;
 };
+
+}  // namespace tessarin

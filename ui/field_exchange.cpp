@@ -1,9 +1,11 @@
-#include "field_exchange.h"
+#include "ui/field_exchange.h"
 
 #include <QLineEdit>
 
-#include "message_box.h"
-#include "number_text.h"
+#include "report/number_text.h"
+#include "ui/message_box.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -35,3 +37,5 @@ bool checkRange(QLineEdit& field, double value, double minimum, double maximum) 
                       " 之间的数。");
     return false;
 }
+
+}  // namespace tessarin

@@ -2,6 +2,8 @@
 
 class QLineEdit;
 
+namespace tessarin {
+
 // Moving a number between a dialog member and its edit field. The field shows the shortest
 // general form with up to 15 significant digits; reading is strict and locale-free.
 
@@ -16,3 +18,5 @@ bool saveNumber(QLineEdit& field, double& value);
 // After saveNumber: 0 <= value <= 1 style bounds, both valid. Outside them the range message
 // naming both bounds is shown, the field gets the focus with its text selected, result false.
 bool checkRange(QLineEdit& field, double value, double minimum, double maximum);
+
+}  // namespace tessarin

@@ -1,4 +1,4 @@
-#include "main_dialog.h"
+#include "ui/main_dialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,14 +10,16 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "about_dialog.h"
-#include "dialog_templates.h"
-#include "enter_navigation.h"
-#include "field_exchange.h"
-#include "gbk_text.h"
-#include "message_box.h"
-#include "pictures.h"
-#include "section_check_dialog.h"
+#include "report/gbk_text.h"
+#include "ui/about_dialog.h"
+#include "ui/dialog_templates.h"
+#include "ui/enter_navigation.h"
+#include "ui/field_exchange.h"
+#include "ui/message_box.h"
+#include "ui/pictures.h"
+#include "ui/section_check_dialog.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -154,3 +156,5 @@ void MainDialog::showReport(const std::string& gbkBytes) {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     resultBox_->setPlainText(text);
 }
+
+}  // namespace tessarin

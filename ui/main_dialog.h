@@ -2,18 +2,20 @@
 
 #include <QDialog>
 
-#include "calculate_command.h"
-#include "control_id.h"
-#include "dialog_template.h"
-#include "principle_diagram_dialog.h"
-#include "reinforcement_scheme_dialog.h"
-#include "run_host.h"
+#include "run/calculate_command.h"
+#include "run/control_id.h"
+#include "run/run_host.h"
+#include "ui/dialog_template.h"
+#include "ui/principle_diagram_dialog.h"
+#include "ui/reinforcement_scheme_dialog.h"
 
 class QComboBox;
 class QContextMenuEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QShortcut;
+
+namespace tessarin {
 
 // The program's one window (template 102): the eight input fields, the two grade lists, the
 // calculate, exit and explanation buttons and the result box. It owns for its whole life the
@@ -66,3 +68,5 @@ class MainDialog : public QDialog, public RunHost {
     ReinforcementSchemeDialog schemeDialog_{this};
     PrincipleDiagramDialog diagramDialog_{this};
 };
+
+}  // namespace tessarin

@@ -1,7 +1,9 @@
-#include "message_box.h"
+#include "ui/message_box.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
+
+namespace tessarin {
 
 namespace {
 
@@ -39,3 +41,5 @@ MessageAnswer showMessageBox(QWidget* parent, const Message& message) {
 std::string programName() {
     return QCoreApplication::applicationName().toStdString();
 }
+
+}  // namespace tessarin

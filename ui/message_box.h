@@ -2,9 +2,11 @@
 
 #include <string>
 
-#include "message.h"
+#include "run/message.h"
 
 class QWidget;
+
+namespace tessarin {
 
 // Shows a message of the calculate command as a modal box over parent: Error with the critical
 // icon and OK, Warning with the exclamation icon and OK, Question with the exclamation icon and
@@ -13,3 +15,5 @@ MessageAnswer showMessageBox(QWidget* parent, const Message& message);
 
 // The program's name as the platform's own messages carry it in their caption.
 std::string programName();
+
+}  // namespace tessarin

@@ -1,7 +1,9 @@
-#include "pictures.h"
+#include "ui/pictures.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
+
+namespace tessarin {
 
 QPixmap renderPicture(const QString& resource) {
     QSvgRenderer renderer(resource);
@@ -19,3 +21,5 @@ QIcon applicationIcon() {
     icon.addPixmap(renderPicture(QString::fromLatin1(kIconSmall)));
     return icon;
 }
+
+}  // namespace tessarin

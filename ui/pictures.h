@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QString>
 
+namespace tessarin {
+
 // The pictures compiled into the program (SVG, drawn at their own pixel size).
 inline constexpr const char* kIconLarge = ":/images/icon_128_32.svg";                   // 32 x 32
 inline constexpr const char* kIconSmall = ":/images/icon_128_16.svg";                   // 16 x 16
@@ -16,3 +18,5 @@ QPixmap renderPicture(const QString& resource);
 
 // Icon 128: the column section, 32 x 32 and 16 x 16.
 QIcon applicationIcon();
+
+}  // namespace tessarin

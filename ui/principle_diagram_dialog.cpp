@@ -1,9 +1,11 @@
-#include "principle_diagram_dialog.h"
+#include "ui/principle_diagram_dialog.h"
 
 #include <QPushButton>
 
-#include "dialog_template.h"
-#include "dialog_templates.h"
+#include "ui/dialog_template.h"
+#include "ui/dialog_templates.h"
+
+namespace tessarin {
 
 PrincipleDiagramDialog::PrincipleDiagramDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -15,3 +17,5 @@ PrincipleDiagramDialog::PrincipleDiagramDialog(QWidget* parent)
     connect(controls.get<QPushButton>(kIdCancel), &QPushButton::clicked, this,
             &PrincipleDiagramDialog::reject);
 }
+
+}  // namespace tessarin

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace tessarin {
+
 // The principle diagram of the design method (template 131), opened by "说明". One object lives
 // as long as the main dialog and is shown again on every press; how it ends changes nothing.
 class PrincipleDiagramDialog : public QDialog {
@@ -10,3 +12,5 @@ class PrincipleDiagramDialog : public QDialog {
   public:
     explicit PrincipleDiagramDialog(QWidget* parent = nullptr);
 };
+
+}  // namespace tessarin

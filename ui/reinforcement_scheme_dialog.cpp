@@ -1,4 +1,4 @@
-#include "reinforcement_scheme_dialog.h"
+#include "ui/reinforcement_scheme_dialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -7,10 +7,12 @@
 #include <QShowEvent>
 #include <string>
 
-#include "control_id.h"
-#include "dialog_templates.h"
-#include "enter_navigation.h"
-#include "field_exchange.h"
+#include "run/control_id.h"
+#include "ui/dialog_templates.h"
+#include "ui/enter_navigation.h"
+#include "ui/field_exchange.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -95,3 +97,5 @@ void ReinforcementSchemeDialog::accept() {
     if (!exchangeFields()) return;
     QDialog::accept();
 }
+
+}  // namespace tessarin

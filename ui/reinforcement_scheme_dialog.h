@@ -2,12 +2,14 @@
 
 #include <QDialog>
 
-#include "dialog_template.h"
-#include "reinforcement_scheme.h"
+#include "run/reinforcement_scheme.h"
+#include "ui/dialog_template.h"
 
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
+
+namespace tessarin {
 
 // The bar-arrangement question between the two design steps (template 130). One object lives as
 // long as the main dialog; its members keep the last confirmed (or partly exchanged) values, and
@@ -52,3 +54,5 @@ class ReinforcementSchemeDialog : public QDialog {
     double ratioY_ = 0.0;
     double diameter_ = kDiameters[kDefaultDiameterIndex];
 };
+
+}  // namespace tessarin

@@ -1,4 +1,4 @@
-#include "section_check_dialog.h"
+#include "ui/section_check_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFont>
@@ -7,19 +7,22 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
 #include <cmath>
 
-#include "dialog_template.h"
-#include "number_text.h"
-#include "section_check_view.h"
+#include "report/number_text.h"
+#include "ui/dialog_template.h"
+#include "ui/section_check_view.h"
+
+namespace tessarin {
 
 namespace {
 
 QString fixed(double value, int decimals) {
     return QString::fromStdString(formatDecimals(value, decimals));
 }
-QString percent(double ratio) { return fixed(ratio * 100.0, 2) + QStringLiteral("%"); }
+QString percent(double ratio) {
+    return fixed(ratio * 100.0, 2) + QStringLiteral("%");
+}
 
 }  // namespace
 
@@ -32,7 +35,8 @@ QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
     QStringList lines;
     lines << QStringLiteral("N = %1 kN，Mx = %2 kN·m，My = %3 kN·m")
                  .arg(fixed(r.N, 1), fixed(r.Mx, 2), fixed(r.My, 2));
-    lines << QStringLiteral("N0 = %1 kN，N/N0 = %2").arg(fixed(r.squashLoad, 1), fixed(r.axialRatio, 3));
+    lines << QStringLiteral("N0 = %1 kN，N/N0 = %2")
+                 .arg(fixed(r.squashLoad, 1), fixed(r.axialRatio, 3));
     if (r.axialCapacityExceeded) {
         lines << QStringLiteral("轴力超过截面轴压承载力，截面不能再承受弯矩");
     } else {
@@ -40,9 +44,11 @@ QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
                      .arg(fixed(r.MxR, 2), fixed(r.MyR, 2));
     }
     lines << QStringLiteral("配筋率：全部 %1，垂直于X轴一侧 %2，垂直于Y轴一侧 %3")
-                 .arg(percent(r.totalSteelRatio), percent(r.oneSideRatioX), percent(r.oneSideRatioY));
+                 .arg(percent(r.totalSteelRatio), percent(r.oneSideRatioX),
+                      percent(r.oneSideRatioY));
     if (r.totalRatioBelowMinimum) {
-        lines << QStringLiteral("警告：全部纵筋配筋率小于最小配筋率 %1").arg(percent(r.minimumTotalRatio));
+        lines << QStringLiteral("警告：全部纵筋配筋率小于最小配筋率 %1")
+                     .arg(percent(r.minimumTotalRatio));
     }
     if (r.oneSideRatioBelowMinimum) lines << QStringLiteral("警告：一侧纵筋配筋率小于 0.20%");
     if (r.totalRatioAboveMaximum) lines << QStringLiteral("警告：全部纵筋配筋率大于 5.00%");
@@ -90,11 +96,10 @@ SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* paren
                        "（n = %2，ε0 = %3），不计受拉；钢筋理想弹塑性，扣除所占混凝土；%4。")
             .arg(fixed(result_.concrete.epsCu, 5), fixed(result_.concrete.n, 3),
                  fixed(result_.concrete.eps0, 5),
-                 result_.integration.exact
-                     ? QStringLiteral("混凝土按条带精确积分")
-                     : QStringLiteral("混凝土按 %1×%2 纤维积分")
-                           .arg(result_.integration.cellsU)
-                           .arg(result_.integration.cellsV)),
+                 result_.integration.exact ? QStringLiteral("混凝土按条带精确积分")
+                                           : QStringLiteral("混凝土按 %1×%2 纤维积分")
+                                                 .arg(result_.integration.cellsU)
+                                                 .arg(result_.integration.cellsV)),
         this);
     model->setTextFormat(Qt::PlainText);
     model->setWordWrap(true);
@@ -115,3 +120,5 @@ SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* paren
     layout->addWidget(model);
     layout->addWidget(buttons);
 }
+
+}  // namespace tessarin

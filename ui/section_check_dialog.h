@@ -2,9 +2,11 @@
 
 #include <QDialog>
 
-#include "section_check.h"
+#include "engine/section/section_check.h"
 
 class QLabel;
+
+namespace tessarin {
 class InteractionView;
 class SectionView;
 
@@ -15,7 +17,7 @@ class SectionView;
 class SectionCheckDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit SectionCheckDialog(SectionCheckResult result, QWidget* parent = nullptr);
 
     const SectionCheckResult& result() const { return result_; }
@@ -27,9 +29,11 @@ public:
     static QString utilisationText(const SectionCheckResult& result);
     static QStringList detailLines(const SectionCheckResult& result);
 
-private:
+  private:
     SectionCheckResult result_;
     QLabel* utilisation_ = nullptr;
     SectionView* section_ = nullptr;
     InteractionView* interaction_ = nullptr;
 };
+
+}  // namespace tessarin

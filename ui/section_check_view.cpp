@@ -1,21 +1,26 @@
-#include "section_check_view.h"
+#include "ui/section_check_view.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-
 #include <algorithm>
 #include <cmath>
 
-#include "number_text.h"
+#include "report/number_text.h"
+
+namespace tessarin {
 
 namespace {
 
 constexpr double kMargin = 46.0;  // room for the group labels and the dimensions
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
-QString fixed(double value, int decimals) { return text(formatDecimals(value, decimals)); }
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+QString fixed(double value, int decimals) {
+    return text(formatDecimals(value, decimals));
+}
 
 const QColor kConcreteFill(0xEE, 0xEE, 0xE8);
 const QColor kSteel(0x20, 0x20, 0x20);
@@ -112,8 +117,8 @@ void SectionView::paintEvent(QPaintEvent*) {
         p.drawText(at, s);
     };
     const QString corner = QStringLiteral("角筋 4×%1").arg(fixed(result_.cornerBarArea, 1));
-    label(corner, kCornerColour, QPointF(outline.left() - metrics.horizontalAdvance(corner) / 2,
-                                         outline.top() - 10));
+    label(corner, kCornerColour,
+          QPointF(outline.left() - metrics.horizontalAdvance(corner) / 2, outline.top() - 10));
     const QString webY = QStringLiteral("Aswy %1").arg(fixed(result_.webAreaY, 1));
     label(webY, kWebYColour,
           QPointF(outline.center().x() + 8, outline.top() + metrics.ascent() + 2));
@@ -175,7 +180,10 @@ void InteractionView::paintEvent(QPaintEvent*) {
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     // Ticks every 1, 2 or 5 times a power of ten, about four to a half axis.
     const double leading = raw / magnitude;
-    double step = magnitude * (leading < 1.5 ? 1.0 : leading < 3.5 ? 2.0 : leading < 7.5 ? 5.0 : 10.0);
+    double step = magnitude * (leading < 1.5   ? 1.0
+                               : leading < 3.5 ? 2.0
+                               : leading < 7.5 ? 5.0
+                                               : 10.0);
     // Wide enough apart for their labels.
     const double labelWidth = metrics.horizontalAdvance(text(formatDecimals(range, 0))) + 10.0;
     while (step * pixelsPerKilonewtonMetre() < labelWidth) step *= 2.0;
@@ -230,3 +238,5 @@ void InteractionView::paintEvent(QPaintEvent*) {
     p.drawText(demand + QPointF(8, -8),
                QStringLiteral("(%1, %2)").arg(fixed(result_.Mx, 1), fixed(result_.My, 1)));
 }
+
+}  // namespace tessarin

@@ -4,13 +4,15 @@
 #include <QRectF>
 #include <QWidget>
 
-#include "section_check.h"
+#include "engine/section/section_check.h"
+
+namespace tessarin {
 
 // The checked section drawn to scale: the concrete outline b x h (u along h to the right, v along
 // b upwards), every bar as a circle of its own area, and the four bar groups labelled with their
 // areas.
 class SectionView : public QWidget {
-public:
+  public:
     explicit SectionView(const SectionCheckResult& result, QWidget* parent = nullptr);
 
     // Where a point of the section (mm, centroid at the origin) is drawn, and the scale in pixels
@@ -18,10 +20,10 @@ public:
     QPointF toWidget(double u, double v) const;
     double pixelsPerMillimetre() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QRectF drawingArea() const;
 
     const SectionCheckResult& result_;
@@ -30,19 +32,21 @@ private:
 // The Mx-My ultimate contour at the design axial force, with the demand point and its capacity
 // point on the contour in the same moment direction.
 class InteractionView : public QWidget {
-public:
+  public:
     explicit InteractionView(const SectionCheckResult& result, QWidget* parent = nullptr);
 
     // Where a moment pair (kN*m) is drawn; equal scales on both axes.
     QPointF toWidget(double mx, double my) const;
     double pixelsPerKilonewtonMetre() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QRectF plotArea() const;
     double extent() const;  // the largest |moment| on either axis, kN*m
 
     const SectionCheckResult& result_;
 };
+
+}  // namespace tessarin

@@ -2,8 +2,10 @@
 
 #include <sstream>
 
-#include "cli_main.h"
-#include "scratch_directory.h"
+#include "cli/cli_main.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -51,7 +53,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"NegativeZeroFailsTheCheck", "-0", 1, "old"},
         BadInput{"FullWidthDigits", "\xEF\xBC\x96\xEF\xBC\x90\xEF\xBC\x90\xEF\xBC\x90", 2, "old"},
         BadInput{"TenThousandDigits", std::string(10000, '7'), 2, "old"},
-        BadInput{"EmbeddedNul", std::string("60\0" "00", 5), 2, "old"}),
+        BadInput{"EmbeddedNul",
+                 std::string("60\0"
+                             "00",
+                             5),
+                 2, "old"}),
     [](const testing::TestParamInfo<BadInput>& p) { return std::string(p.param.name); });
 
 }  // namespace

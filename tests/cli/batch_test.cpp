@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <sstream>
 
-#include "batch_design.h"
-#include "cli_main.h"
-#include "csv_reader.h"
-#include "number_text.h"
-#include "scratch_directory.h"
+#include "cli/batch_design.h"
+#include "cli/cli_main.h"
+#include "cli/csv_reader.h"
+#include "report/number_text.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -159,16 +161,18 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"LowerCaseSteel",
                       lines({kHeader, "A,6000,400,600,244,120,400,40,40,C30,hrb400"}), 4,
                       "rejected: steel: \"hrb400\""},
-        MalformedCase{"NotANumber", lines({kHeader, "A,6000,400,600,244,1 20,400,40,40,C30,HRB400"}),
-                      4, "rejected: M0y: \"1 20\" is not a number"},
+        MalformedCase{"NotANumber",
+                      lines({kHeader, "A,6000,400,600,244,1 20,400,40,40,C30,HRB400"}), 4,
+                      "rejected: M0y: \"1 20\" is not a number"},
         MalformedCase{"DecimalComma",
                       lines({kHeader, "A,6000,400,600,244,\"1,5\",400,40,40,C30,HRB400"}), 4,
                       "rejected: M0y: \"1,5\" is not a number"},
         MalformedCase{"ShortRow", lines({kHeader, "A,6000,400,600", kStartUpRow}), 4,
                       "rejected: the row has 4 fields, the header 11"},
-        MalformedCase{"UnterminatedQuote",
-                      lines({kHeader, kStartUpRow, "\"A,6000,400,600,244,120,400,40,40,C30,HRB400"}),
-                      4, "rejected: unterminated quoted field starting on line 3"},
+        MalformedCase{
+            "UnterminatedQuote",
+            lines({kHeader, kStartUpRow, "\"A,6000,400,600,244,120,400,40,40,C30,HRB400"}), 4,
+            "rejected: unterminated quoted field starting on line 3"},
         MalformedCase{"DistanceOfHalfTheDepth",
                       lines({kHeader, "A,6000,400,600,244,120,400,300,40,C30,HRB400"}), 4,
                       "rejected: 钢筋合力点至截面近边的距离ax应小于截面高度h的一半"},
@@ -177,10 +181,10 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"UnlistedDiameter",
                       lines({std::string(kHeader) + ",diameter", std::string(kStartUpRow) + ",21"}),
                       4, "rejected: diameter: \"21\" is not a listed bar diameter"},
-        MalformedCase{"RatioAboveOne",
-                      lines({std::string(kHeader) + ",scheme,ratio_x",
-                             std::string(kStartUpRow) + ",2,1.5"}),
-                      4, "rejected: ratio_x: \"1.5\" is not a ratio between 0 and 1"}),
+        MalformedCase{
+            "RatioAboveOne",
+            lines({std::string(kHeader) + ",scheme,ratio_x", std::string(kStartUpRow) + ",2,1.5"}),
+            4, "rejected: ratio_x: \"1.5\" is not a ratio between 0 and 1"}),
     [](const testing::TestParamInfo<MalformedCase>& p) { return std::string(p.param.name); });
 
 TEST(Batch, LineNumbersCountPhysicalLinesAcrossQuotedLineBreaks) {
@@ -197,9 +201,9 @@ TEST(Batch, LineNumbersCountPhysicalLinesAcrossQuotedLineBreaks) {
 
 TEST(Batch, UngroupedIdsGetTheirEnvelopesAtTheEnd) {
     ScratchDirectory scratch;
-    const BatchRun run = runBatchOn(lines({kHeader, kStartUpRow,
-                                           "B,6000,400,600,244,120,400,40,40,C30,HRB400",
-                                           "A,6000,400,600,244,120,100,40,40,C30,HRB400"}));
+    const BatchRun run =
+        runBatchOn(lines({kHeader, kStartUpRow, "B,6000,400,600,244,120,400,40,40,C30,HRB400",
+                          "A,6000,400,600,244,120,100,40,40,C30,HRB400"}));
     ASSERT_EQ(run.code, 0) << run.err;
     const Table table = parseCsv(run.out);
     ASSERT_EQ(table.size(), 6u);
@@ -242,10 +246,9 @@ struct FileNameCase {
 
 TEST(Batch, ReportFileNamesAreSafeAndDistinct) {
     const FileNameCase cases[] = {
-        {"KZ1", "KZ1-7.txt"},         {"K,Z4", "K%2CZ4-7.txt"},
-        {"../etc", "%2E.%2Fetc-7.txt"}, {"a/b", "a%2Fb-7.txt"},
-        {"柱", "%E6%9F%B1-7.txt"},     {"", "-7.txt"},
-        {"v1.2", "v1.2-7.txt"},       {"a b", "a%20b-7.txt"},
+        {"KZ1", "KZ1-7.txt"},   {"K,Z4", "K%2CZ4-7.txt"},  {"../etc", "%2E.%2Fetc-7.txt"},
+        {"a/b", "a%2Fb-7.txt"}, {"柱", "%E6%9F%B1-7.txt"}, {"", "-7.txt"},
+        {"v1.2", "v1.2-7.txt"}, {"a b", "a%20b-7.txt"},
     };
     for (const FileNameCase& c : cases) EXPECT_EQ(reportFileName(c.id, 7), c.name) << c.id;
     EXPECT_LE(reportFileName(std::string(1000, 'x'), 123456789).size(), 255u);

@@ -1,12 +1,15 @@
+#include "cli/cli_options.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "cli_main.h"
-#include "cli_options.h"
-#include "console_host.h"
-#include "gbk_text.h"
-#include "scratch_directory.h"
+#include "cli/cli_main.h"
+#include "cli/console_host.h"
+#include "report/gbk_text.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -34,9 +37,10 @@ TEST(CliOptions, NoFlagsGiveTheStartValuesAndOkAtOnce) {
 
 TEST(CliOptions, EveryFlagReachesItsField) {
     const CliParse p = parseCliArguments(
-        {"--l0", "3000", "--b", " 300 ", "--h=6e2", "--M0x", "+5", "--M0y", "600", "--N", "400.5",
-         "--ax", "35", "--ay", "45", "--concrete", "C80", "--steel", "HPB235", "--scheme", "2",
-         "--diameter", "40", "--ratio-x", "1", "--ratio-y", "0"});
+        {"--l0",       "3000",       "--b",       " 300 ",   "--h=6e2",   "--M0x",    "+5",
+         "--M0y",      "600",        "--N",       "400.5",   "--ax",      "35",       "--ay",
+         "45",         "--concrete", "C80",       "--steel", "HPB235",    "--scheme", "2",
+         "--diameter", "40",         "--ratio-x", "1",       "--ratio-y", "0"});
     ASSERT_EQ(p.kind, CliParse::Kind::Run) << p.text;
     const DesignInput& in = p.options.input;
     EXPECT_EQ(in.l0, 3000.0);

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "column_calculator.h"
+#include "engine/column_calculator.h"
+
+namespace tessarin {
 
 // A design case as the engineer types it; grades as engine codes.
 struct DesignCase {
@@ -31,3 +33,5 @@ inline ColumnCalculator step1(const DesignCase& d) {
     c.computeStep1();
     return c;
 }
+
+}  // namespace tessarin

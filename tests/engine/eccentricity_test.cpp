@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "design_cases.h"
+#include "tests/engine/design_cases.h"
+
+using namespace tessarin;
 
 namespace {
 

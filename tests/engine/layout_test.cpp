@@ -2,8 +2,10 @@
 
 #include <string>
 
-#include "design_cases.h"
-#include "number_text.h"
+#include "report/number_text.h"
+#include "tests/engine/design_cases.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -46,13 +48,29 @@ TEST_P(WorkedLayout, DistributesTheEquivalentAreas) {
 INSTANTIATE_TEST_SUITE_P(
     StartUp, WorkedLayout,
     testing::Values(
-        LayoutCase{"Scheme1Diameter20", 1, 20.0, 0.0, 0.0,
+        LayoutCase{"Scheme1Diameter20",
+                   1,
+                   20.0,
+                   0.0,
+                   0.0,
                    {"314.159260", "793.793411", "458.824227", "1422.111931", "1087.142747"}},
-        LayoutCase{"Scheme1Diameter22", 1, 22.0, 0.0, 0.0,
+        LayoutCase{"Scheme1Diameter22",
+                   1,
+                   22.0,
+                   0.0,
+                   0.0,
                    {"380.132705", "707.745633", "367.516613", "1468.011042", "1127.782023"}},
-        LayoutCase{"Scheme1Diameter40", 1, 40.0, 0.0, 0.0,
+        LayoutCase{"Scheme1Diameter40",
+                   1,
+                   40.0,
+                   0.0,
+                   0.0,
                    {"1256.637040", "-435.460568", "-845.570248", "2077.813512", "1667.703832"}},
-        LayoutCase{"Scheme2HalfRatios", 2, 22.0, 0.5, 0.5,
+        LayoutCase{"Scheme2HalfRatios",
+                   2,
+                   22.0,
+                   0.5,
+                   0.5,
                    {"", "683.190724", "569.689497", "1366.381449", "1139.378995"}}),
     [](const testing::TestParamInfo<LayoutCase>& p) { return std::string(p.param.name); });
 

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-#include "design_cases.h"
+#include "tests/engine/design_cases.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -145,8 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         SolverCase{"Symmetric", symmetricCase(), 3, 1132.232, 1629032.6, 0.05, 3, 1132.232,
                    1629032.6, 0.05},
         SolverCase{"ShallowZone", withLoads(244, 120, 100), 2, 2220.791, 0, 0, 2, 2013.435, 0, 0},
-        SolverCase{"NegativeAreas", withLoads(50, 20, 1000), 3, -420.795, 0, 0, 3, -225.041, 0,
-                   0}),
+        SolverCase{"NegativeAreas", withLoads(50, 20, 1000), 3, -420.795, 0, 0, 3, -225.041, 0, 0}),
     [](const testing::TestParamInfo<SolverCase>& p) { return std::string(p.param.name); });
 
 TEST(Solver, SmallEccentricityFirstAndLastPasses) {

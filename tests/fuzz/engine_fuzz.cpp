@@ -3,16 +3,18 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "calculate_command.h"
-#include "column_calculator.h"
-#include "fuzz_input.h"
-#include "run_host.h"
-#include "validate_input.h"
+#include "engine/column_calculator.h"
+#include "run/calculate_command.h"
+#include "run/run_host.h"
+#include "run/validate_input.h"
+#include "tests/fuzz/fuzz_input.h"
+
+using namespace tessarin;
 
 namespace {
 
 class SilentHost : public RunHost {
-public:
+  public:
     bool answerYes = false;
     bool exchangeFields(DesignInput&) override { return true; }
     MessageAnswer showMessage(const Message&) override {

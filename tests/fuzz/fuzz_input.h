@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <cstring>
 
+namespace tessarin {
+
 // Takes fixed-size values off the front of a fuzzer's input; zeros once it runs out.
 class FuzzInput {
-public:
+  public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     template <typename T>
@@ -19,7 +21,9 @@ public:
         return value;
     }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
 };
+
+}  // namespace tessarin

@@ -7,13 +7,18 @@
 #include <cstring>
 #include <string>
 
-#include "number_text.h"
+#include "report/number_text.h"
+
+using namespace tessarin;
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-// The grammar, written out on its own: [blanks] [sign] digits[.digits] | .digits [exponent] [blanks].
+// The grammar, written out on its own: [blanks] [sign] digits[.digits] | .digits [exponent]
+// [blanks].
 bool grammarAccepts(const std::string& s) {
     std::size_t i = 0;
     const std::size_t n = s.size();
@@ -46,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!grammarAccepts(text) || !std::isfinite(*value)) std::abort();
     const double reference = std::strtod(text.c_str(), nullptr);
     // Bit for bit, so that -0 and +0 count as different readings.
-    if (std::bit_cast<std::uint64_t>(reference) != std::bit_cast<std::uint64_t>(*value)) std::abort();
+    if (std::bit_cast<std::uint64_t>(reference) != std::bit_cast<std::uint64_t>(*value))
+        std::abort();
     return 0;
 }

@@ -5,13 +5,17 @@
 #include <cstring>
 #include <string>
 
-#include "column_calculator.h"
-#include "fuzz_input.h"
-#include "report_text.h"
+#include "engine/column_calculator.h"
+#include "report/report_text.h"
+#include "tests/fuzz/fuzz_input.h"
+
+using namespace tessarin;
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A "%f" number at position i: [-] (digits "." six digits | inf | nan); its length, or 0.
 std::size_t numberAt(const std::string& t, std::size_t i) {
@@ -59,16 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzInput in(data, size);
     ColumnCalculator c;
     double ColumnCalculator::*const printed[] = {
-        &ColumnCalculator::l0,     &ColumnCalculator::b,      &ColumnCalculator::h,
-        &ColumnCalculator::M0x,    &ColumnCalculator::M0y,    &ColumnCalculator::N,
-        &ColumnCalculator::ax,     &ColumnCalculator::ay,     &ColumnCalculator::concreteGrade,
-        &ColumnCalculator::fc,     &ColumnCalculator::fy,     &ColumnCalculator::e0x,
-        &ColumnCalculator::eax,    &ColumnCalculator::eix,    &ColumnCalculator::zetaX1,
-        &ColumnCalculator::zetaX2, &ColumnCalculator::etaX,   &ColumnCalculator::e0y,
-        &ColumnCalculator::eay,    &ColumnCalculator::eiy,    &ColumnCalculator::zetaY1,
-        &ColumnCalculator::zetaY2, &ColumnCalculator::etaY,   &ColumnCalculator::Nux,
-        &ColumnCalculator::Nuy,    &ColumnCalculator::Asex,   &ColumnCalculator::Asey,
-        &ColumnCalculator::Asc,    &ColumnCalculator::Aswx,   &ColumnCalculator::Aswy,
+        &ColumnCalculator::l0,     &ColumnCalculator::b,    &ColumnCalculator::h,
+        &ColumnCalculator::M0x,    &ColumnCalculator::M0y,  &ColumnCalculator::N,
+        &ColumnCalculator::ax,     &ColumnCalculator::ay,   &ColumnCalculator::concreteGrade,
+        &ColumnCalculator::fc,     &ColumnCalculator::fy,   &ColumnCalculator::e0x,
+        &ColumnCalculator::eax,    &ColumnCalculator::eix,  &ColumnCalculator::zetaX1,
+        &ColumnCalculator::zetaX2, &ColumnCalculator::etaX, &ColumnCalculator::e0y,
+        &ColumnCalculator::eay,    &ColumnCalculator::eiy,  &ColumnCalculator::zetaY1,
+        &ColumnCalculator::zetaY2, &ColumnCalculator::etaY, &ColumnCalculator::Nux,
+        &ColumnCalculator::Nuy,    &ColumnCalculator::Asex, &ColumnCalculator::Asey,
+        &ColumnCalculator::Asc,    &ColumnCalculator::Aswx, &ColumnCalculator::Aswy,
         &ColumnCalculator::Asx,    &ColumnCalculator::Asy};
     for (auto field : printed) c.*field = in.take<double>();
     c.steelGrade = 1 + in.take<std::uint8_t>() % 3;

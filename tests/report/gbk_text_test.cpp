@@ -1,6 +1,8 @@
+#include "report/gbk_text.h"
+
 #include <gtest/gtest.h>
 
-#include "gbk_text.h"
+using namespace tessarin;
 
 namespace {
 
@@ -25,10 +27,13 @@ TEST(GbkText, KnownGbkBytes) {
 }
 
 TEST(GbkText, InvalidBytesAreReplacedAndTheRestKept) {
-    EXPECT_EQ(gbkToUtf8(std::string("a\xFF" "b")), "a\uFFFD" "b");
+    EXPECT_EQ(gbkToUtf8(std::string("a\xFF"
+                                    "b")),
+              "a\uFFFD"
+              "b");
     EXPECT_EQ(gbkToUtf8(std::string("ab\xD6")), "ab\uFFFD");  // truncated pair at the end
     EXPECT_EQ(utf8ToGbk("a\xC3"), "a?");                      // truncated UTF-8
-    EXPECT_EQ(utf8ToGbk("x\xF0\x9F\x98\x80y").front(), 'x');   // an emoji has no GBK form
+    EXPECT_EQ(utf8ToGbk("x\xF0\x9F\x98\x80y").front(), 'x');  // an emoji has no GBK form
     EXPECT_EQ(utf8ToGbk("x\xF0\x9F\x98\x80y").back(), 'y');
     EXPECT_EQ(gbkToUtf8(""), "");
 }

@@ -1,10 +1,12 @@
+#include "report/number_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "number_text.h"
+using namespace tessarin;
 
 namespace {
 
@@ -27,14 +29,15 @@ constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 INSTANTIATE_TEST_SUITE_P(
     Values, NumberFormatting,
     testing::Values(Formatted{600.0, "600.000000", "600"}, Formatted{14.3, "14.300000", "14.3"},
-                    Formatted{-12.5, "-12.500000", "-12.5"}, Formatted{6000.0, "6000.000000", "6000"},
-                    Formatted{0.25, "0.250000", "0.25"},
+                    Formatted{-12.5, "-12.500000", "-12.5"},
+                    Formatted{6000.0, "6000.000000", "6000"}, Formatted{0.25, "0.250000", "0.25"},
                     Formatted{0.9999999999999999, "1.000000", "1"},
                     Formatted{714790.19944239233, "714790.199442", "714790.199442392"},
                     Formatted{-0.0, "-0.000000", "-0"}, Formatted{-1e-9, "-0.000000", "-1e-09"},
                     Formatted{0.0078125, "0.007812", "0.0078125"},  // a tie rounds to even
                     Formatted{1e-5, "0.000010", "1e-05"},
-                    Formatted{123456789012345678.0, "123456789012345680.000000", "1.23456789012346e+17"},
+                    Formatted{123456789012345678.0, "123456789012345680.000000",
+                              "1.23456789012346e+17"},
                     Formatted{kInf, "inf", "inf"}, Formatted{-kInf, "-inf", "-inf"},
                     Formatted{kNan, "nan", "nan"}, Formatted{-kNan, "-nan", "-nan"}));
 
@@ -74,13 +77,12 @@ TEST_P(NumberParsing, FollowsTheFieldGrammar) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, NumberParsing,
     testing::Values(
-        Parsed{"6000", true, 6000.0}, Parsed{" 6000 ", true, 6000.0}, Parsed{"\t6000", true, 6000.0},
-        Parsed{"6e3", true, 6000.0}, Parsed{"6E+3", true, 6000.0}, Parsed{"+5", true, 5.0},
-        Parsed{"-0", true, -0.0}, Parsed{"0.25", true, 0.25}, Parsed{".5", true, 0.5},
-        Parsed{"5.", true, 5.0}, Parsed{"-12.5e-1", true, -1.25}, Parsed{"14.3", true, 14.3},
-        Parsed{"1e-400", true, 0.0}, Parsed{"-1e-400", true, -0.0},
-        Parsed{"0.000000000000000000000000000001e-300", true, 0.0},
-        Parsed{"1e308", true, 1e308},
+        Parsed{"6000", true, 6000.0}, Parsed{" 6000 ", true, 6000.0},
+        Parsed{"\t6000", true, 6000.0}, Parsed{"6e3", true, 6000.0}, Parsed{"6E+3", true, 6000.0},
+        Parsed{"+5", true, 5.0}, Parsed{"-0", true, -0.0}, Parsed{"0.25", true, 0.25},
+        Parsed{".5", true, 0.5}, Parsed{"5.", true, 5.0}, Parsed{"-12.5e-1", true, -1.25},
+        Parsed{"14.3", true, 14.3}, Parsed{"1e-400", true, 0.0}, Parsed{"-1e-400", true, -0.0},
+        Parsed{"0.000000000000000000000000000001e-300", true, 0.0}, Parsed{"1e308", true, 1e308},
         Parsed{"", false, 0}, Parsed{" ", false, 0}, Parsed{"abc", false, 0},
         Parsed{"1,5", false, 0}, Parsed{"1.5.2", false, 0}, Parsed{"1e999", false, 0},
         Parsed{"-1e999", false, 0}, Parsed{"1e", false, 0}, Parsed{"1e+", false, 0},
@@ -92,7 +94,10 @@ INSTANTIATE_TEST_SUITE_P(
         Parsed{"1e-99999999999999999999", true, 0.0}, Parsed{"0e99999999999999999999", true, 0.0}));
 
 TEST(NumberParsing, EmbeddedNulIsNoNumber) {
-    EXPECT_FALSE(parseNumber(std::string("60\0" "00", 5)).has_value());
+    EXPECT_FALSE(parseNumber(std::string("60\0"
+                                         "00",
+                                         5))
+                     .has_value());
 }
 
 TEST(NumberParsing, TenThousandDigitNumberIsTooLarge) {

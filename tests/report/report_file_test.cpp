@@ -1,17 +1,20 @@
-#include <gtest/gtest.h>
+#include "report/report_file.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <filesystem>
 
-#include "column_calculator.h"
-#include "design_cases.h"
-#include "gbk_text.h"
-#include "report_file.h"
-#include "report_text.h"
-#include "scratch_directory.h"
+#include "engine/column_calculator.h"
+#include "report/gbk_text.h"
+#include "report/report_text.h"
+#include "tests/engine/design_cases.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -37,9 +40,9 @@ TEST_P(GoldenReport, FileHoldsExactlyTheExpectedBytes) {
     ScratchDirectory scratch;
     ColumnCalculator c = startUpCase();
     ASSERT_TRUE(c.runStep1().ok);
-    ASSERT_TRUE(c.runStep2(GetParam().scheme, GetParam().diameter, GetParam().ratioX,
-                           GetParam().ratioY)
-                    .ok);
+    ASSERT_TRUE(
+        c.runStep2(GetParam().scheme, GetParam().diameter, GetParam().ratioX, GetParam().ratioY)
+            .ok);
     const std::string expected = testData(GetParam().file);
     EXPECT_EQ(readFileBytes("Result.txt"), expected);
     const ReportContent read = readReport();
@@ -166,8 +169,8 @@ TEST(ReportFile, ReadOnlyFileAndDirectoryFailWhenNotRoot) {
     expectFailure(c.runStep1(), "create", "Permission denied");
     EXPECT_EQ(readFileBytes("Result.txt"), "old");
     std::filesystem::remove("Result.txt");
-    std::filesystem::permissions(".", std::filesystem::perms::owner_read |
-                                          std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        ".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     expectFailure(c.runStep1(), "create", "Permission denied");
 }
 

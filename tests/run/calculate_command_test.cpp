@@ -1,11 +1,14 @@
+#include "run/calculate_command.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "calculate_command.h"
-#include "gbk_text.h"
-#include "recording_host.h"
-#include "scratch_directory.h"
+#include "report/gbk_text.h"
+#include "tests/run/recording_host.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -205,7 +208,8 @@ TEST(CalculateCommand, NonConvergenceWarnsAfterTheReport) {
     const Message& warning = host.messages.back();
     EXPECT_EQ(warning.kind, MessageKind::Warning);
     EXPECT_EQ(warning.text.rfind('X', 0), 0u);
-    EXPECT_EQ(warning.text.find("方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。"), 1u);
+    EXPECT_EQ(warning.text.find("方向等效钢筋面积迭代未收敛,\r\n计算结果仅供参考,请检查输入数据。"),
+              1u);
 }
 
 TEST(ConvergenceWarning, NamesTheDirectionsThatDidNotSettle) {

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "run_host.h"
+#include "run/run_host.h"
+
+namespace tessarin {
 
 // A host that plays the engineer from a script and records every call of the calculate command,
 // in order, as short text lines.
 class RecordingHost : public RunHost {
-public:
+  public:
     // What the engineer "typed"; nullopt for exchangeFields makes the exchange fail.
     std::optional<DesignInput> typed = DesignInput{};
     std::vector<MessageAnswer> answers;  // answers to questions, in order (default No)
@@ -49,6 +51,8 @@ public:
         reports.push_back(gbkBytes);
     }
 
-private:
+  private:
     std::size_t answered_ = 0;
 };
+
+}  // namespace tessarin

@@ -1,11 +1,14 @@
+#include "run/validate_input.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "calculate_command.h"
-#include "recording_host.h"
-#include "scratch_directory.h"
-#include "validate_input.h"
+#include "run/calculate_command.h"
+#include "tests/run/recording_host.h"
+#include "tests/support/scratch_directory.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -29,8 +32,7 @@ TEST_P(RejectedInput, ShowsItsMessageFocusesItsFieldAndComputesNothing) {
     DesignSession session;
     EXPECT_EQ(onCalculate(session, host), RunOutcome::InputRejected);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0],
-              (Message{GetParam().text, GetParam().caption, MessageKind::Error}));
+    EXPECT_EQ(host.messages[0], (Message{GetParam().text, GetParam().caption, MessageKind::Error}));
     EXPECT_EQ(host.focused, std::vector<int>{GetParam().focus});
     EXPECT_EQ(host.calls.back(), "focus " + std::to_string(GetParam().focus));
     EXPECT_TRUE(host.reports.empty());
@@ -40,41 +42,41 @@ TEST_P(RejectedInput, ShowsItsMessageFocusesItsFieldAndComputesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, RejectedInput,
-    testing::Values(
-        RejectedCase{"LengthZero", [](DesignInput& in) { in.l0 = 0.0; },
-                     "柱计算长度度应为大于零的数", "错误", 1000},
-        RejectedCase{"HeightBeforeWidth",
-                     [](DesignInput& in) {
-                         in.h = 0.0;
-                         in.b = 0.0;
-                     },
-                     "柱截面高度应为大于零的数,\r\n请重新输入。", "请注意", 1002},
-        RejectedCase{"WidthNegative", [](DesignInput& in) { in.b = -400.0; },
-                     "柱截面宽度应为大于零的数,\r\n请重新输入。", "请注意", 1001},
-        RejectedCase{"MomentXZero", [](DesignInput& in) { in.M0x = 0.0; },
-                     "双向偏心受压M0x应为大于零的数", "错误", 1003},
-        RejectedCase{"MomentYZero", [](DesignInput& in) { in.M0y = 0.0; },
-                     "双向偏心受压M0y应为大于零的数", "错误", 1004},
-        RejectedCase{"ForceNegative", [](DesignInput& in) { in.N = -10.0; },
-                     "双向偏心受压N应为大于零的数", "错误", 1005},
-        RejectedCase{"BothDistancesZeroShowsAxOnly",
-                     [](DesignInput& in) {
-                         in.ax = 0.0;
-                         in.ay = 0.0;
-                     },
-                     "钢筋合力点位置应为为大于零的数", "错误", 1006},
-        RejectedCase{"DistanceYZero", [](DesignInput& in) { in.ay = 0.0; },
-                     "钢筋合力点位置应为为大于零的数", "错误", 1007},
-        RejectedCase{"DistanceXHalfTheHeight", [](DesignInput& in) { in.ax = 300.0; },
-                     "钢筋合力点至截面近边的距离ax应小于截面高度h的一半", "错误", 1006},
-        RejectedCase{"DistanceYBeyondHalfTheWidth", [](DesignInput& in) { in.ay = 250.0; },
-                     "钢筋合力点至截面近边的距离ay应小于截面宽度b的一半", "错误", 1007},
-        RejectedCase{"MomentCheckedBeforeDistanceHalfDepth",
-                     [](DesignInput& in) {
-                         in.M0x = 0.0;
-                         in.ax = 400.0;
-                     },
-                     "双向偏心受压M0x应为大于零的数", "错误", 1003}),
+    testing::Values(RejectedCase{"LengthZero", [](DesignInput& in) { in.l0 = 0.0; },
+                                 "柱计算长度度应为大于零的数", "错误", 1000},
+                    RejectedCase{"HeightBeforeWidth",
+                                 [](DesignInput& in) {
+                                     in.h = 0.0;
+                                     in.b = 0.0;
+                                 },
+                                 "柱截面高度应为大于零的数,\r\n请重新输入。", "请注意", 1002},
+                    RejectedCase{"WidthNegative", [](DesignInput& in) { in.b = -400.0; },
+                                 "柱截面宽度应为大于零的数,\r\n请重新输入。", "请注意", 1001},
+                    RejectedCase{"MomentXZero", [](DesignInput& in) { in.M0x = 0.0; },
+                                 "双向偏心受压M0x应为大于零的数", "错误", 1003},
+                    RejectedCase{"MomentYZero", [](DesignInput& in) { in.M0y = 0.0; },
+                                 "双向偏心受压M0y应为大于零的数", "错误", 1004},
+                    RejectedCase{"ForceNegative", [](DesignInput& in) { in.N = -10.0; },
+                                 "双向偏心受压N应为大于零的数", "错误", 1005},
+                    RejectedCase{"BothDistancesZeroShowsAxOnly",
+                                 [](DesignInput& in) {
+                                     in.ax = 0.0;
+                                     in.ay = 0.0;
+                                 },
+                                 "钢筋合力点位置应为为大于零的数", "错误", 1006},
+                    RejectedCase{"DistanceYZero", [](DesignInput& in) { in.ay = 0.0; },
+                                 "钢筋合力点位置应为为大于零的数", "错误", 1007},
+                    RejectedCase{"DistanceXHalfTheHeight", [](DesignInput& in) { in.ax = 300.0; },
+                                 "钢筋合力点至截面近边的距离ax应小于截面高度h的一半", "错误", 1006},
+                    RejectedCase{"DistanceYBeyondHalfTheWidth",
+                                 [](DesignInput& in) { in.ay = 250.0; },
+                                 "钢筋合力点至截面近边的距离ay应小于截面宽度b的一半", "错误", 1007},
+                    RejectedCase{"MomentCheckedBeforeDistanceHalfDepth",
+                                 [](DesignInput& in) {
+                                     in.M0x = 0.0;
+                                     in.ax = 400.0;
+                                 },
+                                 "双向偏心受压M0x应为大于零的数", "错误", 1003}),
     [](const testing::TestParamInfo<RejectedCase>& p) { return std::string(p.param.name); });
 
 struct ModuleCase {

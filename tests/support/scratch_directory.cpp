@@ -1,4 +1,4 @@
-#include "scratch_directory.h"
+#include "tests/support/scratch_directory.h"
 
 #include <unistd.h>
 
@@ -12,6 +12,8 @@
 #ifndef TESSARIN_TEST_DATA_DIR
 #error "TESSARIN_TEST_DATA_DIR must name tests/data"
 #endif
+
+namespace tessarin {
 
 ScratchDirectory::ScratchDirectory() {
     previous_ = std::filesystem::current_path().string();
@@ -53,3 +55,5 @@ std::string testData(const std::string& name) {
     if (bytes.empty()) throw std::runtime_error("missing test data file " + name);
     return bytes;
 }
+
+}  // namespace tessarin

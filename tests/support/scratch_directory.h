@@ -2,11 +2,13 @@
 
 #include <string>
 
+namespace tessarin {
+
 // A fresh temporary directory made the current one for the life of the object; the previous
 // current directory is restored and the scratch directory removed afterwards. The report file is
 // always written to the current directory, so every test that runs a calculation uses one.
 class ScratchDirectory {
-public:
+  public:
     ScratchDirectory();
     ~ScratchDirectory();
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -14,7 +16,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::string previous_;
 };
@@ -24,3 +26,5 @@ std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
 // A golden file under tests/data.
 std::string testData(const std::string& name);
+
+}  // namespace tessarin

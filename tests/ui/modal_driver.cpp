@@ -1,4 +1,4 @@
-#include "modal_driver.h"
+#include "tests/ui/modal_driver.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QTest>
 
-#include "gbk_text.h"
+#include "report/gbk_text.h"
+
+namespace tessarin {
 
 ModalDriver::ModalDriver() {
     connect(&timer_, &QTimer::timeout, this, &ModalDriver::poll);
@@ -108,3 +110,5 @@ QString ScratchDirectory::reportText() const {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
 }
+
+}  // namespace tessarin

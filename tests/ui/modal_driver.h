@@ -10,6 +10,8 @@
 #include <deque>
 #include <functional>
 
+namespace tessarin {
+
 // What a test saw of a message box.
 struct SeenBox {
     QString caption;
@@ -72,3 +74,5 @@ class ScratchDirectory {
     QString previous_;
     bool valid_ = false;
 };
+
+}  // namespace tessarin

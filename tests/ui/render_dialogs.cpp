@@ -12,10 +12,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "about_dialog.h"
-#include "main_dialog.h"
-#include "pictures.h"
-#include "section_check_dialog.h"
+#include "ui/about_dialog.h"
+#include "ui/main_dialog.h"
+#include "ui/pictures.h"
+#include "ui/section_check_dialog.h"
+
+using namespace tessarin;
 
 namespace {
 

@@ -4,8 +4,10 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "control_id.h"
-#include "main_dialog.h"
+#include "run/control_id.h"
+#include "ui/main_dialog.h"
+
+namespace tessarin {
 
 // Small accessors shared by the dialog tests.
 inline QLineEdit* fieldOf(const MainDialog& dialog, ControlId id) {
@@ -53,3 +55,5 @@ inline const char* const kStartupStep1Lines[] = {
     "纵向等效钢筋面积(mm*mm)：Asex=1652.756707",
     "纵向等效钢筋面积(mm*mm)：Asey=1462.041321",
 };
+
+}  // namespace tessarin

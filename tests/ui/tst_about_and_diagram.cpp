@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "about_dialog.h"
-#include "dialog_templates.h"
-#include "modal_driver.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+#include "ui/about_dialog.h"
+#include "ui/dialog_templates.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -101,8 +103,8 @@ void TestAboutAndDiagram::contextMenuOffersAbout() {
     QApplication::sendEvent(&dialog, &event);
     QTRY_VERIFY(driver.allDone());
     // The About entry, then the section check (offered once a design has been calculated).
-    QCOMPARE(entries,
-             (QStringList{QStringLiteral("关于 Tessarin(&A)..."), QStringLiteral("截面验算(&C)...")}));
+    QCOMPARE(entries, (QStringList{QStringLiteral("关于 Tessarin(&A)..."),
+                                   QStringLiteral("截面验算(&C)...")}));
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen.front().title, QStringLiteral("关于 Tessarin"));
 }

@@ -4,8 +4,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "modal_driver.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+
+using namespace tessarin;
 
 class TestBadInput : public QObject {
     Q_OBJECT
@@ -19,23 +21,39 @@ class TestBadInput : public QObject {
 void TestBadInput::typedLength_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("outcome");  // "no number", "check" (the length check) or "runs"
-    QTest::addColumn<double>("l0");         // the length taken, for "runs" and "check"
-    QTest::newRow("empty") << "" << "no number" << 0.0;
-    QTest::newRow("blank") << " " << "no number" << 0.0;
-    QTest::newRow("letters") << "abc" << "no number" << 0.0;
-    QTest::newRow("decimal comma") << "1,5" << "no number" << 0.0;
-    QTest::newRow("two points") << "1.5.2" << "no number" << 0.0;
-    QTest::newRow("overflow") << "1e999" << "no number" << 0.0;
-    QTest::newRow("negative overflow") << "-1e999" << "no number" << 0.0;
-    QTest::newRow("underflow reads as zero") << "1e-400" << "check" << 0.0;
-    QTest::newRow("inf") << "inf" << "no number" << 0.0;
-    QTest::newRow("nan") << "nan" << "no number" << 0.0;
-    QTest::newRow("hex") << "0x10" << "no number" << 0.0;
-    QTest::newRow("plus sign") << "+5" << "runs" << 5.0;
-    QTest::newRow("blanks around") << " 6000 " << "runs" << 6000.0;
-    QTest::newRow("leading tab") << "\t6000" << "runs" << 6000.0;
-    QTest::newRow("exponent") << "6e3" << "runs" << 6000.0;
-    QTest::newRow("negative zero") << "-0" << "check" << 0.0;
+    QTest::addColumn<double>("l0");        // the length taken, for "runs" and "check"
+    QTest::newRow("empty") << ""
+                           << "no number" << 0.0;
+    QTest::newRow("blank") << " "
+                           << "no number" << 0.0;
+    QTest::newRow("letters") << "abc"
+                             << "no number" << 0.0;
+    QTest::newRow("decimal comma") << "1,5"
+                                   << "no number" << 0.0;
+    QTest::newRow("two points") << "1.5.2"
+                                << "no number" << 0.0;
+    QTest::newRow("overflow") << "1e999"
+                              << "no number" << 0.0;
+    QTest::newRow("negative overflow") << "-1e999"
+                                       << "no number" << 0.0;
+    QTest::newRow("underflow reads as zero") << "1e-400"
+                                             << "check" << 0.0;
+    QTest::newRow("inf") << "inf"
+                         << "no number" << 0.0;
+    QTest::newRow("nan") << "nan"
+                         << "no number" << 0.0;
+    QTest::newRow("hex") << "0x10"
+                         << "no number" << 0.0;
+    QTest::newRow("plus sign") << "+5"
+                               << "runs" << 5.0;
+    QTest::newRow("blanks around") << " 6000 "
+                                   << "runs" << 6000.0;
+    QTest::newRow("leading tab") << "\t6000"
+                                 << "runs" << 6000.0;
+    QTest::newRow("exponent") << "6e3"
+                              << "runs" << 6000.0;
+    QTest::newRow("negative zero") << "-0"
+                                   << "check" << 0.0;
     QTest::newRow("full-width digits") << QStringLiteral("６０００") << "no number" << 0.0;
     QTest::newRow("ten thousand digits") << QString(10000, QLatin1Char('7')) << "no number" << 0.0;
 }

@@ -8,9 +8,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "modal_driver.h"
-#include "number_text.h"
-#include "test_support.h"
+#include "report/number_text.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -293,9 +295,9 @@ void TestCalculateRun::nonConvergenceWarnsAfterTheReport() {
     QVERIFY(scratch.isValid());
     MainDialog dialog;
     QVERIFY(showActive(dialog));
-    const QList<QPair<ControlId, QString>> typed = {
-        {ControlId::L0, "3000"}, {ControlId::B, "300"}, {ControlId::H, "300"},
-        {ControlId::M0x, "5"},   {ControlId::M0y, "600"}, {ControlId::N, "400"}};
+    const QList<QPair<ControlId, QString>> typed = {{ControlId::L0, "3000"}, {ControlId::B, "300"},
+                                                    {ControlId::H, "300"},   {ControlId::M0x, "5"},
+                                                    {ControlId::M0y, "600"}, {ControlId::N, "400"}};
     for (const auto& [id, text] : typed) fieldOf(dialog, id)->setText(text);
     listOf(dialog, ControlId::ConcreteList)->setCurrentIndex(10);  // C65
     QString shownWhenWarned;

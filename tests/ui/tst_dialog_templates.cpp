@@ -7,11 +7,13 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "about_dialog.h"
-#include "dialog_template.h"
-#include "dialog_templates.h"
-#include "pictures.h"
-#include "test_support.h"
+#include "tests/ui/test_support.h"
+#include "ui/about_dialog.h"
+#include "ui/dialog_template.h"
+#include "ui/dialog_templates.h"
+#include "ui/pictures.h"
+
+using namespace tessarin;
 
 class TestDialogTemplates : public QObject {
     Q_OBJECT

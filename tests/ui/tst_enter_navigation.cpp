@@ -8,10 +8,12 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "dialog_templates.h"
-#include "enter_navigation.h"
-#include "modal_driver.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+#include "ui/dialog_templates.h"
+#include "ui/enter_navigation.h"
+
+using namespace tessarin;
 
 class TestEnterNavigation : public QObject {
     Q_OBJECT

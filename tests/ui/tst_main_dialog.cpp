@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "modal_driver.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+
+using namespace tessarin;
 
 class TestMainDialog : public QObject {
     Q_OBJECT

@@ -8,10 +8,12 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "dialog_templates.h"
-#include "modal_driver.h"
-#include "reinforcement_scheme_dialog.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+#include "ui/dialog_templates.h"
+#include "ui/reinforcement_scheme_dialog.h"
+
+using namespace tessarin;
 
 namespace {
 

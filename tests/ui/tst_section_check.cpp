@@ -7,13 +7,14 @@
 #include <QMenu>
 #include <QPolygonF>
 #include <QTest>
-
 #include <cmath>
 
-#include "modal_driver.h"
-#include "section_check_dialog.h"
-#include "section_check_view.h"
-#include "test_support.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+#include "ui/section_check_dialog.h"
+#include "ui/section_check_view.h"
+
+using namespace tessarin;
 
 namespace {
 
@@ -23,7 +24,8 @@ QList<QPair<QString, bool>> contextMenuEntries(MainDialog& dialog) {
     QTimer::singleShot(50, &dialog, [&entries] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (menu == nullptr) return;
-        for (QAction* action : menu->actions()) entries << qMakePair(action->text(), action->isEnabled());
+        for (QAction* action : menu->actions())
+            entries << qMakePair(action->text(), action->isEnabled());
         menu->close();
     });
     const QPoint background(5, dialog.height() - 5);
@@ -136,12 +138,14 @@ void TestSectionCheck::f2ShowsTheStartUpCheck() {
     QCOMPARE(driver.unexpected(), QStringList());
     QCOMPARE(seen.title, QStringLiteral("截面验算"));
     // The start-up design passes (utilisation below 1, shown green).
-    QVERIFY2(seen.utilisation.startsWith(QStringLiteral("利用率 0.")), qPrintable(seen.utilisation));
+    QVERIFY2(seen.utilisation.startsWith(QStringLiteral("利用率 0.")),
+             qPrintable(seen.utilisation));
     QVERIFY(seen.style.contains(QStringLiteral("#106010")));
     // Demand: N etaX eix = 400 * 1.0634920634920635 * 630 / 1000 = 268.00 kN*m and
     // N etaY eiy = 400 * 1.1808035714285714 * 320 / 1000 = 151.14 kN*m.
-    QVERIFY2(seen.details.contains(QStringLiteral("N = 400.0 kN，Mx = 268.00 kN·m，My = 151.14 kN·m")),
-             qPrintable(seen.details));
+    QVERIFY2(
+        seen.details.contains(QStringLiteral("N = 400.0 kN，Mx = 268.00 kN·m，My = 151.14 kN·m")),
+        qPrintable(seen.details));
     // N0 = 14.3 (240000 - 3671.0553) + 360 * 3671.0553 = 4701083.8 N.
     QVERIFY2(seen.details.contains(QStringLiteral("N0 = 4701.1 kN")), qPrintable(seen.details));
     // Steel ratio: 3671.0553 / 240000 = 1.53 %.
@@ -175,8 +179,8 @@ void TestSectionCheck::utilisationTexts_data() {
     QTest::newRow("exactly one passes") << 1.0 << false << "利用率 1.00" << false;
     QTest::newRow("just above one fails") << 1.004 << false << "利用率 1.00" << true;
     QTest::newRow("fails") << 1.2 << false << "利用率 1.20" << true;
-    QTest::newRow("axial capacity exceeded") << std::numeric_limits<double>::infinity() << true
-                                             << "利用率 ∞" << true;
+    QTest::newRow("axial capacity exceeded")
+        << std::numeric_limits<double>::infinity() << true << "利用率 ∞" << true;
 }
 
 void TestSectionCheck::utilisationTexts() {

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "column_calculator.h"
-#include "section_resistance.h"
+#include "engine/column_calculator.h"
+#include "engine/section/section_resistance.h"
+
+namespace tessarin {
 
 // Which bars a layout bar belongs to: a corner bar, one of the three web bars on a face
 // u = +-(h/2 - ax) (the faces that carry Asx), or one on a face v = +-(b/2 - ay) (Asy).
@@ -109,3 +111,5 @@ class SectionCheck {
 
 // The "截面验算" block for the text output: UTF-8 Chinese, every line ending in "\n".
 std::string formatSectionCheckSummary(const SectionCheckResult& result);
+
+}  // namespace tessarin

@@ -1,4 +1,4 @@
-#include "section_check.h"
+#include "engine/section/section_check.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "design_cases.h"
-#include "section_resistance.h"
+#include "engine/section/section_resistance.h"
+#include "tests/engine/design_cases.h"
+
+using namespace tessarin;
 
 namespace {
 

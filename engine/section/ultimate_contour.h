@@ -3,7 +3,9 @@
 #include <span>
 #include <vector>
 
-#include "section_resistance.h"
+#include "engine/section/section_resistance.h"
+
+namespace tessarin {
 
 // An ultimate strain plane and what the section carries in it.
 struct UltimateState {
@@ -41,3 +43,5 @@ class UltimateContour {
     double squash_;
     double tension_;
 };
+
+}  // namespace tessarin

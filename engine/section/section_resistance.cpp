@@ -1,10 +1,12 @@
-#include "section_resistance.h"
+#include "engine/section/section_resistance.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 #include <utility>
+
+namespace tessarin {
 
 namespace {
 
@@ -287,3 +289,5 @@ double SectionResistance::tensionLimit() const {
     for (const SectionBar& bar : bars_) area += bar.area;
     return -steel_.fy * area;
 }
+
+}  // namespace tessarin

@@ -1,4 +1,4 @@
-#include "section_check.h"
+#include "engine/section/section_check.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,9 @@
 #include <limits>
 #include <numbers>
 
-#include "ultimate_contour.h"
+#include "engine/section/ultimate_contour.h"
+
+namespace tessarin {
 
 namespace {
 
@@ -214,3 +216,5 @@ std::string formatSectionCheckSummary(const SectionCheckResult& r) {
     if (r.totalRatioAboveMaximum) line("警告：全部纵筋配筋率大于 5.00%");
     return text;
 }
+
+}  // namespace tessarin

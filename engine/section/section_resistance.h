@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace tessarin {
+
 // A concrete grade as the design record holds it: fcu,k (the number in "C30") and the design
 // strength fc (N/mm^2).
 struct ConcreteGrade {
@@ -130,3 +132,5 @@ class SectionResistance {
     std::vector<SectionBar> bars_;
     ConcreteIntegration integration_;
 };
+
+}  // namespace tessarin

@@ -1,10 +1,12 @@
-#include "ultimate_contour.h"
+#include "engine/section/ultimate_contour.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <utility>
+
+namespace tessarin {
 
 namespace {
 
@@ -153,3 +155,5 @@ std::vector<UltimateState> UltimateContour::inMomentDirections(
     }
     return states;
 }
+
+}  // namespace tessarin

@@ -19,9 +19,13 @@ std::string fixed(double value, int decimals) {
     return formatDecimals(value, decimals);
 }
 
-std::string percent(double ratio, int decimals = 2) { return fixed(ratio * 100.0, decimals) + "%"; }
+std::string percent(double ratio, int decimals = 2) {
+    return fixed(ratio * 100.0, decimals) + "%";
+}
 
-std::string length(double mm) { return formatGeneral(mm); }
+std::string length(double mm) {
+    return formatGeneral(mm);
+}
 
 const char* structureLabel(StructureType structure) {
     return structure == StructureType::frame ? "框架结构" : "框架-抗震墙等双重体系";
@@ -38,7 +42,9 @@ std::string seismicColumnLabel(const CurrentCodeColumn& c) {
     return text;
 }
 
-const char* verdict(bool ok) { return ok ? "满足" : "不满足"; }
+const char* verdict(bool ok) {
+    return ok ? "满足" : "不满足";
+}
 
 class Text {
   public:
@@ -56,10 +62,11 @@ void writeAxis(Text& t, const char* axis, const char* depthName, const char* mom
                const AxisDemand& d, double N) {
     t.line(std::string("  ") + axis + "方向(D = " + depthName + " = " + length(d.depth) +
            " mm，M2 = " + fixed(d.M2, 2) + " kN.m，M1/M2 = " + fixed(d.m1m2, 2) + ")：");
-    t.line("    二阶效应判别(6.2.3)：M1/M2 = " + fixed(d.m1m2, 2) + (d.m1m2 <= 0.9 ? " ≤ " : " > ") +
-           "0.9；N/(fcA) = " + fixed(d.axialRatio, 3) + (d.axialRatio <= 0.9 ? " ≤ " : " > ") +
-           "0.9；lc/i = " + length(d.lc) + "/" + fixed(d.radiusOfGyration, 2) + " = " +
-           fixed(d.slenderness, 2) + (d.slenderness <= d.slendernessLimit ? " ≤ " : " > ") +
+    t.line("    二阶效应判别(6.2.3)：M1/M2 = " + fixed(d.m1m2, 2) +
+           (d.m1m2 <= 0.9 ? " ≤ " : " > ") + "0.9；N/(fcA) = " + fixed(d.axialRatio, 3) +
+           (d.axialRatio <= 0.9 ? " ≤ " : " > ") + "0.9；lc/i = " + length(d.lc) + "/" +
+           fixed(d.radiusOfGyration, 2) + " = " + fixed(d.slenderness, 2) +
+           (d.slenderness <= d.slendernessLimit ? " ≤ " : " > ") +
            "34-12(M1/M2) = " + fixed(d.slendernessLimit, 2));
     t.line("    附加偏心距(6.2.5)：ea = max(20, D/30) = " + fixed(d.ea, 2) + " mm");
     if (d.secondOrderIgnored) {
@@ -68,8 +75,8 @@ void writeAxis(Text& t, const char* axis, const char* depthName, const char* mom
     } else {
         t.line("    应考虑二阶效应(6.2.4)：");
         t.line("    Cm = 0.7 + 0.3M1/M2 = " + fixed(d.Cm, 3) + "(不小于0.7)");
-        t.line("    h0 = D - a = " + length(d.depth) + " - " + fixed(d.a, 1) + " = " + fixed(d.h0, 1) +
-               " mm；M2/N = " + fixed(d.M2 * 1e3 / N, 2) + " mm");
+        t.line("    h0 = D - a = " + length(d.depth) + " - " + fixed(d.a, 1) + " = " +
+               fixed(d.h0, 1) + " mm；M2/N = " + fixed(d.M2 * 1e3 / N, 2) + " mm");
         t.line("    ζc = 0.5fcA/N = " + fixed(d.zetaC, 3) + "(不大于1.0)");
         t.line("    ηns = 1 + (lc/D)^2·ζc/(1300(M2/N + ea)/h0) = " + fixed(d.etaNs, 4));
         t.line("    Cm·ηns = " + fixed(d.Cm * d.etaNs, 4) +
@@ -92,8 +99,8 @@ void writeInputs(Text& t, const CurrentCodeDesign& r) {
            (c.lcY ? "" : "(取l0)"));
     t.line("混凝土：C" + std::to_string(m.concreteGrade) + "，fc = " + fixed(m.fc, 1) +
            " N/mm2(4.1.4)；α1 = " + fixed(m.alpha1, 3) + "，β1 = " + fixed(m.beta1, 3) +
-           "(6.2.6)；n = " + fixed(m.n, 3) + "，ε0 = " + fixed(m.eps0, 5) + "，εcu = " +
-           fixed(m.epsCu, 5) + "(6.2.1)");
+           "(6.2.6)；n = " + fixed(m.n, 3) + "，ε0 = " + fixed(m.eps0, 5) +
+           "，εcu = " + fixed(m.epsCu, 5) + "(6.2.1)");
     t.line(std::string("纵向钢筋：") + steelLabel2010(m.steel) + "，fy = " + fixed(m.fy, 0) +
            " N/mm2，fy' = " + fixed(m.fyc, 0) + " N/mm2(轴心受压承载力中取 " +
            fixed(m.fycAxial, 0) + ")，Es = " + fixed(m.Es, 0) +
@@ -114,14 +121,15 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
     const CurrentCodeColumn& c = r.column;
     t.line("---------------构造要求--------------");
     t.line();
-    std::string minimum = "全部纵筋最小配筋率：" + percent(l.minimumTotalRatioNonSeismic) + "(8.5.1)";
+    std::string minimum =
+        "全部纵筋最小配筋率：" + percent(l.minimumTotalRatioNonSeismic) + "(8.5.1)";
     if (c.seismic != SeismicGrade::none) {
         minimum += "，抗震 " + percent(l.minimumTotalRatioSeismic) + "(GB 50011 6.3.7)，取 " +
                    percent(l.minimumTotalRatio);
     }
     t.line(minimum);
-    t.line("一侧纵筋最小配筋率：" + percent(l.minimumOneSideRatio) + "(8.5.1)；全部纵筋最大配筋率：" +
-           percent(l.maximumTotalRatio, 0) + "(9.3.1)");
+    t.line("一侧纵筋最小配筋率：" + percent(l.minimumOneSideRatio) +
+           "(8.5.1)；全部纵筋最大配筋率：" + percent(l.maximumTotalRatio, 0) + "(9.3.1)");
     t.line("纵筋直径 12～40 mm，且不大于 c + ds = " + length(l.maximumBarDiameter) +
            " mm(8.2.1：保护层厚度不小于钢筋直径)");
     t.line("纵筋净距不小于 " + length(l.minimumClearSpacing) + " mm；中距：b边不大于 " +
@@ -145,9 +153,9 @@ void writeLayout(Text& t, const CurrentCodeDesign& r) {
            std::to_string(ch.barCount()) + " 根");
     t.line("钢筋中心至截面边缘：a = c + ds + d/2，角筋 " +
            fixed(r.cover + r.column.stirrup + ch.cornerDiameter / 2.0, 1) + " mm");
-    t.line("全部纵筋 As = " + fixed(layout.steelArea, 1) + " mm2，ρ = As/(bh) = " +
-           percent(layout.ratio) + "(" + percent(l.minimumTotalRatio) + " ≤ ρ ≤ " +
-           percent(l.maximumTotalRatio, 0) + ")");
+    t.line("全部纵筋 As = " + fixed(layout.steelArea, 1) +
+           " mm2，ρ = As/(bh) = " + percent(layout.ratio) + "(" + percent(l.minimumTotalRatio) +
+           " ≤ ρ ≤ " + percent(l.maximumTotalRatio, 0) + ")");
     t.line("一侧配筋率：b边 " + percent(layout.oneSideRatioB) + "，h边 " +
            percent(layout.oneSideRatioH) + "(不小于 " + percent(l.minimumOneSideRatio) + ")");
     t.line("纵筋中距：b边 " + fixed(layout.centreSpacingB, 1) + " mm，h边 " +
@@ -162,8 +170,9 @@ void writeLayout(Text& t, const CurrentCodeDesign& r) {
 void writeChecks(Text& t, const CurrentCodeDesign& r) {
     t.line("---------------承载力验算--------------");
     t.line();
-    t.line("双向偏心受压(6.2.21、附录E)：平截面假定，按每根钢筋的实际位置和直径计算，"
-           "钢筋极限拉应变0.01；在同一轴力N下沿设计弯矩方向求极限弯矩MR，利用率 = |M|/|MR|");
+    t.line(
+        "双向偏心受压(6.2.21、附录E)：平截面假定，按每根钢筋的实际位置和直径计算，"
+        "钢筋极限拉应变0.01；在同一轴力N下沿设计弯矩方向求极限弯矩MR，利用率 = |M|/|MR|");
     t.line();
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationCheck& c = r.combinations[k];
@@ -182,8 +191,8 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
                (c.axialRatio <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
         t.line("  近似公式(6.2.21)：Nux = " + fixed(c.Nux, 1) + " kN，Nuy = " + fixed(c.Nuy, 1) +
                " kN，Nu0 = fcA + fy'As = " + fixed(c.Nu0, 1) +
-               " kN，Nu = 1/(1/Nux + 1/Nuy - 1/Nu0) = " + fixed(c.Nu, 1) + " kN，N/Nu = " +
-               fixed(d.N / c.Nu, 3));
+               " kN，Nu = 1/(1/Nux + 1/Nuy - 1/Nu0) = " + fixed(c.Nu, 1) +
+               " kN，N/Nu = " + fixed(d.N / c.Nu, 3));
     }
     t.line();
 }
@@ -193,10 +202,12 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
 std::string layoutNotation(const LayoutChoice& c) {
     std::string text = "角筋 4Φ" + std::to_string(c.cornerDiameter);
     if (c.webBarsAlongB > 0) {
-        text += "；b边每侧 " + std::to_string(c.webBarsAlongB) + "Φ" + std::to_string(c.webDiameter);
+        text +=
+            "；b边每侧 " + std::to_string(c.webBarsAlongB) + "Φ" + std::to_string(c.webDiameter);
     }
     if (c.webBarsAlongH > 0) {
-        text += "；h边每侧 " + std::to_string(c.webBarsAlongH) + "Φ" + std::to_string(c.webDiameter);
+        text +=
+            "；h边每侧 " + std::to_string(c.webBarsAlongH) + "Φ" + std::to_string(c.webDiameter);
     }
     return text;
 }
@@ -240,9 +251,9 @@ std::string currentCodeReportText(const CurrentCodeDesign& r) {
     t.line("荷载组合：");
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationDemand& d = r.combinations[k].demand;
-        t.line("  组合" + std::to_string(k + 1) + "：N = " + fixed(d.N, 2) + " kN；M2x = " +
-               fixed(d.x.M2, 2) + " kN.m，M1x/M2x = " + fixed(d.x.m1m2, 2) + "；M2y = " +
-               fixed(d.y.M2, 2) + " kN.m，M1y/M2y = " + fixed(d.y.m1m2, 2));
+        t.line("  组合" + std::to_string(k + 1) + "：N = " + fixed(d.N, 2) +
+               " kN；M2x = " + fixed(d.x.M2, 2) + " kN.m，M1x/M2x = " + fixed(d.x.m1m2, 2) +
+               "；M2y = " + fixed(d.y.M2, 2) + " kN.m，M1y/M2y = " + fixed(d.y.m1m2, 2));
     }
     t.line();
     writeLimits(t, r);

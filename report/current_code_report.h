@@ -25,7 +25,7 @@ inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
 
 // Writes the text in GBK to the file (kCurrentCodeReportFileName in the current directory by
 // default), replacing what it held.
-[[nodiscard]] FileResult writeCurrentCodeReport(const CurrentCodeDesign& design,
-                                                const std::string& path = kCurrentCodeReportFileName);
+[[nodiscard]] FileResult writeCurrentCodeReport(
+    const CurrentCodeDesign& design, const std::string& path = kCurrentCodeReportFileName);
 
 }  // namespace tessarin

@@ -10,7 +10,9 @@ namespace {
 // The smallest layout: four corner bars of the smallest listed diameter.
 constexpr double kSmallestBar = 12.0;
 
-std::string number(double value) { return formatGeneral(value); }
+std::string number(double value) {
+    return formatGeneral(value);
+}
 
 std::string combinationPrefix(std::size_t k) {
     return "第" + std::to_string(k + 1) + "组荷载组合：";

@@ -18,7 +18,20 @@ struct CurrentCodeInput {
 // The field a finding is about, so that each front end can point at it (a flag, a CSV column, a
 // dialog field or a cell of the combinations table).
 enum class CurrentCodeField {
-    l0, b, h, lcX, lcY, concrete, cover, stirrup, combinations, N, M2x, m1m2X, M2y, m1m2Y
+    l0,
+    b,
+    h,
+    lcX,
+    lcY,
+    concrete,
+    cover,
+    stirrup,
+    combinations,
+    N,
+    M2x,
+    m1m2X,
+    M2y,
+    m1m2Y
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,

@@ -10,7 +10,9 @@ namespace tessarin {
 
 namespace {
 
-double barArea(double d) { return std::numbers::pi / 4.0 * d * d; }
+double barArea(double d) {
+    return std::numbers::pi / 4.0 * d * d;
+}
 
 // The preference key: sum of d^2 (the steel, exactly), bar count, two diameters after one.
 std::tuple<int, int, int> preferenceKey(const LayoutChoice& c) {
@@ -65,16 +67,16 @@ BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
     // Faces of length b: bars along v between the corner bars at -vc and +vc.
     for (const double u : {uw, -uw}) {
         for (int k = 1; k <= choice.webBarsAlongB; ++k) {
-            const double v =
-                -vc + 2.0 * vc * static_cast<double>(k) / static_cast<double>(choice.webBarsAlongB + 1);
+            const double v = -vc + 2.0 * vc * static_cast<double>(k) /
+                                       static_cast<double>(choice.webBarsAlongB + 1);
             layout.bars.push_back({u, v, dw, false});
         }
     }
     // Faces of length h: bars along u between -uc and +uc.
     for (const double v : {vw, -vw}) {
         for (int k = 1; k <= choice.webBarsAlongH; ++k) {
-            const double u =
-                -uc + 2.0 * uc * static_cast<double>(k) / static_cast<double>(choice.webBarsAlongH + 1);
+            const double u = -uc + 2.0 * uc * static_cast<double>(k) /
+                                       static_cast<double>(choice.webBarsAlongH + 1);
             layout.bars.push_back({u, v, dw, false});
         }
     }

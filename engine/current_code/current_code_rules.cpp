@@ -44,7 +44,9 @@ constexpr double kSeismicIncrementConcrete = 0.1;  // %
 constexpr std::array<double, 4> kAxialLimitFrame = {0.65, 0.75, 0.85, 0.90};
 constexpr std::array<double, 4> kAxialLimitDual = {0.75, 0.85, 0.90, 0.95};
 
-int gradeIndex(SeismicGrade grade) { return static_cast<int>(grade) - 1; }
+int gradeIndex(SeismicGrade grade) {
+    return static_cast<int>(grade) - 1;
+}
 
 const SteelRow& steelRow(SteelGrade2010 steel) {
     return kSteel[static_cast<std::size_t>(static_cast<int>(steel))];
@@ -52,7 +54,9 @@ const SteelRow& steelRow(SteelGrade2010 steel) {
 
 }  // namespace
 
-bool isConcreteGrade2010(int grade) { return grade >= 20 && grade <= 80 && grade % 5 == 0; }
+bool isConcreteGrade2010(int grade) {
+    return grade >= 20 && grade <= 80 && grade % 5 == 0;
+}
 
 Materials2010 materials2010(int concreteGrade, SteelGrade2010 steel) {
     Materials2010 m;
@@ -97,16 +101,15 @@ double minimumTotalRatio8_5_1(SteelGrade2010 steel, int concreteGrade) {
 }
 
 double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
-                                ColumnPosition position, SteelGrade2010 steel,
-                                int concreteGrade) {
+                                ColumnPosition position, SteelGrade2010 steel, int concreteGrade) {
     if (grade == SeismicGrade::none) return 0.0;
     const auto g = static_cast<std::size_t>(gradeIndex(grade));
     double percent = 0.0;
     if (position == ColumnPosition::corner) {
         percent = kSeismicCorner[g];
     } else {
-        percent = structure == StructureType::frame ? kSeismicMiddleFrame[g]
-                                                    : kSeismicMiddleDual[g];
+        percent =
+            structure == StructureType::frame ? kSeismicMiddleFrame[g] : kSeismicMiddleDual[g];
     }
     const double fyk = steelRow(steel).fyk;
     if (fyk < 400.0) percent += kSeismicIncrementBelow400;
@@ -123,17 +126,19 @@ double axialRatioLimit(SeismicGrade grade, StructureType structure) {
     return structure == StructureType::frame ? kAxialLimitFrame[g] : kAxialLimitDual[g];
 }
 
-double accidentalEccentricity(double depth) { return std::max(20.0, depth / 30.0); }
+double accidentalEccentricity(double depth) {
+    return std::max(20.0, depth / 30.0);
+}
 
-double defaultCover(int concreteGrade) { return concreteGrade <= 25 ? 25.0 : 20.0; }
+double defaultCover(int concreteGrade) {
+    return concreteGrade <= 25 ? 25.0 : 20.0;
+}
 
 DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
     DetailingLimits limits;
-    limits.minimumTotalRatioNonSeismic =
-        minimumTotalRatio8_5_1(column.steel, column.concreteGrade);
-    limits.minimumTotalRatioSeismic =
-        minimumTotalRatioSeismic(column.seismic, column.structure, column.position,
-                                 column.steel, column.concreteGrade);
+    limits.minimumTotalRatioNonSeismic = minimumTotalRatio8_5_1(column.steel, column.concreteGrade);
+    limits.minimumTotalRatioSeismic = minimumTotalRatioSeismic(
+        column.seismic, column.structure, column.position, column.steel, column.concreteGrade);
     limits.minimumTotalRatio =
         std::max(limits.minimumTotalRatioNonSeismic, limits.minimumTotalRatioSeismic);
     limits.minimumOneSideRatio = kMinimumOneSideRatio;

@@ -31,9 +31,9 @@ enum class ColumnPosition { middle, corner };
 
 // The column: section, lengths, materials, cover. An empty optional takes its default.
 struct CurrentCodeColumn {
-    double b = 400.0;   // section width, the depth of y bending
-    double h = 600.0;   // section height, the depth of x bending
-    double l0 = 6000.0; // effective length, for the stability factor phi (6.2.15)
+    double b = 400.0;           // section width, the depth of y bending
+    double h = 600.0;           // section height, the depth of x bending
+    double l0 = 6000.0;         // effective length, for the stability factor phi (6.2.15)
     std::optional<double> lcX;  // length between supports for x bending (6.2.3); default l0
     std::optional<double> lcY;  // the same for y bending; default l0
     int concreteGrade = 30;     // fcu,k: 20, 25, ... 80
@@ -96,46 +96,46 @@ struct BarLayout {
 // Materials as the current code gives them (4.1.4, 4.2.3, 6.2.1, 6.2.6).
 struct Materials2010 {
     int concreteGrade = 30;
-    double fc = 0.0;       // N/mm^2
+    double fc = 0.0;  // N/mm^2
     double alpha1 = 1.0;
     double beta1 = 0.8;
-    double n = 2.0;        // exponent of the parabola
+    double n = 2.0;  // exponent of the parabola
     double eps0 = 0.002;
     double epsCu = 0.0033;
     SteelGrade2010 steel = SteelGrade2010::HRB400;
-    double fy = 0.0;       // tension
-    double fyc = 0.0;      // fy' in compression
-    double fycAxial = 0.0; // fy' in the axial limit, at most 400 (4.2.3)
+    double fy = 0.0;        // tension
+    double fyc = 0.0;       // fy' in compression
+    double fycAxial = 0.0;  // fy' in the axial limit, at most 400 (4.2.3)
     double Es = 0.0;
-    double fyk = 0.0;      // characteristic strength, for the seismic ratios
+    double fyk = 0.0;  // characteristic strength, for the seismic ratios
 };
 
 // The second-order check of one axis for one combination (6.2.3, 6.2.4, 6.2.5, 6.2.17).
 struct AxisDemand {
-    double depth = 0.0;         // D: h for x bending, b for y bending
-    double M2 = 0.0;            // kN*m
-    double m1m2 = 1.0;          // M1/M2
-    double lc = 0.0;            // mm
-    double radiusOfGyration = 0.0;  // i = D / sqrt(12)
-    double slenderness = 0.0;       // lc / i
-    double slendernessLimit = 0.0;  // 34 - 12 M1/M2
-    double axialRatio = 0.0;        // N / (fc A)
+    double depth = 0.0;               // D: h for x bending, b for y bending
+    double M2 = 0.0;                  // kN*m
+    double m1m2 = 1.0;                // M1/M2
+    double lc = 0.0;                  // mm
+    double radiusOfGyration = 0.0;    // i = D / sqrt(12)
+    double slenderness = 0.0;         // lc / i
+    double slendernessLimit = 0.0;    // 34 - 12 M1/M2
+    double axialRatio = 0.0;          // N / (fc A)
     bool secondOrderIgnored = false;  // all three screening conditions hold
-    double ea = 0.0;            // max(20, D/30)
-    double a = 0.0;             // centre of the corner bars from the face
-    double h0 = 0.0;            // D - a
-    double Cm = 1.0;            // 0.7 + 0.3 M1/M2, at least 0.7
-    double zetaC = 1.0;         // 0.5 fc A / N, at most 1
-    double etaNs = 1.0;         // 1 + (lc/D)^2 zetaC / (1300 (M2/N + ea) / h0)
-    double CmEtaNs = 1.0;       // Cm etaNs, at least 1 (1 when second order is ignored)
-    double M = 0.0;             // design moment, kN*m: Cm etaNs M2, or M2
-    double e0 = 0.0;            // M / N, mm
-    double ei = 0.0;            // e0 + ea, mm
+    double ea = 0.0;                  // max(20, D/30)
+    double a = 0.0;                   // centre of the corner bars from the face
+    double h0 = 0.0;                  // D - a
+    double Cm = 1.0;                  // 0.7 + 0.3 M1/M2, at least 0.7
+    double zetaC = 1.0;               // 0.5 fc A / N, at most 1
+    double etaNs = 1.0;               // 1 + (lc/D)^2 zetaC / (1300 (M2/N + ea) / h0)
+    double CmEtaNs = 1.0;             // Cm etaNs, at least 1 (1 when second order is ignored)
+    double M = 0.0;                   // design moment, kN*m: Cm etaNs M2, or M2
+    double e0 = 0.0;                  // M / N, mm
+    double ei = 0.0;                  // e0 + ea, mm
 };
 
 // The demand of one combination: N with Mx = N eix and My = N eiy acting together.
 struct CombinationDemand {
-    double N = 0.0;   // kN
+    double N = 0.0;  // kN
     AxisDemand x;
     AxisDemand y;
     double Mx = 0.0;  // kN*m
@@ -145,16 +145,16 @@ struct CombinationDemand {
 // A combination checked against a layout.
 struct CombinationCheck {
     CombinationDemand demand;
-    double MxR = 0.0;          // ultimate moment at N in the demand's moment direction, kN*m
+    double MxR = 0.0;  // ultimate moment at N in the demand's moment direction, kN*m
     double MyR = 0.0;
     double utilisation = 0.0;  // |M| / |MR|; infinite when N is beyond the section
     double axialLimit = 0.0;   // 0.9 phi (fc A + fy' As'), kN (6.2.15)
     double axialRatio = 0.0;   // N / axialLimit
     double Nux = 0.0;          // uniaxial capacities at eix and eiy alone, kN (6.2.21)
     double Nuy = 0.0;
-    double Nu0 = 0.0;          // fc A + fy' As, kN
-    double Nu = 0.0;           // 1 / (1/Nux + 1/Nuy - 1/Nu0), kN
-    bool carried = false;      // utilisation <= 1 and axialRatio <= 1
+    double Nu0 = 0.0;      // fc A + fy' As, kN
+    double Nu = 0.0;       // 1 / (1/Nux + 1/Nuy - 1/Nu0), kN
+    bool carried = false;  // utilisation <= 1 and axialRatio <= 1
 };
 
 // The limits the layout must meet (8.5.1, 9.3.1, 8.2.1; GB 50011 6.3.6 - 6.3.8).
@@ -167,10 +167,10 @@ struct DetailingLimits {
     double minimumClearSpacing = 0.0;
     double maximumCentreSpacingB = 0.0;  // on the faces of length b
     double maximumCentreSpacingH = 0.0;
-    double maximumBarDiameter = 0.0;     // the cover to a bar, c + ds, is at least d (8.2.1)
-    double axialRatioLimit = 0.0;        // N / (fc A), 6.3.6; 0 without a seismic grade
-    double phi = 1.0;                    // stability factor (6.2.15)
-    double slendernessL0b = 0.0;         // l0 / b, b the smaller side
+    double maximumBarDiameter = 0.0;  // the cover to a bar, c + ds, is at least d (8.2.1)
+    double axialRatioLimit = 0.0;     // N / (fc A), 6.3.6; 0 without a seismic grade
+    double phi = 1.0;                 // stability factor (6.2.15)
+    double slendernessL0b = 0.0;      // l0 / b, b the smaller side
 };
 
 // Why no layout was chosen.
@@ -204,7 +204,7 @@ struct CurrentCodeDesign {
     // Each combination checked against that layout; without any layout only the demands (with
     // the corner bars of the smallest diameter) are filled.
     std::vector<CombinationCheck> combinations;
-    int governing = -1;       // 0-based: the combination with the highest utilisation
+    int governing = -1;         // 0-based: the combination with the highest utilisation
     int layoutsConsidered = 0;  // layouts that meet the detailing rules
 };
 

@@ -299,7 +299,7 @@ std::string currentCodeReportText(const CurrentCodeDesign& r) {
 }
 
 FileResult writeCurrentCodeReport(const CurrentCodeDesign& design, const std::string& path) {
-    return writeFileBytes(path, utf8ToGbk(currentCodeReportText(design)));
+    return writeReportFile(path, utf8ToGbk(currentCodeReportText(design)));
 }
 
 }  // namespace tessarin

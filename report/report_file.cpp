@@ -42,10 +42,10 @@ FileResult lockFailure(const std::string& path, const char* action, int error) {
 }  // namespace
 
 FileResult writeReportBytes(const std::string& bytes, bool append) {
-    return writeFileBytes(kReportFileName, bytes, append);
+    return writeReportFile(kReportFileName, bytes, append);
 }
 
-FileResult writeFileBytes(const std::string& path, const std::string& bytes, bool append) {
+FileResult writeReportFile(const std::string& path, const std::string& bytes, bool append) {
     // Step 1 creates the file or replaces its content; step 2 opens only an existing file, so a
     // report removed between the steps is reported, not silently half-written again.
     const char* action = append ? "append" : "create";

@@ -24,6 +24,6 @@ FileResult writeReportBytes(const std::string& bytes, bool append);
 
 // The same for any file: replaces its content by bytes (creating it), or appends to it (never
 // creating it), locked while written.
-FileResult writeFileBytes(const std::string& path, const std::string& bytes, bool append = false);
+FileResult writeReportFile(const std::string& path, const std::string& bytes, bool append = false);
 
 }  // namespace tessarin

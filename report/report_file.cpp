@@ -33,8 +33,8 @@ bool writeAll(int fd, const std::string& bytes) {
 
 // "Resource temporarily unavailable" says nothing to an engineer; a held lock means another
 // program is using the file.
-FileResult lockFailure(const std::string& path, const char* action, int error) {
-    FileResult result = FileResult::failure(path, action, error);
+FileResult lockFailure(const char* action, int error) {
+    FileResult result = FileResult::failure(kReportFileName, action, error);
     if (error == EWOULDBLOCK) result.reason = "the file is in use by another program";
     return result;
 }
@@ -42,23 +42,19 @@ FileResult lockFailure(const std::string& path, const char* action, int error) {
 }  // namespace
 
 FileResult writeReportBytes(const std::string& bytes, bool append) {
-    return writeReportFile(kReportFileName, bytes, append);
-}
-
-FileResult writeReportFile(const std::string& path, const std::string& bytes, bool append) {
     // Step 1 creates the file or replaces its content; step 2 opens only an existing file, so a
     // report removed between the steps is reported, not silently half-written again.
     const char* action = append ? "append" : "create";
     const char* writing = append ? "append" : "write";
     const int flags = append ? (O_WRONLY | O_APPEND | O_CLOEXEC) : (O_WRONLY | O_CREAT | O_CLOEXEC);
-    const int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) return FileResult::failure(path, action, errno);
+    const int fd = ::open(kReportFileName, flags, 0666);
+    if (fd < 0) return FileResult::failure(kReportFileName, action, errno);
     // Another program writing the report at the same moment would interleave its lines with
     // ours: the file is ours alone while we write it.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
-        return lockFailure(path, action, error);
+        return lockFailure(action, error);
     }
     // The new content is written over the old and the file is then cut to its length. Cutting a
     // file to nothing before rewriting it makes the file system flush it on close, which costs
@@ -70,15 +66,15 @@ FileResult writeReportFile(const std::string& path, const std::string& bytes, bo
         if (::ftruncate(fd, length < 0 ? 0 : length) != 0 && written) {
             error = errno;
             ::close(fd);
-            return FileResult::failure(path, writing, error);
+            return FileResult::failure(kReportFileName, writing, error);
         }
     }
     if (!written) {
         ::close(fd);
-        return FileResult::failure(path, writing, error);
+        return FileResult::failure(kReportFileName, writing, error);
     }
     // A deferred write error (a full disk on a network file system) shows up at close.
-    if (::close(fd) != 0) return FileResult::failure(path, writing, errno);
+    if (::close(fd) != 0) return FileResult::failure(kReportFileName, writing, errno);
     return FileResult::success();
 }
 
@@ -91,7 +87,7 @@ ReportContent readReport() {
     }
     // Not while another program is writing it.
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
-        content.result = lockFailure(kReportFileName, "read", errno);
+        content.result = lockFailure("read", errno);
         ::close(fd);
         return content;
     }

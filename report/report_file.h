@@ -22,8 +22,4 @@ ReportContent readReport();
 // (never creating it). Used by the two section writers of ColumnCalculator.
 FileResult writeReportBytes(const std::string& bytes, bool append);
 
-// The same for any file: replaces its content by bytes (creating it), or appends to it (never
-// creating it), locked while written.
-FileResult writeReportFile(const std::string& path, const std::string& bytes, bool append = false);
-
 }  // namespace tessarin

@@ -20,8 +20,7 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
     const CurrentCodeDesign design = designCurrentCode(input.column, input.combinations);
     const FileResult written = writeCurrentCodeReport(design);
     if (!written.ok) {
-        err << "tessarin-cli: cannot " << written.action << " " << written.fileName << ": "
-            << written.reason << '\n';
+        err << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
         return kExitFile;
     }
     if (options.json) {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/current_code/current_code_types.h"
-#include "engine/file_result.h"
+#include "report/file_result.h"
 
 namespace tessarin {
 

@@ -41,9 +41,9 @@ int writeAndClose(int fd, std::string_view bytes) {
 
 FileResult writeDirectly(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return FileResult::failure(path, "create", errno);
+    if (fd < 0) return FileResult::failure(path, FileAction::Create, errno);
     const int error = writeAndClose(fd, bytes);
-    return error == 0 ? FileResult::success() : FileResult::failure(path, "write", error);
+    return error == 0 ? FileResult::success() : FileResult::failure(path, FileAction::Write, error);
 }
 
 // "dir/name" -> "dir/.name.tmp<pid>-<n>": hidden, beside the target so the rename stays within
@@ -63,10 +63,10 @@ FileResult writeWholeFile(const std::string& path, std::string_view bytes) {
     std::string target = path;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) return FileResult::failure(path, "create", EISDIR);
+        if (S_ISDIR(info.st_mode)) return FileResult::failure(path, FileAction::Create, EISDIR);
         if (!S_ISREG(info.st_mode)) return writeDirectly(path, bytes);
         // A file the engineer made read-only is not replaced behind their back.
-        if (::access(path.c_str(), W_OK) != 0) return FileResult::failure(path, "create", errno);
+        if (::access(path.c_str(), W_OK) != 0) return FileResult::failure(path, FileAction::Create, errno);
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved) != nullptr) target = resolved;
     }
@@ -77,22 +77,22 @@ FileResult writeWholeFile(const std::string& path, std::string_view bytes) {
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) return FileResult::failure(path, "create", errno);
+    if (fd < 0) return FileResult::failure(path, FileAction::Create, errno);
     // An existing file keeps its permissions.
     if (S_ISREG(info.st_mode) && ::fchmod(fd, info.st_mode & 07777) != 0) {
         const int error = errno;
         ::close(fd);
         ::unlink(temporary.c_str());
-        return FileResult::failure(path, "create", error);
+        return FileResult::failure(path, FileAction::Create, error);
     }
     if (const int error = writeAndClose(fd, bytes); error != 0) {
         ::unlink(temporary.c_str());
-        return FileResult::failure(path, "write", error);
+        return FileResult::failure(path, FileAction::Write, error);
     }
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        return FileResult::failure(path, "write", error);
+        return FileResult::failure(path, FileAction::Write, error);
     }
     return FileResult::success();
 }

@@ -60,7 +60,7 @@ TEST(RealBarCheck, AgreesWithThe2002CheckWithoutTheTensionLimit) {
         record.etaY = 1.0;
         record.eix = c.eix;
         record.eiy = c.eiy;
-        const SectionCheckResult old = SectionCheck(record).run();
+        const SectionCheckResult old = SectionCheck(record.design()).run();
 
         CurrentCodeColumn column;
         column.b = c.b;

@@ -32,7 +32,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     switch (onCalculate(session, host)) {
         case RunOutcome::Done:
             if (parse.options.check) {
-                out << formatSectionCheckSummary(SectionCheck(*session.design).run());
+                out << formatSectionCheckSummary(
+                    SectionCheck(*session.design).run(SectionCheck::Contour::skipped));
             }
             return kExitDone;
         case RunOutcome::FieldRejected:

@@ -95,11 +95,16 @@ SectionResistance layoutSection(const CurrentCodeColumn& column, const Materials
 CombinationCheck checkCombination(const SectionResistance& section, const BarLayout& layout,
                                   const CombinationDemand& demand, const Materials2010& materials,
                                   const DetailingLimits& limits) {
+    const DemandCapacity capacity =
+        capacityInDemandDirection(section, demand.N * 1000.0, demand.Mx * 1e6, demand.My * 1e6);
+    return checkCombination(section, layout, demand, materials, limits, capacity);
+}
+
+CombinationCheck checkCombination(const SectionResistance& section, const BarLayout& layout,
+                                  const CombinationDemand& demand, const Materials2010& materials,
+                                  const DetailingLimits& limits, const DemandCapacity& capacity) {
     CombinationCheck c;
     c.demand = demand;
-    const double newtons = demand.N * 1000.0;
-    const DemandCapacity capacity =
-        capacityInDemandDirection(section, newtons, demand.Mx * 1e6, demand.My * 1e6);
     c.MxR = capacity.MxR / 1e6;
     c.MyR = capacity.MyR / 1e6;
     c.utilisation = capacity.utilisation;
@@ -174,6 +179,10 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
     std::size_t firstToTry = 0;
     std::optional<std::size_t> winner;
     double winnerFigure = 0.0;
+    // The capacities found for the layout under test, and those of the winner, kept for its
+    // report so that none is searched twice.
+    std::vector<DemandCapacity> capacities(count);
+    std::vector<DemandCapacity> winnerCapacities;
     for (std::size_t i = 0; i < layouts.size(); ++i) {
         const BarLayout& layout = layouts[i];
         if (winner && !equallyPreferred(layouts[*winner].choice, layout.choice)) break;
@@ -212,7 +221,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         for (std::size_t j = 0; j < count; ++j) {
             const std::size_t k = (firstToTry + j) % count;
             const CombinationDemand& d = list[k];
-            const DemandCapacity capacity =
+            const DemandCapacity& capacity = capacities[k] =
                 capacityInDemandDirection(section, d.N * 1000.0, d.Mx * 1e6, d.My * 1e6);
             if (!(capacity.utilisation <= 1.0)) {
                 carried = false;
@@ -225,6 +234,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         if (!winner || figure < winnerFigure) {
             winner = i;
             winnerFigure = figure;
+            winnerCapacities = capacities;
         }
     }
 
@@ -234,8 +244,13 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
     r.layout = shown;
     const SectionResistance section = layoutSection(column, m, shown, kUltimateTensileStrain);
     double highest = -1.0;
-    for (const CombinationDemand& d : demands.forCornerDiameter(shown.choice.cornerDiameter)) {
-        r.combinations.push_back(checkCombination(section, shown, d, m, r.limits));
+    const std::vector<CombinationDemand>& shownDemands =
+        demands.forCornerDiameter(shown.choice.cornerDiameter);
+    for (std::size_t k = 0; k < shownDemands.size(); ++k) {
+        const CombinationDemand& d = shownDemands[k];
+        r.combinations.push_back(
+            winner ? checkCombination(section, shown, d, m, r.limits, winnerCapacities[k])
+                   : checkCombination(section, shown, d, m, r.limits));
         const double figure = governingFigure(r.combinations.back());
         if (figure > highest) {
             highest = figure;

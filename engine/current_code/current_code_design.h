@@ -3,6 +3,7 @@
 #include <span>
 
 #include "engine/current_code/current_code_types.h"
+#include "engine/section/demand_capacity.h"
 #include "engine/section/section_resistance.h"
 
 namespace tessarin {
@@ -38,5 +39,9 @@ struct ResolvedColumn {
                                                 const CombinationDemand& demand,
                                                 const Materials2010& materials,
                                                 const DetailingLimits& limits);
+// The same with the capacity in the demand direction already found.
+[[nodiscard]] CombinationCheck checkCombination(
+    const SectionResistance& section, const BarLayout& layout, const CombinationDemand& demand,
+    const Materials2010& materials, const DetailingLimits& limits, const DemandCapacity& capacity);
 
 }  // namespace tessarin

@@ -42,9 +42,16 @@ constexpr const char* kFooter =
     "  meets the detailing rules, the lightest that carries the load by strain compatibility with\n"
     "  the real bars. --M0x and --M0y are the larger end moments M2x and M2y; --concrete takes\n"
     "  C20 to C80, --steel HPB300, HRB335, HRB400 or HRB500; --ax, --ay, --scheme, --diameter,\n"
-    "  --ratio-x, --ratio-y and --check do not apply. It writes Result-GB2010.txt (GBK, CR LF)\n"
-    "  and prints the report, or with --json one JSON object. Exit codes as below, and 5 when no\n"
-    "  layout fits (the reason on stderr, in the report and in the JSON).\n"
+    "  --ratio-x, --ratio-y, --check and --book do not apply. It writes Result-GB2010.txt (GBK,\n"
+    "  CR LF) and prints the report, or with --json one JSON object. Exit codes as below, and 5\n"
+    "  when no layout fits (the reason on stderr, in the report and in the JSON).\n"
+    "\n"
+    "Calculation book: --book FILE.html|FILE.pdf also writes the book of the case: title block\n"
+    "  (--project, --id, date, version), inputs, materials, every step with its formula and the\n"
+    "  numbers put in, the results, the section to scale with its bars and, with --check, the\n"
+    "  Mx-My contour with the demand and the utilisation. HTML is self-contained; a PDF is made\n"
+    "  by tessarin-book of the desktop build, found beside tessarin-cli. The book is written\n"
+    "  whole or not at all (exit 3 with the file name and the reason); Result.txt is the same.\n"
     "\n"
     "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
     "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
@@ -57,7 +64,8 @@ constexpr const char* kFooter =
     "  0  done (warnings, such as an iteration that did not converge, on stderr)\n"
     "  1  the input was rejected by a check (its message on stderr; Result.txt untouched)\n"
     "  2  usage error (unknown flag, missing value, not a number, value out of range)\n"
-    "  3  Result.txt could not be written or read (file name and the system's reason on stderr)\n";
+    "  3  Result.txt could not be written or read, or the book could not be written (file name\n"
+    "     and the system's reason on stderr)\n";
 
 struct NumberFlag {
     const char* name;
@@ -134,6 +142,15 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     }
     bool json = false;
     app.add_flag("--json", json, "with --code 2010: print one JSON object instead of the report");
+    std::string bookPath, project, columnId;
+    app.add_option("--book", bookPath,
+                   "also write the calculation book of the case: FILE.html (HTML with its "
+                   "pictures inline) or FILE.pdf (A4; needs tessarin-book of the desktop build)")
+        ->type_name("FILE");
+    app.add_option("--project", project, "with --book: the project named in the title block")
+        ->type_name("TEXT");
+    app.add_option("--id", columnId, "with --book: the column id named in the title block")
+        ->type_name("TEXT");
     std::string batchInput, batchOutput, reportDir;
     app.add_option("--batch", batchInput,
                    "design every row of a CSV file of cases instead of one case")
@@ -203,6 +220,11 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         for (const char* name : {"--out", "--reports"}) {
             if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
         }
+        if (app.count("--book") == 0) {
+            for (const char* name : {"--project", "--id"}) {
+                if (app.count(name) > 0) return usage(std::string(name) + " goes with --book");
+            }
+        }
     } else {
         for (const CLI::Option* option : app.get_options()) {
             const std::string name = option->get_name();
@@ -223,6 +245,11 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
 
     CliOptions& options = parse.options;
     options.check = check;
+    if (app.count("--book") > 0) {
+        options.book = bookPath;
+        options.project = project;
+        options.columnId = columnId;
+    }
     for (const NumberFlag& flag : kNumberFlags) {
         if (app.count(flag.name) == 0) continue;
         const std::string& text = numberTexts[flag.name];

@@ -18,7 +18,8 @@ inline constexpr const char* kCurrentCodeOnlyFlags[] = {
     "--m1m2-x",  "--m1m2-y",  "--lc-x",      "--lc-y",     "--cover",
     "--stirrup", "--seismic", "--structure", "--position", "--json"};
 inline constexpr const char* kNotUsedByCurrentCode[] = {
-    "--ax", "--ay", "--scheme", "--diameter", "--ratio-x", "--ratio-y", "--check"};
+    "--ax",      "--ay",    "--scheme", "--diameter", "--ratio-x",
+    "--ratio-y", "--check", "--book",   "--project",  "--id"};
 
 // Reads the given flags (name to its text, only the flags that were given; "--json" maps to "")
 // into the options. Returns the usage error naming the flag and why, or "" when all are usable.

@@ -67,7 +67,8 @@ FileResult writeWholeFile(const std::string& path, std::string_view bytes) {
         if (S_ISDIR(info.st_mode)) return FileResult::failure(path, FileAction::Create, EISDIR);
         if (!S_ISREG(info.st_mode)) return writeDirectly(path, bytes);
         // A file the engineer made read-only is not replaced behind their back.
-        if (::access(path.c_str(), W_OK) != 0) return FileResult::failure(path, FileAction::Create, errno);
+        if (::access(path.c_str(), W_OK) != 0)
+            return FileResult::failure(path, FileAction::Create, errno);
         if (std::string resolved; resolvePath(path, resolved)) target = resolved;
     }
     std::string temporary;

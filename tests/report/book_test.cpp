@@ -9,6 +9,7 @@
 #include "report/book/book_html.h"
 #include "report/book/book_pictures.h"
 #include "report/book/book_serial.h"
+#include "report/book/column_books.h"
 #include "report/book/design_book.h"
 #include "report/report_text.h"
 #include "tests/engine/design_cases.h"
@@ -143,6 +144,50 @@ TEST(DesignBook, SeveralCombinationsGetAChapterEachAndTheGoverningAreas) {
     const std::size_t closing = html.find("各荷载组合的钢筋面积及控制值");
     ASSERT_NE(closing, std::string::npos);
     EXPECT_NE(html.find("<td>最大值</td><td>2697.677658</td>", closing), std::string::npos);
+}
+
+TEST(ColumnBooks, OneBookPerIdWithItsCombinationsInFileOrder) {
+    struct Written {
+        std::string path;
+        std::string html;
+    };
+    std::vector<Written> written;
+    bool fail = false;
+    ColumnBooks books(
+        "P", "2026-12-09", [](const std::string& id) { return "books/" + id + ".html"; },
+        [&](const Book& book, const std::string& path) {
+            if (fail) return FileResult::refusal(path, FileAction::Write, "disk full");
+            written.push_back({path, renderBookHtml(book)});
+            return FileResult::success();
+        });
+    BookCase a1 = designed(kCases[0]), b = designed(kCases[1]), a2 = designed(kCases[2]);
+    a1.line = 2;
+    b.line = 3;
+    a2.line = 4;
+    books.add("KZ1", a1);
+    books.add("KZ2", b);
+    books.add("KZ1", a2);  // the ids do not stand together
+    EXPECT_TRUE(books.close("KZ2").ok);
+    EXPECT_TRUE(books.close("KZ9").ok);  // nothing held: nothing written
+    ASSERT_EQ(written.size(), 1U);
+    EXPECT_EQ(written[0].path, "books/KZ2.html");
+    EXPECT_EQ(written[0].html.find("荷载组合"), std::string::npos);  // a single combination
+    EXPECT_TRUE(books.closeAll().ok);
+    ASSERT_EQ(written.size(), 2U);
+    EXPECT_EQ(written[1].path, "books/KZ1.html");
+    const std::string& kz1 = written[1].html;
+    EXPECT_NE(kz1.find("<td>KZ1</td>"), std::string::npos);
+    EXPECT_LT(kz1.find("荷载组合 1（输入第 2 行）"), kz1.find("荷载组合 2（输入第 4 行）"));
+    EXPECT_TRUE(books.closeAll().ok);  // all written once
+    EXPECT_EQ(written.size(), 2U);
+    // A book that cannot be written is reported and the rest stay unwritten.
+    books.add("KZ3", a1);
+    books.add("KZ4", b);
+    fail = true;
+    const FileResult failed = books.closeAll();
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.fileName, "books/KZ3.html");
+    EXPECT_EQ(written.size(), 2U);
 }
 
 TEST(BookPictures, SectionIsDrawnToItsScaleWithEveryBar) {

@@ -49,7 +49,8 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-std::string currentCodeJson(const CurrentCodeDesign& r) {
+std::string currentCodeJson(const CurrentCodeDesign& design) {
+    const CurrentCodeDesign& r = design;
     const bool designed = r.designed && r.layout.has_value();
     std::string j = "{\"status\": ";
     j += designed ? "\"designed\"" : "\"no-layout\"";

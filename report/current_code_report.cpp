@@ -189,8 +189,8 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
         t.line("  轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + fixed(c.axialLimit, 1) +
                " kN，N/(0.9φ(fcA + fy'As')) = " + fixed(c.axialRatio, 3) +
                (c.axialRatio <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
-        t.line("  近似公式(6.2.21，供参考)：Nux = " + fixed(c.Nux, 1) + " kN，Nuy = " + fixed(c.Nuy, 1) +
-               " kN，Nu0 = fcA + fy'As = " + fixed(c.Nu0, 1) +
+        t.line("  近似公式(6.2.21，供参考)：Nux = " + fixed(c.Nux, 1) +
+               " kN，Nuy = " + fixed(c.Nuy, 1) + " kN，Nu0 = fcA + fy'As = " + fixed(c.Nu0, 1) +
                " kN，Nu = 1/(1/Nux + 1/Nuy - 1/Nu0) = " + fixed(c.Nu, 1) +
                " kN，N/Nu = " + fixed(d.N / c.Nu, 3));
     }
@@ -212,7 +212,8 @@ std::string layoutNotation(const LayoutChoice& c) {
     return text;
 }
 
-std::string noLayoutReasonText(const CurrentCodeDesign& r) {
+std::string noLayoutReasonText(const CurrentCodeDesign& design) {
+    const CurrentCodeDesign& r = design;
     const NoLayoutReason& reason = r.reason;
     switch (reason.kind) {
         case NoLayoutKind::none:
@@ -241,7 +242,8 @@ std::string noLayoutReasonText(const CurrentCodeDesign& r) {
     return {};
 }
 
-std::string currentCodeReportText(const CurrentCodeDesign& r) {
+std::string currentCodeReportText(const CurrentCodeDesign& design) {
+    const CurrentCodeDesign& r = design;
     Text t;
     t.line("===========================================================");
     t.line("=   矩形截面双向偏心受压柱配筋设计(GB 50010-2010(2015年版))  =");

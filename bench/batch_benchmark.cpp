@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/batch_design.h"
+#include "batch/batch_run.h"
 
 using namespace tessarin;
 
@@ -37,10 +37,13 @@ void batchDesign(benchmark::State& state) {
     BatchOptions options;
     options.input = input;
     options.output = "/dev/null";
-    std::ostringstream out, err;
+    std::ostringstream out;
     for (auto _ : state) {
-        const int code = runBatch(options, out, err);
-        if (code != 0 && code != 4) state.SkipWithError("the batch failed");
+        const BatchOutcome outcome = runBatch(options, out);
+        if (outcome.status != BatchOutcome::Status::AllAccepted &&
+            outcome.status != BatchOutcome::Status::SomeRejected) {
+            state.SkipWithError(outcome.message.c_str());
+        }
     }
     state.counters["rows/s"] =
         benchmark::Counter(static_cast<double>(rows) * static_cast<double>(state.iterations()),

@@ -1,8 +1,10 @@
 #include "cli/cli_main.h"
 
+#include <unistd.h>
+
 #include <ostream>
 
-#include "cli/batch_design.h"
+#include "cli/batch_command.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
 #include "engine/section/section_check.h"
@@ -10,7 +12,12 @@
 
 namespace tessarin {
 
-int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+CliStreams processStreams() {
+    return {identityOfDescriptor(STDOUT_FILENO), ::isatty(STDERR_FILENO) != 0};
+}
+
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           const CliStreams& streams) {
     const CliParse parse = parseCliArguments(arguments);
     switch (parse.kind) {
         case CliParse::Kind::Help:
@@ -19,8 +26,11 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case CliParse::Kind::UsageError:
             err << "tessarin-cli: " << parse.text << "\nRun with --help for more information.\n";
             return kExitUsage;
-        case CliParse::Kind::Batch:
-            return runBatch(parse.batch, out, err);
+        case CliParse::Kind::Batch: {
+            BatchOptions options = parse.batch;
+            options.streamFile = streams.outFile;
+            return runBatchCommand(options, out, err, streams.errIsTerminal);
+        }
         case CliParse::Kind::Run:
             break;
     }

@@ -17,46 +17,26 @@
 #include "engine/section/section_check.h"
 #include "report/report_text.h"
 #include "run/calculate_command.h"
-#include "run/run_host.h"
+#include "run/design_column.h"
 #include "run/validate_input.h"
 
 namespace tessarin {
 
 namespace {
 
-// Plays the engineer for the checks: module questions are answered No and become warnings; the
-// first error rejects the row.
-class BatchHost : public RunHost {
-  public:
-    std::vector<std::string> warnings;
-    std::string rejection;
-
-    bool exchangeFields(DesignInput&) override { return true; }
-    MessageAnswer showMessage(const Message& message) override {
-        if (message.kind == MessageKind::Error) {
-            if (rejection.empty()) rejection = oneLine(message.text);
-            return MessageAnswer::Ok;
+// A message as one line of the status column: CR LF becomes a space.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            line += ' ';
+            ++i;
+        } else {
+            line += text[i];
         }
-        warnings.push_back(oneLine(message.text));
-        return message.kind == MessageKind::Question ? MessageAnswer::No : MessageAnswer::Ok;
     }
-    void focusControl(ControlId) override {}
-    std::optional<SchemeChoice> chooseScheme() override { return std::nullopt; }
-    void showReport(const std::string&) override {}
-
-    static std::string oneLine(const std::string& text) {
-        std::string line;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                line += ' ';
-                ++i;
-            } else {
-                line += text[i];
-            }
-        }
-        return line;
-    }
-};
+    return line;
+}
 
 using Status = BatchOutcome::Status;
 
@@ -97,8 +77,8 @@ class Batch {
     ResultTable table_;
     OutputFile outputFile_;
     std::ostream* sink_ = nullptr;
-    std::string line_;  // the output row being built
-    ColumnCalculator calculator_;
+    std::string line_;            // the output row being built
+    ColumnDesign design_;         // the design of the row being written
     SectionCheckResult checked_;  // the section check of the row being written, with --check
     bool grouped_ = false;
     // Grouped ids: the one open envelope, written when its id's rows end.
@@ -223,7 +203,7 @@ std::optional<BatchOutcome> Batch::writeReport(const std::string& id, long long 
         return stop(Status::Unusable, "the report " + path + " is the same file as the input " +
                                           options_.input + "; a batch never writes into its input");
     }
-    if (auto error = writeCaseReport(path, reportBytes(calculator_))) {
+    if (auto error = writeCaseReport(path, reportBytes(design_))) {
         return stop(Status::FileFailed, std::move(*error));
     }
     return std::nullopt;
@@ -250,36 +230,38 @@ std::optional<BatchOutcome> Batch::designRow(const std::vector<std::string>& fie
     if (malformed != nullptr) return reject(*malformed);
     const CaseReading reading = readCase(columns_, fields);
     if (!reading.value) return reject(reading.rejection);
-    BatchHost host;
-    if (!validateInput(reading.value->input, host)) return reject(host.rejection);
-
-    loadDesignCase(reading.value->input, calculator_);
-    calculator_.computeStep1();
+    // Module questions are answered No and become warnings; the first error rejects the row.
+    std::vector<std::string> warnings;
+    for (const InputFinding& finding : validateInput(reading.value->input)) {
+        if (!finding.isQuestion()) return reject(oneLine(finding.message.text));
+        warnings.push_back(oneLine(finding.message.text));
+    }
     ReinforcementScheme scheme;
     applySchemeChoice(scheme, reading.value->scheme);
-    calculator_.computeStep2(scheme.scheme, scheme.diameter, scheme.ratioX, scheme.ratioY);
-    if (!calculator_.convergedX || !calculator_.convergedY) {
-        host.showMessage(convergenceWarning(calculator_.convergedX, calculator_.convergedY));
+    design_ = designColumn(reading.value->input, scheme);
+    if (!design_.step1.converged()) {
+        warnings.push_back(
+            oneLine(convergenceWarning(design_.step1.convergedX, design_.step1.convergedY).text));
     }
     if (options_.reportDir) {
         if (auto failed = writeReport(id, line)) return failed;
     }
     std::string status = "ok";
-    if (!host.warnings.empty()) {
+    if (!warnings.empty()) {
         status = "warning: ";
-        for (std::size_t i = 0; i < host.warnings.size(); ++i) {
+        for (std::size_t i = 0; i < warnings.size(); ++i) {
             if (i > 0) status += "; ";
-            status += host.warnings[i];
+            status += warnings[i];
         }
     }
-    row.design = &calculator_;
+    row.design = &design_;
     row.status = &status;
     if (options_.check) {
-        checked_ = SectionCheck(calculator_).run();
+        checked_ = SectionCheck(design_).run();
         row.check = &checked_;
     }
     writeCase(row);
-    envelope.add(calculator_, line);
+    envelope.add(design_, line);
     if (options_.check) envelope.addUtilisation(checked_.utilisation, line);
     return std::nullopt;
 }

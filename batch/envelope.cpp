@@ -4,9 +4,9 @@
 
 namespace tessarin {
 
-void Envelope::add(const ColumnCalculator& design, long long rowLine) {
+void Envelope::add(const ColumnDesign& design, long long rowLine) {
     for (std::size_t i = 0; i < kEnvelopeValues.size(); ++i) {
-        const double value = design.*kEnvelopeValues[i].field;
+        const double value = kEnvelopeValues[i].of(design);
         if (std::isnan(value)) continue;
         if (line[i] == 0 || value > largest[i]) {
             largest[i] = value;

@@ -4,22 +4,22 @@
 #include <cstddef>
 #include <string>
 
-#include "engine/column_calculator.h"
+#include "engine/column_design.h"
 
 namespace tessarin {
 
 // A result the envelope of a column takes the largest of over its combinations.
 struct EnvelopeValue {
     const char* name;  // the result column it stands in
-    double ColumnCalculator::*field;
+    double (*of)(const ColumnDesign&);
 };
 inline constexpr std::array<EnvelopeValue, 6> kEnvelopeValues = {{
-    {"Asex", &ColumnCalculator::Asex},
-    {"Asey", &ColumnCalculator::Asey},
-    {"Asx", &ColumnCalculator::Asx},
-    {"Asy", &ColumnCalculator::Asy},
-    {"Aswx", &ColumnCalculator::Aswx},
-    {"Aswy", &ColumnCalculator::Aswy},
+    {"Asex", [](const ColumnDesign& d) { return d.step1.Asex; }},
+    {"Asey", [](const ColumnDesign& d) { return d.step1.Asey; }},
+    {"Asx", [](const ColumnDesign& d) { return d.step2.Asx; }},
+    {"Asy", [](const ColumnDesign& d) { return d.step2.Asy; }},
+    {"Aswx", [](const ColumnDesign& d) { return d.step2.Aswx; }},
+    {"Aswy", [](const ColumnDesign& d) { return d.step2.Aswy; }},
 }};
 
 // The envelope of one column id: per value the largest over the accepted combinations and the
@@ -34,7 +34,7 @@ struct Envelope {
     long long utilisationLine = 0;
 
     // An accepted combination; a value that is not a number never governs.
-    void add(const ColumnCalculator& design, long long rowLine);
+    void add(const ColumnDesign& design, long long rowLine);
     void addUtilisation(double value, long long rowLine);
     // The envelope of later rows of the same id, as if they had been added here one by one.
     void absorb(const Envelope& later);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "batch/csv_reader.h"
+#include "engine/design_codes.h"
 #include "engine/section/section_check.h"
 #include "report/number_text.h"
 
@@ -62,10 +63,12 @@ ResultTable::ResultTable(bool withSectionCheck) {
         columns_.push_back({kDesignValues[i].name,
                             [](const Column& c, Case r, Out o) {
                                 const DesignValue& value = kDesignValues[c.source];
-                                if (r.design == nullptr ||
-                                    (value.cornerBarsOnly && r.design->scheme != 1))
+                                if (r.design == nullptr) return;
+                                if (value.cornerBarsOnly &&
+                                    r.design->step2.scheme != codeOf(Scheme::CornerBars)) {
                                     return;
-                                o += formatShortest(r.design->*value.field);
+                                }
+                                o += formatShortest(value.of(*r.design));
                             },
                             [](const Column& c, Env e, Out o) {
                                 if (c.envelope < 0) return;
@@ -76,22 +79,24 @@ ResultTable::ResultTable(bool withSectionCheck) {
     }
     columns_.push_back({"passesX",
                         [](const Column&, Case r, Out o) {
-                            if (r.design != nullptr) o += std::to_string(r.design->passesX);
+                            if (r.design != nullptr) o += std::to_string(r.design->step1.passesX);
                         },
                         none});
     columns_.push_back({"passesY",
                         [](const Column&, Case r, Out o) {
-                            if (r.design != nullptr) o += std::to_string(r.design->passesY);
+                            if (r.design != nullptr) o += std::to_string(r.design->step1.passesY);
                         },
                         none});
     columns_.push_back({"convergedX",
                         [](const Column&, Case r, Out o) {
-                            if (r.design != nullptr) o += r.design->convergedX ? "true" : "false";
+                            if (r.design != nullptr)
+                                o += r.design->step1.convergedX ? "true" : "false";
                         },
                         none});
     columns_.push_back({"convergedY",
                         [](const Column&, Case r, Out o) {
-                            if (r.design != nullptr) o += r.design->convergedY ? "true" : "false";
+                            if (r.design != nullptr)
+                                o += r.design->step1.convergedY ? "true" : "false";
                         },
                         none});
     columns_.push_back({"status",

@@ -7,30 +7,49 @@
 
 #include "batch/batch_case.h"
 #include "batch/envelope.h"
-#include "engine/column_calculator.h"
+#include "engine/column_design.h"
 
 namespace tessarin {
 
 struct SectionCheckResult;
 
+template <double Step1Result::*field>
+double fromStep1(const ColumnDesign& design) {
+    return design.step1.*field;
+}
+template <double Step2Result::*field>
+double fromStep2(const ColumnDesign& design) {
+    return design.step2.*field;
+}
+
 // A design result in the results table, named after the engine's field.
 struct DesignValue {
     const char* name;
-    double ColumnCalculator::*field;
+    double (*of)(const ColumnDesign&);
     bool cornerBarsOnly;  // scheme 2 reports no corner bar; neither does its row
 };
 inline constexpr std::array<DesignValue, 21> kDesignValues = {{
-    {"e0x", &ColumnCalculator::e0x, false},       {"eax", &ColumnCalculator::eax, false},
-    {"eix", &ColumnCalculator::eix, false},       {"zetaX1", &ColumnCalculator::zetaX1, false},
-    {"zetaX2", &ColumnCalculator::zetaX2, false}, {"etaX", &ColumnCalculator::etaX, false},
-    {"e0y", &ColumnCalculator::e0y, false},       {"eay", &ColumnCalculator::eay, false},
-    {"eiy", &ColumnCalculator::eiy, false},       {"zetaY1", &ColumnCalculator::zetaY1, false},
-    {"zetaY2", &ColumnCalculator::zetaY2, false}, {"etaY", &ColumnCalculator::etaY, false},
-    {"Nux", &ColumnCalculator::Nux, false},       {"Nuy", &ColumnCalculator::Nuy, false},
-    {"Asex", &ColumnCalculator::Asex, false},     {"Asey", &ColumnCalculator::Asey, false},
-    {"Asc", &ColumnCalculator::Asc, true},        {"Aswx", &ColumnCalculator::Aswx, false},
-    {"Aswy", &ColumnCalculator::Aswy, false},     {"Asx", &ColumnCalculator::Asx, false},
-    {"Asy", &ColumnCalculator::Asy, false},
+    {"e0x", &fromStep1<&Step1Result::e0x>, false},
+    {"eax", &fromStep1<&Step1Result::eax>, false},
+    {"eix", &fromStep1<&Step1Result::eix>, false},
+    {"zetaX1", &fromStep1<&Step1Result::zetaX1>, false},
+    {"zetaX2", &fromStep1<&Step1Result::zetaX2>, false},
+    {"etaX", &fromStep1<&Step1Result::etaX>, false},
+    {"e0y", &fromStep1<&Step1Result::e0y>, false},
+    {"eay", &fromStep1<&Step1Result::eay>, false},
+    {"eiy", &fromStep1<&Step1Result::eiy>, false},
+    {"zetaY1", &fromStep1<&Step1Result::zetaY1>, false},
+    {"zetaY2", &fromStep1<&Step1Result::zetaY2>, false},
+    {"etaY", &fromStep1<&Step1Result::etaY>, false},
+    {"Nux", &fromStep1<&Step1Result::Nux>, false},
+    {"Nuy", &fromStep1<&Step1Result::Nuy>, false},
+    {"Asex", &fromStep1<&Step1Result::Asex>, false},
+    {"Asey", &fromStep1<&Step1Result::Asey>, false},
+    {"Asc", &fromStep2<&Step2Result::Asc>, true},
+    {"Aswx", &fromStep2<&Step2Result::Aswx>, false},
+    {"Aswy", &fromStep2<&Step2Result::Aswy>, false},
+    {"Asx", &fromStep2<&Step2Result::Asx>, false},
+    {"Asy", &fromStep2<&Step2Result::Asy>, false},
 }};
 
 // One input row as the results table shows it.
@@ -38,7 +57,7 @@ struct CaseRow {
     long long line = 0;  // the physical line the row starts on
     const std::vector<std::string>* fields = nullptr;
     const ColumnMap* columns = nullptr;
-    const ColumnCalculator* design = nullptr;   // nullptr when the row was rejected
+    const ColumnDesign* design = nullptr;       // nullptr when the row was rejected
     const SectionCheckResult* check = nullptr;  // nullptr without the check or when rejected
     const std::string* status = nullptr;        // ok, warning: ..., rejected: ...
 };

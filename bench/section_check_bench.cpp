@@ -29,7 +29,7 @@ ColumnCalculator startUpCase() {
 void sectionCheckStartUp(benchmark::State& state) {
     const ColumnCalculator c = startUpCase();
     for (auto _ : state) {
-        SectionCheckResult r = SectionCheck(c).run();
+        SectionCheckResult r = SectionCheck(c.design()).run();
         benchmark::DoNotOptimize(r);
     }
 }
@@ -39,7 +39,7 @@ BENCHMARK(sectionCheckStartUp)->Unit(benchmark::kMillisecond);
 void sectionCheckStartUpFibres(benchmark::State& state) {
     const ColumnCalculator c = startUpCase();
     for (auto _ : state) {
-        SectionCheckResult r = SectionCheck(c, ConcreteIntegration{false, 60, 60}).run();
+        SectionCheckResult r = SectionCheck(c.design(), ConcreteIntegration{false, 60, 60}).run();
         benchmark::DoNotOptimize(r);
     }
 }
@@ -47,7 +47,7 @@ BENCHMARK(sectionCheckStartUpFibres)->Unit(benchmark::kMillisecond);
 
 // One strain plane: the unit every search is built from.
 void forcesAtOnePlane(benchmark::State& state) {
-    const SectionCheckResult r = SectionCheck(startUpCase()).run();
+    const SectionCheckResult r = SectionCheck(startUpCase().design()).run();
     std::vector<SectionBar> bars;
     for (const CheckedBar& bar : r.bars) bars.push_back({bar.u, bar.v, bar.area});
     const SectionResistance section({r.b, r.h}, r.concrete, r.steel, bars);

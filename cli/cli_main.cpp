@@ -39,7 +39,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     switch (onCalculate(session, host)) {
         case RunOutcome::Done:
             if (parse.options.check) {
-                out << formatSectionCheckSummary(SectionCheck(session.calculator).run());
+                out << formatSectionCheckSummary(SectionCheck(*session.design).run());
             }
             return kExitDone;
         case RunOutcome::FieldRejected:

@@ -7,10 +7,6 @@
 
 #include <cerrno>
 
-#include "engine/column_calculator.h"
-#include "report/gbk_text.h"
-#include "report/report_text.h"
-
 namespace tessarin {
 
 namespace {
@@ -33,28 +29,28 @@ bool writeAll(int fd, const std::string& bytes) {
 
 // "Resource temporarily unavailable" says nothing to an engineer; a held lock means another
 // program is using the file.
-FileResult lockFailure(const char* action, int error) {
-    FileResult result = FileResult::failure(kReportFileName, action, error);
+FileResult lockFailure(const std::string& path, FileAction action, int error) {
+    FileResult result = FileResult::failure(path, action, error);
     if (error == EWOULDBLOCK) result.reason = "the file is in use by another program";
     return result;
 }
 
 }  // namespace
 
-FileResult writeReportBytes(const std::string& bytes, bool append) {
+FileResult writeReportBytes(const std::string& path, const std::string& bytes, bool append) {
     // Step 1 creates the file or replaces its content; step 2 opens only an existing file, so a
     // report removed between the steps is reported, not silently half-written again.
-    const char* action = append ? "append" : "create";
-    const char* writing = append ? "append" : "write";
+    const FileAction action = append ? FileAction::Append : FileAction::Create;
+    const FileAction writing = append ? FileAction::Append : FileAction::Write;
     const int flags = append ? (O_WRONLY | O_APPEND | O_CLOEXEC) : (O_WRONLY | O_CREAT | O_CLOEXEC);
-    const int fd = ::open(kReportFileName, flags, 0666);
-    if (fd < 0) return FileResult::failure(kReportFileName, action, errno);
+    const int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0) return FileResult::failure(path, action, errno);
     // Another program writing the report at the same moment would interleave its lines with
     // ours: the file is ours alone while we write it.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
-        return lockFailure(action, error);
+        return lockFailure(path, action, error);
     }
     // The new content is written over the old and the file is then cut to its length. Cutting a
     // file to nothing before rewriting it makes the file system flush it on close, which costs
@@ -66,28 +62,28 @@ FileResult writeReportBytes(const std::string& bytes, bool append) {
         if (::ftruncate(fd, length < 0 ? 0 : length) != 0 && written) {
             error = errno;
             ::close(fd);
-            return FileResult::failure(kReportFileName, writing, error);
+            return FileResult::failure(path, writing, error);
         }
     }
     if (!written) {
         ::close(fd);
-        return FileResult::failure(kReportFileName, writing, error);
+        return FileResult::failure(path, writing, error);
     }
     // A deferred write error (a full disk on a network file system) shows up at close.
-    if (::close(fd) != 0) return FileResult::failure(kReportFileName, writing, errno);
+    if (::close(fd) != 0) return FileResult::failure(path, writing, errno);
     return FileResult::success();
 }
 
-ReportContent readReport() {
+ReportContent readReport(const std::string& path) {
     ReportContent content;
-    const int fd = ::open(kReportFileName, O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        content.result = FileResult::failure(kReportFileName, "read", errno);
+        content.result = FileResult::failure(path, FileAction::Read, errno);
         return content;
     }
     // Not while another program is writing it.
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
-        content.result = lockFailure("read", errno);
+        content.result = lockFailure(path, FileAction::Read, errno);
         ::close(fd);
         return content;
     }
@@ -101,7 +97,7 @@ ReportContent readReport() {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR) continue;
-            content.result = FileResult::failure(kReportFileName, "read", errno);
+            content.result = FileResult::failure(path, FileAction::Read, errno);
             content.bytes.clear();
             ::close(fd);
             return content;
@@ -111,25 +107,6 @@ ReportContent readReport() {
     }
     ::close(fd);
     return content;
-}
-
-FileResult ColumnCalculator::writeStep1Report() const {
-    return writeReportBytes(utf8ToGbk(step1ReportText(*this)), false);
-}
-
-FileResult ColumnCalculator::writeStep2Report() const {
-    return writeReportBytes(utf8ToGbk(step2ReportText(*this)), true);
-}
-
-FileResult ColumnCalculator::runStep1() {
-    computeStep1();
-    return writeStep1Report();
-}
-
-FileResult ColumnCalculator::runStep2(int schemeNumber, double diameter, double ratioX,
-                                      double ratioY) {
-    computeStep2(schemeNumber, diameter, ratioX, ratioY);
-    return writeStep2Report();
 }
 
 }  // namespace tessarin

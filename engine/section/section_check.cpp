@@ -75,8 +75,10 @@ std::string percent(double ratio) {
 
 }  // namespace
 
-SectionCheck::SectionCheck(const ColumnCalculator& calculator, ConcreteIntegration integration)
-    : record_(calculator), integration_(integration) {}
+SectionCheck::SectionCheck(const ColumnDesign& design, ConcreteIntegration integration)
+    : integration_(integration) {
+    record_.restore(design);
+}
 
 SectionCheckResult SectionCheck::run() const {
     const ColumnCalculator& c = record_;

@@ -99,8 +99,8 @@ class SectionCheck {
     static constexpr int kContourPoints = 72;
     static constexpr double kContourStepDegrees = 5.0;
 
-    // Reads the record after step 2; keeps its own copy.
-    explicit SectionCheck(const ColumnCalculator& calculator, ConcreteIntegration integration = {});
+    // Checks a complete design; keeps its own copy.
+    explicit SectionCheck(const ColumnDesign& design, ConcreteIntegration integration = {});
 
     [[nodiscard]] SectionCheckResult run() const;
 

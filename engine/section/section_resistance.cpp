@@ -95,6 +95,14 @@ SectionResistance::SectionResistance(SectionSize size, ConcreteLaw concrete, Ste
       bars_(std::move(bars)),
       integration_(integration) {}
 
+double SectionResistance::lowestBar(double cosA, double sinA) const {
+    double lowest = kInfinity;
+    for (const SectionBar& bar : bars_) {
+        if (bar.area > 0.0) lowest = std::min(lowest, bar.u * cosA + bar.v * sinA);
+    }
+    return lowest;
+}
+
 SectionResistance::PlaneFrame SectionResistance::frameOf(const StrainPlane& plane) const {
     PlaneFrame frame;
     frame.cosA = std::cos(plane.axisAngle);
@@ -103,9 +111,40 @@ SectionResistance::PlaneFrame SectionResistance::frameOf(const StrainPlane& plan
     if (std::fabs(frame.cosA) < 1e-14) frame.cosA = 0.0;
     if (std::fabs(frame.sinA) < 1e-14) frame.sinA = 0.0;
     frame.extreme = 0.5 * size_.h * std::fabs(frame.cosA) + 0.5 * size_.b * std::fabs(frame.sinA);
-    frame.curvature =
-        std::isinf(plane.compressionDepth) ? 0.0 : concrete_.epsCu / plane.compressionDepth;
+    const double depth = plane.compressionDepth;
+    frame.top = concrete_.epsCu;
+    frame.curvature = std::isinf(depth) ? 0.0 : concrete_.epsCu / depth;
+    if (!tensionLimited()) return frame;
+
+    const double limit = steel_.ultimateTensileStrain;
+    if (std::isinf(depth)) {
+        if (depth < 0.0) frame.top = -limit;  // uniform tension at the limit
+        return frame;
+    }
+    // The extreme tension bar lies reach = extreme - s below the corner; with the corner at epsCu
+    // its strain is epsCu (depth - reach) / depth. Beyond the limit (or with no compressed zone
+    // at all) the plane turns about the neutral axis until the bar is at the limit.
+    const double reach = frame.extreme - lowestBar(frame.cosA, frame.sinA);
+    const double arm = reach - depth;  // from the neutral axis down to the bar
+    if (depth > 0.0 && concrete_.epsCu * arm <= limit * depth) return frame;
+    if (!(arm > 0.0)) {
+        frame.top = -limit;
+        frame.curvature = 0.0;
+        return frame;
+    }
+    frame.curvature = limit / arm;
+    frame.top = frame.curvature * depth;
     return frame;
+}
+
+bool SectionResistance::tensionLimited() const {
+    return steel_.ultimateTensileStrain > 0.0 && std::isfinite(lowestBar(1.0, 0.0));
+}
+
+SectionResistance::PlaneStrains SectionResistance::strainsAt(const StrainPlane& plane) const {
+    const PlaneFrame frame = frameOf(plane);
+    const double lowest = lowestBar(frame.cosA, frame.sinA);
+    return {frame.top, std::isfinite(lowest) ? frame.strainAt(lowest) : frame.top};
 }
 
 // With u = s cos - r sin and v = s sin + r cos, each pair of edges bounds r on the line.
@@ -136,18 +175,19 @@ SectionResistance::Chord SectionResistance::chordAt(double s, const PlaneFrame& 
 
 SectionResistance::StripResultants SectionResistance::concreteExact(const PlaneFrame& frame) const {
     StripResultants sum;
-    const double epsCu = concrete_.epsCu;
+    const double top = frame.top;
     const double eps0 = concrete_.eps0;
     const double fc = concrete_.fc;
     if (frame.curvature == 0.0) {
-        // Uniform strain epsCu: the whole rectangle at one stress, resultant at the centroid.
-        sum.force = concrete_.stress(epsCu) * size_.b * size_.h;
+        // Uniform strain: the whole rectangle at one stress, resultant at the centroid.
+        sum.force = concrete_.stress(top) * size_.b * size_.h;
         return sum;
     }
+    if (!(top > 0.0)) return sum;  // the whole section in tension
 
     const double extreme = frame.extreme;
-    const double sZero = extreme - epsCu / frame.curvature;           // the neutral axis
-    const double sPeak = extreme - (epsCu - eps0) / frame.curvature;  // strain eps0: fc reached
+    const double sZero = extreme - top / frame.curvature;           // the neutral axis
+    const double sPeak = extreme - (top - eps0) / frame.curvature;  // strain eps0: fc reached
     const double lambda = eps0 / frame.curvature;  // length over which the parabola rises
     const double halfH = 0.5 * size_.h;
     const double halfB = 0.5 * size_.b;
@@ -169,7 +209,7 @@ SectionResistance::StripResultants SectionResistance::concreteExact(const PlaneF
         const double sb = breaks[i + 1];
         if (!(sb > sa)) continue;
         const double sm = 0.5 * (sa + sb);
-        const double strainMid = frame.strainAt(sm, epsCu);
+        const double strainMid = frame.strainAt(sm);
         if (!(strainMid > 0.0)) continue;
 
         // Within a piece the chord ends move linearly with s. They are taken at the quarter
@@ -210,7 +250,7 @@ SectionResistance::StripResultants SectionResistance::concreteExact(const PlaneF
                 const double wg = wm + offset * 0.5 * (wb - wa);
                 const double mg = mm + offset * 0.5 * (mb - ma);
                 const double f =
-                    weight * 0.5 * (sb - sa) * concrete_.stress(frame.strainAt(sg, epsCu)) * wg;
+                    weight * 0.5 * (sb - sa) * concrete_.stress(frame.strainAt(sg)) * wg;
                 sum.force += f;
                 sum.momentS += f * sg;
                 sum.momentR += f * mg;
@@ -247,7 +287,7 @@ SectionForces SectionResistance::concreteFibres(const PlaneFrame& frame) const {
         const double u = -0.5 * size_.h + (static_cast<double>(i) + 0.5) * du;
         for (int j = 0; j < cellsV; ++j) {
             const double v = -0.5 * size_.b + (static_cast<double>(j) + 0.5) * dv;
-            const double strain = frame.strainAt(u * frame.cosA + v * frame.sinA, concrete_.epsCu);
+            const double strain = frame.strainAt(u * frame.cosA + v * frame.sinA);
             const double force = concrete_.stress(strain) * cellArea;
             sum.N += force;
             sum.Mx += force * u;
@@ -270,8 +310,7 @@ SectionForces SectionResistance::forcesAt(const StrainPlane& plane) const {
     }
 
     for (const SectionBar& bar : bars_) {
-        const double strain =
-            frame.strainAt(bar.u * frame.cosA + bar.v * frame.sinA, concrete_.epsCu);
+        const double strain = frame.strainAt(bar.u * frame.cosA + bar.v * frame.sinA);
         const double force = bar.area * (steel_.stress(strain) - concrete_.stress(strain));
         total.N += force;
         total.Mx += force * bar.u;
@@ -287,7 +326,8 @@ double SectionResistance::squashLoad() const {
 double SectionResistance::tensionLimit() const {
     double area = 0.0;
     for (const SectionBar& bar : bars_) area += bar.area;
-    return -steel_.fy * area;
+    if (!tensionLimited()) return -steel_.fy * area;
+    return area * steel_.stress(-steel_.ultimateTensileStrain);
 }
 
 }  // namespace tessarin

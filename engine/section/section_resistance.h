@@ -27,10 +27,13 @@ struct ConcreteLaw {
     [[nodiscard]] double stress(double strain) const;
 };
 
-// Elastic-perfectly plastic steel, the same in tension and compression, without a strain limit.
+// Elastic-perfectly plastic steel, the same in tension and compression.
 struct SteelLaw {
     double fy = 0.0;  // design yield strength, N/mm^2
     double Es = 0.0;  // elastic modulus, N/mm^2
+    // Ultimate tensile strain of the bars (positive); 0 puts no limit on it. The 2002 check has
+    // none; the current code limits it to 0.01 (6.2.1), which then bounds the ultimate plane.
+    double ultimateTensileStrain = 0.0;
 
     [[nodiscard]] double stress(double strain) const;
 };
@@ -56,13 +59,18 @@ struct SectionForces {
     double My = 0.0;
 };
 
-// An ultimate strain plane: the most compressed corner at epsCu.
+// An ultimate strain plane: the most compressed corner at epsCu. With an ultimate tensile strain
+// of the bars, the plane whose corner at epsCu would stretch the extreme tension bar beyond it
+// turns about the neutral axis instead until that bar is at the limit (the corner then below
+// epsCu); a zone of zero or negative depth (the neutral axis at or beyond the corner, the whole
+// section in tension) then exists too, down to the uniform limit strain at a depth of -infinity.
 struct StrainPlane {
     // Direction of the strain gradient (towards compression) in the u-v plane, radians: 0 puts the
     // compressed edge at u = +h/2, pi/2 at v = +b/2. The neutral axis is perpendicular to it.
     double axisAngle = 0.0;
     // Depth of the zone of compressive strain, from the most compressed corner along the gradient
-    // (mm); infinite for the uniform strain epsCu of the squash load.
+    // (mm); infinite for the uniform strain epsCu of the squash load. Zero or negative only with
+    // an ultimate tensile strain (see above).
     double compressionDepth = 0.0;
 };
 
@@ -88,8 +96,17 @@ class SectionResistance {
 
     // The largest axial force: the whole section at the uniform strain epsCu (N).
     [[nodiscard]] double squashLoad() const;
-    // The largest tension, all bars yielded, as a negative force (N).
+    // The largest tension, as a negative force (N): every bar yielded, or at the ultimate tensile
+    // strain when that comes first.
     [[nodiscard]] double tensionLimit() const;
+    // True when the bars' tensile strain is limited (and there is a bar to limit).
+    [[nodiscard]] bool tensionLimited() const;
+    // The strain at the most compressed corner and at the extreme tension bar of a plane.
+    struct PlaneStrains {
+        double corner = 0.0;
+        double extremeBar = 0.0;  // the corner's strain when there are no bars
+    };
+    [[nodiscard]] PlaneStrains strainsAt(const StrainPlane& plane) const;
 
     [[nodiscard]] const SectionSize& size() const { return size_; }
     [[nodiscard]] const ConcreteLaw& concrete() const { return concrete_; }
@@ -98,16 +115,16 @@ class SectionResistance {
 
   private:
     // A strain plane in working form: gradient cosines, the distance from the centroid to the most
-    // compressed corner along the gradient, and the strain gradient (0 for uniform strain).
+    // compressed corner along the gradient, the strain there and the strain gradient (0 for
+    // uniform strain).
     struct PlaneFrame {
         double cosA = 1.0;
         double sinA = 0.0;
         double extreme = 0.0;
+        double top = 0.0;
         double curvature = 0.0;
 
-        [[nodiscard]] double strainAt(double s, double epsCu) const {
-            return epsCu - curvature * (extreme - s);
-        }
+        [[nodiscard]] double strainAt(double s) const { return top - curvature * (extreme - s); }
     };
     // Where the line s = const crosses the rectangle, as an interval of r (along the neutral axis).
     struct Chord {
@@ -122,6 +139,8 @@ class SectionResistance {
     };
 
     [[nodiscard]] PlaneFrame frameOf(const StrainPlane& plane) const;
+    // The lowest bar along the gradient (the least s of a bar with steel), or +infinity.
+    [[nodiscard]] double lowestBar(double cosA, double sinA) const;
     [[nodiscard]] Chord chordAt(double s, const PlaneFrame& frame) const;
     [[nodiscard]] StripResultants concreteExact(const PlaneFrame& frame) const;
     [[nodiscard]] SectionForces concreteFibres(const PlaneFrame& frame) const;

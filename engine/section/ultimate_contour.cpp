@@ -6,6 +6,8 @@
 #include <numbers>
 #include <utility>
 
+#include "engine/section/bracketed_root.h"
+
 namespace tessarin {
 
 namespace {
@@ -20,48 +22,6 @@ constexpr int kSweepPlanes = 72;
 // Shallowest compression zone tried, as a fraction of the section's extent along the gradient:
 // there every bar has long yielded in tension.
 constexpr double kShallowestZone = 1e-12;
-
-// An interval whose ends give values of opposite sign.
-struct Bracket {
-    double lo = 0.0;
-    double valueLo = 0.0;
-    double hi = 0.0;
-    double valueHi = 0.0;
-};
-
-struct Tolerance {
-    double width = 0.0;  // stop when the bracket is this narrow
-    double value = 0.0;  // or the value this small
-};
-
-// Root of f in a bracket: regula falsi with the Illinois halving, which keeps the bracket and
-// converges superlinearly on the smooth pieces of the resultants (and no worse than bisection at
-// their kinks, where a bar yields or the neutral axis passes a corner).
-template <class F>
-double solveBracketed(F&& f, Bracket b, Tolerance tolerance) {
-    constexpr int kMaxIterations = 200;
-    int keptSide = 0;
-    double x = 0.5 * (b.lo + b.hi);
-    for (int i = 0; i < kMaxIterations; ++i) {
-        x = (b.lo * b.valueHi - b.hi * b.valueLo) / (b.valueHi - b.valueLo);
-        if (!(x > b.lo && x < b.hi)) x = 0.5 * (b.lo + b.hi);
-        const double fx = f(x);
-        if (std::fabs(fx) <= tolerance.value) return x;
-        if ((fx < 0.0) == (b.valueLo < 0.0)) {
-            b.lo = x;
-            b.valueLo = fx;
-            if (keptSide == 1) b.valueHi *= 0.5;
-            keptSide = 1;
-        } else {
-            b.hi = x;
-            b.valueHi = fx;
-            if (keptSide == -1) b.valueLo *= 0.5;
-            keptSide = -1;
-        }
-        if (b.hi - b.lo <= tolerance.width) break;
-    }
-    return x;
-}
 
 }  // namespace
 
@@ -84,20 +44,30 @@ UltimateState UltimateContour::atAxisAngle(double axisAngle) const {
         return state;
     }
 
-    // The depth runs over (0, infinity); x = depth / (depth + extent) maps it onto (0, 1).
+    // The depth runs over (0, infinity); x = depth / (depth + extent) maps it onto (0, 1). With a
+    // tensile strain limit it runs on below zero, x = depth / (extent - depth) over (-1, 0), down
+    // to the uniform limit strain at -1.
     const SectionSize& size = section_.size();
     const double extent =
         size.h * std::fabs(std::cos(axisAngle)) + size.b * std::fabs(std::sin(axisAngle));
-    auto depthOf = [extent](double x) { return x < 1.0 ? extent * x / (1.0 - x) : kInfinity; };
+    auto depthOf = [extent](double x) {
+        if (x >= 1.0) return kInfinity;
+        if (x <= -1.0) return -kInfinity;
+        return x >= 0.0 ? extent * x / (1.0 - x) : extent * x / (1.0 + x);
+    };
     auto excess = [&](double x) {
         return section_.forcesAt({axisAngle, depthOf(x)}).N - axialForce_;
     };
 
+    const double forceTolerance = 1e-10 * std::max(squash_, -tension_);
     double x = kShallowestZone;
     const double excessShallow = excess(x);
     if (excessShallow < 0.0) {
-        const double forceTolerance = 1e-10 * std::max(squash_, -tension_);
         x = solveBracketed(excess, {x, excessShallow, 1.0, squash_ - axialForce_},
+                           {1e-15, forceTolerance});
+    } else if (section_.tensionLimited() && axialForce_ > tension_) {
+        // The whole section in tension: the neutral axis beyond the corner.
+        x = solveBracketed(excess, {-1.0, tension_ - axialForce_, x, excessShallow},
                            {1e-15, forceTolerance});
     }
     state.plane.compressionDepth = depthOf(x);

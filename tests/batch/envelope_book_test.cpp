@@ -18,9 +18,10 @@ struct Row {
     bool accepted;
 };
 
-ColumnCalculator designWith(double value) {
-    ColumnCalculator design;
-    for (const EnvelopeValue& v : kEnvelopeValues) design.*v.field = value;
+ColumnDesign designWith(double value) {
+    ColumnDesign design;
+    design.step1.Asex = design.step1.Asey = value;
+    design.step2.Asx = design.step2.Asy = design.step2.Aswx = design.step2.Aswy = value;
     return design;
 }
 

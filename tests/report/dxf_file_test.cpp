@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "report/dxf_document.h"
+#include "report/gbk_text.h"
+#include "report/section_drawing.h"
+#include "report/whole_file.h"
+#include "tests/support/scratch_directory.h"
+
+namespace tessarin {
+namespace {
+
+// The names in a directory, so a test can see that nothing was left behind.
+std::vector<std::string> entries(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct RealCase {
+    double value;
+    const char* text;
+};
+
+TEST(DxfReal, FixedPointWithAtLeastOneDecimal) {
+    const RealCase cases[] = {
+        {400.0, "400.0"}, {-159.5, "-159.5"}, {1.0 / 3.0, "0.333333"},
+        {79.75, "79.75"}, {0.1 + 0.2, "0.3"}, {-0.0, "0.0"},
+        {-4e-7, "0.0"},   {6e-7, "0.000001"}, {1e20, "100000000000000000000.0"}};
+    const char* locale = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    for (const RealCase& c : cases) EXPECT_EQ(dxfReal(c.value), c.text) << c.value;
+    std::setlocale(LC_ALL, "C");
+    if (locale == nullptr) GTEST_SKIP() << "de_DE.UTF-8 is not installed, checked in C only";
+}
+
+// What a reader relies on beyond what the drawing test reads back: the extents it opens with,
+// and text lines that cannot break the file's structure.
+TEST(DxfDocument, ExtentsCoverEveryEntity) {
+    DxfDocument doc;
+    doc.circle("A", {10.0, 20.0}, 5.0);  // 5 … 15 across, 15 … 25 up
+    doc.line("B", {-3.0, 0.0}, {0.0, 40.0});
+    const std::string bytes = doc.bytes();
+    EXPECT_NE(bytes.find("$EXTMIN\r\n 10\r\n-3.0\r\n 20\r\n0.0\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("$EXTMAX\r\n 10\r\n15.0\r\n 20\r\n40.0\r\n"), std::string::npos);
+    // Undeclared layers are declared (colour 7) after layer 0.
+    EXPECT_NE(bytes.find("LAYER\r\n 70\r\n3\r\n"), std::string::npos);
+}
+
+TEST(DxfDocument, TextIsOneLineOfGbk) {
+    DxfDocument doc;
+    doc.text("标注", {0.0, 0.0}, 70.0, "K\r\nZ\t1 角筋");
+    const std::string bytes = doc.bytes();
+    EXPECT_NE(bytes.find("\r\n  1\r\n" + utf8ToGbk("K  Z 1 角筋") + "\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n  8\r\n" + utf8ToGbk("标注") + "\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.find("角筋"), std::string::npos);  // no UTF-8 left
+}
+
+TEST(DxfDocument, DrawingWithANonFiniteSizeIsNotWritten) {
+    ScratchDirectory scratch;
+    SectionDrawing drawing;
+    drawing.b = 400.0;
+    drawing.h = std::numeric_limits<double>::quiet_NaN();
+    const FileResult result = writeSectionDrawing("KZ1.dxf", drawing);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.fileName, "KZ1.dxf");
+    EXPECT_TRUE(entries(".").empty());
+}
+
+TEST(FlatNotation, LinesOfASymmetricLayout) {
+    EXPECT_EQ(flatNotationLines({400.0, 600.0, 25, 20, 3, 2}),
+              (std::vector<std::string>{"400×600", "角筋 4Φ25", "b边一侧中部筋 3Φ20",
+                                        "h边一侧中部筋 2Φ20"}));
+    // Four corner bars only: the faces have no line.
+    EXPECT_EQ(flatNotationLines({300.0, 350.0, 16, 16, 0, 0}),
+              (std::vector<std::string>{"300×350", "角筋 4Φ16"}));
+    EXPECT_EQ(drawingTitle("KZ1", "C30", "HRB400", 0.8705, 3),
+              "KZ1  C30  HRB400  GB 50010-2010  利用率 0.871（组合 3）");
+    EXPECT_EQ(drawingTitle("", "C35", "HRB500", 1.0, 1),
+              "C35  HRB500  GB 50010-2010  利用率 1.000（组合 1）");
+}
+
+// Each failure names the file as given and gives the system's reason; none leaves a file or a
+// temporary behind, and an existing file keeps its content.
+struct FailureCase {
+    const char* name;
+    const char* target;   // relative to the scratch directory, or absolute
+    const char* prepare;  // "dir": target is a directory; "old": it holds "old"
+    const char* reason;
+};
+
+class WholeFileFailure : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(WholeFileFailure, NamesTheFileAndLeavesNothing) {
+    ScratchDirectory scratch;
+    const FailureCase& c = GetParam();
+    const std::string how = c.prepare;
+    if (how == "dir") std::filesystem::create_directory(c.target);
+    if (how == "old" || how == "large") writeFileBytes(c.target, "old");
+    const std::vector<std::string> before = entries(".");
+    const std::vector<std::string> devBefore = entries("/dev");
+
+    FileResult result;
+    if (how == "large") {
+        // A file system that fills up half way: the write stops at 1 KiB.
+        rlimit original{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
+        rlimit small = original;
+        small.rlim_cur = 1024;
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        result = writeWholeFile(c.target, std::string(4096, 'x'));
+        ::setrlimit(RLIMIT_FSIZE, &original);
+        std::signal(SIGXFSZ, previous);
+    } else {
+        result = writeWholeFile(c.target, std::string(4096, 'x'));
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.fileName, c.target);
+    EXPECT_EQ(result.reason, c.reason);
+    EXPECT_EQ(entries("."), before);
+    EXPECT_EQ(entries("/dev"), devBefore);
+    if (how == "old" || how == "large") {
+        EXPECT_EQ(readFileBytes(c.target), "old");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, WholeFileFailure,
+    testing::Values(FailureCase{"Directory", "KZ1.dxf", "dir", "Is a directory"},
+                    FailureCase{"MissingFolder", "no/such/KZ1.dxf", "",
+                                "No such file or directory"},
+                    FailureCase{"FullDevice", "/dev/full", "", "No space left on device"},
+                    FailureCase{"DiskFillsUp", "KZ1.dxf", "large", "File too large"}),
+    [](const testing::TestParamInfo<FailureCase>& param) { return param.param.name; });
+
+TEST(WholeFile, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    ScratchDirectory scratch;
+    writeFileBytes("KZ1.dxf", "old");
+    ::chmod("KZ1.dxf", 0444);
+    const FileResult result = writeWholeFile("KZ1.dxf", "new");
+    EXPECT_EQ(result.reason, "Permission denied");
+    EXPECT_EQ(readFileBytes("KZ1.dxf"), "old");
+}
+
+TEST(WholeFile, ReplacesContentKeepsModeAndLinks) {
+    ScratchDirectory scratch;
+    writeFileBytes("KZ1.dxf", std::string(10000, 'o'));
+    ::chmod("KZ1.dxf", 0640);
+    std::filesystem::create_symlink("KZ1.dxf", "link.dxf");
+    ASSERT_TRUE(writeWholeFile("link.dxf", "new").ok);
+    EXPECT_TRUE(std::filesystem::is_symlink("link.dxf"));
+    EXPECT_EQ(readFileBytes("KZ1.dxf"), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat("KZ1.dxf", &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(entries("."), (std::vector<std::string>{"KZ1.dxf", "link.dxf"}));
+}
+
+}  // namespace
+}  // namespace tessarin

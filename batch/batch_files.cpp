@@ -2,7 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -13,10 +19,31 @@ namespace {
 
 constexpr std::size_t kOutputBufferSize = 1 << 16;
 
-FileIdentity identityOf(const struct stat& info) {
-    return {static_cast<unsigned long long>(info.st_dev),
-            static_cast<unsigned long long>(info.st_ino)};
+#ifdef _WIN32
+// Bytes as they are: no CR LF translation.
+constexpr int kOpenFlags = O_BINARY;
+
+// Windows has no inode numbers in stat: a file is its volume and its file index.
+std::optional<FileIdentity> identityOfHandle(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (handle == INVALID_HANDLE_VALUE || GetFileInformationByHandle(handle, &info) == 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{
+        info.dwVolumeSerialNumber,
+        (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
+
+bool cutToNothing(int descriptor) {
+    return _chsize_s(descriptor, 0) == 0;
+}
+#else
+constexpr int kOpenFlags = O_CLOEXEC;
+
+bool cutToNothing(int descriptor) {
+    return ::ftruncate(descriptor, 0) == 0;
+}
+#endif
 
 // Writes all of the bytes, however the system splits the write; false with errno set.
 bool writeAll(int descriptor, const char* data, std::size_t size) {
@@ -34,16 +61,38 @@ bool writeAll(int descriptor, const char* data, std::size_t size) {
 
 }  // namespace
 
+#ifdef _WIN32
+std::optional<FileIdentity> identityOfPath(const std::string& path) {
+    const HANDLE handle =
+        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    const auto identity = identityOfHandle(handle);
+    CloseHandle(handle);
+    return identity;
+}
+
+std::optional<FileIdentity> identityOfDescriptor(int descriptor) {
+    return identityOfHandle(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)));
+}
+#else
 std::optional<FileIdentity> identityOfPath(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return identityOf(info);
+    return FileIdentity{static_cast<unsigned long long>(info.st_dev),
+                        static_cast<unsigned long long>(info.st_ino)};
 }
 
 std::optional<FileIdentity> identityOfDescriptor(int descriptor) {
     struct stat info {};
     if (::fstat(descriptor, &info) != 0) return std::nullopt;
-    return identityOf(info);
+    return FileIdentity{static_cast<unsigned long long>(info.st_dev),
+                        static_cast<unsigned long long>(info.st_ino)};
+}
+#endif
+
+std::optional<FileIdentity> identityOfStandardOutput() {
+    return identityOfDescriptor(1);
 }
 
 std::string systemReason(int errorNumber) {
@@ -57,7 +106,7 @@ bool BatchInput::fail(const std::string& path, int errorNumber) {
 }
 
 bool BatchInput::open(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = ::open(path.c_str(), O_RDONLY | kOpenFlags);
     if (descriptor < 0) return fail(path, errno);
     struct stat info {};
     if (::fstat(descriptor, &info) != 0) {
@@ -65,7 +114,7 @@ bool BatchInput::open(const std::string& path) {
         ::close(descriptor);
         return fail(path, error);
     }
-    identity_ = identityOf(info);
+    identity_ = identityOfDescriptor(descriptor).value_or(FileIdentity{});
     // A directory opens for reading but holds no records; say what it is.
     if (S_ISDIR(info.st_mode)) {
         ::close(descriptor);
@@ -133,17 +182,17 @@ OutputFile::~OutputFile() {
 }
 
 bool OutputFile::open(const std::string& path) {
-    descriptor_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    descriptor_ = ::open(path.c_str(), O_WRONLY | O_CREAT | kOpenFlags, 0666);
     if (descriptor_ < 0) {
         error_ = errno;
         return false;
     }
-    struct stat info {};
-    if (::fstat(descriptor_, &info) != 0) {
+    const auto identity = identityOfDescriptor(descriptor_);
+    if (!identity) {
         error_ = errno;
         return false;
     }
-    identity_ = identityOf(info);
+    identity_ = *identity;
     return true;
 }
 
@@ -154,7 +203,7 @@ bool OutputFile::truncate() {
         error_ = errno;
         return false;
     }
-    if (S_ISREG(info.st_mode) && ::ftruncate(descriptor_, 0) != 0) {
+    if (S_ISREG(info.st_mode) && !cutToNothing(descriptor_)) {
         error_ = errno;
         return false;
     }

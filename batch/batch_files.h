@@ -23,8 +23,11 @@ struct FileIdentity {
 
 // The file a path names (links followed); nullopt when there is none.
 std::optional<FileIdentity> identityOfPath(const std::string& path);
-// The file an open descriptor refers to (stdout is 1); nullopt when the descriptor is closed.
+// The file an open descriptor refers to; nullopt when the descriptor is closed.
 std::optional<FileIdentity> identityOfDescriptor(int descriptor);
+
+// The file stdout writes to; nullopt when it is no file (a pipe or a console on Windows).
+std::optional<FileIdentity> identityOfStandardOutput();
 
 // The system's text for an error number.
 std::string systemReason(int errorNumber);

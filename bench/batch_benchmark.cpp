@@ -33,7 +33,7 @@ std::string generatedFile(long long rows, long long combinations, bool interleav
     return path;
 }
 
-void runOn(benchmark::State& state, long long combinations, bool interleaved) {
+void runOn(benchmark::State& state, long long combinations, bool interleaved, bool check = false) {
     const long long rows = state.range(0);
     const std::string input = generatedFile(rows, combinations, interleaved);
     if (input.empty()) {
@@ -43,6 +43,7 @@ void runOn(benchmark::State& state, long long combinations, bool interleaved) {
     BatchOptions options;
     options.input = input;
     options.output = "/dev/null";
+    options.check = check;
     std::ostringstream out;
     for (auto _ : state) {
         const BatchOutcome outcome = runBatch(options, out);
@@ -75,6 +76,13 @@ void batchInterleavedIds(benchmark::State& state) {
 BENCHMARK(batchDesign)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(batchDistinctIds)->Arg(5000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(batchInterleavedIds)->Arg(2000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The same with the section check of every row (--check): goal at least 20,000 rows/s.
+void batchDesignWithCheck(benchmark::State& state) {
+    runOn(state, 4, false, true);
+}
+
+BENCHMARK(batchDesignWithCheck)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

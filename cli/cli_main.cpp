@@ -1,19 +1,18 @@
 #include "cli/cli_main.h"
 
-#include <unistd.h>
-
 #include <ostream>
 
 #include "cli/batch_command.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
+#include "cli/standard_streams.h"
 #include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 
 namespace tessarin {
 
 CliStreams processStreams() {
-    return {identityOfDescriptor(STDOUT_FILENO), ::isatty(STDERR_FILENO) != 0};
+    return {identityOfStandardOutput(), standardErrorIsTerminal()};
 }
 
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
@@ -39,7 +38,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     switch (onCalculate(session, host)) {
         case RunOutcome::Done:
             if (parse.options.check) {
-                out << formatSectionCheckSummary(SectionCheck(*session.design).run());
+                out << formatSectionCheckSummary(
+                    SectionCheck(*session.design).run(SectionCheck::Contour::skipped));
             }
             return kExitDone;
         case RunOutcome::FieldRejected:

@@ -1,11 +1,11 @@
 #include "report/report_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "report/platform_file.h"
 
 namespace tessarin {
 
@@ -16,7 +16,7 @@ bool writeAll(int fd, const std::string& bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+        const long long written = writeSome(fd, data, left);
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -42,16 +42,10 @@ FileResult writeReportBytes(const std::string& path, const std::string& bytes, b
     // report removed between the steps is reported, not silently half-written again.
     const FileAction action = append ? FileAction::Append : FileAction::Create;
     const FileAction writing = append ? FileAction::Append : FileAction::Write;
-    const int flags = append ? (O_WRONLY | O_APPEND | O_CLOEXEC) : (O_WRONLY | O_CREAT | O_CLOEXEC);
-    const int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) return FileResult::failure(path, action, errno);
     // Another program writing the report at the same moment would interleave its lines with
     // ours: the file is ours alone while we write it.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return lockFailure(path, action, error);
-    }
+    const int fd = openOwnedFile(path.c_str(), append ? FileAccess::Append : FileAccess::Write);
+    if (fd < 0) return lockFailure(path, action, errno);
     // The new content is written over the old and the file is then cut to its length. Cutting a
     // file to nothing before rewriting it makes the file system flush it on close, which costs
     // ten times the rest of the run; the bytes on disk are the same either way.
@@ -76,15 +70,10 @@ FileResult writeReportBytes(const std::string& path, const std::string& bytes, b
 
 ReportContent readReport(const std::string& path) {
     ReportContent content;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        content.result = FileResult::failure(path, FileAction::Read, errno);
-        return content;
-    }
     // Not while another program is writing it.
-    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+    const int fd = openOwnedFile(path.c_str(), FileAccess::Read);
+    if (fd < 0) {
         content.result = lockFailure(path, FileAction::Read, errno);
-        ::close(fd);
         return content;
     }
     struct stat info {};

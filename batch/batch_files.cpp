@@ -19,6 +19,17 @@ namespace {
 
 constexpr std::size_t kOutputBufferSize = 1 << 16;
 
+// A byte count as read and write take it (an unsigned int on Windows), at most 1 GB at a time.
+#ifdef _WIN32
+using IoCount = unsigned int;
+#else
+using IoCount = std::size_t;
+#endif
+IoCount ioCount(std::size_t size) {
+    constexpr std::size_t kMostAtOnce = std::size_t{1} << 30;
+    return static_cast<IoCount>(size < kMostAtOnce ? size : kMostAtOnce);
+}
+
 #ifdef _WIN32
 // Bytes as they are: no CR LF translation.
 constexpr int kOpenFlags = O_BINARY;
@@ -48,7 +59,7 @@ bool cutToNothing(int descriptor) {
 // Writes all of the bytes, however the system splits the write; false with errno set.
 bool writeAll(int descriptor, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t written = ::write(descriptor, data, size);
+        const auto written = ::write(descriptor, data, ioCount(size));
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -140,7 +151,7 @@ bool BatchInput::open(const std::string& path) {
     }
     std::vector<char> chunk(kOutputBufferSize);
     while (true) {
-        const ssize_t got = ::read(descriptor, chunk.data(), chunk.size());
+        const auto got = ::read(descriptor, chunk.data(), ioCount(chunk.size()));
         if (got < 0) {
             if (errno == EINTR) continue;
             const int error = errno;

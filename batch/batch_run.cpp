@@ -57,6 +57,14 @@ class Batch {
         return stop(Status::FileFailed, "cannot read " + options_.input + ": " +
                                             systemReason(std::ferror(input_.file()) ? errno : EIO));
     }
+    std::optional<BatchOutcome> columnOutput(const FileResult& result) {
+        if (result.ok) return std::nullopt;
+        return stop(Status::FileFailed, "cannot write " + result.fileName + ": " + result.reason);
+    }
+    std::optional<BatchOutcome> closeColumn(const std::string& id) {
+        if (options_.columnOutputs == nullptr) return std::nullopt;
+        return columnOutput(options_.columnOutputs->closed(id));
+    }
     std::optional<BatchOutcome> readHeader(CsvReader& reader);
     std::optional<BatchOutcome> openOutputs();
     std::optional<BatchOutcome> decideGrouping(CsvReader& reader);
@@ -64,6 +72,7 @@ class Batch {
     std::optional<BatchOutcome> designRow(const std::vector<std::string>& fields, long long line,
                                           const std::string* malformed);
     std::optional<BatchOutcome> writeReport(const std::string& id, long long line);
+    std::optional<BatchOutcome> closeCurrent();
     Envelope& envelopeOf(const std::string& id);
     void writeCase(const CaseRow& row);
     void writeEnvelope(const Envelope& envelope);
@@ -186,9 +195,14 @@ void Batch::writeEnvelope(const Envelope& envelope) {
     *sink_ << line_;
 }
 
+// Grouped ids: the envelope of the id whose rows have ended, and its column's outputs.
+std::optional<BatchOutcome> Batch::closeCurrent() {
+    writeEnvelope(current_);
+    return closeColumn(current_.id);
+}
+
 Envelope& Batch::envelopeOf(const std::string& id) {
     if (!grouped_) return book_.open(id);
-    if (haveCurrent_ && current_.id != id) writeEnvelope(current_);
     if (!haveCurrent_ || current_.id != id) {
         current_ = Envelope();
         current_.id = id;
@@ -214,6 +228,9 @@ std::optional<BatchOutcome> Batch::designRow(const std::vector<std::string>& fie
     ++rows_;
     const std::string* idField = columns_.field(fields, InputColumn::Id);
     const std::string id = idField != nullptr ? *idField : std::string();
+    if (grouped_ && haveCurrent_ && current_.id != id) {
+        if (auto failed = closeCurrent()) return failed;
+    }
     Envelope& envelope = envelopeOf(id);
     CaseRow row;
     row.line = line;
@@ -263,6 +280,10 @@ std::optional<BatchOutcome> Batch::designRow(const std::vector<std::string>& fie
     writeCase(row);
     envelope.add(design_, line);
     if (options_.check) envelope.addUtilisation(checked_.utilisation, line);
+    if (options_.columnOutputs != nullptr) {
+        return columnOutput(options_.columnOutputs->designed(id, line, design_, scheme,
+                                                             options_.check ? &checked_ : nullptr));
+    }
     return std::nullopt;
 }
 
@@ -300,13 +321,16 @@ std::optional<BatchOutcome> Batch::designRows(CsvReader& reader) {
 
 std::optional<BatchOutcome> Batch::writeEnvelopes() {
     if (grouped_) {
-        if (haveCurrent_) writeEnvelope(current_);
+        if (haveCurrent_) return closeCurrent();
         return std::nullopt;
     }
-    const bool written = book_.forEach([this](const Envelope& envelope) {
+    std::optional<BatchOutcome> outputFailed;
+    const bool written = book_.forEach([this, &outputFailed](const Envelope& envelope) {
         writeEnvelope(envelope);
-        return static_cast<bool>(*sink_);
+        outputFailed = closeColumn(envelope.id);
+        return !outputFailed && static_cast<bool>(*sink_);
     });
+    if (outputFailed) return outputFailed;
     if (!written) return stop(Status::FileFailed, book_.error());
     return std::nullopt;
 }

@@ -7,8 +7,26 @@
 #include <string>
 
 #include "batch/batch_files.h"
+#include "engine/column_design.h"
+#include "report/file_result.h"
+#include "run/reinforcement_scheme.h"
 
 namespace tessarin {
+
+struct SectionCheckResult;
+
+// What a front end writes per column beside the results (a calculation book, a drawing): told of
+// every accepted combination in file order, and when a column's last combination has come: at
+// once when the rows of an id stand together, otherwise at the end, in the order the ids first
+// appeared. A failure stops the batch as a file failure.
+class ColumnOutputs {
+  public:
+    virtual ~ColumnOutputs() = default;
+    virtual FileResult designed(const std::string& id, long long line, const ColumnDesign& design,
+                                const ReinforcementScheme& scheme,
+                                const SectionCheckResult* check) = 0;
+    virtual FileResult closed(const std::string& id) = 0;
+};
 
 // A whole building's columns from one CSV file: every row a design case (a load combination of
 // the column named in its id), designed as the calculate command designs it, one result row per
@@ -24,6 +42,7 @@ struct BatchOptions {
     // What the ids and envelopes of a file may hold in memory before they are put aside in
     // temporary files; a batch holds little more than this and the current row.
     std::size_t memoryBudget = std::size_t{8} << 20;
+    ColumnOutputs* columnOutputs = nullptr;  // not owned; none when null
 };
 
 // How far a batch has come, after each row.

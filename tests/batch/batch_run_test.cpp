@@ -455,3 +455,80 @@ TEST(Batch, InterleavedIdsBeyondTheMemoryBudgetGiveTheSameResults) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records what a per-column writer is told; fails on the line given.
+class RecordingOutputs : public ColumnOutputs {
+  public:
+    explicit RecordingOutputs(long long failOn = 0) : failOn_(failOn) {}
+    std::vector<std::string> events;
+
+    FileResult designed(const std::string& id, long long line, const ColumnDesign& design,
+                        const ReinforcementScheme&, const SectionCheckResult*) override {
+        events.push_back("designed " + id + " " + std::to_string(line) +
+                         (design.step1.Asex > 0.0 ? "" : " without steel"));
+        if (line == failOn_) return FileResult::refusal(id + ".html", FileAction::Write, "full");
+        return FileResult::success();
+    }
+    FileResult closed(const std::string& id) override {
+        events.push_back("closed " + id);
+        return FileResult::success();
+    }
+
+  private:
+    long long failOn_;
+};
+
+struct OutputsCase {
+    const char* name;
+    std::vector<std::string> rows;
+    long long failOn;
+    std::vector<std::string> events;
+};
+
+class PerColumnOutputs : public testing::TestWithParam<OutputsCase> {};
+
+// Accepted rows in file order; a column closes after its last row when the ids stand together,
+// else all close at the end in first-appearance order; a failure stops the batch there.
+TEST_P(PerColumnOutputs, HearOfEachCombinationAndEachColumnsEnd) {
+    ScratchDirectory scratch;
+    std::vector<std::string> rows = {kHeader};
+    rows.insert(rows.end(), GetParam().rows.begin(), GetParam().rows.end());
+    std::string csv;
+    for (const std::string& r : rows) csv += r + "\n";
+    writeFileBytes("columns.csv", csv);
+    RecordingOutputs outputs(GetParam().failOn);
+    BatchOptions options;
+    options.input = "columns.csv";
+    options.columnOutputs = &outputs;
+    std::ostringstream out;
+    const BatchOutcome outcome = runBatch(options, out);
+    EXPECT_EQ(outputs.events, GetParam().events);
+    if (GetParam().failOn != 0) {
+        EXPECT_EQ(outcome.status, Status::FileFailed);
+        EXPECT_EQ(outcome.message, "cannot write B.html: full");
+    }
+}
+
+const char* kRejectedRow = "A,0,400,600,244,120,400,40,40,C30,HRB400";
+const char* kRowOfB = "B,6000,400,600,244,120,400,40,40,C30,HRB400";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PerColumnOutputs,
+    testing::Values(OutputsCase{"Grouped",
+                                {kStartUpRow, kRejectedRow, kRowOfB},
+                                0,
+                                {"designed A 2", "closed A", "designed B 4", "closed B"}},
+                    OutputsCase{
+                        "Interleaved",
+                        {kStartUpRow, kRowOfB, kStartUpRow},
+                        0,
+                        {"designed A 2", "designed B 3", "designed A 4", "closed A", "closed B"}},
+                    OutputsCase{"FailureStops",
+                                {kStartUpRow, kRowOfB, kRowOfB},
+                                3,
+                                {"designed A 2", "closed A", "designed B 3"}}),
+    [](const testing::TestParamInfo<OutputsCase>& p) { return std::string(p.param.name); });
+
+}  // namespace

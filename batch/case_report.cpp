@@ -1,10 +1,6 @@
 #include "batch/case_report.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-
-#include "batch/batch_files.h"
+#include "report/report_file.h"
 
 namespace tessarin {
 
@@ -29,16 +25,11 @@ std::string reportFileName(const std::string& id, long long line) {
 }
 
 std::optional<std::string> writeCaseReport(const std::string& path, const std::string& bytes) {
-    FilePointer file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file) return "cannot create " + path + ": " + systemReason(errno);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
-        std::fflush(file.get()) != 0) {
-        return "cannot write " + path + ": " + systemReason(errno);
-    }
-    if (std::fclose(file.release()) != 0) {
-        return "cannot write " + path + ": " + systemReason(errno);
-    }
-    return std::nullopt;
+    // The same locking writer as the calculate command's report file.
+    const FileResult written = writeReportBytes(path, bytes, false);
+    if (written.ok) return std::nullopt;
+    const char* what = written.action == FileAction::Create ? "cannot create " : "cannot write ";
+    return what + written.fileName + ": " + written.reason;
 }
 
 }  // namespace tessarin

@@ -10,8 +10,8 @@ namespace tessarin {
 // report directory.
 std::string reportFileName(const std::string& id, long long line);
 
-// Writes a case's report (its GBK bytes) as the file path; on failure the reason, naming the
-// file ("cannot create DIR/KZ1-2.txt: Permission denied").
+// Writes a case's report (its GBK bytes) as the file path, through the report file's writer; on
+// failure the reason, naming the file ("cannot create DIR/KZ1-2.txt: Permission denied").
 std::optional<std::string> writeCaseReport(const std::string& path, const std::string& bytes);
 
 }  // namespace tessarin

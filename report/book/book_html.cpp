@@ -195,7 +195,7 @@ struct BlockWriter {
 
 std::string renderBookHtml(const Book& book) {
     std::string out;
-    out.reserve(64 * 1024);
+    out.reserve(std::size_t{64} * 1024);
     out += "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
     escape(out, book.title);
     out += "</title>\n<style>";

@@ -16,9 +16,8 @@ void ColumnBooks::add(const std::string& id, BookCase bookCase) {
     it->second.push_back(std::move(bookCase));
 }
 
-FileResult ColumnBooks::close(const std::string& name) {
-    // A copy: the name may be one of order_'s own elements, which the erase below moves.
-    const std::string id = name;
+FileResult ColumnBooks::close(std::string id) {
+    // Taken by value: the name may be one of order_'s own elements, which the erase below moves.
     const auto it = open_.find(id);
     if (it == open_.end()) return FileResult::success();
     const std::vector<BookCase> cases = std::move(it->second);
@@ -29,7 +28,7 @@ FileResult ColumnBooks::close(const std::string& name) {
 
 FileResult ColumnBooks::closeAll() {
     while (!order_.empty()) {
-        const FileResult result = close(order_.front());
+        FileResult result = close(order_.front());
         if (!result.ok) return result;
     }
     return FileResult::success();

@@ -74,7 +74,7 @@ SectionCheckResult startUpCheck() {
     ScratchDirectory scratch;
     MainDialog dialog;
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     if (dialog.calculate() != RunOutcome::Done) return {};
     return SectionCheck(*dialog.session().design).run();
 }
@@ -113,7 +113,7 @@ void TestSectionCheck::offeredOnlyAfterACalculation() {
         QCOMPARE(driver.unexpected(), QStringList());
     }
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
     QVERIFY(dialog.sectionCheckAvailable());
@@ -130,7 +130,8 @@ void TestSectionCheck::f2ShowsTheStartUpCheck() {
     QVERIFY(showActive(dialog));
     SeenCheck seen;
     ModalDriver driver;
-    driver.then(ModalDriver::accept()).then(recordCheck(seen));
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::window<SectionCheckDialog>(), recordCheck(seen));
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(showActive(dialog));
     const QString reportBefore = scratch.reportText();
@@ -161,7 +162,9 @@ void TestSectionCheck::failedReportWithdrawsTheCheck() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then(ModalDriver::accept()).then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::messageBox(QStringLiteral("Result.txt")),
+              driver.answer(QMessageBox::Ok));
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(dialog.sectionCheckAvailable());
     QVERIFY(QFile::remove(QDir(scratch.path()).filePath(QStringLiteral("Result.txt"))));

@@ -1,15 +1,24 @@
 // Writes a CSV file of design cases for the batch benchmark: a building's columns, four load
-// combinations each, with sections, loads and grades varied over the usual range.
+// combinations each (or as many as the third argument says), with sections, loads and grades
+// varied over the usual range. With "interleaved" as the fourth argument the combinations of a
+// column do not stand together: row i belongs to column i mod (ROWS / combinations).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s ROWS FILE\n", argv[0]);
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr, "usage: %s ROWS FILE [COMBINATIONS [interleaved]]\n", argv[0]);
         return 2;
     }
     const long long rows = std::atoll(argv[1]);
+    const long long combinations = argc > 3 ? std::atoll(argv[3]) : 4;
+    const bool interleaved = argc > 4 && std::string(argv[4]) == "interleaved";
+    if (rows < 0 || combinations < 1) {
+        std::fprintf(stderr, "%s: ROWS must be 0 or more, COMBINATIONS 1 or more\n", argv[0]);
+        return 2;
+    }
+    const long long columns = (rows + combinations - 1) / combinations;
     std::FILE* file = std::fopen(argv[2], "wb");
     if (file == nullptr) {
         std::perror(argv[2]);
@@ -25,7 +34,7 @@ int main(int argc, char** argv) {
         return (state >> 8) % range;
     };
     for (long long i = 0; i < rows; ++i) {
-        const long long column = i / 4;
+        const long long column = interleaved ? i % columns : i / combinations;
         const unsigned b = 300 + 50 * next(7);
         const unsigned h = b + 50 * next(5);
         const unsigned scheme = 1 + next(2);

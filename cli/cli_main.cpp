@@ -2,11 +2,12 @@
 
 #include <ostream>
 
-#include "cli/batch_design.h"
+#include "cli/batch_command.h"
 #include "cli/book_output.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
 #include "cli/current_code_run.h"
+#include "cli/standard_streams.h"
 #include "engine/section/section_check.h"
 #include "report/book/design_book.h"
 #include "report/section_check_text.h"
@@ -24,7 +25,12 @@ int bookFailure(const FileResult& failure, std::ostream& err) {
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+CliStreams processStreams() {
+    return {identityOfStandardOutput(), standardErrorIsTerminal()};
+}
+
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           const CliStreams& streams) {
     const CliParse parse = parseCliArguments(arguments);
     switch (parse.kind) {
         case CliParse::Kind::Help:
@@ -33,8 +39,11 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case CliParse::Kind::UsageError:
             err << "tessarin-cli: " << parse.text << "\nRun with --help for more information.\n";
             return kExitUsage;
-        case CliParse::Kind::Batch:
-            return runBatch(parse.batch, out, err);
+        case CliParse::Kind::Batch: {
+            BatchOptions options = parse.batch;
+            options.streamFile = streams.outFile;
+            return runBatchCommand(options, out, err, streams.errIsTerminal);
+        }
         case CliParse::Kind::CurrentCode:
             return runCurrentCode(parse.currentCode, out, err);
         case CliParse::Kind::Run:

@@ -1,22 +1,26 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "batch/batch_files.h"
+#include "cli/cli_exit.h"
+
 namespace tessarin {
 
-// Exit codes of tessarin-cli.
-enum CliExit : int {
-    kExitDone = 0,
-    kExitRejected = 1,
-    kExitUsage = 2,
-    kExitFile = 3,
-    kExitSomeRejected = 4,  // --batch: some rows were rejected, the rest designed
-    kExitNoLayout = 5,      // --code 2010: no layout fits; the reason is reported
+// What the process's standard streams are, as main() finds them.
+struct CliStreams {
+    std::optional<FileIdentity> outFile;  // the file stdout writes to, when it is one
+    bool errIsTerminal = false;           // stderr shows a batch's progress line
 };
 
+// The standard streams of this process.
+CliStreams processStreams();
+
 // The whole command: arguments without the program name; report to out, messages to err.
-int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           const CliStreams& streams = {});
 
 }  // namespace tessarin

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "report/number_text.h"
+#include "run/input_parsers.h"
 
 namespace tessarin {
 
@@ -27,7 +28,8 @@ constexpr const char* kFooter =
     "  the largest Asex, Asey, Asx, Asy, Aswx, Aswy and the lines that govern them. --reports\n"
     "  writes each accepted row's report as DIR/<id>-<line>.txt, bytes outside A-Z a-z 0-9 _ -\n"
     "  of the id (and a leading dot) written as %XX. Exit codes: 0 all rows accepted, 4 some\n"
-    "  rows rejected, 2 usage error or unusable header, 3 a file could not be read or written.\n"
+    "  rows rejected, 2 usage error, unusable header or an output that is the input, 3 a file\n"
+    "  could not be read or written.\n"
     "\n"
     "Section check: --check verifies the designed layout by a strain-compatibility analysis\n"
     "  (parabola-rectangle concrete, elastic-plastic steel, plane sections) and prints a\n"
@@ -258,30 +260,29 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         options.input.*flag.field = *value;
     }
     if (app.count("--concrete") > 0) {
-        const int index = labelIndex(concrete, kConcreteLabels, kConcreteGradeCount);
-        if (index < 0) {
+        const auto index = parseConcreteGrade(concrete);
+        if (!index) {
             return usage("--concrete: \"" + concrete + "\" is not a concrete grade; use one of " +
                          joined(kConcreteLabels, kConcreteGradeCount));
         }
-        options.input.concreteIndex = index;
+        options.input.concreteIndex = *index;
     }
     if (app.count("--steel") > 0) {
-        const int index = labelIndex(steel, kSteelLabels, kSteelGradeCount);
-        if (index < 0) {
+        const auto index = parseSteelGrade(steel);
+        if (!index) {
             return usage("--steel: \"" + steel + "\" is not a steel grade; use one of " +
                          joined(kSteelLabels, kSteelGradeCount));
         }
-        options.input.steelIndex = index;
+        options.input.steelIndex = *index;
     }
     if (app.count("--scheme") > 0) {
-        if (scheme != "1" && scheme != "2") {
-            return usage("--scheme: \"" + scheme + "\" is not a scheme; use 1 or 2");
-        }
-        options.scheme.schemeIndex = scheme == "1" ? 0 : 1;
+        const auto index = parseSchemeIndex(scheme);
+        if (!index) return usage("--scheme: \"" + scheme + "\" is not a scheme; use 1 or 2");
+        options.scheme.schemeIndex = *index;
     }
     if (app.count("--diameter") > 0) {
-        const auto value = parseNumber(diameter);
-        if (!isListedDiameter(value)) {
+        const auto value = parseBarDiameter(diameter);
+        if (!value) {
             return usage("--diameter: \"" + diameter +
                          "\" is not a listed bar diameter; use 12, 14, 16, 18, 20, 22, 25, 28, "
                          "32, 36 or 40");
@@ -293,14 +294,16 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         {"--ratio-y", {&ratioY, &options.scheme.ratioY}}};
     for (const auto& [name, target] : ratios) {
         if (app.count(name) == 0) continue;
-        const auto value = parseNumber(*target.first);
-        if (!value) return usage(std::string(name) + ": \"" + *target.first + "\" is not a number");
-        if (!(*value >= 0.0 && *value <= 1.0)) {
+        const RatioReading ratio = parseWebRatio(*target.first);
+        if (ratio.status == RatioReading::Status::NotANumber) {
+            return usage(std::string(name) + ": \"" + *target.first + "\" is not a number");
+        }
+        if (ratio.status == RatioReading::Status::OutOfRange) {
             return usage(std::string(name) + ": " + *target.first +
                          " is out of range; enter a "
                          "ratio between 0 and 1");
         }
-        *target.second = *value;
+        *target.second = ratio.value;
     }
     return parse;
 }

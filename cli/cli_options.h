@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/batch_design.h"
+#include "batch/batch_run.h"
 #include "cli/current_code_options.h"
 #include "run/design_input.h"
 #include "run/reinforcement_scheme.h"

@@ -1,4 +1,4 @@
-#include "cli/csv_reader.h"
+#include "batch/csv_reader.h"
 
 namespace tessarin {
 
@@ -40,10 +40,11 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
             bytesRead_ = 3;
         }
     }
-    if (!error_.empty()) return Status::Error;
+    if (stopped_) return Status::Error;
 
     while (true) {
         fields.clear();
+        error_.clear();
         recordLine_ = line_;
         int c = peek();
         if (c == EOF) return Status::End;
@@ -61,6 +62,7 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
                     if (c == EOF) {
                         error_ =
                             "unterminated quoted field starting on line " + std::to_string(opened);
+                        stopped_ = true;
                         return Status::Error;
                     }
                     if (c == '"') {
@@ -74,11 +76,18 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
                     if (c == '\n') ++line_;
                     field += static_cast<char>(c);
                 }
+                // Whatever stands between the closing quote and the next comma or line end is
+                // passed over: the record keeps its fields (and its id) while it is rejected.
                 c = peek();
                 if (c != ',' && c != '\r' && c != '\n' && c != EOF) {
-                    error_ = "unexpected character after a closing quote on line " +
-                             std::to_string(line_);
-                    return Status::Error;
+                    if (error_.empty()) {
+                        error_ = "unexpected character after a closing quote on line " +
+                                 std::to_string(line_);
+                    }
+                    while (c != ',' && c != '\r' && c != '\n' && c != EOF) {
+                        get();
+                        c = peek();
+                    }
                 }
                 continue;
             }
@@ -96,6 +105,7 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
             }
             field += static_cast<char>(c);
         }
+        if (!error_.empty()) return Status::Malformed;
         // A blank line is no record.
         if (fields.size() == 1 && fields[0].empty() && !quotedRecordField) {
             if (c == EOF) return Status::End;

@@ -11,12 +11,17 @@ namespace tessarin {
 // UTF-8 byte-order mark. Only the current record is held in memory.
 class CsvReader {
   public:
-    enum class Status { Record, End, Error };
+    enum class Status {
+        Record,     // fields holds the next record
+        Malformed,  // fields holds a record read to its end despite a fault error() describes
+                    // (a character after a closing quote); the next record can still be read
+        End,        // no more records
+        Error,      // a quoted field never ends (error() says where); the reader stops
+    };
 
     explicit CsvReader(std::FILE* file);
 
-    // The next record into fields. Blank lines are skipped. On Error, error() says what is wrong
-    // (an unterminated quoted field, a character after a closing quote) and the reader stops.
+    // The next record into fields. Blank lines are skipped.
     Status next(std::vector<std::string>& fields);
 
     long long recordLine() const { return recordLine_; }  // physical line the record starts on
@@ -36,6 +41,7 @@ class CsvReader {
     long long recordLine_ = 0;
     long long bytesRead_ = 0;
     bool atStart_ = true;
+    bool stopped_ = false;
     bool readFailed_ = false;
     std::string error_;
 };

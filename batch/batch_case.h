@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run/design_input.h"
+#include "run/reinforcement_scheme.h"
+
+namespace tessarin {
+
+// The input columns of a cases file, in the order the results repeat them.
+enum class InputColumn : std::size_t {
+    Id,
+    L0,
+    B,
+    H,
+    M0x,
+    M0y,
+    N,
+    Ax,
+    Ay,
+    Concrete,
+    Steel,
+    Scheme,  // this one and those after it may be left out
+    Diameter,
+    RatioX,
+    RatioY,
+};
+inline constexpr std::size_t kInputColumnCount = 15;
+inline constexpr std::size_t kRequiredInputColumns = 11;  // id to steel
+inline constexpr std::array<const char*, kInputColumnCount> kInputColumnNames = {
+    "id", "l0",       "b",     "h",      "M0x",      "M0y",     "N",      "ax",
+    "ay", "concrete", "steel", "scheme", "diameter", "ratio_x", "ratio_y"};
+
+// Where each input column stands in the rows of a file, from its header line.
+class ColumnMap {
+  public:
+    // Reads the header (names in any order, blanks around them ignored, unknown names passed
+    // over). On a header that cannot be used, the reason, e.g. the header lacks the required
+    // column(s) ay.
+    std::optional<std::string> read(const std::vector<std::string>& header);
+
+    // The field of a row in that column; nullptr when the file has no such column or the row is
+    // too short.
+    const std::string* field(const std::vector<std::string>& fields, InputColumn column) const;
+    std::size_t headerSize() const { return headerSize_; }
+
+  private:
+    std::array<long long, kInputColumnCount> position_{};  // -1 when absent
+    std::size_t headerSize_ = 0;
+};
+
+// One row as a design case: the main dialog's input and the scheme dialog's choice.
+struct BatchCase {
+    DesignInput input;
+    SchemeChoice scheme;  // blank columns: OK at once in the scheme dialog (1, 22, 0, 0)
+};
+
+// A row read as a case, or why it is rejected ("M0y: \"1 20\" is not a number"). The numbers,
+// grades, scheme, diameter and ratios are read exactly as the command-line flags read them.
+struct CaseReading {
+    std::optional<BatchCase> value;
+    std::string rejection;
+};
+CaseReading readCase(const ColumnMap& columns, const std::vector<std::string>& fields);
+
+}  // namespace tessarin

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tessarin {
+
+// The file name of a case's report: the id with every byte outside A-Z a-z 0-9 _ - (and a dot
+// anywhere but first) written as %XX, then "-<line>.txt". No id can name a path outside the
+// report directory.
+std::string reportFileName(const std::string& id, long long line);
+
+// Writes a case's report (its GBK bytes) as the file path, through the report file's writer; on
+// failure the reason, naming the file ("cannot create DIR/KZ1-2.txt: Permission denied").
+std::optional<std::string> writeCaseReport(const std::string& path, const std::string& bytes);
+
+}  // namespace tessarin

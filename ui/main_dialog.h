@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 #include "run/control_id.h"
 #include "run/run_host.h"
@@ -41,11 +42,14 @@ class MainDialog : public QDialog, public RunHost {
     // A design is there to check once a calculation has run to its end (a run that stops at the
     // report file withdraws it).
     bool sectionCheckAvailable() const;
+    // "导出计算书…": the book of the last complete design, with the section check when it is
+    // given (from the section-check dialog). Returns the file written, empty if none.
+    QString exportBook(const std::optional<SectionCheckResult>& check = std::nullopt);
 
     // RunHost
     bool exchangeFields(DesignInput& input) override;
     MessageAnswer showMessage(const Message& message) override;
-    void focusControl(ControlId control) override;
+    void focusControl(ControlId id) override;
     std::optional<SchemeChoice> chooseScheme() override;
     void showReport(const std::string& gbkBytes) override;
 

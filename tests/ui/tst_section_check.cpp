@@ -74,7 +74,7 @@ SectionCheckResult startUpCheck() {
     ScratchDirectory scratch;
     MainDialog dialog;
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     if (dialog.calculate() != RunOutcome::Done) return {};
     return SectionCheck(*dialog.session().design).run();
 }
@@ -101,7 +101,7 @@ void TestSectionCheck::offeredOnlyAfterACalculation() {
     QVERIFY(showActive(dialog));
     QCOMPARE(dialog.sectionCheckAvailable(), false);
     const auto before = contextMenuEntries(dialog);
-    QCOMPARE(before.size(), 2);
+    QCOMPARE(before.size(), 3);  // About, the check, the calculation book
     QCOMPARE(before[0].first, QStringLiteral("关于 Tessarin(&A)..."));
     QCOMPARE(before[1].first, QStringLiteral("截面验算(&C)..."));
     QCOMPARE(before[1].second, false);
@@ -113,14 +113,15 @@ void TestSectionCheck::offeredOnlyAfterACalculation() {
         QCOMPARE(driver.unexpected(), QStringList());
     }
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
     QVERIFY(dialog.sectionCheckAvailable());
     QVERIFY(showActive(dialog));
     const auto after = contextMenuEntries(dialog);
-    QCOMPARE(after.size(), 2);
+    QCOMPARE(after.size(), 3);
     QCOMPARE(after[1].second, true);
+    QCOMPARE(after[2].second, true);  // the calculation book too
 }
 
 void TestSectionCheck::f2ShowsTheStartUpCheck() {
@@ -129,7 +130,8 @@ void TestSectionCheck::f2ShowsTheStartUpCheck() {
     QVERIFY(showActive(dialog));
     SeenCheck seen;
     ModalDriver driver;
-    driver.then(ModalDriver::accept()).then(recordCheck(seen));
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::window<SectionCheckDialog>(), recordCheck(seen));
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(showActive(dialog));
     const QString reportBefore = scratch.reportText();
@@ -160,7 +162,9 @@ void TestSectionCheck::failedReportWithdrawsTheCheck() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then(ModalDriver::accept()).then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::messageBox(QStringLiteral("Result.txt")),
+              driver.answer(QMessageBox::Ok));
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(dialog.sectionCheckAvailable());
     QVERIFY(QFile::remove(QDir(scratch.path()).filePath(QStringLiteral("Result.txt"))));

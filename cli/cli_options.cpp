@@ -171,6 +171,14 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         parse.kind = CliParse::Kind::Help;
         parse.text = app.help();
         return parse;
+    } catch (const CLI::ExtrasError&) {
+        // CLI11 lists them last to first; name them in the order they were given.
+        const std::vector<std::string> extras = app.remaining();
+        parse.kind = CliParse::Kind::UsageError;
+        parse.text = extras.size() > 1 ? "The following arguments were not expected:"
+                                       : "The following argument was not expected:";
+        for (const std::string& extra : extras) parse.text += " " + extra;
+        return parse;
     } catch (const CLI::ParseError& error) {
         parse.kind = CliParse::Kind::UsageError;
         parse.text = error.what();

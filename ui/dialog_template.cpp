@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/paste_limit.h"
 #include "ui/pictures.h"
 
 namespace tessarin {
@@ -46,6 +47,7 @@ QWidget* createControl(QDialog& dialog, const ControlTemplate& item, const Dialo
             edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             edit->setFocusPolicy(Qt::StrongFocus);
             edit->setGeometry(atLeastOneLine(box, lineHeight + 4));
+            refuseOverlongPastes(*edit);
             return edit;
         }
         case ControlKind::DropList: {

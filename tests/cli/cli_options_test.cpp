@@ -92,7 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"RatioAboveOne", {"--ratio-x", "1.5"}, "between 0 and 1"},
         UsageCase{"RatioBelowZero", {"--ratio-y", "-0.1"}, "between 0 and 1"},
         UsageCase{"RatioNotANumber", {"--ratio-y", "half"}, "--ratio-y: \"half\" is not a number"},
-        UsageCase{"Positional", {"6000"}, "6000"}),
+        UsageCase{"Positional", {"6000"}, "6000"},
+        UsageCase{"UnknownInTheOrderGiven",
+                  {"6000", "--width", "400", "x"},
+                  "The following arguments were not expected: 6000 --width 400 x"}),
     [](const testing::TestParamInfo<UsageCase>& p) { return std::string(p.param.name); });
 
 TEST(CliMain, HelpExplainsFlagsAndExitCodes) {

@@ -1,6 +1,9 @@
 // The bad-input matrix of the dialog fields: every text typed into a field either runs as typed,
 // or is rejected with nothing computed from it and Result.txt and the result box as they were.
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -16,6 +19,8 @@ class TestBadInput : public QObject {
     void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("tessarin")); }
     void typedLength_data();
     void typedLength();
+    void overlongPaste_data();
+    void overlongPaste();
 };
 
 void TestBadInput::typedLength_data() {
@@ -112,6 +117,75 @@ void TestBadInput::typedLength() {
     QFile after(QStringLiteral("Result.txt"));
     QVERIFY(after.open(QIODevice::ReadOnly));
     QCOMPARE(after.readAll(), QByteArray("earlier report"));
+}
+
+// A paste that would make a field longer than its limit (Qt's 32767 characters) is
+// refused with a message naming the limit, and the field keeps what it held; one that fits goes
+// in whole (replacing the selection).
+void TestBadInput::overlongPaste_data() {
+    QTest::addColumn<QString>("how");    // "keys" or "menu"
+    QTest::addColumn<bool>("selected");  // the field's "6000" selected, else the cursor after it
+    QTest::addColumn<int>("pasted");     // characters pasted
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("keys, 6000 and 32761 more: the limit") << "keys" << false << 32761 << false;
+    QTest::newRow("keys, 6000 and 32764 more: over") << "keys" << false << 32764 << true;
+    QTest::newRow("keys, 32767 over the selection") << "keys" << true << 32767 << false;
+    QTest::newRow("keys, 32768 over the selection") << "keys" << true << 32768 << true;
+    QTest::newRow("menu, 32768 over the selection") << "menu" << true << 32768 << true;
+    QTest::newRow("menu, 10 after 6000") << "menu" << false << 10 << false;
+}
+
+void TestBadInput::overlongPaste() {
+    QFETCH(QString, how);
+    QFETCH(bool, selected);
+    QFETCH(int, pasted);
+    QFETCH(bool, refused);
+    MainDialog dialog;
+    QVERIFY(showActive(dialog));
+    QLineEdit* field = fieldOf(dialog, ControlId::L0);
+    field->setFocus();
+    field->setText(QStringLiteral("6000"));
+    if (selected) field->selectAll();
+    const QString clip(pasted, QLatin1Char('7'));
+    QGuiApplication::clipboard()->setText(clip);
+    ModalDriver driver;
+    if (refused) {
+        driver.then(ModalDriver::messageBox(
+                        QStringLiteral("要粘贴的内容有 %1 个字符，此栏最多 32767 个字符，未粘贴。")
+                            .arg(pasted)),
+                    driver.answer(QMessageBox::Ok));
+    }
+    if (how == "keys") {
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    } else if (how == "menu") {
+        bool triggered = false;
+        QTimer::singleShot(50, field, [&triggered] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            QAction* paste = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->text().startsWith(QStringLiteral("&Paste"))) paste = action;
+            }
+            menu->close();
+            if (paste == nullptr) return;
+            triggered = true;
+            paste->trigger();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                field->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(field, &event);
+        QTRY_VERIFY(triggered);
+    }
+    QVERIFY(driver.allDone());
+    QCOMPARE(driver.unexpected(), QStringList());
+    if (refused) {
+        QCOMPARE(driver.boxes().size(), 1);
+        QCOMPARE(driver.boxes().front().caption, QStringLiteral("tessarin"));
+        QCOMPARE(driver.boxes().front().icon, QMessageBox::Warning);
+        QCOMPARE(field->text(), QStringLiteral("6000"));
+    } else {
+        QCOMPARE(field->text(), (selected ? QString() : QStringLiteral("6000")) + clip);
+    }
 }
 
 QTEST_MAIN(TestBadInput)

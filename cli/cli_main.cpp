@@ -1,5 +1,6 @@
 #include "cli/cli_main.h"
 
+#include <cstring>
 #include <ostream>
 
 #include "cli/batch_design.h"
@@ -28,8 +29,16 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     ConsoleHost host(parse.options.input, parse.options.scheme, out, err);
     switch (onCalculate(session, host)) {
         case RunOutcome::Done:
-            if (parse.options.check) {
-                out << formatSectionCheckSummary(SectionCheck(*session.design).run());
+            if (parse.options.check && session.design->finite()) {
+                host.print(formatSectionCheckSummary(SectionCheck(*session.design).run()));
+            } else if (parse.options.check) {
+                err << "tessarin-cli: no section check: the design is not finite\n";
+            }
+            // The report that could not be printed is a failed run, as in batch mode.
+            if (host.outputError() != 0) {
+                err << "tessarin-cli: cannot write stdout: " << std::strerror(host.outputError())
+                    << '\n';
+                return kExitFile;
             }
             return kExitDone;
         case RunOutcome::FieldRejected:

@@ -95,13 +95,14 @@ QLineEdit* MainDialog::field(ControlId id) const {
 }
 
 RunOutcome MainDialog::calculate() {
-    const RunOutcome outcome = onCalculate(session_, *this);
+    const RunOutcome outcome = onCalculate(session_, *this, reportPath_);
     checkShortcut_->setEnabled(sectionCheckAvailable());
     return outcome;
 }
 
 bool MainDialog::sectionCheckAvailable() const {
-    return session_.design.has_value();
+    // A design whose areas or demand are not finite numbers has nothing to check or draw.
+    return session_.design.has_value() && session_.design->finite();
 }
 
 void MainDialog::showSectionCheck() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
+#include <utility>
 
 #include "run/calculate_command.h"
 #include "run/control_id.h"
@@ -28,6 +30,9 @@ class MainDialog : public QDialog, public RunHost {
     explicit MainDialog(QWidget* parent = nullptr);
 
     QWidget* control(ControlId id) const;
+    // The report file the calculate command writes: "Result.txt" in the current directory unless
+    // a test or benchmark names another.
+    void setReportPath(std::string path) { reportPath_ = std::move(path); }
     const DesignSession& session() const { return session_; }
     ReinforcementSchemeDialog& schemeDialog() { return schemeDialog_; }
     PrincipleDiagramDialog& diagramDialog() { return diagramDialog_; }
@@ -39,7 +44,7 @@ class MainDialog : public QDialog, public RunHost {
     // The section check of the last complete design, on demand (context menu or F2).
     void showSectionCheck();
     // A design is there to check once a calculation has run to its end (a run that stops at the
-    // report file withdraws it).
+    // report file withdraws it) and its numbers are finite.
     bool sectionCheckAvailable() const;
 
     // RunHost
@@ -63,6 +68,7 @@ class MainDialog : public QDialog, public RunHost {
 
     QShortcut* checkShortcut_ = nullptr;
 
+    std::string reportPath_ = kReportFileName;
     DesignSession session_;
     ReinforcementSchemeDialog schemeDialog_{this};
     PrincipleDiagramDialog diagramDialog_{this};

@@ -1,7 +1,5 @@
 #include "cli/batch_design.h"
 
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -18,6 +16,7 @@
 #include <vector>
 
 #include "cli/csv_reader.h"
+#include "cli/standard_streams.h"
 #include "engine/column_calculator.h"
 #include "engine/section/section_check.h"
 #include "report/number_text.h"
@@ -491,7 +490,7 @@ void Batch::designRow(const std::vector<std::string>& fields, long long line) {
             status += warnings[i];
         }
     }
-    if (options_.check) checked_ = SectionCheck(design_).run();
+    if (options_.check) checked_ = SectionCheck(design_).run(SectionCheck::Contour::skipped);
     writeResultRow(fields, line, true, status);
     addToEnvelope(id, line);
     if (options_.check) open_[id].addCheck(checked_.utilisation, line);
@@ -559,7 +558,7 @@ int Batch::run() {
     line_ += '\n';
     *sink_ << line_;
 
-    const bool progress = ::isatty(STDERR_FILENO) != 0;
+    const bool progress = standardErrorIsTerminal();
     std::vector<std::string> fields;
     while (true) {
         const auto status = reader.next(fields);

@@ -30,7 +30,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     switch (onCalculate(session, host)) {
         case RunOutcome::Done:
             if (parse.options.check && session.design->finite()) {
-                host.print(formatSectionCheckSummary(SectionCheck(*session.design).run()));
+                host.print(formatSectionCheckSummary(
+                    SectionCheck(*session.design).run(SectionCheck::Contour::skipped)));
             } else if (parse.options.check) {
                 err << "tessarin-cli: no section check: the design is not finite\n";
             }

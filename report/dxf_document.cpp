@@ -329,12 +329,8 @@ std::string DxfDocument::bytes() const {
 
 FileResult writeDxf(const std::string& path, const DxfDocument& document) {
     if (!document.allFinite()) {
-        FileResult result;
-        result.ok = false;
-        result.fileName = path;
-        result.action = FileAction::Write;
-        result.reason = "the drawing holds a size or position that is not a number";
-        return result;
+        return FileResult::refusal(path, FileAction::Write,
+                                   "the drawing holds a size or position that is not a number");
     }
     return writeWholeFile(path, document.bytes());
 }

@@ -90,6 +90,9 @@ int renameOver(const std::string& from, const std::string& to);
 // Removes a file (or a link); 0 also when nothing was there.
 int removeFile(const std::string& path);
 
+// Waits the given number of milliseconds (while another run owns a report).
+void pauseFor(int milliseconds);
+
 // The whole content of the regular file at path. A link, a pipe or any other non-regular file is
 // not opened for reading (a pipe would wait for a writer) and comes back as its kind.
 struct RegularFileContent {

@@ -128,6 +128,10 @@ int removeFile(const std::string& path) {
     return errno;
 }
 
+void pauseFor(int milliseconds) {
+    ::usleep(static_cast<useconds_t>(milliseconds) * 1000u);
+}
+
 RegularFileContent readRegularFile(const std::string& path) {
     RegularFileContent content;
     // No-follow: a link is refused, not read through. Non-blocking: opening a pipe with no writer

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <thread>
 #include <utility>
 
 namespace tessarin {
@@ -86,7 +85,7 @@ FileResult ReportFile::own() {
         if (std::chrono::steady_clock::now() >= deadline) {
             return FileResult::refusal(path_, FileAction::Create, kReportInUse);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pauseFor(10);
     }
 }
 

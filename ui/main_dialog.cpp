@@ -23,10 +23,6 @@ namespace tessarin {
 
 namespace {
 
-int idOf(ControlId control) {
-    return static_cast<int>(control);
-}
-
 constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 

@@ -4,12 +4,24 @@
 #include <ostream>
 
 #include "cli/batch_design.h"
+#include "cli/book_output.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
 #include "engine/section/section_check.h"
+#include "report/book/design_book.h"
 #include "run/calculate_command.h"
 
 namespace tessarin {
+
+namespace {
+
+int bookFailure(const FileResult& failure, std::ostream& err) {
+    err << "tessarin-cli: cannot write the calculation book " << failure.fileName << ": "
+        << failure.reason << '\n';
+    return kExitFile;
+}
+
+}  // namespace
 
 int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const CliParse parse = parseCliArguments(arguments);
@@ -25,14 +37,24 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case CliParse::Kind::Run:
             break;
     }
+    const CliOptions& options = parse.options;
+    // A book that cannot be written stops the command before it designs anything.
+    if (options.book) {
+        const FileResult target = checkBookTarget(*options.book);
+        if (!target.ok) return bookFailure(target, err);
+    }
     DesignSession session;
-    ConsoleHost host(parse.options.input, parse.options.scheme, out, err);
+    ConsoleHost host(options.input, options.scheme, out, err);
     switch (onCalculate(session, host)) {
-        case RunOutcome::Done:
-            if (parse.options.check && session.design->finite()) {
-                host.print(formatSectionCheckSummary(
-                    SectionCheck(*session.design).run(SectionCheck::Contour::skipped)));
-            } else if (parse.options.check) {
+        case RunOutcome::Done: {
+            std::optional<SectionCheckResult> check;
+            if (options.check && session.design->finite()) {
+                // The book draws the contour; the text alone does without it.
+                check = SectionCheck(*session.design)
+                            .run(options.book ? SectionCheck::Contour::computed
+                                              : SectionCheck::Contour::skipped);
+                host.print(formatSectionCheckSummary(*check));
+            } else if (options.check) {
                 err << "tessarin-cli: no section check: the design is not finite\n";
             }
             // The report that could not be printed is a failed run, as in batch mode.
@@ -41,7 +63,20 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
                     << '\n';
                 return kExitFile;
             }
+            if (options.book && session.design) {
+                const BookCase bookCase{*session.design,
+                                        session.scheme.diameter,
+                                        session.scheme.ratioX,
+                                        session.scheme.ratioY,
+                                        0,
+                                        check};
+                const BookInfo info{options.project, options.columnId, todayText()};
+                const FileResult written =
+                    writeBookFile(buildDesignBook(info, {&bookCase, 1}), *options.book);
+                if (!written.ok) return bookFailure(written, err);
+            }
             return kExitDone;
+        }
         case RunOutcome::FieldRejected:
         case RunOutcome::InputRejected:
             return kExitRejected;

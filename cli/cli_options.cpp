@@ -36,6 +36,13 @@ constexpr const char* kFooter =
     "  is unchanged. With --batch it adds the columns utilisation, N0, rho, checkFlags and\n"
     "  governsUtilisation.\n"
     "\n"
+    "Calculation book: --book FILE.html|FILE.pdf also writes the book of the case: title block\n"
+    "  (--project, --id, date, version), inputs, materials, every step with its formula and the\n"
+    "  numbers put in, the results, the section to scale with its bars and, with --check, the\n"
+    "  Mx-My contour with the demand and the utilisation. HTML is self-contained; a PDF is made\n"
+    "  by tessarin-book of the desktop build, found beside tessarin-cli. The book is written\n"
+    "  whole or not at all (exit 3 with the file name and the reason); Result.txt is the same.\n"
+    "\n"
     "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
     "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
     "digits with an optional decimal point, optional exponent (6000, 6e3, -0.5); nothing else.\n"
@@ -47,7 +54,8 @@ constexpr const char* kFooter =
     "  0  done (warnings, such as an iteration that did not converge, on stderr)\n"
     "  1  the input was rejected by a check (its message on stderr; Result.txt untouched)\n"
     "  2  usage error (unknown flag, missing value, not a number, value out of range)\n"
-    "  3  Result.txt could not be written or read (file name and the system's reason on stderr)\n";
+    "  3  Result.txt could not be written or read, or the book could not be written (file name\n"
+    "     and the system's reason on stderr)\n";
 
 struct NumberFlag {
     const char* name;
@@ -104,6 +112,15 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     bool check = false;
     app.add_flag("--check", check,
                  "also verify the designed layout by strain compatibility (section check)");
+    std::string bookPath, project, columnId;
+    app.add_option("--book", bookPath,
+                   "also write the calculation book of the case: FILE.html (HTML with its "
+                   "pictures inline) or FILE.pdf (A4; needs tessarin-book of the desktop build)")
+        ->type_name("FILE");
+    app.add_option("--project", project, "with --book: the project named in the title block")
+        ->type_name("TEXT");
+    app.add_option("--id", columnId, "with --book: the column id named in the title block")
+        ->type_name("TEXT");
     std::string batchInput, batchOutput, reportDir;
     app.add_option("--batch", batchInput,
                    "design every row of a CSV file of cases instead of one case")
@@ -138,6 +155,11 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         for (const char* name : {"--out", "--reports"}) {
             if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
         }
+        if (app.count("--book") == 0) {
+            for (const char* name : {"--project", "--id"}) {
+                if (app.count(name) > 0) return usage(std::string(name) + " goes with --book");
+            }
+        }
     } else {
         for (const CLI::Option* option : app.get_options()) {
             const std::string name = option->get_name();
@@ -158,6 +180,11 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
 
     CliOptions& options = parse.options;
     options.check = check;
+    if (app.count("--book") > 0) {
+        options.book = bookPath;
+        options.project = project;
+        options.columnId = columnId;
+    }
     for (const NumberFlag& flag : kNumberFlags) {
         if (app.count(flag.name) == 0) continue;
         const std::string& text = numberTexts[flag.name];

@@ -15,6 +15,9 @@ struct CliOptions {
     DesignInput input;    // start values unless a flag says otherwise
     SchemeChoice scheme;  // what OK at once in the scheme dialog gives: scheme 1, 22 mm, 0, 0
     bool check = false;   // also verify the designed layout by strain compatibility
+    std::optional<std::string> book;  // also write the calculation book (.html or .pdf) here
+    std::string project;              // the book's title block: project and column id
+    std::string columnId;
 };
 
 // Outcome of reading the arguments.

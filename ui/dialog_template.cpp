@@ -165,6 +165,21 @@ QFont dialogFont() {
     return font;
 }
 
+QFont reportFont() {
+    const QStringList installed = QFontDatabase::families();
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const char* face : {"Noto Sans Mono CJK SC", "NSimSun", "MS Gothic"}) {
+        if (installed.contains(QString::fromLatin1(face), Qt::CaseInsensitive)) {
+            font.setFamily(QString::fromLatin1(face));
+            break;
+        }
+    }
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(kDialogFontPixels);
+    return font;
+}
+
 QWidget* DialogControls::control(int id) const {
     const auto found = byId_.find(id);
     return found == byId_.end() ? nullptr : found->second;

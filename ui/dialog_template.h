@@ -66,6 +66,11 @@ struct DialogUnits {
 // faces, at the size the templates were laid out for.
 QFont dialogFont();
 
+// The result box's font: a fixed-width CJK face in which a Chinese character is exactly two ASCII
+// widths, as the report's layout assumes ("Noto Sans Mono CJK SC", then NSimSun, then the
+// system's fixed-width face), at the dialog font's size.
+QFont reportFont();
+
 // The widgets a template produced, by control number.
 class DialogControls {
   public:

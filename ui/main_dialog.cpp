@@ -1,6 +1,7 @@
 #include "ui/main_dialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeySequence>
@@ -10,8 +11,10 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "report/book/design_book.h"
 #include "report/gbk_text.h"
 #include "ui/about_dialog.h"
+#include "ui/book_export.h"
 #include "ui/dialog_templates.h"
 #include "ui/enter_navigation.h"
 #include "ui/field_exchange.h"
@@ -25,6 +28,7 @@ namespace {
 
 constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
+constexpr const char* kBookEntry = "导出计算书…";
 
 // The numbers in the order the exchange takes them; the first field that holds no number ends
 // the exchange, so the members before it take their new values and the rest keep theirs.
@@ -48,6 +52,7 @@ MainDialog::MainDialog(QWidget* parent)
     concreteList_ = controls_.get<QComboBox>(idOf(ControlId::ConcreteList));
     steelList_ = controls_.get<QComboBox>(idOf(ControlId::SteelList));
     resultBox_ = controls_.get<QPlainTextEdit>(idOf(ControlId::ResultBox));
+    resultBox_->setFont(reportFont());
 
     connect(controls_.get<QPushButton>(idOf(ControlId::Calculate)), &QPushButton::clicked, this,
             &MainDialog::calculate);
@@ -104,7 +109,22 @@ bool MainDialog::sectionCheckAvailable() const {
 void MainDialog::showSectionCheck() {
     if (!sectionCheckAvailable()) return;
     SectionCheckDialog dialog(SectionCheck(*session_.design).run(), this);
+    connect(&dialog, &SectionCheckDialog::exportBookRequested, &dialog,
+            [this, &dialog] { exportBook(dialog.result()); });
     dialog.exec();
+}
+
+QString MainDialog::exportBook(const std::optional<SectionCheckResult>& check) {
+    if (!sectionCheckAvailable()) return {};
+    const BookCase bookCase{*session_.design,
+                            session_.scheme.diameter,
+                            session_.scheme.ratioX,
+                            session_.scheme.ratioY,
+                            0,
+                            check};
+    const Book book = buildDesignBook(BookInfo{"", "", todayText()}, {&bookCase, 1});
+    QWidget* parent = QApplication::activeModalWidget();
+    return exportCalculationBook(parent != nullptr ? parent : this, book, QStringLiteral("计算书"));
 }
 
 void MainDialog::showDiagram() {
@@ -124,6 +144,9 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     check->setShortcut(QKeySequence(Qt::Key_F2));
     check->setEnabled(sectionCheckAvailable());
     connect(check, &QAction::triggered, this, &MainDialog::showSectionCheck);
+    QAction* book = menu.addAction(QString::fromUtf8(kBookEntry));
+    book->setEnabled(sectionCheckAvailable());
+    connect(book, &QAction::triggered, this, [this] { exportBook(); });
     menu.exec(event->globalPos());
 }
 

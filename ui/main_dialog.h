@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 #include "run/control_id.h"
 #include "run/run_host.h"
@@ -46,6 +47,9 @@ class MainDialog : public QDialog, public RunHost {
     // A design is there to check once a calculation has run to its end (a run that stops at the
     // report file withdraws it) and its numbers are finite.
     bool sectionCheckAvailable() const;
+    // "导出计算书…": the book of the last complete design, with the section check when it is
+    // given (from the section-check dialog). Returns the file written, empty if none.
+    QString exportBook(const std::optional<SectionCheckResult>& check = std::nullopt);
 
     // RunHost
     bool exchangeFields(DesignInput& input) override;

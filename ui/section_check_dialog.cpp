@@ -108,6 +108,10 @@ SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* paren
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QPushButton* book =
+        buttons->addButton(QStringLiteral("导出计算书…"), QDialogButtonBox::ActionRole);
+    book->setObjectName(QStringLiteral("exportBook"));
+    connect(book, &QPushButton::clicked, this, &SectionCheckDialog::exportBookRequested);
 
     auto* figures = new QHBoxLayout;
     figures->addWidget(utilisation_, 0, Qt::AlignTop);

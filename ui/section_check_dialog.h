@@ -25,6 +25,11 @@ class SectionCheckDialog : public QDialog {
     SectionView* sectionView() const { return section_; }
     InteractionView* interactionView() const { return interaction_; }
 
+  signals:
+    // "导出计算书…": the engineer asks for the calculation book of this check.
+    void exportBookRequested();
+
+  public:
     // The texts of the dialog, also used by the tests.
     static QString utilisationText(const SectionCheckResult& result);
     static QStringList detailLines(const SectionCheckResult& result);

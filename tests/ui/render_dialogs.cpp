@@ -73,6 +73,8 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &scheme, [&scheme] { scheme.accept(); });
         main.calculate();
         QDir::setCurrent(home);
+        // Let the result box lay out its new text (and so its scroll bars) before the picture.
+        QApplication::processEvents();
         ok &= save(main.grab(), out, "main_dialog_result.png");
         SectionCheckDialog check(SectionCheck(*main.session().design).run(), &main);
         check.show();

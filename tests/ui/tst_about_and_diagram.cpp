@@ -102,9 +102,11 @@ void TestAboutAndDiagram::contextMenuOffersAbout() {
     QContextMenuEvent event(QContextMenuEvent::Mouse, background, dialog.mapToGlobal(background));
     QApplication::sendEvent(&dialog, &event);
     QTRY_VERIFY(driver.allDone());
-    // The About entry, then the section check (offered once a design has been calculated).
-    QCOMPARE(entries, (QStringList{QStringLiteral("关于 Tessarin(&A)..."),
-                                   QStringLiteral("截面验算(&C)...")}));
+    // The About entry, then the section check and the calculation book (offered once a design
+    // has been calculated).
+    QCOMPARE(entries,
+             (QStringList{QStringLiteral("关于 Tessarin(&A)..."), QStringLiteral("截面验算(&C)..."),
+                          QStringLiteral("导出计算书…")}));
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen.front().title, QStringLiteral("关于 Tessarin"));
 }

@@ -1,0 +1,49 @@
+// tessarin-book: the PDF writer of the calculation book, a program of its own so that the
+// command line stays free of Qt. It reads a book (as serializeBook writes it) on stdin and
+// writes the PDF on stdout. Exit codes: 0 done, 2 the input is not a book, 3 no PDF.
+#include <QGuiApplication>
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include "book_pdf/book_pdf.h"
+#include "report/book/book_serial.h"
+
+namespace {
+
+// Qt's notes about the environment (no XDG runtime directory in a service) are no business of the
+// engineer's; everything else goes to stderr.
+void forwardMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
+    std::cerr << "tessarin-book: " << message.toStdString() << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qInstallMessageHandler(forwardMessage);
+    // No window is ever shown: without a display the offscreen platform serves the fonts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    std::ios::sync_with_stdio(false);
+    std::freopen(nullptr, "rb", stdin);
+    const std::string text(std::istreambuf_iterator<char>(std::cin), {});
+    const auto book = tessarin::parseBook(text);
+    if (!book) {
+        std::cerr << "tessarin-book: the input is not a calculation book\n";
+        return 2;
+    }
+    std::string pdf, error;
+    if (!tessarin::renderBookPdf(*book, pdf, error)) {
+        std::cerr << "tessarin-book: " << error << '\n';
+        return 3;
+    }
+    std::freopen(nullptr, "wb", stdout);
+    if (std::fwrite(pdf.data(), 1, pdf.size(), stdout) != pdf.size() || std::fflush(stdout) != 0) {
+        std::cerr << "tessarin-book: cannot write the PDF to stdout\n";
+        return 3;
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "report/book/book.h"
+#include "report/file_result.h"
+
+namespace tessarin {
+
+// Writes a calculation book to path, as HTML or as PDF by its suffix. HTML is written here; a
+// PDF comes from tessarin-book (the Qt PDF writer of the desktop build), which runs as a program
+// of its own beside this one, so that tessarin-cli itself never loads Qt. The file is written
+// whole (temporary file and rename) or not at all.
+FileResult writeBookFile(const Book& book, const std::string& path);
+
+// Whether a book could be written to path at all, checked before a run does anything: the
+// folder, the name (not a directory or a device), and for a PDF the writer program. The reason
+// says what is wrong.
+FileResult checkBookTarget(const std::string& path);
+
+// Where tessarin-book is expected: beside the running executable. Empty where no program can be
+// run for it (Windows builds without Qt).
+std::string pdfWriterPath();
+
+}  // namespace tessarin

@@ -4,6 +4,7 @@
 
 #include "run/calculate_command.h"
 #include "run/control_id.h"
+#include "run/current_code_input.h"
 #include "run/run_host.h"
 #include "ui/dialog_template.h"
 #include "ui/principle_diagram_dialog.h"
@@ -39,6 +40,9 @@ class MainDialog : public QDialog, public RunHost {
     // The section check of the last complete design, on demand (context menu or F2).
     void showSectionCheck();
     bool sectionCheckAvailable() const { return checkable_; }
+    // The current-code design of the typed column, at any time (context menu or F3).
+    void showCurrentCodeDesign();
+    CurrentCodeInput currentCodeStartInput() const;
 
     // RunHost
     bool exchangeFields(DesignInput& input) override;

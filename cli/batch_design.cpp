@@ -1,7 +1,5 @@
 #include "cli/batch_design.h"
 
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -18,11 +16,13 @@
 #include <vector>
 
 #include "cli/csv_reader.h"
+#include "cli/standard_streams.h"
+#include "engine/column_calculator.h"
 #include "engine/section/section_check.h"
 #include "report/number_text.h"
 #include "report/report_text.h"
 #include "run/calculate_command.h"
-#include "run/run_host.h"
+#include "run/design_column.h"
 #include "run/validate_input.h"
 
 namespace tessarin {
@@ -115,39 +115,19 @@ struct Envelope {
     }
 };
 
-// Plays the engineer for the checks: module questions are answered No and become warnings; the
-// first error rejects the row.
-class BatchHost : public RunHost {
-  public:
-    std::vector<std::string> warnings;
-    std::string rejection;
-
-    bool exchangeFields(DesignInput&) override { return true; }
-    MessageAnswer showMessage(const Message& message) override {
-        if (message.kind == MessageKind::Error) {
-            if (rejection.empty()) rejection = oneLine(message.text);
-            return MessageAnswer::Ok;
+// A message as one line of the status column: CR LF becomes a space.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            line += ' ';
+            ++i;
+        } else {
+            line += text[i];
         }
-        warnings.push_back(oneLine(message.text));
-        return message.kind == MessageKind::Question ? MessageAnswer::No : MessageAnswer::Ok;
     }
-    void focusControl(ControlId) override {}
-    std::optional<SchemeChoice> chooseScheme() override { return std::nullopt; }
-    void showReport(const std::string&) override {}
-
-    static std::string oneLine(const std::string& text) {
-        std::string line;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                line += ' ';
-                ++i;
-            } else {
-                line += text[i];
-            }
-        }
-        return line;
-    }
-};
+    return line;
+}
 
 std::string systemReason() {
     return std::strerror(errno);
@@ -183,9 +163,10 @@ class Batch {
     std::ostream* sink_ = nullptr;
     std::array<long long, kColumnCount> columnOf_{};  // field position, -1 when absent
     std::size_t headerSize_ = 0;
-    ColumnCalculator calculator_;
-    std::string line_;            // the output row being built
-    SectionCheckResult checked_;  // the section check of the row being written, with --check
+    ColumnDesign design_;          // the design of the row being written
+    ColumnCalculator calculator_;  // its record, read by the result columns
+    std::string line_;             // the output row being built
+    SectionCheckResult checked_;   // the section check of the row being written, with --check
     bool grouped_ = false;
     std::string currentId_;
     bool haveCurrent_ = false;
@@ -280,7 +261,7 @@ bool Batch::writeReport(const std::string& id, long long line) {
         reportError_ = "cannot create " + path + ": " + systemReason();
         return false;
     }
-    const std::string bytes = reportBytes(calculator_);
+    const std::string bytes = reportBytes(design_);
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
         std::fflush(file.get()) != 0) {
         reportError_ = "cannot write " + path + ": " + systemReason();
@@ -307,7 +288,7 @@ void Batch::writeResultRow(const std::vector<std::string>& fields, long long lin
     for (std::size_t r = 0; r < kResultFields.size(); ++r) {
         line_ += ',';
         // Scheme 2 reports no corner bar; neither does this row.
-        if (designed && !(r == kAscResult && calculator_.scheme != 1)) {
+        if (designed && !(r == kAscResult && calculator_.scheme != codeOf(Scheme::CornerBars))) {
             line_ += formatShortest(calculator_.*kResultFields[r]);
         }
     }
@@ -479,32 +460,37 @@ void Batch::designRow(const std::vector<std::string>& fields, long long line) {
         *target = *value;
     }
 
-    BatchHost host;
-    if (!validateInput(input, host)) {
-        reject(host.rejection);
-        return;
+    // Module questions are answered No and become warnings; the first error rejects the row.
+    std::vector<std::string> warnings;
+    for (const InputFinding& finding : validateInput(input)) {
+        if (!finding.isQuestion()) {
+            reject(oneLine(finding.message.text));
+            return;
+        }
+        warnings.push_back(oneLine(finding.message.text));
     }
-    loadDesignCase(input, calculator_);
-    calculator_.computeStep1();
     ReinforcementScheme scheme;
     applySchemeChoice(scheme, choice);
-    calculator_.computeStep2(scheme.scheme, scheme.diameter, scheme.ratioX, scheme.ratioY);
-    if (!calculator_.convergedX || !calculator_.convergedY) {
-        host.showMessage(convergenceWarning(calculator_.convergedX, calculator_.convergedY));
+    design_ = designColumn(input, scheme);
+    // The result columns read the engine record's fields.
+    calculator_.restore(design_);
+    if (!design_.step1.converged()) {
+        warnings.push_back(
+            oneLine(convergenceWarning(design_.step1.convergedX, design_.step1.convergedY).text));
     }
     if (options_.reportDir && !writeReport(id, line)) {
         reportFailed_ = true;
         return;
     }
     std::string status = "ok";
-    if (!host.warnings.empty()) {
+    if (!warnings.empty()) {
         status = "warning: ";
-        for (std::size_t i = 0; i < host.warnings.size(); ++i) {
+        for (std::size_t i = 0; i < warnings.size(); ++i) {
             if (i > 0) status += "; ";
-            status += host.warnings[i];
+            status += warnings[i];
         }
     }
-    if (options_.check) checked_ = SectionCheck(calculator_).run();
+    if (options_.check) checked_ = SectionCheck(design_).run(SectionCheck::Contour::skipped);
     writeResultRow(fields, line, true, status);
     addToEnvelope(id, line);
     if (options_.check) open_[id].addCheck(checked_.utilisation, line);
@@ -572,7 +558,7 @@ int Batch::run() {
     line_ += '\n';
     *sink_ << line_;
 
-    const bool progress = ::isatty(STDERR_FILENO) != 0;
+    const bool progress = standardErrorIsTerminal();
     std::vector<std::string> fields;
     while (true) {
         const auto status = reader.next(fields);

@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "cli/cli_main.h"
+#include "cli/standard_streams.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    tessarin::prepareStandardStreams();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const int code = tessarin::runCli(arguments, std::cout, std::cerr);
     std::cout.flush();

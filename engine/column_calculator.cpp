@@ -15,6 +15,9 @@ constexpr double kBeta1Slope = 0.0012000000000000012;
 // 1/30 (for some depths it differs from the quotient in the last bit).
 constexpr double kOneThirtieth = 0.03333333333333333;
 
+// The steel code that older callers used for HRB400; it still loads the HRB400 values.
+constexpr int kOldHrb400Code = 4;
+
 // Area of a round bar per d^2: the eight-digit decimal, not pi/4.
 constexpr double kBarAreaFactor = 0.78539815;
 
@@ -44,16 +47,16 @@ void ColumnCalculator::setConcreteGrade(int grade) {
 void ColumnCalculator::setSteelGrade(int code) {
     steelGrade = code;
     switch (code) {
-        case 1:
+        case codeOf(SteelGrade::HPB235):
             fy = 210.0;
             Es = 210000.0;
             break;
-        case 2:
+        case codeOf(SteelGrade::HRB335):
             fy = 300.0;
             Es = 200000.0;
             break;
-        case 3:
-        case 4:
+        case codeOf(SteelGrade::HRB400):
+        case kOldHrb400Code:
             fy = 360.0;
             Es = 200000.0;
             break;
@@ -90,9 +93,9 @@ void ColumnCalculator::setGeometry(double length, double width, double height) {
     h = height;
 }
 
-void ColumnCalculator::computeEccentricity(int direction) {
-    if (direction != 1 && direction != 2) return;
-    const bool isX = direction == 1;
+void ColumnCalculator::computeEccentricity(Direction direction) {
+    if (direction != Direction::X && direction != Direction::Y) return;
+    const bool isX = direction == Direction::X;
     const double moment = isX ? M0x : M0y;
     const double depth = isX ? h : b;
     double& e0 = isX ? e0x : e0y;
@@ -106,9 +109,9 @@ void ColumnCalculator::computeEccentricity(int direction) {
     ei = e0 + ea;
 }
 
-void ColumnCalculator::computeMagnification(int direction) {
-    if (direction != 1 && direction != 2) return;
-    const bool isX = direction == 1;
+void ColumnCalculator::computeMagnification(Direction direction) {
+    if (direction != Direction::X && direction != Direction::Y) return;
+    const bool isX = direction == Direction::X;
     const double depth = isX ? h : b;
     const double a = isX ? ax : ay;
     const double ei = isX ? eix : eiy;
@@ -146,8 +149,8 @@ void ColumnCalculator::computeAxialSplit() {
     NyDesign = N / (1.0 - beta);
 }
 
-double ColumnCalculator::largeEccentricitySteel(int direction, double x) {
-    const bool isX = direction == 1;
+double ColumnCalculator::largeEccentricitySteel(Direction direction, double x) {
+    const bool isX = direction == Direction::X;
     const double depth = isX ? h : b;
     const double a = isX ? ax : ay;
     const double etaEi = isX ? etaX * eix : etaY * eiy;
@@ -161,8 +164,8 @@ double ColumnCalculator::largeEccentricitySteel(int direction, double x) {
     return as;
 }
 
-double ColumnCalculator::smallEccentricitySteel(int direction) {
-    const bool isX = direction == 1;
+double ColumnCalculator::smallEccentricitySteel(Direction direction) {
+    const bool isX = direction == Direction::X;
     const double depth = isX ? h : b;
     const double width = isX ? b : h;
     const double a = isX ? ax : ay;
@@ -179,8 +182,8 @@ double ColumnCalculator::smallEccentricitySteel(int direction) {
     return as;
 }
 
-void ColumnCalculator::iterateDirection(int direction) {
-    const bool isX = direction == 1;
+void ColumnCalculator::iterateDirection(Direction direction) {
+    const bool isX = direction == Direction::X;
     const double depth = isX ? h : b;
     const double width = isX ? b : h;
     const double a = isX ? ax : ay;
@@ -219,15 +222,15 @@ void ColumnCalculator::iterateDirection(int direction) {
 }
 
 void ColumnCalculator::solveEquivalentSteel() {
-    iterateDirection(1);
-    iterateDirection(2);
+    iterateDirection(Direction::X);
+    iterateDirection(Direction::Y);
 }
 
 void ColumnCalculator::computeStep1() {
-    computeEccentricity(1);
-    computeMagnification(1);
-    computeEccentricity(2);
-    computeMagnification(2);
+    computeEccentricity(Direction::X);
+    computeMagnification(Direction::X);
+    computeEccentricity(Direction::Y);
+    computeMagnification(Direction::Y);
     computeAxialSplit();
     solveEquivalentSteel();
 }
@@ -251,13 +254,13 @@ void ColumnCalculator::distributeReinforcement(int schemeNumber, double diameter
     Asc = diameter * diameter * kBarAreaFactor;
     const double cX = webFactor(etaX * eix, h - ax);
     const double cY = webFactor(etaY * eiy, b - ay);
-    if (schemeNumber == 1) {
+    if (schemeNumber == codeOf(Scheme::CornerBars)) {
         const double d = 1.0 - (cY * cX) * 4.0;
         Aswx = ((Asex - 2.0 * (cX * Asey)) - 2.0 * ((1.0 - 2.0 * cX) * Asc)) / d;
         Aswy = ((Asey - 2.0 * (cY * Asex)) - 2.0 * ((1.0 - 2.0 * cY) * Asc)) / d;
         Asx = (Asc + Asc) + Aswx;
         Asy = (Asc + Asc) + Aswy;
-    } else if (schemeNumber == 2) {
+    } else if (schemeNumber == codeOf(Scheme::EqualDiameters)) {
         const double d = 1.0 - (((cY * cX) * ratioX) * ratioY) * 4.0;
         Asx = (Asex - 2.0 * ((cX * ratioY) * Asey)) / d;
         Asy = (Asey - 2.0 * ((cY * Asex) * ratioX)) / d;
@@ -270,6 +273,74 @@ void ColumnCalculator::computeStep2(int schemeNumber, double diameter, double ra
                                     double ratioY) {
     setScheme(schemeNumber);
     distributeReinforcement(schemeNumber, diameter, ratioX, ratioY);
+}
+
+Step1Design ColumnCalculator::step1Design() const {
+    Step1Design d;
+    d.column = {l0, b,          h,  M0x, M0y,    N,     ax, ay, concreteGrade,
+                fc, steelGrade, fy, Es,  alpha1, beta1, xiB};
+    d.step1 = {e0x,  eax,    eix,     zetaX1,  zetaX2,     etaX,      e0y, eay,
+               eiy,  zetaY1, zetaY2,  etaY,    NxDesign,   NyDesign,  Nux, Nuy,
+               Asex, Asey,   passesX, passesY, convergedX, convergedY};
+    return d;
+}
+
+ColumnDesign ColumnCalculator::design() const {
+    const Step1Design first = step1Design();
+    return {first.column, first.step1, {scheme, Asc, Aswx, Aswy, Asx, Asy}};
+}
+
+void ColumnCalculator::restore(const Step1Design& design) {
+    const ColumnCase& c = design.column;
+    l0 = c.l0;
+    b = c.b;
+    h = c.h;
+    M0x = c.M0x;
+    M0y = c.M0y;
+    N = c.N;
+    ax = c.ax;
+    ay = c.ay;
+    concreteGrade = c.concreteGrade;
+    fc = c.fc;
+    steelGrade = c.steelGrade;
+    fy = c.fy;
+    Es = c.Es;
+    alpha1 = c.alpha1;
+    beta1 = c.beta1;
+    xiB = c.xiB;
+    const Step1Result& s = design.step1;
+    e0x = s.e0x;
+    eax = s.eax;
+    eix = s.eix;
+    zetaX1 = s.zetaX1;
+    zetaX2 = s.zetaX2;
+    etaX = s.etaX;
+    e0y = s.e0y;
+    eay = s.eay;
+    eiy = s.eiy;
+    zetaY1 = s.zetaY1;
+    zetaY2 = s.zetaY2;
+    etaY = s.etaY;
+    NxDesign = s.NxDesign;
+    NyDesign = s.NyDesign;
+    Nux = s.Nux;
+    Nuy = s.Nuy;
+    Asex = s.Asex;
+    Asey = s.Asey;
+    passesX = s.passesX;
+    passesY = s.passesY;
+    convergedX = s.convergedX;
+    convergedY = s.convergedY;
+}
+
+void ColumnCalculator::restore(const ColumnDesign& design) {
+    restore(design.firstStep());
+    scheme = design.step2.scheme;
+    Asc = design.step2.Asc;
+    Aswx = design.step2.Aswx;
+    Aswy = design.step2.Aswy;
+    Asx = design.step2.Asx;
+    Asy = design.step2.Asy;
 }
 
 }  // namespace tessarin

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "engine/file_result.h"
+#include "engine/column_design.h"
+#include "engine/design_codes.h"
 
 namespace tessarin {
 
@@ -75,38 +76,36 @@ class ColumnCalculator {
     void computeAlpha1();
     void computeBeta1();
     void setGeometry(double length, double width, double height);
-    void computeMagnification(int direction);
-    void computeEccentricity(int direction);
+    void computeMagnification(Direction direction);
+    void computeEccentricity(Direction direction);
     void computeXiB();
     void setBarDistances(double distanceX, double distanceY);
 
     // Step 1: eccentricities, magnification, axial split and the equivalent steel areas.
     void computeAxialSplit();
     void solveEquivalentSteel();
-    double largeEccentricitySteel(int direction, double x);
-    double smallEccentricitySteel(int direction);
-    // Step 1 without the report: what runStep1 computes before it writes.
+    double largeEccentricitySteel(Direction direction, double x);
+    double smallEccentricitySteel(Direction direction);
     void computeStep1();
-    // Step 1 as the calculate command runs it: computeStep1, then writeStep1Report.
-    [[nodiscard]] FileResult runStep1();
 
     // Step 2: the bar layout by scheme.
     void distributeReinforcement(int schemeNumber, double diameter, double ratioX, double ratioY);
-    // Step 2 without the report: setScheme, then distributeReinforcement.
+    // setScheme, then distributeReinforcement.
     void computeStep2(int schemeNumber, double diameter, double ratioX, double ratioY);
-    // Step 2 as the calculate command runs it: computeStep2, then writeStep2Report.
-    [[nodiscard]] FileResult runStep2(int schemeNumber, double diameter, double ratioX,
-                                      double ratioY);
 
-    // The report file "Result.txt" in the current directory (defined with the report writers):
-    // step 1 creates it afresh, step 2 appends its section.
-    [[nodiscard]] FileResult writeStep1Report() const;
-    [[nodiscard]] FileResult writeStep2Report() const;
+    // The record as values: the case and step 1 (after computeStep1), and the whole design
+    // (after computeStep2).
+    Step1Design step1Design() const;
+    ColumnDesign design() const;
+    // Puts a step-1 design back into the record, so that step 2 can follow it.
+    void restore(const Step1Design& design);
+    // Puts a whole design back, the layout included.
+    void restore(const ColumnDesign& design);
 
   private:
     // One direction's equivalent-steel iteration; returns the number of passes and whether the
     // last two estimates came within the tolerance.
-    void iterateDirection(int direction);
+    void iterateDirection(Direction direction);
 };
 
 }  // namespace tessarin

@@ -9,7 +9,9 @@ namespace tessarin {
 
 namespace {
 
-std::string number(double value) { return std::isfinite(value) ? formatShortest(value) : "null"; }
+std::string number(double value) {
+    return std::isfinite(value) ? formatShortest(value) : "null";
+}
 
 // A JSON string: quotes, backslashes and control characters escaped; UTF-8 passes as it is.
 std::string quoted(const std::string& text) {

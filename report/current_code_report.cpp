@@ -8,7 +8,7 @@
 #include "report/current_code_labels.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
-#include "report/report_file.h"
+#include "report/whole_file.h"
 
 namespace tessarin {
 
@@ -179,7 +179,7 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
         const CombinationDemand& d = c.demand;
         t.line("组合" + std::to_string(k + 1) + "：N = " + fixed(d.N, 2) + " kN，Mx = N·eix = " +
                fixed(d.Mx, 2) + " kN.m，My = N·eiy = " + fixed(d.My, 2) + " kN.m");
-        if (c.utilisation == HUGE_VAL) {
+        if (std::isinf(c.utilisation)) {
             t.line("  轴力超出截面承载范围，截面不能再承受弯矩：利用率 = ∞，不满足");
         } else {
             t.line("  MxR = " + fixed(c.MxR, 2) + " kN.m，MyR = " + fixed(c.MyR, 2) +
@@ -189,7 +189,7 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
         t.line("  轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + fixed(c.axialLimit, 1) +
                " kN，N/(0.9φ(fcA + fy'As')) = " + fixed(c.axialRatio, 3) +
                (c.axialRatio <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
-        t.line("  近似公式(6.2.21)：Nux = " + fixed(c.Nux, 1) + " kN，Nuy = " + fixed(c.Nuy, 1) +
+        t.line("  近似公式(6.2.21，供参考)：Nux = " + fixed(c.Nux, 1) + " kN，Nuy = " + fixed(c.Nuy, 1) +
                " kN，Nu0 = fcA + fy'As = " + fixed(c.Nu0, 1) +
                " kN，Nu = 1/(1/Nux + 1/Nuy - 1/Nu0) = " + fixed(c.Nu, 1) +
                " kN，N/Nu = " + fixed(d.N / c.Nu, 3));
@@ -299,7 +299,7 @@ std::string currentCodeReportText(const CurrentCodeDesign& r) {
 }
 
 FileResult writeCurrentCodeReport(const CurrentCodeDesign& design, const std::string& path) {
-    return writeReportFile(path, utf8ToGbk(currentCodeReportText(design)));
+    return writeWholeFile(path, utf8ToGbk(currentCodeReportText(design)));
 }
 
 }  // namespace tessarin

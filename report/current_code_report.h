@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/current_code/current_code_types.h"
-#include "engine/file_result.h"
+#include "report/file_result.h"
 
 namespace tessarin {
 
@@ -24,7 +24,7 @@ inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
 [[nodiscard]] std::string currentCodeReportText(const CurrentCodeDesign& design);
 
 // Writes the text in GBK to the file (kCurrentCodeReportFileName in the current directory by
-// default), replacing what it held.
+// default), replaced as a whole: on a failure the old file stays as it was.
 [[nodiscard]] FileResult writeCurrentCodeReport(
     const CurrentCodeDesign& design, const std::string& path = kCurrentCodeReportFileName);
 

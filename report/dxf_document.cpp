@@ -332,7 +332,7 @@ FileResult writeDxf(const std::string& path, const DxfDocument& document) {
         FileResult result;
         result.ok = false;
         result.fileName = path;
-        result.action = "write";
+        result.action = FileAction::Write;
         result.reason = "the drawing holds a size or position that is not a number";
         return result;
     }

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/file_result.h"
+#include "report/file_result.h"
 
 namespace tessarin {
 

@@ -1,15 +1,11 @@
 #include "report/report_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "engine/column_calculator.h"
-#include "report/gbk_text.h"
-#include "report/report_text.h"
+#include "report/platform_file.h"
 
 namespace tessarin {
 
@@ -20,7 +16,7 @@ bool writeAll(int fd, const std::string& bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+        const long long written = writeSome(fd, data, left);
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -33,7 +29,7 @@ bool writeAll(int fd, const std::string& bytes) {
 
 // "Resource temporarily unavailable" says nothing to an engineer; a held lock means another
 // program is using the file.
-FileResult lockFailure(const std::string& path, const char* action, int error) {
+FileResult lockFailure(const std::string& path, FileAction action, int error) {
     FileResult result = FileResult::failure(path, action, error);
     if (error == EWOULDBLOCK) result.reason = "the file is in use by another program";
     return result;
@@ -41,25 +37,15 @@ FileResult lockFailure(const std::string& path, const char* action, int error) {
 
 }  // namespace
 
-FileResult writeReportBytes(const std::string& bytes, bool append) {
-    return writeReportFile(kReportFileName, bytes, append);
-}
-
-FileResult writeReportFile(const std::string& path, const std::string& bytes, bool append) {
+FileResult writeReportBytes(const std::string& path, const std::string& bytes, bool append) {
     // Step 1 creates the file or replaces its content; step 2 opens only an existing file, so a
     // report removed between the steps is reported, not silently half-written again.
-    const char* action = append ? "append" : "create";
-    const char* writing = append ? "append" : "write";
-    const int flags = append ? (O_WRONLY | O_APPEND | O_CLOEXEC) : (O_WRONLY | O_CREAT | O_CLOEXEC);
-    const int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) return FileResult::failure(path, action, errno);
+    const FileAction action = append ? FileAction::Append : FileAction::Create;
+    const FileAction writing = append ? FileAction::Append : FileAction::Write;
     // Another program writing the report at the same moment would interleave its lines with
     // ours: the file is ours alone while we write it.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return lockFailure(path, action, error);
-    }
+    const int fd = openOwnedFile(path.c_str(), append ? FileAccess::Append : FileAccess::Write);
+    if (fd < 0) return lockFailure(path, action, errno);
     // The new content is written over the old and the file is then cut to its length. Cutting a
     // file to nothing before rewriting it makes the file system flush it on close, which costs
     // ten times the rest of the run; the bytes on disk are the same either way.
@@ -82,17 +68,12 @@ FileResult writeReportFile(const std::string& path, const std::string& bytes, bo
     return FileResult::success();
 }
 
-ReportContent readReport() {
+ReportContent readReport(const std::string& path) {
     ReportContent content;
-    const int fd = ::open(kReportFileName, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        content.result = FileResult::failure(kReportFileName, "read", errno);
-        return content;
-    }
     // Not while another program is writing it.
-    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
-        content.result = lockFailure(kReportFileName, "read", errno);
-        ::close(fd);
+    const int fd = openOwnedFile(path.c_str(), FileAccess::Read);
+    if (fd < 0) {
+        content.result = lockFailure(path, FileAction::Read, errno);
         return content;
     }
     struct stat info {};
@@ -105,7 +86,7 @@ ReportContent readReport() {
         const ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR) continue;
-            content.result = FileResult::failure(kReportFileName, "read", errno);
+            content.result = FileResult::failure(path, FileAction::Read, errno);
             content.bytes.clear();
             ::close(fd);
             return content;
@@ -115,25 +96,6 @@ ReportContent readReport() {
     }
     ::close(fd);
     return content;
-}
-
-FileResult ColumnCalculator::writeStep1Report() const {
-    return writeReportBytes(utf8ToGbk(step1ReportText(*this)), false);
-}
-
-FileResult ColumnCalculator::writeStep2Report() const {
-    return writeReportBytes(utf8ToGbk(step2ReportText(*this)), true);
-}
-
-FileResult ColumnCalculator::runStep1() {
-    computeStep1();
-    return writeStep1Report();
-}
-
-FileResult ColumnCalculator::runStep2(int schemeNumber, double diameter, double ratioX,
-                                      double ratioY) {
-    computeStep2(schemeNumber, diameter, ratioX, ratioY);
-    return writeStep2Report();
 }
 
 }  // namespace tessarin

@@ -2,11 +2,13 @@
 
 #include <string>
 
-#include "engine/file_result.h"
+#include "report/file_result.h"
 
 namespace tessarin {
 
-// The report file: always this bare name, so it lives in the current working directory.
+// The report file of the calculate command: this bare name, so it lives in the current working
+// directory. Every operation below takes the report's path, so other callers and tests name
+// their own.
 inline constexpr const char* kReportFileName = "Result.txt";
 
 // What readReport gives: the bytes actually read (GBK), or the failure with the system's reason.
@@ -16,14 +18,10 @@ struct ReportContent {
 };
 
 // The whole report file, byte for byte.
-ReportContent readReport();
+ReportContent readReport(const std::string& path);
 
 // Replaces the report file's content by bytes (creating it), or appends them to the existing file
-// (never creating it). Used by the two section writers of ColumnCalculator.
-FileResult writeReportBytes(const std::string& bytes, bool append);
-
-// The same for any file: replaces its content by bytes (creating it), or appends to it (never
-// creating it), locked while written.
-FileResult writeReportFile(const std::string& path, const std::string& bytes, bool append = false);
+// (never creating it).
+FileResult writeReportBytes(const std::string& path, const std::string& bytes, bool append);
 
 }  // namespace tessarin

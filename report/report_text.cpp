@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "engine/column_calculator.h"
+#include "engine/column_design.h"
+#include "engine/design_codes.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
 
@@ -28,9 +29,9 @@ void addLine(std::string& text, std::string_view label, bool endsGroup) {
 
 std::string_view steelLabel(int steelGrade) {
     switch (steelGrade) {
-        case 1:
+        case codeOf(SteelGrade::HPB235):
             return "钢筋强度等级：\t热轧钢筋HPB235\tfy=";
-        case 2:
+        case codeOf(SteelGrade::HRB335):
             return "钢筋强度等级：\t热轧钢筋HRB335\tfy=";
         default:
             // The calculate command passes codes 1 to 3 only; code 4 has the HRB400 values.
@@ -40,7 +41,9 @@ std::string_view steelLabel(int steelGrade) {
 
 }  // namespace
 
-std::string step1ReportText(const ColumnCalculator& c) {
+std::string step1ReportText(const Step1Design& design) {
+    const ColumnCase& c = design.column;
+    const Step1Result& s = design.step1;
     std::string t;
     t.reserve(2048);
     t += "===========================================================\r\n";
@@ -63,27 +66,27 @@ std::string step1ReportText(const ColumnCalculator& c) {
     addRow(t, steelLabel(c.steelGrade), c.fy);
     addLine(t, " ", false);
     addLine(t, "-----------------以下为输出数据--------------", true);
-    addRow(t, "轴向压力对截面重心在x方向的偏心距(mm)：e0x=", c.e0x);
-    addRow(t, "在x方向的附加偏心距(mm)：eax=", c.eax);
-    addRow(t, "在x方向的初始偏心距(mm)：eix=", c.eix, true);
-    addRow(t, "在x方向的考虑偏心距的变化对截面曲率的影响系数：ζx1=", c.zetaX1);
-    addRow(t, "在x方向的考虑长细比的变化对截面曲率的影响系数：ζx2=", c.zetaX2);
-    addRow(t, "在x方向的偏心距增大系数：ηx=", c.etaX, true);
-    addRow(t, "轴向压力对截面重心在y方向的偏心距(mm)：e0y=", c.e0y);
-    addRow(t, "在y方向的附加偏心距(mm)：eay=", c.eay);
-    addRow(t, "在y方向的初始偏心距(mm)：eiy=", c.eiy, true);
-    addRow(t, "在y方向的考虑偏心距的变化对截面曲率的影响系数：ζy1=", c.zetaY1);
-    addRow(t, "在y方向的考虑长细比的变化对截面曲率的影响系数：ζy2=", c.zetaY2);
-    addRow(t, "在y方向的偏心距增大系数：ηy=", c.etaY, true);
-    addRow(t, "作用于x轴偏心受压承载力设计值(N)：Nux=", c.Nux);
-    addRow(t, "作用于y轴偏心受压承载力设计值(N)：Nuy=", c.Nuy, true);
-    addRow(t, "纵向等效钢筋面积(mm*mm)：Asex=", c.Asex);
-    addRow(t, "纵向等效钢筋面积(mm*mm)：Asey=", c.Asey, true);
+    addRow(t, "轴向压力对截面重心在x方向的偏心距(mm)：e0x=", s.e0x);
+    addRow(t, "在x方向的附加偏心距(mm)：eax=", s.eax);
+    addRow(t, "在x方向的初始偏心距(mm)：eix=", s.eix, true);
+    addRow(t, "在x方向的考虑偏心距的变化对截面曲率的影响系数：ζx1=", s.zetaX1);
+    addRow(t, "在x方向的考虑长细比的变化对截面曲率的影响系数：ζx2=", s.zetaX2);
+    addRow(t, "在x方向的偏心距增大系数：ηx=", s.etaX, true);
+    addRow(t, "轴向压力对截面重心在y方向的偏心距(mm)：e0y=", s.e0y);
+    addRow(t, "在y方向的附加偏心距(mm)：eay=", s.eay);
+    addRow(t, "在y方向的初始偏心距(mm)：eiy=", s.eiy, true);
+    addRow(t, "在y方向的考虑偏心距的变化对截面曲率的影响系数：ζy1=", s.zetaY1);
+    addRow(t, "在y方向的考虑长细比的变化对截面曲率的影响系数：ζy2=", s.zetaY2);
+    addRow(t, "在y方向的偏心距增大系数：ηy=", s.etaY, true);
+    addRow(t, "作用于x轴偏心受压承载力设计值(N)：Nux=", s.Nux);
+    addRow(t, "作用于y轴偏心受压承载力设计值(N)：Nuy=", s.Nuy, true);
+    addRow(t, "纵向等效钢筋面积(mm*mm)：Asex=", s.Asex);
+    addRow(t, "纵向等效钢筋面积(mm*mm)：Asey=", s.Asey, true);
     addLine(t, "============step1:等效钢筋面积计算完毕============", true);
     return t;
 }
 
-std::string step2ReportText(const ColumnCalculator& c) {
+std::string step2ReportText(const Step2Result& c) {
     std::string t;
     t.reserve(1024);
     const auto head = [&t](int number) {
@@ -97,13 +100,13 @@ std::string step2ReportText(const ColumnCalculator& c) {
         addRow(t, "布置在垂直于X轴两对边的单边纵向钢筋面积(mm*mm)：Asx=", c.Asx);
         addRow(t, "布置在垂直于Y轴两对边的单边纵向钢筋面积(mm*mm)：Asy=", c.Asy, true);
     };
-    if (c.scheme == 1) {
-        head(1);
+    if (c.scheme == codeOf(Scheme::CornerBars)) {
+        head(c.scheme);
         addRow(t, "角部钢筋面积(mm*mm)：Asc=", c.Asc, true);
         areas();
     }
-    if (c.scheme == 2) {
-        head(2);
+    if (c.scheme == codeOf(Scheme::EqualDiameters)) {
+        head(c.scheme);
         areas();
         addLine(t, "(选用钢筋的时候注意选用相同直径的钢筋)", true);
     }
@@ -111,8 +114,8 @@ std::string step2ReportText(const ColumnCalculator& c) {
     return t;
 }
 
-std::string reportBytes(const ColumnCalculator& calculator) {
-    return utf8ToGbk(step1ReportText(calculator) + step2ReportText(calculator));
+std::string reportBytes(const ColumnDesign& design) {
+    return utf8ToGbk(step1ReportText(design.firstStep()) + step2ReportText(design.step2));
 }
 
 }  // namespace tessarin

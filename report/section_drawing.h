@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_result.h"
+#include "report/file_result.h"
 #include "report/dxf_document.h"
 
 namespace tessarin {

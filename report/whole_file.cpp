@@ -1,6 +1,5 @@
 #include "report/whole_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +7,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+
+#include "report/platform_file.h"
 
 namespace tessarin {
 
@@ -18,7 +19,7 @@ bool writeAll(int fd, std::string_view bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+        const long long written = writeSome(fd, data, left);
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -40,17 +41,17 @@ int writeAndClose(int fd, std::string_view bytes) {
 }
 
 FileResult writeDirectly(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return FileResult::failure(path, "create", errno);
+    const int fd = openForWriting(path.c_str());
+    if (fd < 0) return FileResult::failure(path, FileAction::Create, errno);
     const int error = writeAndClose(fd, bytes);
-    return error == 0 ? FileResult::success() : FileResult::failure(path, "write", error);
+    return error == 0 ? FileResult::success() : FileResult::failure(path, FileAction::Write, error);
 }
 
 // "dir/name" -> "dir/.name.tmp<pid>-<n>": hidden, beside the target so the rename stays within
 // one file system.
 std::string temporaryName(const std::string& target) {
     static std::atomic<unsigned> counter{0};
-    const std::size_t slash = target.rfind('/');
+    const std::size_t slash = target.find_last_of(kPathSeparators);
     const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
     return target.substr(0, start) + "." + target.substr(start) + ".tmp" +
            std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
@@ -63,36 +64,35 @@ FileResult writeWholeFile(const std::string& path, std::string_view bytes) {
     std::string target = path;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) return FileResult::failure(path, "create", EISDIR);
+        if (S_ISDIR(info.st_mode)) return FileResult::failure(path, FileAction::Create, EISDIR);
         if (!S_ISREG(info.st_mode)) return writeDirectly(path, bytes);
         // A file the engineer made read-only is not replaced behind their back.
-        if (::access(path.c_str(), W_OK) != 0) return FileResult::failure(path, "create", errno);
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) != nullptr) target = resolved;
+        if (::access(path.c_str(), W_OK) != 0) return FileResult::failure(path, FileAction::Create, errno);
+        if (std::string resolved; resolvePath(path, resolved)) target = resolved;
     }
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporary = temporaryName(target);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = createNewFile(temporary.c_str());
         if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) return FileResult::failure(path, "create", errno);
+    if (fd < 0) return FileResult::failure(path, FileAction::Create, errno);
     // An existing file keeps its permissions.
-    if (S_ISREG(info.st_mode) && ::fchmod(fd, info.st_mode & 07777) != 0) {
+    if (S_ISREG(info.st_mode) && !setFileMode(fd, info.st_mode & 07777)) {
         const int error = errno;
         ::close(fd);
         ::unlink(temporary.c_str());
-        return FileResult::failure(path, "create", error);
+        return FileResult::failure(path, FileAction::Create, error);
     }
     if (const int error = writeAndClose(fd, bytes); error != 0) {
         ::unlink(temporary.c_str());
-        return FileResult::failure(path, "write", error);
+        return FileResult::failure(path, FileAction::Write, error);
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (!replaceFile(temporary.c_str(), target.c_str())) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        return FileResult::failure(path, "write", error);
+        return FileResult::failure(path, FileAction::Write, error);
     }
     return FileResult::success();
 }

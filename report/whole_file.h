@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/file_result.h"
+#include "report/file_result.h"
 
 namespace tessarin {
 

@@ -4,48 +4,59 @@
 #include <system_error>
 
 #include "report/report_file.h"
+#include "report/report_writer.h"
+#include "run/design_column.h"
 #include "run/run_host.h"
-#include "run/validate_input.h"
 
 namespace tessarin {
 
 namespace {
 
-RunOutcome stopOnFileFailure(const FileResult& failure, RunHost& host) {
-    host.showMessage(fileFailureMessage(failure));
-    return RunOutcome::FileFailed;
+// The directory the report lives in, as the engineer would look for it; empty when the current
+// directory cannot be named (it was removed).
+std::string reportDirectory(const std::string& fileName) {
+    const std::filesystem::path directory = std::filesystem::path(fileName).parent_path();
+    if (directory.is_absolute()) return directory.string();
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (error) return {};
+    return directory.empty() ? current.string() : (current / directory).string();
 }
 
 }  // namespace
 
-void loadDesignCase(const DesignInput& in, ColumnCalculator& calculator) {
-    // Steel grade first: the concrete grade derives xiB from fy and Es.
-    calculator.setSteelGrade(in.steelGradeCode());
-    calculator.setConcreteGrade(in.concreteGradeNumber());
-    calculator.setGeometry(in.l0, in.b, in.h);
-    calculator.setLoads(in.M0x, in.M0y, in.N);
-    calculator.setBarDistances(in.ax, in.ay);
+bool confirmInput(const std::vector<InputFinding>& findings, RunHost& host) {
+    for (const InputFinding& finding : findings) {
+        const MessageAnswer answer = host.showMessage(finding.message);
+        if (finding.isQuestion() && answer != MessageAnswer::Yes) continue;
+        host.focusControl(finding.control);
+        return false;
+    }
+    return true;
 }
 
 Message fileFailureMessage(const FileResult& failure) {
     const std::string& name = failure.fileName;
     std::string text;
-    if (failure.action == "create") {
-        text = "无法创建报告文件 " + name;
-    } else if (failure.action == "append") {
-        text = "无法向报告文件 " + name + " 追加配筋结果";
-    } else if (failure.action == "read") {
-        text = "无法读取报告文件 " + name;
-    } else {
-        text = "无法写入报告文件 " + name;
+    switch (failure.action) {
+        case FileAction::Create:
+            text = "无法创建报告文件 " + name;
+            break;
+        case FileAction::Append:
+            text = "无法向报告文件 " + name + " 追加配筋结果";
+            break;
+        case FileAction::Read:
+            text = "无法读取报告文件 " + name;
+            break;
+        case FileAction::Write:
+            text = "无法写入报告文件 " + name;
+            break;
     }
     text += "\r\n原因：";
     text += failure.reason;
-    std::error_code error;
-    const std::filesystem::path directory = std::filesystem::current_path(error);
-    if (!error) {
+    if (const std::string directory = reportDirectory(name); !directory.empty()) {
         text += "\r\n目录：";
-        text += directory.string();
+        text += directory;
     }
     text += "\r\n计算已中止。";
     return {text, "错误", MessageKind::Error};
@@ -58,33 +69,37 @@ Message convergenceWarning(bool convergedX, bool convergedY) {
             "提示", MessageKind::Warning};
 }
 
-RunOutcome onCalculate(DesignSession& session, RunHost& host) {
+RunOutcome onCalculate(DesignSession& session, RunHost& host, const std::string& reportPath) {
     // A field that holds no number stops the command: nothing is computed from stale values.
     if (!host.exchangeFields(session.input)) return RunOutcome::FieldRejected;
-    if (!validateInput(session.input, host)) return RunOutcome::InputRejected;
+    if (!confirmInput(validateInput(session.input), host)) return RunOutcome::InputRejected;
 
-    ColumnCalculator& calculator = session.calculator;
-    loadDesignCase(session.input, calculator);
-    if (const FileResult written = calculator.runStep1(); !written.ok) {
-        return stopOnFileFailure(written, host);
+    const auto stopOnFileFailure = [&](const FileResult& failure) {
+        session.design.reset();
+        host.showMessage(fileFailureMessage(failure));
+        return RunOutcome::FileFailed;
+    };
+
+    const Step1Design first = designStep1(session.input);
+    if (const FileResult written = writeStep1Report(reportPath, first); !written.ok) {
+        return stopOnFileFailure(written);
     }
 
     // The first section is on disk while the engineer chooses; declining keeps the last choice.
     if (const auto choice = host.chooseScheme()) applySchemeChoice(session.scheme, *choice);
 
-    const ReinforcementScheme& scheme = session.scheme;
-    if (const FileResult appended =
-            calculator.runStep2(scheme.scheme, scheme.diameter, scheme.ratioX, scheme.ratioY);
-        !appended.ok) {
-        return stopOnFileFailure(appended, host);
+    const ColumnDesign design = designStep2(first, session.scheme);
+    if (const FileResult appended = writeStep2Report(reportPath, design); !appended.ok) {
+        return stopOnFileFailure(appended);
     }
 
-    const ReportContent report = readReport();
-    if (!report.result.ok) return stopOnFileFailure(report.result, host);
+    const ReportContent report = readReport(reportPath);
+    if (!report.result.ok) return stopOnFileFailure(report.result);
     host.showReport(report.bytes);
+    session.design = design;
 
-    if (!calculator.convergedX || !calculator.convergedY) {
-        host.showMessage(convergenceWarning(calculator.convergedX, calculator.convergedY));
+    if (!design.step1.converged()) {
+        host.showMessage(convergenceWarning(design.step1.convergedX, design.step1.convergedY));
     }
     return RunOutcome::Done;
 }

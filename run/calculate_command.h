@@ -1,10 +1,15 @@
 #pragma once
 
-#include "engine/column_calculator.h"
-#include "engine/file_result.h"
+#include <optional>
+#include <string>
+
+#include "engine/column_design.h"
+#include "report/file_result.h"
+#include "report/report_file.h"
 #include "run/design_input.h"
 #include "run/message.h"
 #include "run/reinforcement_scheme.h"
+#include "run/validate_input.h"
 
 namespace tessarin {
 
@@ -13,23 +18,28 @@ class RunHost;
 // What the main dialog keeps for its whole life and every calculation works on.
 struct DesignSession {
     DesignInput input;
-    ColumnCalculator calculator;
     ReinforcementScheme scheme;
+    // The last design whose report was written and shown whole; withdrawn when a run stops at
+    // the report file, kept when a run stops at the input.
+    std::optional<ColumnDesign> design;
 };
 
 enum class RunOutcome {
-    Done,           // the report is on screen (possibly with the non-convergence warning)
+    Done,           // the report is on screen (possibly with a warning after it)
     FieldRejected,  // a typed field held no number; nothing was computed
     InputRejected,  // a check failed or the engineer chose to edit; nothing was computed
     FileFailed,     // the report file could not be written or read; the run stopped there
 };
 
 // The calculate command: exchange, checks, step 1 with the report's first section, the scheme
-// question, step 2 with the second section, the report read back and shown.
-RunOutcome onCalculate(DesignSession& session, RunHost& host);
+// question, step 2 with the second section, the report read back and shown. reportPath is the
+// report file; the desktop program and tessarin-cli pass "Result.txt", in the current directory.
+RunOutcome onCalculate(DesignSession& session, RunHost& host,
+                       const std::string& reportPath = kReportFileName);
 
-// Loads a checked case into the engine in the order the engine needs.
-void loadDesignCase(const DesignInput& input, ColumnCalculator& calculator);
+// Shows the findings of the input checks in order and asks the questions. True when the run may
+// go on: no error, and every question answered other than Yes.
+bool confirmInput(const std::vector<InputFinding>& findings, RunHost& host);
 
 // The message for a report file that could not be created, written, extended or read.
 Message fileFailureMessage(const FileResult& failure);

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "engine/design_codes.h"
+
 namespace tessarin {
 
 // The eight numbers and two grade selections the engineer enters, with a new main dialog's start
@@ -21,6 +23,7 @@ struct DesignInput {
     // Engine codes of the two selections.
     int concreteGradeNumber() const { return concreteIndex * 5 + 15; }
     int steelGradeCode() const { return steelIndex + 1; }
+    SteelGrade steelGrade() const { return static_cast<SteelGrade>(steelGradeCode()); }
 };
 
 inline constexpr int kConcreteGradeCount = 14;

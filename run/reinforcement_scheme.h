@@ -2,11 +2,13 @@
 
 #include <optional>
 
+#include "engine/design_codes.h"
+
 namespace tessarin {
 
 // The bar arrangement used by step 2, kept between runs.
 struct ReinforcementScheme {
-    int scheme = 1;          // 1: chosen corner bars; 2: bars of one diameter with web ratios
+    Scheme scheme = Scheme::CornerBars;
     double diameter = 20.0;  // corner-bar diameter, mm
     double ratioX = 0.0;     // Aswx / Asx, scheme 2
     double ratioY = 0.0;     // Aswy / Asy, scheme 2
@@ -21,7 +23,8 @@ struct SchemeChoice {
 };
 
 inline void applySchemeChoice(ReinforcementScheme& scheme, const SchemeChoice& choice) {
-    scheme.scheme = choice.schemeIndex + 1;
+    // Radio button 0 is scheme 1, button 1 scheme 2.
+    scheme.scheme = static_cast<Scheme>(choice.schemeIndex + 1);
     scheme.diameter = choice.diameter;
     scheme.ratioX = choice.ratioX;
     scheme.ratioY = choice.ratioY;

@@ -2,8 +2,6 @@
 
 #include <climits>
 
-#include "run/run_host.h"
-
 namespace tessarin {
 
 namespace {
@@ -22,60 +20,69 @@ int truncateToInt32(double value) {
     return static_cast<int>(value);
 }
 
-bool fail(RunHost& host, const char* text, const char* caption, ControlId control) {
-    host.showMessage({text, caption, MessageKind::Error});
-    host.focusControl(control);
-    return false;
-}
+// Collects the findings; fail() adds the error that ends the checks.
+class Findings {
+  public:
+    bool fail(const char* text, const char* caption, ControlId control) {
+        list_.push_back({{text, caption, MessageKind::Error}, control});
+        return true;
+    }
+    // Section sides are taken in 50 mm steps up to 800 mm and in 100 mm steps above. Only the
+    // integer part counts.
+    void checkModule(double side, ControlId control) {
+        const int n = truncateToInt32(side);
+        const char* question = nullptr;
+        if (side > 800.0) {
+            if (n % 100 != 0) question = "柱截面边长在800mm以上，宜取100mm为模数,\r\n是否修改数据?";
+        } else if (n % 50 != 0) {
+            question = "柱截面边长在800mm以下，宜取50mm为模数,\r\n是否修改数据?";
+        }
+        if (question != nullptr)
+            list_.push_back({{question, kHint, MessageKind::Question}, control});
+    }
+    std::vector<InputFinding> take() { return std::move(list_); }
 
-// Section sides are taken in 50 mm steps up to 800 mm and in 100 mm steps above. Only the integer
-// part counts. Returns false when the engineer chose to go back and edit the side.
-bool moduleAccepted(double side, RunHost& host, ControlId control) {
-    const int n = truncateToInt32(side);
-    const char* question = nullptr;
-    if (side > 800.0) {
-        if (n % 100 != 0) question = "柱截面边长在800mm以上，宜取100mm为模数,\r\n是否修改数据?";
-    } else if (n % 50 != 0) {
-        question = "柱截面边长在800mm以下，宜取50mm为模数,\r\n是否修改数据?";
+  private:
+    std::vector<InputFinding> list_;
+};
+
+// Runs the checks in order until the first error; true when one was found.
+bool findFailure(const DesignInput& in, Findings& found) {
+    // Strict greater-than tests: zero fails, and so would a value that is not a number. The height
+    // is checked before the width although the width's field stands above it.
+    if (!(in.l0 > 0.0)) return found.fail("柱计算长度度应为大于零的数", kError, ControlId::L0);
+    if (!(in.h > 0.0)) {
+        return found.fail("柱截面高度应为大于零的数,\r\n请重新输入。", kAttention, ControlId::H);
     }
-    if (question == nullptr) return true;
-    if (host.showMessage({question, kHint, MessageKind::Question}) == MessageAnswer::Yes) {
-        host.focusControl(control);
-        return false;
+    found.checkModule(in.h, ControlId::H);
+    if (!(in.b > 0.0)) {
+        return found.fail("柱截面宽度应为大于零的数,\r\n请重新输入。", kAttention, ControlId::B);
     }
-    return true;
+    found.checkModule(in.b, ControlId::B);
+    if (!(in.M0x > 0.0)) return found.fail("双向偏心受压M0x应为大于零的数", kError, ControlId::M0x);
+    if (!(in.M0y > 0.0)) return found.fail("双向偏心受压M0y应为大于零的数", kError, ControlId::M0y);
+    if (!(in.N > 0.0)) return found.fail("双向偏心受压N应为大于零的数", kError, ControlId::N);
+    if (!(in.ax > 0.0)) return found.fail("钢筋合力点位置应为为大于零的数", kError, ControlId::Ax);
+    if (!(in.ay > 0.0)) return found.fail("钢筋合力点位置应为为大于零的数", kError, ControlId::Ay);
+    // A bar distance of half the depth or more leaves no lever arm between the bar groups: the
+    // formulas would divide by zero or flip sign and print a meaningless design.
+    if (!(2.0 * in.ax < in.h)) {
+        return found.fail("钢筋合力点至截面近边的距离ax应小于截面高度h的一半", kError,
+                          ControlId::Ax);
+    }
+    if (!(2.0 * in.ay < in.b)) {
+        return found.fail("钢筋合力点至截面近边的距离ay应小于截面宽度b的一半", kError,
+                          ControlId::Ay);
+    }
+    return false;
 }
 
 }  // namespace
 
-bool validateInput(const DesignInput& in, RunHost& host) {
-    // Strict greater-than tests: zero fails, and so would a value that is not a number. The height
-    // is checked before the width although the width's field stands above it.
-    if (!(in.l0 > 0.0)) return fail(host, "柱计算长度度应为大于零的数", kError, ControlId::L0);
-    if (!(in.h > 0.0)) {
-        return fail(host, "柱截面高度应为大于零的数,\r\n请重新输入。", kAttention, ControlId::H);
-    }
-    if (!moduleAccepted(in.h, host, ControlId::H)) return false;
-    if (!(in.b > 0.0)) {
-        return fail(host, "柱截面宽度应为大于零的数,\r\n请重新输入。", kAttention, ControlId::B);
-    }
-    if (!moduleAccepted(in.b, host, ControlId::B)) return false;
-    if (!(in.M0x > 0.0)) return fail(host, "双向偏心受压M0x应为大于零的数", kError, ControlId::M0x);
-    if (!(in.M0y > 0.0)) return fail(host, "双向偏心受压M0y应为大于零的数", kError, ControlId::M0y);
-    if (!(in.N > 0.0)) return fail(host, "双向偏心受压N应为大于零的数", kError, ControlId::N);
-    if (!(in.ax > 0.0)) return fail(host, "钢筋合力点位置应为为大于零的数", kError, ControlId::Ax);
-    if (!(in.ay > 0.0)) return fail(host, "钢筋合力点位置应为为大于零的数", kError, ControlId::Ay);
-    // A bar distance of half the depth or more leaves no lever arm between the bar groups: the
-    // formulas would divide by zero or flip sign and print a meaningless design.
-    if (!(2.0 * in.ax < in.h)) {
-        return fail(host, "钢筋合力点至截面近边的距离ax应小于截面高度h的一半", kError,
-                    ControlId::Ax);
-    }
-    if (!(2.0 * in.ay < in.b)) {
-        return fail(host, "钢筋合力点至截面近边的距离ay应小于截面宽度b的一半", kError,
-                    ControlId::Ay);
-    }
-    return true;
+std::vector<InputFinding> validateInput(const DesignInput& input) {
+    Findings found;
+    findFailure(input, found);
+    return found.take();
 }
 
 }  // namespace tessarin

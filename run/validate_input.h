@@ -1,14 +1,26 @@
 #pragma once
 
+#include <vector>
+
+#include "run/control_id.h"
 #include "run/design_input.h"
+#include "run/message.h"
 
 namespace tessarin {
 
-class RunHost;
+// One outcome of the input checks: the message to show and the field to focus. A question (a
+// section side off its module) asks the engineer whether to go back and edit: Yes stops the run
+// with the focus on that field, No goes on. An error always stops the run.
+struct InputFinding {
+    Message message;
+    ControlId control = ControlId::L0;
 
-// The checks before anything is computed, in their fixed order. On the first failure the host
-// shows its message and focuses its field, and the result is false. A module question answered
-// Yes is a failure too (the engineer goes back to edit); answered No, the checks go on.
-bool validateInput(const DesignInput& input, RunHost& host);
+    bool isQuestion() const { return message.kind == MessageKind::Question; }
+};
+
+// The checks before anything is computed, in their fixed order. Returns what they found, in that
+// order: any module questions, and the first failed check last, after which nothing more is
+// checked. An empty list means every check passed.
+std::vector<InputFinding> validateInput(const DesignInput& input);
 
 }  // namespace tessarin

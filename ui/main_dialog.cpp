@@ -102,15 +102,17 @@ QLineEdit* MainDialog::field(ControlId id) const {
 
 RunOutcome MainDialog::calculate() {
     const RunOutcome outcome = onCalculate(session_, *this);
-    if (outcome == RunOutcome::Done) checkable_ = true;
-    if (outcome == RunOutcome::FileFailed) checkable_ = false;
-    checkShortcut_->setEnabled(checkable_);
+    checkShortcut_->setEnabled(sectionCheckAvailable());
     return outcome;
 }
 
+bool MainDialog::sectionCheckAvailable() const {
+    return session_.design.has_value();
+}
+
 void MainDialog::showSectionCheck() {
-    if (!checkable_) return;
-    SectionCheckDialog dialog(SectionCheck(session_.calculator).run(), this);
+    if (!sectionCheckAvailable()) return;
+    SectionCheckDialog dialog(SectionCheck(*session_.design).run(), this);
     dialog.exec();
 }
 
@@ -149,7 +151,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     connect(about, &QAction::triggered, this, &MainDialog::showAbout);
     QAction* check = menu.addAction(QString::fromUtf8(kSectionCheckEntry));
     check->setShortcut(QKeySequence(Qt::Key_F2));
-    check->setEnabled(checkable_);
+    check->setEnabled(sectionCheckAvailable());
     connect(check, &QAction::triggered, this, &MainDialog::showSectionCheck);
     QAction* currentCode = menu.addAction(QString::fromUtf8(kCurrentCodeEntry));
     currentCode->setShortcut(QKeySequence(Qt::Key_F3));

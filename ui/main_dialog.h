@@ -39,7 +39,9 @@ class MainDialog : public QDialog, public RunHost {
     void showAbout();
     // The section check of the last complete design, on demand (context menu or F2).
     void showSectionCheck();
-    bool sectionCheckAvailable() const { return checkable_; }
+    // A design is there to check once a calculation has run to its end (a run that stops at the
+    // report file withdraws it).
+    bool sectionCheckAvailable() const;
     // The current-code design of the typed column, at any time (context menu or F3).
     void showCurrentCodeDesign();
     CurrentCodeInput currentCodeStartInput() const;
@@ -63,9 +65,6 @@ class MainDialog : public QDialog, public RunHost {
     QComboBox* steelList_ = nullptr;
     QPlainTextEdit* resultBox_ = nullptr;
 
-    // A design is there to check once a calculation has run to its end; a run that stops at
-    // the report file leaves the engine half updated, so nothing is checked until the next one.
-    bool checkable_ = false;
     QShortcut* checkShortcut_ = nullptr;
 
     DesignSession session_;

@@ -1,11 +1,9 @@
 #include "engine/section/demand_capacity.h"
 
-#include <array>
 #include <cmath>
 #include <limits>
-#include <numbers>
 
-#include "engine/section/ultimate_contour.h"
+#include "engine/section/direction_solver.h"
 
 namespace tessarin {
 
@@ -21,20 +19,19 @@ DemandCapacity capacityInDemandDirection(const SectionResistance& section, doubl
     result.N = N;
     result.Mx = Mx;
     result.My = My;
-    const double direction = (Mx == 0.0 && My == 0.0) ? 0.0 : std::atan2(My, Mx);
-    const std::array<double, 1> directions = {direction};
-    const std::vector<UltimateState> states =
-        UltimateContour(section, N).inMomentDirections(directions);
-    if (states.empty()) {
+    const DirectionSolver solver(section, N);
+    if (!solver.reachable()) {
         result.axialCapacityExceeded = true;
         result.utilisation = kInfinity;
         return result;
     }
-    const UltimateState& state = states.front();
-    result.MxR = state.forces.Mx;
-    result.MyR = state.forces.My;
-    result.plane = state.plane;
-    result.utilisation = std::hypot(Mx, My) / std::hypot(state.forces.Mx, state.forces.My);
+    const double direction = (Mx == 0.0 && My == 0.0) ? 0.0 : std::atan2(My, Mx);
+    const DirectionSolver::Found found =
+        solver.inMomentDirection(direction, elasticAxisAngle(section.size(), Mx, My));
+    result.MxR = found.state.forces.Mx;
+    result.MyR = found.state.forces.My;
+    result.plane = found.state.plane;
+    result.utilisation = std::hypot(Mx, My) / std::hypot(result.MxR, result.MyR);
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <numbers>
 
+#include "engine/section/demand_capacity.h"
 #include "engine/section/ultimate_contour.h"
 
 namespace tessarin {
@@ -75,10 +76,12 @@ std::string percent(double ratio) {
 
 }  // namespace
 
-SectionCheck::SectionCheck(const ColumnCalculator& calculator, ConcreteIntegration integration)
-    : record_(calculator), integration_(integration) {}
+SectionCheck::SectionCheck(const ColumnDesign& design, ConcreteIntegration integration)
+    : integration_(integration) {
+    record_.restore(design);
+}
 
-SectionCheckResult SectionCheck::run() const {
+SectionCheckResult SectionCheck::run(Contour contour) const {
     const ColumnCalculator& c = record_;
     SectionCheckResult r;
     r.b = c.b;
@@ -143,34 +146,31 @@ SectionCheckResult SectionCheck::run() const {
     r.squashLoad = squash / 1000.0;
     r.axialRatio = axial / squash;
 
-    std::vector<double> directions;
-    directions.reserve(kContourPoints + 1);
-    directions.push_back(demandDirection);
-    for (int k = 0; k < kContourPoints; ++k) {
-        directions.push_back(kContourStepDegrees * static_cast<double>(k) * kDegree);
-    }
-    const std::vector<UltimateState> states =
-        UltimateContour(section, axial).inMomentDirections(directions);
-    if (states.empty()) {
+    const DemandCapacity capacity = capacityInDemandDirection(section, axial, momentX, momentY);
+    if (capacity.axialCapacityExceeded) {
         // At or above N0 (or beyond the bars' tension limit) no moment can be carried.
         r.axialCapacityExceeded = true;
         r.utilisation = std::numeric_limits<double>::infinity();
         return r;
     }
-
-    const UltimateState& capacity = states.front();
-    r.MxR = capacity.forces.Mx / 1e6;
-    r.MyR = capacity.forces.My / 1e6;
+    r.MxR = capacity.MxR / 1e6;
+    r.MyR = capacity.MyR / 1e6;
     r.neutralAxisAngle = capacity.plane.axisAngle / kDegree;
     r.compressionDepth = capacity.plane.compressionDepth;
-    r.utilisation =
-        std::hypot(momentX, momentY) / std::hypot(capacity.forces.Mx, capacity.forces.My);
+    r.utilisation = capacity.utilisation;
+    if (contour == Contour::skipped) return r;
 
-    r.contour.reserve(kContourPoints);
+    std::vector<double> directions;
+    directions.reserve(kContourPoints);
     for (int k = 0; k < kContourPoints; ++k) {
-        const UltimateState& s = states[static_cast<std::size_t>(k) + 1];
-        r.contour.push_back(
-            {kContourStepDegrees * static_cast<double>(k), s.forces.Mx / 1e6, s.forces.My / 1e6});
+        directions.push_back(kContourStepDegrees * static_cast<double>(k) * kDegree);
+    }
+    const std::vector<UltimateState> states =
+        UltimateContour(section, axial).inMomentDirections(directions);
+    r.contour.reserve(states.size());
+    for (std::size_t k = 0; k < states.size(); ++k) {
+        r.contour.push_back({kContourStepDegrees * static_cast<double>(k),
+                             states[k].forces.Mx / 1e6, states[k].forces.My / 1e6});
     }
     return r;
 }

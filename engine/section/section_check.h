@@ -69,7 +69,7 @@ struct SectionCheckResult {
     bool axialCapacityExceeded = false;
 
     // Ultimate Mx-My contour at the design N, every 5 degrees of moment direction from 0;
-    // empty when the axial capacity is exceeded.
+    // empty when the axial capacity is exceeded or the contour was skipped.
     std::vector<ContourPoint> contour;
 
     // Steel ratios on the whole section b h, and the detailing checks.
@@ -99,10 +99,13 @@ class SectionCheck {
     static constexpr int kContourPoints = 72;
     static constexpr double kContourStepDegrees = 5.0;
 
-    // Reads the record after step 2; keeps its own copy.
-    explicit SectionCheck(const ColumnCalculator& calculator, ConcreteIntegration integration = {});
+    // Checks a complete design; keeps its own copy.
+    explicit SectionCheck(const ColumnDesign& design, ConcreteIntegration integration = {});
 
-    [[nodiscard]] SectionCheckResult run() const;
+    // The contour is worth its time only where it is drawn; the capacity in the demand's
+    // direction is found directly either way.
+    enum class Contour { computed, skipped };
+    [[nodiscard]] SectionCheckResult run(Contour contour = Contour::computed) const;
 
   private:
     ColumnCalculator record_;

@@ -55,8 +55,9 @@ std::array<double, 3> product(LinearInT f, LinearInT g) {
 // Integral over t in [tb, ta] of t^n (q0 + q1 t + q2 t^2).
 double powerMoment(double n, const std::array<double, 3>& q, const RisingPiece& piece) {
     double sum = 0.0;
-    double powA = std::pow(piece.ta, n + 1.0);
-    double powB = std::pow(piece.tb, n + 1.0);
+    // The classic exponent 2 (up to C50) needs no pow.
+    double powA = n == 2.0 ? piece.ta * piece.ta * piece.ta : std::pow(piece.ta, n + 1.0);
+    double powB = n == 2.0 ? piece.tb * piece.tb * piece.tb : std::pow(piece.tb, n + 1.0);
     for (std::size_t j = 0; j < q.size(); ++j) {
         sum += q[j] * (powA - powB) / (n + 1.0 + static_cast<double>(j));
         powA *= piece.ta;

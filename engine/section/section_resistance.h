@@ -74,6 +74,12 @@ struct StrainPlane {
     double compressionDepth = 0.0;
 };
 
+// An ultimate strain plane and what the section carries in it.
+struct UltimateState {
+    StrainPlane plane;
+    SectionForces forces;
+};
+
 // How the concrete stresses are summed over the rectangle.
 struct ConcreteIntegration {
     // true: exact integration over strips parallel to the neutral axis (the stress depends only on

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/section/bracketed_root.h"
+#include "engine/section/direction_solver.h"
 
 namespace tessarin {
 
@@ -19,9 +20,7 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // direction is pinned down between two neighbours.
 constexpr int kSweepPlanes = 72;
 
-// Shallowest compression zone tried, as a fraction of the section's extent along the gradient:
-// there every bar has long yielded in tension.
-constexpr double kShallowestZone = 1e-12;
+constexpr double kNoGuess = std::numeric_limits<double>::quiet_NaN();
 
 }  // namespace
 
@@ -36,51 +35,42 @@ bool UltimateContour::reachable() const {
 }
 
 UltimateState UltimateContour::atAxisAngle(double axisAngle) const {
-    UltimateState state;
-    state.plane.axisAngle = axisAngle;
-    if (!(axialForce_ < squash_)) {
-        state.plane.compressionDepth = kInfinity;
-        state.forces = section_.forcesAt(state.plane);
-        return state;
-    }
-
-    // The depth runs over (0, infinity); x = depth / (depth + extent) maps it onto (0, 1). With a
-    // tensile strain limit it runs on below zero, x = depth / (extent - depth) over (-1, 0), down
-    // to the uniform limit strain at -1.
-    const SectionSize& size = section_.size();
-    const double extent =
-        size.h * std::fabs(std::cos(axisAngle)) + size.b * std::fabs(std::sin(axisAngle));
-    auto depthOf = [extent](double x) {
-        if (x >= 1.0) return kInfinity;
-        if (x <= -1.0) return -kInfinity;
-        return x >= 0.0 ? extent * x / (1.0 - x) : extent * x / (1.0 + x);
-    };
-    auto excess = [&](double x) {
-        return section_.forcesAt({axisAngle, depthOf(x)}).N - axialForce_;
-    };
-
-    const double forceTolerance = 1e-10 * std::max(squash_, -tension_);
-    double x = kShallowestZone;
-    const double excessShallow = excess(x);
-    if (excessShallow < 0.0) {
-        x = solveBracketed(excess, {x, excessShallow, 1.0, squash_ - axialForce_},
-                           {1e-15, forceTolerance});
-    } else if (section_.tensionLimited() && axialForce_ > tension_) {
-        // The whole section in tension: the neutral axis beyond the corner.
-        x = solveBracketed(excess, {-1.0, tension_ - axialForce_, x, excessShallow},
-                           {1e-15, forceTolerance});
-    }
-    state.plane.compressionDepth = depthOf(x);
-    state.forces = section_.forcesAt(state.plane);
-    return state;
+    return DirectionSolver(section_, axialForce_).atAxisAngle(axisAngle, kNoGuess).state;
 }
 
 std::vector<UltimateState> UltimateContour::inMomentDirections(
     std::span<const double> directions) const {
     std::vector<UltimateState> states;
     if (!reachable()) return states;
+    const DirectionSolver solver(section_, axialForce_);
+    states.reserve(directions.size());
+    DirectionSolver::Found previous;
+    for (std::size_t k = 0; k < directions.size(); ++k) {
+        const double direction = directions[k];
+        // The neutral axis turns as the moment did at the direction before (at first as far).
+        double angleGuess =
+            elasticAxisAngle(section_.size(), std::cos(direction), std::sin(direction));
+        if (k > 0) {
+            const double slope = previous.angleSlope > 0.0 ? previous.angleSlope : 1.0;
+            angleGuess = previous.state.plane.axisAngle +
+                         std::remainder(direction - directions[k - 1], kTwoPi) / slope;
+        }
+        previous = solver.inMomentDirection(direction, angleGuess, previous);
+        states.push_back(previous.state);
+    }
+    return states;
+}
+
+std::vector<UltimateState> UltimateContour::inMomentDirectionsBySweep(
+    std::span<const double> directions) const {
+    std::vector<UltimateState> states;
+    if (!reachable()) return states;
 
     // Sweep the neutral axis around the section once; the moment turns with it.
+    const DirectionSolver solver(section_, axialForce_);
+    auto atAxisAngle = [&solver](double angle) {
+        return solver.atAxisAngle(angle, kNoGuess).state;
+    };
     const double sweepStep = kTwoPi / kSweepPlanes;
     std::vector<UltimateState> sweep;
     std::vector<double> sweepDirection;

@@ -7,12 +7,6 @@
 
 namespace tessarin {
 
-// An ultimate strain plane and what the section carries in it.
-struct UltimateState {
-    StrainPlane plane;
-    SectionForces forces;
-};
-
 // The ultimate states of a section at one axial force: for each direction of the neutral axis
 // the compression depth whose axial force is N, and so the Mx-My contour of the section at N.
 class UltimateContour {
@@ -30,11 +24,16 @@ class UltimateContour {
     // this is the uniform strain; at or below the tension limit the shallowest zone tried.
     [[nodiscard]] UltimateState atAxisAngle(double axisAngle) const;
 
-    // The ultimate states whose moments point in the given directions (radians, atan2(My, Mx)).
-    // The neutral axis is swept once around the section, every 5 degrees; each direction is then
-    // pinned down between the two neighbouring planes that straddle it. Empty when the contour is
-    // not reachable.
+    // The ultimate states whose moments point in the given directions (radians, atan2(My, Mx)),
+    // found directly and in order, each search starting from the plane of the direction before
+    // (the first from the elastic estimate). Empty when the contour is not reachable.
     [[nodiscard]] std::vector<UltimateState> inMomentDirections(
+        std::span<const double> directions) const;
+
+    // The same by a sweep: the neutral axis turned once around the section, every 5 degrees,
+    // each direction then pinned down between the two neighbouring planes that straddle it.
+    // Slower; kept as the independent reference of the direct search.
+    [[nodiscard]] std::vector<UltimateState> inMomentDirectionsBySweep(
         std::span<const double> directions) const;
 
   private:

@@ -1,9 +1,10 @@
 # Runs tessarin-cli --batch on the README's example file in a fresh directory: every row is
-# accepted, the results file has a row per input row plus an envelope per column, every accepted
-# row has its report, and no Result.txt is written.
+# accepted, the results file has a row per input row plus an envelope per column and LF line
+# ends, every accepted row has its report (line 2, KZ1's first combination, is the start-up case:
+# STARTUP holds its bytes), and no Result.txt is written.
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-execute_process(COMMAND "${CLI}" --batch "${INPUT}" --out results.csv --reports reports
+execute_process(COMMAND ${EMULATOR} "${CLI}" --batch "${INPUT}" --out results.csv --reports reports
   WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE code ERROR_VARIABLE err)
 if(NOT code EQUAL 0)
   message(FATAL_ERROR "exit code ${code}:\n${err}")
@@ -13,6 +14,14 @@ string(REGEX MATCHALL "\n" ends "${text}")
 list(LENGTH ends count)
 if(NOT count EQUAL 10)
   message(FATAL_ERROR "results.csv has ${count} lines, expected 1 + 6 rows + 3 envelopes")
+endif()
+if(text MATCHES "\r")
+  message(FATAL_ERROR "results.csv has CR LF line ends, expected LF")
+endif()
+file(SHA256 "${STARTUP}" expected)
+file(SHA256 "${WORK}/reports/KZ1-2.txt" actual)
+if(NOT expected STREQUAL actual)
+  message(FATAL_ERROR "reports/KZ1-2.txt differs from ${STARTUP}")
 endif()
 file(GLOB reports "${WORK}/reports/*.txt")
 list(LENGTH reports reportCount)

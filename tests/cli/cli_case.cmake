@@ -1,6 +1,7 @@
 # Runs tessarin-cli once in a fresh directory and checks its exit code, the Result.txt it leaves
 # and (optionally) what it printed.
 #   CLI         the tessarin-cli binary
+#   EMULATOR    optional: what runs it (wine for the Windows build)
 #   WORK        scratch directory (recreated)
 #   ARGS        the arguments, separated by ';'
 #   EXIT        the expected exit code
@@ -17,7 +18,7 @@ elseif(SETUP STREQUAL "old-file")
   file(WRITE "${WORK}/Result.txt" "earlier report")
 endif()
 
-execute_process(COMMAND "${CLI}" ${ARGS}
+execute_process(COMMAND ${EMULATOR} "${CLI}" ${ARGS}
   WORKING_DIRECTORY "${WORK}"
   RESULT_VARIABLE code
   OUTPUT_VARIABLE out

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+#include <charconv>
+#include <string>
+
 #include "engine/column_calculator.h"
 
 namespace tessarin {
@@ -32,6 +36,15 @@ inline ColumnCalculator step1(const DesignCase& d) {
     loadCase(c, d);
     c.computeStep1();
     return c;
+}
+
+// A value as the report prints it ("%f": fixed, six decimals), for comparing with printed figures
+// without the report library.
+inline std::string sixDecimals(double value) {
+    std::array<char, 400> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::fixed, 6);
+    return std::string(buffer.data(), end.ptr);
 }
 
 }  // namespace tessarin

@@ -36,8 +36,8 @@ TEST_P(AdditionalEccentricity, IsTheLargerOfTwentyAndDepthOverThirty) {
     loadCase(c, DesignCase{});
     c.h = GetParam().depth;
     c.b = GetParam().depth;
-    c.computeEccentricity(1);
-    c.computeEccentricity(2);
+    c.computeEccentricity(Direction::X);
+    c.computeEccentricity(Direction::Y);
     EXPECT_EQ(c.eax, GetParam().ea);
     EXPECT_EQ(c.eay, GetParam().ea);
     EXPECT_EQ(c.eix, 610.0 + GetParam().ea);
@@ -83,8 +83,8 @@ TEST(Magnification, CurvatureFactorUsesKilonewtonsAsTyped) {
     d.N = 2288000.0;
     ColumnCalculator c;
     loadCase(c, d);
-    c.computeEccentricity(1);
-    c.computeMagnification(1);
+    c.computeEccentricity(Direction::X);
+    c.computeMagnification(Direction::X);
     EXPECT_EQ(c.zetaX1, 0.5);
 }
 
@@ -93,8 +93,8 @@ TEST(Magnification, UnknownDirectionChangesNothing) {
     loadCase(c, DesignCase{});
     const ColumnCalculator before = c;
     for (int direction : {0, 3, -1}) {
-        c.computeEccentricity(direction);
-        c.computeMagnification(direction);
+        c.computeEccentricity(static_cast<Direction>(direction));
+        c.computeMagnification(static_cast<Direction>(direction));
     }
     EXPECT_EQ(c.e0x, before.e0x);
     EXPECT_EQ(c.eix, before.eix);

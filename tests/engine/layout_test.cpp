@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "report/number_text.h"
 #include "tests/engine/design_cases.h"
 
 using namespace tessarin;
@@ -37,12 +36,12 @@ TEST_P(WorkedLayout, DistributesTheEquivalentAreas) {
     c.computeStep2(l.scheme, l.diameter, l.ratioX, l.ratioY);
     EXPECT_EQ(c.scheme, l.scheme);
     if (!l.printed.asc.empty()) {
-        EXPECT_EQ(formatFixed(c.Asc), l.printed.asc);
+        EXPECT_EQ(sixDecimals(c.Asc), l.printed.asc);
     }
-    EXPECT_EQ(formatFixed(c.Aswx), l.printed.aswx);
-    EXPECT_EQ(formatFixed(c.Aswy), l.printed.aswy);
-    EXPECT_EQ(formatFixed(c.Asx), l.printed.asx);
-    EXPECT_EQ(formatFixed(c.Asy), l.printed.asy);
+    EXPECT_EQ(sixDecimals(c.Aswx), l.printed.aswx);
+    EXPECT_EQ(sixDecimals(c.Aswy), l.printed.aswy);
+    EXPECT_EQ(sixDecimals(c.Asx), l.printed.asx);
+    EXPECT_EQ(sixDecimals(c.Asy), l.printed.asy);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,7 +108,7 @@ TEST(Layout, UnknownSchemeStoresOnlyTheCornerBar) {
     const double asx = c.Asx, asy = c.Asy, aswx = c.Aswx, aswy = c.Aswy;
     c.computeStep2(3, 40.0, 0.5, 0.5);
     EXPECT_EQ(c.scheme, 3);
-    EXPECT_EQ(formatFixed(c.Asc), "1256.637040");
+    EXPECT_EQ(sixDecimals(c.Asc), "1256.637040");
     EXPECT_EQ(c.Asx, asx);
     EXPECT_EQ(c.Asy, asy);
     EXPECT_EQ(c.Aswx, aswx);

@@ -17,8 +17,8 @@ struct Pass {
     double next;
 };
 
-Pass replayPass(ColumnCalculator& c, int direction, double prev) {
-    const bool isX = direction == 1;
+Pass replayPass(ColumnCalculator& c, Direction direction, double prev) {
+    const bool isX = direction == Direction::X;
     const double width = isX ? c.b : c.h;
     const double h0 = isX ? c.h - c.ax : c.b - c.ay;
     (isX ? c.Asex : c.Asey) = prev;
@@ -36,17 +36,17 @@ Pass replayPass(ColumnCalculator& c, int direction, double prev) {
 ColumnCalculator splitOnly(const DesignCase& d) {
     ColumnCalculator c;
     loadCase(c, d);
-    c.computeEccentricity(1);
-    c.computeMagnification(1);
-    c.computeEccentricity(2);
-    c.computeMagnification(2);
+    c.computeEccentricity(Direction::X);
+    c.computeMagnification(Direction::X);
+    c.computeEccentricity(Direction::Y);
+    c.computeMagnification(Direction::Y);
     c.computeAxialSplit();
     return c;
 }
 
-double startEstimate(const ColumnCalculator& c, int direction) {
-    return direction == 1 ? (c.h - c.ax) * c.fc * c.b * 0.2 / c.fy
-                          : (c.b - c.ay) * c.fc * c.h * 0.2 / c.fy;
+double startEstimate(const ColumnCalculator& c, Direction direction) {
+    return direction == Direction::X ? (c.h - c.ax) * c.fc * c.b * 0.2 / c.fy
+                                     : (c.b - c.ay) * c.fc * c.h * 0.2 / c.fy;
 }
 
 // --- Case 1: the start-up design case -------------------------------------------------------
@@ -61,24 +61,24 @@ TEST(Solver, StartUpCaseSplitsTheAxialForce) {
 
 TEST(Solver, StartUpCasePassesMatchTheWorkedExample) {
     ColumnCalculator c = splitOnly(DesignCase{});
-    EXPECT_NEAR(startEstimate(c, 1), 1779.556, 5e-4);
-    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    EXPECT_NEAR(startEstimate(c, Direction::X), 1779.556, 5e-4);
+    Pass p = replayPass(c, Direction::X, startEstimate(c, Direction::X));
     EXPECT_NEAR(p.nu, 715850.3, 0.05);
     EXPECT_NEAR(p.x, 125.149, 5e-4);
     EXPECT_FALSE(p.small);
     EXPECT_NEAR(p.next, 1654.158, 5e-4);
-    p = replayPass(c, 1, p.next);
+    p = replayPass(c, Direction::X, p.next);
     EXPECT_NEAR(p.nu, 714790.2, 0.05);
     EXPECT_NEAR(p.x, 124.963, 5e-4);
     EXPECT_NEAR(p.next, 1651.355, 5e-4);
 
-    EXPECT_NEAR(startEstimate(c, 2), 1716.000, 5e-4);
-    p = replayPass(c, 2, startEstimate(c, 2));
+    EXPECT_NEAR(startEstimate(c, Direction::Y), 1716.000, 5e-4);
+    p = replayPass(c, Direction::Y, startEstimate(c, Direction::Y));
     EXPECT_NEAR(p.nu, 759724.6, 0.05);
     EXPECT_NEAR(p.x, 88.546, 5e-4);
     EXPECT_FALSE(p.small);
     EXPECT_NEAR(p.next, 1464.911, 5e-4);
-    p = replayPass(c, 2, p.next);
+    p = replayPass(c, Direction::Y, p.next);
     EXPECT_NEAR(p.nu, 757241.5, 0.05);
     EXPECT_NEAR(p.x, 88.257, 5e-4);
     EXPECT_NEAR(p.next, 1459.172, 5e-4);
@@ -159,21 +159,21 @@ TEST(Solver, SmallEccentricityFirstAndLastPasses) {
     EXPECT_NEAR(c.NxDesign, 5370.767, 5e-4);
     EXPECT_NEAR(c.NyDesign, 4677.118, 5e-4);
 
-    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    Pass p = replayPass(c, Direction::X, startEstimate(c, Direction::X));
     EXPECT_NEAR(p.nu, 3421419.0, 0.5);
     EXPECT_NEAR(p.x, 598.15, 5e-3);
     EXPECT_TRUE(p.small);
     EXPECT_NEAR(p.next, 2392.828, 5e-4);
-    p = replayPass(c, 1, 2694.358);
+    p = replayPass(c, Direction::X, 2694.358);
     EXPECT_TRUE(p.small);
     EXPECT_NEAR(p.next, 2700.998, 1e-3);  // from a prev rounded to three decimals
 
-    p = replayPass(c, 2, startEstimate(c, 2));
+    p = replayPass(c, Direction::Y, startEstimate(c, Direction::Y));
     EXPECT_NEAR(p.nu, 3115943.0, 0.5);
     EXPECT_NEAR(p.x, 363.16, 5e-3);
     EXPECT_TRUE(p.small);
     EXPECT_NEAR(p.next, 2583.129, 5e-4);
-    p = replayPass(c, 2, 2957.625);
+    p = replayPass(c, Direction::Y, 2957.625);
     EXPECT_TRUE(p.small);
     EXPECT_NEAR(p.next, 2963.529, 1e-3);
 }
@@ -186,24 +186,26 @@ TEST(Solver, SymmetricCaseSplitsEvenly) {
 
 TEST(Solver, ShallowZoneUsesTwiceTheBarDistance) {
     ColumnCalculator c = splitOnly(withLoads(244, 120, 100));
-    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    Pass p = replayPass(c, Direction::X, startEstimate(c, Direction::X));
     EXPECT_NEAR(p.x, 32.43, 5e-3);
     EXPECT_FALSE(p.small);
     // The large-eccentricity area is the same for any depth up to 2a = 80 mm.
-    EXPECT_EQ(c.largeEccentricitySteel(1, p.x), c.largeEccentricitySteel(1, 80.0));
-    EXPECT_NE(c.largeEccentricitySteel(1, 80.0), c.largeEccentricitySteel(1, 80.5));
-    p = replayPass(c, 2, startEstimate(c, 2));
+    EXPECT_EQ(c.largeEccentricitySteel(Direction::X, p.x),
+              c.largeEccentricitySteel(Direction::X, 80.0));
+    EXPECT_NE(c.largeEccentricitySteel(Direction::X, 80.0),
+              c.largeEccentricitySteel(Direction::X, 80.5));
+    p = replayPass(c, Direction::Y, startEstimate(c, Direction::Y));
     EXPECT_NEAR(p.x, 24.17, 5e-3);
 }
 
 TEST(Solver, NegativeAreaCaseChangesBranchAfterTheFirstPass) {
     ColumnCalculator c = splitOnly(withLoads(50, 20, 1000));
-    Pass p = replayPass(c, 1, startEstimate(c, 1));
+    Pass p = replayPass(c, Direction::X, startEstimate(c, Direction::X));
     EXPECT_NEAR(p.x, 308.97, 5e-3);
     EXPECT_TRUE(p.small);
-    p = replayPass(c, 1, p.next);
+    p = replayPass(c, Direction::X, p.next);
     EXPECT_FALSE(p.small);
-    p = replayPass(c, 1, p.next);
+    p = replayPass(c, Direction::X, p.next);
     EXPECT_FALSE(p.small);
 }
 
@@ -235,10 +237,10 @@ TEST(Solver, OscillatingDesignAlternatesAcrossTheBalancedDepth) {
     ColumnCalculator c = splitOnly(oscillatingCase());
     const double balanced = (c.h - c.ax) * c.xiB;
     EXPECT_NEAR(balanced, 129.385, 5e-4);
-    double prev = startEstimate(c, 1);
-    for (int i = 0; i < 6; ++i) prev = replayPass(c, 1, prev).next;
-    const Pass a = replayPass(c, 1, prev);
-    const Pass b = replayPass(c, 1, a.next);
+    double prev = startEstimate(c, Direction::X);
+    for (int i = 0; i < 6; ++i) prev = replayPass(c, Direction::X, prev).next;
+    const Pass a = replayPass(c, Direction::X, prev);
+    const Pass b = replayPass(c, Direction::X, a.next);
     EXPECT_NE(a.small, b.small);
     const Pass& small = a.small ? a : b;
     const Pass& large = a.small ? b : a;

@@ -5,6 +5,7 @@
 
 #include "engine/column_calculator.h"
 #include "run/calculate_command.h"
+#include "run/design_column.h"
 #include "run/run_host.h"
 #include "run/validate_input.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SilentHost host;
     host.answerYes = (flags & 1) != 0;
-    (void)validateInput(input, host);
+    (void)confirmInput(validateInput(input), host);
 
     ColumnCalculator c;
     if ((flags & 2) != 0) {

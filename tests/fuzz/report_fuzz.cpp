@@ -84,9 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reference.steelGrade = c.steelGrade;
     reference.scheme = c.scheme;
 
-    const std::string text = step1ReportText(c) + step2ReportText(c);
+    const std::string text = step1ReportText(c.step1Design()) + step2ReportText(c.design().step2);
     if (text.find('\0') != std::string::npos) std::abort();
-    const std::string expected = step1ReportText(reference) + step2ReportText(reference);
+    const std::string expected =
+        step1ReportText(reference.step1Design()) + step2ReportText(reference.design().step2);
     if (shape(text) != shape(expected)) std::abort();
     return 0;
 }

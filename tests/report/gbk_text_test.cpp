@@ -38,4 +38,37 @@ TEST(GbkText, InvalidBytesAreReplacedAndTheRestKept) {
     EXPECT_EQ(gbkToUtf8(""), "");
 }
 
+// Every byte that starts no convertible character is replaced on its own and the next byte tried,
+// on Linux (iconv) and on Windows (code page 936) alike, so both write the same bytes.
+TEST(GbkText, ReplacementTableByteForByte) {
+    struct Case {
+        const char* what;
+        bool toGbk;
+        std::string input;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"emoji: four bytes, none a GBK character", true, "x\xF0\x9F\x98\x80y", "x????y"},
+        {"overlong form of '/'", true, "\xC0\xAF", "??"},
+        {"UTF-8 form of a surrogate", true, "\xED\xA0\x80", "???"},
+        {"3-byte sequence cut after 2 bytes", true,
+         "\xE4\xB8"
+         "A",
+         "??A"},
+        {"stray continuation byte", true,
+         "a\x80"
+         "b",
+         "a?b"},
+        {"euro sign and GBK's 0x80", true, "\xE2\x82\xAC", "\x80"},
+        {"middle dot A1A4, em dash A1AA", true, "\xC2\xB7\xE2\x80\x94", "\xA1\xA4\xA1\xAA"},
+        {"lead byte before a space", false, "\x81 ", "\xEF\xBF\xBD "},
+        {"0x80 is the euro sign", false, "\x80", "\xE2\x82\xAC"},
+        {"0xFF, then a lead byte at the end", false, "\xD6\xD0\xFF\xD6",
+         "\xE4\xB8\xAD\xEF\xBF\xBD\xEF\xBF\xBD"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.toGbk ? utf8ToGbk(c.input) : gbkToUtf8(c.input), c.expected) << c.what;
+    }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "engine/column_calculator.h"
 #include "report/gbk_text.h"
 #include "tests/run/recording_host.h"
 #include "tests/support/scratch_directory.h"
@@ -33,7 +34,7 @@ TEST(CalculateCommand, StartUpCaseWithOkAtOnceShowsTheReportOfDiameter22) {
     ASSERT_EQ(host.reports.size(), 1u);
     EXPECT_EQ(host.reports[0], testData("startup_scheme1_d22.gbk"));
     EXPECT_EQ(readFileBytes("Result.txt"), host.reports[0]);
-    EXPECT_EQ(session.scheme.scheme, 1);
+    EXPECT_EQ(session.scheme.scheme, Scheme::CornerBars);
     EXPECT_EQ(session.scheme.diameter, 22.0);
 }
 
@@ -45,7 +46,7 @@ TEST(CalculateCommand, DeclinedSchemeKeepsTheStartValueDiameter20) {
     EXPECT_EQ(onCalculate(session, host), RunOutcome::Done);
     ASSERT_EQ(host.reports.size(), 1u);
     EXPECT_EQ(host.reports[0], testData("startup_scheme1_d20.gbk"));
-    EXPECT_EQ(session.scheme.scheme, 1);
+    EXPECT_EQ(session.scheme.scheme, Scheme::CornerBars);
     EXPECT_EQ(session.scheme.diameter, 20.0);
 }
 
@@ -59,7 +60,7 @@ TEST(CalculateCommand, SchemeTwoSurvivesADeclinedQuestionInTheNextRun) {
     ASSERT_EQ(onCalculate(session, host), RunOutcome::Done);
     ASSERT_EQ(host.reports.size(), 2u);
     EXPECT_EQ(host.reports[1], testData("startup_scheme2_r05.gbk"));
-    EXPECT_EQ(session.scheme.scheme, 2);
+    EXPECT_EQ(session.scheme.scheme, Scheme::EqualDiameters);
     EXPECT_EQ(session.scheme.ratioX, 0.5);
 }
 
@@ -72,7 +73,7 @@ TEST(CalculateCommand, RejectedFieldStopsBeforeAnythingIsComputed) {
     EXPECT_EQ(onCalculate(session, host), RunOutcome::FieldRejected);
     EXPECT_EQ(host.calls, (Calls{"exchange"}));
     EXPECT_EQ(readFileBytes("Result.txt"), "previous run");
-    EXPECT_EQ(session.calculator.steelGrade, 0);
+    EXPECT_FALSE(session.design.has_value());
 }
 
 TEST(CalculateCommand, SecondRunWithOtherGradesRederivesEveryMaterialValue) {
@@ -83,7 +84,8 @@ TEST(CalculateCommand, SecondRunWithOtherGradesRederivesEveryMaterialValue) {
     host.typed->concreteIndex = 13;  // C80
     host.typed->steelIndex = 0;      // HPB235
     ASSERT_EQ(onCalculate(session, host), RunOutcome::Done);
-    const ColumnCalculator& c = session.calculator;
+    ASSERT_TRUE(session.design.has_value());
+    const ColumnCase& c = session.design->column;
     EXPECT_EQ(c.fc, 35.9);
     EXPECT_EQ(c.fy, 210.0);
     EXPECT_EQ(c.Es, 210000.0);
@@ -201,7 +203,8 @@ TEST(CalculateCommand, NonConvergenceWarnsAfterTheReport) {
     in.N = 400.0;
     DesignSession session;
     EXPECT_EQ(onCalculate(session, host), RunOutcome::Done);
-    EXPECT_EQ(session.calculator.passesX, ColumnCalculator::kMaxPasses);
+    ASSERT_TRUE(session.design.has_value());
+    EXPECT_EQ(session.design->step1.passesX, ColumnCalculator::kMaxPasses);
     ASSERT_GE(host.calls.size(), 4u);
     EXPECT_EQ(host.calls[2], "report");
     EXPECT_EQ(host.calls[3], "message 提示");

@@ -37,7 +37,7 @@ TEST_P(RejectedInput, ShowsItsMessageFocusesItsFieldAndComputesNothing) {
     EXPECT_EQ(host.calls.back(), "focus " + std::to_string(GetParam().focus));
     EXPECT_TRUE(host.reports.empty());
     EXPECT_EQ(readFileBytes("Result.txt"), "previous run");
-    EXPECT_EQ(session.calculator.steelGrade, 0);  // the engine was not touched
+    EXPECT_FALSE(session.design.has_value());  // nothing was designed
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,7 +101,7 @@ TEST_P(SectionModule, AsksOnlyOffTheModule) {
         in.b = m.b;
         RecordingHost host;
         host.answers = {answer};
-        const bool accepted = validateInput(in, host);
+        const bool accepted = confirmInput(validateInput(in), host);
         if (m.question == nullptr) {
             EXPECT_TRUE(accepted);
             EXPECT_TRUE(host.messages.empty());
@@ -141,7 +141,7 @@ TEST(SectionModule, BothSidesOffTheModuleAskTwiceWhenAnsweredNo) {
     in.h = 620.0;
     in.b = 420.0;
     RecordingHost host;
-    EXPECT_TRUE(validateInput(in, host));
+    EXPECT_TRUE(confirmInput(validateInput(in), host));
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[0].text, kBelow800);
     EXPECT_EQ(host.messages[1].text, kBelow800);
@@ -154,8 +154,35 @@ TEST(SectionModule, NoContinuesTheRunWithTheTypedHeight) {
     host.answers = {MessageAnswer::No};
     DesignSession session;
     EXPECT_EQ(onCalculate(session, host), RunOutcome::Done);
-    EXPECT_EQ(session.calculator.h, 620.0);
+    ASSERT_TRUE(session.design.has_value());
+    EXPECT_EQ(session.design->column.h, 620.0);
     ASSERT_EQ(host.reports.size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The findings themselves, for callers that record rather than ask (a batch): the questions in
+// check order, then the first error, and nothing after it.
+TEST(InputFindings, ComeInCheckOrderAndEndWithTheFirstError) {
+    DesignInput in;
+    in.h = 620.0;
+    in.b = 850.0;
+    in.M0x = 0.0;
+    in.N = 0.0;  // not reached: the M0x error ends the checks
+    const std::vector<InputFinding> found = validateInput(in);
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_TRUE(found[0].isQuestion());
+    EXPECT_EQ(found[0].message.text, kBelow800);
+    EXPECT_EQ(found[0].control, ControlId::H);
+    EXPECT_EQ(found[1].message.text, kAbove800);
+    EXPECT_EQ(found[1].control, ControlId::B);
+    EXPECT_FALSE(found[2].isQuestion());
+    EXPECT_EQ(found[2].message,
+              (Message{"双向偏心受压M0x应为大于零的数", "错误", MessageKind::Error}));
+    EXPECT_EQ(found[2].control, ControlId::M0x);
+    EXPECT_TRUE(validateInput(DesignInput{}).empty());
 }
 
 }  // namespace

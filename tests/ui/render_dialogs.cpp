@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
         main.calculate();
         QDir::setCurrent(home);
         ok &= save(main.grab(), out, "main_dialog_result.png");
-        SectionCheckDialog check(SectionCheck(main.session().calculator).run(), &main);
+        SectionCheckDialog check(SectionCheck(*main.session().design).run(), &main);
         check.show();
         ok &= save(check.grab(), out, "section_check_dialog.png");
         check.hide();

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "engine/column_calculator.h"
 #include "report/number_text.h"
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
@@ -131,7 +132,7 @@ void TestCalculateRun::schemeQuestion() {
     QCOMPARE(driver.unexpected(), QStringList());
 
     const ReinforcementScheme& kept = dialog.session().scheme;
-    QCOMPARE(kept.scheme, scheme);
+    QCOMPARE(codeOf(kept.scheme), scheme);
     QCOMPARE(kept.diameter, diameter);
 
     // The result box shows the report file's text, both sections.
@@ -166,7 +167,7 @@ void TestCalculateRun::declinedSchemeKeepsLastChoice() {
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
-    QCOMPARE(dialog.session().scheme.scheme, 2);
+    QCOMPARE(dialog.session().scheme.scheme, Scheme::EqualDiameters);
     QCOMPARE(dialog.session().scheme.ratioX, 0.5);
     QCOMPARE(dialog.session().scheme.ratioY, 0.5);
     QVERIFY(resultBoxText(dialog).contains(
@@ -190,7 +191,8 @@ void TestCalculateRun::secondRunWithOtherGrades() {
     QVERIFY(shown.contains("混凝土强度等级：C50.000000\tfc=23.100000\n"));
     QVERIFY(shown.contains("钢筋强度等级：\t热轧钢筋HRB335\tfy=300.000000\n"));
     QVERIFY(!shown.contains("Asex=1652.756707"));
-    QCOMPARE(dialog.session().calculator.Es, 200000.0);
+    QVERIFY(dialog.session().design.has_value());
+    QCOMPARE(dialog.session().design->column.Es, 200000.0);
     QCOMPARE(dialog.session().input.concreteIndex, 7);
     QCOMPARE(dialog.session().input.steelIndex, 1);
 }
@@ -318,7 +320,8 @@ void TestCalculateRun::nonConvergenceWarnsAfterTheReport() {
     QCOMPARE(driver.boxes().front().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(driver.boxes().front().text,
              QStringLiteral("X方向等效钢筋面积迭代未收敛,\n计算结果仅供参考,请检查输入数据。"));
-    QCOMPARE(dialog.session().calculator.passesX, ColumnCalculator::kMaxPasses);
+    QVERIFY(dialog.session().design.has_value());
+    QCOMPARE(dialog.session().design->step1.passesX, ColumnCalculator::kMaxPasses);
 }
 
 QTEST_MAIN(TestCalculateRun)

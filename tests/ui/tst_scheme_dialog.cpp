@@ -261,7 +261,7 @@ void TestSchemeDialog::notANumberKeepsExchangedMembers() {
     QCOMPARE(dialog.schemeIndex(), 1);
     QCOMPARE(dialog.ratioX(), 0.4);
     QCOMPARE(dialog.ratioY(), 0.0);
-    QCOMPARE(main.session().scheme.scheme, 1);
+    QCOMPARE(main.session().scheme.scheme, Scheme::CornerBars);
     QCOMPARE(main.session().scheme.diameter, 20.0);
     QCOMPARE(main.session().scheme.ratioX, 0.0);
 }

@@ -76,7 +76,7 @@ SectionCheckResult startUpCheck() {
     ModalDriver driver;
     driver.then(ModalDriver::accept());
     if (dialog.calculate() != RunOutcome::Done) return {};
-    return SectionCheck(dialog.session().calculator).run();
+    return SectionCheck(*dialog.session().design).run();
 }
 
 }  // namespace

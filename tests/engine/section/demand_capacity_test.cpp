@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CapacityInDemandDirection, EqualsTheSectionCheckOfTheStartUpCase) {
     ColumnCalculator c = step1(DesignCase{});
     c.computeStep2(1, 22.0, 0.0, 0.0);
-    const SectionCheckResult check = SectionCheck(c).run();
+    const SectionCheckResult check = SectionCheck(c.design()).run();
     std::vector<SectionBar> bars;
     for (const CheckedBar& bar : check.bars) bars.push_back({bar.u, bar.v, bar.area});
     const SectionResistance section({400, 600}, check.concrete, check.steel, bars);

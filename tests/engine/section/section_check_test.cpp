@@ -298,8 +298,9 @@ INSTANTIATE_TEST_SUITE_P(Planes, FibreRefinement,
 
 TEST(SectionCheckRefinement, UtilisationWithFibresAgreesWithExactWithinTenthOfAPercent) {
     const ColumnCalculator c = startUpCase();
-    const double exact = SectionCheck(c).run().utilisation;
-    const double fibres = SectionCheck(c, ConcreteIntegration{false, 40, 40}).run().utilisation;
+    const double exact = SectionCheck(c.design()).run().utilisation;
+    const double fibres =
+        SectionCheck(c.design(), ConcreteIntegration{false, 40, 40}).run().utilisation;
     expectRelative(fibres, exact, 1e-3);
 }
 
@@ -329,7 +330,7 @@ TEST_P(SquashLoad, IsConcreteNetOfBarsPlusYieldedSteel) {
     c.Aswy = k.webY;
     c.N = 100.0;
     c.eix = 10.0;
-    const SectionCheckResult r = SectionCheck(c).run();
+    const SectionCheckResult r = SectionCheck(c.design()).run();
     expectRelative(r.squashLoad, k.expectedKn, 1e-12);
     expectRelative(r.axialRatio, 100.0 / k.expectedKn, 1e-12);
 }
@@ -372,7 +373,7 @@ TEST_P(UniaxialCapacity, MatchesTheHandStrainPlane) {
     c.N = k.axialKn;
     c.eix = k.eix;
     c.eiy = k.eiy;
-    const SectionCheckResult r = SectionCheck(c).run();
+    const SectionCheckResult r = SectionCheck(c.design()).run();
     ASSERT_FALSE(r.axialCapacityExceeded);
     EXPECT_NEAR(r.MxR, k.MxR, 1e-6 * (k.MxR + k.MyR));
     EXPECT_NEAR(r.MyR, k.MyR, 1e-6 * (k.MxR + k.MyR));
@@ -429,8 +430,8 @@ TEST(SectionCheckSymmetry, SwappingTheSidesSwapsTheMomentsOnly) {
         t.etaY = 1.05;
         t.eiy = 200;
 
-        const SectionCheckResult ra = SectionCheck(a).run();
-        const SectionCheckResult rt = SectionCheck(t).run();
+        const SectionCheckResult ra = SectionCheck(a.design()).run();
+        const SectionCheckResult rt = SectionCheck(t.design()).run();
         expectRelative(rt.utilisation, ra.utilisation, 1e-9);
         expectRelative(rt.MxR, ra.MyR, 1e-9);
         expectRelative(rt.MyR, ra.MxR, 1e-9);
@@ -479,7 +480,7 @@ SectionForces bruteForce(const SectionCheckResult& r) {
 }
 
 TEST(SectionCheckStartUp, DemandSquashLoadAndRatiosMatchHand) {
-    const SectionCheckResult r = SectionCheck(startUpCase()).run();
+    const SectionCheckResult r = SectionCheck(startUpCase().design()).run();
     // N = 400 kN; etaX eix = 1.0634920634920635 * 630 = 670 mm, Mx = 268 kN*m;
     // etaY eiy = 1.1808035714285714 * 320 = 377.857143 mm, My = 151.142857 kN*m.
     EXPECT_DOUBLE_EQ(r.N, 400.0);
@@ -505,7 +506,7 @@ TEST(SectionCheckStartUp, DemandSquashLoadAndRatiosMatchHand) {
 }
 
 TEST(SectionCheckStartUp, CapacityIsAnEquilibriumStateInTheDemandDirection) {
-    const SectionCheckResult r = SectionCheck(startUpCase()).run();
+    const SectionCheckResult r = SectionCheck(startUpCase().design()).run();
     // Same direction as the demand: MyR / MxR = 151.142857 / 268.
     EXPECT_NEAR(std::atan2(r.MyR, r.MxR), std::atan2(151.14285714285714, 268.0), 1e-9);
     // The reported plane, summed independently, carries the design N and the reported moments.
@@ -538,7 +539,7 @@ TEST_P(ContourShape, PointsLieInTheirDirectionsWithDoubleSymmetry) {
     c.N = k.axialKn;
     c.eix = 100;
     c.eiy = 50;
-    const SectionCheckResult r = SectionCheck(c).run();
+    const SectionCheckResult r = SectionCheck(c.design()).run();
     ASSERT_EQ(r.contour.size(), 72U);
     for (std::size_t i = 0; i < r.contour.size(); ++i) {
         SCOPED_TRACE(i);
@@ -570,7 +571,7 @@ TEST(SectionCheckContour, PlainSectionPassesThroughTheHandPoints) {
     ColumnCalculator c = record({});
     c.N = 1369.3333333333333;  // the planes through the centroid of the hand cases above
     c.eix = 100;
-    const SectionCheckResult r = SectionCheck(c).run();
+    const SectionCheckResult r = SectionCheck(c.design()).run();
     ASSERT_EQ(r.contour.size(), 72U);
     // 0 degrees: 241.6424 kN*m; 90 degrees: 161.0949 kN*m (PlainAlongH, PlainAcrossB).
     EXPECT_NEAR(r.contour[0].MxR, 241.64242424242425, 1e-6);
@@ -594,7 +595,7 @@ TEST(SectionCheckAxial, AboveTheSquashLoadTheUtilisationIsInfinite) {
         c.N = load.axialKn;
         c.eix = 20;
         c.eiy = 20;
-        const SectionCheckResult r = SectionCheck(c).run();
+        const SectionCheckResult r = SectionCheck(c.design()).run();
         EXPECT_EQ(r.axialCapacityExceeded, load.exceeded);
         expectRelative(r.axialRatio, load.axialKn / 3432.0, 1e-12);
         if (load.exceeded) {
@@ -635,7 +636,7 @@ TEST_P(BarLayout, PlacesCornerAndWebBars) {
     c.Asy = k.asy;
     c.N = 500;
     c.eix = 100;
-    const SectionCheckResult r = SectionCheck(c).run();
+    const SectionCheckResult r = SectionCheck(c.design()).run();
     EXPECT_NEAR(r.cornerBarArea, k.corner, 1e-6);
     EXPECT_NEAR(r.webAreaX, k.webX, 1e-6);
     EXPECT_NEAR(r.webAreaY, k.webY, 1e-6);
@@ -713,7 +714,7 @@ TEST_P(RatioFlags, FollowTheDetailingLimits) {
     c.Aswy = k.webY;
     c.N = 500;
     c.eix = 100;
-    const SectionCheckResult r = SectionCheck(c).run();
+    const SectionCheckResult r = SectionCheck(c.design()).run();
     EXPECT_NEAR(r.minimumTotalRatio, k.minimum, 1e-15);
     EXPECT_EQ(r.totalRatioBelowMinimum, k.totalLow);
     EXPECT_EQ(r.oneSideRatioBelowMinimum, k.oneSideLow);
@@ -744,7 +745,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The text block.
 
 TEST(SectionCheckSummary, NamesTheModelAndEndsEveryLine) {
-    const std::string text = formatSectionCheckSummary(SectionCheck(startUpCase()).run());
+    const std::string text = formatSectionCheckSummary(SectionCheck(startUpCase().design()).run());
     EXPECT_EQ(text.rfind("截面验算\n", 0), 0U);
     EXPECT_EQ(text.back(), '\n');
     EXPECT_EQ(text.find('\r'), std::string::npos);
@@ -762,7 +763,7 @@ TEST(SectionCheckSummary, ReportsExceededAxialCapacityClampingAndWarnings) {
     c.Aswx = -20;
     c.N = 4000;  // N0 = 14.3 * (240000 - 400) + 360 * 400 = 3570280 N
     c.eix = 20;
-    const std::string text = formatSectionCheckSummary(SectionCheck(c).run());
+    const std::string text = formatSectionCheckSummary(SectionCheck(c.design()).run());
     EXPECT_NE(text.find("轴力超过截面轴压承载力"), std::string::npos);
     EXPECT_NE(text.find("不满足"), std::string::npos);
     EXPECT_NE(text.find("按0计"), std::string::npos);

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace tessarin {
+
+// Makes the standard streams carry the program's output as it is meant: UTF-8 text with LF line
+// ends. On Windows, a file or a pipe gets exactly these bytes (no CR LF translation), as on Linux;
+// a console shows the text through the console's Unicode interface, so the Chinese reads right
+// whatever the console's code page. Nothing to do on Linux. Call first thing in main().
+void prepareStandardStreams();
+
+// Whether standard error is a terminal (a console on Windows), where a progress line belongs.
+bool standardErrorIsTerminal();
+
+}  // namespace tessarin

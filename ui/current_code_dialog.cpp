@@ -145,7 +145,8 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     QStringList headers;
     for (const char* header : kCombinationHeaders) headers << QString::fromUtf8(header);
     combinations_->setHorizontalHeaderLabels(headers);
-    combinations_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    combinations_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    combinations_->horizontalHeader()->setStretchLastSection(true);
     combinations_->setMinimumHeight(120);
     auto* add = new QPushButton(QStringLiteral("添加组合"), loadsBox);
     auto* remove = new QPushButton(QStringLiteral("删除组合"), loadsBox);
@@ -187,6 +188,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     report_->setFont(reportFont());
     report_->setMinimumHeight(180);
 
+    columnBox->setMinimumWidth(470);
     auto* left = new QVBoxLayout;
     left->addWidget(columnBox);
     left->addWidget(loadsBox, 1);
@@ -201,7 +203,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     auto* top = new QHBoxLayout(this);
     top->addLayout(left, 0);
     top->addLayout(right, 1);
-    resize(1180, 760);
+    resize(1260, 780);
 
     // Start values.
     const CurrentCodeColumn& c = start.column;

@@ -13,8 +13,10 @@
 
 #include "report/book/design_book.h"
 #include "report/gbk_text.h"
+#include "report/number_text.h"
 #include "ui/about_dialog.h"
 #include "ui/book_export.h"
+#include "ui/current_code_dialog.h"
 #include "ui/dialog_templates.h"
 #include "ui/enter_navigation.h"
 #include "ui/field_exchange.h"
@@ -29,6 +31,7 @@ namespace {
 constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 constexpr const char* kBookEntry = "导出计算书…";
+constexpr const char* kCurrentCodeEntry = "现行规范设计(&G)...";
 
 // The numbers in the order the exchange takes them; the first field that holds no number ends
 // the exchange, so the members before it take their new values and the rest keep theirs.
@@ -68,6 +71,9 @@ MainDialog::MainDialog(QWidget* parent)
     checkShortcut_ = new QShortcut(QKeySequence(Qt::Key_F2), this);
     checkShortcut_->setEnabled(false);
     connect(checkShortcut_, &QShortcut::activated, this, &MainDialog::showSectionCheck);
+    // The current-code design: F3, or the context menu, at any time.
+    auto* currentCode = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(currentCode, &QShortcut::activated, this, &MainDialog::showCurrentCodeDesign);
 
     new EnterNavigation(*this);
     initDialog();
@@ -127,6 +133,26 @@ QString MainDialog::exportBook(const std::optional<SectionCheckResult>& check) {
     return exportCalculationBook(parent != nullptr ? parent : this, book, QStringLiteral("计算书"));
 }
 
+CurrentCodeInput MainDialog::currentCodeStartInput() const {
+    // The fields as typed: one that holds no number keeps the start value of a new dialog.
+    DesignInput typed;
+    for (const NumberField& number : kExchangeOrder) {
+        if (const std::optional<double> value =
+                parseNumber(field(number.control)->text().toStdString())) {
+            typed.*number.member = *value;
+        }
+    }
+    typed.concreteIndex = concreteList_->currentIndex();
+    typed.steelIndex = steelList_->currentIndex();
+    return currentCodeStart(typed.l0, typed.b, typed.h, typed.M0x, typed.M0y, typed.N,
+                            typed.concreteGradeNumber(), typed.steelIndex);
+}
+
+void MainDialog::showCurrentCodeDesign() {
+    CurrentCodeDialog dialog(currentCodeStartInput(), this);
+    dialog.exec();
+}
+
 void MainDialog::showDiagram() {
     diagramDialog_.exec();
 }
@@ -147,6 +173,9 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QAction* book = menu.addAction(QString::fromUtf8(kBookEntry));
     book->setEnabled(sectionCheckAvailable());
     connect(book, &QAction::triggered, this, [this] { exportBook(); });
+    QAction* currentCode = menu.addAction(QString::fromUtf8(kCurrentCodeEntry));
+    currentCode->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(currentCode, &QAction::triggered, this, &MainDialog::showCurrentCodeDesign);
     menu.exec(event->globalPos());
 }
 

@@ -7,6 +7,7 @@
 #include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 #include "run/control_id.h"
+#include "run/current_code_input.h"
 #include "run/run_host.h"
 #include "ui/dialog_template.h"
 #include "ui/principle_diagram_dialog.h"
@@ -50,6 +51,9 @@ class MainDialog : public QDialog, public RunHost {
     // "导出计算书…": the book of the last complete design, with the section check when it is
     // given (from the section-check dialog). Returns the file written, empty if none.
     QString exportBook(const std::optional<SectionCheckResult>& check = std::nullopt);
+    // The current-code design of the typed column, at any time (context menu or F3).
+    void showCurrentCodeDesign();
+    CurrentCodeInput currentCodeStartInput() const;
 
     // RunHost
     bool exchangeFields(DesignInput& input) override;

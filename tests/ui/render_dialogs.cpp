@@ -2,7 +2,8 @@
 //   tessarin-render-dialogs <output directory>
 // Writes main_dialog.png (start values), main_dialog_result.png (after one calculation),
 // scheme_dialog.png, scheme_dialog_scheme2.png, about_dialog.png, principle_diagram.png,
-// section_check_dialog.png (the check of that calculation) and the three pictures on their own.
+// section_check_dialog.png (the check of that calculation), current_code_dialog.png (the
+// current-code design of the start values) and the three pictures on their own.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <cstdio>
 
 #include "ui/about_dialog.h"
+#include "ui/current_code_dialog.h"
 #include "ui/main_dialog.h"
 #include "ui/pictures.h"
 #include "ui/section_check_dialog.h"
@@ -80,6 +82,14 @@ int main(int argc, char** argv) {
         check.show();
         ok &= save(check.grab(), out, "section_check_dialog.png");
         check.hide();
+
+        CurrentCodeDialog currentCode(main.currentCodeStartInput(), &main);
+        currentCode.setReportPath(
+            QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt")).toStdString());
+        currentCode.design();
+        currentCode.show();
+        ok &= save(currentCode.grab(), out, "current_code_dialog.png");
+        currentCode.hide();
     }
 
     ok &= save(renderPicture(QString::fromLatin1(kPrincipleDiagram)), out, "picture_129.png");

@@ -1,0 +1,217 @@
+// The current-code design dialog: opened from the main dialog at any time with its fields as the
+// first combination, refusing bad input before anything is computed, and showing the design the
+// engine chose (the numbers themselves are checked by the engine's tests).
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <cmath>
+
+#include "engine/current_code/current_code_design.h"
+#include "report/current_code_report.h"
+#include "tests/ui/modal_driver.h"
+#include "tests/ui/test_support.h"
+#include "ui/current_code_dialog.h"
+#include "ui/current_code_view.h"
+
+using namespace tessarin;
+
+namespace {
+
+void setCell(QTableWidget& table, int row, int column, const QString& text) {
+    table.item(row, column)->setText(text);
+}
+
+}  // namespace
+
+class CurrentCodeDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void offeredAtAnyTime();
+    void startsFromTheMainDialog();
+    void designsAndShowsTheLayout();
+    void refusesBadInput_data();
+    void refusesBadInput();
+    void combinationsAddAndRemove();
+    void drawingFailureIsReported();
+};
+
+void CurrentCodeDialogTest::offeredAtAnyTime() {
+    MainDialog dialog;
+    QStringList entries;
+    QTimer::singleShot(50, &dialog, [&entries] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        for (QAction* action : menu->actions()) {
+            if (action->isEnabled()) entries << action->text();
+        }
+        menu->close();
+    });
+    const QPoint background(5, dialog.height() - 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, background, dialog.mapToGlobal(background));
+    QApplication::sendEvent(&dialog, &event);
+    // Before any calculation: enabled, unlike the section check.
+    QVERIFY(entries.contains(QStringLiteral("现行规范设计(&G)...")));
+}
+
+void CurrentCodeDialogTest::startsFromTheMainDialog() {
+    MainDialog main;
+    fieldOf(main, ControlId::N)->setText(QStringLiteral("1500"));
+    fieldOf(main, ControlId::M0y)->setText(QStringLiteral("abc"));  // no number: start value
+    listOf(main, ControlId::SteelList)->setCurrentIndex(0);         // HPB235 -> HPB300
+    listOf(main, ControlId::ConcreteList)->setCurrentIndex(0);      // C15 -> C20
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QCOMPARE(dialog.field(CurrentCodeField::l0)->text(), QStringLiteral("6000"));
+    QCOMPARE(dialog.field(CurrentCodeField::b)->text(), QStringLiteral("400"));
+    QCOMPARE(dialog.field(CurrentCodeField::h)->text(), QStringLiteral("600"));
+    QVERIFY(dialog.field(CurrentCodeField::cover)->text().isEmpty());
+    QCOMPARE(dialog.steelList()->currentText(), QStringLiteral("HPB300"));
+    QCOMPARE(dialog.concreteList()->currentText(), QStringLiteral("C20"));
+    QTableWidget& table = *dialog.combinationsTable();
+    QCOMPARE(table.rowCount(), 1);
+    const QStringList expected = {"1500", "244", "1", "120", "1"};
+    for (int column = 0; column < CurrentCodeDialog::kColumnCount; ++column) {
+        QCOMPARE(table.item(0, column)->text(), expected[column]);
+    }
+}
+
+void CurrentCodeDialogTest::designsAndShowsTheLayout() {
+    ScratchDirectory scratch;
+    QVERIFY(scratch.isValid());
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    dialog.resize(1260, 780);
+    QVERIFY(dialog.design());
+
+    // What the engine designs for the same input is what the dialog shows.
+    const std::optional<CurrentCodeInput> input = dialog.readInput();
+    QVERIFY(input.has_value());
+    const CurrentCodeDesign expected = designCurrentCode(input->column, input->combinations);
+    QVERIFY(expected.designed && expected.layout.has_value());
+    QVERIFY(dialog.lastDesign().has_value());
+    QCOMPARE(dialog.lastDesign()->layout->choice, expected.layout->choice);
+    QVERIFY(dialog.summaryLabel()->text().startsWith(
+        QString::fromStdString(layoutNotation(expected.layout->choice))));
+    QCOMPARE(dialog.resultsTable()->rowCount(), 1);
+    QVERIFY(dialog.drawingButton()->isEnabled());
+
+    // The report: written beside Result.txt, never in its place, and shown.
+    QVERIFY(QFile::exists(QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt"))));
+    QVERIFY(!scratch.reportExists());
+    QString text = QString::fromStdString(currentCodeReportText(expected));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QCOMPARE(dialog.reportBox()->toPlainText(), text);
+
+    // Every bar is drawn; no label covers a bar.
+    CurrentCodeSectionView& view = *dialog.sectionView();
+    QCOMPARE(view.layout()->bars.size(), expected.layout->bars.size());
+    const double scale = view.pixelsPerMillimetre();
+    QVERIFY(scale > 0.0);
+    for (const CurrentCodeSectionView::Label& label : view.labels()) {
+        for (const PlacedBar& bar : view.layout()->bars) {
+            const QPointF centre = view.toWidget(bar.u, bar.v);
+            const double radius = bar.d / 2.0 * scale;
+            const double dx =
+                std::max({label.rect.left() - centre.x(), 0.0, centre.x() - label.rect.right()});
+            const double dy =
+                std::max({label.rect.top() - centre.y(), 0.0, centre.y() - label.rect.bottom()});
+            QVERIFY2(std::hypot(dx, dy) > radius, qPrintable(label.text));
+        }
+    }
+}
+
+void CurrentCodeDialogTest::refusesBadInput_data() {
+    QTest::addColumn<int>("field");  // a CurrentCodeField, or -1 for the table's N cell
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");  // the beginning of the message
+
+    QTest::newRow("cover below 15") << static_cast<int>(CurrentCodeField::cover) << "10"
+                                    << "混凝土保护层厚度c";
+    QTest::newRow("stirrup 20") << static_cast<int>(CurrentCodeField::stirrup) << "20"
+                                << "箍筋直径应在6～16mm之间";
+    QTest::newRow("l0 not a number") << static_cast<int>(CurrentCodeField::l0) << "6 000"
+                                     << "请输入一个数。";
+    QTest::newRow("N of a combination zero") << -1 << "0"
+                                             << "第1组荷载组合：轴向压力N";
+    QTest::newRow("N cell not a number") << -1 << "1,5"
+                                         << "请输入一个数。";
+}
+
+void CurrentCodeDialogTest::refusesBadInput() {
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(showActive(dialog));
+    if (field >= 0) {
+        dialog.field(static_cast<CurrentCodeField>(field))->setText(typed);
+    } else {
+        setCell(*dialog.combinationsTable(), 0, CurrentCodeDialog::kColN, typed);
+    }
+    ModalDriver driver;
+    driver.then(driver.answer(QMessageBox::Ok));
+    QVERIFY(!dialog.design());
+    QVERIFY(driver.allDone());
+    QCOMPARE(driver.boxes().size(), 1);
+    QVERIFY2(driver.boxes().front().text.startsWith(message),
+             qPrintable(driver.boxes().front().text));
+    // The field (or the table) that was refused has the focus; nothing was written or shown.
+    QWidget* focus = field >= 0
+                         ? static_cast<QWidget*>(dialog.field(static_cast<CurrentCodeField>(field)))
+                         : dialog.combinationsTable();
+    QCOMPARE(dialog.focusWidget(), focus);
+    QVERIFY(!QFile::exists(QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt"))));
+    QVERIFY(dialog.reportBox()->toPlainText().isEmpty());
+    QVERIFY(!dialog.lastDesign().has_value());
+}
+
+void CurrentCodeDialogTest::combinationsAddAndRemove() {
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QTableWidget& table = *dialog.combinationsTable();
+    dialog.addCombination();
+    QCOMPARE(table.rowCount(), 2);
+    QCOMPARE(table.item(1, CurrentCodeDialog::kColN)->text(), QStringLiteral("400"));
+    setCell(table, 1, CurrentCodeDialog::kColN, QStringLiteral("2500"));
+    const std::optional<CurrentCodeInput> input = dialog.readInput();
+    QVERIFY(input.has_value());
+    QCOMPARE(input->combinations.size(), std::size_t{2});
+    QCOMPARE(input->combinations[1].N, 2500.0);
+    // The main dialog's combination stays; another one can go.
+    table.setCurrentCell(0, 0);
+    dialog.removeCombination();
+    QCOMPARE(table.rowCount(), 2);
+    table.setCurrentCell(1, 0);
+    dialog.removeCombination();
+    QCOMPARE(table.rowCount(), 1);
+}
+
+void CurrentCodeDialogTest::drawingFailureIsReported() {
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(dialog.design());
+    const QString directory = scratch.path();  // a directory is no file to write
+    ModalDriver driver;
+    driver.then(driver.answer(QMessageBox::Ok));
+    QVERIFY(!dialog.exportDrawing(directory));
+    QCOMPARE(driver.boxes().size(), 1);
+    QVERIFY(driver.boxes().front().text.contains(directory));
+    QVERIFY(driver.boxes().front().text.contains(QStringLiteral("原因：")));
+    const QString good = QDir(directory).filePath(QStringLiteral("KZ.dxf"));
+    QVERIFY(dialog.exportDrawing(good));
+    QVERIFY(QFile(good).size() > 0);
+}
+
+QTEST_MAIN(CurrentCodeDialogTest)
+#include "tst_current_code_dialog.moc"

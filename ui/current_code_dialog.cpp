@@ -1,0 +1,463 @@
+#include "ui/current_code_dialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "engine/current_code/current_code_design.h"
+#include "report/current_code_drawing.h"
+#include "report/current_code_labels.h"
+#include "report/current_code_report.h"
+#include "report/number_text.h"
+#include "run/calculate_command.h"
+#include "ui/current_code_view.h"
+#include "ui/dialog_template.h"
+#include "ui/enter_navigation.h"
+#include "ui/message_box.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr const char* kTitle = "现行规范设计";
+
+// The column's fields: which input, its label, and whether a blank field takes a default.
+struct FieldRow {
+    CurrentCodeField field;
+    const char* label;
+    const char* blankMeans;  // nullptr: a number is required
+};
+constexpr FieldRow kFieldRows[] = {
+    {CurrentCodeField::l0, "计算长度 l0(mm)", nullptr},
+    {CurrentCodeField::b, "截面宽度 b(mm)", nullptr},
+    {CurrentCodeField::h, "截面高度 h(mm)", nullptr},
+    {CurrentCodeField::lcX, "x向支撑点间长度 lcx(mm)", "空白取 l0"},
+    {CurrentCodeField::lcY, "y向支撑点间长度 lcy(mm)", "空白取 l0"},
+    {CurrentCodeField::cover, "保护层厚度 c(mm，至箍筋)", "空白取 20，C25及以下取 25"},
+    {CurrentCodeField::stirrup, "箍筋直径(mm)", nullptr},
+};
+
+constexpr int kGrades2010[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
+constexpr const char* kSeismicLabels[] = {"非抗震", "一级", "二级", "三级", "四级"};
+constexpr const char* kStructureLabels[] = {"框架结构", "框架-剪力墙等双重体系"};
+constexpr const char* kPositionLabels[] = {"中柱、边柱", "角柱、框支柱"};
+constexpr const char* kCombinationHeaders[] = {"N(kN)", "M2x(kN.m)", "M1x/M2x", "M2y(kN.m)",
+                                               "M1y/M2y"};
+constexpr const char* kResultHeaders[] = {
+    "N(kN)",        "Mx(kN.m)", "My(kN.m)", "ηns,x", "ηns,y", "利用率", "N/(0.9φ(fcA+fy'As'))",
+    "Nu(kN) 6.2.21"};
+
+QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+QString fixed(double value, int decimals) {
+    return text(formatDecimals(value, decimals));
+}
+
+// Which table column a combination's finding points at.
+int columnOf(CurrentCodeField field) {
+    switch (field) {
+        case CurrentCodeField::M2x:
+            return CurrentCodeDialog::kColM2x;
+        case CurrentCodeField::m1m2X:
+            return CurrentCodeDialog::kColM1M2x;
+        case CurrentCodeField::M2y:
+            return CurrentCodeDialog::kColM2y;
+        case CurrentCodeField::m1m2Y:
+            return CurrentCodeDialog::kColM1M2y;
+        default:
+            return CurrentCodeDialog::kColN;
+    }
+}
+
+QFont reportFont() {
+    QFont font(QStringLiteral("Noto Sans Mono CJK SC"));
+    font.setStyleHint(QFont::TypeWriter);
+    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(13);
+    return font;
+}
+
+}  // namespace
+
+CurrentCodeInput currentCodeStart(double l0, double b, double h, double M0x, double M0y, double N,
+                                  int concreteNumber, int steelIndex2002) {
+    CurrentCodeInput input;
+    input.column.l0 = l0;
+    input.column.b = b;
+    input.column.h = h;
+    input.column.concreteGrade = std::max(20, concreteNumber);
+    // HPB235 is no longer made; its successor is HPB300.
+    input.column.steel = steelIndex2002 == 1   ? SteelGrade2010::HRB335
+                         : steelIndex2002 == 2 ? SteelGrade2010::HRB400
+                                               : SteelGrade2010::HPB300;
+    input.combinations = {LoadCombination{N, M0x, 1.0, M0y, 1.0}};
+    return input;
+}
+
+CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent)
+    : QDialog(parent), reportPath_(kCurrentCodeReportFileName) {
+    setWindowTitle(QString::fromUtf8(kTitle));
+    setFont(dialogFont());
+
+    // The column.
+    auto* columnBox = new QGroupBox(QStringLiteral("柱与材料"), this);
+    auto* form = new QFormLayout(columnBox);
+    for (const FieldRow& row : kFieldRows) {
+        auto* edit = new QLineEdit(columnBox);
+        edit->setMaxLength(32);
+        if (row.blankMeans != nullptr) edit->setPlaceholderText(QString::fromUtf8(row.blankMeans));
+        fields_[row.field] = edit;
+        form->addRow(QString::fromUtf8(row.label), edit);
+    }
+    concrete_ = new QComboBox(columnBox);
+    for (int grade : kGrades2010) concrete_->addItem(QStringLiteral("C%1").arg(grade));
+    steel_ = new QComboBox(columnBox);
+    for (const char* label : kSteelLabels2010) steel_->addItem(QString::fromUtf8(label));
+    seismic_ = new QComboBox(columnBox);
+    for (const char* label : kSeismicLabels) seismic_->addItem(QString::fromUtf8(label));
+    structure_ = new QComboBox(columnBox);
+    for (const char* label : kStructureLabels) structure_->addItem(QString::fromUtf8(label));
+    position_ = new QComboBox(columnBox);
+    for (const char* label : kPositionLabels) position_->addItem(QString::fromUtf8(label));
+    form->addRow(QStringLiteral("混凝土强度等级"), concrete_);
+    form->addRow(QStringLiteral("纵筋牌号"), steel_);
+    form->addRow(QStringLiteral("抗震等级"), seismic_);
+    form->addRow(QStringLiteral("结构类型"), structure_);
+    form->addRow(QStringLiteral("柱的位置"), position_);
+
+    // The combinations.
+    auto* loadsBox = new QGroupBox(QStringLiteral("荷载组合（第1组取自主窗口）"), this);
+    auto* loadsLayout = new QVBoxLayout(loadsBox);
+    combinations_ = new QTableWidget(0, kColumnCount, loadsBox);
+    QStringList headers;
+    for (const char* header : kCombinationHeaders) headers << QString::fromUtf8(header);
+    combinations_->setHorizontalHeaderLabels(headers);
+    combinations_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    combinations_->horizontalHeader()->setStretchLastSection(true);
+    combinations_->setMinimumHeight(120);
+    auto* add = new QPushButton(QStringLiteral("添加组合"), loadsBox);
+    auto* remove = new QPushButton(QStringLiteral("删除组合"), loadsBox);
+    auto* tableButtons = new QHBoxLayout;
+    tableButtons->addWidget(add);
+    tableButtons->addWidget(remove);
+    tableButtons->addStretch();
+    loadsLayout->addWidget(combinations_);
+    loadsLayout->addLayout(tableButtons);
+
+    auto* designButton = new QPushButton(QStringLiteral("设计"), this);
+    designButton->setDefault(true);
+    drawingButton_ = new QPushButton(QStringLiteral("导出截面图 DXF…"), this);
+    drawingButton_->setEnabled(false);
+    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(designButton);
+    buttons->addWidget(drawingButton_);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    // The results.
+    view_ = new CurrentCodeSectionView(this);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("summary"));
+    summary_->setWordWrap(true);
+    summary_->setTextFormat(Qt::PlainText);
+    summary_->setMinimumWidth(260);
+    results_ = new QTableWidget(0, static_cast<int>(std::size(kResultHeaders)), this);
+    QStringList resultHeaders;
+    for (const char* header : kResultHeaders) resultHeaders << QString::fromUtf8(header);
+    results_->setHorizontalHeaderLabels(resultHeaders);
+    results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    results_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    results_->setMinimumHeight(110);
+    report_ = new QPlainTextEdit(this);
+    report_->setReadOnly(true);
+    report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    report_->setFont(reportFont());
+    report_->setMinimumHeight(180);
+
+    columnBox->setMinimumWidth(470);
+    auto* left = new QVBoxLayout;
+    left->addWidget(columnBox);
+    left->addWidget(loadsBox, 1);
+    left->addLayout(buttons);
+    auto* sectionRow = new QHBoxLayout;
+    sectionRow->addWidget(view_, 1);
+    sectionRow->addWidget(summary_);
+    auto* right = new QVBoxLayout;
+    right->addLayout(sectionRow, 2);
+    right->addWidget(results_, 1);
+    right->addWidget(report_, 2);
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(left, 0);
+    top->addLayout(right, 1);
+    resize(1260, 780);
+
+    // Start values.
+    const CurrentCodeColumn& c = start.column;
+    fields_[CurrentCodeField::l0]->setText(text(formatGeneral(c.l0)));
+    fields_[CurrentCodeField::b]->setText(text(formatGeneral(c.b)));
+    fields_[CurrentCodeField::h]->setText(text(formatGeneral(c.h)));
+    if (c.lcX) fields_[CurrentCodeField::lcX]->setText(text(formatGeneral(*c.lcX)));
+    if (c.lcY) fields_[CurrentCodeField::lcY]->setText(text(formatGeneral(*c.lcY)));
+    if (c.cover) fields_[CurrentCodeField::cover]->setText(text(formatGeneral(*c.cover)));
+    fields_[CurrentCodeField::stirrup]->setText(text(formatGeneral(c.stirrup)));
+    for (int i = 0; i < static_cast<int>(std::size(kGrades2010)); ++i) {
+        if (kGrades2010[i] == c.concreteGrade) concrete_->setCurrentIndex(i);
+    }
+    steel_->setCurrentIndex(static_cast<int>(c.steel));
+    seismic_->setCurrentIndex(static_cast<int>(c.seismic));
+    structure_->setCurrentIndex(static_cast<int>(c.structure));
+    position_->setCurrentIndex(static_cast<int>(c.position));
+    for (const LoadCombination& load : start.combinations) {
+        const int row = combinations_->rowCount();
+        combinations_->insertRow(row);
+        setCombinationRow(row, load);
+    }
+
+    connect(add, &QPushButton::clicked, this, &CurrentCodeDialog::addCombination);
+    connect(remove, &QPushButton::clicked, this, &CurrentCodeDialog::removeCombination);
+    connect(designButton, &QPushButton::clicked, this, &CurrentCodeDialog::design);
+    connect(drawingButton_, &QPushButton::clicked, this, &CurrentCodeDialog::chooseDrawingFile);
+    connect(close, &QPushButton::clicked, this, &CurrentCodeDialog::reject);
+
+    // Enter in a field moves to the next one, as in the main dialog.
+    new EnterNavigation(*this);
+    fields_[CurrentCodeField::l0]->setFocus(Qt::TabFocusReason);
+}
+
+QLineEdit* CurrentCodeDialog::field(CurrentCodeField which) const {
+    const auto found = fields_.find(which);
+    return found == fields_.end() ? nullptr : found->second;
+}
+
+void CurrentCodeDialog::setCombinationRow(int row, const LoadCombination& load) {
+    const double values[kColumnCount] = {load.N, load.M2x, load.m1m2X, load.M2y, load.m1m2Y};
+    for (int column = 0; column < kColumnCount; ++column) {
+        combinations_->setItem(row, column,
+                               new QTableWidgetItem(text(formatGeneral(values[column]))));
+    }
+}
+
+void CurrentCodeDialog::addCombination() {
+    // A new combination starts as a copy of the current (or last) one, ready to be edited.
+    const int source = combinations_->currentRow() >= 0 ? combinations_->currentRow()
+                                                        : combinations_->rowCount() - 1;
+    const int row = combinations_->rowCount();
+    combinations_->insertRow(row);
+    for (int column = 0; column < kColumnCount; ++column) {
+        const QTableWidgetItem* from = source >= 0 ? combinations_->item(source, column) : nullptr;
+        combinations_->setItem(row, column,
+                               new QTableWidgetItem(from != nullptr ? from->text() : QString()));
+    }
+    combinations_->setCurrentCell(row, kColN);
+}
+
+void CurrentCodeDialog::removeCombination() {
+    // The first combination is the main dialog's and stays; so does at least one row.
+    const int row = combinations_->currentRow();
+    if (row > 0) combinations_->removeRow(row);
+}
+
+std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
+    const auto refuseNumber = [this](QWidget* focus) {
+        showMessageBox(this, {"请输入一个数。", programName(), MessageKind::Warning});
+        focus->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->selectAll();
+    };
+    CurrentCodeInput input;
+    CurrentCodeColumn& c = input.column;
+    for (const FieldRow& row : kFieldRows) {
+        QLineEdit* edit = fields_[row.field];
+        const std::string typed = edit->text().toStdString();
+        if (row.blankMeans != nullptr && edit->text().trimmed().isEmpty()) continue;
+        const std::optional<double> value = parseNumber(typed);
+        if (!value) {
+            refuseNumber(edit);
+            return std::nullopt;
+        }
+        switch (row.field) {
+            case CurrentCodeField::l0:
+                c.l0 = *value;
+                break;
+            case CurrentCodeField::b:
+                c.b = *value;
+                break;
+            case CurrentCodeField::h:
+                c.h = *value;
+                break;
+            case CurrentCodeField::lcX:
+                c.lcX = *value;
+                break;
+            case CurrentCodeField::lcY:
+                c.lcY = *value;
+                break;
+            case CurrentCodeField::cover:
+                c.cover = *value;
+                break;
+            default:
+                c.stirrup = *value;
+                break;
+        }
+    }
+    c.concreteGrade = kGrades2010[std::max(0, concrete_->currentIndex())];
+    c.steel = static_cast<SteelGrade2010>(std::max(0, steel_->currentIndex()));
+    c.seismic = static_cast<SeismicGrade>(std::max(0, seismic_->currentIndex()));
+    c.structure = static_cast<StructureType>(std::max(0, structure_->currentIndex()));
+    c.position = static_cast<ColumnPosition>(std::max(0, position_->currentIndex()));
+
+    input.combinations.clear();
+    for (int row = 0; row < combinations_->rowCount(); ++row) {
+        double values[kColumnCount] = {};
+        for (int column = 0; column < kColumnCount; ++column) {
+            const QTableWidgetItem* item = combinations_->item(row, column);
+            const std::optional<double> value =
+                parseNumber(item != nullptr ? item->text().toStdString() : std::string());
+            if (!value) {
+                combinations_->setCurrentCell(row, column);
+                refuseNumber(combinations_);
+                return std::nullopt;
+            }
+            values[column] = *value;
+        }
+        input.combinations.push_back({values[kColN], values[kColM2x], values[kColM1M2x],
+                                      values[kColM2y], values[kColM1M2y]});
+    }
+    return input;
+}
+
+void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
+    showMessageBox(this, {finding.message, kTitle, MessageKind::Error});
+    if (finding.combination >= 0 && finding.combination < combinations_->rowCount()) {
+        combinations_->setCurrentCell(finding.combination, columnOf(finding.field));
+        combinations_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QLineEdit* edit = field(finding.field);
+    if (finding.field == CurrentCodeField::concrete) {
+        concrete_->setFocus(Qt::OtherFocusReason);
+    } else if (edit != nullptr) {
+        edit->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool CurrentCodeDialog::design() {
+    const std::optional<CurrentCodeInput> input = readInput();
+    if (!input) return false;
+    if (const std::optional<CurrentCodeFinding> finding = validateCurrentCodeInput(*input)) {
+        refuse(*finding);
+        return false;
+    }
+    CurrentCodeDesign result = designCurrentCode(input->column, input->combinations);
+    if (const FileResult written = writeCurrentCodeReport(result, reportPath_); !written.ok) {
+        showMessageBox(this, fileFailureMessage(written));
+        return false;
+    }
+    showDesign(result);
+    design_ = std::move(result);
+    drawingButton_->setEnabled(design_->designed && design_->layout.has_value());
+    return true;
+}
+
+void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
+    view_->showDesign(d.column.b, d.column.h, d.cover, d.column.stirrup,
+                      d.designed ? d.layout : std::nullopt);
+
+    QStringList lines;
+    if (d.designed && d.layout) {
+        const BarLayout& layout = *d.layout;
+        lines << text(layoutNotation(layout.choice));
+        lines << QStringLiteral("As = %1 mm²，ρ = %2%（%3 根）")
+                     .arg(fixed(layout.steelArea, 0), fixed(layout.ratio * 100.0, 2))
+                     .arg(layout.choice.barCount());
+        lines << QStringLiteral("最小配筋率 %1%，最大 %2%；一侧 ≥ %3%（b边 %4%，h边 %5%）")
+                     .arg(fixed(d.limits.minimumTotalRatio * 100.0, 2),
+                          fixed(d.limits.maximumTotalRatio * 100.0, 2),
+                          fixed(d.limits.minimumOneSideRatio * 100.0, 2),
+                          fixed(layout.oneSideRatioB * 100.0, 2),
+                          fixed(layout.oneSideRatioH * 100.0, 2));
+        lines << QStringLiteral("纵筋中距 b边 %1 mm，h边 %2 mm（限值 %3 / %4 mm）；净距 ≥ %5 mm")
+                     .arg(fixed(layout.centreSpacingB, 0), fixed(layout.centreSpacingH, 0),
+                          fixed(d.limits.maximumCentreSpacingB, 0),
+                          fixed(d.limits.maximumCentreSpacingH, 0),
+                          fixed(d.limits.minimumClearSpacing, 0));
+        if (d.governing >= 0) {
+            lines << QStringLiteral("控制组合：第 %1 组，利用率 %2")
+                         .arg(d.governing + 1)
+                         .arg(fixed(
+                             d.combinations[static_cast<std::size_t>(d.governing)].utilisation, 3));
+        }
+        summary_->setStyleSheet(QString());
+    } else {
+        lines << QStringLiteral("无可行配筋：") + text(noLayoutReasonText(d));
+        summary_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    }
+    summary_->setText(lines.join(QLatin1Char('\n')));
+
+    results_->setRowCount(0);
+    for (std::size_t k = 0; k < d.combinations.size(); ++k) {
+        const CombinationCheck& check = d.combinations[k];
+        const bool checked = d.layout.has_value();
+        const QString cells[] = {
+            fixed(check.demand.N, 1),
+            fixed(check.demand.Mx, 2),
+            fixed(check.demand.My, 2),
+            fixed(check.demand.x.etaNs, 3),
+            fixed(check.demand.y.etaNs, 3),
+            checked ? (std::isfinite(check.utilisation) ? fixed(check.utilisation, 3)
+                                                        : QStringLiteral("∞"))
+                    : QStringLiteral("—"),
+            checked ? fixed(check.axialRatio, 3) : QStringLiteral("—"),
+            checked ? fixed(check.Nu, 1) : QStringLiteral("—"),
+        };
+        const int row = results_->rowCount();
+        results_->insertRow(row);
+        for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            if (static_cast<int>(k) == d.governing) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            results_->setItem(row, column, item);
+        }
+    }
+
+    QString reportText = text(currentCodeReportText(d));
+    reportText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    report_->setPlainText(reportText);
+}
+
+void CurrentCodeDialog::chooseDrawingFile() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出截面图 DXF"),
+                                                      QStringLiteral("column.dxf"),
+                                                      QStringLiteral("DXF 图形 (*.dxf)"));
+    if (!path.isEmpty()) exportDrawing(path);
+}
+
+bool CurrentCodeDialog::exportDrawing(const QString& path) {
+    if (!design_ || !design_->designed || !design_->layout) return false;
+    const FileResult written =
+        writeSectionDrawing(path.toStdString(), currentCodeSectionDrawing(*design_, ""));
+    if (!written.ok) {
+        showMessageBox(
+            this, {"无法写入截面图文件 " + written.fileName + "\r\n原因：" + written.reason, kTitle,
+                   MessageKind::Error});
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tessarin

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "engine/current_code/current_code_types.h"
+#include "run/current_code_input.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace tessarin {
+class CurrentCodeSectionView;
+
+// "现行规范设计": the current-code design (GB 50010-2010, seismic detailing GB 50011-2010) of the
+// main dialog's column. The column with its extra inputs (lengths between supports, cover,
+// stirrup, the current grades, the seismic grade with structure and position), a table of load
+// combinations whose first row comes from the main dialog, and after "设计": the chosen section to
+// scale with every bar, the check of each combination, the limits the layout meets and the
+// calculation text, which is also written to Result-GB2010.txt (Result.txt is never touched).
+class CurrentCodeDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    // The table's columns, in order.
+    enum Column { kColN, kColM2x, kColM1M2x, kColM2y, kColM1M2y, kColumnCount };
+
+    explicit CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent = nullptr);
+
+    // The buttons' commands. design() is false when an input was refused or the report file
+    // could not be written (the engineer was told); the result boxes then keep what they showed.
+    bool design();
+    void addCombination();
+    void removeCombination();
+    // Writes the section drawing of the last design as DXF; false (and a message) on failure.
+    bool exportDrawing(const QString& path);
+
+    // The inputs as the fields and the table hold them; nullopt when a field or a cell is no
+    // number (the engineer was told, the field or cell has the focus).
+    std::optional<CurrentCodeInput> readInput();
+
+    const std::optional<CurrentCodeDesign>& lastDesign() const { return design_; }
+    QLineEdit* field(CurrentCodeField which) const;
+    QComboBox* concreteList() const { return concrete_; }
+    QComboBox* steelList() const { return steel_; }
+    QComboBox* seismicList() const { return seismic_; }
+    QComboBox* structureList() const { return structure_; }
+    QComboBox* positionList() const { return position_; }
+    QTableWidget* combinationsTable() const { return combinations_; }
+    QTableWidget* resultsTable() const { return results_; }
+    QLabel* summaryLabel() const { return summary_; }
+    QPlainTextEdit* reportBox() const { return report_; }
+    CurrentCodeSectionView* sectionView() const { return view_; }
+    QPushButton* drawingButton() const { return drawingButton_; }
+
+    // The report file, in the current directory unless set otherwise.
+    void setReportPath(std::string path) { reportPath_ = std::move(path); }
+
+  private:
+    void chooseDrawingFile();
+    void showDesign(const CurrentCodeDesign& design);
+    void refuse(const CurrentCodeFinding& finding);
+    void setCombinationRow(int row, const LoadCombination& load);
+
+    std::map<CurrentCodeField, QLineEdit*> fields_;
+    QComboBox* concrete_ = nullptr;
+    QComboBox* steel_ = nullptr;
+    QComboBox* seismic_ = nullptr;
+    QComboBox* structure_ = nullptr;
+    QComboBox* position_ = nullptr;
+    QTableWidget* combinations_ = nullptr;
+    QTableWidget* results_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QPlainTextEdit* report_ = nullptr;
+    CurrentCodeSectionView* view_ = nullptr;
+    QPushButton* drawingButton_ = nullptr;
+
+    std::optional<CurrentCodeDesign> design_;
+    std::string reportPath_;
+};
+
+// The start of the dialog from the main dialog's fields: the column, its grades mapped to the
+// current lists (HPB235 becomes HPB300, C15 becomes C20) and the moments as M2x, M2y of the first
+// combination with M1/M2 = 1.
+CurrentCodeInput currentCodeStart(double l0, double b, double h, double M0x, double M0y, double N,
+                                  int concreteNumber, int steelIndex2002);
+
+}  // namespace tessarin

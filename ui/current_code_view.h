@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "engine/current_code/current_code_types.h"
+
+namespace tessarin {
+
+// The chosen layout drawn to scale: the concrete outline b x h (u along h to the right, v along b
+// upwards), the stirrup line at the cover, every bar as a filled circle of its own diameter, and
+// each bar group labelled with its diameter outside the section ("Φ25" at the corners, "3Φ20" on
+// a face), so that no label covers a bar or a line.
+class CurrentCodeSectionView : public QWidget {
+  public:
+    explicit CurrentCodeSectionView(QWidget* parent = nullptr);
+
+    // Nothing is drawn but the frame until a design is shown.
+    void showDesign(double b, double h, double cover, double stirrup,
+                    const std::optional<BarLayout>& layout);
+
+    // Where a point of the section (mm, centroid at the origin) is drawn; one scale for both
+    // directions, so the drawing is true to shape.
+    QPointF toWidget(double u, double v) const;
+    double pixelsPerMillimetre() const;
+
+    // A label and the rectangle it is drawn in (widget pixels); the tests check them against the
+    // bars.
+    struct Label {
+        QString text;
+        QRectF rect;
+    };
+    std::vector<Label> labels() const;
+    const std::optional<BarLayout>& layout() const { return layout_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QRectF drawingArea() const;
+
+    double b_ = 0.0;
+    double h_ = 0.0;
+    double cover_ = 0.0;
+    double stirrup_ = 0.0;
+    std::optional<BarLayout> layout_;
+};
+
+}  // namespace tessarin

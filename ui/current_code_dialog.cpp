@@ -82,14 +82,6 @@ int columnOf(CurrentCodeField field) {
     }
 }
 
-QFont reportFont() {
-    QFont font(QStringLiteral("Noto Sans Mono CJK SC"));
-    font.setStyleHint(QFont::TypeWriter);
-    if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(13);
-    return font;
-}
-
 }  // namespace
 
 CurrentCodeInput currentCodeStart(double l0, double b, double h, double M0x, double M0y, double N,

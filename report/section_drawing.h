@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "report/file_result.h"
 #include "report/dxf_document.h"
+#include "report/file_result.h"
 
 namespace tessarin {
 

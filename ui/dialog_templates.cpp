@@ -8,7 +8,7 @@ namespace tessarin {
 namespace {
 
 using K = ControlKind;
-constexpr int S = kStaticId;
+constexpr int S = kStaticId;  // NOLINT(readability-identifier-naming): keeps the tables narrow
 
 constexpr ControlTemplate kAboutControls[] = {
     {S, K::Icon, "", 11, 17, 20, 20},

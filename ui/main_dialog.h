@@ -54,7 +54,7 @@ class MainDialog : public QDialog, public RunHost {
     // RunHost
     bool exchangeFields(DesignInput& input) override;
     MessageAnswer showMessage(const Message& message) override;
-    void focusControl(ControlId control) override;
+    void focusControl(ControlId id) override;
     std::optional<SchemeChoice> chooseScheme() override;
     void showReport(const std::string& gbkBytes) override;
 

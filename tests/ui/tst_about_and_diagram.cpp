@@ -63,7 +63,8 @@ void TestAboutAndDiagram::f1OpensAboutEachTime() {
     QVERIFY(showActive(dialog));
     QList<AboutSeen> seen;
     ModalDriver driver;
-    driver.then(recordAbout(seen, false)).then(recordAbout(seen, true));
+    driver.then(ModalDriver::window<AboutDialog>(), recordAbout(seen, false))
+        .then(ModalDriver::window<AboutDialog>(), recordAbout(seen, true));
     QTest::keyClick(fieldOf(dialog, ControlId::M0x), Qt::Key_F1);
     QCOMPARE(driver.pending(), 1);
     QVERIFY(showActive(dialog));  // the test platform does not hand activation back by itself
@@ -88,7 +89,7 @@ void TestAboutAndDiagram::contextMenuOffersAbout() {
     QStringList entries;
     QList<AboutSeen> seen;
     ModalDriver driver;
-    driver.then(recordAbout(seen, false));
+    driver.then(ModalDriver::window<AboutDialog>(), recordAbout(seen, false));
     // The menu is a popup, not a modal dialog: pick its entry from the event loop.
     QTimer::singleShot(50, &dialog, [&entries] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -125,7 +126,8 @@ void TestAboutAndDiagram::diagramIsOneObject() {
         qobject_cast<QDialog*>(widget)->reject();
     };
     ModalDriver driver;
-    driver.then(record).then(record);
+    driver.then(ModalDriver::window<PrincipleDiagramDialog>(), record)
+        .then(ModalDriver::window<PrincipleDiagramDialog>(), record);
     QTest::mouseClick(dialog.control(ControlId::Explain), Qt::LeftButton);
     QTest::mouseClick(dialog.control(ControlId::Explain), Qt::LeftButton);
     QVERIFY(driver.allDone());
@@ -148,7 +150,7 @@ void TestAboutAndDiagram::diagramEndsEitherWay() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then([how](QWidget* widget) {
+    driver.then(ModalDriver::window<PrincipleDiagramDialog>(), [how](QWidget* widget) {
         if (how == "escape") {
             QTest::keyClick(widget, Qt::Key_Escape);
             return;

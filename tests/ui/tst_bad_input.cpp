@@ -78,9 +78,13 @@ void TestBadInput::typedLength() {
 
     ModalDriver driver;
     if (outcome == "runs") {
-        driver.then(ModalDriver::accept());
+        driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
+    } else if (outcome == "no number") {
+        driver.then(ModalDriver::messageBox(QStringLiteral("请输入一个数。")),
+                    driver.answer(QMessageBox::Ok));
     } else {
-        driver.then(driver.answer(QMessageBox::Ok));
+        driver.then(ModalDriver::messageBox(QStringLiteral("柱计算长度度应为大于零的数")),
+                    driver.answer(QMessageBox::Ok));
     }
     const RunOutcome result = dialog.calculate();
     QVERIFY(driver.allDone());

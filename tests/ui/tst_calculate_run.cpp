@@ -120,13 +120,14 @@ void TestCalculateRun::schemeQuestion() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
+    const ModalDriver::Expected schemeDialog = ModalDriver::window<ReinforcementSchemeDialog>();
     if (answer == "ok") {
-        driver.then(ModalDriver::accept());
+        driver.then(schemeDialog, ModalDriver::accept());
     } else if (answer == "escape") {
-        driver.then(ModalDriver::pressEscape());
+        driver.then(schemeDialog, ModalDriver::pressEscape());
     } else {
         const QStringList ratios = answer.split(' ');
-        driver.then(chooseScheme2(ratios[0], ratios[1]));
+        driver.then(schemeDialog, chooseScheme2(ratios[0], ratios[1]));
     }
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
@@ -164,7 +165,8 @@ void TestCalculateRun::declinedSchemeKeepsLastChoice() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then(chooseScheme2("0.5", "0.5")).then(ModalDriver::pressEscape());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), chooseScheme2("0.5", "0.5"))
+        .then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::pressEscape());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
@@ -181,7 +183,8 @@ void TestCalculateRun::secondRunWithOtherGrades() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then(ModalDriver::accept()).then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     listOf(dialog, ControlId::ConcreteList)->setCurrentIndex(7);  // C50
     listOf(dialog, ControlId::SteelList)->setCurrentIndex(1);     // HRB335
@@ -201,19 +204,24 @@ void TestCalculateRun::secondRunWithOtherGrades() {
 void TestCalculateRun::rejectedInputLeavesLastReport_data() {
     QTest::addColumn<int>("control");
     QTest::addColumn<QString>("text");
-    QTest::newRow("failed check") << 1000 << "0";
-    QTest::newRow("field with no number") << 1005 << "N";
+    QTest::addColumn<QString>("message");
+    QTest::newRow("failed check") << 1000 << "0"
+                                  << "柱计算长度度应为大于零的数";
+    QTest::newRow("field with no number") << 1005 << "N"
+                                          << "请输入一个数。";
 }
 
 void TestCalculateRun::rejectedInputLeavesLastReport() {
     QFETCH(int, control);
     QFETCH(QString, text);
+    QFETCH(QString, message);
     ScratchDirectory scratch;
     QVERIFY(scratch.isValid());
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then(ModalDriver::accept()).then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::messageBox(message), driver.answer(QMessageBox::Ok));
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     const QString before = resultBoxText(dialog);
     const QString fileBefore = scratch.reportText();
@@ -236,7 +244,8 @@ void TestCalculateRun::reportFileFailureStopsRun() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::messageBox(QStringLiteral("Result.txt")),
+                driver.answer(QMessageBox::Ok));
     QCOMPARE(dialog.calculate(), RunOutcome::FileFailed);
     QVERIFY(driver.allDone());
     QCOMPARE(driver.unexpected(), QStringList());
@@ -278,7 +287,8 @@ void TestCalculateRun::messageKinds() {
     MainDialog dialog;
     QVERIFY(showActive(dialog));
     ModalDriver driver;
-    driver.then(driver.answer(static_cast<QMessageBox::StandardButton>(press)));
+    driver.then(ModalDriver::messageBox(QStringLiteral("第一行")),
+                driver.answer(static_cast<QMessageBox::StandardButton>(press)));
     const Message message{"第一行\r\n<b>第二行</b> &amp;", "标题", static_cast<MessageKind>(kind)};
     QCOMPARE(int(dialog.showMessage(message)), answer);
     QCOMPARE(driver.unexpected(), QStringList());
@@ -306,10 +316,11 @@ void TestCalculateRun::nonConvergenceWarnsAfterTheReport() {
     QString shownWhenWarned;
     ModalDriver driver;
     const ModalDriver::Step answerOk = driver.answer(QMessageBox::Ok);
-    driver.then(ModalDriver::accept()).then([&](QWidget* box) {
-        shownWhenWarned = resultBoxText(dialog);
-        answerOk(box);
-    });
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::messageBox(QStringLiteral("迭代未收敛")), [&](QWidget* box) {
+            shownWhenWarned = resultBoxText(dialog);
+            answerOk(box);
+        });
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
     QCOMPARE(driver.unexpected(), QStringList());

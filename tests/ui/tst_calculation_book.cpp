@@ -89,7 +89,7 @@ void TestCalculationBook::offeredOnceDesigned() {
     };
     QCOMPARE(entry(), std::pair(true, false));
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QCOMPARE(entry(), std::pair(true, true));
 }
@@ -122,13 +122,13 @@ void TestCalculationBook::writesTheChosenFormat() {
     ScratchDirectory scratch;
     MainDialog dialog;
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     const QByteArray report = [] {
         QFile file(QStringLiteral("Result.txt"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }();
-    driver.then(saveAs(typed, filter));
+    driver.then(ModalDriver::window<QFileDialog>(), saveAs(typed, filter));
     const QString path = dialog.exportBook();
     QVERIFY(driver.allDone());
     QCOMPARE(QFileInfo(path).fileName(), written);
@@ -144,17 +144,19 @@ void TestCalculationBook::fromTheSectionCheck() {
     ScratchDirectory scratch;
     MainDialog dialog;
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     // In the section-check dialog: the book button, then the file dialog, then close.
     driver
-        .then([](QWidget* check) {
-            auto* button = check->findChild<QPushButton*>(QStringLiteral("exportBook"));
-            QVERIFY(button != nullptr);
-            QCOMPARE(button->text(), QStringLiteral("导出计算书…"));
-            QTimer::singleShot(0, button, &QPushButton::click);
-        })
-        .then(saveAs(QStringLiteral("checked.html"), QStringLiteral("HTML")));
+        .then(ModalDriver::window<SectionCheckDialog>(),
+              [](QWidget* check) {
+                  auto* button = check->findChild<QPushButton*>(QStringLiteral("exportBook"));
+                  QVERIFY(button != nullptr);
+                  QCOMPARE(button->text(), QStringLiteral("导出计算书…"));
+                  QTimer::singleShot(0, button, &QPushButton::click);
+              })
+        .then(ModalDriver::window<QFileDialog>(),
+              saveAs(QStringLiteral("checked.html"), QStringLiteral("HTML")));
     QTimer::singleShot(0, &dialog, [&dialog] {
         QTimer::singleShot(1500, &dialog, [] {
             if (QWidget* w = QApplication::activeModalWidget()) qobject_cast<QDialog*>(w)->reject();
@@ -189,9 +191,9 @@ void TestCalculationBook::failureIsAMessageBox() {
     QVERIFY(QDir(scratch.path()).mkdir(QStringLiteral("taken.html")));
     MainDialog dialog;
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
-    driver.then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::messageBox(name), driver.answer(QMessageBox::Ok));
     QVERIFY(!saveCalculationBook(&dialog, Book{"t", {}}, name));
     QCOMPARE(driver.boxes().size(), 1);
     const SeenBox& box = driver.boxes().constFirst();
@@ -208,7 +210,7 @@ void TestCalculationBook::reportLinesOfEqualBytesAreEquallyWide() {
     ScratchDirectory scratch;
     MainDialog dialog;
     ModalDriver driver;
-    driver.then(ModalDriver::accept());
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     auto* box = qobject_cast<QPlainTextEdit*>(dialog.control(ControlId::ResultBox));
     const QFontMetricsF metrics(box->font());

@@ -100,11 +100,14 @@ void TestEnterNavigation::enterOnControl() {
     QCOMPARE(QApplication::focusWidget(), target);
     QWidget* opened = nullptr;
     ModalDriver driver;
-    if (effect != "exit") {
-        driver.then([&opened](QWidget* widget) {
-            opened = widget;
-            qobject_cast<QDialog*>(widget)->accept();
-        });
+    const auto accept = [&opened](QWidget* widget) {
+        opened = widget;
+        qobject_cast<QDialog*>(widget)->accept();
+    };
+    if (effect == "calculate") {
+        driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), accept);
+    } else if (effect == "diagram") {
+        driver.then(ModalDriver::window<PrincipleDiagramDialog>(), accept);
     }
     QTest::keyClick(target, Qt::Key_Return);
     QCOMPARE(driver.unexpected(), QStringList());

@@ -213,7 +213,7 @@ void TestMainDialog::validationMessage() {
         fieldOf(dialog, static_cast<ControlId>(controls[i]))->setText(texts[i]);
     }
     ModalDriver driver;
-    driver.then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::messageBox(message), driver.answer(QMessageBox::Ok));
     QCOMPARE(dialog.calculate(), RunOutcome::InputRejected);
     QVERIFY(driver.allDone());
     QCOMPARE(driver.unexpected(), QStringList());
@@ -255,8 +255,11 @@ void TestMainDialog::moduleQuestion() {
     QVERIFY(showActive(dialog));
     fieldOf(dialog, static_cast<ControlId>(control))->setText(value);
     ModalDriver driver;
-    driver.then(driver.answer(answerYes ? QMessageBox::Yes : QMessageBox::No));
-    if (!answerYes) driver.then(ModalDriver::accept());  // the run goes on to the scheme question
+    driver.then(ModalDriver::messageBox(question),
+                driver.answer(answerYes ? QMessageBox::Yes : QMessageBox::No));
+    if (!answerYes) {  // the run goes on to the scheme question
+        driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
+    }
     const RunOutcome outcome = dialog.calculate();
     QVERIFY(driver.allDone());
     QCOMPARE(driver.unexpected(), QStringList());
@@ -311,7 +314,8 @@ void TestMainDialog::notANumberStopsExchange() {
     QLineEdit* bad = fieldOf(dialog, static_cast<ControlId>(badControl));
     bad->setText(badText);
     ModalDriver driver;
-    driver.then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::messageBox(QStringLiteral("请输入一个数。")),
+                driver.answer(QMessageBox::Ok));
     QCOMPARE(dialog.calculate(), RunOutcome::FieldRejected);
     QCOMPARE(driver.unexpected(), QStringList());
     QCOMPARE(driver.boxes().size(), 1);

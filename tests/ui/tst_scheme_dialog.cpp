@@ -211,7 +211,10 @@ void TestSchemeDialog::ratioRange() {
     c.ratioX->setText(x);
     c.ratioY->setText(y);
     ModalDriver driver;
-    if (rejected != 0) driver.then(driver.answer(QMessageBox::Ok));
+    if (rejected != 0) {
+        driver.then(ModalDriver::messageBox(QStringLiteral("请输入一个介于 0 和 1 之间的数。")),
+                    driver.answer(QMessageBox::Ok));
+    }
     dialog.accept();
     QVERIFY(driver.allDone());
     QCOMPARE(driver.unexpected(), QStringList());
@@ -243,16 +246,18 @@ void TestSchemeDialog::notANumberKeepsExchangedMembers() {
     QVERIFY(showActive(main));
     ModalDriver driver;
     driver
-        .then([](QWidget* widget) {
-            auto* dialog = qobject_cast<ReinforcementSchemeDialog*>(widget);
-            const SchemeControls c(*dialog);
-            QTest::mouseClick(c.scheme2, Qt::LeftButton);
-            c.ratioX->setText(QStringLiteral("0.4"));
-            c.ratioY->setText(QStringLiteral("x"));
-            dialog->accept();  // the not-a-number message opens and is answered below
-        })
-        .then(driver.answer(QMessageBox::Ok))
-        .then(ModalDriver::pressEscape());
+        .then(ModalDriver::window<ReinforcementSchemeDialog>(),
+              [](QWidget* widget) {
+                  auto* dialog = qobject_cast<ReinforcementSchemeDialog*>(widget);
+                  const SchemeControls c(*dialog);
+                  QTest::mouseClick(c.scheme2, Qt::LeftButton);
+                  c.ratioX->setText(QStringLiteral("0.4"));
+                  c.ratioY->setText(QStringLiteral("x"));
+                  dialog->accept();  // the not-a-number message opens and is answered below
+              })
+        .then(ModalDriver::messageBox(QStringLiteral("请输入一个数。")),
+              driver.answer(QMessageBox::Ok))
+        .then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::pressEscape());
     QCOMPARE(main.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
     QCOMPARE(driver.unexpected(), QStringList());
@@ -279,7 +284,8 @@ void TestSchemeDialog::invalidTextInDisabledField() {
     QVERIFY(!c.ratioX->isEnabled());
 
     ModalDriver driver;
-    driver.then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::messageBox(QStringLiteral("请输入一个数。")),
+                driver.answer(QMessageBox::Ok));
     QTest::mouseClick(c.ok, Qt::LeftButton);
     QVERIFY(driver.allDone());
     QCOMPARE(driver.boxes().size(), 1);

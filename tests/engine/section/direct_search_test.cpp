@@ -81,8 +81,7 @@ SectionResistance generatedSection(Numbers& random, bool symmetric) {
             if (face >= 2) bars.push_back({q * uc, face == 2 ? vc : -vc, a});
         }
     }
-    return SectionResistance({b, h}, ConcreteLaw::forGrade({grade.number, grade.fc}), steel,
-                             bars);
+    return SectionResistance({b, h}, ConcreteLaw::forGrade({grade.number, grade.fc}), steel, bars);
 }
 
 // The axial force: from near the tension limit to near the squash load.
@@ -122,9 +121,9 @@ TEST(DirectSearch, FindsTheStateOfTheSweepOnGeneratedSections) {
         const double magnitude = random.uniform(1e6, 1e9);
         const double Mx = magnitude * std::cos(direction);
         const double My = magnitude * std::sin(direction);
-        SCOPED_TRACE(::testing::Message() << "case " << i << " N " << N << " direction "
-                                          << direction << " b " << section.size().b << " h "
-                                          << section.size().h);
+        SCOPED_TRACE(::testing::Message()
+                     << "case " << i << " N " << N << " direction " << direction << " b "
+                     << section.size().b << " h " << section.size().h);
 
         const DemandCapacity direct = capacityInDemandDirection(section, N, Mx, My);
         const std::array<double, 1> target = {std::atan2(My, Mx)};
@@ -174,8 +173,8 @@ TEST(DirectSearch, UnevenLayoutsReachTheDemandDirection) {
         const SectionResistance section = generatedSection(random, false);
         const double N = random.uniform(0.05, 0.7) * section.squashLoad();
         const double direction = generatedDirection(random);
-        SCOPED_TRACE(::testing::Message() << "case " << i << " N " << N << " direction "
-                                          << direction);
+        SCOPED_TRACE(::testing::Message()
+                     << "case " << i << " N " << N << " direction " << direction);
         const DemandCapacity d =
             capacityInDemandDirection(section, N, std::cos(direction), std::sin(direction));
         ASSERT_FALSE(d.axialCapacityExceeded);

@@ -346,9 +346,10 @@ void TestCalculateRun::nonFiniteResultIsNotOfferedForTheCheck() {
     QVERIFY(showActive(dialog));
     fieldOf(dialog, ControlId::L0)->setText(QStringLiteral("1e150"));
     ModalDriver driver;
-    driver.then(ModalDriver::accept())
-        .then(driver.answer(QMessageBox::Ok))
-        .then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::messageBox(QStringLiteral("迭代未收敛")), driver.answer(QMessageBox::Ok))
+        .then(ModalDriver::messageBox(QStringLiteral("不是有限数值")),
+              driver.answer(QMessageBox::Ok));
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     QVERIFY(driver.allDone());
     QCOMPARE(driver.unexpected(), QStringList());

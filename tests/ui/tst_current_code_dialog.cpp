@@ -159,7 +159,7 @@ void CurrentCodeDialogTest::refusesBadInput() {
         setCell(*dialog.combinationsTable(), 0, CurrentCodeDialog::kColN, typed);
     }
     ModalDriver driver;
-    driver.then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::messageBox(message), driver.answer(QMessageBox::Ok));
     QVERIFY(!dialog.design());
     QVERIFY(driver.allDone());
     QCOMPARE(driver.boxes().size(), 1);
@@ -203,7 +203,8 @@ void CurrentCodeDialogTest::drawingFailureIsReported() {
     QVERIFY(dialog.design());
     const QString directory = scratch.path();  // a directory is no file to write
     ModalDriver driver;
-    driver.then(driver.answer(QMessageBox::Ok));
+    driver.then(ModalDriver::messageBox(QStringLiteral("无法写入截面图文件")),
+                driver.answer(QMessageBox::Ok));
     QVERIFY(!dialog.exportDrawing(directory));
     QCOMPARE(driver.boxes().size(), 1);
     QVERIFY(driver.boxes().front().text.contains(directory));

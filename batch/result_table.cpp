@@ -7,6 +7,7 @@
 #include "engine/design_codes.h"
 #include "engine/section/section_check.h"
 #include "report/number_text.h"
+#include "report/section_check_text.h"
 
 namespace tessarin {
 
@@ -17,23 +18,6 @@ long long envelopePlace(std::string_view name) {
         if (name == kEnvelopeValues[i].name) return static_cast<long long>(i);
     }
     return -1;
-}
-
-// The section check's warnings, by name, joined by ';' in the checkFlags column.
-std::string checkFlags(const SectionCheckResult& r) {
-    const std::pair<bool, const char*> named[] = {
-        {r.axialCapacityExceeded, "axialCapacityExceeded"},
-        {r.negativeAreaClamped, "negativeAreaClamped"},
-        {r.totalRatioBelowMinimum, "totalRatioBelowMinimum"},
-        {r.oneSideRatioBelowMinimum, "oneSideRatioBelowMinimum"},
-        {r.totalRatioAboveMaximum, "totalRatioAboveMaximum"}};
-    std::string flags;
-    for (const auto& [set, name] : named) {
-        if (!set) continue;
-        if (!flags.empty()) flags += ';';
-        flags += name;
-    }
-    return flags;
 }
 
 }  // namespace
@@ -132,7 +116,7 @@ ResultTable::ResultTable(bool withSectionCheck) {
                         none});
     columns_.push_back({"checkFlags",
                         [](const Column&, Case r, Out o) {
-                            if (r.check != nullptr) o += checkFlags(*r.check);
+                            if (r.check != nullptr) o += sectionCheckFlags(*r.check);
                         },
                         none});
     columns_.push_back({"governsUtilisation", [](const Column&, Case, Out) {},

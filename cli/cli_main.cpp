@@ -9,6 +9,7 @@
 #include "cli/standard_streams.h"
 #include "engine/section/section_check.h"
 #include "report/book/design_book.h"
+#include "report/section_check_text.h"
 #include "run/calculate_command.h"
 
 namespace tessarin {

@@ -357,7 +357,7 @@ TEST(Batch, ReadsAPipeOfTenMegabytesWhole) {
     // Rows of about 1 KB: a padded id, two combinations per id.
     std::string text = std::string(kHeader) + "\n";
     long long rows = 0;
-    while (text.size() < 10u * 1024 * 1024) {
+    while (text.size() < std::size_t{10} * 1024 * 1024) {
         const std::string id = "C" + std::to_string(rows / 2) + std::string(1000, 'x');
         text += id + ",6000,400,600,244,120,400,40,40,C30,HRB400\n";
         ++rows;

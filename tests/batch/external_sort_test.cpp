@@ -62,7 +62,7 @@ TEST_P(ExternalSorting, GivesEveryRecordInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Budgets, ExternalSorting,
                          testing::Values(SortCase{"InMemory", 1 << 20, 3000, false},
-                                         SortCase{"SomeRuns", 16 * 1024, 3000, true},
+                                         SortCase{"SomeRuns", 16384, 3000, true},
                                          SortCase{"RunsMergedOnTheWay", 1024, 3000, true},
                                          SortCase{"Empty", 1024, 0, false}),
                          [](const testing::TestParamInfo<SortCase>& p) {

@@ -16,8 +16,7 @@ void ColumnBooks::add(const std::string& id, BookCase bookCase) {
     it->second.push_back(std::move(bookCase));
 }
 
-FileResult ColumnBooks::close(std::string id) {
-    // Taken by value: the name may be one of order_'s own elements, which the erase below moves.
+FileResult ColumnBooks::close(const std::string& id) {
     const auto it = open_.find(id);
     if (it == open_.end()) return FileResult::success();
     const std::vector<BookCase> cases = std::move(it->second);
@@ -28,7 +27,9 @@ FileResult ColumnBooks::close(std::string id) {
 
 FileResult ColumnBooks::closeAll() {
     while (!order_.empty()) {
-        FileResult result = close(order_.front());
+        // A copy: the erase in close moves order_'s own elements.
+        const std::string id = order_.front();
+        FileResult result = close(id);
         if (!result.ok) return result;
     }
     return FileResult::success();

@@ -25,7 +25,7 @@ class ColumnBooks {
 
     void add(const std::string& id, BookCase bookCase);
     // Writes the id's book if it holds any combination; success when there is none.
-    FileResult close(std::string id);
+    FileResult close(const std::string& id);
     // Closes every id still open, in the order the ids first appeared; stops at the first
     // failure.
     FileResult closeAll();

@@ -288,36 +288,40 @@ void writeEquivalentSteel(BookWriter& w, const ColumnCalculator& c, const Axis& 
     }
 }
 
+// The share of the other faces' web steel counted in one direction, with its branch.
+double writeWebFactor(BookWriter& w, const ColumnCalculator& c, const Axis& axis) {
+    const Axis* d = &axis;
+    const DirectionValues v = valuesOf(c, *d);
+    const double p = v.eta * v.ei;
+    const double q = v.depth - v.a;
+    const double r = p / q;
+    const std::string k = std::string("k") + d->axis;
+    const std::string etaEi = "η" + std::string(d->axis) + " × " + sym("ei", *d);
+    const std::string arm = std::string("(") + d->depth + " − " + d->a + ")";
+    const std::string pq = etaEi + " / " + arm + " = " + f(p) + " / " + f(q) + " = " + f(r);
+    double cf = 0.0;
+    if (r > 0.5) {
+        cf = 0.36 - (q * 0.13) / p;
+        w.formula(std::string(d->axis) + " 方向腹部钢筋系数（" + pq + " > 0.5）",
+                  k + " = 0.36 − 0.13 × " + arm + " / (" + etaEi + ")",
+                  "0.36 − 0.13 × " + f(q) + " / " + f(p), f(cf));
+    } else {
+        cf = 0.5 - (p * 0.8) / q;
+        w.formula(std::string(d->axis) + " 方向腹部钢筋系数（" + pq + " ≤ 0.5）",
+                  k + " = 0.5 − 0.8 × " + etaEi + " / " + arm, "0.5 − 0.8 × " + f(p) + " / " + f(q),
+                  f(cf));
+    }
+    return cf;
+}
+
 void writeLayout(BookWriter& w, const BookCase& bc, const ColumnCalculator& c) {
     w.heading(1, "钢筋布置（step2）");
     w.paragraph("选用第 " + std::to_string(c.scheme) + " 钢筋布置方案" +
                 (c.scheme == 1   ? "：选定角点钢筋"
                  : c.scheme == 2 ? "：选用相同直径的钢筋"
                                  : ""));
-    double factor[2] = {0.0, 0.0};
-    for (const Axis* d : {&kX, &kY}) {
-        const DirectionValues v = valuesOf(c, *d);
-        const double p = v.eta * v.ei;
-        const double q = v.depth - v.a;
-        const double r = p / q;
-        const std::string k = std::string("k") + d->axis;
-        const std::string etaEi = "η" + std::string(d->axis) + " × " + sym("ei", *d);
-        const std::string arm = std::string("(") + d->depth + " − " + d->a + ")";
-        const std::string pq = etaEi + " / " + arm + " = " + f(p) + " / " + f(q) + " = " + f(r);
-        double& cf = factor[d->code - 1];
-        if (r > 0.5) {
-            cf = 0.36 - (q * 0.13) / p;
-            w.formula(std::string(d->axis) + " 方向腹部钢筋系数（" + pq + " > 0.5）",
-                      k + " = 0.36 − 0.13 × " + arm + " / (" + etaEi + ")",
-                      "0.36 − 0.13 × " + f(q) + " / " + f(p), f(cf));
-        } else {
-            cf = 0.5 - (p * 0.8) / q;
-            w.formula(std::string(d->axis) + " 方向腹部钢筋系数（" + pq + " ≤ 0.5）",
-                      k + " = 0.5 − 0.8 × " + etaEi + " / " + arm,
-                      "0.5 − 0.8 × " + f(p) + " / " + f(q), f(cf));
-        }
-    }
-    const double cX = factor[0], cY = factor[1];
+    const double cX = writeWebFactor(w, c, kX);
+    const double cY = writeWebFactor(w, c, kY);
     w.paragraph("两方向的等效关系：Asex = Asx + 2 × kx × Aswy，Asey = Asy + 2 × ky × Aswx。");
     if (c.scheme == 1) {
         const double dd = 1.0 - (cY * cX) * 4.0;

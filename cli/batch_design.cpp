@@ -21,6 +21,7 @@
 #include "engine/section/section_check.h"
 #include "report/number_text.h"
 #include "report/report_text.h"
+#include "report/section_check_text.h"
 #include "run/calculate_command.h"
 #include "run/design_column.h"
 #include "run/validate_input.h"
@@ -323,19 +324,7 @@ void Batch::appendCheckColumns(bool designed) {
     line_ += ',';
     line_ += formatShortest(r.totalSteelRatio);
     line_ += ',';
-    std::string flags;
-    const std::pair<bool, const char*> named[] = {
-        {r.axialCapacityExceeded, "axialCapacityExceeded"},
-        {r.negativeAreaClamped, "negativeAreaClamped"},
-        {r.totalRatioBelowMinimum, "totalRatioBelowMinimum"},
-        {r.oneSideRatioBelowMinimum, "oneSideRatioBelowMinimum"},
-        {r.totalRatioAboveMaximum, "totalRatioAboveMaximum"}};
-    for (const auto& [set, name] : named) {
-        if (!set) continue;
-        if (!flags.empty()) flags += ';';
-        flags += name;
-    }
-    line_ += flags;
+    line_ += sectionCheckFlags(r);
     line_ += ',';  // governsUtilisation: envelope rows only
 }
 

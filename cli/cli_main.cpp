@@ -8,6 +8,7 @@
 #include "cli/console_host.h"
 #include "engine/section/section_check.h"
 #include "report/book/design_book.h"
+#include "report/section_check_text.h"
 #include "run/calculate_command.h"
 
 namespace tessarin {

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "report/number_text.h"
+#include "report/section_check_text.h"
 #include "ui/dialog_template.h"
 #include "ui/section_check_view.h"
 
@@ -37,8 +38,15 @@ QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
                  .arg(fixed(r.N, 1), fixed(r.Mx, 2), fixed(r.My, 2));
     lines << QStringLiteral("N0 = %1 kN，N/N0 = %2")
                  .arg(fixed(r.squashLoad, 1), fixed(r.axialRatio, 3));
+    auto findings = [&](FindingPlace place) {
+        for (const SectionCheckFinding& finding : sectionCheckFindings()) {
+            if (finding.place == place && r.*finding.flag) {
+                lines << QString::fromStdString(findingText(finding, r));
+            }
+        }
+    };
     if (r.axialCapacityExceeded) {
-        lines << QStringLiteral("轴力超过截面轴压承载力，截面不能再承受弯矩");
+        findings(FindingPlace::capacity);
     } else {
         lines << QStringLiteral("MxR = %1 kN·m，MyR = %2 kN·m（同一轴力、同一弯矩方向）")
                      .arg(fixed(r.MxR, 2), fixed(r.MyR, 2));
@@ -46,13 +54,8 @@ QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
     lines << QStringLiteral("配筋率：全部 %1，垂直于X轴一侧 %2，垂直于Y轴一侧 %3")
                  .arg(percent(r.totalSteelRatio), percent(r.oneSideRatioX),
                       percent(r.oneSideRatioY));
-    if (r.totalRatioBelowMinimum) {
-        lines << QStringLiteral("警告：全部纵筋配筋率小于最小配筋率 %1")
-                     .arg(percent(r.minimumTotalRatio));
-    }
-    if (r.oneSideRatioBelowMinimum) lines << QStringLiteral("警告：一侧纵筋配筋率小于 0.20%");
-    if (r.totalRatioAboveMaximum) lines << QStringLiteral("警告：全部纵筋配筋率大于 5.00%");
-    if (r.negativeAreaClamped) lines << QStringLiteral("注意：设计钢筋面积为负值，验算中按0计");
+    findings(FindingPlace::warning);
+    findings(FindingPlace::note);
     return lines;
 }
 

@@ -13,7 +13,11 @@ namespace tessarin {
 
 namespace {
 
-constexpr double kMargin = 46.0;  // room for the group labels and the dimensions
+constexpr double kMargin = 50.0;        // room for the group labels and the dimensions
+constexpr double kGap = 4.0;            // between a label and the edge or line beside it
+constexpr double kAxisOverhang = 14.0;  // how far the axis lines reach beyond the outline
+constexpr int kMostCornerRows = 4;      // rows the corner label may climb
+constexpr double kSmallestBar = 1.5;    // px, the radius of a bar too small to draw to scale
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -27,6 +31,16 @@ const QColor kSteel(0x20, 0x20, 0x20);
 const QColor kCornerColour(0xB0, 0x20, 0x20);
 const QColor kWebXColour(0x20, 0x50, 0xB0);
 const QColor kWebYColour(0x20, 0x80, 0x40);
+
+// Bounds of the axis ticks: at most this many to a half axis, found in at most this many
+// doublings of the step.
+constexpr double kMostTicks = 50.0;
+constexpr int kMostDoublings = 64;
+constexpr double kSmallestRange = 1e-9;  // kN*m
+
+double finiteOr0(double value) {
+    return std::isfinite(value) ? value : 0.0;
+}
 
 QColor groupColour(BarGroup group) {
     switch (group) {
@@ -54,7 +68,8 @@ QRectF SectionView::drawingArea() const {
 double SectionView::pixelsPerMillimetre() const {
     const QRectF area = drawingArea();
     if (!(result_.h > 0.0) || !(result_.b > 0.0)) return 1.0;
-    return std::min(area.width() / result_.h, area.height() / result_.b);
+    const double scale = std::min(area.width() / result_.h, area.height() / result_.b);
+    return std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
 }
 
 QPointF SectionView::toWidget(double u, double v) const {
@@ -63,80 +78,115 @@ QPointF SectionView::toWidget(double u, double v) const {
     return {centre.x() + u * scale, centre.y() - v * scale};
 }
 
+double SectionView::barRadius(const CheckedBar& bar) const {
+    const double radius = std::sqrt(std::max(bar.area, 0.0) / M_PI) * pixelsPerMillimetre();
+    return std::isfinite(radius) ? std::max(radius, kSmallestBar) : kSmallestBar;
+}
+
+QRectF SectionView::outline() const {
+    return QRectF(toWidget(-result_.h / 2.0, result_.b / 2.0),
+                  toWidget(result_.h / 2.0, -result_.b / 2.0));
+}
+
+std::vector<SectionView::Label> SectionView::labels() const {
+    const QFontMetricsF metrics(font());
+    const QRectF box = outline();
+    const double line = metrics.height();
+    const QPointF centre = box.center();
+    std::vector<Label> placed;
+    // An upright text whose box starts at (left, top); a turned one reading upwards whose box
+    // starts there too (width and height swap).
+    auto upright = [&](const QString& s, const QColor& colour, double left, double top) {
+        placed.push_back({s, colour, true, QRectF(left, top, metrics.horizontalAdvance(s), line)});
+    };
+    auto turned = [&](const QString& s, const QColor& colour, double left, double top) {
+        placed.push_back({s, colour, false, QRectF(left, top, line, metrics.horizontalAdvance(s))});
+    };
+    auto width = [&](const QString& s) { return metrics.horizontalAdvance(s); };
+
+    // Axis letters at the outer ends of the axis lines, on the side away from the face labels:
+    // u below the horizontal axis beyond the right edge, v left of the vertical axis above the
+    // top edge.
+    const QString u = QStringLiteral("u");
+    const QString v = QStringLiteral("v");
+    upright(u, Qt::black, box.right() + kAxisOverhang - width(u), centre.y() + kGap);
+    upright(v, Qt::black, centre.x() - kGap - width(v), box.top() - kAxisOverhang - line);
+
+    // The faces across v (Aswy, top and bottom) just outside their edges, right of the vertical
+    // axis; the faces across u (Aswx, left and right) turned beside their edges, beyond the ends
+    // of the horizontal axis.
+    const QString webY = QStringLiteral("Aswy %1").arg(fixed(result_.webAreaY, 1));
+    const QString webX = QStringLiteral("Aswx %1").arg(fixed(result_.webAreaX, 1));
+    upright(webY, kWebYColour, centre.x() + kGap, box.top() - kGap - line);
+    upright(webY, kWebYColour, centre.x() + kGap, box.bottom() + kGap);
+    const double webXTop = centre.y() - width(webX) / 2.0;
+    turned(webX, kWebXColour, box.right() + kAxisOverhang + kGap, webXTop);
+    turned(webX, kWebXColour, box.left() - kAxisOverhang - kGap - line, webXTop);
+
+    // Dimensions: h below the bottom face's label, b turned left of the left face's label.
+    const QString along = QStringLiteral("h = %1").arg(fixed(result_.h, 0));
+    const QString across = QStringLiteral("b = %1").arg(fixed(result_.b, 0));
+    upright(along, Qt::black, centre.x() - width(along) / 2.0, box.bottom() + kGap + line);
+    turned(across, Qt::black, box.left() - kAxisOverhang - 2.0 * kGap - 2.0 * line,
+           centre.y() - width(across) / 2.0);
+
+    // The corner bars above the top-left corner, a row higher for as long as it would meet
+    // another label (a few rows at most: everything else keeps to its own edge).
+    const QString corner = QStringLiteral("角筋 4×%1").arg(fixed(result_.cornerBarArea, 1));
+    QRectF cornerBox(box.left() - width(corner) / 2.0, box.top() - kGap - line, width(corner),
+                     line);
+    for (int row = 0; row < kMostCornerRows; ++row) {
+        const bool meets = std::any_of(placed.begin(), placed.end(), [&](const Label& other) {
+            return other.box.intersects(cornerBox);
+        });
+        const bool crossesAxis =
+            cornerBox.right() + kGap > centre.x() && cornerBox.bottom() > box.top() - kAxisOverhang;
+        if (!meets && !crossesAxis) break;
+        cornerBox.translate(0.0, -line);
+    }
+    upright(corner, kCornerColour, cornerBox.left(), cornerBox.top());
+    return placed;
+}
+
 void SectionView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(rect(), Qt::white);
-    const double scale = pixelsPerMillimetre();
-    const QPointF topLeft = toWidget(-result_.h / 2.0, result_.b / 2.0);
-    const QPointF bottomRight = toWidget(result_.h / 2.0, -result_.b / 2.0);
-    const QRectF outline(topLeft, bottomRight);
+    const QRectF box = outline();
 
     p.setPen(QPen(Qt::black, 1.5));
     p.setBrush(kConcreteFill);
-    p.drawRect(outline);
+    p.drawRect(box);
 
     // Axes through the centroid: u (the x direction, along h) and v (the y direction, along b).
     p.setPen(QPen(Qt::gray, 1.0, Qt::DashDotLine));
-    p.drawLine(QPointF(outline.left() - 14, outline.center().y()),
-               QPointF(outline.right() + 14, outline.center().y()));
-    p.drawLine(QPointF(outline.center().x(), outline.top() - 14),
-               QPointF(outline.center().x(), outline.bottom() + 14));
-    p.setPen(Qt::black);
-    p.drawText(QPointF(outline.right() + 16, outline.center().y() + 4), QStringLiteral("u"));
-    p.drawText(QPointF(outline.center().x() + 4, outline.top() - 16), QStringLiteral("v"));
+    p.drawLine(QPointF(box.left() - kAxisOverhang, box.center().y()),
+               QPointF(box.right() + kAxisOverhang, box.center().y()));
+    p.drawLine(QPointF(box.center().x(), box.top() - kAxisOverhang),
+               QPointF(box.center().x(), box.bottom() + kAxisOverhang));
 
     // Bars to scale: a circle of the bar's own area (r = sqrt(A / pi)); at least a dot.
     for (const CheckedBar& bar : result_.bars) {
-        const double radius = std::max(std::sqrt(std::max(bar.area, 0.0) / M_PI) * scale, 1.5);
         p.setPen(QPen(groupColour(bar.group).darker(130), 1.0));
         p.setBrush(bar.area > 0.0 ? groupColour(bar.group) : QColor(Qt::white));
+        const double radius = barRadius(bar);
         p.drawEllipse(toWidget(bar.u, bar.v), radius, radius);
     }
 
-    // Dimensions.
+    // The groups with their areas (mm^2), the dimensions and the axis letters.
     const QFontMetricsF metrics(font());
-    p.setPen(Qt::black);
-    const QString width = QStringLiteral("h = %1").arg(fixed(result_.h, 0));
-    p.drawText(QPointF(outline.center().x() - metrics.horizontalAdvance(width) / 2,
-                       outline.bottom() + metrics.height() + 14),
-               width);
-    const QString depth = QStringLiteral("b = %1").arg(fixed(result_.b, 0));
-    p.save();
-    p.translate(outline.left() - 12 - 2 * metrics.height(),
-                outline.center().y() + metrics.horizontalAdvance(depth) / 2);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), depth);
-    p.restore();
-
-    // The groups with their areas (mm^2), each beside its bars: the corner bars, the web steel of
-    // the two faces across u (Aswx, left and right) and of the two faces across v (Aswy, top and
-    // bottom).
-    const auto label = [&](const QString& s, const QColor& colour, const QPointF& at) {
-        p.setPen(colour.darker(120));
-        p.drawText(at, s);
-    };
-    const QString corner = QStringLiteral("角筋 4×%1").arg(fixed(result_.cornerBarArea, 1));
-    label(corner, kCornerColour,
-          QPointF(outline.left() - metrics.horizontalAdvance(corner) / 2, outline.top() - 10));
-    const QString webY = QStringLiteral("Aswy %1").arg(fixed(result_.webAreaY, 1));
-    label(webY, kWebYColour,
-          QPointF(outline.center().x() + 8, outline.top() + metrics.ascent() + 2));
-    label(webY, kWebYColour, QPointF(outline.center().x() + 8, outline.bottom() - 5));
-    const QString webX = QStringLiteral("Aswx %1").arg(fixed(result_.webAreaX, 1));
-    p.save();
-    p.setPen(kWebXColour.darker(120));
-    p.translate(outline.right() + 6 + metrics.ascent(),
-                outline.center().y() + metrics.horizontalAdvance(webX) / 2);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), webX);
-    p.restore();
-    p.save();
-    p.setPen(kWebXColour.darker(120));
-    p.translate(outline.left() - 6, outline.center().y() + metrics.horizontalAdvance(webX) / 2);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), webX);
-    p.restore();
+    for (const Label& label : labels()) {
+        p.setPen(label.colour == QColor(Qt::black) ? label.colour : label.colour.darker(120));
+        if (label.upright) {
+            p.drawText(QPointF(label.box.left(), label.box.top() + metrics.ascent()), label.text);
+            continue;
+        }
+        p.save();
+        p.translate(label.box.left() + metrics.ascent(), label.box.bottom());
+        p.rotate(-90);
+        p.drawText(QPointF(0, 0), label.text);
+        p.restore();
+    }
 }
 
 InteractionView::InteractionView(const SectionCheckResult& result, QWidget* parent)
@@ -145,11 +195,20 @@ InteractionView::InteractionView(const SectionCheckResult& result, QWidget* pare
 }
 
 double InteractionView::extent() const {
-    double largest = std::max(std::fabs(result_.Mx), std::fabs(result_.My));
+    // Only finite figures set the scale: an infinite or undefined demand is not drawn.
+    double largest = 0.0;
+    auto take = [&largest](double value) {
+        if (std::isfinite(value)) largest = std::max(largest, std::fabs(value));
+    };
+    take(result_.Mx);
+    take(result_.My);
     for (const ContourPoint& point : result_.contour) {
-        largest = std::max({largest, std::fabs(point.MxR), std::fabs(point.MyR)});
+        take(point.MxR);
+        take(point.MyR);
     }
-    return largest > 0.0 ? largest * 1.1 : 1.0;
+    const double range = largest * 1.1;
+    // Figures too small to scale (a few denormals) are drawn on the scale of 1 kN*m.
+    return range > kSmallestRange && std::isfinite(range) ? range : 1.0;
 }
 
 QRectF InteractionView::plotArea() const {
@@ -174,20 +233,25 @@ void InteractionView::paintEvent(QPaintEvent*) {
     const QRectF area = plotArea();
     const QFontMetricsF metrics(font());
 
-    // Grid and axes with round tick values.
+    // Grid and axes with round tick values: every 1, 2 or 5 times a power of ten, about four to a
+    // half axis, and wide enough apart for their labels. The range is finite and positive; the
+    // tick count is bounded all the same, whatever the figures.
     const double range = extent();
     const double raw = range / 4.0;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    // Ticks every 1, 2 or 5 times a power of ten, about four to a half axis.
     const double leading = raw / magnitude;
     double step = magnitude * (leading < 1.5   ? 1.0
                                : leading < 3.5 ? 2.0
                                : leading < 7.5 ? 5.0
                                                : 10.0);
-    // Wide enough apart for their labels.
     const double labelWidth = metrics.horizontalAdvance(text(formatDecimals(range, 0))) + 10.0;
-    while (step * pixelsPerKilonewtonMetre() < labelWidth) step *= 2.0;
-    for (double t = step; t <= range; t += step) {
+    for (int i = 0; i < kMostDoublings && step * pixelsPerKilonewtonMetre() < labelWidth; ++i) {
+        step *= 2.0;
+    }
+    const double count = std::isfinite(step) && step > 0.0 ? std::floor(range / step) : 0.0;
+    const int ticks = static_cast<int>(std::clamp(count, 0.0, kMostTicks));
+    for (int i = 1; i <= ticks; ++i) {
+        const double t = step * static_cast<double>(i);
         p.setPen(QPen(QColor(0xE0, 0xE0, 0xE0), 1.0));
         for (const double s : {t, -t}) {
             p.drawLine(toWidget(s, -range), toWidget(s, range));
@@ -214,14 +278,14 @@ void InteractionView::paintEvent(QPaintEvent*) {
     } else {
         QPolygonF contour;
         for (const ContourPoint& point : result_.contour) {
-            contour << toWidget(point.MxR, point.MyR);
+            contour << toWidget(finiteOr0(point.MxR), finiteOr0(point.MyR));
         }
         p.setPen(QPen(QColor(0x20, 0x50, 0xB0), 2.0));
         p.setBrush(QColor(0x20, 0x50, 0xB0, 28));
         p.drawPolygon(contour);
 
         // The ray from the origin through the demand to the capacity in the same direction.
-        const QPointF capacity = toWidget(result_.MxR, result_.MyR);
+        const QPointF capacity = toWidget(finiteOr0(result_.MxR), finiteOr0(result_.MyR));
         p.setPen(QPen(Qt::gray, 1.0, Qt::DashLine));
         p.drawLine(toWidget(0, 0), capacity);
         p.setPen(QPen(QColor(0x20, 0x50, 0xB0), 1.5));
@@ -229,7 +293,8 @@ void InteractionView::paintEvent(QPaintEvent*) {
         p.drawEllipse(capacity, 4.0, 4.0);
     }
 
-    // The demand point (N*eta*ei in each direction).
+    // The demand point (N*eta*ei in each direction), where it is a point at all.
+    if (!std::isfinite(result_.Mx) || !std::isfinite(result_.My)) return;
     const QPointF demand = toWidget(result_.Mx, result_.My);
     const bool fails = !(result_.utilisation <= 1.0);
     p.setPen(QPen(fails ? Qt::red : QColor(0x10, 0x70, 0x10), 2.5));

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QPointF>
 #include <QRectF>
+#include <QString>
 #include <QWidget>
+#include <vector>
 
 #include "engine/section/section_check.h"
 
@@ -19,6 +22,20 @@ class SectionView : public QWidget {
     // per mm; one scale for both directions, so the drawing is true to shape.
     QPointF toWidget(double u, double v) const;
     double pixelsPerMillimetre() const;
+    // The drawn radius of a bar (px): a circle of the bar's own area, at least a dot.
+    double barRadius(const CheckedBar& bar) const;
+    // The section's outline as drawn.
+    QRectF outline() const;
+
+    // A text of the drawing: the group labels, the dimensions and the axis letters, each placed
+    // outside the outline and beside the axis lines, so that it meets no bar and no line.
+    struct Label {
+        QString text;
+        QColor colour;
+        bool upright = true;  // false: turned to read upwards, beside a vertical edge
+        QRectF box;           // the widget area the text covers
+    };
+    std::vector<Label> labels() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -61,19 +60,6 @@ std::vector<CheckedBar> placeBars(const ColumnCalculator& c, const LayoutAreas& 
     return bars;
 }
 
-std::string fixed(double value, int decimals) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0.0 ? "-∞" : "∞";
-    std::array<char, 400> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, decimals);
-    return std::string(buffer.data(), end.ptr);
-}
-
-std::string percent(double ratio) {
-    return fixed(ratio * 100.0, 2) + "%";
-}
-
 }  // namespace
 
 SectionCheck::SectionCheck(const ColumnDesign& design, ConcreteIntegration integration)
@@ -122,6 +108,8 @@ SectionCheckResult SectionCheck::run(Contour contour) const {
     r.minimumTotalRatio = hrb400 ? kMinimumTotalRatioHrb400 : kMinimumTotalRatio;
     if (c.concreteGrade >= 60.0) r.minimumTotalRatio += kHighStrengthIncrement;
     r.totalRatioBelowMinimum = r.totalSteelRatio < r.minimumTotalRatio;
+    r.minimumOneSideRatio = kMinimumOneSideRatio;
+    r.maximumTotalRatio = kMaximumTotalRatio;
     r.oneSideRatioBelowMinimum = std::min(r.oneSideRatioX, r.oneSideRatioY) < kMinimumOneSideRatio;
     r.totalRatioAboveMaximum = r.totalSteelRatio > kMaximumTotalRatio;
 
@@ -173,48 +161,6 @@ SectionCheckResult SectionCheck::run(Contour contour) const {
                              states[k].forces.Mx / 1e6, states[k].forces.My / 1e6});
     }
     return r;
-}
-
-std::string formatSectionCheckSummary(const SectionCheckResult& r) {
-    std::string text;
-    auto line = [&text](const std::string& content) {
-        text += content;
-        text += "\n";
-    };
-    const std::string integration = r.integration.exact
-                                        ? "混凝土按条带精确积分"
-                                        : "混凝土按 " + std::to_string(r.integration.cellsU) + "×" +
-                                              std::to_string(r.integration.cellsV) + " 纤维积分";
-    line("截面验算");
-    line(
-        "计算模型：应变协调法，平截面假定，截面最大受压角点应变达到εcu；混凝土抛物线-矩形应力图"
-        "(n=" +
-        fixed(r.concrete.n, 3) + "，ε0=" + fixed(r.concrete.eps0, 5) +
-        "，εcu=" + fixed(r.concrete.epsCu, 5) +
-        ")，不计受拉；钢筋理想弹塑性，扣除钢筋所占混凝土；" + integration);
-    line("钢筋布置(mm*mm)：角筋 4×" + fixed(r.cornerBarArea, 2) + "；垂直于X轴两对边腹部各 3×" +
-         fixed(r.webAreaX / 3.0, 2) + "；垂直于Y轴两对边腹部各 3×" + fixed(r.webAreaY / 3.0, 2) +
-         "；合计 " + fixed(r.totalSteelArea, 2));
-    if (r.negativeAreaClamped) line("注意：设计钢筋面积为负值，验算中按0计");
-    line("设计内力：N = " + fixed(r.N, 2) + " kN，Mx = " + fixed(r.Mx, 2) +
-         " kN.m，My = " + fixed(r.My, 2) + " kN.m");
-    line("轴压承载力：N0 = " + fixed(r.squashLoad, 2) + " kN，N/N0 = " + fixed(r.axialRatio, 4));
-    if (r.axialCapacityExceeded) {
-        line("轴力超过截面轴压承载力，截面不能再承受弯矩：利用率 = ∞，不满足");
-    } else {
-        line("受弯承载力(同一轴力、同一弯矩方向)：MxR = " + fixed(r.MxR, 2) +
-             " kN.m，MyR = " + fixed(r.MyR, 2) + " kN.m");
-        line("利用率 |M|/|MR| = " + fixed(r.utilisation, 3) +
-             (r.utilisation <= 1.0 ? "，满足" : "，不满足"));
-    }
-    line("配筋率：全部纵筋 " + percent(r.totalSteelRatio) + "，垂直于X轴一侧 " +
-         percent(r.oneSideRatioX) + "，垂直于Y轴一侧 " + percent(r.oneSideRatioY));
-    if (r.totalRatioBelowMinimum) {
-        line("警告：全部纵筋配筋率小于最小配筋率 " + percent(r.minimumTotalRatio));
-    }
-    if (r.oneSideRatioBelowMinimum) line("警告：一侧纵筋配筋率小于 0.20%");
-    if (r.totalRatioAboveMaximum) line("警告：全部纵筋配筋率大于 5.00%");
-    return text;
 }
 
 }  // namespace tessarin

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "engine/column_calculator.h"
@@ -79,9 +78,11 @@ struct SectionCheckResult {
     // The limit used for the total ratio: 0.6 %, 0.5 % with HRB400 (steel codes 3 and 4), and
     // 0.1 % more from C60 up.
     double minimumTotalRatio = 0.0;
+    double minimumOneSideRatio = 0.0;  // 0.2 %
+    double maximumTotalRatio = 0.0;    // 5 %
     bool totalRatioBelowMinimum = false;
-    bool oneSideRatioBelowMinimum = false;  // either face below 0.2 %
-    bool totalRatioAboveMaximum = false;    // above 5 %
+    bool oneSideRatioBelowMinimum = false;  // either face below the minimum
+    bool totalRatioAboveMaximum = false;    // above the maximum
 };
 
 // Strain-compatibility verification of the layout that step 2 designed: rebuilds the bars from
@@ -111,8 +112,5 @@ class SectionCheck {
     ColumnCalculator record_;
     ConcreteIntegration integration_;
 };
-
-// The "截面验算" block for the text output: UTF-8 Chinese, every line ending in "\n".
-std::string formatSectionCheckSummary(const SectionCheckResult& result);
 
 }  // namespace tessarin

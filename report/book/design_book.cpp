@@ -6,6 +6,7 @@
 
 #include "report/book/book_pictures.h"
 #include "report/number_text.h"
+#include "report/section_check_text.h"
 
 #ifndef TESSARIN_VERSION
 #define TESSARIN_VERSION "1.0"

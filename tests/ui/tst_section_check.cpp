@@ -7,10 +7,17 @@
 #include <QMenu>
 #include <QPolygonF>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
+#include "engine/column_calculator.h"
+#include "engine/section/section_check.h"
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
+#include "ui/dialog_template.h"
 #include "ui/section_check_dialog.h"
 #include "ui/section_check_view.h"
 
@@ -93,6 +100,10 @@ class TestSectionCheck : public QObject {
     void utilisationTexts();
     void sectionIsDrawnToScale();
     void demandLiesInsideItsContour();
+    void labelsClearOfBarsAndOutline_data();
+    void labelsClearOfBarsAndOutline();
+    void drawingEndsWhateverTheNumbers_data();
+    void drawingEndsWhateverTheNumbers();
 };
 
 void TestSectionCheck::offeredOnlyAfterACalculation() {
@@ -242,6 +253,105 @@ void TestSectionCheck::demandLiesInsideItsContour() {
     QVERIFY(contour.containsPoint(view.toWidget(r.Mx * within, r.My * within), Qt::OddEvenFill));
     // The whole contour is on screen.
     for (const QPointF& p : contour) QVERIFY(view.rect().contains(p.toPoint()));
+}
+
+// The check of a 300 x 800 ... 800 x 300 section (b x h, C30, HRB400, 40 mm to the bars) with
+// 20 mm corner bars and web steel on every face: the bars are drawn where the labels once sat.
+void TestSectionCheck::labelsClearOfBarsAndOutline_data() {
+    QTest::addColumn<double>("b");
+    QTest::addColumn<double>("h");
+    QTest::addColumn<QSize>("size");
+    const QSize small(340, 300);
+    const QSize large(520, 420);
+    for (const auto& [b, h] :
+         {std::pair{300.0, 800.0}, std::pair{400.0, 700.0}, std::pair{400.0, 600.0},
+          std::pair{500.0, 500.0}, std::pair{600.0, 400.0}, std::pair{800.0, 300.0}}) {
+        for (const QSize& size : {small, large}) {
+            const QByteArray name = QByteArray::number(b) + "x" + QByteArray::number(h) + " at " +
+                                    QByteArray::number(size.width());
+            QTest::newRow(name.constData()) << b << h << size;
+        }
+    }
+}
+
+void TestSectionCheck::labelsClearOfBarsAndOutline() {
+    QFETCH(double, b);
+    QFETCH(double, h);
+    QFETCH(QSize, size);
+    ColumnCalculator c;
+    c.setSteelGrade(3);
+    c.setConcreteGrade(30);
+    c.setGeometry(6000.0, b, h);
+    c.setBarDistances(40.0, 40.0);
+    c.scheme = 1;
+    c.Asc = 314.16;
+    c.Aswx = 760.0;
+    c.Aswy = 760.0;
+    c.N = 1000.0;
+    c.eix = 100.0;
+    const SectionCheckResult r = SectionCheck(c.design()).run(SectionCheck::Contour::skipped);
+    QCOMPARE(r.bars.size(), std::size_t{16});
+    SectionView view(r);
+    view.setFont(dialogFont());
+    view.resize(size);
+    const QRectF outline = view.outline();
+    const std::vector<SectionView::Label> labels = view.labels();
+    // Five group labels, two dimensions, two axis letters.
+    QCOMPARE(labels.size(), std::size_t{9});
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const QRectF& box = labels[i].box;
+        QVERIFY2(!box.intersects(outline), qPrintable(labels[i].text));
+        for (const CheckedBar& bar : r.bars) {
+            // A circle meets a rectangle when the rectangle's nearest point lies within it.
+            const QPointF centre = view.toWidget(bar.u, bar.v);
+            const double dx = std::max({box.left() - centre.x(), 0.0, centre.x() - box.right()});
+            const double dy = std::max({box.top() - centre.y(), 0.0, centre.y() - box.bottom()});
+            QVERIFY2(std::hypot(dx, dy) > view.barRadius(bar), qPrintable(labels[i].text));
+        }
+        for (std::size_t j = i + 1; j < labels.size(); ++j) {
+            QVERIFY2(!box.intersects(labels[j].box),
+                     qPrintable(labels[i].text + QStringLiteral(" / ") + labels[j].text));
+        }
+    }
+}
+
+// Results no design gives but whose pictures must still be drawn, and in finite time: an
+// infinite or undefined demand, figures near the largest and the smallest double.
+void TestSectionCheck::drawingEndsWhateverTheNumbers_data() {
+    QTest::addColumn<double>("moment");
+    QTest::addColumn<double>("capacity");
+    QTest::addColumn<double>("side");
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("infinite demand") << kInf << 300.0 << 400.0;
+    QTest::newRow("undefined demand") << kNaN << 300.0 << 400.0;
+    QTest::newRow("infinite contour") << 200.0 << kInf << 400.0;
+    QTest::newRow("huge figures") << 1e300 << 1e305 << 1e150;
+    QTest::newRow("denormal figures") << 1e-320 << 4e-320 << 400.0;
+    QTest::newRow("nothing at all") << 0.0 << 0.0 << 0.0;
+}
+
+void TestSectionCheck::drawingEndsWhateverTheNumbers() {
+    QFETCH(double, moment);
+    QFETCH(double, capacity);
+    QFETCH(double, side);
+    SectionCheckResult r;
+    r.b = side;
+    r.h = side;
+    r.Mx = moment;
+    r.My = -moment;
+    r.MxR = capacity;
+    r.utilisation = moment / capacity;
+    r.bars = {{side / 4, side / 4, capacity, BarGroup::corner}, {0, side / 4, 100, BarGroup::webY}};
+    for (int k = 0; k < 72; ++k) {
+        const double angle = 5.0 * k * M_PI / 180.0;
+        r.contour.push_back({5.0 * k, capacity * std::cos(angle), capacity * std::sin(angle)});
+    }
+    SectionCheckDialog check(r);
+    check.resize(900, 600);
+    // Painting both pictures returns (a loop bound to the figures would not).
+    QVERIFY(!check.sectionView()->grab().isNull());
+    QVERIFY(!check.interactionView()->grab().isNull());
 }
 
 QTEST_MAIN(TestSectionCheck)

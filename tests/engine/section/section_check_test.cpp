@@ -741,34 +741,4 @@ INSTANTIATE_TEST_SUITE_P(
         RatioCase{"AboveMaximum", 30, 3, 3100, 0, 0, 0.005, false, false, true}),
     caseName<RatioCase>);
 
-// ---------------------------------------------------------------------------------------------
-// The text block.
-
-TEST(SectionCheckSummary, NamesTheModelAndEndsEveryLine) {
-    const std::string text = formatSectionCheckSummary(SectionCheck(startUpCase().design()).run());
-    EXPECT_EQ(text.rfind("截面验算\n", 0), 0U);
-    EXPECT_EQ(text.back(), '\n');
-    EXPECT_EQ(text.find('\r'), std::string::npos);
-    EXPECT_NE(text.find("平截面假定"), std::string::npos);
-    EXPECT_NE(text.find("抛物线-矩形"), std::string::npos);
-    EXPECT_NE(text.find("N0 = 4701.08 kN"), std::string::npos);
-    EXPECT_NE(text.find("Mx = 268.00 kN.m，My = 151.14 kN.m"), std::string::npos);
-    EXPECT_NE(text.find("，满足\n"), std::string::npos);
-    EXPECT_EQ(text.find("警告"), std::string::npos);
-}
-
-TEST(SectionCheckSummary, ReportsExceededAxialCapacityClampingAndWarnings) {
-    ColumnCalculator c = record({});
-    c.Asc = 100;
-    c.Aswx = -20;
-    c.N = 4000;  // N0 = 14.3 * (240000 - 400) + 360 * 400 = 3570280 N
-    c.eix = 20;
-    const std::string text = formatSectionCheckSummary(SectionCheck(c.design()).run());
-    EXPECT_NE(text.find("轴力超过截面轴压承载力"), std::string::npos);
-    EXPECT_NE(text.find("不满足"), std::string::npos);
-    EXPECT_NE(text.find("按0计"), std::string::npos);
-    EXPECT_NE(text.find("最小配筋率 0.50%"), std::string::npos);
-    EXPECT_NE(text.find("一侧纵筋配筋率小于 0.20%"), std::string::npos);
-}
-
 }  // namespace

@@ -5,6 +5,7 @@
 #include "cli/batch_design.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
+#include "cli/current_code_run.h"
 #include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 
@@ -21,6 +22,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             return kExitUsage;
         case CliParse::Kind::Batch:
             return runBatch(parse.batch, out, err);
+        case CliParse::Kind::CurrentCode:
+            return runCurrentCode(parse.currentCode, out, err);
         case CliParse::Kind::Run:
             break;
     }

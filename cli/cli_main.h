@@ -13,6 +13,7 @@ enum CliExit : int {
     kExitUsage = 2,
     kExitFile = 3,
     kExitSomeRejected = 4,  // --batch: some rows were rejected, the rest designed
+    kExitNoLayout = 5,      // --code 2010: no layout fits; the reason is reported
 };
 
 // The whole command: arguments without the program name; report to out, messages to err.

@@ -36,6 +36,16 @@ constexpr const char* kFooter =
     "  is unchanged. With --batch it adds the columns utilisation, N0, rho, checkFlags and\n"
     "  governsUtilisation.\n"
     "\n"
+    "Current-code design: tessarin-cli --code 2010 [flags] [--json]\n"
+    "  Designs the bars by GB 50010-2010 (2015) with the seismic detailing of GB 50011-2010\n"
+    "  (2016): second-order effects by Cm-etaNs, every symmetric layout of 12 to 40 mm bars that\n"
+    "  meets the detailing rules, the lightest that carries the load by strain compatibility with\n"
+    "  the real bars. --M0x and --M0y are the larger end moments M2x and M2y; --concrete takes\n"
+    "  C20 to C80, --steel HPB300, HRB335, HRB400 or HRB500; --ax, --ay, --scheme, --diameter,\n"
+    "  --ratio-x, --ratio-y and --check do not apply. It writes Result-GB2010.txt (GBK, CR LF)\n"
+    "  and prints the report, or with --json one JSON object. Exit codes as below, and 5 when no\n"
+    "  layout fits (the reason on stderr, in the report and in the JSON).\n"
+    "\n"
     "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
     "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
     "digits with an optional decimal point, optional exponent (6000, 6e3, -0.5); nothing else.\n"
@@ -104,6 +114,26 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     bool check = false;
     app.add_flag("--check", check,
                  "also verify the designed layout by strain compatibility (section check)");
+    // The current-code design and its own inputs, kept as text until the edition is known.
+    std::map<std::string, std::string> codeTexts;
+    const std::pair<const char*, const char*> codeOptions[] = {
+        {"--code", "design edition: 2010 for the current-code design (GB 50010-2010)"},
+        {"--m1m2-x", "with --code 2010: end-moment ratio M1/M2 for x bending, -1 to 1 (1)"},
+        {"--m1m2-y", "with --code 2010: end-moment ratio M1/M2 for y bending, -1 to 1 (1)"},
+        {"--lc-x", "with --code 2010: length between supports for x bending, mm (l0)"},
+        {"--lc-y", "with --code 2010: length between supports for y bending, mm (l0)"},
+        {"--cover", "with --code 2010: cover to the stirrups, 15 to 75 mm (20; 25 to C25)"},
+        {"--stirrup", "with --code 2010: stirrup diameter, 6 to 16 mm (8)"},
+        {"--seismic", "with --code 2010: seismic grade none, 1, 2, 3 or 4 (none)"},
+        {"--structure", "with --code 2010: frame, or dual (frame-shear wall and the like) (frame)"},
+        {"--position",
+         "with --code 2010: middle (or edge), or corner (or frame-supporting) (middle)"},
+    };
+    for (const auto& [name, help] : codeOptions) {
+        app.add_option(name, codeTexts[name], help)->type_name("V");
+    }
+    bool json = false;
+    app.add_flag("--json", json, "with --code 2010: print one JSON object instead of the report");
     std::string batchInput, batchOutput, reportDir;
     app.add_option("--batch", batchInput,
                    "design every row of a CSV file of cases instead of one case")
@@ -134,6 +164,41 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         return parse;
     };
     const bool batch = app.count("--batch") > 0;
+    const bool currentCode = app.count("--code") > 0;
+    if (currentCode && codeTexts["--code"] != "2010") {
+        return usage("--code: \"" + codeTexts["--code"] + "\" is not a design edition; use 2010");
+    }
+    if (!currentCode) {
+        for (const char* name : kCurrentCodeOnlyFlags) {
+            if (app.count(name) > 0) return usage(std::string(name) + " goes with --code 2010");
+        }
+    }
+    if (currentCode && !batch) {
+        for (const char* name : {"--out", "--reports"}) {
+            if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
+        }
+        for (const char* name : kNotUsedByCurrentCode) {
+            if (app.count(name) > 0) {
+                return usage(std::string(name) +
+                             " does not apply with --code 2010: the bar centres follow from "
+                             "--cover, --stirrup and the bar diameters, and the layout is chosen");
+            }
+        }
+        std::map<std::string, std::string> given;
+        for (const NumberFlag& flag : kNumberFlags) {
+            if (app.count(flag.name) > 0) given[flag.name] = numberTexts[flag.name];
+        }
+        for (const auto& [name, help] : codeOptions) {
+            if (app.count(name) > 0) given[name] = codeTexts[name];
+        }
+        if (app.count("--concrete") > 0) given["--concrete"] = concrete;
+        if (app.count("--steel") > 0) given["--steel"] = steel;
+        if (json) given["--json"] = "";
+        std::string error = readCurrentCodeFlags(given, parse.currentCode);
+        if (!error.empty()) return usage(std::move(error));
+        parse.kind = CliParse::Kind::CurrentCode;
+        return parse;
+    }
     if (!batch) {
         for (const char* name : {"--out", "--reports"}) {
             if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");

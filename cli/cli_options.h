@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/batch_design.h"
+#include "cli/current_code_options.h"
 #include "run/design_input.h"
 #include "run/reinforcement_scheme.h"
 
@@ -19,9 +20,10 @@ struct CliOptions {
 
 // Outcome of reading the arguments.
 struct CliParse {
-    enum class Kind { Run, Batch, Help, UsageError };
+    enum class Kind { Run, Batch, Help, UsageError, CurrentCode };
     Kind kind = Kind::Run;
     CliOptions options;
+    CurrentCodeCliOptions currentCode;  // --code 2010
     BatchOptions batch;
     std::string text;  // the help text, or the usage error naming the flag and why
 };

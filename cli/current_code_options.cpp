@@ -1,0 +1,144 @@
+#include "cli/current_code_options.h"
+
+#include <optional>
+
+#include "report/current_code_labels.h"
+#include "report/number_text.h"
+
+namespace tessarin {
+
+namespace {
+
+// Number flags and where they go; an optional target is set only when the flag is given.
+struct NumberTarget {
+    const char* flag;
+    double* value;
+    std::optional<double>* optionalValue;
+};
+
+template <typename T>
+struct Choice {
+    const char* text;
+    T value;
+};
+
+template <typename T, std::size_t N>
+std::optional<T> choose(const std::string& text, const Choice<T> (&choices)[N]) {
+    for (const Choice<T>& c : choices) {
+        if (text == c.text) return c.value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given,
+                                 CurrentCodeCliOptions& options) {
+    CurrentCodeColumn& column = options.input.column;
+    LoadCombination& load = options.input.combinations.front();
+    const NumberTarget numbers[] = {
+        {"--l0", &column.l0, nullptr},       {"--b", &column.b, nullptr},
+        {"--h", &column.h, nullptr},         {"--M0x", &load.M2x, nullptr},
+        {"--M0y", &load.M2y, nullptr},       {"--N", &load.N, nullptr},
+        {"--m1m2-x", &load.m1m2X, nullptr},  {"--m1m2-y", &load.m1m2Y, nullptr},
+        {"--lc-x", nullptr, &column.lcX},    {"--lc-y", nullptr, &column.lcY},
+        {"--cover", nullptr, &column.cover}, {"--stirrup", &column.stirrup, nullptr},
+    };
+    for (const NumberTarget& target : numbers) {
+        const auto found = given.find(target.flag);
+        if (found == given.end()) continue;
+        const auto value = parseNumber(found->second);
+        if (!value) {
+            return std::string(target.flag) + ": \"" + found->second + "\" is not a number";
+        }
+        if (target.value != nullptr) *target.value = *value;
+        if (target.optionalValue != nullptr) *target.optionalValue = *value;
+    }
+
+    const auto text = [&given](const char* flag) -> const std::string* {
+        const auto found = given.find(flag);
+        return found == given.end() ? nullptr : &found->second;
+    };
+    if (const std::string* t = text("--concrete")) {
+        const auto grade = concreteFromLabel2010(*t);
+        if (!grade) {
+            return "--concrete: \"" + *t +
+                   "\" is not a current-code concrete grade; use C20 to C80 in steps of 5";
+        }
+        column.concreteGrade = *grade;
+    }
+    if (const std::string* t = text("--steel")) {
+        const auto steel = steelFromLabel2010(*t);
+        if (!steel) {
+            return "--steel: \"" + *t +
+                   "\" is not a current-code steel grade; use one of HPB300, HRB335, HRB400, "
+                   "HRB500";
+        }
+        column.steel = *steel;
+    }
+    if (const std::string* t = text("--seismic")) {
+        constexpr Choice<SeismicGrade> kGrades[] = {{"none", SeismicGrade::none},
+                                                    {"1", SeismicGrade::one},
+                                                    {"2", SeismicGrade::two},
+                                                    {"3", SeismicGrade::three},
+                                                    {"4", SeismicGrade::four}};
+        const auto grade = choose(*t, kGrades);
+        if (!grade)
+            return "--seismic: \"" + *t + "\" is not a seismic grade; use none, 1, 2, 3 or 4";
+        column.seismic = *grade;
+    }
+    if (const std::string* t = text("--structure")) {
+        constexpr Choice<StructureType> kTypes[] = {{"frame", StructureType::frame},
+                                                    {"dual", StructureType::dual}};
+        const auto type = choose(*t, kTypes);
+        if (!type) return "--structure: \"" + *t + "\" is not a structure type; use frame or dual";
+        column.structure = *type;
+    }
+    if (const std::string* t = text("--position")) {
+        constexpr Choice<ColumnPosition> kPositions[] = {{"middle", ColumnPosition::middle},
+                                                         {"corner", ColumnPosition::corner}};
+        const auto position = choose(*t, kPositions);
+        if (!position) {
+            return "--position: \"" + *t + "\" is not a column position; use middle or corner";
+        }
+        column.position = *position;
+    }
+    options.json = given.count("--json") > 0;
+    return {};
+}
+
+const char* flagForCurrentCodeField(CurrentCodeField field) {
+    switch (field) {
+        case CurrentCodeField::l0:
+            return "--l0";
+        case CurrentCodeField::b:
+            return "--b";
+        case CurrentCodeField::h:
+            return "--h";
+        case CurrentCodeField::lcX:
+            return "--lc-x";
+        case CurrentCodeField::lcY:
+            return "--lc-y";
+        case CurrentCodeField::concrete:
+            return "--concrete";
+        case CurrentCodeField::cover:
+            return "--cover";
+        case CurrentCodeField::stirrup:
+            return "--stirrup";
+        case CurrentCodeField::N:
+            return "--N";
+        case CurrentCodeField::M2x:
+            return "--M0x";
+        case CurrentCodeField::m1m2X:
+            return "--m1m2-x";
+        case CurrentCodeField::M2y:
+            return "--M0y";
+        case CurrentCodeField::m1m2Y:
+            return "--m1m2-y";
+        case CurrentCodeField::combinations:
+            break;
+    }
+    return "the input";
+}
+
+}  // namespace tessarin

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "run/current_code_input.h"
+
+namespace tessarin {
+
+// tessarin-cli --code 2010: one column with one load combination from flags.
+struct CurrentCodeCliOptions {
+    CurrentCodeInput input;
+    bool json = false;  // one JSON object on stdout instead of the report text
+};
+
+// The flags that only the current-code design knows, and the 2002 flags it does not use.
+inline constexpr const char* kCurrentCodeOnlyFlags[] = {
+    "--m1m2-x",  "--m1m2-y",  "--lc-x",      "--lc-y",     "--cover",
+    "--stirrup", "--seismic", "--structure", "--position", "--json"};
+inline constexpr const char* kNotUsedByCurrentCode[] = {
+    "--ax", "--ay", "--scheme", "--diameter", "--ratio-x", "--ratio-y", "--check"};
+
+// Reads the given flags (name to its text, only the flags that were given; "--json" maps to "")
+// into the options. Returns the usage error naming the flag and why, or "" when all are usable.
+// Ranges are not checked here: validateCurrentCodeInput does that with the engineer's messages.
+[[nodiscard]] std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given,
+                                               CurrentCodeCliOptions& options);
+
+// The flag that sets a field ("--cover"), for messages that point at it.
+[[nodiscard]] const char* flagForCurrentCodeField(CurrentCodeField field);
+
+}  // namespace tessarin

@@ -1,0 +1,39 @@
+#include "cli/current_code_run.h"
+
+#include <ostream>
+
+#include "cli/cli_main.h"
+#include "cli/console_host.h"
+#include "engine/current_code/current_code_design.h"
+#include "report/current_code_json.h"
+#include "report/current_code_report.h"
+
+namespace tessarin {
+
+int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std::ostream& err) {
+    const CurrentCodeInput& input = options.input;
+    if (const auto finding = validateCurrentCodeInput(input)) {
+        err << "tessarin-cli: error [现行规范设计] " << finding->message << '\n';
+        err << "tessarin-cli: check " << flagForCurrentCodeField(finding->field) << '\n';
+        return kExitRejected;
+    }
+    const CurrentCodeDesign design = designCurrentCode(input.column, input.combinations);
+    const FileResult written = writeCurrentCodeReport(design);
+    if (!written.ok) {
+        err << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
+        return kExitFile;
+    }
+    if (options.json) {
+        out << currentCodeJson(design);
+    } else {
+        out << withUnixLineEnds(currentCodeReportText(design));
+    }
+    out.flush();
+    if (!design.designed) {
+        err << "tessarin-cli: no layout fits: " << noLayoutReasonText(design) << '\n';
+        return kExitNoLayout;
+    }
+    return kExitDone;
+}
+
+}  // namespace tessarin

@@ -1,0 +1,145 @@
+#include "engine/current_code/bar_layout.h"
+
+#include <algorithm>
+#include <numbers>
+#include <tuple>
+
+#include "engine/current_code/current_code_rules.h"
+
+namespace tessarin {
+
+namespace {
+
+double barArea(double d) {
+    return std::numbers::pi / 4.0 * d * d;
+}
+
+// The preference key: sum of d^2 (the steel, exactly), bar count, two diameters after one.
+std::tuple<int, int, int> preferenceKey(const LayoutChoice& c) {
+    return {squaredDiameterSum(c), c.barCount(), c.oneDiameter() ? 0 : 1};
+}
+
+// Neighbouring bars on a face whose corner bars stand span apart (centre to centre) with n web
+// bars between them: centre distance and the smallest clear distance.
+struct FaceSpacing {
+    double centre = 0.0;
+    double clear = 0.0;
+};
+
+FaceSpacing faceSpacing(double span, int webBars, double dc, double dw) {
+    const double centre = span / static_cast<double>(webBars + 1);
+    // Next to a corner bar the gap is narrowest (dw <= dc); web bars next to each other leave
+    // centre - dw.
+    const double clear = webBars == 0 ? centre - dc : centre - (dc + dw) / 2.0;
+    return {centre, clear};
+}
+
+}  // namespace
+
+int squaredDiameterSum(const LayoutChoice& c) {
+    return 4 * c.cornerDiameter * c.cornerDiameter +
+           2 * (c.webBarsAlongB + c.webBarsAlongH) * c.webDiameter * c.webDiameter;
+}
+
+bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b) {
+    return preferenceKey(a) < preferenceKey(b);
+}
+
+bool equallyPreferred(const LayoutChoice& a, const LayoutChoice& b) {
+    return preferenceKey(a) == preferenceKey(b);
+}
+
+BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
+    BarLayout layout;
+    layout.choice = choice;
+    const auto dc = static_cast<double>(choice.cornerDiameter);
+    const auto dw = static_cast<double>(choice.webDiameter);
+    const double inset = frame.cover + frame.stirrup;
+    const double uc = frame.h / 2.0 - (inset + dc / 2.0);
+    const double vc = frame.b / 2.0 - (inset + dc / 2.0);
+    const double uw = frame.h / 2.0 - (inset + dw / 2.0);
+    const double vw = frame.b / 2.0 - (inset + dw / 2.0);
+
+    layout.bars.reserve(static_cast<std::size_t>(choice.barCount()));
+    for (const double u : {uc, -uc}) {
+        for (const double v : {vc, -vc}) layout.bars.push_back({u, v, dc, true});
+    }
+    // Faces of length b: bars along v between the corner bars at -vc and +vc.
+    for (const double u : {uw, -uw}) {
+        for (int k = 1; k <= choice.webBarsAlongB; ++k) {
+            const double v = -vc + 2.0 * vc * static_cast<double>(k) /
+                                       static_cast<double>(choice.webBarsAlongB + 1);
+            layout.bars.push_back({u, v, dw, false});
+        }
+    }
+    // Faces of length h: bars along u between -uc and +uc.
+    for (const double v : {vw, -vw}) {
+        for (int k = 1; k <= choice.webBarsAlongH; ++k) {
+            const double u = -uc + 2.0 * uc * static_cast<double>(k) /
+                                       static_cast<double>(choice.webBarsAlongH + 1);
+            layout.bars.push_back({u, v, dw, false});
+        }
+    }
+
+    const double gross = frame.b * frame.h;
+    layout.steelArea = barArea(1.0) * static_cast<double>(squaredDiameterSum(choice));
+    layout.ratio = layout.steelArea / gross;
+    layout.oneSideRatioB =
+        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongB) * barArea(dw)) / gross;
+    layout.oneSideRatioH =
+        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongH) * barArea(dw)) / gross;
+    const FaceSpacing alongB = faceSpacing(2.0 * vc, choice.webBarsAlongB, dc, dw);
+    const FaceSpacing alongH = faceSpacing(2.0 * uc, choice.webBarsAlongH, dc, dw);
+    layout.centreSpacingB = alongB.centre;
+    layout.clearSpacingB = alongB.clear;
+    layout.centreSpacingH = alongH.centre;
+    layout.clearSpacingH = alongH.clear;
+    return layout;
+}
+
+DetailingFindings checkDetailing(const BarLayout& layout, const DetailingLimits& limits) {
+    DetailingFindings f;
+    f.coverAtLeastDiameter =
+        static_cast<double>(layout.choice.cornerDiameter) <= limits.maximumBarDiameter;
+    f.clearSpacing = layout.clearSpacingB >= limits.minimumClearSpacing &&
+                     layout.clearSpacingH >= limits.minimumClearSpacing;
+    f.centreSpacing = layout.centreSpacingB <= limits.maximumCentreSpacingB &&
+                      layout.centreSpacingH <= limits.maximumCentreSpacingH;
+    f.minimumTotalRatio = layout.ratio >= limits.minimumTotalRatio;
+    f.maximumTotalRatio = layout.ratio <= limits.maximumTotalRatio;
+    f.minimumOneSideRatio = layout.oneSideRatioB >= limits.minimumOneSideRatio &&
+                            layout.oneSideRatioH >= limits.minimumOneSideRatio;
+    return f;
+}
+
+std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const DetailingLimits& limits) {
+    std::vector<BarLayout> layouts;
+    const double inset = frame.cover + frame.stirrup;
+    for (const int dc : kBarDiameters2010) {
+        if (static_cast<double>(dc) > limits.maximumBarDiameter) continue;
+        const double spanB = frame.b - 2.0 * inset - static_cast<double>(dc);
+        const double spanH = frame.h - 2.0 * inset - static_cast<double>(dc);
+        for (const int dw : kBarDiameters2010) {
+            if (dw > dc) break;
+            // The web bars of a face: from none while the clear distance allows one more.
+            for (int nB = 0;; ++nB) {
+                const FaceSpacing sB = faceSpacing(spanB, nB, dc, dw);
+                if (sB.clear < limits.minimumClearSpacing) break;
+                for (int nH = 0;; ++nH) {
+                    const FaceSpacing sH = faceSpacing(spanH, nH, dc, dw);
+                    if (sH.clear < limits.minimumClearSpacing) break;
+                    // Without web bars the web diameter means nothing: take that layout once.
+                    if (nB == 0 && nH == 0 && dw != dc) continue;
+                    BarLayout layout = placeLayout(frame, {dc, dw, nB, nH});
+                    if (checkDetailing(layout, limits).all()) layouts.push_back(std::move(layout));
+                }
+            }
+        }
+    }
+    std::stable_sort(layouts.begin(), layouts.end(), [](const BarLayout& a, const BarLayout& b) {
+        return preferredLayout(a.choice, b.choice);
+    });
+    return layouts;
+}
+
+}  // namespace tessarin

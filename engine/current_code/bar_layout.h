@@ -1,0 +1,54 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/current_code/current_code_types.h"
+
+namespace tessarin {
+
+// The section a layout is placed in: b, h, the cover to the stirrups c and the stirrup diameter
+// ds (mm).
+struct LayoutFrame {
+    double b = 0.0;
+    double h = 0.0;
+    double cover = 0.0;
+    double stirrup = 0.0;
+};
+
+// Places the bars of a choice: each centre lies c + ds + d/2 from its face; the corner bars at
+// the corners, the web bars of a face equally spaced between the corner-bar centres.
+[[nodiscard]] BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice);
+
+// Which detailing rules a placed layout meets.
+struct DetailingFindings {
+    bool coverAtLeastDiameter = true;  // c + ds >= d for every bar (8.2.1)
+    bool clearSpacing = true;          // >= 50 mm between neighbours (9.3.1)
+    bool centreSpacing = true;         // <= 300 mm, 200 mm seismic on long sides (9.3.1, 6.3.8)
+    bool minimumTotalRatio = true;     // 8.5.1, GB 50011 6.3.7
+    bool maximumTotalRatio = true;     // 5 % (9.3.1, 6.3.8)
+    bool minimumOneSideRatio = true;   // 0.2 % on each face (8.5.1)
+
+    [[nodiscard]] bool all() const {
+        return coverAtLeastDiameter && clearSpacing && centreSpacing && minimumTotalRatio &&
+               maximumTotalRatio && minimumOneSideRatio;
+    }
+};
+
+[[nodiscard]] DetailingFindings checkDetailing(const BarLayout& layout,
+                                               const DetailingLimits& limits);
+
+// Every symmetric layout of the listed diameters (web bars no larger than the corner bars) that
+// meets the detailing limits, in the order of preference: least steel, then fewest bars, then one
+// diameter rather than two.
+[[nodiscard]] std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame,
+                                                     const DetailingLimits& limits);
+
+// Whether a comes before b in that order (the steel compared exactly, as sums of d^2).
+[[nodiscard]] bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b);
+// a and b tie on steel, bar count and the number of diameters.
+[[nodiscard]] bool equallyPreferred(const LayoutChoice& a, const LayoutChoice& b);
+
+// 4 dc^2 + 2 (nB + nH) dw^2: the steel area over pi/4, an exact integer for comparisons.
+[[nodiscard]] int squaredDiameterSum(const LayoutChoice& choice);
+
+}  // namespace tessarin

@@ -1,0 +1,251 @@
+#include "engine/current_code/current_code_design.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+#include <optional>
+
+#include "engine/current_code/bar_layout.h"
+#include "engine/current_code/current_code_rules.h"
+#include "engine/current_code/moment_bound.h"
+#include "engine/current_code/second_order.h"
+#include "engine/section/demand_capacity.h"
+
+namespace tessarin {
+
+namespace {
+
+std::size_t diameterIndex(int d) {
+    const auto* found = std::find(kBarDiameters2010.begin(), kBarDiameters2010.end(), d);
+    return static_cast<std::size_t>(found - kBarDiameters2010.begin());
+}
+
+// 0.9 phi (fc A + fy' As') in N, with A - As' above 3 % of steel (6.2.15).
+double axialLimitNewtons(double gross, double steel, const Materials2010& m, double phi) {
+    const double concreteArea = steel / gross > kNetAreaRatio ? gross - steel : gross;
+    return 0.9 * phi * (m.fc * concreteArea + m.fycAxial * steel);
+}
+
+// The demands of all combinations for one corner-bar diameter (h0 depends on it), computed once.
+class DemandCache {
+  public:
+    DemandCache(const CurrentCodeColumn& column, const ResolvedColumn& resolved, double fc,
+                std::span<const LoadCombination> combinations)
+        : column_(column), resolved_(resolved), fc_(fc), combinations_(combinations) {}
+
+    const std::vector<CombinationDemand>& forCornerDiameter(int dc) {
+        std::optional<std::vector<CombinationDemand>>& slot = cache_[diameterIndex(dc)];
+        if (!slot) {
+            const double a = resolved_.cover + column_.stirrup + static_cast<double>(dc) / 2.0;
+            std::vector<CombinationDemand> demands;
+            demands.reserve(combinations_.size());
+            for (const LoadCombination& c : combinations_) {
+                demands.push_back(combinationDemand(c, column_.b, column_.h, resolved_.lcX,
+                                                    resolved_.lcY, a, fc_));
+            }
+            slot = std::move(demands);
+        }
+        return *slot;
+    }
+
+  private:
+    const CurrentCodeColumn& column_;
+    ResolvedColumn resolved_;
+    double fc_;
+    std::span<const LoadCombination> combinations_;
+    std::array<std::optional<std::vector<CombinationDemand>>, kBarDiameters2010.size()> cache_;
+};
+
+// The highest of utilisation and axial ratio: what decides whether a combination is carried.
+double governingFigure(const CombinationCheck& check) {
+    return std::max(check.utilisation, check.axialRatio);
+}
+
+}  // namespace
+
+ResolvedColumn resolveColumn(const CurrentCodeColumn& column) {
+    ResolvedColumn r;
+    r.lcX = column.lcX.value_or(column.l0);
+    r.lcY = column.lcY.value_or(column.l0);
+    r.cover = column.cover.value_or(defaultCover(column.concreteGrade));
+    return r;
+}
+
+SectionResistance layoutSection(const CurrentCodeColumn& column, const Materials2010& materials,
+                                const BarLayout& layout, double ultimateTensileStrain) {
+    ConcreteLaw concrete;
+    concrete.fc = materials.fc;
+    concrete.n = materials.n;
+    concrete.eps0 = materials.eps0;
+    concrete.epsCu = materials.epsCu;
+    SteelLaw steel;
+    steel.fy = materials.fy;
+    steel.Es = materials.Es;
+    steel.ultimateTensileStrain = ultimateTensileStrain;
+    std::vector<SectionBar> bars;
+    bars.reserve(layout.bars.size());
+    for (const PlacedBar& bar : layout.bars) {
+        bars.push_back({bar.u, bar.v, 0.25 * std::numbers::pi * bar.d * bar.d});
+    }
+    return SectionResistance({column.b, column.h}, concrete, steel, std::move(bars));
+}
+
+CombinationCheck checkCombination(const SectionResistance& section, const BarLayout& layout,
+                                  const CombinationDemand& demand, const Materials2010& materials,
+                                  const DetailingLimits& limits) {
+    CombinationCheck c;
+    c.demand = demand;
+    const double newtons = demand.N * 1000.0;
+    const DemandCapacity capacity =
+        capacityInDemandDirection(section, newtons, demand.Mx * 1e6, demand.My * 1e6);
+    c.MxR = capacity.MxR / 1e6;
+    c.MyR = capacity.MyR / 1e6;
+    c.utilisation = capacity.utilisation;
+
+    const double gross = section.size().b * section.size().h;
+    c.axialLimit = axialLimitNewtons(gross, layout.steelArea, materials, limits.phi) / 1000.0;
+    c.axialRatio = demand.N / c.axialLimit;
+
+    // 1/Nu = 1/Nux + 1/Nuy - 1/Nu0 (6.2.21), Nu0 = fc A + fy' As.
+    const double fycNu0 = kEngineeringChoices.capFycInNu0 ? materials.fycAxial : materials.fyc;
+    c.Nux = uniaxialCapacityAtEccentricity(section, BendingAxis::x, demand.x.ei) / 1000.0;
+    c.Nuy = uniaxialCapacityAtEccentricity(section, BendingAxis::y, demand.y.ei) / 1000.0;
+    c.Nu0 = (materials.fc * gross + fycNu0 * layout.steelArea) / 1000.0;
+    c.Nu = 1.0 / (1.0 / c.Nux + 1.0 / c.Nuy - 1.0 / c.Nu0);
+    c.carried = c.utilisation <= 1.0 && c.axialRatio <= 1.0;
+    return c;
+}
+
+CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
+                                    std::span<const LoadCombination> combinations) {
+    CurrentCodeDesign r;
+    r.column = column;
+    const ResolvedColumn resolved = resolveColumn(column);
+    r.lcX = resolved.lcX;
+    r.lcY = resolved.lcY;
+    r.cover = resolved.cover;
+    r.materials = materials2010(column.concreteGrade, column.steel);
+    r.limits = detailingLimits(column, resolved.cover);
+    const Materials2010& m = r.materials;
+    const double gross = column.b * column.h;
+    DemandCache demands(column, resolved, m.fc, combinations);
+
+    const auto demandsOnly = [&](NoLayoutReason reason) {
+        r.reason = reason;
+        const auto& list =
+            demands.forCornerDiameter(kEngineeringChoices.demandDiameterWithoutLayout);
+        for (const CombinationDemand& d : list) {
+            CombinationCheck c;
+            c.demand = d;
+            r.combinations.push_back(c);
+        }
+        return r;
+    };
+
+    // The seismic axial-ratio limit (6.3.6) does not depend on the bars: the highest ratio over
+    // the combinations decides.
+    if (r.limits.axialRatioLimit > 0.0) {
+        int worst = -1;
+        double worstRatio = 0.0;
+        for (std::size_t k = 0; k < combinations.size(); ++k) {
+            const double ratio = combinations[k].N * 1000.0 / (m.fc * gross);
+            if (ratio > worstRatio) {
+                worstRatio = ratio;
+                worst = static_cast<int>(k);
+            }
+        }
+        if (worstRatio > r.limits.axialRatioLimit) {
+            return demandsOnly(
+                {NoLayoutKind::axialRatioExceeded, worst, worstRatio, r.limits.axialRatioLimit});
+        }
+    }
+
+    const LayoutFrame frame{column.b, column.h, resolved.cover, column.stirrup};
+    const std::vector<BarLayout> layouts = detailedLayouts(frame, r.limits);
+    r.layoutsConsidered = static_cast<int>(layouts.size());
+    if (layouts.empty()) return demandsOnly({NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0});
+
+    // In the order of preference, the first layout that carries every combination wins; layouts
+    // that tie with it on the preference are compared by their governing figure. The combination
+    // that stopped the last layout is tried first: the next layout most likely fails there too.
+    const std::size_t count = combinations.size();
+    std::size_t firstToTry = 0;
+    std::optional<std::size_t> winner;
+    double winnerFigure = 0.0;
+    for (std::size_t i = 0; i < layouts.size(); ++i) {
+        const BarLayout& layout = layouts[i];
+        if (winner && !equallyPreferred(layouts[*winner].choice, layout.choice)) break;
+        const std::vector<CombinationDemand>& list =
+            demands.forCornerDiameter(layout.choice.cornerDiameter);
+
+        const double axialLimit = axialLimitNewtons(gross, layout.steelArea, m, r.limits.phi);
+        double figure = 0.0;
+        bool carried = true;
+        for (std::size_t k = 0; k < count && carried; ++k) {
+            const double ratio = list[k].N * 1000.0 / axialLimit;
+            figure = std::max(figure, ratio);
+            if (ratio > 1.0) {
+                carried = false;
+                firstToTry = k;
+            }
+        }
+        if (!carried) continue;
+
+        const SectionResistance section = layoutSection(column, m, layout, kUltimateTensileStrain);
+        // A cheap upper bound of the moment capacity rules most failing layouts out before the
+        // strain-compatibility search.
+        for (std::size_t j = 0; j < count && carried; ++j) {
+            const std::size_t k = (firstToTry + j) % count;
+            const CombinationDemand& d = list[k];
+            const double moment = std::hypot(d.Mx, d.My) * 1e6;
+            const double bound =
+                momentUpperBound(section.size(), m.fc, m.fy, section.bars(), d.N * 1000.0,
+                                 d.Mx * 1e6 / moment, d.My * 1e6 / moment);
+            if (moment > bound) {
+                carried = false;
+                firstToTry = k;
+            }
+        }
+        if (!carried) continue;
+        for (std::size_t j = 0; j < count; ++j) {
+            const std::size_t k = (firstToTry + j) % count;
+            const CombinationDemand& d = list[k];
+            const DemandCapacity capacity =
+                capacityInDemandDirection(section, d.N * 1000.0, d.Mx * 1e6, d.My * 1e6);
+            if (!(capacity.utilisation <= 1.0)) {
+                carried = false;
+                firstToTry = k;
+                break;
+            }
+            figure = std::max(figure, capacity.utilisation);
+        }
+        if (!carried) continue;
+        if (!winner || figure < winnerFigure) {
+            winner = i;
+            winnerFigure = figure;
+        }
+    }
+
+    // The chosen layout, or the heaviest the rules allow (the last in the order) to show why.
+    const BarLayout& shown = winner ? layouts[*winner] : layouts.back();
+    r.designed = winner.has_value();
+    r.layout = shown;
+    const SectionResistance section = layoutSection(column, m, shown, kUltimateTensileStrain);
+    double highest = -1.0;
+    for (const CombinationDemand& d : demands.forCornerDiameter(shown.choice.cornerDiameter)) {
+        r.combinations.push_back(checkCombination(section, shown, d, m, r.limits));
+        const double figure = governingFigure(r.combinations.back());
+        if (figure > highest) {
+            highest = figure;
+            r.governing = static_cast<int>(r.combinations.size()) - 1;
+        }
+    }
+    if (!r.designed) {
+        r.reason = {NoLayoutKind::notCarried, r.governing, highest, shown.ratio};
+    }
+    return r;
+}
+
+}  // namespace tessarin

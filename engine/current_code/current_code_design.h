@@ -1,0 +1,42 @@
+#pragma once
+
+#include <span>
+
+#include "engine/current_code/current_code_types.h"
+#include "engine/section/section_resistance.h"
+
+namespace tessarin {
+
+// The current-code design of one column for all its load combinations: the demand of each
+// combination (second-order effects by Cm-etaNs), then of all symmetric layouts that meet the
+// detailing rules (and the seismic ones when a grade is given) the lightest that carries every
+// combination (ties: fewer bars, then one diameter, then the lower governing utilisation). When
+// none fits, the result says why. The input is taken as validated (validateCurrentCodeInput).
+[[nodiscard]] CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
+                                                  std::span<const LoadCombination> combinations);
+
+// The defaults of a column resolved: lc of each axis (l0), the cover (8.2.1).
+struct ResolvedColumn {
+    double lcX = 0.0;
+    double lcY = 0.0;
+    double cover = 0.0;
+};
+[[nodiscard]] ResolvedColumn resolveColumn(const CurrentCodeColumn& column);
+
+// The resistance model of a placed layout: the parabola-rectangle concrete of the grade and
+// elastic-plastic bars where they lie, with the given ultimate tensile strain of the bars
+// (kUltimateTensileStrain under the current code; 0 for none).
+[[nodiscard]] SectionResistance layoutSection(const CurrentCodeColumn& column,
+                                              const Materials2010& materials,
+                                              const BarLayout& layout,
+                                              double ultimateTensileStrain);
+
+// One combination against a layout: utilisation at N in the demand's moment direction, the axial
+// limit 0.9 phi (fc A + fy' As') (6.2.15) and the reciprocal formula (6.2.21).
+[[nodiscard]] CombinationCheck checkCombination(const SectionResistance& section,
+                                                const BarLayout& layout,
+                                                const CombinationDemand& demand,
+                                                const Materials2010& materials,
+                                                const DetailingLimits& limits);
+
+}  // namespace tessarin

@@ -1,0 +1,95 @@
+#pragma once
+
+// The tables of the current code (GB 50010-2010 with the 2015 revision, GB 50011-2010 with the 2016
+// revision) and the choices Tessarin makes where the codes leave a decision to the engineer.
+// Values marked "check" in the rule set live here and nowhere else, so one edit fixes them.
+
+#include <array>
+
+#include "engine/current_code/current_code_types.h"
+
+namespace tessarin {
+
+// The choices Tessarin makes where the codes are silent or open, in one place. Each is what a
+// Chinese structural engineer would draw or accept from a checker.
+struct EngineeringChoices {
+    // phi between the rows of table 6.2.15: linear interpolation (the code tabulates rows only;
+    // taking the next row up would be the conservative alternative).
+    bool interpolatePhi = true;
+    // 8.5.1 adds 0.10 % "C60及以上": from C60 inclusive.
+    int nonSeismicHighStrengthFrom = 60;
+    // GB 50011 6.3.7 adds 0.1 % "高于C60": above C60, so from C65.
+    int seismicHighStrengthFrom = 65;
+    // Nu0 of the reciprocal formula 6.2.21 takes fy' uncapped (435 for HRB500): a larger Nu0
+    // gives a smaller Nu, the safe side. The axial limit 6.2.15 caps fy' at 400.
+    bool capFycInNu0 = false;
+    // h0 = D - a for etaNs with a = c + ds + dc/2 of the layout's corner bars; without any layout
+    // the demand is shown with the smallest bar.
+    int demandDiameterWithoutLayout = 12;
+    // Web bars stand equally spaced between the corner-bar centres of their face; every bar's
+    // centre lies c + ds + d/2 from its face (bars against the stirrup).
+    // The seismic axial-ratio limit (6.3.6) is applied to every combination given: the design
+    // cannot tell the seismic combinations from the others.
+    bool axialRatioLimitOnEveryCombination = true;
+    // The seismic spacing limit of 200 mm (6.3.8) applies to the faces of a side longer than
+    // 400 mm.
+    double seismicSpacingSideAbove = 400.0;
+    // The one-side limit of 1.2 % for grade 一 columns with a shear-span ratio of 2 or less
+    // (6.3.8) is not applied: the shear-span ratio is not an input.
+    // Ties after the least area, the fewest bars and one diameter: the lower governing
+    // utilisation, then more bars on the longer faces, then the larger corner bar.
+    // The governing combination is the one with the highest of utilisation and axial ratio
+    // N / (0.9 phi (fc A + fy' As')).
+};
+
+inline constexpr EngineeringChoices kEngineeringChoices{};
+
+// The longitudinal bar diameters a layout may use, mm (rule set section 6).
+inline constexpr std::array<int, 11> kBarDiameters2010 = {12, 14, 16, 18, 20, 22,
+                                                          25, 28, 32, 36, 40};
+
+// fc of the concrete grades C20 ... C80 (4.1.4-1). False for a grade not in the table.
+[[nodiscard]] bool isConcreteGrade2010(int grade);
+
+// All figures of the materials (4.1.4, 4.2.3, 6.2.1, 6.2.6) for a listed concrete grade.
+[[nodiscard]] Materials2010 materials2010(int concreteGrade, SteelGrade2010 steel);
+
+// Stability factor phi of table 6.2.15 for l0/b (b the smaller side): 1.0 up to 8, 0.19 at 50,
+// linear between rows (see kEngineeringChoices); beyond 50 the last row.
+[[nodiscard]] double stabilityFactor(double l0OverB);
+
+// Minimum total ratio on b h of 8.5.1: 0.60 % (300 and 335 MPa bars), 0.55 % (400), 0.50 % (500),
+// 0.10 % more from C60.
+[[nodiscard]] double minimumTotalRatio8_5_1(SteelGrade2010 steel, int concreteGrade);
+
+// Minimum total ratio of GB 50011 table 6.3.7-1 with its increments (bars below 400 MPa +0.1 %,
+// 400 MPa +0.05 %, concrete above C60 +0.1 %); 0 without a seismic grade.
+[[nodiscard]] double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
+                                              ColumnPosition position, SteelGrade2010 steel,
+                                              int concreteGrade);
+
+// The axial compression ratio limit N / (fc A) of GB 50011 table 6.3.6; 0 without a grade.
+[[nodiscard]] double axialRatioLimit(SeismicGrade grade, StructureType structure);
+
+// Accidental eccentricity ea = max(20, D / 30) (6.2.5).
+[[nodiscard]] double accidentalEccentricity(double depth);
+
+// Default cover to the stirrups (8.2.1, environment class 一, 50 years): 20 mm, 25 mm for C25 and
+// below.
+[[nodiscard]] double defaultCover(int concreteGrade);
+
+// The limits one column's layouts must meet.
+[[nodiscard]] DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover);
+
+// Fixed detailing values (8.5.1, 9.3.1; GB 50011 6.3.8).
+inline constexpr double kMinimumOneSideRatio = 0.002;
+inline constexpr double kMaximumTotalRatio = 0.05;
+inline constexpr double kMinimumClearSpacing = 50.0;
+inline constexpr double kMaximumCentreSpacing = 300.0;
+inline constexpr double kMaximumCentreSpacingSeismic = 200.0;
+// The ultimate tensile strain of the longitudinal bars (6.2.1).
+inline constexpr double kUltimateTensileStrain = 0.01;
+// Above this total ratio the axial limit uses A - As' in place of A (6.2.15).
+inline constexpr double kNetAreaRatio = 0.03;
+
+}  // namespace tessarin

@@ -1,0 +1,211 @@
+#pragma once
+
+// The public record of the current-code design (GB 50010-2010, seismic detailing GB 50011-2010) of
+// a rectangular column: its input (the column and its load combinations), the bar layout it
+// chooses, and every figure the report, the CLI, the batch and the drawings show. Standard
+// library only, plain values.
+//
+// Units: lengths mm, forces kN, moments kN*m, stresses N/mm^2, areas mm^2, ratios as fractions
+// (0.0055 is 0.55 %). Axes as in the main dialog: x bending uses the depth h (moments Mx), y
+// bending the depth b (moments My). Bar coordinates: origin at the centroid, u along h (the lever
+// arm of Mx), v along b (the lever arm of My).
+
+#include <optional>
+#include <vector>
+
+namespace tessarin {
+
+// Longitudinal steel (4.2.3).
+enum class SteelGrade2010 { HPB300, HRB335, HRB400, HRB500 };
+
+// Seismic grade of the column (GB 50011-2010 6.1.2): none, 一, 二, 三, 四.
+enum class SeismicGrade { none, one, two, three, four };
+
+// The structure the column belongs to, for the seismic limits (6.3.6, 6.3.7): a frame, or a dual
+// system (frame-shear wall, slab-column-wall, frame-core tube, tube-in-tube).
+enum class StructureType { frame, dual };
+
+// Where the column stands, for the seismic minimum ratio (6.3.7): a middle or edge column, or a
+// corner or frame-supporting column.
+enum class ColumnPosition { middle, corner };
+
+// The column: section, lengths, materials, cover. An empty optional takes its default.
+struct CurrentCodeColumn {
+    double b = 400.0;           // section width, the depth of y bending
+    double h = 600.0;           // section height, the depth of x bending
+    double l0 = 6000.0;         // effective length, for the stability factor phi (6.2.15)
+    std::optional<double> lcX;  // length between supports for x bending (6.2.3); default l0
+    std::optional<double> lcY;  // the same for y bending; default l0
+    int concreteGrade = 30;     // fcu,k: 20, 25, ... 80
+    SteelGrade2010 steel = SteelGrade2010::HRB400;
+    std::optional<double> cover;  // to the stirrups (8.2.1); default 20, 25 for C25 and below
+    double stirrup = 8.0;         // stirrup diameter
+    SeismicGrade seismic = SeismicGrade::none;
+    StructureType structure = StructureType::frame;
+    ColumnPosition position = ColumnPosition::middle;
+};
+
+// One load combination: N and, per axis, the larger end moment M2 with the ratio M1/M2 (positive
+// for single curvature, negative for double curvature).
+struct LoadCombination {
+    double N = 400.0;    // kN, compression
+    double M2x = 244.0;  // kN*m
+    double m1m2X = 1.0;
+    double M2y = 120.0;  // kN*m
+    double m1m2Y = 1.0;
+};
+
+// A symmetric bar layout: 4 corner bars, and on each face the same count of web bars of one
+// diameter, equally spaced between the corner bars. "Along B": on each of the two faces of length
+// b (at u = +-(h/2 - a)); "along H": on each of the two faces of length h (at v = +-(b/2 - a)).
+struct LayoutChoice {
+    int cornerDiameter = 0;  // mm
+    int webDiameter = 0;     // mm, at most the corner diameter; equal to it without web bars
+    int webBarsAlongB = 0;
+    int webBarsAlongH = 0;
+
+    [[nodiscard]] int barCount() const { return 4 + 2 * webBarsAlongB + 2 * webBarsAlongH; }
+    [[nodiscard]] bool oneDiameter() const {
+        return cornerDiameter == webDiameter || (webBarsAlongB == 0 && webBarsAlongH == 0);
+    }
+    friend bool operator==(const LayoutChoice&, const LayoutChoice&) = default;
+};
+
+// One bar where it lies: centre (mm) and diameter (mm).
+struct PlacedBar {
+    double u = 0.0;
+    double v = 0.0;
+    double d = 0.0;
+    bool corner = false;
+};
+
+// A layout placed in its section: the bars' centres sit c + ds + d/2 from the faces.
+struct BarLayout {
+    LayoutChoice choice;
+    std::vector<PlacedBar> bars;  // 4 corners, then the faces along B, then the faces along H
+    double steelArea = 0.0;       // all bars, mm^2
+    double ratio = 0.0;           // steelArea / (b h)
+    double oneSideRatioB = 0.0;   // one face of length b: its 2 corner bars + web bars, on b h
+    double oneSideRatioH = 0.0;   // one face of length h
+    double clearSpacingB = 0.0;   // smallest clear distance between neighbouring bars, face along b
+    double clearSpacingH = 0.0;
+    double centreSpacingB = 0.0;  // centre distance of neighbouring bars, face along b
+    double centreSpacingH = 0.0;
+};
+
+// Materials as the current code gives them (4.1.4, 4.2.3, 6.2.1, 6.2.6).
+struct Materials2010 {
+    int concreteGrade = 30;
+    double fc = 0.0;  // N/mm^2
+    double alpha1 = 1.0;
+    double beta1 = 0.8;
+    double n = 2.0;  // exponent of the parabola
+    double eps0 = 0.002;
+    double epsCu = 0.0033;
+    SteelGrade2010 steel = SteelGrade2010::HRB400;
+    double fy = 0.0;        // tension
+    double fyc = 0.0;       // fy' in compression
+    double fycAxial = 0.0;  // fy' in the axial limit, at most 400 (4.2.3)
+    double Es = 0.0;
+    double fyk = 0.0;  // characteristic strength, for the seismic ratios
+};
+
+// The second-order check of one axis for one combination (6.2.3, 6.2.4, 6.2.5, 6.2.17).
+struct AxisDemand {
+    double depth = 0.0;               // D: h for x bending, b for y bending
+    double M2 = 0.0;                  // kN*m
+    double m1m2 = 1.0;                // M1/M2
+    double lc = 0.0;                  // mm
+    double radiusOfGyration = 0.0;    // i = D / sqrt(12)
+    double slenderness = 0.0;         // lc / i
+    double slendernessLimit = 0.0;    // 34 - 12 M1/M2
+    double axialRatio = 0.0;          // N / (fc A)
+    bool secondOrderIgnored = false;  // all three screening conditions hold
+    double ea = 0.0;                  // max(20, D/30)
+    double a = 0.0;                   // centre of the corner bars from the face
+    double h0 = 0.0;                  // D - a
+    double Cm = 1.0;                  // 0.7 + 0.3 M1/M2, at least 0.7
+    double zetaC = 1.0;               // 0.5 fc A / N, at most 1
+    double etaNs = 1.0;               // 1 + (lc/D)^2 zetaC / (1300 (M2/N + ea) / h0)
+    double CmEtaNs = 1.0;             // Cm etaNs, at least 1 (1 when second order is ignored)
+    double M = 0.0;                   // design moment, kN*m: Cm etaNs M2, or M2
+    double e0 = 0.0;                  // M / N, mm
+    double ei = 0.0;                  // e0 + ea, mm
+};
+
+// The demand of one combination: N with Mx = N eix and My = N eiy acting together.
+struct CombinationDemand {
+    double N = 0.0;  // kN
+    AxisDemand x;
+    AxisDemand y;
+    double Mx = 0.0;  // kN*m
+    double My = 0.0;  // kN*m
+};
+
+// A combination checked against a layout.
+struct CombinationCheck {
+    CombinationDemand demand;
+    double MxR = 0.0;  // ultimate moment at N in the demand's moment direction, kN*m
+    double MyR = 0.0;
+    double utilisation = 0.0;  // |M| / |MR|; infinite when N is beyond the section
+    double axialLimit = 0.0;   // 0.9 phi (fc A + fy' As'), kN (6.2.15)
+    double axialRatio = 0.0;   // N / axialLimit
+    double Nux = 0.0;          // uniaxial capacities at eix and eiy alone, kN (6.2.21)
+    double Nuy = 0.0;
+    double Nu0 = 0.0;      // fc A + fy' As, kN
+    double Nu = 0.0;       // 1 / (1/Nux + 1/Nuy - 1/Nu0), kN
+    bool carried = false;  // utilisation <= 1 and axialRatio <= 1
+};
+
+// The limits the layout must meet (8.5.1, 9.3.1, 8.2.1; GB 50011 6.3.6 - 6.3.8).
+struct DetailingLimits {
+    double minimumTotalRatio = 0.0;
+    double minimumTotalRatioNonSeismic = 0.0;  // 8.5.1
+    double minimumTotalRatioSeismic = 0.0;     // 6.3.7-1 with its increments; 0 without a grade
+    double minimumOneSideRatio = 0.0;
+    double maximumTotalRatio = 0.0;
+    double minimumClearSpacing = 0.0;
+    double maximumCentreSpacingB = 0.0;  // on the faces of length b
+    double maximumCentreSpacingH = 0.0;
+    double maximumBarDiameter = 0.0;  // the cover to a bar, c + ds, is at least d (8.2.1)
+    double axialRatioLimit = 0.0;     // N / (fc A), 6.3.6; 0 without a seismic grade
+    double phi = 1.0;                 // stability factor (6.2.15)
+    double slendernessL0b = 0.0;      // l0 / b, b the smaller side
+};
+
+// Why no layout was chosen.
+enum class NoLayoutKind {
+    none,                // a layout was chosen
+    axialRatioExceeded,  // N / (fc A) of a combination above the seismic limit
+    noDetailedLayout,    // no layout meets the detailing rules (the section is too small)
+    notCarried,          // even the heaviest layout the rules allow does not carry a combination
+};
+
+struct NoLayoutReason {
+    NoLayoutKind kind = NoLayoutKind::none;
+    int combination = -1;  // 0-based: the combination concerned
+    double value = 0.0;    // axial ratio; or the combination's utilisation with the heaviest layout
+    double limit = 0.0;    // the seismic limit; or the heaviest ratio tried
+};
+
+// The outcome of the design of one column for all its combinations.
+struct CurrentCodeDesign {
+    CurrentCodeColumn column;  // as given
+    double lcX = 0.0;          // the lengths and cover as used (defaults resolved)
+    double lcY = 0.0;
+    double cover = 0.0;
+    Materials2010 materials;
+    DetailingLimits limits;
+    bool designed = false;
+    NoLayoutReason reason;
+    // The chosen layout; without a design, the heaviest layout the rules allow (the one the
+    // reason refers to), or nothing when not even the smallest layout fits.
+    std::optional<BarLayout> layout;
+    // Each combination checked against that layout; without any layout only the demands (with
+    // the corner bars of the smallest diameter) are filled.
+    std::vector<CombinationCheck> combinations;
+    int governing = -1;         // 0-based: the combination with the highest utilisation
+    int layoutsConsidered = 0;  // layouts that meet the detailing rules
+};
+
+}  // namespace tessarin

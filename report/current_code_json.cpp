@@ -1,0 +1,93 @@
+#include "report/current_code_json.h"
+
+#include <cmath>
+
+#include "report/current_code_report.h"
+#include "report/number_text.h"
+
+namespace tessarin {
+
+namespace {
+
+std::string number(double value) {
+    return std::isfinite(value) ? formatShortest(value) : "null";
+}
+
+// A JSON string: quotes, backslashes and control characters escaped; UTF-8 passes as it is.
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    constexpr char kHex[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+                    out += kHex[static_cast<unsigned char>(c) & 0xF];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::string currentCodeJson(const CurrentCodeDesign& r) {
+    const bool designed = r.designed && r.layout.has_value();
+    std::string j = "{\"status\": ";
+    j += designed ? "\"designed\"" : "\"no-layout\"";
+    j += ", \"reason\": " + quoted(noLayoutReasonText(r));
+    if (designed) {
+        const BarLayout& l = *r.layout;
+        j += ", \"cornerDiameter\": " + std::to_string(l.choice.cornerDiameter);
+        j += ", \"webDiameter\": " + std::to_string(l.choice.webDiameter);
+        j += ", \"webBarsAlongB\": " + std::to_string(l.choice.webBarsAlongB);
+        j += ", \"webBarsAlongH\": " + std::to_string(l.choice.webBarsAlongH);
+        j += ", \"bars\": [";
+        for (std::size_t i = 0; i < l.bars.size(); ++i) {
+            const PlacedBar& b = l.bars[i];
+            if (i > 0) j += ", ";
+            j += "{\"u\": " + number(b.u) + ", \"v\": " + number(b.v) + ", \"d\": " + number(b.d) +
+                 "}";
+        }
+        j += "], \"steelArea\": " + number(l.steelArea) + ", \"ratio\": " + number(l.ratio);
+    } else {
+        j += ", \"cornerDiameter\": null, \"webDiameter\": null, \"webBarsAlongB\": null, "
+             "\"webBarsAlongH\": null, \"bars\": [], \"steelArea\": null, \"ratio\": null";
+    }
+    j += ", \"combinations\": [";
+    for (std::size_t k = 0; k < r.combinations.size(); ++k) {
+        const CombinationCheck& c = r.combinations[k];
+        const CombinationDemand& d = c.demand;
+        if (k > 0) j += ", ";
+        j += "{\"N\": " + number(d.N) + ", \"Mx\": " + number(d.Mx) + ", \"My\": " + number(d.My) +
+             ", \"etaNsX\": " + number(d.x.etaNs) + ", \"etaNsY\": " + number(d.y.etaNs) +
+             ", \"CmX\": " + number(d.x.Cm) + ", \"CmY\": " + number(d.y.Cm) +
+             ", \"utilisation\": " + (designed ? number(c.utilisation) : "null") +
+             ", \"axialRatio\": " + (designed ? number(c.axialRatio) : "null") + "}";
+    }
+    j += "], \"governing\": ";
+    const int governing = designed ? r.governing : r.reason.combination;
+    j += governing >= 0 ? std::to_string(governing) : "null";
+    j += "}\n";
+    return j;
+}
+
+}  // namespace tessarin

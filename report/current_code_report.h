@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "engine/current_code/current_code_types.h"
+#include "report/file_result.h"
+
+namespace tessarin {
+
+// The current-code report file, beside (never in place of) the 2002 report.
+inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
+
+// The layout in the usual notation: "角筋 4Φ25；b边每侧 3Φ20；h边每侧 2Φ20" (a face without web
+// bars is left out).
+[[nodiscard]] std::string layoutNotation(const LayoutChoice& choice);
+
+// Why no layout was chosen, one sentence in Chinese ("第1组荷载组合的轴压比0.93超过三级框架结构柱
+// 的限值0.85(GB 50011 表6.3.6)"); empty for a design.
+[[nodiscard]] std::string noLayoutReasonText(const CurrentCodeDesign& design);
+
+// The calculation text, clause by clause: inputs, materials, limits, per combination the
+// second-order check of each axis, the layout with its ratios and the limits it meets, the check
+// of every combination and the governing one. UTF-8 with CR LF line ends.
+[[nodiscard]] std::string currentCodeReportText(const CurrentCodeDesign& design);
+
+// Writes the text in GBK to the file (kCurrentCodeReportFileName in the current directory by
+// default), replaced as a whole: on a failure the old file stays as it was.
+[[nodiscard]] FileResult writeCurrentCodeReport(
+    const CurrentCodeDesign& design, const std::string& path = kCurrentCodeReportFileName);
+
+}  // namespace tessarin

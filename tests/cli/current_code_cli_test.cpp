@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/cli_main.h"
+#include "cli/cli_options.h"
+#include "cli/console_host.h"
+#include "report/gbk_text.h"
+#include "tests/support/scratch_directory.h"
+
+namespace tessarin {
+namespace {
+
+TEST(CurrentCodeCli, EveryFlagReachesItsField) {
+    const CliParse p = parseCliArguments(
+        {"--code", "2010",       "--l0",        "4500",        "--b",      "450",
+         "--h",    "550",        "--M0x",       "180",         "--M0y",    "90.5",
+         "--N",    "1200",       "--m1m2-x",    "-0.5",        "--m1m2-y", "0.25",
+         "--lc-x", "5000",       "--lc-y=4000", "--cover",     "25",       "--stirrup",
+         "10",     "--seismic",  "3",           "--structure", "dual",     "--position",
+         "corner", "--concrete", "C60",         "--steel",     "HRB500",   "--json"});
+    ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << p.text;
+    const CurrentCodeColumn& c = p.currentCode.input.column;
+    const LoadCombination& l = p.currentCode.input.combinations.at(0);
+    EXPECT_EQ(c.l0, 4500.0);
+    EXPECT_EQ(c.b, 450.0);
+    EXPECT_EQ(c.h, 550.0);
+    EXPECT_EQ(l.M2x, 180.0);
+    EXPECT_EQ(l.M2y, 90.5);
+    EXPECT_EQ(l.N, 1200.0);
+    EXPECT_EQ(l.m1m2X, -0.5);
+    EXPECT_EQ(l.m1m2Y, 0.25);
+    EXPECT_EQ(c.lcX, 5000.0);
+    EXPECT_EQ(c.lcY, 4000.0);
+    EXPECT_EQ(c.cover, 25.0);
+    EXPECT_EQ(c.stirrup, 10.0);
+    EXPECT_EQ(c.seismic, SeismicGrade::three);
+    EXPECT_EQ(c.structure, StructureType::dual);
+    EXPECT_EQ(c.position, ColumnPosition::corner);
+    EXPECT_EQ(c.concreteGrade, 60);
+    EXPECT_EQ(c.steel, SteelGrade2010::HRB500);
+    EXPECT_TRUE(p.currentCode.json);
+}
+
+// Without flags: the main dialog's start values, M1/M2 = 1, lc = l0 and the cover by default.
+TEST(CurrentCodeCli, DefaultsOfTheCurrentCode) {
+    const CliParse p = parseCliArguments({"--code", "2010"});
+    ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << p.text;
+    const CurrentCodeColumn& c = p.currentCode.input.column;
+    const LoadCombination& l = p.currentCode.input.combinations.at(0);
+    EXPECT_EQ(c.b, 400.0);
+    EXPECT_EQ(c.h, 600.0);
+    EXPECT_EQ(c.l0, 6000.0);
+    EXPECT_EQ(l.N, 400.0);
+    EXPECT_EQ(l.M2x, 244.0);
+    EXPECT_EQ(l.M2y, 120.0);
+    EXPECT_EQ(l.m1m2X, 1.0);
+    EXPECT_FALSE(c.lcX.has_value());
+    EXPECT_FALSE(c.cover.has_value());
+    EXPECT_EQ(c.stirrup, 8.0);
+    EXPECT_EQ(c.concreteGrade, 30);
+    EXPECT_EQ(c.steel, SteelGrade2010::HRB400);
+    EXPECT_EQ(c.seismic, SeismicGrade::none);
+    EXPECT_FALSE(p.currentCode.json);
+}
+
+// The usage errors name the flag; the 2002 command rejects the new flags as before (exit 2).
+TEST(CurrentCodeCli, UsageErrors) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--cover", "25"}, "--cover goes with --code 2010"},
+        {{"--json"}, "--json goes with --code 2010"},
+        {{"--seismic", "2"}, "--seismic goes with --code 2010"},
+        {{"--steel", "HRB500"}, "--steel: \"HRB500\" is not a steel grade"},
+        {{"--code", "2002"}, "--code: \"2002\" is not a design edition; use 2010"},
+        {{"--code", "2010", "--ax", "40"}, "--ax does not apply with --code 2010"},
+        {{"--code", "2010", "--check"}, "--check does not apply with --code 2010"},
+        {{"--code", "2010", "--steel", "HPB235"}, "not a current-code steel grade"},
+        {{"--code", "2010", "--concrete", "C15"}, "not a current-code concrete grade"},
+        {{"--code", "2010", "--seismic", "5"}, "--seismic: \"5\" is not a seismic grade"},
+        {{"--code", "2010", "--structure", "tube"}, "is not a structure type"},
+        {{"--code", "2010", "--position", "edge"}, "is not a column position"},
+        {{"--code", "2010", "--cover", "2O"}, "--cover: \"2O\" is not a number"},
+        {{"--code", "2010", "--out", "x.csv"}, "--out goes with --batch"},
+    };
+    for (const auto& [args, text] : cases) {
+        const CliParse p = parseCliArguments(args);
+        EXPECT_EQ(p.kind, CliParse::Kind::UsageError) << text;
+        EXPECT_NE(p.text.find(text), std::string::npos) << p.text;
+    }
+}
+
+// A rejected input: the Chinese message and the flag to check on stderr, exit 1, no report.
+TEST(CurrentCodeCli, RejectedInputWritesNoReport) {
+    ScratchDirectory scratch;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCli({"--code", "2010", "--cover", "80"}, out, err), kExitRejected);
+    EXPECT_EQ(err.str(),
+              "tessarin-cli: error [现行规范设计] 混凝土保护层厚度c(至箍筋外边)应在15～75mm之间\n"
+              "tessarin-cli: check --cover\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(readFileBytes("Result-GB2010.txt"), "");
+    EXPECT_EQ(readFileBytes("Result.txt"), "");
+}
+
+// The design writes Result-GB2010.txt (GBK) and prints the same text, or the JSON object; the
+// 2002 report is never written. Grade 三 frame with N = 3000 kN on 400 x 600 C30: axial ratio
+// 3e6 / 3432000 = 0.874 > 0.85, so no layout and exit 5.
+TEST(CurrentCodeCli, ReportJsonAndNoLayout) {
+    ScratchDirectory scratch;
+    std::ostringstream out, err;
+    ASSERT_EQ(runCli({"--code", "2010"}, out, err), kExitDone) << err.str();
+    const std::string file = readFileBytes("Result-GB2010.txt");
+    EXPECT_EQ(out.str(), withUnixLineEnds(gbkToUtf8(file)));
+    EXPECT_NE(out.str().find("选用配筋：角筋 4Φ"), std::string::npos);
+    EXPECT_EQ(readFileBytes("Result.txt"), "");
+
+    std::ostringstream json, jsonErr;
+    ASSERT_EQ(runCli({"--code", "2010", "--json"}, json, jsonErr), kExitDone);
+    const std::string object = json.str();
+    EXPECT_EQ(object.rfind("{\"status\": \"designed\", \"reason\": \"\", \"cornerDiameter\": ", 0),
+              0u)
+        << object;
+    for (const char* field :
+         {"\"webDiameter\": ", "\"webBarsAlongB\": ", "\"webBarsAlongH\": ", "\"bars\": [{\"u\": ",
+          "\"steelArea\": ", "\"ratio\": ", "\"combinations\": [{\"N\": 400, \"Mx\": ",
+          "\"etaNsX\": ", "\"CmY\": 1, \"utilisation\": ", "\"axialRatio\": ",
+          "\"governing\": 0}"}) {
+        EXPECT_NE(object.find(field), std::string::npos) << field;
+    }
+
+    std::ostringstream none, noneErr;
+    EXPECT_EQ(runCli({"--code", "2010", "--json", "--seismic", "3", "--N", "3000"}, none, noneErr),
+              kExitNoLayout);
+    EXPECT_EQ(none.str().rfind("{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比0.87"
+                               "超过三级框架结构柱的限值0.85(GB 50011 表6.3.6)\"",
+                               0),
+              0u)
+        << none.str();
+    EXPECT_EQ(noneErr.str(),
+              "tessarin-cli: no layout fits: 第1组荷载组合的轴压比0.87超过三级框架结构"
+              "柱的限值0.85(GB 50011 表6.3.6)\n");
+    EXPECT_EQ(readFileBytes("Result.txt"), "");
+}
+
+}  // namespace
+}  // namespace tessarin

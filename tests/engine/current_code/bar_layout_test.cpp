@@ -1,0 +1,133 @@
+#include "engine/current_code/bar_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+#include "engine/current_code/current_code_rules.h"
+
+namespace tessarin {
+namespace {
+
+// 4Φ25 + 3Φ20 on each face of length b + 2Φ20 on each face of length h in 400 x 600, c = 20,
+// ds = 8. Corner centres 20 + 8 + 12.5 = 40.5 from the faces: u = +-259.5, v = +-159.5. Web bars
+// 38 from their face: faces along b at u = +-262 with v = -159.5 + 319 k / 4 = -79.75, 0, 79.75;
+// faces along h at v = +-162 with u = -259.5 + 519 k / 3 = -86.5, 86.5.
+// As = pi/4 (4 * 625 + 10 * 400) = pi/4 * 6500 = 5105.088 mm^2, rho = 5105.088 / 240000 = 2.127 %.
+// One face along b: 2 * 490.874 + 3 * 314.159 = 1924.226 -> 0.8018 %; along h: 1610.066 -> 0.6709
+// %. Spacing along b: centre 79.75, clear 79.75 - 22.5 = 57.25; along h: 173, clear 150.5.
+TEST(BarLayout, PlacesEveryBarAgainstTheStirrup) {
+    const BarLayout l = placeLayout({400.0, 600.0, 20.0, 8.0}, {25, 20, 3, 2});
+    ASSERT_EQ(l.bars.size(), 14u);
+    const PlacedBar expected[] = {
+        {259.5, 159.5, 25, true},   {259.5, -159.5, 25, true},   {-259.5, 159.5, 25, true},
+        {-259.5, -159.5, 25, true}, {262.0, -79.75, 20, false},  {262.0, 0.0, 20, false},
+        {262.0, 79.75, 20, false},  {-262.0, -79.75, 20, false}, {-262.0, 0.0, 20, false},
+        {-262.0, 79.75, 20, false}, {-86.5, 162.0, 20, false},   {86.5, 162.0, 20, false},
+        {-86.5, -162.0, 20, false}, {86.5, -162.0, 20, false},
+    };
+    for (std::size_t i = 0; i < l.bars.size(); ++i) {
+        EXPECT_NEAR(l.bars[i].u, expected[i].u, 1e-9) << i;
+        EXPECT_NEAR(l.bars[i].v, expected[i].v, 1e-9) << i;
+        EXPECT_EQ(l.bars[i].d, expected[i].d) << i;
+        EXPECT_EQ(l.bars[i].corner, expected[i].corner) << i;
+    }
+    EXPECT_NEAR(l.steelArea, 5105.088, 1e-3);
+    EXPECT_NEAR(l.ratio, 0.021271, 1e-6);
+    EXPECT_NEAR(l.oneSideRatioB, 0.0080176, 1e-7);
+    EXPECT_NEAR(l.oneSideRatioH, 0.0067086, 1e-7);
+    EXPECT_NEAR(l.centreSpacingB, 79.75, 1e-9);
+    EXPECT_NEAR(l.clearSpacingB, 57.25, 1e-9);
+    EXPECT_NEAR(l.centreSpacingH, 173.0, 1e-9);
+    EXPECT_NEAR(l.clearSpacingH, 150.5, 1e-9);
+}
+
+// Each rule on its own, on a 300 x 300 section (c = 20, ds = 8; the corner centres of 25 mm bars
+// 219 apart): 2 web bars of 22 mm leave 73 - 23.5 = 49.5 clear, 1 of 25 mm leaves 84.5.
+TEST(BarLayout, DetailingRulesOneAtATime) {
+    DetailingLimits limits;
+    limits.minimumTotalRatio = 0.0055;
+    limits.minimumOneSideRatio = 0.002;
+    limits.maximumTotalRatio = 0.05;
+    limits.minimumClearSpacing = 50.0;
+    limits.maximumCentreSpacingB = 300.0;
+    limits.maximumCentreSpacingH = 300.0;
+    limits.maximumBarDiameter = 28.0;
+    const LayoutFrame frame{300.0, 300.0, 20.0, 8.0};
+    struct Case {
+        LayoutChoice choice;
+        bool cover, clear, centre, minimum, maximum, oneSide;
+    };
+    const Case cases[] = {
+        {{25, 25, 1, 1}, true, true, true, true, true, true},  // 8Φ25: 4.36 %, clear 84.5
+        // 4Φ25 + 6Φ22 = 1963.5 + 2280.8 = 4244.3 mm^2 (4.72 %), clear 49.5 < 50
+        {{25, 22, 2, 1}, true, false, true, true, true, true},
+        // 16Φ25 = 7854 mm^2: 8.7 % > 5 %; 3 bars leave 54.75 - 25 = 29.75 clear
+        {{25, 25, 3, 3}, true, false, true, true, false, true},
+        {{32, 12, 0, 0}, false, true, true, true, true, true},  // 32 > c + ds = 28
+        // 4Φ12 = 452.4 mm^2: 0.503 % < 0.55 %; one face 226.2 / 90000 = 0.251 % >= 0.2 %
+        {{12, 12, 0, 0}, true, true, true, false, true, true},
+    };
+    for (const Case& c : cases) {
+        const DetailingFindings f = checkDetailing(placeLayout(frame, c.choice), limits);
+        const std::string name =
+            std::to_string(c.choice.cornerDiameter) + "/" + std::to_string(c.choice.webBarsAlongB);
+        EXPECT_EQ(f.coverAtLeastDiameter, c.cover) << name;
+        EXPECT_EQ(f.clearSpacing, c.clear) << name;
+        EXPECT_EQ(f.centreSpacing, c.centre) << name;
+        EXPECT_EQ(f.minimumTotalRatio, c.minimum) << name;
+        EXPECT_EQ(f.maximumTotalRatio, c.maximum) << name;
+        EXPECT_EQ(f.minimumOneSideRatio, c.oneSide) << name;
+    }
+    // A face of 1000 mm with only corner bars: 1000 - 56 - 12 = 932 apart, above 300.
+    limits.minimumTotalRatio = 0.0;
+    limits.minimumOneSideRatio = 0.0;
+    EXPECT_FALSE(checkDetailing(placeLayout({1000.0, 300.0, 20.0, 8.0}, {12, 12, 0, 0}), limits)
+                     .centreSpacing);
+}
+
+// The spacing limit decides between two layouts. 500 x 500, C30, HRB400, c = 20, ds = 8:
+// rho >= 0.55 % needs 1375 mm^2, i.e. sum d^2 >= 1375 / (pi/4) = 1750.7; one face >= 500 mm^2.
+// Corner centres 444 - dc apart (about 430), so one web bar per face at least (300 mm limit).
+// - 300 mm: 8 bars 4 dc^2 + 4 dw^2 >= 1750.7 -> dc^2 + dw^2 >= 437.7: 16/14 gives 452 (sum 1808,
+//   1420.0 mm^2) and is the least; 12 bars need at least 4*16^2 + 6*12^2 = 1888.
+// - 200 mm (seismic, sides above 400): 16 mm corners 428 apart, 214 > 200 with one web bar, so two
+//   per face: 12 bars 4 dc^2 + 8 dw^2: 12/12 gives 1728 < 1750.7, 14/12 gives 1936 (1520.5 mm^2).
+TEST(BarLayout, SpacingLimitDecidesBetweenTwoLayouts) {
+    CurrentCodeColumn column;
+    column.b = 500.0;
+    column.h = 500.0;
+    DetailingLimits limits = detailingLimits(column, 20.0);
+    const LayoutFrame frame{500.0, 500.0, 20.0, 8.0};
+    const std::vector<BarLayout> wide = detailedLayouts(frame, limits);
+    ASSERT_FALSE(wide.empty());
+    EXPECT_EQ(wide.front().choice, (LayoutChoice{16, 14, 1, 1}));
+    EXPECT_NEAR(wide.front().steelArea, 1420.0, 0.1);
+
+    limits.maximumCentreSpacingB = 200.0;
+    limits.maximumCentreSpacingH = 200.0;
+    const std::vector<BarLayout> narrow = detailedLayouts(frame, limits);
+    ASSERT_FALSE(narrow.empty());
+    EXPECT_EQ(narrow.front().choice, (LayoutChoice{14, 12, 2, 2}));
+    EXPECT_NEAR(narrow.front().steelArea, 1520.5, 0.1);
+}
+
+// Order of preference: least steel (sum of d^2), then fewest bars, then one diameter.
+TEST(BarLayout, OrderOfPreference) {
+    // 4Φ25 + 2Φ12 (2500 + 288 = 2788) before 4Φ20 + 4Φ20 (3200).
+    EXPECT_TRUE(preferredLayout({25, 12, 1, 0}, {20, 20, 1, 1}));
+    // 4Φ20 + 8Φ14 (1600 + 1568 = 3168) before 3200, though it has 12 bars against 8.
+    EXPECT_TRUE(preferredLayout({20, 14, 2, 2}, {20, 20, 1, 1}));
+    // Equal steel, fewer bars first: 4Φ20 (1600, 4 bars) before 4Φ16 + 4Φ12 (1024 + 576 = 1600).
+    EXPECT_TRUE(preferredLayout({20, 20, 0, 0}, {16, 12, 1, 1}));
+    EXPECT_FALSE(preferredLayout({16, 12, 1, 1}, {20, 20, 0, 0}));
+    // Equal steel and count, one diameter first: 10Φ20 (4000) before 4Φ28 + 6Φ12 (3136 + 864).
+    EXPECT_TRUE(preferredLayout({20, 20, 2, 1}, {28, 12, 2, 1}));
+    EXPECT_FALSE(preferredLayout({28, 12, 2, 1}, {20, 20, 2, 1}));
+    // The same steel, count and diameters on other faces tie.
+    EXPECT_TRUE(equallyPreferred({20, 20, 1, 1}, {20, 20, 2, 0}));
+    EXPECT_FALSE(equallyPreferred({20, 20, 2, 1}, {28, 12, 2, 1}));
+}
+
+}  // namespace
+}  // namespace tessarin

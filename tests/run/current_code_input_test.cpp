@@ -1,0 +1,121 @@
+#include "run/current_code_input.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+
+namespace tessarin {
+namespace {
+
+using F = CurrentCodeField;
+
+CurrentCodeInput twoCombinations() {
+    CurrentCodeInput input;
+    input.combinations = {{400.0, 244.0, 1.0, 120.0, 1.0}, {2500.0, 150.0, -0.5, 60.0, 0.3}};
+    return input;
+}
+
+// Each check with its field, its combination and its message; the first failure wins.
+TEST(CurrentCodeInputCheck, EachFieldWithItsRange) {
+    constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        std::function<void(CurrentCodeInput&)> change;
+        F field;
+        int combination;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"l0 zero", [](auto& in) { in.column.l0 = 0.0; }, F::l0, -1,
+         "柱计算长度l0应为大于零的数(mm)"},
+        {"b negative", [](auto& in) { in.column.b = -400.0; }, F::b, -1,
+         "柱截面宽度b应为大于零的数(mm)"},
+        {"h not a number", [kNan](auto& in) { in.column.h = kNan; }, F::h, -1,
+         "柱截面高度h应为大于零的数(mm)"},
+        {"lc x zero", [](auto& in) { in.column.lcX = 0.0; }, F::lcX, -1,
+         "x方向构件支撑点之间的长度lc应为大于零的数(mm)"},
+        {"lc y negative", [](auto& in) { in.column.lcY = -1.0; }, F::lcY, -1,
+         "y方向构件支撑点之间的长度lc应为大于零的数(mm)"},
+        {"C15 is not a current grade", [](auto& in) { in.column.concreteGrade = 15; }, F::concrete,
+         -1, "混凝土强度等级应为C20～C80(按5递增)"},
+        {"cover 14.9", [](auto& in) { in.column.cover = 14.9; }, F::cover, -1,
+         "混凝土保护层厚度c(至箍筋外边)应在15～75mm之间"},
+        {"cover 75.1", [](auto& in) { in.column.cover = 75.1; }, F::cover, -1,
+         "混凝土保护层厚度c(至箍筋外边)应在15～75mm之间"},
+        {"stirrup 5", [](auto& in) { in.column.stirrup = 5.0; }, F::stirrup, -1,
+         "箍筋直径应在6～16mm之间"},
+        {"stirrup 17", [](auto& in) { in.column.stirrup = 17.0; }, F::stirrup, -1,
+         "箍筋直径应在6～16mm之间"},
+        {"no combination", [](auto& in) { in.combinations.clear(); }, F::combinations, -1,
+         "至少应有一组荷载组合"},
+        {"N zero in the second", [](auto& in) { in.combinations[1].N = 0.0; }, F::N, 1,
+         "第2组荷载组合：轴向压力N应为大于零的数(kN)"},
+        {"M2x negative", [](auto& in) { in.combinations[0].M2x = -1.0; }, F::M2x, 0,
+         "第1组荷载组合：x方向杆端较大弯矩M2x应为不小于零的数(kN.m)"},
+        {"M1/M2 x below -1", [](auto& in) { in.combinations[1].m1m2X = -1.01; }, F::m1m2X, 1,
+         "第2组荷载组合：x方向杆端弯矩比M1/M2应在-1～1之间"},
+        {"M2y negative", [](auto& in) { in.combinations[1].M2y = -0.5; }, F::M2y, 1,
+         "第2组荷载组合：y方向杆端较大弯矩M2y应为不小于零的数(kN.m)"},
+        {"M1/M2 y above 1", [](auto& in) { in.combinations[0].m1m2Y = 1.5; }, F::m1m2Y, 0,
+         "第1组荷载组合：y方向杆端弯矩比M1/M2应在-1～1之间"},
+        // 150 - 2 * (20 + 8) - 2 * 12 = 70 fits; 130 - 56 - 24 = 50 fits just; 129 leaves 49.
+        {"b = 129 too small for 4Φ12", [](auto& in) { in.column.b = 129.0; }, F::b, -1,
+         "截面过小：截面宽度b=129mm，扣除两侧保护层和箍筋后两根Φ12角筋的净距为49.0mm，"
+         "小于50mm，放不下最小纵筋4Φ12"},
+        // cover 40: 150 - 2 * (40 + 8) - 24 = 30.
+        {"h = 150 with cover 40",
+         [](auto& in) {
+             in.column.h = 150.0;
+             in.column.cover = 40.0;
+         },
+         F::h, -1,
+         "截面过小：截面高度h=150mm，扣除两侧保护层和箍筋后两根Φ12角筋的净距为30.0mm，"
+         "小于50mm，放不下最小纵筋4Φ12"},
+        {"l0 wins over the later b",
+         [](auto& in) {
+             in.column.l0 = 0.0;
+             in.column.b = 0.0;
+         },
+         F::l0, -1, "柱计算长度l0应为大于零的数(mm)"},
+    };
+    for (const Case& c : cases) {
+        CurrentCodeInput input = twoCombinations();
+        c.change(input);
+        const auto finding = validateCurrentCodeInput(input);
+        ASSERT_TRUE(finding.has_value()) << c.what;
+        EXPECT_EQ(finding->field, c.field) << c.what;
+        EXPECT_EQ(finding->combination, c.combination) << c.what;
+        EXPECT_EQ(finding->message, c.message) << c.what;
+    }
+}
+
+// The limits themselves are allowed: cover 15 and 75, stirrup 6 and 16, M1/M2 -1 and 1, moments
+// 0, b = 130 (130 - 56 - 24 = 50 clear), C25 with its 25 mm default cover in 150 x 150
+// (150 - 66 - 24 = 60).
+TEST(CurrentCodeInputCheck, LimitsThemselvesAccepted) {
+    const std::function<void(CurrentCodeInput&)> changes[] = {
+        [](auto& in) { in.column.cover = 15.0; },
+        [](auto& in) { in.column.cover = 75.0; },
+        [](auto& in) { in.column.stirrup = 6.0; },
+        [](auto& in) { in.column.stirrup = 16.0; },
+        [](auto& in) { in.combinations[0].m1m2X = -1.0; },
+        [](auto& in) { in.combinations[0].m1m2Y = 1.0; },
+        [](auto& in) { in.combinations[1].M2x = 0.0; },
+        [](auto& in) { in.column.b = 130.0; },
+        [](auto& in) {
+            in.column.concreteGrade = 25;
+            in.column.b = 150.0;
+            in.column.h = 150.0;
+        },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        CurrentCodeInput input = twoCombinations();
+        changes[i](input);
+        const auto finding = validateCurrentCodeInput(input);
+        EXPECT_FALSE(finding.has_value()) << i << ": " << (finding ? finding->message : "");
+    }
+}
+
+}  // namespace
+}  // namespace tessarin

@@ -36,7 +36,7 @@ constexpr const char* kFooter =
     "  is unchanged. With --batch it adds the columns utilisation, N0, rho, checkFlags and\n"
     "  governsUtilisation.\n"
     "\n"
-    "Current-code design: tessarin-cli --code 2010 [flags] [--json]\n"
+    "Current-code design: tessarin-cli --code 2010 [flags] [--json] [--dxf FILE]\n"
     "  Designs the bars by GB 50010-2010 (2015) with the seismic detailing of GB 50011-2010\n"
     "  (2016): second-order effects by Cm-etaNs, every symmetric layout of 12 to 40 mm bars that\n"
     "  meets the detailing rules, the lightest that carries the load by strain compatibility with\n"
@@ -44,7 +44,9 @@ constexpr const char* kFooter =
     "  C20 to C80, --steel HPB300, HRB335, HRB400 or HRB500; --ax, --ay, --scheme, --diameter,\n"
     "  --ratio-x, --ratio-y and --check do not apply. It writes Result-GB2010.txt (GBK, CR LF)\n"
     "  and prints the report, or with --json one JSON object. Exit codes as below, and 5 when no\n"
-    "  layout fits (the reason on stderr, in the report and in the JSON).\n"
+    "  layout fits (the reason on stderr, in the report and in the JSON). --dxf FILE also\n"
+    "  writes the section detail (outline, stirrup, every bar, dimensions, flat notation) as a\n"
+    "  DXF drawing, whole or not at all (exit 3 with the name and reason when it cannot).\n"
     "\n"
     "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
     "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
@@ -134,6 +136,10 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     }
     bool json = false;
     app.add_flag("--json", json, "with --code 2010: print one JSON object instead of the report");
+    std::string dxf;
+    app.add_option("--dxf", dxf,
+                   "with --code 2010: also write the designed section as a DXF drawing")
+        ->type_name("FILE");
     std::string batchInput, batchOutput, reportDir;
     app.add_option("--batch", batchInput,
                    "design every row of a CSV file of cases instead of one case")
@@ -196,6 +202,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         if (json) given["--json"] = "";
         std::string error = readCurrentCodeFlags(given, parse.currentCode);
         if (!error.empty()) return usage(std::move(error));
+        if (app.count("--dxf") > 0) parse.currentCode.dxf = dxf;
         parse.kind = CliParse::Kind::CurrentCode;
         return parse;
     }

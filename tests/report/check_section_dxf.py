@@ -3,7 +3,7 @@
 
     check_section_dxf.py FILE.dxf
         the known column of write_test_section, against figures worked by hand below;
-    check_section_dxf.py --design JSON FILE.dxf B H COVER STIRRUP
+    check_section_dxf.py --design JSON FILE.dxf B H COVER STIRRUP CONCRETE STEEL
         a designed column, against the layout tessarin-cli --json printed for it.
 """
 import json
@@ -146,7 +146,7 @@ def check_known_column(path):
     return failures
 
 
-def check_design(json_path, path, b, h, cover, stirrup):
+def check_design(json_path, path, b, h, cover, stirrup, concrete, steel):
     design = json.load(open(json_path, encoding="utf-8"))
     failures = Failures()
     failures.expect(design["status"] == "designed", f"status {design['status']}")
@@ -157,6 +157,10 @@ def check_design(json_path, path, b, h, cover, stirrup):
     for face, count in (("b", design["webBarsAlongB"]), ("h", design["webBarsAlongH"])):
         if count > 0:
             texts.append(f"{face}边一侧中部筋 {count}{symbol}{design['webDiameter']}")
+    governing = design["governing"]
+    utilisation = design["combinations"][governing]["utilisation"]
+    texts.append(f"{concrete}  {steel}  GB 50010-2010  利用率 {utilisation:.3f}"
+                 f"（组合 {governing + 1}）")
     check_common(path, failures, b, h, cover, stirrup, bars, texts)
     return failures
 
@@ -164,8 +168,9 @@ def check_design(json_path, path, b, h, cover, stirrup):
 def main():
     if len(sys.argv) == 2:
         failures = check_known_column(sys.argv[1])
-    elif len(sys.argv) == 8 and sys.argv[1] == "--design":
-        failures = check_design(sys.argv[2], sys.argv[3], *map(float, sys.argv[4:]))
+    elif len(sys.argv) == 10 and sys.argv[1] == "--design":
+        failures = check_design(sys.argv[2], sys.argv[3], *map(float, sys.argv[4:8]),
+                                *sys.argv[8:10])
     else:
         print(__doc__, file=sys.stderr)
         return 2

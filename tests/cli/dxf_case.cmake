@@ -3,6 +3,7 @@
 #   SETUP    optional: "dxf-dir" puts a directory named start.dxf in place first
 #   PYTHON, CHECKER   optional: read start.dxf back and compare it with the printed JSON
 #   ABSENT   optional: a file (relative to WORK) that must not exist afterwards
+#   RENDER   optional: tools/dxf-to-png, which must turn start.dxf into a PNG picture
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 if(SETUP STREQUAL "dxf-dir")
@@ -44,5 +45,15 @@ if(DEFINED CHECKER AND NOT CHECKER STREQUAL "")
     ERROR_VARIABLE report)
   if(NOT checked EQUAL 0)
     message(FATAL_ERROR "the drawing does not hold the design:\n${report}")
+  endif()
+endif()
+
+if(DEFINED RENDER AND NOT RENDER STREQUAL "")
+  execute_process(COMMAND "${PYTHON}" "${RENDER}" "${WORK}/start.dxf" "${WORK}/start.png" 40
+    RESULT_VARIABLE rendered
+    ERROR_VARIABLE report)
+  file(READ "${WORK}/start.png" signature LIMIT 8 HEX)
+  if(NOT rendered EQUAL 0 OR NOT signature STREQUAL "89504e470d0a1a0a")
+    message(FATAL_ERROR "tools/dxf-to-png made no picture of the drawing:\n${report}")
   endif()
 endif()

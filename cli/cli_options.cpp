@@ -38,7 +38,7 @@ constexpr const char* kFooter =
     "  is unchanged. With --batch it adds the columns utilisation, N0, rho, checkFlags and\n"
     "  governsUtilisation.\n"
     "\n"
-    "Current-code design: tessarin-cli --code 2010 [flags] [--json]\n"
+    "Current-code design: tessarin-cli --code 2010 [flags] [--json] [--dxf FILE]\n"
     "  Designs the bars by GB 50010-2010 (2015) with the seismic detailing of GB 50011-2010\n"
     "  (2016): second-order effects by Cm-etaNs, every symmetric layout of 12 to 40 mm bars that\n"
     "  meets the detailing rules, the lightest that carries the load by strain compatibility with\n"
@@ -54,6 +54,10 @@ constexpr const char* kFooter =
     "  Mx-My contour with the demand and the utilisation. HTML is self-contained; a PDF is made\n"
     "  by tessarin-book of the desktop build, found beside tessarin-cli. The book is written\n"
     "  whole or not at all (exit 3 with the file name and the reason); Result.txt is the same.\n"
+    "\n"
+    "Section drawing: with --code 2010, --dxf FILE also writes the section detail (outline,\n"
+    "  stirrup, every bar, dimensions, flat notation) as a DXF drawing, whole or not at all\n"
+    "  (exit 3 with the name and reason when it cannot).\n"
     "\n"
     "Every flag defaults to the desktop program's start value; the bar arrangement defaults to\n"
     "scheme 1 with 22 mm corner bars (OK at once in the scheme dialog). Numbers: optional sign,\n"
@@ -153,6 +157,10 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         ->type_name("TEXT");
     app.add_option("--id", columnId, "with --book: the column id named in the title block")
         ->type_name("TEXT");
+    std::string dxf;
+    app.add_option("--dxf", dxf,
+                   "with --code 2010: also write the designed section as a DXF drawing")
+        ->type_name("FILE");
     std::string batchInput, batchOutput, reportDir;
     app.add_option("--batch", batchInput,
                    "design every row of a CSV file of cases instead of one case")
@@ -223,6 +231,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         if (json) given["--json"] = "";
         std::string error = readCurrentCodeFlags(given, parse.currentCode);
         if (!error.empty()) return usage(std::move(error));
+        if (app.count("--dxf") > 0) parse.currentCode.dxf = dxf;
         parse.kind = CliParse::Kind::CurrentCode;
         return parse;
     }

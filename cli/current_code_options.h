@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "run/current_code_input.h"
@@ -10,13 +11,14 @@ namespace tessarin {
 // tessarin-cli --code 2010: one column with one load combination from flags.
 struct CurrentCodeCliOptions {
     CurrentCodeInput input;
-    bool json = false;  // one JSON object on stdout instead of the report text
+    bool json = false;               // one JSON object on stdout instead of the report text
+    std::optional<std::string> dxf;  // --dxf FILE: the section detail of the design as DXF
 };
 
 // The flags that only the current-code design knows, and the 2002 flags it does not use.
 inline constexpr const char* kCurrentCodeOnlyFlags[] = {
-    "--m1m2-x",  "--m1m2-y",  "--lc-x",      "--lc-y",     "--cover",
-    "--stirrup", "--seismic", "--structure", "--position", "--json"};
+    "--m1m2-x",  "--m1m2-y",    "--lc-x",     "--lc-y", "--cover", "--stirrup",
+    "--seismic", "--structure", "--position", "--json", "--dxf"};
 inline constexpr const char* kNotUsedByCurrentCode[] = {
     "--ax",      "--ay",    "--scheme", "--diameter", "--ratio-x",
     "--ratio-y", "--check", "--book",   "--project",  "--id"};

@@ -7,6 +7,7 @@
 #include "engine/current_code/current_code_design.h"
 #include "report/current_code_json.h"
 #include "report/current_code_report.h"
+#include "report/design_drawing.h"
 
 namespace tessarin {
 
@@ -23,6 +24,14 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
         err << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
         return kExitFile;
     }
+    // The drawing only of a chosen layout; without one the reason below says why.
+    if (options.dxf && design.designed) {
+        const FileResult drawn = writeDesignDrawing(*options.dxf, design, "");
+        if (!drawn.ok) {
+            err << "tessarin-cli: cannot write " << drawn.fileName << ": " << drawn.reason << '\n';
+            return kExitFile;
+        }
+    }
     if (options.json) {
         out << currentCodeJson(design);
     } else {
@@ -31,6 +40,7 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
     out.flush();
     if (!design.designed) {
         err << "tessarin-cli: no layout fits: " << noLayoutReasonText(design) << '\n';
+        if (options.dxf) err << "tessarin-cli: no drawing written to " << *options.dxf << '\n';
         return kExitNoLayout;
     }
     return kExitDone;

@@ -17,7 +17,7 @@
 #include <cmath>
 
 #include "engine/current_code/current_code_design.h"
-#include "report/current_code_drawing.h"
+#include "report/design_drawing.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/number_text.h"
@@ -442,7 +442,7 @@ void CurrentCodeDialog::chooseDrawingFile() {
 bool CurrentCodeDialog::exportDrawing(const QString& path) {
     if (!design_ || !design_->designed || !design_->layout) return false;
     const FileResult written =
-        writeSectionDrawing(path.toStdString(), currentCodeSectionDrawing(*design_, ""));
+        writeDesignDrawing(path.toStdString(), *design_, "");
     if (!written.ok) {
         showMessageBox(
             this, {"无法写入截面图文件 " + written.fileName + "\r\n原因：" + written.reason, kTitle,

@@ -8,18 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "report/file_system.h"
+
 namespace tessarin {
 
 // The files of a batch run. Every call to the operating system stands in this pair of files.
 
-// Which file a name or an open file is: two names are the same file when these agree, whatever
-// links or spellings lead to it.
-struct FileIdentity {
-    unsigned long long device = 0;
-    unsigned long long inode = 0;
-
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
+// Which file a name or an open file is (FileIdentity): two names are the same file when these
+// agree, whatever links or spellings lead to it.
 
 // The file a path names (links followed); nullopt when there is none.
 std::optional<FileIdentity> identityOfPath(const std::string& path);

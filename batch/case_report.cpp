@@ -25,8 +25,9 @@ std::string reportFileName(const std::string& id, long long line) {
 }
 
 std::optional<std::string> writeCaseReport(const std::string& path, const std::string& bytes) {
-    // The same locking writer as the calculate command's report file.
-    const FileResult written = writeReportBytes(path, bytes, false);
+    // The same writer as the calculate command's report file: whole, through no link.
+    ReportFile report(path);
+    const FileResult written = report.replace(bytes);
     if (written.ok) return std::nullopt;
     const char* what = written.action == FileAction::Create ? "cannot create " : "cannot write ";
     return what + written.fileName + ": " + written.reason;

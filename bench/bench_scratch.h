@@ -8,29 +8,28 @@
 
 namespace tessarin {
 
-// A fresh temporary directory made the current one while a benchmark writes its report files
-// there; the previous directory is restored and the scratch one removed afterwards.
+// A fresh temporary directory for a benchmark's report files, removed afterwards. The current
+// directory stays as it is: the benchmarks name their files in it with file().
 class BenchScratch {
   public:
-    BenchScratch() : previous_(std::filesystem::current_path()) {
+    BenchScratch() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "tessarin-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) return;
         path_ = pattern;
-        std::filesystem::current_path(path_);
     }
     ~BenchScratch() {
         std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
         if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
     }
     BenchScratch(const BenchScratch&) = delete;
     BenchScratch& operator=(const BenchScratch&) = delete;
 
     bool ok() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
 
   private:
-    std::filesystem::path previous_;
     std::string path_;
 };
 

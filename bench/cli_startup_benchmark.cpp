@@ -26,6 +26,8 @@ void cliStartUpCase(benchmark::State& state) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    // The program writes Result.txt in its own current directory, the scratch one.
+    posix_spawn_file_actions_addchdir_np(&actions, scratch.path().c_str());
     std::string program = TESSARIN_CLI;
     char* argv[] = {program.data(), nullptr};
     for (auto _ : state) {

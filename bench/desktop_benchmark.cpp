@@ -31,6 +31,7 @@ void calculateToReport(benchmark::State& state) {
     }
     {
         MainDialog dialog;
+        dialog.setReportPath(scratch.file(kReportFileName));
         dialog.show();
         ReinforcementSchemeDialog& scheme = dialog.schemeDialog();
         for (auto _ : state) {

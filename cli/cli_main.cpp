@@ -1,5 +1,6 @@
 #include "cli/cli_main.h"
 
+#include <cstring>
 #include <ostream>
 
 #include "cli/batch_command.h"
@@ -57,14 +58,21 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     switch (onCalculate(session, host)) {
         case RunOutcome::Done: {
             std::optional<SectionCheckResult> check;
-            if (options.check) {
+            if (options.check && session.design->finite()) {
                 // The book draws the contour; the text alone does without it.
                 check = SectionCheck(*session.design)
                             .run(options.book ? SectionCheck::Contour::computed
                                               : SectionCheck::Contour::skipped);
-                out << formatSectionCheckSummary(*check);
+                host.print(formatSectionCheckSummary(*check));
+            } else if (options.check) {
+                err << "tessarin-cli: no section check: the design is not finite\n";
             }
-            out.flush();
+            // The report that could not be printed is a failed run, as in batch mode.
+            if (host.outputError() != 0) {
+                err << "tessarin-cli: cannot write stdout: " << std::strerror(host.outputError())
+                    << '\n';
+                return kExitFile;
+            }
             if (options.book && session.design) {
                 const BookCase bookCase{*session.design,
                                         session.scheme.diameter,

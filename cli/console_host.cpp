@@ -1,5 +1,6 @@
 #include "cli/console_host.h"
 
+#include <cerrno>
 #include <ostream>
 
 #include "report/gbk_text.h"
@@ -35,8 +36,20 @@ std::optional<SchemeChoice> ConsoleHost::chooseScheme() {
 }
 
 void ConsoleHost::showReport(const std::string& gbkBytes) {
-    out_ << withUnixLineEnds(gbkToUtf8(gbkBytes));
+    print(withUnixLineEnds(gbkToUtf8(gbkBytes)));
+}
+
+void ConsoleHost::print(const std::string& text) {
+    errno = 0;
+    out_ << text;
+    flushOut();
+}
+
+// errno is cleared before the text goes out: the stream may write it at once or on the flush.
+void ConsoleHost::flushOut() {
     out_.flush();
+    // A stream that fails without a system error (none was set) is an input/output error.
+    if (!out_ && outputError_ == 0) outputError_ = errno != 0 ? errno : EIO;
 }
 
 const char* flagForControl(ControlId control) {

@@ -21,11 +21,19 @@ class ConsoleHost : public RunHost {
     std::optional<SchemeChoice> chooseScheme() override;
     void showReport(const std::string& gbkBytes) override;
 
+    // Prints text after the report (the section check); it is flushed at once.
+    void print(const std::string& text);
+    // The system's error number of the first write to out that failed, 0 while none did.
+    int outputError() const { return outputError_; }
+
   private:
+    void flushOut();
+
     DesignInput input_;
     SchemeChoice scheme_;
     std::ostream& out_;
     std::ostream& err_;
+    int outputError_ = 0;
 };
 
 // The flag that sets a control's value, for messages that point at a field ("--h").

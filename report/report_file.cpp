@@ -1,100 +1,181 @@
 #include "report/report_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-
-#include "report/platform_file.h"
+#include <filesystem>
+#include <utility>
 
 namespace tessarin {
 
 namespace {
 
-// Writes all of bytes, however the system splits the write; false with errno set on failure.
-bool writeAll(int fd, const std::string& bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const long long written = writeSome(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
+ReportFaultHook faultHook = nullptr;
+
+int injectedError(ReportWriteStage stage) {
+    return faultHook != nullptr ? faultHook(stage) : 0;
 }
 
-// "Resource temporarily unavailable" says nothing to an engineer; a held lock means another
-// program is using the file.
-FileResult lockFailure(const std::string& path, FileAction action, int error) {
-    FileResult result = FileResult::failure(path, action, error);
-    if (error == EWOULDBLOCK) result.reason = "the file is in use by another program";
-    return result;
+// Why something that is not a regular file cannot be the report.
+const char* notRegularReason(PathKind kind) {
+    switch (kind) {
+        case PathKind::NamedPipe:
+            return "not a regular file but a named pipe (FIFO)";
+        case PathKind::CharacterDevice:
+            return "not a regular file but a character device";
+        case PathKind::BlockDevice:
+            return "not a regular file but a block device";
+        case PathKind::Socket:
+            return "not a regular file but a socket";
+        case PathKind::Link:
+            return "not a regular file but a symbolic link";
+        default:
+            return "not a regular file";
+    }
+}
+
+constexpr const char* kReplacedReason = "the report was replaced by another program";
+constexpr const char* kChangedReason = "the report was changed by another program";
+
+// A read of the regular file at path, or the failure that says why there is none.
+ReportContent readWhole(const std::string& path, RegularFileContent& read) {
+    ReportContent content;
+    read = readRegularFile(path);
+    if (read.error != 0) {
+        content.result = FileResult::failure(path, FileAction::Read, read.error);
+    } else if (read.kind == PathKind::Directory) {
+        content.result = FileResult::failure(path, FileAction::Read, EISDIR);
+    } else if (read.kind != PathKind::Regular) {
+        content.result = FileResult::refusal(path, FileAction::Read, notRegularReason(read.kind));
+    } else {
+        content.bytes = std::move(read.bytes);
+    }
+    return content;
 }
 
 }  // namespace
 
-FileResult writeReportBytes(const std::string& path, const std::string& bytes, bool append) {
-    // Step 1 creates the file or replaces its content; step 2 opens only an existing file, so a
-    // report removed between the steps is reported, not silently half-written again.
-    const FileAction action = append ? FileAction::Append : FileAction::Create;
-    const FileAction writing = append ? FileAction::Append : FileAction::Write;
-    // Another program writing the report at the same moment would interleave its lines with
-    // ours: the file is ours alone while we write it.
-    const int fd = openOwnedFile(path.c_str(), append ? FileAccess::Append : FileAccess::Write);
-    if (fd < 0) return lockFailure(path, action, errno);
-    // The new content is written over the old and the file is then cut to its length. Cutting a
-    // file to nothing before rewriting it makes the file system flush it on close, which costs
-    // ten times the rest of the run; the bytes on disk are the same either way.
-    const bool written = writeAll(fd, bytes);
-    int error = errno;
-    if (!append) {
-        const off_t length = written ? static_cast<off_t>(bytes.size()) : ::lseek(fd, 0, SEEK_CUR);
-        if (::ftruncate(fd, length < 0 ? 0 : length) != 0 && written) {
-            error = errno;
-            ::close(fd);
-            return FileResult::failure(path, writing, error);
-        }
-    }
-    if (!written) {
-        ::close(fd);
-        return FileResult::failure(path, writing, error);
-    }
-    // A deferred write error (a full disk on a network file system) shows up at close.
-    if (::close(fd) != 0) return FileResult::failure(path, writing, errno);
-    return FileResult::success();
+void setReportFaultHook(ReportFaultHook hook) {
+    faultHook = hook;
 }
 
 ReportContent readReport(const std::string& path) {
-    ReportContent content;
-    // Not while another program is writing it.
-    const int fd = openOwnedFile(path.c_str(), FileAccess::Read);
-    if (fd < 0) {
-        content.result = lockFailure(path, FileAction::Read, errno);
-        return content;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
-        content.bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    // Read to the end rather than trusting the length: what is returned is what was read.
-    char chunk[8192];
+    RegularFileContent read;
+    return readWhole(path, read);
+}
+
+ReportFile::ReportFile(std::string path, std::chrono::milliseconds ownerWait)
+    : path_(std::move(path)), ownerWait_(ownerWait) {
+    const std::filesystem::path file(path_);
+    const std::filesystem::path directory = file.parent_path();
+    directory_ = directory.empty() ? "." : directory.string();
+    // Beside the report, so that the rename stays within one file system; hidden, and one name
+    // per report, so a killed run leaves at most one behind for the next run to clear.
+    std::string hidden = ".";
+    hidden += file.filename().string();
+    hidden += ".tessarin-tmp";
+    temporary_ = directory.empty() ? hidden : (directory / hidden).string();
+}
+
+FileResult ReportFile::own() {
+    if (lock_.held()) return FileResult::success();
+    const auto deadline = std::chrono::steady_clock::now() + ownerWait_;
     while (true) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            content.result = FileResult::failure(path, FileAction::Read, errno);
-            content.bytes.clear();
-            ::close(fd);
-            return content;
+        const int error = lock_.tryAcquire(directory_);
+        if (error == 0) return FileResult::success();
+        if (error != EWOULDBLOCK) return FileResult::failure(path_, FileAction::Create, error);
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return FileResult::refusal(path_, FileAction::Create, kReportInUse);
         }
-        if (got == 0) break;
-        content.bytes.append(chunk, static_cast<std::size_t>(got));
+        pauseFor(10);
     }
-    ::close(fd);
+}
+
+FileResult ReportFile::replace(const std::string& bytes) {
+    if (FileResult owned = own(); !owned.ok) return owned;
+    const PathStatus status = inspectPath(path_);
+    if (status.error != 0) return FileResult::failure(path_, FileAction::Create, status.error);
+    unsigned permissions = 0666;
+    switch (status.kind) {
+        case PathKind::Absent:
+        case PathKind::Link:  // replaced as a link, never written through
+            break;
+        case PathKind::Regular:
+            // A report the engineer made read-only is not replaced behind their back; one that
+            // may be written keeps its permissions.
+            if (const int error = checkWritable(path_); error != 0) {
+                return FileResult::failure(path_, FileAction::Create, error);
+            }
+            permissions = status.permissions;
+            break;
+        case PathKind::Directory:
+            return FileResult::failure(path_, FileAction::Create, EISDIR);
+        default:
+            return FileResult::refusal(path_, FileAction::Create, notRegularReason(status.kind));
+    }
+    return writeWhole(bytes, FileAction::Create, permissions);
+}
+
+FileResult ReportFile::extend(const std::string& bytes) {
+    const PathStatus status = inspectPath(path_);
+    if (status.error != 0) return FileResult::failure(path_, FileAction::Append, status.error);
+    switch (status.kind) {
+        case PathKind::Absent:
+            return FileResult::failure(path_, FileAction::Append, ENOENT);
+        case PathKind::Directory:
+            return FileResult::failure(path_, FileAction::Append, EISDIR);
+        case PathKind::Regular:
+            break;
+        default:
+            return FileResult::refusal(path_, FileAction::Append, notRegularReason(status.kind));
+    }
+    if (!written_ || status.identity != writtenIdentity_) {
+        return FileResult::refusal(path_, FileAction::Append, kReplacedReason);
+    }
+    if (const int error = checkWritable(path_); error != 0) {
+        return FileResult::failure(path_, FileAction::Append, error);
+    }
+    return writeWhole(bytes, FileAction::Append, status.permissions);
+}
+
+FileResult ReportFile::writeWhole(const std::string& bytes, FileAction action,
+                                  unsigned permissions) {
+    // Creating the file is the step-1 "create"; writing it is "write" in step 1, "append" in 2.
+    const FileAction writing = action == FileAction::Create ? FileAction::Write : action;
+    if (const int error = removeFile(temporary_); error != 0) {
+        return FileResult::failure(path_, action, error);
+    }
+    NewFile file;
+    if (const int error = file.create(temporary_, permissions); error != 0) {
+        return FileResult::failure(path_, action, error);
+    }
+    const std::string_view all(bytes);
+    const std::size_t half = all.size() / 2;
+    int error = injectedError(ReportWriteStage::TemporaryCreated);
+    if (error == 0) error = file.write(all.substr(0, half));
+    if (error == 0) error = injectedError(ReportWriteStage::HalfWritten);
+    if (error == 0) error = file.write(all.substr(half));
+    if (const int closed = file.close(); error == 0) error = closed;
+    if (error == 0) error = injectedError(ReportWriteStage::Written);
+    if (error == 0) error = renameOver(temporary_, path_);
+    if (error != 0) {
+        removeFile(temporary_);
+        return FileResult::failure(path_, writing, error);
+    }
+    // The report is replaced; what a test does here can only be a stop, not a failure.
+    injectedError(ReportWriteStage::Renamed);
+    written_ = true;
+    writtenIdentity_ = file.identity();
+    writtenBytes_ = bytes;
+    return FileResult::success();
+}
+
+ReportContent ReportFile::readBack() const {
+    RegularFileContent read;
+    ReportContent content = readWhole(path_, read);
+    if (!content.result.ok) return content;
+    if (!written_ || read.identity != writtenIdentity_ || content.bytes != writtenBytes_) {
+        content.result = FileResult::refusal(path_, FileAction::Read, kChangedReason);
+        content.bytes.clear();
+    }
     return content;
 }
 

@@ -69,7 +69,13 @@ Message convergenceWarning(bool convergedX, bool convergedY) {
             "提示", MessageKind::Warning};
 }
 
-RunOutcome onCalculate(DesignSession& session, RunHost& host, const std::string& reportPath) {
+Message nonFiniteWarning() {
+    return {"计算结果不是有限数值(超出数值范围),\r\n计算结果无效,不能进行截面验算,请检查输入数据。",
+            "提示", MessageKind::Warning};
+}
+
+RunOutcome onCalculate(DesignSession& session, RunHost& host, const std::string& reportPath,
+                       std::chrono::milliseconds ownerWait) {
     // A field that holds no number stops the command: nothing is computed from stale values.
     if (!host.exchangeFields(session.input)) return RunOutcome::FieldRejected;
     if (!confirmInput(validateInput(session.input), host)) return RunOutcome::InputRejected;
@@ -80,8 +86,10 @@ RunOutcome onCalculate(DesignSession& session, RunHost& host, const std::string&
         return RunOutcome::FileFailed;
     };
 
+    // This run owns the report from step 1 to the read-back.
+    ReportFile report(reportPath, ownerWait);
     const Step1Design first = designStep1(session.input);
-    if (const FileResult written = writeStep1Report(reportPath, first); !written.ok) {
+    if (const FileResult written = writeStep1Report(report, first); !written.ok) {
         return stopOnFileFailure(written);
     }
 
@@ -89,18 +97,19 @@ RunOutcome onCalculate(DesignSession& session, RunHost& host, const std::string&
     if (const auto choice = host.chooseScheme()) applySchemeChoice(session.scheme, *choice);
 
     const ColumnDesign design = designStep2(first, session.scheme);
-    if (const FileResult appended = writeStep2Report(reportPath, design); !appended.ok) {
+    if (const FileResult appended = writeStep2Report(report, design); !appended.ok) {
         return stopOnFileFailure(appended);
     }
 
-    const ReportContent report = readReport(reportPath);
-    if (!report.result.ok) return stopOnFileFailure(report.result);
-    host.showReport(report.bytes);
+    const ReportContent shown = report.readBack();
+    if (!shown.result.ok) return stopOnFileFailure(shown.result);
+    host.showReport(shown.bytes);
     session.design = design;
 
     if (!design.step1.converged()) {
         host.showMessage(convergenceWarning(design.step1.convergedX, design.step1.convergedY));
     }
+    if (!design.finite()) host.showMessage(nonFiniteWarning());
     return RunOutcome::Done;
 }
 

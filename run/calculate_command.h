@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -34,8 +35,11 @@ enum class RunOutcome {
 // The calculate command: exchange, checks, step 1 with the report's first section, the scheme
 // question, step 2 with the second section, the report read back and shown. reportPath is the
 // report file; the desktop program and tessarin-cli pass "Result.txt", in the current directory.
+// The run owns the report from step 1 to the read-back; another run that owns it makes this one
+// wait up to ownerWait and then stop with the report "in use".
 RunOutcome onCalculate(DesignSession& session, RunHost& host,
-                       const std::string& reportPath = kReportFileName);
+                       const std::string& reportPath = kReportFileName,
+                       std::chrono::milliseconds ownerWait = kReportOwnerWait);
 
 // Shows the findings of the input checks in order and asks the questions. True when the run may
 // go on: no error, and every question answered other than Yes.
@@ -46,5 +50,10 @@ Message fileFailureMessage(const FileResult& failure);
 
 // The warning shown after the report when an equivalent-steel iteration did not settle.
 Message convergenceWarning(bool convergedX, bool convergedY);
+
+// The warning shown after the report when an area or the demand is infinite or not a number (a
+// case the checks accept can still run out of doubles); such a design is not offered for the
+// section check.
+Message nonFiniteWarning();
 
 }  // namespace tessarin

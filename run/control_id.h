@@ -25,4 +25,9 @@ enum class ControlId : int {
     RatioY = 1020,
 };
 
+// The template number of a control, for the dialog templates and the tests.
+constexpr int idOf(ControlId control) {
+    return static_cast<int>(control);
+}
+
 }  // namespace tessarin

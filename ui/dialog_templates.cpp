@@ -1,5 +1,6 @@
 #include "ui/dialog_templates.h"
 
+#include "run/control_id.h"
 #include "ui/pictures.h"
 
 namespace tessarin {
@@ -16,20 +17,20 @@ constexpr ControlTemplate kAboutControls[] = {
 };
 
 constexpr ControlTemplate kMainControls[] = {
-    {1000, K::Edit, "", 67, 14, 40, 14},
-    {1001, K::Edit, "", 67, 28, 40, 14},
-    {1002, K::Edit, "", 67, 42, 40, 14},
-    {1003, K::Edit, "", 168, 80, 40, 14},
-    {1004, K::Edit, "", 168, 94, 40, 14},
-    {1005, K::Edit, "", 168, 108, 40, 14},
-    {1006, K::Edit, "", 168, 122, 40, 14},
-    {1007, K::Edit, "", 168, 136, 40, 14},
-    {1008, K::DropList, "", 169, 14, 39, 80},
-    {1009, K::DropList, "", 169, 44, 39, 53},
-    {1010, K::DefaultButton, "计算", 213, 142, 41, 14},
+    {idOf(ControlId::L0), K::Edit, "", 67, 14, 40, 14},
+    {idOf(ControlId::B), K::Edit, "", 67, 28, 40, 14},
+    {idOf(ControlId::H), K::Edit, "", 67, 42, 40, 14},
+    {idOf(ControlId::M0x), K::Edit, "", 168, 80, 40, 14},
+    {idOf(ControlId::M0y), K::Edit, "", 168, 94, 40, 14},
+    {idOf(ControlId::N), K::Edit, "", 168, 108, 40, 14},
+    {idOf(ControlId::Ax), K::Edit, "", 168, 122, 40, 14},
+    {idOf(ControlId::Ay), K::Edit, "", 168, 136, 40, 14},
+    {idOf(ControlId::ConcreteList), K::DropList, "", 169, 14, 39, 80},
+    {idOf(ControlId::SteelList), K::DropList, "", 169, 44, 39, 53},
+    {idOf(ControlId::Calculate), K::DefaultButton, "计算", 213, 142, 41, 14},
     {kIdCancel, K::PushButton, "退出", 290, 142, 41, 14},
-    {1012, K::PushButton, "说明", 363, 142, 41, 14},
-    {1015, K::ResultBox, "", 220, 15, 178, 118},
+    {idOf(ControlId::Explain), K::PushButton, "说明", 363, 142, 41, 14},
+    {idOf(ControlId::ResultBox), K::ResultBox, "", 220, 15, 178, 118},
     {S, K::Label, "计算长度l0(mm)", 9, 18, 55, 8},
     {S, K::Label, "截面宽度 b(mm)", 9, 33, 55, 8},
     {S, K::Label, "截面高度 h(mm)", 9, 48, 55, 8},
@@ -50,18 +51,18 @@ constexpr ControlTemplate kMainControls[] = {
 constexpr ControlTemplate kSchemeControls[] = {
     {kIdOk, K::DefaultButton, "确定", 204, 207, 50, 14},
     {kIdSchemeSketch, K::Picture, kSchemeSketch, 11, 14, 124, 201},
-    {1016, K::RadioButton, "选定角点钢筋", 155, 20, 64, 10},
-    {1017, K::RadioButton, "选用相同直径的钢筋", 155, 47, 88, 10},
+    {idOf(ControlId::Scheme1), K::RadioButton, "选定角点钢筋", 155, 20, 64, 10},
+    {idOf(ControlId::Scheme2), K::RadioButton, "选用相同直径的钢筋", 155, 47, 88, 10},
     {S, K::GroupFrame, "配筋方案", 148, 3, 106, 61},
     {S, K::GroupFrame, "配筋方案示意图", 7, 3, 133, 218},
     {S, K::GroupFrame, "配筋方案1", 148, 67, 106, 35},
     {S, K::Label, "角点钢筋直径", 155, 83, 46, 8},
-    {1018, K::DropList, "", 201, 80, 48, 86},
+    {idOf(ControlId::DiameterList), K::DropList, "", 201, 80, 48, 86},
     {S, K::GroupFrame, "配筋方案2", 148, 107, 106, 56},
     {S, K::Label, "Aswx / Asx", 155, 124, 41, 8},
     {S, K::Label, "Aswy / Asy", 155, 145, 41, 8},
-    {1019, K::Edit, "", 209, 119, 40, 14},
-    {1020, K::Edit, "", 209, 141, 40, 14},
+    {idOf(ControlId::RatioX), K::Edit, "", 209, 119, 40, 14},
+    {idOf(ControlId::RatioY), K::Edit, "", 209, 141, 40, 14},
 };
 
 constexpr ControlTemplate kPrincipleDiagramControls[] = {

@@ -26,10 +26,6 @@ namespace tessarin {
 
 namespace {
 
-int idOf(ControlId control) {
-    return static_cast<int>(control);
-}
-
 constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 constexpr const char* kBookEntry = "导出计算书…";
@@ -100,13 +96,14 @@ QLineEdit* MainDialog::field(ControlId id) const {
 }
 
 RunOutcome MainDialog::calculate() {
-    const RunOutcome outcome = onCalculate(session_, *this);
+    const RunOutcome outcome = onCalculate(session_, *this, reportPath_);
     checkShortcut_->setEnabled(sectionCheckAvailable());
     return outcome;
 }
 
 bool MainDialog::sectionCheckAvailable() const {
-    return session_.design.has_value();
+    // A design whose areas or demand are not finite numbers has nothing to check or draw.
+    return session_.design.has_value() && session_.design->finite();
 }
 
 void MainDialog::showSectionCheck() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
+#include <utility>
 
 #include "engine/section/section_check.h"
 #include "run/calculate_command.h"
@@ -29,6 +31,9 @@ class MainDialog : public QDialog, public RunHost {
     explicit MainDialog(QWidget* parent = nullptr);
 
     QWidget* control(ControlId id) const;
+    // The report file the calculate command writes: "Result.txt" in the current directory unless
+    // a test or benchmark names another.
+    void setReportPath(std::string path) { reportPath_ = std::move(path); }
     const DesignSession& session() const { return session_; }
     ReinforcementSchemeDialog& schemeDialog() { return schemeDialog_; }
     PrincipleDiagramDialog& diagramDialog() { return diagramDialog_; }
@@ -40,7 +45,7 @@ class MainDialog : public QDialog, public RunHost {
     // The section check of the last complete design, on demand (context menu or F2).
     void showSectionCheck();
     // A design is there to check once a calculation has run to its end (a run that stops at the
-    // report file withdraws it).
+    // report file withdraws it) and its numbers are finite.
     bool sectionCheckAvailable() const;
     // "导出计算书…": the book of the last complete design, with the section check when it is
     // given (from the section-check dialog). Returns the file written, empty if none.
@@ -67,6 +72,7 @@ class MainDialog : public QDialog, public RunHost {
 
     QShortcut* checkShortcut_ = nullptr;
 
+    std::string reportPath_ = kReportFileName;
     DesignSession session_;
     ReinforcementSchemeDialog schemeDialog_{this};
     PrincipleDiagramDialog diagramDialog_{this};

@@ -14,14 +14,6 @@
 
 namespace tessarin {
 
-namespace {
-
-int idOf(ControlId control) {
-    return static_cast<int>(control);
-}
-
-}  // namespace
-
 ReinforcementSchemeDialog::ReinforcementSchemeDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {

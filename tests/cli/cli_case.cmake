@@ -8,7 +8,8 @@
 #   GOLDEN      expected Result.txt bytes (a file); NONE: no Result.txt may exist; OLD: the
 #               earlier report is untouched; ANY: a report was written; DIRECTORY: see SETUP
 #   SETUP       optional: "result-dir" puts a directory named Result.txt in place first,
-#               "old-file" an earlier report that must survive a rejected run
+#               "old-file" an earlier report that must survive a rejected run, "fifo" a named
+#               pipe (GOLDEN FIFO: it must still be there)
 #   STDERR      optional: a text stderr must contain
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
@@ -16,6 +17,11 @@ if(SETUP STREQUAL "result-dir")
   file(MAKE_DIRECTORY "${WORK}/Result.txt")
 elseif(SETUP STREQUAL "old-file")
   file(WRITE "${WORK}/Result.txt" "earlier report")
+elseif(SETUP STREQUAL "fifo")
+  execute_process(COMMAND mkfifo "${WORK}/Result.txt" RESULT_VARIABLE made)
+  if(NOT made EQUAL 0)
+    message(FATAL_ERROR "mkfifo failed")
+  endif()
 endif()
 
 execute_process(COMMAND ${EMULATOR} "${CLI}" ${ARGS}
@@ -43,6 +49,11 @@ elseif(GOLDEN STREQUAL "OLD")
 elseif(GOLDEN STREQUAL "ANY")
   if(NOT EXISTS "${WORK}/Result.txt" OR out STREQUAL "")
     message(FATAL_ERROR "the run did not go on to a report")
+  endif()
+elseif(GOLDEN STREQUAL "FIFO")
+  execute_process(COMMAND test -p "${WORK}/Result.txt" RESULT_VARIABLE still)
+  if(NOT still EQUAL 0)
+    message(FATAL_ERROR "the named pipe Result.txt is gone")
   endif()
 elseif(GOLDEN STREQUAL "DIRECTORY")
   if(NOT IS_DIRECTORY "${WORK}/Result.txt")

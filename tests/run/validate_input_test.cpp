@@ -25,18 +25,19 @@ class RejectedInput : public testing::TestWithParam<RejectedCase> {};
 // Each failing check: its message, caption, kind and focused field; nothing computed, the report
 // file and the shown report as they were.
 TEST_P(RejectedInput, ShowsItsMessageFocusesItsFieldAndComputesNothing) {
-    ScratchDirectory scratch;
-    writeFileBytes("Result.txt", "previous run");
+    TemporaryDirectory dir;
+    const std::string path = dir.file(kReportFileName);
+    writeFileBytes(path, "previous run");
     RecordingHost host;
     GetParam().change(*host.typed);
     DesignSession session;
-    EXPECT_EQ(onCalculate(session, host), RunOutcome::InputRejected);
+    EXPECT_EQ(onCalculate(session, host, path), RunOutcome::InputRejected);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], (Message{GetParam().text, GetParam().caption, MessageKind::Error}));
     EXPECT_EQ(host.focused, std::vector<int>{GetParam().focus});
     EXPECT_EQ(host.calls.back(), "focus " + std::to_string(GetParam().focus));
     EXPECT_TRUE(host.reports.empty());
-    EXPECT_EQ(readFileBytes("Result.txt"), "previous run");
+    EXPECT_EQ(readFileBytes(path), "previous run");
     EXPECT_FALSE(session.design.has_value());  // nothing was designed
 }
 
@@ -148,12 +149,13 @@ TEST(SectionModule, BothSidesOffTheModuleAskTwiceWhenAnsweredNo) {
 }
 
 TEST(SectionModule, NoContinuesTheRunWithTheTypedHeight) {
-    ScratchDirectory scratch;
+    TemporaryDirectory dir;
+    const std::string path = dir.file(kReportFileName);
     RecordingHost host;
     host.typed->h = 620.0;
     host.answers = {MessageAnswer::No};
     DesignSession session;
-    EXPECT_EQ(onCalculate(session, host), RunOutcome::Done);
+    EXPECT_EQ(onCalculate(session, host, path), RunOutcome::Done);
     ASSERT_TRUE(session.design.has_value());
     EXPECT_EQ(session.design->column.h, 620.0);
     ASSERT_EQ(host.reports.size(), 1u);

@@ -15,27 +15,46 @@
 
 namespace tessarin {
 
-ScratchDirectory::ScratchDirectory() {
-    previous_ = std::filesystem::current_path().string();
+namespace {
+
+std::string makeTemporaryDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tessarin-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    return pattern;
+}
+
+void removeTemporaryDirectory(const std::string& path) {
+    std::error_code ignored;
+    // Tests may leave read-only directories behind; make them writable before removing.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path, ignored)) {
+        if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+    }
+    std::filesystem::remove_all(path, ignored);
+}
+
+}  // namespace
+
+TemporaryDirectory::TemporaryDirectory() : path_(makeTemporaryDirectory()) {}
+
+TemporaryDirectory::~TemporaryDirectory() {
+    removeTemporaryDirectory(path_);
+}
+
+ScratchDirectory::ScratchDirectory() {
+    previous_ = std::filesystem::current_path().string();
+    path_ = makeTemporaryDirectory();
     std::filesystem::current_path(path_);
 }
 
 ScratchDirectory::~ScratchDirectory() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
-    // Tests may leave read-only directories behind; make them writable before removing.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-        if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ignored);
-        }
-    }
-    std::filesystem::remove_all(path_, ignored);
+    removeTemporaryDirectory(path_);
 }
 
 std::string readFileBytes(const std::string& path) {

@@ -21,6 +21,22 @@ class ScratchDirectory {
     std::string previous_;
 };
 
+// A fresh temporary directory for the life of the object, removed afterwards; the current
+// directory stays as it is. Tests name their files in it with file().
+class TemporaryDirectory {
+  public:
+    TemporaryDirectory();
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
 // Whole file as bytes; empty when it cannot be read.
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);

@@ -18,10 +18,6 @@ inline QComboBox* listOf(const MainDialog& dialog, ControlId id) {
     return qobject_cast<QComboBox*>(dialog.control(id));
 }
 
-inline int idOf(ControlId id) {
-    return static_cast<int>(id);
-}
-
 // Shows a dialog and makes it the active window, so that focus and keys behave as on screen.
 inline bool showActive(QWidget& window) {
     window.show();

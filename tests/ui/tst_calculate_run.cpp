@@ -72,6 +72,7 @@ class TestCalculateRun : public QObject {
     void messageKinds_data();
     void messageKinds();
     void nonConvergenceWarnsAfterTheReport();
+    void nonFiniteResultIsNotOfferedForTheCheck();
 };
 
 void TestCalculateRun::schemeQuestion_data() {
@@ -333,6 +334,33 @@ void TestCalculateRun::nonConvergenceWarnsAfterTheReport() {
              QStringLiteral("X方向等效钢筋面积迭代未收敛,\n计算结果仅供参考,请检查输入数据。"));
     QVERIFY(dialog.session().design.has_value());
     QCOMPARE(dialog.session().design->step1.passesX, ColumnCalculator::kMaxPasses);
+}
+
+// l0 = 1e150 mm passes every check, but the slenderness squared overflows: after the report and
+// the non-convergence box comes the box that says the result is not finite, and the section
+// check (whose drawing needs finite numbers) is not offered.
+void TestCalculateRun::nonFiniteResultIsNotOfferedForTheCheck() {
+    ScratchDirectory scratch;
+    QVERIFY(scratch.isValid());
+    MainDialog dialog;
+    QVERIFY(showActive(dialog));
+    fieldOf(dialog, ControlId::L0)->setText(QStringLiteral("1e150"));
+    ModalDriver driver;
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept())
+        .then(ModalDriver::messageBox(QStringLiteral("迭代未收敛")), driver.answer(QMessageBox::Ok))
+        .then(ModalDriver::messageBox(QStringLiteral("不是有限数值")),
+              driver.answer(QMessageBox::Ok));
+    QCOMPARE(dialog.calculate(), RunOutcome::Done);
+    QVERIFY(driver.allDone());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QVERIFY(!resultBoxText(dialog).isEmpty());
+    QCOMPARE(driver.boxes().size(), 2);
+    QCOMPARE(driver.boxes().back().caption, QStringLiteral("提示"));
+    QCOMPARE(driver.boxes().back().icon, QMessageBox::Warning);
+    QCOMPARE(driver.boxes().back().text,
+             QStringLiteral("计算结果不是有限数值(超出数值范围),\n"
+                            "计算结果无效,不能进行截面验算,请检查输入数据。"));
+    QCOMPARE(dialog.sectionCheckAvailable(), false);
 }
 
 QTEST_MAIN(TestCalculateRun)

@@ -42,7 +42,7 @@ std::optional<FileIdentity> identityOfHandle(HANDLE handle) {
     }
     return FileIdentity{
         info.dwVolumeSerialNumber,
-        (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
 bool cutToNothing(int descriptor) {
@@ -90,15 +90,15 @@ std::optional<FileIdentity> identityOfDescriptor(int descriptor) {
 std::optional<FileIdentity> identityOfPath(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FileIdentity{static_cast<unsigned long long>(info.st_dev),
-                        static_cast<unsigned long long>(info.st_ino)};
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
 }
 
 std::optional<FileIdentity> identityOfDescriptor(int descriptor) {
     struct stat info {};
     if (::fstat(descriptor, &info) != 0) return std::nullopt;
-    return FileIdentity{static_cast<unsigned long long>(info.st_dev),
-                        static_cast<unsigned long long>(info.st_ino)};
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
 }
 #endif
 

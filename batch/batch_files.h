@@ -14,6 +14,9 @@ namespace tessarin {
 
 // The files of a batch run. Every call to the operating system stands in this pair of files.
 
+// Which file a name or an open file is (FileIdentity): two names are the same file when these
+// agree, whatever links or spellings lead to it.
+
 // The file a path names (links followed); nullopt when there is none.
 std::optional<FileIdentity> identityOfPath(const std::string& path);
 // The file an open descriptor refers to; nullopt when the descriptor is closed.

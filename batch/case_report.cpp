@@ -25,7 +25,7 @@ std::string reportFileName(const std::string& id, long long line) {
 }
 
 std::optional<std::string> writeCaseReport(const std::string& path, const std::string& bytes) {
-    // The same locking writer as the calculate command's report file.
+    // The same writer as the calculate command's report file: whole, through no link.
     ReportFile report(path);
     const FileResult written = report.replace(bytes);
     if (written.ok) return std::nullopt;

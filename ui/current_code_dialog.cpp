@@ -17,9 +17,9 @@
 #include <cmath>
 
 #include "engine/current_code/current_code_design.h"
-#include "report/design_drawing.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
+#include "report/design_drawing.h"
 #include "report/number_text.h"
 #include "run/calculate_command.h"
 #include "ui/current_code_view.h"
@@ -441,8 +441,7 @@ void CurrentCodeDialog::chooseDrawingFile() {
 
 bool CurrentCodeDialog::exportDrawing(const QString& path) {
     if (!design_ || !design_->designed || !design_->layout) return false;
-    const FileResult written =
-        writeDesignDrawing(path.toStdString(), *design_, "");
+    const FileResult written = writeDesignDrawing(path.toStdString(), *design_, "");
     if (!written.ok) {
         showMessageBox(
             this, {"无法写入截面图文件 " + written.fileName + "\r\n原因：" + written.reason, kTitle,

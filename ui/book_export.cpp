@@ -25,7 +25,7 @@ FileResult failure(const std::string& path, std::string reason) {
 
 FileResult writeCalculationBook(const Book& book, const std::string& path) {
     // A book is a file of its own: never a directory, a device or a pipe, as on the command line.
-    const FileResult target = checkWritablePath(path);
+    FileResult target = checkWritablePath(path);
     if (!target.ok) return target;
     switch (bookFormatOf(path)) {
         case BookFormat::html:

@@ -148,6 +148,7 @@ TEST(DirectSearch, FindsTheStateOfTheSweepOnGeneratedSections) {
 TEST(DirectSearch, ContourMatchesTheSweepPointByPoint) {
     Numbers random(77);
     std::vector<double> directions;
+    directions.reserve(72);
     for (int k = 0; k < 72; ++k) directions.push_back(5.0 * k * kPi / 180.0);
     for (int i = 0; i < 24; ++i) {
         const SectionResistance section = generatedSection(random, true);

@@ -86,7 +86,8 @@ std::string step1ReportText(const Step1Design& design) {
     return t;
 }
 
-std::string step2ReportText(const Step2Result& c) {
+std::string step2ReportText(const Step2Result& layout) {
+    const Step2Result& c = layout;
     std::string t;
     t.reserve(1024);
     const auto head = [&t](int number) {

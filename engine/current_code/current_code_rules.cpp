@@ -92,7 +92,7 @@ double stabilityFactor(double l0OverB) {
     return kPhi[row] + (kPhi[row + 1] - kPhi[row]) * fraction;
 }
 
-double minimumTotalRatio8_5_1(SteelGrade2010 steel, int concreteGrade) {
+double nonSeismicMinimumTotalRatio(SteelGrade2010 steel, int concreteGrade) {
     double ratio = 0.006;
     if (steel == SteelGrade2010::HRB400) ratio = 0.0055;
     if (steel == SteelGrade2010::HRB500) ratio = 0.005;
@@ -136,7 +136,8 @@ double defaultCover(int concreteGrade) {
 
 DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
     DetailingLimits limits;
-    limits.minimumTotalRatioNonSeismic = minimumTotalRatio8_5_1(column.steel, column.concreteGrade);
+    limits.minimumTotalRatioNonSeismic =
+        nonSeismicMinimumTotalRatio(column.steel, column.concreteGrade);
     limits.minimumTotalRatioSeismic = minimumTotalRatioSeismic(
         column.seismic, column.structure, column.position, column.steel, column.concreteGrade);
     limits.minimumTotalRatio =

@@ -60,7 +60,7 @@ inline constexpr std::array<int, 11> kBarDiameters2010 = {12, 14, 16, 18, 20, 22
 
 // Minimum total ratio on b h of 8.5.1: 0.60 % (300 and 335 MPa bars), 0.55 % (400), 0.50 % (500),
 // 0.10 % more from C60.
-[[nodiscard]] double minimumTotalRatio8_5_1(SteelGrade2010 steel, int concreteGrade);
+[[nodiscard]] double nonSeismicMinimumTotalRatio(SteelGrade2010 steel, int concreteGrade);
 
 // Minimum total ratio of GB 50011 table 6.3.7-1 with its increments (bars below 400 MPa +0.1 %,
 // 400 MPa +0.05 %, concrete above C60 +0.1 %); 0 without a seismic grade.

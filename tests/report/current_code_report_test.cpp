@@ -98,6 +98,7 @@ TEST(CurrentCodeReport, ClauseByClauseLines) {
         "全部纵筋最小配筋率：0.55%(8.5.1)\r\n",
         "稳定系数(表6.2.15)：l0/b = 15.00，φ = 0.8950(表中两行之间按线性插值)\r\n",
         // lc/i = 6000 / 173.21 = 34.64 > 34 - 12 = 22.
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for width
         "    二阶效应判别(6.2.3)：M1/M2 = 1.00 > 0.9；N/(fcA) = 0.117 ≤ 0.9；lc/i = "
         "6000/173.21 = 34.64 > 34-12(M1/M2) = 22.00\r\n",
         "    h0 = D - a = 600 - 40.5 = 559.5 mm；M2/N = 610.00 mm\r\n",

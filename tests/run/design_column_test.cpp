@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "tests/engine/design_cases.h"
@@ -31,7 +33,7 @@ TEST(DesignColumn, StartUpCaseGivesTheWorkedAreas) {
 }
 
 bool sameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 // The calculate command designs in two halves around the scheme question; the halves give the

@@ -42,7 +42,7 @@ TEST(MinimumRatio, NonSeismicForEachSteelAndHighStrengthConcrete) {
         {SteelGrade2010::HRB500, 65, 0.0060},  // 0.50 + 0.10
     };
     for (const Case& c : cases) {
-        EXPECT_NEAR(minimumTotalRatio8_5_1(c.steel, c.grade), c.ratio, 1e-12)
+        EXPECT_NEAR(nonSeismicMinimumTotalRatio(c.steel, c.grade), c.ratio, 1e-12)
             << static_cast<int>(c.steel) << " C" << c.grade;
     }
 }

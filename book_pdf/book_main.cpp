@@ -28,7 +28,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     std::ios::sync_with_stdio(false);
-    std::freopen(nullptr, "rb", stdin);
+    // Binary streams: on Windows the text mode would turn every LF of the PDF into CR LF.
+    if (std::freopen(nullptr, "rb", stdin) == nullptr) {
+        std::cerr << "tessarin-book: cannot read stdin\n";
+        return 2;
+    }
     const std::string text(std::istreambuf_iterator<char>(std::cin), {});
     const auto book = tessarin::parseBook(text);
     if (!book) {
@@ -40,8 +44,8 @@ int main(int argc, char** argv) {
         std::cerr << "tessarin-book: " << error << '\n';
         return 3;
     }
-    std::freopen(nullptr, "wb", stdout);
-    if (std::fwrite(pdf.data(), 1, pdf.size(), stdout) != pdf.size() || std::fflush(stdout) != 0) {
+    if (std::freopen(nullptr, "wb", stdout) == nullptr ||
+        std::fwrite(pdf.data(), 1, pdf.size(), stdout) != pdf.size() || std::fflush(stdout) != 0) {
         std::cerr << "tessarin-book: cannot write the PDF to stdout\n";
         return 3;
     }

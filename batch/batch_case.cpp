@@ -1,5 +1,6 @@
 #include "batch/batch_case.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "report/number_text.h"
@@ -41,26 +42,32 @@ std::string trimmed(std::string name) {
 
 }  // namespace
 
-std::optional<std::string> ColumnMap::read(const std::vector<std::string>& header) {
-    position_.fill(-1);
-    headerSize_ = header.size();
+std::optional<std::string> mapHeader(const std::vector<std::string>& header,
+                                     std::span<const char* const> names, std::size_t required,
+                                     std::span<long long> positions) {
+    std::fill(positions.begin(), positions.end(), -1);
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string name = trimmed(header[i]);
-        for (std::size_t c = 0; c < kInputColumnCount; ++c) {
-            if (name != kInputColumnNames[c]) continue;
-            if (position_[c] >= 0)
+        for (std::size_t c = 0; c < names.size(); ++c) {
+            if (name != names[c]) continue;
+            if (positions[c] >= 0)
                 return "the column \"" + name + "\" is named twice in the header";
-            position_[c] = static_cast<long long>(i);
+            positions[c] = static_cast<long long>(i);
         }
     }
     std::string missing;
-    for (std::size_t c = 0; c < kRequiredInputColumns; ++c) {
-        if (position_[c] >= 0) continue;
+    for (std::size_t c = 0; c < required; ++c) {
+        if (positions[c] >= 0) continue;
         if (!missing.empty()) missing += ", ";
-        missing += kInputColumnNames[c];
+        missing += names[c];
     }
     if (!missing.empty()) return "the header lacks the required column(s) " + missing;
     return std::nullopt;
+}
+
+std::optional<std::string> ColumnMap::read(const std::vector<std::string>& header) {
+    headerSize_ = header.size();
+    return mapHeader(header, kInputColumnNames, kRequiredInputColumns, position_);
 }
 
 const std::string* ColumnMap::field(const std::vector<std::string>& fields,

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,14 @@ inline constexpr std::size_t kRequiredInputColumns = 11;  // id to steel
 inline constexpr std::array<const char*, kInputColumnCount> kInputColumnNames = {
     "id", "l0",       "b",     "h",      "M0x",      "M0y",     "N",      "ax",
     "ay", "concrete", "steel", "scheme", "diameter", "ratio_x", "ratio_y"};
+
+// Where each named column stands in a header line: names in any order, blanks around them
+// ignored, unknown names passed over; -1 for a column the header lacks. The first `required`
+// names must be there. On a header that cannot be used, the reason ("the header lacks the
+// required column(s) ay").
+std::optional<std::string> mapHeader(const std::vector<std::string>& header,
+                                     std::span<const char* const> names, std::size_t required,
+                                     std::span<long long> positions);
 
 // Where each input column stands in the rows of a file, from its header line.
 class ColumnMap {

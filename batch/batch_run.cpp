@@ -1,13 +1,12 @@
 #include "batch/batch_run.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "batch/batch_case.h"
+#include "batch/batch_sink.h"
 #include "batch/case_report.h"
 #include "batch/csv_reader.h"
 #include "batch/envelope.h"
@@ -84,7 +83,7 @@ class Batch {
     BatchInput input_;
     ColumnMap columns_;
     ResultTable table_;
-    OutputFile outputFile_;
+    BatchSink results_;
     std::ostream* sink_ = nullptr;
     std::string line_;            // the output row being built
     ColumnDesign design_;         // the design of the row being written
@@ -119,37 +118,13 @@ std::optional<BatchOutcome> Batch::readHeader(CsvReader& reader) {
 
 // Refuses an output that is the input itself before anything is written, then readies them.
 std::optional<BatchOutcome> Batch::openOutputs() {
-    const auto sameAsInput = [this](const std::string& output) {
-        return stop(Status::Unusable, output + " is the same file as the input " + options_.input +
-                                          "; a batch never writes into its input");
-    };
-    if (!options_.output && options_.streamFile == input_.identity()) return sameAsInput("stdout");
-    if (options_.output && identityOfPath(*options_.output) == input_.identity()) {
-        return sameAsInput(*options_.output);
-    }
+    if (auto refused = BatchSink::refuse(options_, input_)) return refused;
     if (options_.reportDir) {
-        std::error_code error;
-        std::filesystem::create_directories(*options_.reportDir, error);
-        if (error) {
-            return stop(Status::FileFailed, "cannot create the report directory " +
-                                                *options_.reportDir + ": " + error.message());
-        }
+        if (auto failed = createOutputDirectory(*options_.reportDir, "report directory"))
+            return failed;
     }
-    if (!options_.output) {
-        sink_ = &out_;
-        return std::nullopt;
-    }
-    // The file opened is checked again, so that no name swapped in meanwhile is cut.
-    if (!outputFile_.open(*options_.output)) {
-        return stop(Status::FileFailed,
-                    "cannot create " + *options_.output + ": " + systemReason(outputFile_.error()));
-    }
-    if (outputFile_.identity() == input_.identity()) return sameAsInput(*options_.output);
-    if (!outputFile_.truncate()) {
-        return stop(Status::FileFailed,
-                    "cannot create " + *options_.output + ": " + systemReason(outputFile_.error()));
-    }
-    sink_ = &outputFile_.stream();
+    if (auto failed = results_.open(options_, input_, out_)) return failed;
+    sink_ = &results_.stream();
     return std::nullopt;
 }
 
@@ -213,10 +188,7 @@ Envelope& Batch::envelopeOf(const std::string& id) {
 
 std::optional<BatchOutcome> Batch::writeReport(const std::string& id, long long line) {
     const std::string path = *options_.reportDir + "/" + reportFileName(id, line);
-    if (identityOfPath(path) == input_.identity()) {
-        return stop(Status::Unusable, "the report " + path + " is the same file as the input " +
-                                          options_.input + "; a batch never writes into its input");
-    }
+    if (auto refused = refuseInput(path, "report", options_, input_)) return refused;
     if (auto error = writeCaseReport(path, reportBytes(design_))) {
         return stop(Status::FileFailed, std::move(*error));
     }
@@ -354,16 +326,7 @@ BatchOutcome Batch::run() {
     if (auto failed = designRows(reader)) return std::move(*failed);
     if (auto failed = writeEnvelopes()) return std::move(*failed);
 
-    const std::string outputName = options_.output ? *options_.output : "stdout";
-    sink_->flush();
-    if (!*sink_) {
-        const int error = options_.output ? outputFile_.error() : errno;
-        return stop(Status::FileFailed, "cannot write " + outputName + ": " + systemReason(error));
-    }
-    if (options_.output && !outputFile_.close()) {
-        return stop(Status::FileFailed,
-                    "cannot write " + outputName + ": " + systemReason(outputFile_.error()));
-    }
+    if (auto failed = results_.finish(options_)) return std::move(*failed);
     return {rejected_ > 0 ? Status::SomeRejected : Status::AllAccepted, {}};
 }
 

@@ -55,10 +55,11 @@ using BatchProgressListener = std::function<void(const BatchProgress&)>;
 
 struct BatchOutcome {
     enum class Status {
-        AllAccepted,   // every row designed
-        SomeRejected,  // some rows rejected, the rest designed and written
-        Unusable,      // a header that cannot be used, or an output that is the input itself
-        FileFailed,    // a file could not be read or written
+        AllAccepted,        // every row designed
+        SomeRejected,       // some rows rejected, the rest designed and written
+        SomeWithoutLayout,  // current code: every row accepted, no layout fits some columns
+        Unusable,           // a header that cannot be used, or an output that is the input itself
+        FileFailed,         // a file could not be read or written
     };
     Status status = Status::AllAccepted;
     std::string message;  // for Unusable and FileFailed: what and why, naming the file(s)

@@ -5,6 +5,10 @@
 namespace tessarin {
 
 std::string reportFileName(const std::string& id, long long line) {
+    return caseFileName(id, line, ".txt");
+}
+
+std::string caseFileName(const std::string& id, long long line, const char* extension) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string name;
     for (std::size_t i = 0; i < id.size(); ++i) {
@@ -21,7 +25,7 @@ std::string reportFileName(const std::string& id, long long line) {
     }
     // Keep the name within what file systems allow (255 bytes), line number included.
     if (name.size() > 200) name.resize(200);
-    return name + "-" + std::to_string(line) + ".txt";
+    return name + "-" + std::to_string(line) + extension;
 }
 
 std::optional<std::string> writeCaseReport(const std::string& path, const std::string& bytes) {

@@ -10,6 +10,11 @@ namespace tessarin {
 // report directory.
 std::string reportFileName(const std::string& id, long long line);
 
+// The same name with another extension (".dxf", ".html"): the file of a column, named after its
+// id and the line of its first row, so that no two ids share a file even where the file system
+// does not tell upper from lower case.
+std::string caseFileName(const std::string& id, long long line, const char* extension);
+
 // Writes a case's report (its GBK bytes) as the file path, through the report file's writer; on
 // failure the reason, naming the file ("cannot create DIR/KZ1-2.txt: Permission denied").
 std::optional<std::string> writeCaseReport(const std::string& path, const std::string& bytes);

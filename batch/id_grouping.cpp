@@ -2,10 +2,8 @@
 
 namespace tessarin {
 
-namespace {
-
 // FNV-1a, 64 bits: the same value on every platform and build.
-std::uint64_t hashOf(const std::string& text) {
+std::uint64_t idHash(const std::string& text) {
     std::uint64_t hash = 14695981039346656037ull;
     for (const char c : text) {
         hash ^= static_cast<unsigned char>(c);
@@ -13,8 +11,6 @@ std::uint64_t hashOf(const std::string& text) {
     }
     return hash;
 }
-
-}  // namespace
 
 std::size_t spillFootprint(const IdGrouping::Run& run) {
     // Short ids live inside the string itself.
@@ -34,7 +30,7 @@ bool IdGrouping::add(const std::string& id) {
     if (any_ && id == current_) return true;
     any_ = true;
     current_ = id;
-    return runs_.add(Run{hashOf(id), id});
+    return runs_.add(Run{idHash(id), id});
 }
 
 std::optional<bool> IdGrouping::grouped() {

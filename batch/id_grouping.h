@@ -9,6 +9,9 @@
 
 namespace tessarin {
 
+// A hash of an id that sorts ids cheaply: the same value on every platform and build.
+std::uint64_t idHash(const std::string& text);
+
 // Finds out whether the rows of each id stand together in a file (each id one unbroken run of
 // rows), within a fixed memory budget whatever the number of ids: the id of every run is noted
 // and the runs sorted, spilling to temporary files as needed; two runs of one id mean the ids are

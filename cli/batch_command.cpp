@@ -47,18 +47,19 @@ class ProgressLine {
 
 }  // namespace
 
-int runBatchCommand(const BatchOptions& options, std::ostream& out, std::ostream& err,
-                    bool showProgress) {
+int runBatchCommand(const BatchRun& run, std::ostream& err, bool showProgress) {
     ProgressLine line(err);
     BatchProgressListener listener;
     if (showProgress) listener = [&line](const BatchProgress& p) { line.show(p); };
-    const BatchOutcome outcome = runBatch(options, out, listener);
+    const BatchOutcome outcome = run(listener);
     line.finish();
     switch (outcome.status) {
         case BatchOutcome::Status::AllAccepted:
             return kExitDone;
         case BatchOutcome::Status::SomeRejected:
             return kExitSomeRejected;
+        case BatchOutcome::Status::SomeWithoutLayout:
+            return kExitNoLayout;
         case BatchOutcome::Status::Unusable:
             err << "tessarin-cli: " << outcome.message << '\n';
             return kExitUsage;

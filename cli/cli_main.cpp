@@ -3,7 +3,10 @@
 #include <cstring>
 #include <ostream>
 
+#include "batch/batch_sink.h"
+#include "batch/current_code_batch.h"
 #include "cli/batch_command.h"
+#include "cli/batch_outputs.h"
 #include "cli/book_output.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
@@ -24,6 +27,38 @@ int bookFailure(const FileResult& failure, std::ostream& err) {
     return kExitFile;
 }
 
+// --batch, with or without --code 2010. The books' directory is made before anything runs.
+int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
+                 const CliStreams& streams) {
+    BatchOptions options = parse.batch;
+    options.streamFile = streams.outFile;
+    const BatchFileOptions& files = parse.batchFiles;
+    if (files.booksDir) {
+        if (auto failed = createOutputDirectory(*files.booksDir, "book directory")) {
+            err << "tessarin-cli: " << failed->message << '\n';
+            return kExitFile;
+        }
+    }
+    if (parse.kind == CliParse::Kind::Batch) {
+        std::optional<BatchBooks> books;
+        if (files.booksDir) {
+            books.emplace(*files.booksDir, files.project);
+            options.columnOutputs = &*books;
+        }
+        return runBatchCommand(
+            [&](const BatchProgressListener& progress) { return runBatch(options, out, progress); },
+            err, streams.errIsTerminal);
+    }
+    CurrentCodeBatchFiles codeFiles;
+    codeFiles.reportDir = options.reportDir;
+    codeFiles.dxfDir = files.dxfDir;
+    return runBatchCommand(
+        [&](const BatchProgressListener& progress) {
+            return runCurrentCodeBatch(options, codeFiles, out, progress);
+        },
+        err, streams.errIsTerminal);
+}
+
 }  // namespace
 
 CliStreams processStreams() {
@@ -40,11 +75,9 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case CliParse::Kind::UsageError:
             err << "tessarin-cli: " << parse.text << "\nRun with --help for more information.\n";
             return kExitUsage;
-        case CliParse::Kind::Batch: {
-            BatchOptions options = parse.batch;
-            options.streamFile = streams.outFile;
-            return runBatchCommand(options, out, err, streams.errIsTerminal);
-        }
+        case CliParse::Kind::Batch:
+        case CliParse::Kind::CurrentCodeBatch:
+            return runBatchKind(parse, out, err, streams);
         case CliParse::Kind::CurrentCode:
             return runCurrentCode(parse.currentCode, out, err);
         case CliParse::Kind::Run:

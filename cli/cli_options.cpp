@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -27,9 +28,19 @@ constexpr const char* kFooter =
     "  convergence, status: ok, warning: ..., rejected: ...) and one envelope row per id with\n"
     "  the largest Asex, Asey, Asx, Asy, Aswx, Aswy and the lines that govern them. --reports\n"
     "  writes each accepted row's report as DIR/<id>-<line>.txt, bytes outside A-Z a-z 0-9 _ -\n"
-    "  of the id (and a leading dot) written as %XX. Exit codes: 0 all rows accepted, 4 some\n"
-    "  rows rejected, 2 usage error, unusable header or an output that is the input, 3 a file\n"
-    "  could not be read or written.\n"
+    "  of the id (and a leading dot) written as %XX. --books DIR writes one HTML calculation\n"
+    "  book per id as DIR/<id>-<first line>.html. Exit codes: 0 all rows accepted, 4 some rows\n"
+    "  rejected, 2 usage error, unusable header or an output that is the input, 3 a file could\n"
+    "  not be read or written.\n"
+    "\n"
+    "Current-code batch: tessarin-cli --batch columns.csv --code 2010 [--out] [--reports DIR]\n"
+    "  [--dxf DIR]. The rows of an id are the load combinations of one column, which share its\n"
+    "  section, lengths and materials; one layout per id carries them all. Required: id, l0, b,\n"
+    "  h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y, lc_x, lc_y, cover, stirrup,\n"
+    "  seismic, structure, position (as the flags; blank is the default). One combination row\n"
+    "  per input row (demand, utilisation) and one layout row per id (bars, As, rho, governing\n"
+    "  line). --reports and --dxf write DIR/<id>-<first line>.txt and .dxf per column. Exit 5\n"
+    "  when every row was accepted but no layout fits some columns.\n"
     "\n"
     "Section check: --check verifies the designed layout by a strain-compatibility analysis\n"
     "  (parabola-rectangle concrete, elastic-plastic steel, plane sections) and prints a\n"
@@ -153,14 +164,16 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
                    "also write the calculation book of the case: FILE.html (HTML with its "
                    "pictures inline) or FILE.pdf (A4; needs tessarin-book of the desktop build)")
         ->type_name("FILE");
-    app.add_option("--project", project, "with --book: the project named in the title block")
+    app.add_option("--project", project,
+                   "with --book or --books: the project named in the title block")
         ->type_name("TEXT");
     app.add_option("--id", columnId, "with --book: the column id named in the title block")
         ->type_name("TEXT");
     std::string dxf;
     app.add_option("--dxf", dxf,
-                   "with --code 2010: also write the designed section as a DXF drawing")
-        ->type_name("FILE");
+                   "with --code 2010: also write the designed section as a DXF drawing (with "
+                   "--batch: one drawing per column id into the directory)")
+        ->type_name("FILE|DIR");
     std::string batchInput, batchOutput, reportDir;
     app.add_option("--batch", batchInput,
                    "design every row of a CSV file of cases instead of one case")
@@ -168,7 +181,13 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     app.add_option("--out", batchOutput, "with --batch: the results CSV (default stdout)")
         ->type_name("FILE");
     app.add_option("--reports", reportDir,
-                   "with --batch: also write each accepted row's report into this directory")
+                   "with --batch: also write each accepted row's report into this directory "
+                   "(with --code 2010: each column's report)")
+        ->type_name("DIR");
+    std::string booksDir;
+    app.add_option("--books", booksDir,
+                   "with --batch: also write one calculation book (HTML) per column id into "
+                   "this directory")
         ->type_name("DIR");
 
     // CLI11 wants the arguments last to first, without the program name.
@@ -208,6 +227,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
             if (app.count(name) > 0) return usage(std::string(name) + " goes with --code 2010");
         }
     }
+    if (!batch && app.count("--books") > 0) return usage("--books goes with --batch");
     if (currentCode && !batch) {
         for (const char* name : {"--out", "--reports"}) {
             if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
@@ -245,20 +265,39 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
             }
         }
     } else {
+        // What a batch takes besides its cases file; the current-code batch draws, the 2002
+        // batch checks.
+        const std::vector<std::string> batchFlags =
+            currentCode ? std::vector<std::string>{"--batch",   "--out",  "--reports", "--books",
+                                                   "--project", "--code", "--dxf"}
+                        : std::vector<std::string>{"--batch", "--out",     "--reports",
+                                                   "--books", "--project", "--check"};
         for (const CLI::Option* option : app.get_options()) {
             const std::string name = option->get_name();
-            if (option->count() > 0 && name != "--batch" && name != "--out" &&
-                name != "--reports" && name != "--check") {
-                return usage(name +
-                             " describes a single case; with --batch every case comes "
-                             "from the CSV file");
+            if (option->count() == 0 ||
+                std::find(batchFlags.begin(), batchFlags.end(), name) != batchFlags.end()) {
+                continue;
             }
+            if (currentCode && name == "--check") {
+                return usage(
+                    "--check does not apply with --code 2010: the current-code design checks "
+                    "every combination of a column against its layout");
+            }
+            return usage(name +
+                         " describes a single case; with --batch every case comes "
+                         "from the CSV file");
         }
-        parse.kind = CliParse::Kind::Batch;
+        if (app.count("--project") > 0 && app.count("--books") == 0) {
+            return usage("--project goes with --book or --books");
+        }
+        parse.kind = currentCode ? CliParse::Kind::CurrentCodeBatch : CliParse::Kind::Batch;
         parse.batch.input = batchInput;
         if (app.count("--out") > 0) parse.batch.output = batchOutput;
         if (app.count("--reports") > 0) parse.batch.reportDir = reportDir;
         parse.batch.check = check;
+        if (app.count("--books") > 0) parse.batchFiles.booksDir = booksDir;
+        if (app.count("--dxf") > 0) parse.batchFiles.dxfDir = dxf;
+        parse.batchFiles.project = project;
         return parse;
     }
 

@@ -21,13 +21,22 @@ struct CliOptions {
     std::string columnId;
 };
 
+// What a batch writes per column besides the results: calculation books and (current code) the
+// section drawings.
+struct BatchFileOptions {
+    std::optional<std::string> booksDir;  // --books DIR: one HTML book per column id
+    std::optional<std::string> dxfDir;    // --dxf DIR with --code 2010: one drawing per column id
+    std::string project;                  // --project: the books' title block
+};
+
 // Outcome of reading the arguments.
 struct CliParse {
-    enum class Kind { Run, Batch, Help, UsageError, CurrentCode };
+    enum class Kind { Run, Batch, Help, UsageError, CurrentCode, CurrentCodeBatch };
     Kind kind = Kind::Run;
     CliOptions options;
     CurrentCodeCliOptions currentCode;  // --code 2010
-    BatchOptions batch;
+    BatchOptions batch;                 // --batch, with or without --code 2010
+    BatchFileOptions batchFiles;
     std::string text;  // the help text, or the usage error naming the flag and why
 };
 

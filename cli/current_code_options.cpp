@@ -16,20 +16,6 @@ struct NumberTarget {
     std::optional<double>* optionalValue;
 };
 
-template <typename T>
-struct Choice {
-    const char* text;
-    T value;
-};
-
-template <typename T, std::size_t N>
-std::optional<T> choose(const std::string& text, const Choice<T> (&choices)[N]) {
-    for (const Choice<T>& c : choices) {
-        if (text == c.text) return c.value;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given,
@@ -77,27 +63,18 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
         column.steel = *steel;
     }
     if (const std::string* t = text("--seismic")) {
-        constexpr Choice<SeismicGrade> kGrades[] = {{"none", SeismicGrade::none},
-                                                    {"1", SeismicGrade::one},
-                                                    {"2", SeismicGrade::two},
-                                                    {"3", SeismicGrade::three},
-                                                    {"4", SeismicGrade::four}};
-        const auto grade = choose(*t, kGrades);
+        const auto grade = seismicGradeFromText(*t);
         if (!grade)
             return "--seismic: \"" + *t + "\" is not a seismic grade; use none, 1, 2, 3 or 4";
         column.seismic = *grade;
     }
     if (const std::string* t = text("--structure")) {
-        constexpr Choice<StructureType> kTypes[] = {{"frame", StructureType::frame},
-                                                    {"dual", StructureType::dual}};
-        const auto type = choose(*t, kTypes);
+        const auto type = structureFromText(*t);
         if (!type) return "--structure: \"" + *t + "\" is not a structure type; use frame or dual";
         column.structure = *type;
     }
     if (const std::string* t = text("--position")) {
-        constexpr Choice<ColumnPosition> kPositions[] = {{"middle", ColumnPosition::middle},
-                                                         {"corner", ColumnPosition::corner}};
-        const auto position = choose(*t, kPositions);
+        const auto position = positionFromText(*t);
         if (!position) {
             return "--position: \"" + *t + "\" is not a column position; use middle or corner";
         }

@@ -7,6 +7,45 @@
 
 namespace tessarin {
 
+namespace {
+
+template <typename T>
+struct Word {
+    std::string_view text;
+    T value;
+};
+
+template <typename T, std::size_t N>
+std::optional<T> fromWord(std::string_view text, const std::array<Word<T>, N>& words) {
+    for (const Word<T>& word : words) {
+        if (text == word.text) return word.value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SeismicGrade> seismicGradeFromText(std::string_view text) {
+    static constexpr std::array<Word<SeismicGrade>, 5> kWords = {{{"none", SeismicGrade::none},
+                                                                  {"1", SeismicGrade::one},
+                                                                  {"2", SeismicGrade::two},
+                                                                  {"3", SeismicGrade::three},
+                                                                  {"4", SeismicGrade::four}}};
+    return fromWord(text, kWords);
+}
+
+std::optional<StructureType> structureFromText(std::string_view text) {
+    static constexpr std::array<Word<StructureType>, 2> kWords = {
+        {{"frame", StructureType::frame}, {"dual", StructureType::dual}}};
+    return fromWord(text, kWords);
+}
+
+std::optional<ColumnPosition> positionFromText(std::string_view text) {
+    static constexpr std::array<Word<ColumnPosition>, 2> kWords = {
+        {{"middle", ColumnPosition::middle}, {"corner", ColumnPosition::corner}}};
+    return fromWord(text, kWords);
+}
+
 std::optional<SteelGrade2010> steelFromLabel2010(std::string_view label) {
     constexpr std::array<SteelGrade2010, 4> kSteels = {
         SteelGrade2010::HPB300, SteelGrade2010::HRB335, SteelGrade2010::HRB400,

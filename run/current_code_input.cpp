@@ -14,11 +14,11 @@ std::string number(double value) {
     return formatGeneral(value);
 }
 
+}  // namespace
+
 std::string combinationPrefix(std::size_t k) {
     return "第" + std::to_string(k + 1) + "组荷载组合：";
 }
-
-}  // namespace
 
 std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInput& input) {
     const CurrentCodeColumn& c = input.column;

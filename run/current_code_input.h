@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ inline constexpr double kCoverMin = 15.0;
 inline constexpr double kCoverMax = 75.0;
 inline constexpr double kStirrupMin = 6.0;
 inline constexpr double kStirrupMax = 16.0;
+
+// How a finding about combination k (0-based) begins: "第1组荷载组合：".
+[[nodiscard]] std::string combinationPrefix(std::size_t k);
 
 // Every input checked before anything is computed, in a fixed order (lengths, materials, cover and
 // stirrup, then each combination, then whether the smallest bars fit); the first failure, or

@@ -21,8 +21,13 @@ FileResult ColumnBooks::close(const std::string& id) {
     if (it == open_.end()) return FileResult::success();
     const std::vector<BookCase> cases = std::move(it->second);
     open_.erase(it);
-    order_.erase(std::remove(order_.begin(), order_.end(), id), order_.end());
-    return write_(buildDesignBook(BookInfo{project_, id, date_}, cases), fileNameOf_(id));
+    if (order_.front() == id) {
+        order_.pop_front();
+    } else {
+        order_.erase(std::remove(order_.begin(), order_.end(), id), order_.end());
+    }
+    return write_(buildDesignBook(BookInfo{project_, id, date_}, cases),
+                  fileNameOf_(id, cases.front().line));
 }
 
 FileResult ColumnBooks::closeAll() {

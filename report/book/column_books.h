@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -16,9 +17,10 @@ namespace tessarin {
 // and frees what was held for it.
 class ColumnBooks {
   public:
-    // fileNameOf gives the book's path for an id (the batch's safe names); write puts a book there
-    // (HTML or PDF by the name) and returns what happened.
-    using FileNameOf = std::function<std::string(const std::string& id)>;
+    // fileNameOf gives the book's path for an id and the line of its first combination (the
+    // batch's safe names); write puts a book there (HTML or PDF by the name) and returns what
+    // happened.
+    using FileNameOf = std::function<std::string(const std::string& id, long long firstLine)>;
     using Write = std::function<FileResult(const Book& book, const std::string& path)>;
 
     ColumnBooks(std::string project, std::string date, FileNameOf fileNameOf, Write write);
@@ -36,7 +38,8 @@ class ColumnBooks {
     FileNameOf fileNameOf_;
     Write write_;
     std::map<std::string, std::vector<BookCase>> open_;
-    std::vector<std::string> order_;
+    // The open ids in the order they first appeared; a batch closes them in that order.
+    std::deque<std::string> order_;
 };
 
 }  // namespace tessarin

@@ -81,12 +81,34 @@ TEST(CurrentCodeCli, UsageErrors) {
         {{"--code", "2010", "--position", "edge"}, "is not a column position"},
         {{"--code", "2010", "--cover", "2O"}, "--cover: \"2O\" is not a number"},
         {{"--code", "2010", "--out", "x.csv"}, "--out goes with --batch"},
+        {{"--batch", "x.csv", "--code", "2010", "--check"}, "--check does not apply with --code"},
+        {{"--batch", "x.csv", "--code", "2010", "--m1m2-x", "1"}, "--m1m2-x describes a single"},
+        {{"--batch", "x.csv", "--dxf", "d"}, "--dxf goes with --code 2010"},
+        {{"--books", "d"}, "--books goes with --batch"},
+        {{"--batch", "x.csv", "--project", "P"}, "--project goes with --book or --books"},
     };
     for (const auto& [args, text] : cases) {
         const CliParse p = parseCliArguments(args);
         EXPECT_EQ(p.kind, CliParse::Kind::UsageError) << text;
         EXPECT_NE(p.text.find(text), std::string::npos) << p.text;
     }
+}
+
+// The batch's per-column files reach their options, by edition.
+TEST(CurrentCodeCli, BatchTakesItsDirectories) {
+    const CliParse code = parseCliArguments(
+        {"--batch", "x.csv", "--code", "2010", "--dxf", "d", "--reports", "r", "--out", "o.csv"});
+    ASSERT_EQ(code.kind, CliParse::Kind::CurrentCodeBatch) << code.text;
+    EXPECT_EQ(code.batch.input, "x.csv");
+    EXPECT_EQ(code.batch.output, "o.csv");
+    EXPECT_EQ(code.batch.reportDir, "r");
+    EXPECT_EQ(code.batchFiles.dxfDir, "d");
+    const CliParse books =
+        parseCliArguments({"--batch", "x.csv", "--books", "b", "--project", "P", "--check"});
+    ASSERT_EQ(books.kind, CliParse::Kind::Batch) << books.text;
+    EXPECT_EQ(books.batchFiles.booksDir, "b");
+    EXPECT_EQ(books.batchFiles.project, "P");
+    EXPECT_TRUE(books.batch.check);
 }
 
 // A rejected input: the Chinese message and the flag to check on stderr, exit 1, no report.

@@ -154,7 +154,9 @@ TEST(ColumnBooks, OneBookPerIdWithItsCombinationsInFileOrder) {
     std::vector<Written> written;
     bool fail = false;
     ColumnBooks books(
-        "P", "2026-12-09", [](const std::string& id) { return "books/" + id + ".html"; },
+        "P", "2026-12-09", [](const std::string& id, long long line) {
+            return "books/" + id + "-" + std::to_string(line) + ".html";
+        },
         [&](const Book& book, const std::string& path) {
             if (fail) return FileResult::refusal(path, FileAction::Write, "disk full");
             written.push_back({path, renderBookHtml(book)});
@@ -170,11 +172,11 @@ TEST(ColumnBooks, OneBookPerIdWithItsCombinationsInFileOrder) {
     EXPECT_TRUE(books.close("KZ2").ok);
     EXPECT_TRUE(books.close("KZ9").ok);  // nothing held: nothing written
     ASSERT_EQ(written.size(), 1U);
-    EXPECT_EQ(written[0].path, "books/KZ2.html");
+    EXPECT_EQ(written[0].path, "books/KZ2-3.html");
     EXPECT_EQ(written[0].html.find("荷载组合"), std::string::npos);  // a single combination
     EXPECT_TRUE(books.closeAll().ok);
     ASSERT_EQ(written.size(), 2U);
-    EXPECT_EQ(written[1].path, "books/KZ1.html");
+    EXPECT_EQ(written[1].path, "books/KZ1-2.html");
     const std::string& kz1 = written[1].html;
     EXPECT_NE(kz1.find("<td>KZ1</td>"), std::string::npos);
     EXPECT_LT(kz1.find("荷载组合 1（输入第 2 行）"), kz1.find("荷载组合 2（输入第 4 行）"));
@@ -186,7 +188,7 @@ TEST(ColumnBooks, OneBookPerIdWithItsCombinationsInFileOrder) {
     fail = true;
     const FileResult failed = books.closeAll();
     EXPECT_FALSE(failed.ok);
-    EXPECT_EQ(failed.fileName, "books/KZ3.html");
+    EXPECT_EQ(failed.fileName, "books/KZ3-2.html");
     EXPECT_EQ(written.size(), 2U);
 }
 

@@ -1,0 +1,84 @@
+#include "batch/batch_sink.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace tessarin {
+
+namespace {
+
+using Status = BatchOutcome::Status;
+
+BatchOutcome sameAsInput(const std::string& output, const BatchOptions& options) {
+    return {Status::Unusable, output + " is the same file as the input " + options.input +
+                                  "; a batch never writes into its input"};
+}
+
+}  // namespace
+
+std::optional<BatchOutcome> BatchSink::refuse(const BatchOptions& options,
+                                              const BatchInput& input) {
+    if (!options.output && options.streamFile == input.identity()) {
+        return sameAsInput("stdout", options);
+    }
+    if (options.output && identityOfPath(*options.output) == input.identity()) {
+        return sameAsInput(*options.output, options);
+    }
+    return std::nullopt;
+}
+
+std::optional<BatchOutcome> BatchSink::open(const BatchOptions& options, const BatchInput& input,
+                                            std::ostream& out) {
+    if (auto refused = refuse(options, input)) return refused;
+    if (!options.output) {
+        sink_ = &out;
+        return std::nullopt;
+    }
+    const std::string& name = *options.output;
+    // The file opened is checked again, so that no name swapped in meanwhile is cut.
+    if (!file_.open(name)) {
+        return BatchOutcome{Status::FileFailed,
+                            "cannot create " + name + ": " + systemReason(file_.error())};
+    }
+    if (file_.identity() == input.identity()) return sameAsInput(name, options);
+    if (!file_.truncate()) {
+        return BatchOutcome{Status::FileFailed,
+                            "cannot create " + name + ": " + systemReason(file_.error())};
+    }
+    sink_ = &file_.stream();
+    return std::nullopt;
+}
+
+std::optional<BatchOutcome> BatchSink::finish(const BatchOptions& options) {
+    const std::string name = options.output ? *options.output : "stdout";
+    sink_->flush();
+    if (!*sink_) {
+        const int error = options.output ? file_.error() : errno;
+        return BatchOutcome{Status::FileFailed,
+                            "cannot write " + name + ": " + systemReason(error)};
+    }
+    if (options.output && !file_.close()) {
+        return BatchOutcome{Status::FileFailed,
+                            "cannot write " + name + ": " + systemReason(file_.error())};
+    }
+    return std::nullopt;
+}
+
+std::optional<BatchOutcome> createOutputDirectory(const std::string& directory, const char* what) {
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (!error) return std::nullopt;
+    return BatchOutcome{Status::FileFailed, std::string("cannot create the ") + what + " " +
+                                                directory + ": " + error.message()};
+}
+
+std::optional<BatchOutcome> refuseInput(const std::string& path, const char* what,
+                                        const BatchOptions& options, const BatchInput& input) {
+    if (identityOfPath(path) != input.identity()) return std::nullopt;
+    return BatchOutcome{Status::Unusable, std::string("the ") + what + " " + path +
+                                              " is the same file as the input " + options.input +
+                                              "; a batch never writes into its input"};
+}
+
+}  // namespace tessarin

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "batch/batch_files.h"
+#include "batch/batch_run.h"
+
+namespace tessarin {
+
+// Where a batch writes its results: the output file, or the given stream without one. A batch
+// never writes into its input: an output that is the input file is refused before a byte of it
+// changes.
+class BatchSink {
+  public:
+    // Refuses an output that is the input, by the names alone: nothing is opened yet.
+    static std::optional<BatchOutcome> refuse(const BatchOptions& options, const BatchInput& input);
+    // Opens options.output (or takes out) for the input; the outcome that stops the batch when it
+    // cannot.
+    std::optional<BatchOutcome> open(const BatchOptions& options, const BatchInput& input,
+                                     std::ostream& out);
+    std::ostream& stream() { return *sink_; }
+    // Flushes and closes; the outcome that stops the batch when what was written did not arrive.
+    std::optional<BatchOutcome> finish(const BatchOptions& options);
+
+  private:
+    OutputFile file_;
+    std::ostream* sink_ = nullptr;
+};
+
+// Creates a directory a batch writes its files into ("the report directory"); the outcome that
+// stops the batch when it cannot.
+std::optional<BatchOutcome> createOutputDirectory(const std::string& directory, const char* what);
+
+// Refuses a file a batch is about to write when it is the input itself.
+std::optional<BatchOutcome> refuseInput(const std::string& path, const char* what,
+                                        const BatchOptions& options, const BatchInput& input);
+
+}  // namespace tessarin

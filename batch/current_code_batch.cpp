@@ -1,0 +1,664 @@
+#include "batch/current_code_batch.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+#include "batch/batch_case.h"
+#include "batch/batch_files.h"
+#include "batch/batch_sink.h"
+#include "batch/case_report.h"
+#include "batch/csv_reader.h"
+#include "batch/external_sort.h"
+#include "batch/id_grouping.h"
+#include "engine/current_code/current_code_design.h"
+#include "report/current_code_labels.h"
+#include "report/current_code_report.h"
+#include "report/design_drawing.h"
+#include "report/number_text.h"
+#include "run/current_code_input.h"
+
+namespace tessarin {
+
+namespace {
+
+using Status = BatchOutcome::Status;
+
+enum class Code : std::size_t {
+    Id,
+    L0,
+    B,
+    H,
+    M0x,
+    M0y,
+    N,
+    Concrete,
+    Steel,
+    M1m2X,
+    M1m2Y,
+    LcX,
+    LcY,
+    Cover,
+    Stirrup,
+    Seismic,
+    Structure,
+    Position,
+};
+
+constexpr std::size_t at(Code column) {
+    return static_cast<std::size_t>(column);
+}
+
+const char* nameOf(Code column) {
+    return kCurrentCodeInputNames[at(column)];
+}
+
+// Bytes a string holds beyond itself (short strings live inside it).
+std::size_t heldBeyond(const std::string& text) {
+    return text.capacity() > 15 ? text.capacity() + 1 : 0;
+}
+
+// One input row, held (or put aside) until the rows of its id are together: sorted by id, then
+// by line.
+struct CaseRecord {
+    std::uint64_t hash = 0;
+    std::string id;
+    std::int64_t line = 0;
+    std::string malformed;  // what the reader found wrong with the row; empty when nothing
+    std::vector<std::string> fields;
+
+    friend bool operator<(const CaseRecord& a, const CaseRecord& b) {
+        if (a.hash != b.hash) return a.hash < b.hash;
+        if (a.id != b.id) return a.id < b.id;
+        return a.line < b.line;
+    }
+};
+
+std::size_t spillFootprint(const CaseRecord& record) {
+    std::size_t bytes = heldBeyond(record.id) + heldBeyond(record.malformed) +
+                        record.fields.capacity() * sizeof(std::string);
+    for (const std::string& field : record.fields) bytes += heldBeyond(field);
+    return bytes;
+}
+
+void writeSpill(SpillFile& file, const CaseRecord& record) {
+    file.writeU64(record.hash);
+    file.writeString(record.id);
+    file.writeI64(record.line);
+    file.writeString(record.malformed);
+    file.writeU64(record.fields.size());
+    for (const std::string& field : record.fields) file.writeString(field);
+}
+
+bool readSpill(SpillFile& file, CaseRecord& record) {
+    std::uint64_t count = 0;
+    if (!file.readU64(record.hash) || !file.readString(record.id) || !file.readI64(record.line) ||
+        !file.readString(record.malformed) || !file.readU64(count)) {
+        return false;
+    }
+    record.fields.resize(count);
+    for (std::string& field : record.fields) {
+        if (!file.readString(field)) return false;
+    }
+    return true;
+}
+
+// The result lines of one column, put in the order of the ids' first rows before they are
+// written.
+struct ColumnBlock {
+    std::int64_t firstLine = 0;
+    std::string text;
+
+    friend bool operator<(const ColumnBlock& a, const ColumnBlock& b) {
+        return a.firstLine < b.firstLine;
+    }
+};
+
+std::size_t spillFootprint(const ColumnBlock& block) {
+    return heldBeyond(block.text);
+}
+
+void writeSpill(SpillFile& file, const ColumnBlock& block) {
+    file.writeI64(block.firstLine);
+    file.writeString(block.text);
+}
+
+bool readSpill(SpillFile& file, ColumnBlock& block) {
+    return file.readI64(block.firstLine) && file.readString(block.text);
+}
+
+// The results columns: the line, the id and the kind of row, the inputs as given, the demand of
+// the combination, its check against the chosen layout, the layout, the status.
+constexpr std::array<const char*, 10> kDemandColumns = {
+    "CmX", "etaNsX", "Mx", "CmY", "etaNsY", "My", "utilisation", "axialLimit", "axialRatio", "Nu"};
+constexpr std::array<const char*, 9> kLayoutColumns = {
+    "layout", "cornerDiameter", "webDiameter", "webBarsAlongB", "webBarsAlongH", "bars", "As",
+    "rho",    "governingLine"};
+
+// The column fields every row of an id must repeat.
+struct SharedField {
+    Code column;
+    bool (*same)(const CurrentCodeColumn&, const CurrentCodeColumn&);
+};
+constexpr std::array<SharedField, 12> kSharedFields = {{
+    {Code::L0, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.l0 == b.l0; }},
+    {Code::B, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.b == b.b; }},
+    {Code::H, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.h == b.h; }},
+    {Code::Concrete, [](const CurrentCodeColumn& a,
+                        const CurrentCodeColumn& b) { return a.concreteGrade == b.concreteGrade; }},
+    {Code::Steel,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.steel == b.steel; }},
+    // A blank length or cover is its default: the same column as the default written out.
+    {Code::LcX,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
+         return resolveColumn(a).lcX == resolveColumn(b).lcX;
+     }},
+    {Code::LcY,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
+         return resolveColumn(a).lcY == resolveColumn(b).lcY;
+     }},
+    {Code::Cover,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
+         return resolveColumn(a).cover == resolveColumn(b).cover;
+     }},
+    {Code::Stirrup,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.stirrup == b.stirrup; }},
+    {Code::Seismic,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.seismic == b.seismic; }},
+    {Code::Structure, [](const CurrentCodeColumn& a,
+                         const CurrentCodeColumn& b) { return a.structure == b.structure; }},
+    {Code::Position, [](const CurrentCodeColumn& a,
+                        const CurrentCodeColumn& b) { return a.position == b.position; }},
+}};
+
+class CodeColumns {
+  public:
+    std::optional<std::string> read(const std::vector<std::string>& header) {
+        headerSize_ = header.size();
+        return mapHeader(header, kCurrentCodeInputNames, kCurrentCodeRequiredInputs, position_);
+    }
+    const std::string* field(const std::vector<std::string>& fields, Code column) const {
+        const long long position = position_[at(column)];
+        if (position < 0 || static_cast<std::size_t>(position) >= fields.size()) return nullptr;
+        return &fields[static_cast<std::size_t>(position)];
+    }
+    // A field that is there and not blank.
+    const std::string* given(const std::vector<std::string>& fields, Code column) const {
+        const std::string* text = field(fields, column);
+        return text != nullptr && !text->empty() ? text : nullptr;
+    }
+    std::size_t headerSize() const { return headerSize_; }
+
+  private:
+    std::array<long long, kCurrentCodeInputNames.size()> position_{};
+    std::size_t headerSize_ = 0;
+};
+
+// A row read as a combination of its column; the rejection, e.g. M0y: "1 20" is not a number.
+struct RowReading {
+    CurrentCodeColumn column;
+    LoadCombination load;
+};
+
+std::string notA(Code column, const std::string& text, const char* what) {
+    return std::string(nameOf(column)) + ": \"" + text + "\" is not " + what;
+}
+
+std::optional<std::string> readRow(const CodeColumns& columns,
+                                   const std::vector<std::string>& fields, RowReading& row) {
+    if (fields.size() != columns.headerSize()) {
+        return "the row has " + std::to_string(fields.size()) + " fields, the header " +
+               std::to_string(columns.headerSize());
+    }
+    CurrentCodeColumn& column = row.column;
+    LoadCombination& load = row.load;
+    // Required numbers in column order, then the optional ones; the first that is no number
+    // rejects the row. A blank optional field takes the flag's default.
+    const std::array<std::pair<Code, double*>, 6> required = {{{Code::L0, &column.l0},
+                                                               {Code::B, &column.b},
+                                                               {Code::H, &column.h},
+                                                               {Code::M0x, &load.M2x},
+                                                               {Code::M0y, &load.M2y},
+                                                               {Code::N, &load.N}}};
+    for (const auto& [code, target] : required) {
+        const std::string& text = *columns.field(fields, code);
+        const auto value = parseNumber(text);
+        if (!value) return notA(code, text, "a number");
+        *target = *value;
+    }
+    const std::string& concrete = *columns.field(fields, Code::Concrete);
+    const auto grade = concreteFromLabel2010(concrete);
+    if (!grade) {
+        return notA(Code::Concrete, concrete,
+                    "a current-code concrete grade (C20 to C80 in steps of 5)");
+    }
+    column.concreteGrade = *grade;
+    const std::string& steel = *columns.field(fields, Code::Steel);
+    const auto steelGrade = steelFromLabel2010(steel);
+    if (!steelGrade) {
+        return notA(Code::Steel, steel,
+                    "a current-code steel grade (HPB300, HRB335, HRB400 or HRB500)");
+    }
+    column.steel = *steelGrade;
+    const std::array<std::pair<Code, double*>, 3> plain = {
+        {{Code::M1m2X, &load.m1m2X}, {Code::M1m2Y, &load.m1m2Y}, {Code::Stirrup, &column.stirrup}}};
+    for (const auto& [code, target] : plain) {
+        const std::string* text = columns.given(fields, code);
+        if (text == nullptr) continue;
+        const auto value = parseNumber(*text);
+        if (!value) return notA(code, *text, "a number");
+        *target = *value;
+    }
+    const std::array<std::pair<Code, std::optional<double>*>, 3> optional = {
+        {{Code::LcX, &column.lcX}, {Code::LcY, &column.lcY}, {Code::Cover, &column.cover}}};
+    for (const auto& [code, target] : optional) {
+        const std::string* text = columns.given(fields, code);
+        if (text == nullptr) continue;
+        const auto value = parseNumber(*text);
+        if (!value) return notA(code, *text, "a number");
+        *target = *value;
+    }
+    if (const std::string* text = columns.given(fields, Code::Seismic)) {
+        const auto value = seismicGradeFromText(*text);
+        if (!value) return notA(Code::Seismic, *text, "a seismic grade (none, 1, 2, 3 or 4)");
+        column.seismic = *value;
+    }
+    if (const std::string* text = columns.given(fields, Code::Structure)) {
+        const auto value = structureFromText(*text);
+        if (!value) return notA(Code::Structure, *text, "a structure type (frame or dual)");
+        column.structure = *value;
+    }
+    if (const std::string* text = columns.given(fields, Code::Position)) {
+        const auto value = positionFromText(*text);
+        if (!value) return notA(Code::Position, *text, "a column position (middle or corner)");
+        column.position = *value;
+    }
+    return std::nullopt;
+}
+
+// A combination's own finding without the "第1组荷载组合：" it starts with: the row is named by its
+// line.
+std::string withoutPrefix(std::string message) {
+    const std::string prefix = combinationPrefix(0);
+    if (message.compare(0, prefix.size(), prefix) == 0) message.erase(0, prefix.size());
+    return message;
+}
+
+void appendNumber(std::string& line, double value) {
+    line += ',';
+    line += formatShortest(value);
+}
+
+void appendEmpty(std::string& line, std::size_t count) {
+    line.append(count, ',');
+}
+
+class CurrentCodeBatch {
+  public:
+    CurrentCodeBatch(const BatchOptions& options, const CurrentCodeBatchFiles& files,
+                     std::ostream& out, const BatchProgressListener& progress)
+        : options_(options),
+          files_(files),
+          out_(out),
+          progress_(progress),
+          cases_(options.memoryBudget / 2),
+          blocks_(options.memoryBudget / 2) {}
+
+    BatchOutcome run();
+
+  private:
+    static BatchOutcome stop(Status status, std::string message) {
+        return {status, std::move(message)};
+    }
+    BatchOutcome cannotRead() {
+        return stop(Status::FileFailed, "cannot read " + options_.input + ": " +
+                                            systemReason(std::ferror(input_.file()) ? errno : EIO));
+    }
+    std::optional<BatchOutcome> readHeader(CsvReader& reader);
+    std::optional<BatchOutcome> openOutputs();
+    std::optional<BatchOutcome> readRows(CsvReader& reader);
+    std::optional<BatchOutcome> designColumns();
+    std::optional<BatchOutcome> designColumn(std::vector<CaseRecord>& rows);
+    std::optional<BatchOutcome> writeFiles(const std::string& id, long long firstLine,
+                                           const CurrentCodeDesign& design);
+    std::optional<BatchOutcome> writeBlocks();
+
+    void beginRow(std::string& line, long long lineNumber, const std::string& id,
+                  const char* kind) const;
+    void appendInputs(std::string& line, const std::vector<std::string>& fields) const;
+
+    const BatchOptions& options_;
+    const CurrentCodeBatchFiles& files_;
+    std::ostream& out_;
+    const BatchProgressListener& progress_;
+    BatchInput input_;
+    CodeColumns columns_;
+    BatchSink results_;
+    ExternalSorter<CaseRecord> cases_;
+    ExternalSorter<ColumnBlock> blocks_;
+    // A quoted field that never ends stops the reading; its row is reported last.
+    std::optional<CaseRecord> broken_;
+    long long rows_ = 0;
+    long long designedRows_ = 0;
+    bool rejected_ = false;
+    bool withoutLayout_ = false;
+};
+
+std::optional<BatchOutcome> CurrentCodeBatch::readHeader(CsvReader& reader) {
+    std::vector<std::string> header;
+    const auto status = reader.next(header);
+    if (reader.readFailed()) return cannotRead();
+    if (status == CsvReader::Status::Error || status == CsvReader::Status::Malformed) {
+        return stop(Status::Unusable, options_.input + ": " + reader.error());
+    }
+    if (status == CsvReader::Status::End) {
+        return stop(Status::Unusable, options_.input +
+                                          ": the file is empty; the first line must name the "
+                                          "columns");
+    }
+    if (const auto error = columns_.read(header)) {
+        return stop(Status::Unusable, options_.input + ": " + *error);
+    }
+    return std::nullopt;
+}
+
+std::optional<BatchOutcome> CurrentCodeBatch::openOutputs() {
+    if (auto refused = BatchSink::refuse(options_, input_)) return refused;
+    const std::pair<const std::optional<std::string>*, const char*> directories[] = {
+        {&files_.reportDir, "report directory"}, {&files_.dxfDir, "drawing directory"}};
+    for (const auto& [directory, what] : directories) {
+        if (!*directory) continue;
+        if (auto failed = createOutputDirectory(**directory, what)) return failed;
+    }
+    return results_.open(options_, input_, out_);
+}
+
+std::optional<BatchOutcome> CurrentCodeBatch::readRows(CsvReader& reader) {
+    std::vector<std::string> fields;
+    while (true) {
+        const auto status = reader.next(fields);
+        if (status == CsvReader::Status::End) break;
+        CaseRecord record;
+        record.line = reader.recordLine();
+        if (status == CsvReader::Status::Error) {
+            if (reader.readFailed()) return cannotRead();
+            // Nothing after a quoted field that never ends can be read reliably: report it, stop.
+            record.malformed = reader.error();
+            broken_ = std::move(record);
+            break;
+        }
+        if (status == CsvReader::Status::Malformed) record.malformed = reader.error();
+        const std::string* id = columns_.field(fields, Code::Id);
+        if (id != nullptr) record.id = *id;
+        record.hash = idHash(record.id);
+        record.fields = fields;
+        ++rows_;
+        if (!cases_.add(std::move(record))) return stop(Status::FileFailed, cases_.error());
+    }
+    if (reader.readFailed()) return cannotRead();
+    return std::nullopt;
+}
+
+void CurrentCodeBatch::beginRow(std::string& line, long long lineNumber, const std::string& id,
+                                const char* kind) const {
+    line += std::to_string(lineNumber);
+    line += ',';
+    appendCsvField(line, id);
+    line += ',';
+    line += kind;
+}
+
+// The inputs as the row gives them, the id left out (it stands before); a layout row leaves them
+// empty.
+void CurrentCodeBatch::appendInputs(std::string& line,
+                                    const std::vector<std::string>& fields) const {
+    for (std::size_t c = 1; c < kCurrentCodeInputNames.size(); ++c) {
+        line += ',';
+        const std::string* field = columns_.field(fields, static_cast<Code>(c));
+        if (field != nullptr) appendCsvField(line, *field);
+    }
+}
+
+std::optional<BatchOutcome> CurrentCodeBatch::writeFiles(const std::string& id, long long firstLine,
+                                                         const CurrentCodeDesign& design) {
+    const auto failed = [](const FileResult& result) {
+        const char* what = result.action == FileAction::Create ? "cannot create " : "cannot write ";
+        return stop(Status::FileFailed, what + result.fileName + ": " + result.reason);
+    };
+    if (files_.reportDir) {
+        const std::string path = *files_.reportDir + "/" + caseFileName(id, firstLine, ".txt");
+        if (auto refused = refuseInput(path, "report", options_, input_)) return refused;
+        const FileResult written = writeCurrentCodeReport(design, path);
+        if (!written.ok) return failed(written);
+    }
+    // A drawing only of a chosen layout; the layout row says why there is none.
+    if (files_.dxfDir && design.designed) {
+        const std::string path = *files_.dxfDir + "/" + caseFileName(id, firstLine, ".dxf");
+        if (auto refused = refuseInput(path, "drawing", options_, input_)) return refused;
+        const FileResult written = writeDesignDrawing(path, design, id);
+        if (!written.ok) return failed(written);
+    }
+    if (files_.outputs != nullptr) {
+        const FileResult written = files_.outputs->designed(id, firstLine, design);
+        if (!written.ok) return failed(written);
+    }
+    return std::nullopt;
+}
+
+// One column: its rows in line order. Every row is read, checked against the first row's
+// column and validated before anything is designed; one rejected row leaves the whole column
+// undesigned.
+std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecord>& rows) {
+    const std::string& id = rows.front().id;
+    const long long firstLine = rows.front().line;
+    std::vector<RowReading> readings(rows.size());
+    std::vector<std::string> rejections(rows.size());
+    std::optional<std::size_t> firstRejected;
+    std::optional<std::size_t> reference;  // the first row that reads: its column is the column's
+    std::optional<std::string> columnFinding;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CaseRecord& row = rows[i];
+        std::optional<std::string> why;
+        if (!row.malformed.empty()) {
+            why = row.malformed;
+        } else {
+            why = readRow(columns_, row.fields, readings[i]);
+        }
+        if (!why && reference) {
+            for (const SharedField& shared : kSharedFields) {
+                if (shared.same(readings[*reference].column, readings[i].column)) continue;
+                why = std::string(nameOf(shared.column)) + ": \"" +
+                      *columns_.field(row.fields, shared.column) + "\" differs from \"" +
+                      *columns_.field(rows[*reference].fields, shared.column) + "\" on line " +
+                      std::to_string(rows[*reference].line) +
+                      "; the rows of an id share one section, its lengths and materials";
+                break;
+            }
+        }
+        if (!why) {
+            if (!reference) reference = i;
+            const CurrentCodeInput single{readings[i].column, {readings[i].load}};
+            if (auto finding = validateCurrentCodeInput(single)) {
+                if (finding->combination >= 0) {
+                    why = withoutPrefix(std::move(finding->message));
+                } else if (!columnFinding) {
+                    columnFinding = std::move(finding->message);
+                }
+            }
+        }
+        if (why) {
+            rejections[i] = std::move(*why);
+            if (!firstRejected) firstRejected = i;
+        }
+    }
+
+    std::string text;
+    const bool accepted = !firstRejected && !columnFinding;
+    if (!accepted) {
+        rejected_ = true;
+        const std::string notDesigned =
+            columnFinding ? std::string("not designed: the column is rejected (see its layout row)")
+                          : "not designed: line " + std::to_string(rows[*firstRejected].line) +
+                                " of this id is rejected; one layout must carry every "
+                                "combination";
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            beginRow(text, rows[i].line, id, "combination");
+            appendInputs(text, rows[i].fields);
+            appendEmpty(text, kDemandColumns.size() + kLayoutColumns.size());
+            text += ',';
+            appendCsvField(text,
+                           rejections[i].empty() ? notDesigned : "rejected: " + rejections[i]);
+            text += '\n';
+        }
+        beginRow(text, firstLine, id, "layout");
+        appendEmpty(text, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size() +
+                              kLayoutColumns.size());
+        text += ',';
+        appendCsvField(
+            text,
+            "rejected: " + (columnFinding ? *columnFinding
+                                          : "line " + std::to_string(rows[*firstRejected].line) +
+                                                ": " + rejections[*firstRejected]));
+        text += '\n';
+        designedRows_ += static_cast<long long>(rows.size());
+        if (!blocks_.add({firstLine, std::move(text)})) {
+            return stop(Status::FileFailed, blocks_.error());
+        }
+        return std::nullopt;
+    }
+
+    std::vector<LoadCombination> loads;
+    loads.reserve(rows.size());
+    for (const RowReading& reading : readings) loads.push_back(reading.load);
+    const CurrentCodeDesign design = designCurrentCode(readings.front().column, loads);
+    if (!design.designed) withoutLayout_ = true;
+
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CombinationCheck& check = design.combinations[i];
+        const CombinationDemand& demand = check.demand;
+        beginRow(text, rows[i].line, id, "combination");
+        appendInputs(text, rows[i].fields);
+        for (const double value :
+             {demand.x.Cm, demand.x.etaNs, demand.Mx, demand.y.Cm, demand.y.etaNs, demand.My}) {
+            appendNumber(text, value);
+        }
+        if (design.designed) {
+            for (const double value :
+                 {check.utilisation, check.axialLimit, check.axialRatio, check.Nu}) {
+                appendNumber(text, value);
+            }
+        } else {
+            appendEmpty(text, 4);
+        }
+        appendEmpty(text, kLayoutColumns.size());
+        text += design.designed ? ",ok\n" : ",no layout\n";
+    }
+    beginRow(text, firstLine, id, "layout");
+    appendEmpty(text, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size());
+    if (design.designed) {
+        const BarLayout& layout = *design.layout;
+        const LayoutChoice& choice = layout.choice;
+        text += ',';
+        appendCsvField(text, layoutNotation(choice));
+        for (const int value : {choice.cornerDiameter, choice.webDiameter, choice.webBarsAlongB,
+                                choice.webBarsAlongH, choice.barCount()}) {
+            text += ',';
+            text += std::to_string(value);
+        }
+        appendNumber(text, layout.steelArea);
+        appendNumber(text, layout.ratio);
+        text += ',';
+        text += std::to_string(rows[static_cast<std::size_t>(design.governing)].line);
+        text += ",designed\n";
+    } else {
+        appendEmpty(text, kLayoutColumns.size());
+        text += ',';
+        appendCsvField(text, "no layout: " + noLayoutReasonText(design));
+        text += '\n';
+    }
+    designedRows_ += static_cast<long long>(rows.size());
+    if (!blocks_.add({firstLine, std::move(text)}))
+        return stop(Status::FileFailed, blocks_.error());
+    return writeFiles(id, firstLine, design);
+}
+
+std::optional<BatchOutcome> CurrentCodeBatch::designColumns() {
+    if (!cases_.finish()) return stop(Status::FileFailed, cases_.error());
+    std::vector<CaseRecord> column;
+    CaseRecord record;
+    const auto flush = [&]() -> std::optional<BatchOutcome> {
+        if (column.empty()) return std::nullopt;
+        auto failed = designColumn(column);
+        column.clear();
+        if (progress_ && rows_ > 0) {
+            const auto total = static_cast<double>(input_.size());
+            const double share = static_cast<double>(designedRows_) / static_cast<double>(rows_);
+            progress_({designedRows_, static_cast<long long>(share * total), input_.size()});
+        }
+        return failed;
+    };
+    while (cases_.next(record)) {
+        if (!column.empty() &&
+            (record.hash != column.front().hash || record.id != column.front().id)) {
+            if (auto failed = flush()) return failed;
+        }
+        column.push_back(std::move(record));
+    }
+    if (cases_.failed()) return stop(Status::FileFailed, cases_.error());
+    return flush();
+}
+
+std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
+    std::ostream& sink = results_.stream();
+    std::string line = "line,id,kind";
+    for (std::size_t c = 1; c < kCurrentCodeInputNames.size(); ++c) {
+        line += ',';
+        line += kCurrentCodeInputNames[c];
+    }
+    for (const char* name : kDemandColumns) (line += ',') += name;
+    for (const char* name : kLayoutColumns) (line += ',') += name;
+    line += ",status\n";
+    sink << line;
+    if (!blocks_.finish()) return stop(Status::FileFailed, blocks_.error());
+    ColumnBlock block;
+    while (sink && blocks_.next(block)) sink << block.text;
+    if (blocks_.failed()) return stop(Status::FileFailed, blocks_.error());
+    if (broken_) {
+        line.clear();
+        beginRow(line, broken_->line, {}, "combination");
+        appendEmpty(line, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size() +
+                              kLayoutColumns.size());
+        line += ',';
+        appendCsvField(line, "rejected: " + broken_->malformed);
+        line += '\n';
+        sink << line;
+    }
+    return std::nullopt;
+}
+
+BatchOutcome CurrentCodeBatch::run() {
+    if (!input_.open(options_.input)) return stop(Status::FileFailed, input_.error());
+    CsvReader reader(input_.file());
+    if (auto failed = readHeader(reader)) return std::move(*failed);
+    if (auto failed = openOutputs()) return std::move(*failed);
+    if (auto failed = readRows(reader)) return std::move(*failed);
+    if (broken_) rejected_ = true;
+    if (auto failed = designColumns()) return std::move(*failed);
+    if (auto failed = writeBlocks()) return std::move(*failed);
+    if (auto failed = results_.finish(options_)) return std::move(*failed);
+    if (rejected_) return {Status::SomeRejected, {}};
+    return {withoutLayout_ ? Status::SomeWithoutLayout : Status::AllAccepted, {}};
+}
+
+}  // namespace
+
+BatchOutcome runCurrentCodeBatch(const BatchOptions& options, const CurrentCodeBatchFiles& files,
+                                 std::ostream& out, const BatchProgressListener& progress) {
+    CurrentCodeBatch batch(options, files, out, progress);
+    return batch.run();
+}
+
+}  // namespace tessarin

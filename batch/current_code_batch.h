@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+
+#include "batch/batch_run.h"
+#include "engine/current_code/current_code_types.h"
+#include "report/file_result.h"
+
+namespace tessarin {
+
+// The input columns of a current-code cases file. The first nine are required; ax, ay, scheme and
+// the other columns of a 2002 cases file are passed over, so that one file serves both.
+inline constexpr std::array<const char*, 18> kCurrentCodeInputNames = {
+    "id",     "l0",     "b",    "h",    "M0x",   "M0y",     "N",       "concrete",  "steel",
+    "m1m2_x", "m1m2_y", "lc_x", "lc_y", "cover", "stirrup", "seismic", "structure", "position"};
+inline constexpr std::size_t kCurrentCodeRequiredInputs = 9;
+
+// What a front end writes per column beside the results (a calculation book): told once for each
+// column id whose combinations were all accepted, designed or not, with the line of its first
+// combination. A failure stops the batch as a file failure.
+class CurrentCodeOutputs {
+  public:
+    virtual ~CurrentCodeOutputs() = default;
+    virtual FileResult designed(const std::string& id, long long firstLine,
+                                const CurrentCodeDesign& design) = 0;
+};
+
+// Where the current-code batch writes a file per column id, beside the results; none when empty.
+struct CurrentCodeBatchFiles {
+    std::optional<std::string> reportDir;   // the report text of each column (GBK, CR LF)
+    std::optional<std::string> dxfDir;      // the section drawing of each designed column
+    CurrentCodeOutputs* outputs = nullptr;  // not owned
+};
+
+// The current-code batch: the rows of one column id are its load combinations and share its
+// section, lengths and materials; one layout is chosen per id to carry them all. The results
+// have one "combination" row per input row (its inputs as given, the demand and, for a designed
+// column, the utilisation) and, after the rows of each id, one "layout" row (the bars, As, rho,
+// the governing line). Columns come in the order their ids first appear. A column with a
+// rejected row is not designed at all: one layout must carry every combination.
+// options.reportDir and options.check are not used (see files).
+BatchOutcome runCurrentCodeBatch(const BatchOptions& options, const CurrentCodeBatchFiles& files,
+                                 std::ostream& out, const BatchProgressListener& progress = {});
+
+}  // namespace tessarin

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# tessarin-cli --batch with its per-column files: the current-code batch with its reports and
+# drawings, the books of a 2002 batch, and directories that cannot be made (exit 3, nothing
+# written). Usage: batch_outputs.sh CLI EXAMPLE WORK
+set -u
+cli="$1"
+example="$2"
+work="$3"
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+expect_files() {  # DIR "names..."
+  local got
+  got="$(ls "$1" 2>/dev/null | tr '\n' ' ')"
+  [ "$got" = "$2" ] || fail "$1 holds '$got', expected '$2'"
+}
+
+# The example's three columns (lines 2-4, 5-6, 7) by the current code.
+"$cli" --batch "$example" --code 2010 --out code.csv --reports reports --dxf drawings 2>err.txt
+code=$?
+[ "$code" -eq 0 ] || fail "current-code batch: exit $code, expected 0: $(cat err.txt)"
+[ "$(wc -l <code.csv)" -eq 10 ] || fail "code.csv: $(wc -l <code.csv) lines, expected 1 + 6 + 3"
+[ "$(grep -c ',layout,.*,designed$' code.csv)" -eq 3 ] || fail "code.csv: not three designed layouts"
+expect_files reports "KZ1-2.txt KZ2-5.txt KZ3-7.txt "
+expect_files drawings "KZ1-2.dxf KZ2-5.dxf KZ3-7.dxf "
+[ ! -e Result.txt ] && [ ! -e Result-GB2010.txt ] || fail "a batch wrote a report file of its own"
+
+# No layout for a grade 3 column at N / (fc A) = 2.33: exit 5, the reason on the layout row.
+printf 'id,l0,b,h,M0x,M0y,N,concrete,steel,seismic\nKZ9,3000,300,300,50,50,3000,C30,HRB400,3\n' >nolayout.csv
+"$cli" --batch nolayout.csv --code 2010 --out nolayout-results.csv --dxf none 2>/dev/null
+code=$?
+[ "$code" -eq 5 ] || fail "no layout: exit $code, expected 5"
+grep -q '轴压比2.33' nolayout-results.csv || fail "no layout: the reason is not on the layout row"
+expect_files none ""
+
+# A book per id of a 2002 batch, with its combinations in file order.
+"$cli" --batch "$example" --out books.csv --books books --project 'P' 2>err.txt
+code=$?
+[ "$code" -eq 0 ] || fail "--books: exit $code, expected 0: $(cat err.txt)"
+expect_files books "KZ1-2.html KZ2-5.html KZ3-7.html "
+grep -q '荷载组合 3（输入第 4 行）' books/KZ1-2.html || fail "KZ1's book lacks its third combination"
+
+# Directories that cannot be made: exit 3 with the name and the reason, no results written.
+touch taken
+for args in "--books taken" "--code 2010 --dxf taken" "--code 2010 --reports taken" \
+            "--books /dev/full"; do
+  rm -f none.csv
+  # shellcheck disable=SC2086
+  "$cli" --batch "$example" --out none.csv $args 2>err.txt
+  code=$?
+  [ "$code" -eq 3 ] || fail "$args: exit $code, expected 3"
+  grep -q "cannot create the .* directory ${args##* }: " err.txt || fail "$args: $(cat err.txt)"
+  [ ! -e none.csv ] || fail "$args: the results were written"
+done
+
+[ "$failures" -eq 0 ] && echo "all batch output cases passed"
+exit "$failures"

@@ -154,7 +154,8 @@ TEST(ColumnBooks, OneBookPerIdWithItsCombinationsInFileOrder) {
     std::vector<Written> written;
     bool fail = false;
     ColumnBooks books(
-        "P", "2026-12-09", [](const std::string& id, long long line) {
+        "P", "2026-12-09",
+        [](const std::string& id, long long line) {
             return "books/" + id + "-" + std::to_string(line) + ".html";
         },
         [&](const Book& book, const std::string& path) {

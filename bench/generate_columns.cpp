@@ -1,19 +1,22 @@
 // Writes a CSV file of design cases for the batch benchmark: a building's columns, four load
 // combinations each (or as many as the third argument says), with sections, loads and grades
 // varied over the usual range. With "interleaved" as the fourth argument the combinations of a
-// column do not stand together: row i belongs to column i mod (ROWS / combinations).
+// column do not stand together: row i belongs to column i mod (ROWS / combinations). With "code"
+// instead the file is one for the current-code batch: each column keeps its section, length and
+// materials over its combinations, which vary N, the moments and the end-moment ratios.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 int main(int argc, char** argv) {
     if (argc < 3 || argc > 5) {
-        std::fprintf(stderr, "usage: %s ROWS FILE [COMBINATIONS [interleaved]]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s ROWS FILE [COMBINATIONS [interleaved|code]]\n", argv[0]);
         return 2;
     }
     const long long rows = std::atoll(argv[1]);
     const long long combinations = argc > 3 ? std::atoll(argv[3]) : 4;
     const bool interleaved = argc > 4 && std::string(argv[4]) == "interleaved";
+    const bool currentCode = argc > 4 && std::string(argv[4]) == "code";
     if (rows < 0 || combinations < 1) {
         std::fprintf(stderr, "%s: ROWS must be 0 or more, COMBINATIONS 1 or more\n", argv[0]);
         return 2;
@@ -26,13 +29,38 @@ int main(int argc, char** argv) {
     }
     static const char* const kConcrete[] = {"C25", "C30", "C35", "C40", "C50", "C60"};
     static const char* const kSteel[] = {"HRB335", "HRB400"};
-    std::fprintf(file,
-                 "id,l0,b,h,M0x,M0y,N,ax,ay,concrete,steel,scheme,diameter,ratio_x,ratio_y\n");
     unsigned state = 12345u;
     const auto next = [&state](unsigned range) {
         state = state * 1103515245u + 12345u;
         return (state >> 8) % range;
     };
+    if (currentCode) {
+        std::fprintf(file, "id,l0,b,h,M0x,M0y,N,concrete,steel,m1m2_x,m1m2_y,seismic\n");
+        static const char* const kSeismic[] = {"", "", "", "2", "3", "4"};
+        unsigned columnState = 0u;
+        for (long long i = 0; i < rows; ++i) {
+            const long long column = i / combinations;
+            // The column's own data come from its index, the combination's from the row's.
+            columnState = static_cast<unsigned>(column) * 2654435761u + 97u;
+            const auto own = [&columnState](unsigned range) {
+                columnState = columnState * 1103515245u + 12345u;
+                return (columnState >> 8) % range;
+            };
+            const unsigned b = 400 + 50 * own(6);
+            const unsigned h = b + 50 * own(5);
+            const unsigned l0 = 3000 + 100 * own(30);
+            const char* concrete = kConcrete[1 + own(5)];
+            const char* steel = kSteel[own(2)];
+            const char* seismic = kSeismic[own(6)];
+            std::fprintf(file, "C%lld,%u,%u,%u,%u,%u,%u,%s,%s,%.1f,%.1f,%s\n", column, l0, b, h,
+                         20 + next(300), 10 + next(150), 200 + next(2000), concrete, steel,
+                         0.1 * (static_cast<double>(next(21)) - 10.0),
+                         0.1 * (static_cast<double>(next(21)) - 10.0), seismic);
+        }
+        return std::fclose(file) == 0 ? 0 : 3;
+    }
+    std::fprintf(file,
+                 "id,l0,b,h,M0x,M0y,N,ax,ay,concrete,steel,scheme,diameter,ratio_x,ratio_y\n");
     for (long long i = 0; i < rows; ++i) {
         const long long column = interleaved ? i % columns : i / combinations;
         const unsigned b = 300 + 50 * next(7);

@@ -1,8 +1,10 @@
 #include "engine/current_code/bar_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numbers>
 #include <tuple>
+#include <utility>
 
 #include "engine/current_code/current_code_rules.h"
 
@@ -49,9 +51,36 @@ bool equallyPreferred(const LayoutChoice& a, const LayoutChoice& b) {
     return preferenceKey(a) == preferenceKey(b);
 }
 
-BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
+double layoutSteelArea(const LayoutChoice& choice) {
+    return barArea(1.0) * static_cast<double>(squaredDiameterSum(choice));
+}
+
+BarLayout layoutFigures(const LayoutFrame& frame, const LayoutChoice& choice) {
     BarLayout layout;
     layout.choice = choice;
+    const auto dc = static_cast<double>(choice.cornerDiameter);
+    const auto dw = static_cast<double>(choice.webDiameter);
+    const double inset = frame.cover + frame.stirrup;
+    const double uc = frame.h / 2.0 - (inset + dc / 2.0);
+    const double vc = frame.b / 2.0 - (inset + dc / 2.0);
+    const double gross = frame.b * frame.h;
+    layout.steelArea = layoutSteelArea(choice);
+    layout.ratio = layout.steelArea / gross;
+    layout.oneSideRatioB =
+        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongB) * barArea(dw)) / gross;
+    layout.oneSideRatioH =
+        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongH) * barArea(dw)) / gross;
+    const FaceSpacing alongB = faceSpacing(2.0 * vc, choice.webBarsAlongB, dc, dw);
+    const FaceSpacing alongH = faceSpacing(2.0 * uc, choice.webBarsAlongH, dc, dw);
+    layout.centreSpacingB = alongB.centre;
+    layout.clearSpacingB = alongB.clear;
+    layout.centreSpacingH = alongH.centre;
+    layout.clearSpacingH = alongH.clear;
+    return layout;
+}
+
+BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
+    BarLayout layout = layoutFigures(frame, choice);
     const auto dc = static_cast<double>(choice.cornerDiameter);
     const auto dw = static_cast<double>(choice.webDiameter);
     const double inset = frame.cover + frame.stirrup;
@@ -80,20 +109,6 @@ BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
             layout.bars.push_back({u, v, dw, false});
         }
     }
-
-    const double gross = frame.b * frame.h;
-    layout.steelArea = barArea(1.0) * static_cast<double>(squaredDiameterSum(choice));
-    layout.ratio = layout.steelArea / gross;
-    layout.oneSideRatioB =
-        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongB) * barArea(dw)) / gross;
-    layout.oneSideRatioH =
-        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongH) * barArea(dw)) / gross;
-    const FaceSpacing alongB = faceSpacing(2.0 * vc, choice.webBarsAlongB, dc, dw);
-    const FaceSpacing alongH = faceSpacing(2.0 * uc, choice.webBarsAlongH, dc, dw);
-    layout.centreSpacingB = alongB.centre;
-    layout.clearSpacingB = alongB.clear;
-    layout.centreSpacingH = alongH.centre;
-    layout.clearSpacingH = alongH.clear;
     return layout;
 }
 
@@ -112,8 +127,10 @@ DetailingFindings checkDetailing(const BarLayout& layout, const DetailingLimits&
     return f;
 }
 
-std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const DetailingLimits& limits) {
-    std::vector<BarLayout> layouts;
+std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame, const DetailingLimits& limits) {
+    // Each choice with its preference key packed into one number, computed once for the sort;
+    // the place the choice was found in comes last, so that equal preferences keep that order.
+    std::vector<std::pair<std::int64_t, LayoutChoice>> keyed;
     const double inset = frame.cover + frame.stirrup;
     for (const int dc : kBarDiameters2010) {
         if (static_cast<double>(dc) > limits.maximumBarDiameter) continue;
@@ -130,15 +147,32 @@ std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const Detailing
                     if (sH.clear < limits.minimumClearSpacing) break;
                     // Without web bars the web diameter means nothing: take that layout once.
                     if (nB == 0 && nH == 0 && dw != dc) continue;
-                    BarLayout layout = placeLayout(frame, {dc, dw, nB, nH});
-                    if (checkDetailing(layout, limits).all()) layouts.push_back(std::move(layout));
+                    const LayoutChoice choice{dc, dw, nB, nH};
+                    if (checkDetailing(layoutFigures(frame, choice), limits).all()) {
+                        const auto [steel, bars, twoDiameters] = preferenceKey(choice);
+                        const std::int64_t key =
+                            ((static_cast<std::int64_t>(steel) * 1024 + bars) * 2 + twoDiameters) *
+                                (std::int64_t{1} << 24) +
+                            static_cast<std::int64_t>(keyed.size());
+                        keyed.emplace_back(key, choice);
+                    }
                 }
             }
         }
     }
-    std::stable_sort(layouts.begin(), layouts.end(), [](const BarLayout& a, const BarLayout& b) {
-        return preferredLayout(a.choice, b.choice);
-    });
+    std::sort(keyed.begin(), keyed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<LayoutChoice> choices;
+    choices.reserve(keyed.size());
+    for (const auto& entry : keyed) choices.push_back(entry.second);
+    return choices;
+}
+
+std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const DetailingLimits& limits) {
+    const std::vector<LayoutChoice> choices = detailedChoices(frame, limits);
+    std::vector<BarLayout> layouts;
+    layouts.reserve(choices.size());
+    for (const LayoutChoice& choice : choices) layouts.push_back(placeLayout(frame, choice));
     return layouts;
 }
 

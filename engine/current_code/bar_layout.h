@@ -19,6 +19,10 @@ struct LayoutFrame {
 // the corners, the web bars of a face equally spaced between the corner-bar centres.
 [[nodiscard]] BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice);
 
+// The figures of a choice in its section (areas, ratios, spacings) without placing its bars:
+// placeLayout with bars left empty. What the detailing rules look at.
+[[nodiscard]] BarLayout layoutFigures(const LayoutFrame& frame, const LayoutChoice& choice);
+
 // Which detailing rules a placed layout meets.
 struct DetailingFindings {
     bool coverAtLeastDiameter = true;  // c + ds >= d for every bar (8.2.1)
@@ -42,6 +46,10 @@ struct DetailingFindings {
 // diameter rather than two.
 [[nodiscard]] std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame,
                                                      const DetailingLimits& limits);
+// The same layouts as choices only, in the same order: the design places a choice only when it
+// gets as far as the strain-compatibility check.
+[[nodiscard]] std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame,
+                                                        const DetailingLimits& limits);
 
 // Whether a comes before b in that order (the steel compared exactly, as sums of d^2).
 [[nodiscard]] bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b);
@@ -50,5 +58,7 @@ struct DetailingFindings {
 
 // 4 dc^2 + 2 (nB + nH) dw^2: the steel area over pi/4, an exact integer for comparisons.
 [[nodiscard]] int squaredDiameterSum(const LayoutChoice& choice);
+// The steel area of a choice, mm^2, as BarLayout::steelArea holds it.
+[[nodiscard]] double layoutSteelArea(const LayoutChoice& choice);
 
 }  // namespace tessarin

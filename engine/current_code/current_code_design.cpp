@@ -168,13 +168,14 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
     }
 
     const LayoutFrame frame{column.b, column.h, resolved.cover, column.stirrup};
-    const std::vector<BarLayout> layouts = detailedLayouts(frame, r.limits);
+    const std::vector<LayoutChoice> layouts = detailedChoices(frame, r.limits);
     r.layoutsConsidered = static_cast<int>(layouts.size());
     if (layouts.empty()) return demandsOnly({NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0});
 
     // In the order of preference, the first layout that carries every combination wins; layouts
     // that tie with it on the preference are compared by their governing figure. The combination
     // that stopped the last layout is tried first: the next layout most likely fails there too.
+    // A layout's bars are placed only once it passes the axial limit.
     const std::size_t count = combinations.size();
     std::size_t firstToTry = 0;
     std::optional<std::size_t> winner;
@@ -182,14 +183,16 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
     // The capacities found for the layout under test, and those of the winner, kept for its
     // report so that none is searched twice.
     std::vector<DemandCapacity> capacities(count);
+    std::vector<bool> searched(count, false);
     std::vector<DemandCapacity> winnerCapacities;
     for (std::size_t i = 0; i < layouts.size(); ++i) {
-        const BarLayout& layout = layouts[i];
-        if (winner && !equallyPreferred(layouts[*winner].choice, layout.choice)) break;
+        const LayoutChoice& choice = layouts[i];
+        if (winner && !equallyPreferred(layouts[*winner], choice)) break;
         const std::vector<CombinationDemand>& list =
-            demands.forCornerDiameter(layout.choice.cornerDiameter);
+            demands.forCornerDiameter(choice.cornerDiameter);
+        const double steel = layoutSteelArea(choice);
 
-        const double axialLimit = axialLimitNewtons(gross, layout.steelArea, m, r.limits.phi);
+        const double axialLimit = axialLimitNewtons(gross, steel, m, r.limits.phi);
         double figure = 0.0;
         bool carried = true;
         for (std::size_t k = 0; k < count && carried; ++k) {
@@ -202,6 +205,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         }
         if (!carried) continue;
 
+        const BarLayout layout = placeLayout(frame, choice);
         const SectionResistance section = layoutSection(column, m, layout, kUltimateTensileStrain);
         // A cheap upper bound of the moment capacity rules most failing layouts out before the
         // strain-compatibility search.
@@ -221,8 +225,13 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         for (std::size_t j = 0; j < count; ++j) {
             const std::size_t k = (firstToTry + j) % count;
             const CombinationDemand& d = list[k];
+            // From the state the last layout checked for this combination reached.
             const DemandCapacity& capacity = capacities[k] =
-                capacityInDemandDirection(section, d.N * 1000.0, d.Mx * 1e6, d.My * 1e6);
+                searched[k]
+                    ? capacityInDemandDirection(section, d.N * 1000.0, d.Mx * 1e6, d.My * 1e6,
+                                                capacities[k])
+                    : capacityInDemandDirection(section, d.N * 1000.0, d.Mx * 1e6, d.My * 1e6);
+            searched[k] = true;
             if (!(capacity.utilisation <= 1.0)) {
                 carried = false;
                 firstToTry = k;
@@ -239,7 +248,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
     }
 
     // The chosen layout, or the heaviest the rules allow (the last in the order) to show why.
-    const BarLayout& shown = winner ? layouts[*winner] : layouts.back();
+    const BarLayout shown = placeLayout(frame, winner ? layouts[*winner] : layouts.back());
     r.designed = winner.has_value();
     r.layout = shown;
     const SectionResistance section = layoutSection(column, m, shown, kUltimateTensileStrain);

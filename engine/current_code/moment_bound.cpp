@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace tessarin {
 
@@ -72,18 +73,22 @@ double momentUpperBound(const SectionSize& size, double fc, double fy,
     if (!(N <= fc * gross + fy * steel) || !(N >= -fy * steel)) {
         return -std::numeric_limits<double>::infinity();
     }
+    // The bars' lever arms, taken once for every threshold tried.
+    std::vector<double> arms(bars.size());
+    for (std::size_t i = 0; i < bars.size(); ++i) arms[i] = bars[i].u * c + bars[i].v * s;
     const auto axialAbove = [&](double t) {
         double force = fc * clipAbove(size, c, s, t).area;
-        for (const SectionBar& bar : bars) {
-            const double w = bar.u * c + bar.v * s;
-            force += (w > t ? fy : -fy) * bar.area;
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            force += (arms[i] > t ? fy : -fy) * bars[i].area;
         }
         return force;
     };
-    // The force falls as t rises; bisect for the threshold that carries N.
+    // The force falls as t rises; bisect for the threshold that carries N. Any threshold gives a
+    // bound, and near the best one the bound changes little: 16 halvings (t to 1.5e-5 of the
+    // section's reach) leave it a fraction of a per mille above its least value.
     double lo = -wCorner;
     double hi = wCorner;
-    for (int pass = 0; pass < 40; ++pass) {
+    for (int pass = 0; pass < 16; ++pass) {
         const double mid = 0.5 * (lo + hi);
         if (axialAbove(mid) > N) {
             lo = mid;
@@ -93,8 +98,8 @@ double momentUpperBound(const SectionSize& size, double fc, double fy,
     }
     const double t = 0.5 * (lo + hi);
     double bound = fc * clipAbove(size, c, s, t).excess + t * N;
-    for (const SectionBar& bar : bars) {
-        bound += fy * std::abs(bar.u * c + bar.v * s - t) * bar.area;
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        bound += fy * std::abs(arms[i] - t) * bars[i].area;
     }
     return bound;
 }

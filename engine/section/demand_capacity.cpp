@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/section/bracketed_root.h"
 #include "engine/section/direction_solver.h"
 
 namespace tessarin {
@@ -10,11 +11,17 @@ namespace tessarin {
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// The other moment of a plane parallel to the bending axis that counts as none: rounding only.
+constexpr double kNegligibleShare = 1e-9;
+// The shallowest compression zone tried without a tensile strain limit (mapped depth).
+constexpr double kShallowestDepth = 1e-12;
 
 }  // namespace
 
-DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N, double Mx,
-                                         double My) {
+namespace {
+
+DemandCapacity capacityFrom(const SectionResistance& section, double N, double Mx, double My,
+                            const DemandCapacity* near) {
     DemandCapacity result;
     result.N = N;
     result.Mx = Mx;
@@ -27,12 +34,27 @@ DemandCapacity capacityInDemandDirection(const SectionResistance& section, doubl
     }
     const double direction = (Mx == 0.0 && My == 0.0) ? 0.0 : std::atan2(My, Mx);
     const DirectionSolver::Found found =
-        solver.inMomentDirection(direction, elasticAxisAngle(section.size(), Mx, My));
+        near != nullptr && !near->axialCapacityExceeded
+            ? solver.inMomentDirection(direction, near->found.state.plane.axisAngle, near->found)
+            : solver.inMomentDirection(direction, elasticAxisAngle(section.size(), Mx, My));
+    result.found = found;
     result.MxR = found.state.forces.Mx;
     result.MyR = found.state.forces.My;
     result.plane = found.state.plane;
     result.utilisation = std::hypot(Mx, My) / std::hypot(result.MxR, result.MyR);
     return result;
+}
+
+}  // namespace
+
+DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N, double Mx,
+                                         double My) {
+    return capacityFrom(section, N, Mx, My, nullptr);
+}
+
+DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N, double Mx,
+                                         double My, const DemandCapacity& near) {
+    return capacityFrom(section, N, Mx, My, &near);
 }
 
 double uniaxialCapacityAtEccentricity(const SectionResistance& section, BendingAxis axis,
@@ -44,6 +66,30 @@ double uniaxialCapacityAtEccentricity(const SectionResistance& section, BendingA
     const double sign = eccentricity < 0.0 ? -1.0 : 1.0;
     const double mx = axis == BendingAxis::x ? sign : 0.0;
     const double my = axis == BendingAxis::y ? sign : 0.0;
+    // A section symmetric about the bending axis reaches its pure moment with the neutral axis
+    // parallel to that axis. Along those planes, deeper ones carry more force and less moment, so
+    // the one whose moment is N e is a root in the depth alone: M - N e falls from positive at
+    // the shallowest zone to -N0 e at the squash load. Where the other moment of that plane is
+    // not negligible, or no root is bracketed, the force is searched over the capacities in the
+    // moment direction below.
+    const double axisAngle = elasticAxisAngle(section.size(), mx, my);
+    const double extent = DirectionSolver(section, 0.0).extentAlong(axisAngle);
+    SectionForces atRoot;
+    const auto excessMoment = [&](double x) {
+        atRoot = section.forcesAt({axisAngle, DirectionSolver::depthOf(x, extent)});
+        const double along = axis == BendingAxis::x ? sign * atRoot.Mx : sign * atRoot.My;
+        return along - arm * atRoot.N;
+    };
+    const double shallowest = section.tensionLimited() ? -1.0 : kShallowestDepth;
+    const double valueShallowest = excessMoment(shallowest);
+    if (valueShallowest > 0.0) {
+        const Bracket depths{shallowest, valueShallowest, 1.0, -arm * squash};
+        const double root = solveBracketed(excessMoment, depths, {1e-14, 0.0});
+        excessMoment(root);
+        const double along = axis == BendingAxis::x ? sign * atRoot.Mx : sign * atRoot.My;
+        const double across = axis == BendingAxis::x ? atRoot.My : atRoot.Mx;
+        if (along > 0.0 && std::fabs(across) <= kNegligibleShare * along) return atRoot.N;
+    }
     // The ray M = N e leaves the origin, inside the section's N-M diagram, and crosses its convex
     // boundary once: the moment capacity at N less N e falls from positive at N = 0 to negative
     // at the squash load, where no moment is left.

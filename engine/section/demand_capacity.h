@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/section/direction_solver.h"
 #include "engine/section/section_resistance.h"
 
 namespace tessarin {
@@ -14,12 +15,20 @@ struct DemandCapacity {
                                   // (tension limit, squash load)
     bool axialCapacityExceeded = false;
     StrainPlane plane;  // the ultimate plane found
+    // What the search found, for the next search of a similar section to start from (the
+    // neutral-axis angle, the depth and the slopes).
+    DirectionSolver::Found found;
 };
 
 // The capacity at the axial force N in the moment direction of (Mx, My); without moment, in the
 // direction of pure Mx.
 [[nodiscard]] DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N,
                                                        double Mx, double My);
+// The same, the search starting from what it found for a section of the same size with other
+// bars (near.found): a layout next to one just checked needs only a few steps.
+[[nodiscard]] DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N,
+                                                       double Mx, double My,
+                                                       const DemandCapacity& near);
 
 // Uniaxial capacity at a fixed eccentricity: the largest axial force N (N) whose ultimate state
 // has Mx = N*eu and My = 0 (axis = x; moment about the x bending axis, lever arm along u), or

@@ -81,7 +81,9 @@ ConcreteLaw ConcreteLaw::forGrade(const ConcreteGrade& grade) {
 double ConcreteLaw::stress(double strain) const {
     if (!(strain > 0.0)) return 0.0;
     if (strain >= eps0) return fc;
-    return fc * (1.0 - std::pow(1.0 - strain / eps0, n));
+    // The classic exponent 2 (up to C50) needs no pow, as in powerMoment.
+    const double rest = 1.0 - strain / eps0;
+    return fc * (1.0 - (n == 2.0 ? rest * rest : std::pow(rest, n)));
 }
 
 double SteelLaw::stress(double strain) const {

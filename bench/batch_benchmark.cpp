@@ -14,20 +14,22 @@
 #include <string>
 
 #include "batch/batch_run.h"
+#include "batch/current_code_batch.h"
 
 using namespace tessarin;
 
 namespace {
 
-std::string generatedFile(long long rows, long long combinations, bool interleaved) {
+std::string generatedFile(long long rows, long long combinations, bool interleaved,
+                          const char* mode = nullptr) {
+    const char* kind = mode != nullptr ? mode : (interleaved ? "interleaved" : "");
     const std::string name = "tessarin-bench-" + std::to_string(rows) + "-" +
-                             std::to_string(combinations) + (interleaved ? "-interleaved" : "") +
-                             ".csv";
+                             std::to_string(combinations) + (*kind != 0 ? "-" : "") + kind + ".csv";
     const std::string path = (std::filesystem::temp_directory_path() / name).string();
     if (!std::filesystem::exists(path)) {
         const std::string command = std::string(TESSARIN_GENERATOR) + " " + std::to_string(rows) +
                                     " " + path + " " + std::to_string(combinations) +
-                                    (interleaved ? " interleaved" : "");
+                                    (*kind != 0 ? " " : "") + kind;
         if (std::system(command.c_str()) != 0) return {};
     }
     return path;
@@ -83,6 +85,32 @@ void batchDesignWithCheck(benchmark::State& state) {
 }
 
 BENCHMARK(batchDesignWithCheck)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The current-code batch: columns of four combinations, one layout chosen per column. The goal is
+// 2,000 columns a second on one core.
+void batchCurrentCode(benchmark::State& state) {
+    const long long rows = state.range(0);
+    const std::string input = generatedFile(rows, 4, false, "code");
+    if (input.empty()) {
+        state.SkipWithError("cannot generate the input file");
+        return;
+    }
+    BatchOptions options;
+    options.input = input;
+    options.output = "/dev/null";
+    std::ostringstream out;
+    for (auto _ : state) {
+        const BatchOutcome outcome = runCurrentCodeBatch(options, {}, out);
+        if (outcome.status == BatchOutcome::Status::Unusable ||
+            outcome.status == BatchOutcome::Status::FileFailed) {
+            state.SkipWithError(outcome.message.c_str());
+        }
+    }
+    state.counters["columns/s"] =
+        benchmark::Counter(static_cast<double>(rows / 4) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(batchCurrentCode)->Arg(8000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -16,16 +16,6 @@
 
 namespace tessarin {
 
-namespace {
-
-int bookFailure(const FileResult& failure, std::ostream& err) {
-    err << "tessarin-cli: cannot write the calculation book " << failure.fileName << ": "
-        << failure.reason << '\n';
-    return kExitFile;
-}
-
-}  // namespace
-
 CliStreams processStreams() {
     return {identityOfStandardOutput(), standardErrorIsTerminal()};
 }
@@ -54,7 +44,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     // A book that cannot be written stops the command before it designs anything.
     if (options.book) {
         const FileResult target = checkBookTarget(*options.book);
-        if (!target.ok) return bookFailure(target, err);
+        if (!target.ok) return reportBookFailure(target, err);
     }
     DesignSession session;
     ConsoleHost host(options.input, options.scheme, out, err);
@@ -86,7 +76,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
                 const BookInfo info{options.project, options.columnId, todayText()};
                 const FileResult written =
                     writeBookFile(buildDesignBook(info, {&bookCase, 1}), *options.book);
-                if (!written.ok) return bookFailure(written, err);
+                if (!written.ok) return reportBookFailure(written, err);
             }
             return kExitDone;
         }

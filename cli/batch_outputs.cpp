@@ -5,6 +5,7 @@
 #include "batch/case_report.h"
 #include "cli/book_output.h"
 #include "engine/section/section_check.h"
+#include "report/book/current_code_book.h"
 #include "report/book/design_book.h"
 
 namespace tessarin {
@@ -30,6 +31,15 @@ FileResult BatchBooks::designed(const std::string& id, long long line, const Col
 
 FileResult BatchBooks::closed(const std::string& id) {
     return books_.close(id);
+}
+
+CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project)
+    : directory_(std::move(directory)), project_(std::move(project)), date_(todayText()) {}
+
+FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
+                                      const CurrentCodeDesign& design) {
+    const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
+    return writeBookFile(buildCurrentCodeBook(BookInfo{project_, id, date_}, design), path);
 }
 
 }  // namespace tessarin

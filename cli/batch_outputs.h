@@ -23,4 +23,19 @@ class BatchBooks final : public ColumnOutputs {
     ColumnBooks books_;
 };
 
+// --books DIR of the current-code batch: one HTML book per column id, its combinations designed
+// together (DIR/<id>-<first line>.html).
+class CurrentCodeBooks final : public CurrentCodeOutputs {
+  public:
+    CurrentCodeBooks(std::string directory, std::string project);
+
+    FileResult designed(const std::string& id, long long firstLine,
+                        const CurrentCodeDesign& design) override;
+
+  private:
+    std::string directory_;
+    std::string project_;
+    std::string date_;
+};
+
 }  // namespace tessarin

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 
+#include "cli/cli_exit.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
 #include "report/book/book_serial.h"
@@ -105,6 +107,12 @@ bool runPdfWriter(const std::string& program, const std::string& bookText, std::
 #endif
 
 }  // namespace
+
+int reportBookFailure(const FileResult& failure, std::ostream& err) {
+    err << "tessarin-cli: cannot write the calculation book " << failure.fileName << ": "
+        << failure.reason << '\n';
+    return kExitFile;
+}
 
 std::string pdfWriterPath() {
 #if defined(_WIN32)

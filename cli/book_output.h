@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 #include "report/book/book.h"
@@ -17,6 +18,10 @@ FileResult writeBookFile(const Book& book, const std::string& path);
 // folder, the name (not a directory or a device), and for a PDF the writer program. The reason
 // says what is wrong.
 FileResult checkBookTarget(const std::string& path);
+
+// Says on err that the book could not be written, with the file name and the reason, and
+// returns the exit code of a file failure.
+int reportBookFailure(const FileResult& failure, std::ostream& err);
 
 // Where tessarin-book is expected: beside the running executable. Empty where no program can be
 // run for it (Windows builds without Qt).

@@ -21,12 +21,6 @@ namespace tessarin {
 
 namespace {
 
-int bookFailure(const FileResult& failure, std::ostream& err) {
-    err << "tessarin-cli: cannot write the calculation book " << failure.fileName << ": "
-        << failure.reason << '\n';
-    return kExitFile;
-}
-
 // --batch, with or without --code 2010. The books' directory is made before anything runs.
 int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
                  const CliStreams& streams) {
@@ -52,6 +46,11 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
     CurrentCodeBatchFiles codeFiles;
     codeFiles.reportDir = options.reportDir;
     codeFiles.dxfDir = files.dxfDir;
+    std::optional<CurrentCodeBooks> books;
+    if (files.booksDir) {
+        books.emplace(*files.booksDir, files.project);
+        codeFiles.outputs = &*books;
+    }
     return runBatchCommand(
         [&](const BatchProgressListener& progress) {
             return runCurrentCodeBatch(options, codeFiles, out, progress);
@@ -87,7 +86,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     // A book that cannot be written stops the command before it designs anything.
     if (options.book) {
         const FileResult target = checkBookTarget(*options.book);
-        if (!target.ok) return bookFailure(target, err);
+        if (!target.ok) return reportBookFailure(target, err);
     }
     DesignSession session;
     ConsoleHost host(options.input, options.scheme, out, err);
@@ -119,7 +118,7 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
                 const BookInfo info{options.project, options.columnId, todayText()};
                 const FileResult written =
                     writeBookFile(buildDesignBook(info, {&bookCase, 1}), *options.book);
-                if (!written.ok) return bookFailure(written, err);
+                if (!written.ok) return reportBookFailure(written, err);
             }
             return kExitDone;
         }

@@ -34,13 +34,14 @@ constexpr const char* kFooter =
     "  not be read or written.\n"
     "\n"
     "Current-code batch: tessarin-cli --batch columns.csv --code 2010 [--out] [--reports DIR]\n"
-    "  [--dxf DIR]. The rows of an id are the load combinations of one column, which share its\n"
+    "  [--dxf DIR] [--books DIR]. The rows of an id are the load combinations of one column, which "
+    "share its\n"
     "  section, lengths and materials; one layout per id carries them all. Required: id, l0, b,\n"
     "  h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y, lc_x, lc_y, cover, stirrup,\n"
     "  seismic, structure, position (as the flags; blank is the default). One combination row\n"
     "  per input row (demand, utilisation) and one layout row per id (bars, As, rho, governing\n"
-    "  line). --reports and --dxf write DIR/<id>-<first line>.txt and .dxf per column. Exit 5\n"
-    "  when every row was accepted but no layout fits some columns.\n"
+    "  line). --reports, --dxf and --books write DIR/<id>-<first line>.txt, .dxf and .html per\n"
+    "  column. Exit 5 when every row was accepted but no layout fits some columns.\n"
     "\n"
     "Section check: --check verifies the designed layout by a strain-compatibility analysis\n"
     "  (parabola-rectangle concrete, elastic-plastic steel, plane sections) and prints a\n"
@@ -49,22 +50,26 @@ constexpr const char* kFooter =
     "  is unchanged. With --batch it adds the columns utilisation, N0, rho, checkFlags and\n"
     "  governsUtilisation.\n"
     "\n"
-    "Current-code design: tessarin-cli --code 2010 [flags] [--json] [--dxf FILE]\n"
+    "Current-code design: tessarin-cli --code 2010 [flags] [--json] [--dxf FILE] [--book FILE]\n"
     "  Designs the bars by GB 50010-2010 (2015) with the seismic detailing of GB 50011-2010\n"
     "  (2016): second-order effects by Cm-etaNs, every symmetric layout of 12 to 40 mm bars that\n"
     "  meets the detailing rules, the lightest that carries the load by strain compatibility with\n"
     "  the real bars. --M0x and --M0y are the larger end moments M2x and M2y; --concrete takes\n"
     "  C20 to C80, --steel HPB300, HRB335, HRB400 or HRB500; --ax, --ay, --scheme, --diameter,\n"
-    "  --ratio-x, --ratio-y, --check and --book do not apply. It writes Result-GB2010.txt (GBK,\n"
-    "  CR LF) and prints the report, or with --json one JSON object. Exit codes as below, and 5\n"
-    "  when no layout fits (the reason on stderr, in the report and in the JSON).\n"
+    "  --ratio-x, --ratio-y and --check do not apply. It writes Result-GB2010.txt (GBK, CR LF)\n"
+    "  and prints the report, or with --json one JSON object. Exit codes as below, and 5 when no\n"
+    "  layout fits (the reason on stderr, in the report, in the JSON and in the book).\n"
     "\n"
     "Calculation book: --book FILE.html|FILE.pdf also writes the book of the case: title block\n"
     "  (--project, --id, date, version), inputs, materials, every step with its formula and the\n"
     "  numbers put in, the results, the section to scale with its bars and, with --check, the\n"
-    "  Mx-My contour with the demand and the utilisation. HTML is self-contained; a PDF is made\n"
-    "  by tessarin-book of the desktop build, found beside tessarin-cli. The book is written\n"
-    "  whole or not at all (exit 3 with the file name and the reason); Result.txt is the same.\n"
+    "  Mx-My contour with the demand and the utilisation. With --code 2010 it is the book of\n"
+    "  the current-code design: per combination and axis the second-order steps, the layout in\n"
+    "  its notation with As, rho and the limits met, every bar drawn where it lies, the check of\n"
+    "  every combination and the contour at the governing N; without a layout it says why.\n"
+    "  HTML is self-contained; a PDF is made by tessarin-book of the desktop build, found beside\n"
+    "  tessarin-cli. The book is written whole or not at all (exit 3 with the file name and the\n"
+    "  reason); Result.txt and Result-GB2010.txt are the same as without it.\n"
     "\n"
     "Section drawing: with --code 2010, --dxf FILE also writes the section detail (outline,\n"
     "  stirrup, every bar, dimensions, flat notation) as a DXF drawing, whole or not at all\n"
@@ -161,8 +166,9 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     app.add_flag("--json", json, "with --code 2010: print one JSON object instead of the report");
     std::string bookPath, project, columnId;
     app.add_option("--book", bookPath,
-                   "also write the calculation book of the case: FILE.html (HTML with its "
-                   "pictures inline) or FILE.pdf (A4; needs tessarin-book of the desktop build)")
+                   "also write the calculation book of the case (with --code 2010 of the "
+                   "current-code design): FILE.html (HTML with its pictures inline) or FILE.pdf "
+                   "(A4; needs tessarin-book of the desktop build)")
         ->type_name("FILE");
     app.add_option("--project", project,
                    "with --book or --books: the project named in the title block")
@@ -252,6 +258,15 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         std::string error = readCurrentCodeFlags(given, parse.currentCode);
         if (!error.empty()) return usage(std::move(error));
         if (app.count("--dxf") > 0) parse.currentCode.dxf = dxf;
+        if (app.count("--book") > 0) {
+            parse.currentCode.book = bookPath;
+            parse.currentCode.project = project;
+            parse.currentCode.columnId = columnId;
+        } else {
+            for (const char* name : {"--project", "--id"}) {
+                if (app.count(name) > 0) return usage(std::string(name) + " goes with --book");
+            }
+        }
         parse.kind = CliParse::Kind::CurrentCode;
         return parse;
     }

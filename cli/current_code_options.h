@@ -11,8 +11,11 @@ namespace tessarin {
 // tessarin-cli --code 2010: one column with one load combination from flags.
 struct CurrentCodeCliOptions {
     CurrentCodeInput input;
-    bool json = false;               // one JSON object on stdout instead of the report text
-    std::optional<std::string> dxf;  // --dxf FILE: the section detail of the design as DXF
+    bool json = false;                // one JSON object on stdout instead of the report text
+    std::optional<std::string> dxf;   // --dxf FILE: the section detail of the design as DXF
+    std::optional<std::string> book;  // --book FILE: the calculation book (.html or .pdf)
+    std::string project;              // the book's title block: project and column id
+    std::string columnId;
 };
 
 // The flags that only the current-code design knows, and the 2002 flags it does not use.
@@ -20,8 +23,7 @@ inline constexpr const char* kCurrentCodeOnlyFlags[] = {
     "--m1m2-x",  "--m1m2-y",    "--lc-x",     "--lc-y", "--cover", "--stirrup",
     "--seismic", "--structure", "--position", "--json", "--dxf"};
 inline constexpr const char* kNotUsedByCurrentCode[] = {
-    "--ax",      "--ay",    "--scheme", "--diameter", "--ratio-x",
-    "--ratio-y", "--check", "--book",   "--project",  "--id"};
+    "--ax", "--ay", "--scheme", "--diameter", "--ratio-x", "--ratio-y", "--check"};
 
 // Reads the given flags (name to its text, only the flags that were given; "--json" maps to "")
 // into the options. Returns the usage error naming the flag and why, or "" when all are usable.

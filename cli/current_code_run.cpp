@@ -2,9 +2,11 @@
 
 #include <ostream>
 
+#include "cli/book_output.h"
 #include "cli/cli_main.h"
 #include "cli/console_host.h"
 #include "engine/current_code/current_code_design.h"
+#include "report/book/current_code_book.h"
 #include "report/current_code_json.h"
 #include "report/current_code_report.h"
 #include "report/design_drawing.h"
@@ -13,6 +15,11 @@ namespace tessarin {
 
 int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std::ostream& err) {
     const CurrentCodeInput& input = options.input;
+    // A book that cannot be written stops the command before it checks or designs anything.
+    if (options.book) {
+        const FileResult target = checkBookTarget(*options.book);
+        if (!target.ok) return reportBookFailure(target, err);
+    }
     if (const auto finding = validateCurrentCodeInput(input)) {
         err << "tessarin-cli: error [现行规范设计] " << finding->message << '\n';
         err << "tessarin-cli: check " << flagForCurrentCodeField(finding->field) << '\n';
@@ -38,6 +45,12 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
         out << withUnixLineEnds(currentCodeReportText(design));
     }
     out.flush();
+    // The book of a design that found no layout says why; it is written all the same.
+    if (options.book) {
+        const BookInfo info{options.project, options.columnId, todayText()};
+        const FileResult booked = writeBookFile(buildCurrentCodeBook(info, design), *options.book);
+        if (!booked.ok) return reportBookFailure(booked, err);
+    }
     if (!design.designed) {
         err << "tessarin-cli: no layout fits: " << noLayoutReasonText(design) << '\n';
         if (options.dxf) err << "tessarin-cli: no drawing written to " << *options.dxf << '\n';

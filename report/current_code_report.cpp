@@ -5,6 +5,7 @@
 
 #include "engine/current_code/bar_layout.h"
 #include "engine/current_code/current_code_rules.h"
+#include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
@@ -13,34 +14,6 @@
 namespace tessarin {
 
 namespace {
-
-std::string fixed(double value, int decimals) {
-    if (std::isinf(value)) return value < 0.0 ? "-∞" : "∞";
-    return formatDecimals(value, decimals);
-}
-
-std::string percent(double ratio, int decimals = 2) {
-    return fixed(ratio * 100.0, decimals) + "%";
-}
-
-std::string length(double mm) {
-    return formatGeneral(mm);
-}
-
-const char* structureLabel(StructureType structure) {
-    return structure == StructureType::frame ? "框架结构" : "框架-抗震墙等双重体系";
-}
-
-const char* positionLabel(ColumnPosition position) {
-    return position == ColumnPosition::middle ? "中柱、边柱" : "角柱、框支柱";
-}
-
-// "三级框架结构柱", "二级框架-抗震墙等双重体系的柱".
-std::string seismicColumnLabel(const CurrentCodeColumn& c) {
-    std::string text = std::string(seismicGradeLabel(c.seismic)) + "级";
-    text += c.structure == StructureType::frame ? "框架结构柱" : "框架-抗震墙等双重体系的柱";
-    return text;
-}
 
 const char* verdict(bool ok) {
     return ok ? "满足" : "不满足";
@@ -60,30 +33,30 @@ class Text {
 
 void writeAxis(Text& t, const char* axis, const char* depthName, const char* momentName,
                const AxisDemand& d, double N) {
-    t.line(std::string("  ") + axis + "方向(D = " + depthName + " = " + length(d.depth) +
-           " mm，M2 = " + fixed(d.M2, 2) + " kN.m，M1/M2 = " + fixed(d.m1m2, 2) + ")：");
-    t.line("    二阶效应判别(6.2.3)：M1/M2 = " + fixed(d.m1m2, 2) +
-           (d.m1m2 <= 0.9 ? " ≤ " : " > ") + "0.9；N/(fcA) = " + fixed(d.axialRatio, 3) +
-           (d.axialRatio <= 0.9 ? " ≤ " : " > ") + "0.9；lc/i = " + length(d.lc) + "/" +
-           fixed(d.radiusOfGyration, 2) + " = " + fixed(d.slenderness, 2) +
+    t.line(std::string("  ") + axis + "方向(D = " + depthName + " = " + lengthText(d.depth) +
+           " mm，M2 = " + fixedText(d.M2, 2) + " kN.m，M1/M2 = " + fixedText(d.m1m2, 2) + ")：");
+    t.line("    二阶效应判别(6.2.3)：M1/M2 = " + fixedText(d.m1m2, 2) +
+           (d.m1m2 <= 0.9 ? " ≤ " : " > ") + "0.9；N/(fcA) = " + fixedText(d.axialRatio, 3) +
+           (d.axialRatio <= 0.9 ? " ≤ " : " > ") + "0.9；lc/i = " + lengthText(d.lc) + "/" +
+           fixedText(d.radiusOfGyration, 2) + " = " + fixedText(d.slenderness, 2) +
            (d.slenderness <= d.slendernessLimit ? " ≤ " : " > ") +
-           "34-12(M1/M2) = " + fixed(d.slendernessLimit, 2));
-    t.line("    附加偏心距(6.2.5)：ea = max(20, D/30) = " + fixed(d.ea, 2) + " mm");
+           "34-12(M1/M2) = " + fixedText(d.slendernessLimit, 2));
+    t.line("    附加偏心距(6.2.5)：ea = max(20, D/30) = " + fixedText(d.ea, 2) + " mm");
     if (d.secondOrderIgnored) {
         t.line("    三个条件均满足，可不考虑轴向压力在挠曲杆件中产生的附加弯矩：M = M2 = " +
-               fixed(d.M, 2) + " kN.m");
+               fixedText(d.M, 2) + " kN.m");
     } else {
         t.line("    应考虑二阶效应(6.2.4)：");
-        t.line("    Cm = 0.7 + 0.3M1/M2 = " + fixed(d.Cm, 3) + "(不小于0.7)");
-        t.line("    h0 = D - a = " + length(d.depth) + " - " + fixed(d.a, 1) + " = " +
-               fixed(d.h0, 1) + " mm；M2/N = " + fixed(d.M2 * 1e3 / N, 2) + " mm");
-        t.line("    ζc = 0.5fcA/N = " + fixed(d.zetaC, 3) + "(不大于1.0)");
-        t.line("    ηns = 1 + (lc/D)^2·ζc/(1300(M2/N + ea)/h0) = " + fixed(d.etaNs, 4));
-        t.line("    Cm·ηns = " + fixed(d.Cm * d.etaNs, 4) +
+        t.line("    Cm = 0.7 + 0.3M1/M2 = " + fixedText(d.Cm, 3) + "(不小于0.7)");
+        t.line("    h0 = D - a = " + lengthText(d.depth) + " - " + fixedText(d.a, 1) + " = " +
+               fixedText(d.h0, 1) + " mm；M2/N = " + fixedText(d.M2 * 1e3 / N, 2) + " mm");
+        t.line("    ζc = 0.5fcA/N = " + fixedText(d.zetaC, 3) + "(不大于1.0)");
+        t.line("    ηns = 1 + (lc/D)^2·ζc/(1300(M2/N + ea)/h0) = " + fixedText(d.etaNs, 4));
+        t.line("    Cm·ηns = " + fixedText(d.Cm * d.etaNs, 4) +
                (d.Cm * d.etaNs < 1.0 ? "，小于1.0，取1.0" : ""));
-        t.line(std::string("    ") + momentName + " = Cm·ηns·M2 = " + fixed(d.M, 2) + " kN.m");
+        t.line(std::string("    ") + momentName + " = Cm·ηns·M2 = " + fixedText(d.M, 2) + " kN.m");
     }
-    t.line("    e0 = M/N = " + fixed(d.e0, 2) + " mm；ei = e0 + ea = " + fixed(d.ei, 2) +
+    t.line("    e0 = M/N = " + fixedText(d.e0, 2) + " mm；ei = e0 + ea = " + fixedText(d.ei, 2) +
            " mm(6.2.17)");
 }
 
@@ -92,21 +65,21 @@ void writeInputs(Text& t, const CurrentCodeDesign& r) {
     const Materials2010& m = r.materials;
     t.line("---------------输入数据--------------");
     t.line();
-    t.line("柱截面尺寸：b×h = " + length(c.b) + "×" + length(c.h) + " mm");
-    t.line("柱计算长度：l0 = " + length(c.l0) + " mm");
-    t.line("构件支撑点之间的长度(6.2.3)：x方向 lc = " + length(r.lcX) + " mm" +
-           (c.lcX ? "" : "(取l0)") + "，y方向 lc = " + length(r.lcY) + " mm" +
+    t.line("柱截面尺寸：b×h = " + lengthText(c.b) + "×" + lengthText(c.h) + " mm");
+    t.line("柱计算长度：l0 = " + lengthText(c.l0) + " mm");
+    t.line("构件支撑点之间的长度(6.2.3)：x方向 lc = " + lengthText(r.lcX) + " mm" +
+           (c.lcX ? "" : "(取l0)") + "，y方向 lc = " + lengthText(r.lcY) + " mm" +
            (c.lcY ? "" : "(取l0)"));
-    t.line("混凝土：C" + std::to_string(m.concreteGrade) + "，fc = " + fixed(m.fc, 1) +
-           " N/mm2(4.1.4)；α1 = " + fixed(m.alpha1, 3) + "，β1 = " + fixed(m.beta1, 3) +
-           "(6.2.6)；n = " + fixed(m.n, 3) + "，ε0 = " + fixed(m.eps0, 5) +
-           "，εcu = " + fixed(m.epsCu, 5) + "(6.2.1)");
-    t.line(std::string("纵向钢筋：") + steelLabel2010(m.steel) + "，fy = " + fixed(m.fy, 0) +
-           " N/mm2，fy' = " + fixed(m.fyc, 0) + " N/mm2(轴心受压承载力中取 " +
-           fixed(m.fycAxial, 0) + ")，Es = " + fixed(m.Es, 0) +
+    t.line("混凝土：C" + std::to_string(m.concreteGrade) + "，fc = " + fixedText(m.fc, 1) +
+           " N/mm2(4.1.4)；α1 = " + fixedText(m.alpha1, 3) + "，β1 = " + fixedText(m.beta1, 3) +
+           "(6.2.6)；n = " + fixedText(m.n, 3) + "，ε0 = " + fixedText(m.eps0, 5) +
+           "，εcu = " + fixedText(m.epsCu, 5) + "(6.2.1)");
+    t.line(std::string("纵向钢筋：") + steelLabel2010(m.steel) + "，fy = " + fixedText(m.fy, 0) +
+           " N/mm2，fy' = " + fixedText(m.fyc, 0) + " N/mm2(轴心受压承载力中取 " +
+           fixedText(m.fycAxial, 0) + ")，Es = " + fixedText(m.Es, 0) +
            " N/mm2(4.2.3、4.2.5)；极限拉应变 0.01(6.2.1)");
-    t.line("混凝土保护层厚度(至箍筋外边)：c = " + length(r.cover) + " mm" +
-           (c.cover ? "" : "(默认值，8.2.1)") + "；箍筋直径 ds = " + length(c.stirrup) + " mm");
+    t.line("混凝土保护层厚度(至箍筋外边)：c = " + lengthText(r.cover) + " mm" +
+           (c.cover ? "" : "(默认值，8.2.1)") + "；箍筋直径 ds = " + lengthText(c.stirrup) + " mm");
     if (c.seismic == SeismicGrade::none) {
         t.line("抗震等级：非抗震");
     } else {
@@ -122,24 +95,26 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
     t.line("---------------构造要求--------------");
     t.line();
     std::string minimum =
-        "全部纵筋最小配筋率：" + percent(l.minimumTotalRatioNonSeismic) + "(8.5.1)";
+        "全部纵筋最小配筋率：" + percentText(l.minimumTotalRatioNonSeismic) + "(8.5.1)";
     if (c.seismic != SeismicGrade::none) {
-        minimum += "，抗震 " + percent(l.minimumTotalRatioSeismic) + "(GB 50011 6.3.7)，取 " +
-                   percent(l.minimumTotalRatio);
+        minimum += "，抗震 " + percentText(l.minimumTotalRatioSeismic) + "(GB 50011 6.3.7)，取 " +
+                   percentText(l.minimumTotalRatio);
     }
     t.line(minimum);
-    t.line("一侧纵筋最小配筋率：" + percent(l.minimumOneSideRatio) +
-           "(8.5.1)；全部纵筋最大配筋率：" + percent(l.maximumTotalRatio, 0) + "(9.3.1)");
-    t.line("纵筋直径 12～40 mm，且不大于 c + ds = " + length(l.maximumBarDiameter) +
+    t.line("一侧纵筋最小配筋率：" + percentText(l.minimumOneSideRatio) +
+           "(8.5.1)；全部纵筋最大配筋率：" + percentText(l.maximumTotalRatio, 0) + "(9.3.1)");
+    t.line("纵筋直径 12～40 mm，且不大于 c + ds = " + lengthText(l.maximumBarDiameter) +
            " mm(8.2.1：保护层厚度不小于钢筋直径)");
-    t.line("纵筋净距不小于 " + length(l.minimumClearSpacing) + " mm；中距：b边不大于 " +
-           length(l.maximumCentreSpacingB) + " mm，h边不大于 " + length(l.maximumCentreSpacingH) +
-           " mm(9.3.1" + (c.seismic != SeismicGrade::none ? "，GB 50011 6.3.8" : "") + ")");
+    t.line("纵筋净距不小于 " + lengthText(l.minimumClearSpacing) + " mm；中距：b边不大于 " +
+           lengthText(l.maximumCentreSpacingB) + " mm，h边不大于 " +
+           lengthText(l.maximumCentreSpacingH) + " mm(9.3.1" +
+           (c.seismic != SeismicGrade::none ? "，GB 50011 6.3.8" : "") + ")");
     if (c.seismic != SeismicGrade::none) {
-        t.line("轴压比 N/(fcA) 限值：" + fixed(l.axialRatioLimit, 2) + "(GB 50011 表6.3.6，" +
+        t.line("轴压比 N/(fcA) 限值：" + fixedText(l.axialRatioLimit, 2) + "(GB 50011 表6.3.6，" +
                seismicColumnLabel(c) + "，适用于每一组荷载组合)");
     }
-    t.line("稳定系数(表6.2.15)：l0/b = " + fixed(l.slendernessL0b, 2) + "，φ = " + fixed(l.phi, 4) +
+    t.line("稳定系数(表6.2.15)：l0/b = " + fixedText(l.slendernessL0b, 2) +
+           "，φ = " + fixedText(l.phi, 4) +
            (kEngineeringChoices.interpolatePhi ? "(表中两行之间按线性插值)"
                                                : "(表中两行之间取较大长细比一行)"));
     t.line();
@@ -152,15 +127,17 @@ void writeLayout(Text& t, const CurrentCodeDesign& r) {
     t.line((r.designed ? "选用配筋：" : "构造允许的最大配筋：") + layoutNotation(ch) + "，共 " +
            std::to_string(ch.barCount()) + " 根");
     t.line("钢筋中心至截面边缘：a = c + ds + d/2，角筋 " +
-           fixed(r.cover + r.column.stirrup + ch.cornerDiameter / 2.0, 1) + " mm");
-    t.line("全部纵筋 As = " + fixed(layout.steelArea, 1) +
-           " mm2，ρ = As/(bh) = " + percent(layout.ratio) + "(" + percent(l.minimumTotalRatio) +
-           " ≤ ρ ≤ " + percent(l.maximumTotalRatio, 0) + ")");
-    t.line("一侧配筋率：b边 " + percent(layout.oneSideRatioB) + "，h边 " +
-           percent(layout.oneSideRatioH) + "(不小于 " + percent(l.minimumOneSideRatio) + ")");
-    t.line("纵筋中距：b边 " + fixed(layout.centreSpacingB, 1) + " mm，h边 " +
-           fixed(layout.centreSpacingH, 1) + " mm；最小净距：b边 " +
-           fixed(layout.clearSpacingB, 1) + " mm，h边 " + fixed(layout.clearSpacingH, 1) + " mm");
+           fixedText(r.cover + r.column.stirrup + ch.cornerDiameter / 2.0, 1) + " mm");
+    t.line("全部纵筋 As = " + fixedText(layout.steelArea, 1) + " mm2，ρ = As/(bh) = " +
+           percentText(layout.ratio) + "(" + percentText(l.minimumTotalRatio) + " ≤ ρ ≤ " +
+           percentText(l.maximumTotalRatio, 0) + ")");
+    t.line("一侧配筋率：b边 " + percentText(layout.oneSideRatioB) + "，h边 " +
+           percentText(layout.oneSideRatioH) + "(不小于 " + percentText(l.minimumOneSideRatio) +
+           ")");
+    t.line("纵筋中距：b边 " + fixedText(layout.centreSpacingB, 1) + " mm，h边 " +
+           fixedText(layout.centreSpacingH, 1) + " mm；最小净距：b边 " +
+           fixedText(layout.clearSpacingB, 1) + " mm，h边 " + fixedText(layout.clearSpacingH, 1) +
+           " mm");
     if (r.designed) {
         t.line("满足构造要求的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
                " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径统一)");
@@ -177,22 +154,23 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationCheck& c = r.combinations[k];
         const CombinationDemand& d = c.demand;
-        t.line("组合" + std::to_string(k + 1) + "：N = " + fixed(d.N, 2) + " kN，Mx = N·eix = " +
-               fixed(d.Mx, 2) + " kN.m，My = N·eiy = " + fixed(d.My, 2) + " kN.m");
+        t.line("组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) +
+               " kN，Mx = N·eix = " + fixedText(d.Mx, 2) +
+               " kN.m，My = N·eiy = " + fixedText(d.My, 2) + " kN.m");
         if (std::isinf(c.utilisation)) {
             t.line("  轴力超出截面承载范围，截面不能再承受弯矩：利用率 = ∞，不满足");
         } else {
-            t.line("  MxR = " + fixed(c.MxR, 2) + " kN.m，MyR = " + fixed(c.MyR, 2) +
-                   " kN.m，利用率 = " + fixed(c.utilisation, 3) +
+            t.line("  MxR = " + fixedText(c.MxR, 2) + " kN.m，MyR = " + fixedText(c.MyR, 2) +
+                   " kN.m，利用率 = " + fixedText(c.utilisation, 3) +
                    (c.utilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
         }
-        t.line("  轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + fixed(c.axialLimit, 1) +
-               " kN，N/(0.9φ(fcA + fy'As')) = " + fixed(c.axialRatio, 3) +
+        t.line("  轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + fixedText(c.axialLimit, 1) +
+               " kN，N/(0.9φ(fcA + fy'As')) = " + fixedText(c.axialRatio, 3) +
                (c.axialRatio <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
-        t.line("  近似公式(6.2.21，供参考)：Nux = " + fixed(c.Nux, 1) +
-               " kN，Nuy = " + fixed(c.Nuy, 1) + " kN，Nu0 = fcA + fy'As = " + fixed(c.Nu0, 1) +
-               " kN，Nu = 1/(1/Nux + 1/Nuy - 1/Nu0) = " + fixed(c.Nu, 1) +
-               " kN，N/Nu = " + fixed(d.N / c.Nu, 3));
+        t.line("  近似公式(6.2.21，供参考)：Nux = " + fixedText(c.Nux, 1) + " kN，Nuy = " +
+               fixedText(c.Nuy, 1) + " kN，Nu0 = fcA + fy'As = " + fixedText(c.Nu0, 1) +
+               " kN，Nu = 1/(1/Nux + 1/Nuy - 1/Nu0) = " + fixedText(c.Nu, 1) +
+               " kN，N/Nu = " + fixedText(d.N / c.Nu, 3));
     }
     t.line();
 }
@@ -220,21 +198,21 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
             return {};
         case NoLayoutKind::axialRatioExceeded:
             return "第" + std::to_string(reason.combination + 1) + "组荷载组合的轴压比" +
-                   fixed(reason.value, 2) + "超过" + seismicColumnLabel(r.column) + "的限值" +
-                   fixed(reason.limit, 2) + "(GB 50011 表6.3.6)";
+                   fixedText(reason.value, 2) + "超过" + seismicColumnLabel(r.column) + "的限值" +
+                   fixedText(reason.limit, 2) + "(GB 50011 表6.3.6)";
         case NoLayoutKind::noDetailedLayout:
             return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案";
         case NoLayoutKind::notCarried: {
             std::string text = "即使采用构造允许的最大配筋(" +
                                (r.layout ? layoutNotation(r.layout->choice) : std::string()) +
-                               "，ρ = " + percent(reason.limit) + ")，也不能承受第" +
+                               "，ρ = " + percentText(reason.limit) + ")，也不能承受第" +
                                std::to_string(reason.combination + 1) + "组荷载组合(";
             const CombinationCheck& c =
                 r.combinations[static_cast<std::size_t>(reason.combination)];
             if (c.axialRatio >= c.utilisation) {
-                text += "N/(0.9φ(fcA + fy'As')) = " + fixed(c.axialRatio, 2) + ")";
+                text += "N/(0.9φ(fcA + fy'As')) = " + fixedText(c.axialRatio, 2) + ")";
             } else {
-                text += "利用率 " + fixed(c.utilisation, 2) + ")";
+                text += "利用率 " + fixedText(c.utilisation, 2) + ")";
             }
             return text;
         }
@@ -253,9 +231,9 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
     t.line("荷载组合：");
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationDemand& d = r.combinations[k].demand;
-        t.line("  组合" + std::to_string(k + 1) + "：N = " + fixed(d.N, 2) +
-               " kN；M2x = " + fixed(d.x.M2, 2) + " kN.m，M1x/M2x = " + fixed(d.x.m1m2, 2) +
-               "；M2y = " + fixed(d.y.M2, 2) + " kN.m，M1y/M2y = " + fixed(d.y.m1m2, 2));
+        t.line("  组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) +
+               " kN；M2x = " + fixedText(d.x.M2, 2) + " kN.m，M1x/M2x = " + fixedText(d.x.m1m2, 2) +
+               "；M2y = " + fixedText(d.y.M2, 2) + " kN.m，M1y/M2y = " + fixedText(d.y.m1m2, 2));
     }
     t.line();
     writeLimits(t, r);
@@ -268,11 +246,11 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
     }
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationDemand& d = r.combinations[k].demand;
-        t.line("组合" + std::to_string(k + 1) + "：N = " + fixed(d.N, 2) + " kN");
+        t.line("组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) + " kN");
         writeAxis(t, "x", "h", "Mx", d.x, d.N);
         writeAxis(t, "y", "b", "My", d.y, d.N);
-        t.line("  设计内力：N = " + fixed(d.N, 2) + " kN，Mx = N·eix = " + fixed(d.Mx, 2) +
-               " kN.m，My = N·eiy = " + fixed(d.My, 2) + " kN.m");
+        t.line("  设计内力：N = " + fixedText(d.N, 2) + " kN，Mx = N·eix = " + fixedText(d.Mx, 2) +
+               " kN.m，My = N·eiy = " + fixedText(d.My, 2) + " kN.m");
         t.line();
     }
 
@@ -288,8 +266,8 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
     if (r.designed) {
         const CombinationCheck& g = r.combinations[static_cast<std::size_t>(r.governing)];
         t.line("控制组合：组合" + std::to_string(r.governing + 1) + "(利用率 " +
-               fixed(g.utilisation, 3) + "，N/(0.9φ(fcA + fy'As')) = " + fixed(g.axialRatio, 3) +
-               ")");
+               fixedText(g.utilisation, 3) +
+               "，N/(0.9φ(fcA + fy'As')) = " + fixedText(g.axialRatio, 3) + ")");
         t.line(std::string("结论：") + layoutNotation(r.layout->choice) +
                "，满足全部荷载组合的承载力及构造要求");
     } else {

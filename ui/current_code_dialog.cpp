@@ -17,11 +17,13 @@
 #include <cmath>
 
 #include "engine/current_code/current_code_design.h"
+#include "report/book/current_code_book.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/design_drawing.h"
 #include "report/number_text.h"
 #include "run/calculate_command.h"
+#include "ui/book_export.h"
 #include "ui/current_code_view.h"
 #include "ui/dialog_template.h"
 #include "ui/enter_navigation.h"
@@ -153,10 +155,14 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     designButton->setDefault(true);
     drawingButton_ = new QPushButton(QStringLiteral("导出截面图 DXF…"), this);
     drawingButton_->setEnabled(false);
+    bookButton_ = new QPushButton(QStringLiteral("导出计算书…"), this);
+    bookButton_->setObjectName(QStringLiteral("exportBook"));
+    bookButton_->setEnabled(false);
     auto* close = new QPushButton(QStringLiteral("关闭"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(designButton);
     buttons->addWidget(drawingButton_);
+    buttons->addWidget(bookButton_);
     buttons->addStretch();
     buttons->addWidget(close);
 
@@ -223,6 +229,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     connect(remove, &QPushButton::clicked, this, &CurrentCodeDialog::removeCombination);
     connect(designButton, &QPushButton::clicked, this, &CurrentCodeDialog::design);
     connect(drawingButton_, &QPushButton::clicked, this, &CurrentCodeDialog::chooseDrawingFile);
+    connect(bookButton_, &QPushButton::clicked, this, &CurrentCodeDialog::exportBook);
     connect(close, &QPushButton::clicked, this, &CurrentCodeDialog::reject);
 
     // Enter in a field moves to the next one, as in the main dialog.
@@ -360,6 +367,7 @@ bool CurrentCodeDialog::design() {
     showDesign(result);
     design_ = std::move(result);
     drawingButton_->setEnabled(design_->designed && design_->layout.has_value());
+    bookButton_->setEnabled(true);
     return true;
 }
 
@@ -437,6 +445,12 @@ void CurrentCodeDialog::chooseDrawingFile() {
                                                       QStringLiteral("column.dxf"),
                                                       QStringLiteral("DXF 图形 (*.dxf)"));
     if (!path.isEmpty()) exportDrawing(path);
+}
+
+QString CurrentCodeDialog::exportBook() {
+    if (!design_) return {};
+    const Book book = buildCurrentCodeBook(BookInfo{"", "", todayText()}, *design_);
+    return exportCalculationBook(this, book, QStringLiteral("现行规范计算书"));
 }
 
 bool CurrentCodeDialog::exportDrawing(const QString& path) {

@@ -25,6 +25,8 @@ class CurrentCodeSectionView;
 // combinations whose first row comes from the main dialog, and after "设计": the chosen section to
 // scale with every bar, the check of each combination, the limits the layout meets and the
 // calculation text, which is also written to Result-GB2010.txt (Result.txt is never touched).
+// The calculation book of a design (also of one without a layout, which says why) is exported
+// with "导出计算书…".
 class CurrentCodeDialog : public QDialog {
     Q_OBJECT
 
@@ -41,6 +43,10 @@ class CurrentCodeDialog : public QDialog {
     void removeCombination();
     // Writes the section drawing of the last design as DXF; false (and a message) on failure.
     bool exportDrawing(const QString& path);
+    // "导出计算书…": the calculation book of the last design, to the file the file dialog gives
+    // (HTML or PDF). Returns the file written; empty when there is no design yet, the engineer
+    // cancelled or the book could not be written (a message box says why).
+    QString exportBook();
 
     // The inputs as the fields and the table hold them; nullopt when a field or a cell is no
     // number (the engineer was told, the field or cell has the focus).
@@ -59,6 +65,7 @@ class CurrentCodeDialog : public QDialog {
     QPlainTextEdit* reportBox() const { return report_; }
     CurrentCodeSectionView* sectionView() const { return view_; }
     QPushButton* drawingButton() const { return drawingButton_; }
+    QPushButton* bookButton() const { return bookButton_; }
 
     // The report file, in the current directory unless set otherwise.
     void setReportPath(std::string path) { reportPath_ = std::move(path); }
@@ -81,6 +88,7 @@ class CurrentCodeDialog : public QDialog {
     QPlainTextEdit* report_ = nullptr;
     CurrentCodeSectionView* view_ = nullptr;
     QPushButton* drawingButton_ = nullptr;
+    QPushButton* bookButton_ = nullptr;
 
     std::optional<CurrentCodeDesign> design_;
     std::string reportPath_;

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "report/book/design_book.h"
+#include "report/current_code_report.h"
 #include "report/number_text.h"
 
 namespace tessarin {
@@ -16,6 +17,7 @@ constexpr const char* kCornerColour = "#b02020";
 constexpr const char* kWebXColour = "#2050b0";
 constexpr const char* kWebYColour = "#208040";
 constexpr const char* kAxisColour = "#808080";
+constexpr const char* kStirrupColour = "#707070";
 
 const char* groupColour(BarGroup group) {
     switch (group) {
@@ -87,6 +89,70 @@ double tickStep(double extent) {
     return 10.0 * power;
 }
 
+namespace {
+
+// A section on the page: h across, b up, to a standard scale within the given room.
+struct SectionSheet {
+    double scale = 0.0;
+    double x0 = 0.0, y0 = 0.0;  // the top left corner of the outline, mm on paper
+    double w = 0.0, ht = 0.0;   // h and b on paper
+    double cx = 0.0, cy = 0.0;  // the centroid on paper
+};
+
+// The sheet of a b x h section within roomX by roomY of paper, left, top and right margins
+// around it and the picture at least minimumWidth wide; nullopt when no scale fits.
+std::optional<SectionSheet> sectionSheet(BookPicture& p, double b, double h, double roomX,
+                                         double roomY, double left, double top, double right,
+                                         double minimumWidth) {
+    SectionSheet s;
+    s.scale = std::max(drawingScale(h, roomX), drawingScale(b, roomY));
+    if (!(s.scale > 0.0)) return std::nullopt;
+    s.w = h / s.scale;
+    s.ht = b / s.scale;
+    p.width = std::max(left + s.w + right, minimumWidth);
+    s.x0 = (p.width - s.w) / 2.0;
+    s.y0 = top;
+    s.cx = s.x0 + s.w / 2.0;
+    s.cy = s.y0 + s.ht / 2.0;
+    return s;
+}
+
+// The concrete outline and the axes through the centroid: x along h, y along b.
+void drawOutline(BookPicture& p, const SectionSheet& s) {
+    PictureRect outline;
+    outline.x = s.x0;
+    outline.y = s.y0;
+    outline.w = s.w;
+    outline.h = s.ht;
+    outline.fill = kConcreteFill;
+    outline.width = 0.5;
+    p.shapes.emplace_back(outline);
+    p.shapes.emplace_back(line(s.x0 - 4.0, s.cy, s.x0 + s.w + 6.0, s.cy, kAxisColour, 0.18, true));
+    p.shapes.emplace_back(line(s.cx, s.y0 + s.ht + 4.0, s.cx, s.y0 - 6.0, kAxisColour, 0.18, true));
+    p.shapes.emplace_back(label(s.x0 + s.w + 7.0, s.cy + 1.0, "x", 3.2));
+    p.shapes.emplace_back(label(s.cx + 1.2, s.y0 - 6.5, "y", 3.2));
+}
+
+// Overall dimensions: h below the section, b on its left. Returns the height of the h line.
+double drawDimensions(BookPicture& p, const SectionSheet& s, double b, double h) {
+    const double x0 = s.x0, y0 = s.y0, w = s.w, ht = s.ht;
+    const double dimY = y0 + ht + 9.0;
+    p.shapes.emplace_back(line(x0, dimY, x0 + w, dimY));
+    p.shapes.emplace_back(line(x0, y0 + ht + 2.0, x0, dimY + 1.5));
+    p.shapes.emplace_back(line(x0 + w, y0 + ht + 2.0, x0 + w, dimY + 1.5));
+    p.shapes.emplace_back(
+        label(s.cx, dimY - 1.2, "h = " + formatDecimals(h, 0), 3.0, TextAnchor::middle));
+    const double dimX = x0 - 9.0;
+    p.shapes.emplace_back(line(dimX, y0, dimX, y0 + ht));
+    p.shapes.emplace_back(line(x0 - 2.0, y0, dimX - 1.5, y0));
+    p.shapes.emplace_back(line(x0 - 2.0, y0 + ht, dimX - 1.5, y0 + ht));
+    p.shapes.emplace_back(
+        label(dimX - 1.5, s.cy + 1.0, "b = " + formatDecimals(b, 0), 3.0, TextAnchor::end));
+    return dimY;
+}
+
+}  // namespace
+
 std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
     const ColumnCase& c = bookCase.design.column;
     if (!bookCase.design.finite() || !finite({c.b, c.h, c.ax, c.ay}) || !(c.b > 0.0) ||
@@ -97,34 +163,17 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
         bookCase.check ? *bookCase.check
                        : SectionCheck(bookCase.design).run(SectionCheck::Contour::skipped);
     // The section drawn with h across and b up, within 110 mm by 80 mm of paper.
-    const double scale = std::max(drawingScale(c.h, 110.0), drawingScale(c.b, 80.0));
-    if (!(scale > 0.0)) return std::nullopt;
-    const double w = c.h / scale, ht = c.b / scale;
-    constexpr double kLeft = 24.0, kTop = 10.0, kRight = 14.0;
     BookPicture p;
-    p.width = std::max(kLeft + w + kRight, 120.0);
-    const double x0 = (p.width - w) / 2.0, y0 = kTop;
-    const double cx = x0 + w / 2.0, cy = y0 + ht / 2.0;
-
-    PictureRect outline;
-    outline.x = x0;
-    outline.y = y0;
-    outline.w = w;
-    outline.h = ht;
-    outline.fill = kConcreteFill;
-    outline.width = 0.5;
-    p.shapes.emplace_back(outline);
-    // The axes through the centroid: x along h, y along b.
-    p.shapes.emplace_back(line(x0 - 4.0, cy, x0 + w + 6.0, cy, kAxisColour, 0.18, true));
-    p.shapes.emplace_back(line(cx, y0 + ht + 4.0, cx, y0 - 6.0, kAxisColour, 0.18, true));
-    p.shapes.emplace_back(label(x0 + w + 7.0, cy + 1.0, "x", 3.2));
-    p.shapes.emplace_back(label(cx + 1.2, y0 - 6.5, "y", 3.2));
+    const auto sheet = sectionSheet(p, c.b, c.h, 110.0, 80.0, 24.0, 10.0, 14.0, 120.0);
+    if (!sheet) return std::nullopt;
+    const double scale = sheet->scale;
+    drawOutline(p, *sheet);
 
     for (const CheckedBar& bar : checked.bars) {
         if (!(bar.area > 0.0) || !std::isfinite(bar.area)) continue;
         PictureCircle circle;
-        circle.cx = cx + bar.u / scale;
-        circle.cy = cy - bar.v / scale;
+        circle.cx = sheet->cx + bar.u / scale;
+        circle.cy = sheet->cy - bar.v / scale;
         // A bar of its own diameter at the drawing's scale, never thinner than a dot.
         circle.r = std::max(std::sqrt(bar.area / std::numbers::pi) / scale, 0.5);
         circle.fill = groupColour(bar.group);
@@ -133,23 +182,11 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
         p.shapes.emplace_back(circle);
     }
 
-    // Overall dimensions: h below the section, b on its left.
-    const double dimY = y0 + ht + 9.0;
-    p.shapes.emplace_back(line(x0, dimY, x0 + w, dimY));
-    p.shapes.emplace_back(line(x0, y0 + ht + 2.0, x0, dimY + 1.5));
-    p.shapes.emplace_back(line(x0 + w, y0 + ht + 2.0, x0 + w, dimY + 1.5));
-    p.shapes.emplace_back(
-        label(cx, dimY - 1.2, "h = " + formatDecimals(c.h, 0), 3.0, TextAnchor::middle));
-    const double dimX = x0 - 9.0;
-    p.shapes.emplace_back(line(dimX, y0, dimX, y0 + ht));
-    p.shapes.emplace_back(line(x0 - 2.0, y0, dimX - 1.5, y0));
-    p.shapes.emplace_back(line(x0 - 2.0, y0 + ht, dimX - 1.5, y0 + ht));
-    p.shapes.emplace_back(
-        label(dimX - 1.5, cy + 1.0, "b = " + formatDecimals(c.b, 0), 3.0, TextAnchor::end));
+    const double dimY = drawDimensions(p, *sheet, c.b, c.h);
 
     // The legend of the areas, one line per bar group in the bars' colours.
     double y = dimY + 7.0;
-    const double legendX = std::min(x0, 20.0);
+    const double legendX = std::min(sheet->x0, 20.0);
     const auto legend = [&](const char* colour, const std::string& text) {
         PictureCircle dot;
         dot.cx = legendX + 1.5;
@@ -175,13 +212,168 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
     return p;
 }
 
-std::optional<BookPicture> contourPicture(const SectionCheckResult& r) {
-    if (r.axialCapacityExceeded || r.contour.empty()) return std::nullopt;
+std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
+    if (!design.layout) return std::nullopt;
+    const CurrentCodeColumn& c = design.column;
+    const BarLayout& layout = *design.layout;
+    const LayoutChoice& choice = layout.choice;
+    if (!finite({c.b, c.h, design.cover, c.stirrup}) || !(c.b > 0.0) || !(c.h > 0.0)) {
+        return std::nullopt;
+    }
+    // The section drawn with h across and b up, within 120 mm by 100 mm of paper; the room on
+    // the right takes the labels of the web bars on the faces of length b.
+    BookPicture p;
+    const auto sheet = sectionSheet(p, c.b, c.h, 120.0, 100.0, 24.0, 14.0, 44.0, 120.0);
+    if (!sheet) return std::nullopt;
+    const SectionSheet& s = *sheet;
+    const double scale = s.scale;
+    drawOutline(p, s);
+
+    // The stirrup on its centre line, as thick as it is at the drawing's scale.
+    const double inset = (design.cover + c.stirrup / 2.0) / scale;
+    PictureRect stirrup;
+    stirrup.x = s.x0 + inset;
+    stirrup.y = s.y0 + inset;
+    stirrup.w = s.w - 2.0 * inset;
+    stirrup.h = s.ht - 2.0 * inset;
+    stirrup.stroke = kStirrupColour;
+    stirrup.width = std::max(c.stirrup / scale, 0.2);
+    p.shapes.emplace_back(stirrup);
+
+    // Every bar where it lies, of its own diameter: 4 corner bars, then the web bars of the faces
+    // of length b (u = +-(h/2 - a)), then those of the faces of length h (v = +-(b/2 - a)).
+    const std::size_t alongB = 4 + 2 * static_cast<std::size_t>(choice.webBarsAlongB);
+    const auto paperX = [&](double u) { return s.cx + u / scale; };
+    const auto paperY = [&](double v) { return s.cy - v / scale; };
+    for (std::size_t i = 0; i < layout.bars.size(); ++i) {
+        const PlacedBar& bar = layout.bars[i];
+        PictureCircle circle;
+        circle.cx = paperX(bar.u);
+        circle.cy = paperY(bar.v);
+        circle.r = std::max(bar.d / 2.0 / scale, 0.5);
+        circle.fill = i < 4 ? kCornerColour : i < alongB ? kWebXColour : kWebYColour;
+        circle.stroke = "#000000";
+        circle.width = 0.15;
+        p.shapes.emplace_back(circle);
+    }
+
+    // The diameters, each group labelled outside the outline with a leader to one of its bars:
+    // the corner bars at the top left, the faces of length b on the right, those of length h on
+    // top. The leaders keep clear of the axes.
+    const auto leader = [&](const PlacedBar& bar, double x, double y) {
+        p.shapes.emplace_back(line(paperX(bar.u), paperY(bar.v), x, y, "#000000", 0.18));
+    };
+    const PlacedBar* topLeft = nullptr;
+    for (std::size_t i = 0; i < 4 && i < layout.bars.size(); ++i) {
+        const PlacedBar& bar = layout.bars[i];
+        if (topLeft == nullptr || bar.u < topLeft->u ||
+            (bar.u == topLeft->u && bar.v > topLeft->v)) {
+            topLeft = &bar;
+        }
+    }
+    if (topLeft != nullptr) {
+        leader(*topLeft, s.x0 - 2.0, s.y0 - 2.5);
+        p.shapes.emplace_back(label(s.x0 - 2.5, s.y0 - 3.0,
+                                    "4Φ" + std::to_string(choice.cornerDiameter), 3.0,
+                                    TextAnchor::end, kCornerColour));
+    }
+    const std::string web = "Φ" + std::to_string(choice.webDiameter);
+    if (choice.webBarsAlongB > 0) {
+        // The topmost web bar of the face u = +(h/2 - a).
+        const PlacedBar* top = nullptr;
+        for (std::size_t i = 4; i < alongB && i < layout.bars.size(); ++i) {
+            const PlacedBar& bar = layout.bars[i];
+            if (bar.u > 0.0 && (top == nullptr || bar.v > top->v)) top = &bar;
+        }
+        if (top != nullptr) {
+            const double y = std::min(paperY(top->v), s.cy - 4.0);
+            leader(*top, s.x0 + s.w + 2.0, y);
+            p.shapes.emplace_back(label(s.x0 + s.w + 2.5, y + 1.0,
+                                        "b边每侧 " + std::to_string(choice.webBarsAlongB) + web,
+                                        3.0, TextAnchor::start, kWebXColour));
+        }
+    }
+    if (choice.webBarsAlongH > 0) {
+        // The rightmost web bar of the face v = +(b/2 - a).
+        const PlacedBar* right = nullptr;
+        for (std::size_t i = alongB; i < layout.bars.size(); ++i) {
+            const PlacedBar& bar = layout.bars[i];
+            if (bar.v > 0.0 && (right == nullptr || bar.u > right->u)) right = &bar;
+        }
+        if (right != nullptr) {
+            const double x = std::max(paperX(right->u), s.cx + 4.0);
+            leader(*right, x, s.y0 - 2.5);
+            p.shapes.emplace_back(label(x + 0.5, s.y0 - 3.0,
+                                        "h边每侧 " + std::to_string(choice.webBarsAlongH) + web,
+                                        3.0, TextAnchor::start, kWebYColour));
+        }
+    }
+
+    const double dimY = drawDimensions(p, s, c.b, c.h);
+
+    // The legend: the layout in the usual notation, its steel and ratio.
+    double y = dimY + 7.0;
+    const double legendX = std::min(s.x0, 20.0);
+    const auto legend = [&](const char* colour, const std::string& text) {
+        if (colour != nullptr) {
+            PictureRect mark;
+            mark.x = legendX;
+            mark.y = y - 2.4;
+            mark.w = 2.6;
+            mark.h = 2.6;
+            mark.fill = colour;
+            mark.width = 0.1;
+            p.shapes.emplace_back(mark);
+        }
+        p.shapes.emplace_back(label(legendX + 4.5, y, text, 3.0));
+        y += 5.0;
+    };
+    legend(kCornerColour, "角筋 4Φ" + std::to_string(choice.cornerDiameter));
+    if (choice.webBarsAlongB > 0) {
+        legend(kWebXColour,
+               "b边（长度 b 的两边）每侧 " + std::to_string(choice.webBarsAlongB) + web);
+    }
+    if (choice.webBarsAlongH > 0) {
+        legend(kWebYColour,
+               "h边（长度 h 的两边）每侧 " + std::to_string(choice.webBarsAlongH) + web);
+    }
+    legend(nullptr, "共 " + std::to_string(choice.barCount()) +
+                        " 根，As = " + formatDecimals(layout.steelArea, 1) +
+                        " mm²，ρ = " + formatDecimals(layout.ratio * 100.0, 2) + "%");
+    p.height = y;
+    p.caption = "截面配筋图（比例 " + scaleText(scale) + "，c = " + formatGeneral(design.cover) +
+                " mm，ds = " + formatGeneral(c.stirrup) + " mm；钢筋按实际位置和直径绘出）：" +
+                layoutNotation(choice);
+    return p;
+}
+
+std::optional<BookPicture> contourPicture(const SectionCheckResult& result) {
+    if (result.axialCapacityExceeded) return std::nullopt;
+    ContourFigure figure;
+    figure.N = result.N;
+    figure.contour = result.contour;
+    figure.Mx = result.Mx;
+    figure.My = result.My;
+    figure.MxR = result.MxR;
+    figure.MyR = result.MyR;
+    figure.utilisation = result.utilisation;
+    figure.caption = "设计轴力下的 Mx-My 承载力曲线（每 5° 一点）、设计弯矩 M 与同方向的承载力 MR";
+    return contourPicture(figure);
+}
+
+std::optional<BookPicture> contourPicture(const ContourFigure& figure) {
+    const ContourFigure& r = figure;
+    if (r.contour.empty()) return std::nullopt;
     double ex = std::fabs(r.Mx), ey = std::fabs(r.My);
     for (const ContourPoint& point : r.contour) {
         if (!finite({point.MxR, point.MyR})) return std::nullopt;
         ex = std::max(ex, std::fabs(point.MxR));
         ey = std::max(ey, std::fabs(point.MyR));
+    }
+    for (const ContourMark& mark : r.others) {
+        if (!finite({mark.Mx, mark.My})) return std::nullopt;
+        ex = std::max(ex, std::fabs(mark.Mx));
+        ey = std::max(ey, std::fabs(mark.My));
     }
     if (!finite({r.Mx, r.My, r.MxR, r.MyR, r.N, ex, ey}) || !(ex > 0.0) || !(ey > 0.0)) {
         return std::nullopt;
@@ -261,11 +453,24 @@ std::optional<BookPicture> contourPicture(const SectionCheckResult& r) {
         label(px(r.Mx) + dx, py(r.My) + (up ? 4.0 : -2.0),
               "M (" + formatDecimals(r.Mx, 2) + ", " + formatDecimals(r.My, 2) + ")", 2.8, side,
               "#b02020"));
+    // Further demands at the same N: a ring each with its name.
+    for (const ContourMark& mark : r.others) {
+        PictureCircle ring;
+        ring.cx = px(mark.Mx);
+        ring.cy = py(mark.My);
+        ring.r = 1.0;
+        ring.stroke = "#b02020";
+        ring.width = 0.3;
+        p.shapes.emplace_back(ring);
+        p.shapes.emplace_back(
+            label(px(mark.Mx) + (mark.Mx >= 0.0 ? 1.8 : -1.8), py(mark.My) - 1.5, mark.name, 2.6,
+                  mark.Mx >= 0.0 ? TextAnchor::start : TextAnchor::end, "#b02020"));
+    }
     p.shapes.emplace_back(label(3.0, 6.0, "N = " + formatDecimals(r.N, 2) + " kN", 3.0));
     p.shapes.emplace_back(label(3.0, 11.0, "利用率 |M|/|MR| = " + formatDecimals(r.utilisation, 3),
                                 3.4, TextAnchor::start,
                                 r.utilisation <= 1.0 ? "#106010" : "#c00000"));
-    p.caption = "设计轴力下的 Mx-My 承载力曲线（每 5° 一点）、设计弯矩 M 与同方向的承载力 MR";
+    p.caption = r.caption;
     return p;
 }
 

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "report/book/book_pictures.h"
+#include "report/book/book_writer.h"
 #include "report/number_text.h"
 #include "report/section_check_text.h"
 
@@ -59,44 +60,6 @@ DirectionValues valuesOf(const ColumnCalculator& c, const Axis& d) {
 std::string sym(const char* base, const Axis& d, const char* suffix = "") {
     return std::string(base) + d.axis + suffix;
 }
-
-class BookWriter {
-  public:
-    explicit BookWriter(Book& book) : book_(book) {}
-
-    // Chapters and sections numbered as a calculation book numbers them: "3", "3.1".
-    void heading(int level, std::string text) {
-        std::string number;
-        if (level == 1) {
-            ++chapter_;
-            section_ = 0;
-            number = std::to_string(chapter_);
-        } else {
-            ++section_;
-            number = std::to_string(chapter_) + "." + std::to_string(section_);
-        }
-        book_.blocks.emplace_back(BookHeading{level + offset, number + " " + std::move(text)});
-    }
-    void restartNumbering() { chapter_ = 0; }
-    void unnumberedHeading(int level, std::string text) {
-        book_.blocks.emplace_back(BookHeading{level, std::move(text)});
-    }
-    void paragraph(std::string text) { book_.blocks.emplace_back(BookParagraph{std::move(text)}); }
-    void formula(std::string label, std::string formula, std::string substituted,
-                 std::string result) {
-        book_.blocks.emplace_back(BookFormula{std::move(label), std::move(formula),
-                                              std::move(substituted), std::move(result)});
-    }
-    void table(BookTable table) { book_.blocks.emplace_back(std::move(table)); }
-    void picture(BookPicture picture) { book_.blocks.emplace_back(std::move(picture)); }
-
-    int offset = 0;  // chapters of a case become sections when the book holds several cases
-
-  private:
-    Book& book_;
-    int chapter_ = 0;
-    int section_ = 0;
-};
 
 void writeInputs(BookWriter& w, const ColumnCalculator& c) {
     w.heading(1, "输入数据");
@@ -459,13 +422,7 @@ Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases) {
     Book book;
     book.title = "双向偏心受压矩形柱配筋计算书";
     BookWriter w(book);
-    BookTable title;
-    title.rows = {{"工程名称", info.project},
-                  {"构件编号", info.columnId},
-                  {"计算日期", info.date},
-                  {"计算程序", programVersionText()},
-                  {"计算方法", "双向偏心受压矩形柱截面配筋直接计算（GB 50010-2002）"}};
-    w.table(std::move(title));
+    w.table(titleBlock(info, "双向偏心受压矩形柱截面配筋直接计算（GB 50010-2002）"));
     w.paragraph(
         "单位：长度、偏心距 mm，力 kN（承载力 Nux、Nuy 为 N），弯矩 kN·m，强度 N/mm²，"
         "面积 mm²。数值与计算书文件 Result.txt 相同（六位小数）。");
@@ -518,6 +475,16 @@ std::vector<IterationPass> traceEquivalentSteel(const ColumnDesign& design, Dire
         prev = pass.next;
     }
     return passes;
+}
+
+BookTable titleBlock(const BookInfo& info, const std::string& method) {
+    BookTable title;
+    title.rows = {{"工程名称", info.project},
+                  {"构件编号", info.columnId},
+                  {"计算日期", info.date},
+                  {"计算程序", programVersionText()},
+                  {"计算方法", method}};
+    return title;
 }
 
 std::string programVersionText() {

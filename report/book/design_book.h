@@ -36,6 +36,9 @@ struct BookCase {
 // chapter each and a closing table of the governing areas.
 Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases);
 
+// The title block of a book: project, column id, date, program and version, and the method.
+BookTable titleBlock(const BookInfo& info, const std::string& method);
+
 // The program and version named in the title block.
 std::string programVersionText();
 

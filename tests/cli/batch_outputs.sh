@@ -43,6 +43,13 @@ code=$?
 expect_files books "KZ1-2.html KZ2-5.html KZ3-7.html "
 grep -q '荷载组合 3（输入第 4 行）' books/KZ1-2.html || fail "KZ1's book lacks its third combination"
 
+# The current-code books: one per column, its layout in the notation.
+"$cli" --batch "$example" --code 2010 --out code-books.csv --books code-books 2>err.txt
+code=$?
+[ "$code" -eq 0 ] || fail "--code 2010 --books: exit $code, expected 0: $(cat err.txt)"
+expect_files code-books "KZ1-2.html KZ2-5.html KZ3-7.html "
+grep -q '角筋 4Φ28' code-books/KZ1-2.html || fail "KZ1's current-code book lacks its layout"
+
 # Directories that cannot be made: exit 3 with the name and the reason, no results written.
 touch taken
 for args in "--books taken" "--code 2010 --dxf taken" "--code 2010 --reports taken" \

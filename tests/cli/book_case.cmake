@@ -1,13 +1,18 @@
 # The calculation book of the start-up case from the real tessarin-cli, in a fresh directory.
 #   CLI       the tessarin-cli binary
+#   CODE      optional: "2010" for the book of the current-code design (--code 2010); a Result.txt
+#             made beforehand must then stay as it was, and the report is Result-GB2010.txt
+#   ARGS      optional: further flags of the case
+#   NEEDED    optional: texts an HTML book must hold (default: those of the 2002 start-up book)
 #   WORK      scratch directory (recreated)
 #   BOOK      the book's name: "book.html" or "book.pdf" (written), or a bad path
-#   EXIT      the expected exit code
+#   EXIT      the expected exit code (0, or 5 for a current-code design without a layout: the
+#             book is written then too)
 #   SETUP     optional: "book-dir" makes a directory named BOOK first, "read-only" makes the
 #             folder of BOOK read-only (skipped as root, who may write anyway)
 #   STDERR    optional: a text stderr must contain
 #   PDFTOTEXT for a PDF book: pdftotext, whose text of the book must hold every figure the report
-#             prints
+#             prints (the "%f" figures of the 2002 report, every decimal of the current-code one)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 if(SETUP STREQUAL "book-dir")
@@ -22,7 +27,26 @@ elseif(SETUP STREQUAL "read-only")
   file(CHMOD "${WORK}/locked" DIRECTORY_PERMISSIONS OWNER_READ OWNER_EXECUTE)
 endif()
 
-execute_process(COMMAND "${CLI}" --check --project "示例工程" --id KZ1 --book "${BOOK}"
+set(old "an older report, not to be touched")
+if(CODE STREQUAL "2010")
+  file(WRITE "${WORK}/Result.txt" "${old}")
+  set(caseArgs --code 2010 ${ARGS})
+  set(report Result-GB2010.txt)
+  set(figurePattern "-?[0-9]+\\.[0-9]+")
+  set(fewestFigures 60)
+  set(before Result.txt)
+else()
+  set(caseArgs --check ${ARGS})
+  set(report Result.txt)
+  set(figurePattern "-?[0-9]+\\.[0-9][0-9][0-9][0-9][0-9][0-9]")
+  set(fewestFigures 32)
+  set(before "")
+endif()
+if(NOT DEFINED NEEDED OR NEEDED STREQUAL "")
+  set(NEEDED "<svg" "示例工程" "KZ1" "利用率 |M|/|MR| = 0.933")
+endif()
+
+execute_process(COMMAND "${CLI}" ${caseArgs} --project "示例工程" --id KZ1 --book "${BOOK}"
   WORKING_DIRECTORY "${WORK}"
   RESULT_VARIABLE code
   OUTPUT_VARIABLE out
@@ -38,31 +62,40 @@ if(DEFINED STDERR AND NOT err MATCHES "${STDERR}")
 endif()
 
 file(GLOB_RECURSE left RELATIVE "${WORK}" LIST_DIRECTORIES true "${WORK}/*" "${WORK}/.*")
-if(NOT EXIT EQUAL 0)
+list(SORT left)
+if(CODE STREQUAL "2010")
+  file(READ "${WORK}/Result.txt" kept)
+  if(NOT kept STREQUAL old)
+    message(FATAL_ERROR "Result.txt was touched")
+  endif()
+endif()
+if(NOT EXIT EQUAL 0 AND NOT EXIT EQUAL 5)
   # Refused before anything else: no report, no book, no temporary file.
   if(NOT out STREQUAL "")
     message(FATAL_ERROR "a refused book still ran the design:\n${out}")
   endif()
-  set(expected "")
+  set(expected ${before})
   if(SETUP STREQUAL "book-dir")
-    set(expected "${BOOK}")
+    list(APPEND expected "${BOOK}")
   elseif(SETUP STREQUAL "read-only")
-    set(expected "locked")
+    list(APPEND expected "locked")
   endif()
+  list(SORT expected)
   if(NOT "${left}" STREQUAL "${expected}")
     message(FATAL_ERROR "the directory holds '${left}', expected '${expected}'")
   endif()
   return()
 endif()
 
-list(SORT left)
-if(NOT "${left}" STREQUAL "Result.txt;${BOOK}")
-  message(FATAL_ERROR "the directory holds '${left}', expected Result.txt and ${BOOK}")
+set(expected ${before} ${report} ${BOOK})
+list(SORT expected)
+if(NOT "${left}" STREQUAL "${expected}")
+  message(FATAL_ERROR "the directory holds '${left}', expected '${expected}'")
 endif()
-# Every "%f" figure of the report (stdout) is in the book's text.
-string(REGEX MATCHALL "-?[0-9]+\\.[0-9][0-9][0-9][0-9][0-9][0-9]" figures "${out}")
+# Every figure of the report (stdout) is in the book's text.
+string(REGEX MATCHALL "${figurePattern}" figures "${out}")
 list(LENGTH figures count)
-if(count LESS 32)
+if(count LESS fewestFigures)
   message(FATAL_ERROR "only ${count} figures in the report:\n${out}")
 endif()
 if(BOOK MATCHES "\\.pdf$")
@@ -77,7 +110,7 @@ if(BOOK MATCHES "\\.pdf$")
   endif()
 else()
   file(READ "${WORK}/${BOOK}" text)
-  foreach(needed "<svg" "示例工程" "KZ1" "利用率 |M|/|MR| = 0.933")
+  foreach(needed IN LISTS NEEDED)
     string(FIND "${text}" "${needed}" at)
     if(at LESS 0)
       message(FATAL_ERROR "${BOOK} lacks '${needed}'")

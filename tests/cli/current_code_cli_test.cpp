@@ -13,12 +13,12 @@ namespace {
 
 TEST(CurrentCodeCli, EveryFlagReachesItsField) {
     const CliParse p = parseCliArguments(
-        {"--code", "2010",       "--l0",        "4500",        "--b",      "450",
-         "--h",    "550",        "--M0x",       "180",         "--M0y",    "90.5",
-         "--N",    "1200",       "--m1m2-x",    "-0.5",        "--m1m2-y", "0.25",
-         "--lc-x", "5000",       "--lc-y=4000", "--cover",     "25",       "--stirrup",
-         "10",     "--seismic",  "3",           "--structure", "dual",     "--position",
-         "corner", "--concrete", "C60",         "--steel",     "HRB500",   "--json"});
+        {"--code",   "2010",       "--l0",      "4500",       "--b",       "450",     "--h",
+         "550",      "--M0x",      "180",       "--M0y",      "90.5",      "--N",     "1200",
+         "--m1m2-x", "-0.5",       "--m1m2-y",  "0.25",       "--lc-x",    "5000",    "--lc-y=4000",
+         "--cover",  "25",         "--stirrup", "10",         "--seismic", "3",       "--structure",
+         "dual",     "--position", "corner",    "--concrete", "C60",       "--steel", "HRB500",
+         "--json",   "--book",     "kz1.html",  "--project",  "P",         "--id",    "KZ1"});
     ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << p.text;
     const CurrentCodeColumn& c = p.currentCode.input.column;
     const LoadCombination& l = p.currentCode.input.combinations.at(0);
@@ -40,6 +40,9 @@ TEST(CurrentCodeCli, EveryFlagReachesItsField) {
     EXPECT_EQ(c.concreteGrade, 60);
     EXPECT_EQ(c.steel, SteelGrade2010::HRB500);
     EXPECT_TRUE(p.currentCode.json);
+    EXPECT_EQ(p.currentCode.book, "kz1.html");
+    EXPECT_EQ(p.currentCode.project, "P");
+    EXPECT_EQ(p.currentCode.columnId, "KZ1");
 }
 
 // Without flags: the main dialog's start values, M1/M2 = 1, lc = l0 and the cover by default.
@@ -86,6 +89,7 @@ TEST(CurrentCodeCli, UsageErrors) {
         {{"--batch", "x.csv", "--dxf", "d"}, "--dxf goes with --code 2010"},
         {{"--books", "d"}, "--books goes with --batch"},
         {{"--batch", "x.csv", "--project", "P"}, "--project goes with --book or --books"},
+        {{"--code", "2010", "--id", "KZ1"}, "--id goes with --book"},
     };
     for (const auto& [args, text] : cases) {
         const CliParse p = parseCliArguments(args);

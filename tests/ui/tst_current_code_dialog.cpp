@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +30,16 @@ void setCell(QTableWidget& table, int row, int column, const QString& text) {
     table.item(row, column)->setText(text);
 }
 
+// Types a name into the save dialog and presses Return, as the engineer saves.
+ModalDriver::Step saveAs(const QString& name) {
+    return [name](QWidget* widget) {
+        auto* edit = widget->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit != nullptr);
+        edit->setText(name);
+        QTest::keyClick(edit, Qt::Key_Return);
+    };
+}
+
 }  // namespace
 
 class CurrentCodeDialogTest : public QObject {
@@ -42,6 +53,8 @@ class CurrentCodeDialogTest : public QObject {
     void refusesBadInput();
     void combinationsAddAndRemove();
     void drawingFailureIsReported();
+    void exportsTheBook_data();
+    void exportsTheBook();
 };
 
 void CurrentCodeDialogTest::offeredAtAnyTime() {
@@ -212,6 +225,46 @@ void CurrentCodeDialogTest::drawingFailureIsReported() {
     const QString good = QDir(directory).filePath(QStringLiteral("KZ.dxf"));
     QVERIFY(dialog.exportDrawing(good));
     QVERIFY(QFile(good).size() > 0);
+}
+
+void CurrentCodeDialogTest::exportsTheBook_data() {
+    QTest::addColumn<QString>("M2x");  // the first combination's M2x
+    QTest::addColumn<QString>("needed");
+    // The start-up column's layout, and 2000 kN·m that no layout the rules allow carries.
+    QTest::newRow("designed") << "244"
+                              << "选用配筋：角筋 4Φ28；b边每侧 2Φ12；h边每侧 1Φ12";
+    QTest::newRow("no layout") << "2000"
+                               << "无可行的配筋方案：即使采用构造允许的最大配筋";
+}
+
+void CurrentCodeDialogTest::exportsTheBook() {
+    QFETCH(QString, M2x);
+    QFETCH(QString, needed);
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(showActive(dialog));
+    // Nothing designed yet: the button is off and no file dialog opens.
+    QVERIFY(!dialog.bookButton()->isEnabled());
+    QVERIFY(dialog.exportBook().isEmpty());
+    setCell(*dialog.combinationsTable(), 0, CurrentCodeDialog::kColM2x, M2x);
+    QVERIFY(dialog.design());
+    QVERIFY(dialog.bookButton()->isEnabled());
+    QCOMPARE(dialog.bookButton()->text(), QStringLiteral("导出计算书…"));
+
+    ModalDriver driver;
+    driver.then(ModalDriver::window<QFileDialog>(), saveAs(QStringLiteral("kz1.html")));
+    const QString path = dialog.exportBook();
+    QVERIFY(driver.allDone());
+    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("kz1.html"));
+    QFile book(QDir(scratch.path()).filePath(QStringLiteral("kz1.html")));
+    QVERIFY(book.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(book.readAll());
+    QVERIFY2(html.contains(needed), qPrintable(needed));
+    // The book beside the current-code report, nothing else: no Result.txt, no temporary file.
+    QStringList files = QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    QCOMPARE(files, QStringList({QStringLiteral("Result-GB2010.txt"), QStringLiteral("kz1.html")}));
 }
 
 QTEST_MAIN(CurrentCodeDialogTest)

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/current_code/current_code_types.h"
+#include "report/book/book.h"
+#include "report/book/design_book.h"
+
+namespace tessarin {
+
+// The calculation book of a current-code design (GB 50010-2010), in the order of its report: the
+// title block, the inputs with every load combination, the materials, the detailing limits, per
+// combination and axis the second-order steps with their formulas and the numbers put in, the
+// layout in the usual notation with As, rho and the limits it meets, the section to scale with
+// every bar, the check of every combination, the governing one and the Mx-My contour at its N
+// with the demand and the utilisation. Every figure stands as the report prints it. Without a
+// design the book says why and draws no section of a design.
+Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design);
+
+}  // namespace tessarin

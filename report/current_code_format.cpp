@@ -1,0 +1,37 @@
+#include "report/current_code_format.h"
+
+#include <cmath>
+
+#include "report/current_code_labels.h"
+#include "report/number_text.h"
+
+namespace tessarin {
+
+std::string fixedText(double value, int decimals) {
+    if (std::isinf(value)) return value < 0.0 ? "-∞" : "∞";
+    return formatDecimals(value, decimals);
+}
+
+std::string percentText(double ratio, int decimals) {
+    return fixedText(ratio * 100.0, decimals) + "%";
+}
+
+std::string lengthText(double mm) {
+    return formatGeneral(mm);
+}
+
+const char* structureLabel(StructureType structure) {
+    return structure == StructureType::frame ? "框架结构" : "框架-抗震墙等双重体系";
+}
+
+const char* positionLabel(ColumnPosition position) {
+    return position == ColumnPosition::middle ? "中柱、边柱" : "角柱、框支柱";
+}
+
+std::string seismicColumnLabel(const CurrentCodeColumn& c) {
+    std::string text = std::string(seismicGradeLabel(c.seismic)) + "级";
+    text += c.structure == StructureType::frame ? "框架结构柱" : "框架-抗震墙等双重体系的柱";
+    return text;
+}
+
+}  // namespace tessarin

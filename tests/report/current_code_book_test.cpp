@@ -1,0 +1,193 @@
+#include "report/book/current_code_book.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <vector>
+
+#include "engine/current_code/current_code_design.h"
+#include "report/book/book_html.h"
+#include "report/book/book_pictures.h"
+#include "report/current_code_report.h"
+
+namespace tessarin {
+namespace {
+
+struct DesignCase {
+    const char* name;
+    CurrentCodeColumn column;
+    std::vector<LoadCombination> loads;
+    bool designed;
+};
+
+CurrentCodeColumn seismicThree() {
+    CurrentCodeColumn c;
+    c.seismic = SeismicGrade::three;
+    return c;
+}
+CurrentCodeColumn shortColumn() {
+    CurrentCodeColumn c;
+    c.l0 = 3000.0;
+    return c;
+}
+
+// The start-up column (400 x 600, l0 = 6000, C30, HRB400, c = 20, ds = 8) and its variants.
+const DesignCase kCases[] = {
+    {"WorkedColumn", {}, {LoadCombination{}}, true},
+    {"SeismicThree", seismicThree(), {LoadCombination{}}, true},
+    // lc/i = 3000/173.21 = 17.32 and 3000/115.47 = 25.98, both <= 34 - 12 x 0.5 = 28; M1/M2 =
+    // 0.5 <= 0.9; N/(fcA) = 0.117: the second-order effect is ignored on both axes.
+    {"FirstOrderOnly", shortColumn(), {{400.0, 244.0, 0.5, 120.0, 0.5}}, true},
+    {"TwoCombinations", {}, {LoadCombination{}, {1500.0, 100.0, -0.5, 50.0, 0.3}}, true},
+    {"NoLayoutCarries", {}, {{400.0, 2000.0, 1.0, 120.0, 1.0}}, false},
+    // N/(fcA) = 3e6 / (14.3 x 240000) = 0.874 > 0.85 of a grade 三 frame column.
+    {"AxialRatioAboveLimit", seismicThree(), {{3000.0, 244.0, 1.0, 120.0, 1.0}}, false},
+};
+
+CurrentCodeDesign designOf(const DesignCase& c) {
+    return designCurrentCode(c.column, c.loads);
+}
+
+std::string htmlOf(const CurrentCodeDesign& design) {
+    return renderBookHtml(buildCurrentCodeBook({"示例工程", "KZ1", "2026-12-09"}, design));
+}
+
+std::size_t countOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// The book and the report agree digit for digit: every decimal the report prints stands in the
+// book; no picture of a section or contour without a design; nothing fetched from elsewhere.
+TEST(CurrentCodeBook, HoldsEveryFigureOfTheReport) {
+    const std::regex figure("-?[0-9]+\\.[0-9]+");
+    for (const DesignCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const CurrentCodeDesign design = designOf(c);
+        ASSERT_EQ(design.designed, c.designed);
+        const std::string html = htmlOf(design);
+        const std::string report = currentCodeReportText(design);
+        int figures = 0;
+        for (auto it = std::sregex_iterator(report.begin(), report.end(), figure);
+             it != std::sregex_iterator(); ++it, ++figures) {
+            EXPECT_NE(html.find(it->str()), std::string::npos) << it->str();
+        }
+        EXPECT_GT(figures, 40);
+        EXPECT_EQ(countOf(html, "<svg"), c.designed ? 2U : 0U);
+        for (const char* outside : {"src=", "href=", "url(", "<link", "<script", "@import"}) {
+            EXPECT_EQ(html.find(outside), std::string::npos) << outside;
+        }
+        if (!c.designed) {
+            EXPECT_NE(html.find("无可行的配筋方案：" + noLayoutReasonText(design)),
+                      std::string::npos);
+        }
+    }
+}
+
+// The worked column of the README by hand:
+//   i = 600/√12 = 173.21, lc/i = 34.64 > 34 − 12 × 1 = 22; N/(fcA) = 4e5 / (14.3 × 240000) = 0.117
+//   a = 20 + 8 + 14 = 42, h0 = 558 (x) and 358 (y); ζc = 0.5 × 14.3 × 240000 / 4e5 = 4.29 → 1
+//   ηns,x = 1 + 100 / (1300 × 630 / 558) = 1.0681, Mx = 1.0681 × 244 = 260.62
+//   ηns,y = 1 + 225 / (1300 × 320 / 358) = 1.1936, My = 1.1936 × 120 = 143.24
+//   ei,x = 651.56 + 20 = 671.56, N·eix = 268.62; ei,y = 358.09 + 20 = 378.09, N·eiy = 151.24
+//   As = 4 × 615.75 + 6 × 113.10 = 3141.6; ρ = 1.31 %; one side b: (1231.50 + 226.19) / 240000 =
+//   0.61 %, h: (1231.50 + 113.10) / 240000 = 0.56 %
+//   0.9 × 0.895 × (3432000 + 360 × 3141.6) / 1000 = 3675.5 kN; Nu0 = 4563.0 kN
+//   utilisation √(268.62² + 151.24²) / √(269.70² + 151.84²) = 308.27 / 309.51 = 0.996
+TEST(CurrentCodeBook, WorkedColumnSteps) {
+    const CurrentCodeDesign design = designOf(kCases[0]);
+    const std::string html = htmlOf(design);
+    // NOLINTBEGIN(bugprone-suspicious-missing-comma): long lines, split for width
+    for (const char* text : {
+             "示例工程",
+             "KZ1",
+             "2026-12-09",
+             "Tessarin ",
+             "εcu = 0.0033 − (fcu,k − 50) × 10⁻⁵ = 0.0033 − (30 − 50) × 10⁻⁵ = 0.00350 &gt; "
+             "0.0033，取 εcu = 0.00330",
+             "l0/b = 6000 / 400 = 15.00",
+             "φ = 0.8950",
+             "N/(fcA) = 400.00 × 1000 / (14.3 × 400 × 600) = 0.117 ≤ 0.9",
+             "i = D / √12 = 600 / √12 = 173.21 mm",
+             "lc/i = 6000/173.21 = 34.64 &gt; 34-12(M1/M2) = 34 − 12 × 1.00 = 22.00",
+             "h0 = D - a = 600 - 42.0 = 558.0 mm",
+             "ζc = 0.5fcA/N = 0.5 × 14.3 × 400 × 600 / (400.00 × 1000) = 4.290 &gt; 1.0，取 ζc = "
+             "1.000",
+             "ηns = 1 + (lc/D)^2·ζc/(1300(M2/N + ea)/h0) = 1 + (6000/600)^2 × 1.000 / (1300 × "
+             "(610.00 + 20.00) / 558.0) = 1.0681",
+             "Mx = Cm·ηns·M2 = 1.0681 × 244.00 = 260.62 kN·m",
+             "1 + (6000/400)^2 × 1.000 / (1300 × (300.00 + 20.00) / 358.0) = 1.1936",
+             "My = Cm·ηns·M2 = 1.1936 × 120.00 = 143.24 kN·m",
+             "ei = e0 + ea = 651.56 + 20.00 = 671.56 mm",
+             "Mx = N·eix = 400.00 × 671.56 / 1000 = 268.62 kN·m",
+             "My = N·eiy = 400.00 × 378.09 / 1000 = 151.24 kN·m",
+             "选用配筋：角筋 4Φ28；b边每侧 2Φ12；h边每侧 1Φ12，共 10 根",
+             "a = c + ds + d/2 = 20 + 8 + 28/2 = 42.0 mm",
+             "As = Σ π/4 × d² = 4 × π/4 × 28² + 6 × π/4 × 12² = 3141.6 mm²",
+             "ρ = As/(bh) = 3141.6 / (400 × 600) = 1.31%（0.55% ≤ ρ ≤ 5%）",
+             "(2 × π/4 × 28² + 2 × π/4 × 12²) / (400 × 600) = 0.61%",
+             "(2 × π/4 × 28² + 1 × π/4 × 12²) / (400 × 600) = 0.56%",
+             "= √(268.62² + 151.24²) / √(269.70² + 151.84²) = 0.996 ≤ 1，满足",
+             "0.9 × 0.8950 × (14.3 × 240000 + 360 × 3141.6) / 1000 = 3675.5 kN",
+             "(14.3 × 240000 + 360 × 3141.6) / 1000 = 4563.0 kN",
+             "利用率 |M|/|MR| = 0.996",
+             "结论：角筋 4Φ28；b边每侧 2Φ12；h边每侧 1Φ12，满足全部荷载组合的承载力及构造要求",
+         }) {
+        EXPECT_NE(html.find(text), std::string::npos) << text;
+    }
+    // NOLINTEND(bugprone-suspicious-missing-comma)
+    // The short column ignores the second order: M = M2 on both axes.
+    const std::string first = htmlOf(designOf(kCases[2]));
+    EXPECT_EQ(countOf(first, "三个条件均满足"), 2U);
+    EXPECT_NE(first.find("Mx = M2 = 244.00 kN·m"), std::string::npos);
+    EXPECT_NE(first.find("My = M2 = 120.00 kN·m"), std::string::npos);
+    // The reasons of the two designs without a layout: the heaviest layout the rules allow
+    // (4 × 615.75 + 14 × 615.75 = 11083.5 mm², 4.62 %), and the axial ratio above.
+    EXPECT_NE(htmlOf(designOf(kCases[4]))
+                  .find("即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 3Φ28；h边每侧 4Φ28，ρ = "
+                        "4.62%)，也不能承受第1组荷载组合(利用率 "),
+              std::string::npos);
+    EXPECT_NE(htmlOf(designOf(kCases[5]))
+                  .find("第1组荷载组合的轴压比0.87超过三级框架结构柱的限值0.85(GB 50011 表6.3.6)"),
+              std::string::npos);
+}
+
+// The section picture: one circle per bar, each inside the outline at its own diameter to the
+// drawing's scale, and the HTML's first picture holds the same circles.
+TEST(CurrentCodeBook, SectionPictureDrawsEveryBar) {
+    for (const DesignCase& c : kCases) {
+        if (!c.designed) continue;
+        SCOPED_TRACE(c.name);
+        const CurrentCodeDesign design = designOf(c);
+        const auto picture = layoutPicture(design);
+        ASSERT_TRUE(picture.has_value());
+        const auto* outline = std::get_if<PictureRect>(&picture->shapes.front());
+        ASSERT_NE(outline, nullptr);
+        // 400 x 600 within 120 x 100 mm: 600/120 = 5, 400/100 = 4, so 1:5.
+        EXPECT_DOUBLE_EQ(outline->w, 120.0);
+        EXPECT_DOUBLE_EQ(outline->h, 80.0);
+        std::vector<double> diameters;
+        for (const PictureShape& shape : picture->shapes) {
+            const auto* circle = std::get_if<PictureCircle>(&shape);
+            if (circle == nullptr) continue;
+            EXPECT_GE(circle->cx - circle->r, outline->x);
+            EXPECT_LE(circle->cx + circle->r, outline->x + outline->w);
+            EXPECT_GE(circle->cy - circle->r, outline->y);
+            EXPECT_LE(circle->cy + circle->r, outline->y + outline->h);
+            diameters.push_back(circle->r * 2.0 * 5.0);
+        }
+        ASSERT_EQ(diameters.size(), design.layout->bars.size());
+        for (std::size_t i = 0; i < diameters.size(); ++i) {
+            EXPECT_NEAR(diameters[i], design.layout->bars[i].d, 1e-9);
+        }
+        const std::string html = htmlOf(design);
+        const std::size_t start = html.find("<svg"), end = html.find("</svg>");
+        EXPECT_EQ(countOf(html.substr(start, end - start), "<circle"), diameters.size());
+    }
+}
+
+}  // namespace
+}  // namespace tessarin

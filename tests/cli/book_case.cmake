@@ -1,5 +1,6 @@
 # The calculation book of the start-up case from the real tessarin-cli, in a fresh directory.
 #   CLI       the tessarin-cli binary
+#   EMULATOR  optional: what runs it in a cross build (wine)
 #   CODE      optional: "2010" for the book of the current-code design (--code 2010); a Result.txt
 #             made beforehand must then stay as it was, and the report is Result-GB2010.txt
 #   ARGS      optional: further flags of the case
@@ -46,7 +47,7 @@ if(NOT DEFINED NEEDED OR NEEDED STREQUAL "")
   set(NEEDED "<svg" "示例工程" "KZ1" "利用率 |M|/|MR| = 0.933")
 endif()
 
-execute_process(COMMAND "${CLI}" ${caseArgs} --project "示例工程" --id KZ1 --book "${BOOK}"
+execute_process(COMMAND ${EMULATOR} "${CLI}" ${caseArgs} --project "示例工程" --id KZ1 --book "${BOOK}"
   WORKING_DIRECTORY "${WORK}"
   RESULT_VARIABLE code
   OUTPUT_VARIABLE out

@@ -106,9 +106,9 @@ void batchCurrentCode(benchmark::State& state) {
             state.SkipWithError(outcome.message.c_str());
         }
     }
-    state.counters["columns/s"] =
-        benchmark::Counter(static_cast<double>(rows / 4) * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["columns/s"] = benchmark::Counter(
+        static_cast<double>(rows) / 4.0 * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate);
 }
 BENCHMARK(batchCurrentCode)->Arg(8000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -126,6 +126,8 @@ const std::string kNotDesigned3 =
     "combination: not designed: line 3 of this id is rejected; one layout must carry every "
     "combination";
 
+// The long expected statuses are split over lines on purpose.
+// NOLINTBEGIN(bugprone-suspicious-missing-comma)
 INSTANTIATE_TEST_SUITE_P(
     Files, RowStatus,
     testing::Values(
@@ -177,6 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "50011 表6.3.6)",
                     "combination: ok", "layout: designed"}}),
     [](const testing::TestParamInfo<StatusCase>& p) { return p.param.name; });
+// NOLINTEND(bugprone-suspicious-missing-comma)
 
 TEST(CurrentCodeBatch, ColumnsComeInTheOrderOfTheirFirstRowsWhateverTheMemory) {
     TemporaryDirectory dir;

@@ -8,7 +8,7 @@
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     tessarin::prepareStandardStreams();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = tessarin::commandLineArguments(argc, argv);
     const int code = tessarin::runCli(arguments, std::cout, std::cerr, tessarin::processStreams());
     std::cout.flush();
     return code;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace tessarin {
 
 // Makes the standard streams carry the program's output as it is meant: UTF-8 text with LF line
@@ -10,5 +13,11 @@ void prepareStandardStreams();
 
 // Whether standard error is a terminal (a console on Windows), where a progress line belongs.
 bool standardErrorIsTerminal();
+
+// The program's arguments (without its name). Texts that are printed in a book (--project, --id)
+// come as UTF-8, as every other text the program handles; on Windows, where main() gets them in
+// the ANSI code page, they are taken from the wide command line instead. File names stay as
+// main() gets them: the Windows file functions used take the ANSI code page.
+std::vector<std::string> commandLineArguments(int argc, char** argv);
 
 }  // namespace tessarin

@@ -6,6 +6,8 @@
 #include <limits>
 #include <vector>
 
+#include "engine/section/bracketed_root.h"
+
 namespace tessarin {
 
 namespace {
@@ -83,20 +85,16 @@ double momentUpperBound(const SectionSize& size, double fc, double fy,
         }
         return force;
     };
-    // The force falls as t rises; bisect for the threshold that carries N. Any threshold gives a
-    // bound, and near the best one the bound changes little: 16 halvings (t to 1.5e-5 of the
-    // section's reach) leave it a fraction of a per mille above its least value.
-    double lo = -wCorner;
-    double hi = wCorner;
-    for (int pass = 0; pass < 16; ++pass) {
-        const double mid = 0.5 * (lo + hi);
-        if (axialAbove(mid) > N) {
-            lo = mid;
-        } else {
-            hi = mid;
-        }
-    }
-    const double t = 0.5 * (lo + hi);
+    // The force falls as t rises (with a step at each bar); the threshold that carries N is
+    // found within its bracket. Any threshold gives a bound, and near the best one the bound
+    // changes little: t to 1e-5 of the section's reach leaves it a fraction of a per mille above
+    // its least value.
+    const Bracket range{-wCorner, fc * gross + fy * steel - N, wCorner, -fy * steel - N};
+    const double t = range.valueLo <= 0.0 ? -wCorner
+                     : range.valueHi >= 0.0
+                         ? wCorner
+                         : solveBracketed([&](double x) { return axialAbove(x) - N; }, range,
+                                          {1e-5 * wCorner, 0.0});
     double bound = fc * clipAbove(size, c, s, t).excess + t * N;
     for (std::size_t i = 0; i < bars.size(); ++i) {
         bound += fy * std::abs(arms[i] - t) * bars[i].area;

@@ -29,7 +29,7 @@ std::optional<BatchOutcome> BatchSink::refuse(const BatchOptions& options,
 }
 
 std::optional<BatchOutcome> BatchSink::open(const BatchOptions& options, const BatchInput& input,
-                                            std::ostream& out) {
+                                            std::ostream& out, bool cutAtOnce) {
     if (auto refused = refuse(options, input)) return refused;
     if (!options.output) {
         sink_ = &out;
@@ -42,12 +42,14 @@ std::optional<BatchOutcome> BatchSink::open(const BatchOptions& options, const B
                             "cannot create " + name + ": " + systemReason(file_.error())};
     }
     if (file_.identity() == input.identity()) return sameAsInput(name, options);
-    if (!file_.truncate()) {
-        return BatchOutcome{Status::FileFailed,
-                            "cannot create " + name + ": " + systemReason(file_.error())};
-    }
     sink_ = &file_.stream();
-    return std::nullopt;
+    return cutAtOnce ? cut(options) : std::nullopt;
+}
+
+std::optional<BatchOutcome> BatchSink::cut(const BatchOptions& options) {
+    if (!options.output || file_.truncate()) return std::nullopt;
+    return BatchOutcome{Status::FileFailed,
+                        "cannot create " + *options.output + ": " + systemReason(file_.error())};
 }
 
 std::optional<BatchOutcome> BatchSink::finish(const BatchOptions& options) {

@@ -17,9 +17,11 @@ class BatchSink {
     // Refuses an output that is the input, by the names alone: nothing is opened yet.
     static std::optional<BatchOutcome> refuse(const BatchOptions& options, const BatchInput& input);
     // Opens options.output (or takes out) for the input; the outcome that stops the batch when it
-    // cannot.
+    // cannot. Without cutting, an existing output keeps its content until cut() is called.
     std::optional<BatchOutcome> open(const BatchOptions& options, const BatchInput& input,
-                                     std::ostream& out);
+                                     std::ostream& out, bool cutAtOnce = true);
+    // Cuts an output opened without cutting, before the first result is written.
+    std::optional<BatchOutcome> cut(const BatchOptions& options);
     std::ostream& stream() { return *sink_; }
     // Flushes and closes; the outcome that stops the batch when what was written did not arrive.
     std::optional<BatchOutcome> finish(const BatchOptions& options);

@@ -373,7 +373,9 @@ std::optional<BatchOutcome> CurrentCodeBatch::openOutputs() {
         if (!*directory) continue;
         if (auto failed = createOutputDirectory(**directory, what)) return failed;
     }
-    return results_.open(options_, input_, out_);
+    // The results are written once every column is designed: until then an earlier results
+    // file keeps its content, so that a batch stopped by a file it could not write leaves it.
+    return results_.open(options_, input_, out_, false);
 }
 
 std::optional<BatchOutcome> CurrentCodeBatch::readRows(CsvReader& reader) {
@@ -612,6 +614,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumns() {
 }
 
 std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
+    if (auto failed = results_.cut(options_)) return failed;
     std::ostream& sink = results_.stream();
     std::string line = "line,id,kind";
     for (std::size_t c = 1; c < kCurrentCodeInputNames.size(); ++c) {

@@ -63,5 +63,15 @@ for args in "--books taken" "--code 2010 --dxf taken" "--code 2010 --reports tak
   [ ! -e none.csv ] || fail "$args: the results were written"
 done
 
+# A drawing that cannot be written stops the current-code batch there; the results of an earlier
+# run stay as they were.
+mkdir -p blocked/KZ1-2.dxf
+echo "earlier results" >kept.csv
+"$cli" --batch "$example" --code 2010 --out kept.csv --dxf blocked 2>err.txt
+code=$?
+[ "$code" -eq 3 ] || fail "blocked drawing: exit $code, expected 3"
+grep -q "blocked/KZ1-2.dxf" err.txt || fail "blocked drawing: $(cat err.txt)"
+[ "$(cat kept.csv)" = "earlier results" ] || fail "blocked drawing: the earlier results changed"
+
 [ "$failures" -eq 0 ] && echo "all batch output cases passed"
 exit "$failures"

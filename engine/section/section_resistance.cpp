@@ -96,7 +96,8 @@ SectionResistance::SectionResistance(SectionSize size, ConcreteLaw concrete, Ste
       concrete_(concrete),
       steel_(steel),
       bars_(std::move(bars)),
-      integration_(integration) {}
+      integration_(integration),
+      tensionLimited_(steel_.ultimateTensileStrain > 0.0 && std::isfinite(lowestBar(1.0, 0.0))) {}
 
 double SectionResistance::lowestBar(double cosA, double sinA) const {
     double lowest = kInfinity;
@@ -141,7 +142,7 @@ SectionResistance::PlaneFrame SectionResistance::frameOf(const StrainPlane& plan
 }
 
 bool SectionResistance::tensionLimited() const {
-    return steel_.ultimateTensileStrain > 0.0 && std::isfinite(lowestBar(1.0, 0.0));
+    return tensionLimited_;
 }
 
 SectionResistance::PlaneStrains SectionResistance::strainsAt(const StrainPlane& plane) const {

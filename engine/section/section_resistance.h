@@ -156,6 +156,7 @@ class SectionResistance {
     SteelLaw steel_;
     std::vector<SectionBar> bars_;
     ConcreteIntegration integration_;
+    bool tensionLimited_ = false;  // what tensionLimited() tells, found once for the bars
 };
 
 }  // namespace tessarin

@@ -21,12 +21,12 @@ constexpr double kShallowestDepth = 1e-12;
 namespace {
 
 DemandCapacity capacityFrom(const SectionResistance& section, double N, double Mx, double My,
-                            const DemandCapacity* near) {
+                            const DemandCapacity* near, DirectionSolver::Precision precision) {
     DemandCapacity result;
     result.N = N;
     result.Mx = Mx;
     result.My = My;
-    const DirectionSolver solver(section, N);
+    const DirectionSolver solver(section, N, precision);
     if (!solver.reachable()) {
         result.axialCapacityExceeded = true;
         result.utilisation = kInfinity;
@@ -48,13 +48,14 @@ DemandCapacity capacityFrom(const SectionResistance& section, double N, double M
 }  // namespace
 
 DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N, double Mx,
-                                         double My) {
-    return capacityFrom(section, N, Mx, My, nullptr);
+                                         double My, DirectionSolver::Precision precision) {
+    return capacityFrom(section, N, Mx, My, nullptr, precision);
 }
 
 DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N, double Mx,
-                                         double My, const DemandCapacity& near) {
-    return capacityFrom(section, N, Mx, My, &near);
+                                         double My, const DemandCapacity& near,
+                                         DirectionSolver::Precision precision) {
+    return capacityFrom(section, N, Mx, My, &near, precision);
 }
 
 double uniaxialCapacityAtEccentricity(const SectionResistance& section, BendingAxis axis,

@@ -22,13 +22,14 @@ struct DemandCapacity {
 
 // The capacity at the axial force N in the moment direction of (Mx, My); without moment, in the
 // direction of pure Mx.
-[[nodiscard]] DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N,
-                                                       double Mx, double My);
+[[nodiscard]] DemandCapacity capacityInDemandDirection(
+    const SectionResistance& section, double N, double Mx, double My,
+    DirectionSolver::Precision precision = DirectionSolver::Precision::fine);
 // The same, the search starting from what it found for a section of the same size with other
 // bars (near.found): a layout next to one just checked needs only a few steps.
-[[nodiscard]] DemandCapacity capacityInDemandDirection(const SectionResistance& section, double N,
-                                                       double Mx, double My,
-                                                       const DemandCapacity& near);
+[[nodiscard]] DemandCapacity capacityInDemandDirection(
+    const SectionResistance& section, double N, double Mx, double My, const DemandCapacity& near,
+    DirectionSolver::Precision precision = DirectionSolver::Precision::fine);
 
 // Uniaxial capacity at a fixed eccentricity: the largest axial force N (N) whose ultimate state
 // has Mx = N*eu and My = 0 (axis = x; moment about the x bending axis, lever arm along u), or

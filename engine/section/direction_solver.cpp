@@ -24,6 +24,9 @@ constexpr double kShallowestZone = 1e-12;
 // moment direction is within 1e-12 rad of the demand's (or the bracket 1e-13 rad wide).
 constexpr double kRelativeForceTolerance = 1e-10;
 constexpr Tolerance kAngleTolerance = {1e-13, 1e-11};
+// The coarse searches: the force to 1e-5, the direction to 1e-5 rad.
+constexpr double kCoarseForceTolerance = 1e-5;
+constexpr Tolerance kCoarseAngleTolerance = {1e-6, 1e-5};
 
 // Steps taken from a guess before the far end of the range is used as the bracket's other end.
 constexpr double kDepthStep = 0.02;    // of the mapped depth's room on that side
@@ -33,7 +36,8 @@ constexpr double kSecantReach = 1.05;  // of the secant step from a guess with a
 
 }  // namespace
 
-DirectionSolver::DirectionSolver(const SectionResistance& section, double axialForce)
+DirectionSolver::DirectionSolver(const SectionResistance& section, double axialForce,
+                                 Precision precision)
     : section_(section),
       axialForce_(axialForce),
       squash_(section.squashLoad()),
@@ -41,9 +45,9 @@ DirectionSolver::DirectionSolver(const SectionResistance& section, double axialF
       // Close to either limit the moments shrink with the distance to it, and so does the
       // tolerance on the force.
       forceTolerance_(
-          kRelativeForceTolerance *
-          std::min({std::max(squash_, -tension_), squash_ - axialForce_, axialForce_ - tension_})) {
-}
+          (precision == Precision::fine ? kRelativeForceTolerance : kCoarseForceTolerance) *
+          std::min({std::max(squash_, -tension_), squash_ - axialForce_, axialForce_ - tension_})),
+      angleTolerance_(precision == Precision::fine ? kAngleTolerance : kCoarseAngleTolerance) {}
 
 bool DirectionSolver::reachable() const {
     return axialForce_ < squash_ && axialForce_ > tension_;
@@ -182,7 +186,7 @@ DirectionSolver::Found DirectionSolver::inMomentDirection(double direction, doub
         if ((missB < 0.0) != (missA < 0.0) && std::fabs(missB - missA) < kPi) {
             const Bracket bracket =
                 b < a ? Bracket{b, missB, a, missA} : Bracket{a, missA, b, missB};
-            const double angle = solveBracketed(miss, bracket, kAngleTolerance);
+            const double angle = solveBracketed(miss, bracket, angleTolerance_);
             return at.state.plane.axisAngle == angle ? at : atAxisAngle(angle, x, depthSlope);
         }
         a = b;

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "engine/section/bracketed_root.h"
 #include "engine/section/section_resistance.h"
 
 namespace tessarin {
@@ -13,8 +14,14 @@ namespace tessarin {
 // that walks through neighbouring directions pays a few steps for each.
 class DirectionSolver {
   public:
+    // How closely the searches close in: fine (the force to 1e-10, the moment direction to
+    // 1e-11 rad), or coarse (1e-5 and 1e-5 rad), enough to tell a layout that is clearly short
+    // of a demand.
+    enum class Precision { fine, coarse };
+
     // Axial force in N, compression positive. Refers to the section, which must outlive it.
-    DirectionSolver(const SectionResistance& section, double axialForce);
+    DirectionSolver(const SectionResistance& section, double axialForce,
+                    Precision precision = Precision::fine);
 
     // True when N lies strictly between the bars' tension limit and the squash load, so that the
     // section can carry a moment with it.
@@ -60,6 +67,7 @@ class DirectionSolver {
     double squash_;
     double tension_;
     double forceTolerance_;
+    Tolerance angleTolerance_;
 };
 
 // The neutral-axis angle (the strain gradient's direction, radians) of an uncracked rectangle

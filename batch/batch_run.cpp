@@ -1,6 +1,5 @@
 #include "batch/batch_run.h"
 
-#include <cerrno>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -52,10 +51,7 @@ class Batch {
 
   private:
     BatchOutcome stop(Status status, std::string message) { return {status, std::move(message)}; }
-    BatchOutcome cannotRead() {
-        return stop(Status::FileFailed, "cannot read " + options_.input + ": " +
-                                            systemReason(std::ferror(input_.file()) ? errno : EIO));
-    }
+    BatchOutcome cannotRead() { return cannotReadInput(options_, input_); }
     std::optional<BatchOutcome> columnOutput(const FileResult& result) {
         if (result.ok) return std::nullopt;
         return stop(Status::FileFailed, "cannot write " + result.fileName + ": " + result.reason);
@@ -99,21 +95,9 @@ class Batch {
 };
 
 std::optional<BatchOutcome> Batch::readHeader(CsvReader& reader) {
-    std::vector<std::string> header;
-    const auto status = reader.next(header);
-    if (reader.readFailed()) return cannotRead();
-    if (status == CsvReader::Status::Error || status == CsvReader::Status::Malformed) {
-        return stop(Status::Unusable, options_.input + ": " + reader.error());
-    }
-    if (status == CsvReader::Status::End) {
-        return stop(Status::Unusable, options_.input +
-                                          ": the file is empty; the first line must name the "
-                                          "columns");
-    }
-    if (const auto error = columns_.read(header)) {
-        return stop(Status::Unusable, options_.input + ": " + *error);
-    }
-    return std::nullopt;
+    return readCasesHeader(
+        reader, options_, input_,
+        [this](const std::vector<std::string>& header) { return columns_.read(header); });
 }
 
 // Refuses an output that is the input itself before anything is written, then readies them.

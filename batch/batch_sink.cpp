@@ -1,8 +1,11 @@
 #include "batch/batch_sink.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "batch/csv_reader.h"
 
 namespace tessarin {
 
@@ -63,6 +66,31 @@ std::optional<BatchOutcome> BatchSink::finish(const BatchOptions& options) {
     if (options.output && !file_.close()) {
         return BatchOutcome{Status::FileFailed,
                             "cannot write " + name + ": " + systemReason(file_.error())};
+    }
+    return std::nullopt;
+}
+
+BatchOutcome cannotReadInput(const BatchOptions& options, const BatchInput& input) {
+    return {Status::FileFailed, "cannot read " + options.input + ": " +
+                                    systemReason(std::ferror(input.file()) ? errno : EIO)};
+}
+
+std::optional<BatchOutcome> readCasesHeader(CsvReader& reader, const BatchOptions& options,
+                                            const BatchInput& input,
+                                            const HeaderMapping& mapColumns) {
+    std::vector<std::string> header;
+    const auto status = reader.next(header);
+    if (reader.readFailed()) return cannotReadInput(options, input);
+    if (status == CsvReader::Status::Error || status == CsvReader::Status::Malformed) {
+        return BatchOutcome{Status::Unusable, options.input + ": " + reader.error()};
+    }
+    if (status == CsvReader::Status::End) {
+        return BatchOutcome{
+            Status::Unusable,
+            options.input + ": the file is empty; the first line must name the columns"};
+    }
+    if (const auto error = mapColumns(header)) {
+        return BatchOutcome{Status::Unusable, options.input + ": " + *error};
     }
     return std::nullopt;
 }

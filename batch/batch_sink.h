@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "batch/batch_files.h"
 #include "batch/batch_run.h"
@@ -30,6 +32,18 @@ class BatchSink {
     OutputFile file_;
     std::ostream* sink_ = nullptr;
 };
+
+class CsvReader;
+
+// The cases file could not be read: the outcome naming it and the system's reason.
+BatchOutcome cannotReadInput(const BatchOptions& options, const BatchInput& input);
+
+// Reads the header line of a cases file and hands it to mapColumns, which says why it cannot be
+// used; the outcome that stops the batch when the line is missing, broken or unusable.
+using HeaderMapping = std::function<std::optional<std::string>(const std::vector<std::string>&)>;
+std::optional<BatchOutcome> readCasesHeader(CsvReader& reader, const BatchOptions& options,
+                                            const BatchInput& input,
+                                            const HeaderMapping& mapColumns);
 
 // Creates a directory a batch writes its files into ("the report directory"); the outcome that
 // stops the batch when it cannot.

@@ -1,6 +1,5 @@
 #include "batch/current_code_batch.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -313,10 +312,7 @@ class CurrentCodeBatch {
     static BatchOutcome stop(Status status, std::string message) {
         return {status, std::move(message)};
     }
-    BatchOutcome cannotRead() {
-        return stop(Status::FileFailed, "cannot read " + options_.input + ": " +
-                                            systemReason(std::ferror(input_.file()) ? errno : EIO));
-    }
+    BatchOutcome cannotRead() { return cannotReadInput(options_, input_); }
     std::optional<BatchOutcome> readHeader(CsvReader& reader);
     std::optional<BatchOutcome> openOutputs();
     std::optional<BatchOutcome> readRows(CsvReader& reader);
@@ -348,21 +344,9 @@ class CurrentCodeBatch {
 };
 
 std::optional<BatchOutcome> CurrentCodeBatch::readHeader(CsvReader& reader) {
-    std::vector<std::string> header;
-    const auto status = reader.next(header);
-    if (reader.readFailed()) return cannotRead();
-    if (status == CsvReader::Status::Error || status == CsvReader::Status::Malformed) {
-        return stop(Status::Unusable, options_.input + ": " + reader.error());
-    }
-    if (status == CsvReader::Status::End) {
-        return stop(Status::Unusable, options_.input +
-                                          ": the file is empty; the first line must name the "
-                                          "columns");
-    }
-    if (const auto error = columns_.read(header)) {
-        return stop(Status::Unusable, options_.input + ": " + *error);
-    }
-    return std::nullopt;
+    return readCasesHeader(
+        reader, options_, input_,
+        [this](const std::vector<std::string>& header) { return columns_.read(header); });
 }
 
 std::optional<BatchOutcome> CurrentCodeBatch::openOutputs() {

@@ -40,6 +40,7 @@ enum class Code : std::size_t {
     M1m2Y,
     LcX,
     LcY,
+    Hn,
     Cover,
     Stirrup,
     Seismic,
@@ -131,8 +132,12 @@ bool readSpill(SpillFile& file, ColumnBlock& block) {
 
 // The results columns: the line, the id and the kind of row, the inputs as given, the demand of
 // the combination, its check against the chosen layout, the layout, the status.
-constexpr std::array<const char*, 10> kDemandColumns = {
-    "CmX", "etaNsX", "Mx", "CmY", "etaNsY", "My", "utilisation", "axialLimit", "axialRatio", "Nu"};
+// axialRatio is the seismic axial compression ratio N / (fc A) with its limit (GB 50011 6.3.6,
+// empty without one); axialCapacity 0.9 phi (fc A + fy' As') in kN and axialUtilisation N over it
+// (6.2.15).
+constexpr std::array<const char*, 12> kDemandColumns = {
+    "CmX",        "etaNsX",          "Mx",          "CmY",           "etaNsY",           "My",
+    "axialRatio", "axialRatioLimit", "utilisation", "axialCapacity", "axialUtilisation", "Nu"};
 constexpr std::array<const char*, 9> kLayoutColumns = {
     "layout", "cornerDiameter", "webDiameter", "webBarsAlongB", "webBarsAlongH", "bars", "As",
     "rho",    "governingLine"};
@@ -142,7 +147,7 @@ struct SharedField {
     Code column;
     bool (*same)(const CurrentCodeColumn&, const CurrentCodeColumn&);
 };
-constexpr std::array<SharedField, 12> kSharedFields = {{
+constexpr std::array<SharedField, 13> kSharedFields = {{
     {Code::L0, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.l0 == b.l0; }},
     {Code::B, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.b == b.b; }},
     {Code::H, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.h == b.h; }},
@@ -158,6 +163,10 @@ constexpr std::array<SharedField, 12> kSharedFields = {{
     {Code::LcY,
      [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
          return resolveColumn(a).lcY == resolveColumn(b).lcY;
+     }},
+    {Code::Hn,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
+         return a.hn.value_or(a.l0) == b.hn.value_or(b.l0);
      }},
     {Code::Cover,
      [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
@@ -251,8 +260,11 @@ std::optional<std::string> readRow(const CodeColumns& columns,
         if (!value) return notA(code, *text, "a number");
         *target = *value;
     }
-    const std::array<std::pair<Code, std::optional<double>*>, 3> optional = {
-        {{Code::LcX, &column.lcX}, {Code::LcY, &column.lcY}, {Code::Cover, &column.cover}}};
+    const std::array<std::pair<Code, std::optional<double>*>, 4> optional = {
+        {{Code::LcX, &column.lcX},
+         {Code::LcY, &column.lcY},
+         {Code::Hn, &column.hn},
+         {Code::Cover, &column.cover}}};
     for (const auto& [code, target] : optional) {
         const std::string* text = columns.given(fields, code);
         if (text == nullptr) continue;
@@ -267,7 +279,10 @@ std::optional<std::string> readRow(const CodeColumns& columns,
     }
     if (const std::string* text = columns.given(fields, Code::Structure)) {
         const auto value = structureFromText(*text);
-        if (!value) return notA(Code::Structure, *text, "a structure type (frame or dual)");
+        if (!value) {
+            return notA(Code::Structure, *text,
+                        "a structure type (frame, dual or frame-supported)");
+        }
         column.structure = *value;
     }
     if (const std::string* text = columns.given(fields, Code::Position)) {
@@ -531,9 +546,15 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
              {demand.x.Cm, demand.x.etaNs, demand.Mx, demand.y.Cm, demand.y.etaNs, demand.My}) {
             appendNumber(text, value);
         }
+        appendNumber(text, demand.axialRatio);
+        if (design.limits.axialRatio.value > 0.0) {
+            appendNumber(text, design.limits.axialRatio.value);
+        } else {
+            appendEmpty(text, 1);
+        }
         if (design.designed) {
             for (const double value :
-                 {check.utilisation, check.axialLimit, check.axialRatio, check.Nu}) {
+                 {check.utilisation, check.axialCapacity, check.axialUtilisation, check.Nu}) {
                 appendNumber(text, value);
             }
         } else {

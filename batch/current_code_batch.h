@@ -13,9 +13,9 @@ namespace tessarin {
 
 // The input columns of a current-code cases file. The first nine are required; ax, ay, scheme and
 // the other columns of a 2002 cases file are passed over, so that one file serves both.
-inline constexpr std::array<const char*, 18> kCurrentCodeInputNames = {
-    "id",     "l0",     "b",    "h",    "M0x",   "M0y",     "N",       "concrete",  "steel",
-    "m1m2_x", "m1m2_y", "lc_x", "lc_y", "cover", "stirrup", "seismic", "structure", "position"};
+inline constexpr std::array<const char*, 19> kCurrentCodeInputNames = {
+    "id",     "l0",   "b",    "h",  "M0x",   "M0y",     "N",       "concrete",  "steel",   "m1m2_x",
+    "m1m2_y", "lc_x", "lc_y", "hn", "cover", "stirrup", "seismic", "structure", "position"};
 inline constexpr std::size_t kCurrentCodeRequiredInputs = 9;
 
 // What a front end writes per column beside the results (a calculation book): told once for each

@@ -37,7 +37,7 @@ constexpr const char* kFooter =
     "  [--dxf DIR] [--books DIR]. The rows of an id are the load combinations of one column, which "
     "share its\n"
     "  section, lengths and materials; one layout per id carries them all. Required: id, l0, b,\n"
-    "  h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y, lc_x, lc_y, cover, stirrup,\n"
+    "  h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y, lc_x, lc_y, hn, cover, stirrup,\n"
     "  seismic, structure, position (as the flags; blank is the default). One combination row\n"
     "  per input row (demand, utilisation) and one layout row per id (bars, As, rho, governing\n"
     "  line). --reports, --dxf and --books write DIR/<id>-<first line>.txt, .dxf and .html per\n"
@@ -152,12 +152,15 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         {"--m1m2-y", "with --code 2010: end-moment ratio M1/M2 for y bending, -1 to 1 (1)"},
         {"--lc-x", "with --code 2010: length between supports for x bending, mm (l0)"},
         {"--lc-y", "with --code 2010: length between supports for y bending, mm (l0)"},
+        {"--hn", "with --code 2010: clear height Hn for the shear-span ratio Hn/(2 h0), mm (l0)"},
         {"--cover", "with --code 2010: cover to the stirrups, 15 to 75 mm (20; 25 to C25)"},
         {"--stirrup", "with --code 2010: stirrup diameter, 6 to 16 mm (8)"},
         {"--seismic", "with --code 2010: seismic grade none, 1, 2, 3 or 4 (none)"},
-        {"--structure", "with --code 2010: frame, or dual (frame-shear wall and the like) (frame)"},
-        {"--position",
-         "with --code 2010: middle (or edge), or corner (or frame-supporting) (middle)"},
+        {"--structure",
+         "with --code 2010: frame, dual (frame-shear wall and the like), or frame-supported (the "
+         "frame-supporting column of a part-frame-supported shear-wall structure, grade 1 or 2) "
+         "(frame)"},
+        {"--position", "with --code 2010: middle (or edge), or corner (middle)"},
     };
     for (const auto& [name, help] : codeOptions) {
         app.add_option(name, codeTexts[name], help)->type_name("V");

@@ -29,6 +29,7 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
         {"--m1m2-x", &load.m1m2X, nullptr},  {"--m1m2-y", &load.m1m2Y, nullptr},
         {"--lc-x", nullptr, &column.lcX},    {"--lc-y", nullptr, &column.lcY},
         {"--cover", nullptr, &column.cover}, {"--stirrup", &column.stirrup, nullptr},
+        {"--hn", nullptr, &column.hn},
     };
     for (const NumberTarget& target : numbers) {
         const auto found = given.find(target.flag);
@@ -70,7 +71,10 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
     }
     if (const std::string* t = text("--structure")) {
         const auto type = structureFromText(*t);
-        if (!type) return "--structure: \"" + *t + "\" is not a structure type; use frame or dual";
+        if (!type) {
+            return "--structure: \"" + *t +
+                   "\" is not a structure type; use frame, dual or frame-supported";
+        }
         column.structure = *type;
     }
     if (const std::string* t = text("--position")) {
@@ -96,6 +100,10 @@ const char* flagForCurrentCodeField(CurrentCodeField field) {
             return "--lc-x";
         case CurrentCodeField::lcY:
             return "--lc-y";
+        case CurrentCodeField::hn:
+            return "--hn";
+        case CurrentCodeField::structure:
+            return "--structure";
         case CurrentCodeField::concrete:
             return "--concrete";
         case CurrentCodeField::cover:

@@ -21,17 +21,71 @@ std::string lengthText(double mm) {
 }
 
 const char* structureLabel(StructureType structure) {
-    return structure == StructureType::frame ? "框架结构" : "框架-抗震墙等双重体系";
+    switch (structure) {
+        case StructureType::frame:
+            return "框架结构";
+        case StructureType::dual:
+            return "框架-抗震墙等双重体系";
+        case StructureType::frameSupported:
+            return "部分框支抗震墙结构的框支柱";
+    }
+    return "";
 }
 
 const char* positionLabel(ColumnPosition position) {
-    return position == ColumnPosition::middle ? "中柱、边柱" : "角柱、框支柱";
+    return position == ColumnPosition::middle ? "中柱、边柱" : "角柱";
+}
+
+std::string seismicDataText(const CurrentCodeColumn& c) {
+    std::string text =
+        std::string(seismicGradeLabel(c.seismic)) + "级，" + structureLabel(c.structure);
+    if (c.structure != StructureType::frameSupported) {
+        text += std::string("，") + positionLabel(c.position);
+    }
+    return text;
 }
 
 std::string seismicColumnLabel(const CurrentCodeColumn& c) {
     std::string text = std::string(seismicGradeLabel(c.seismic)) + "级";
-    text += c.structure == StructureType::frame ? "框架结构柱" : "框架-抗震墙等双重体系的柱";
+    switch (c.structure) {
+        case StructureType::frame:
+            return text + "框架结构柱";
+        case StructureType::dual:
+            return text + "框架-抗震墙等双重体系的柱";
+        case StructureType::frameSupported:
+            return text + "部分框支抗震墙结构的框支柱";
+    }
     return text;
+}
+
+std::string axialRatioLimitText(const DetailingLimits& limits, int concreteGrade) {
+    const AxialRatioLimit& a = limits.axialRatio;
+    std::string text = fixedText(a.table, 2);
+    if (a.concreteReduction > 0.0) {
+        text +=
+            " - " + fixedText(a.concreteReduction, 2) + "(C" + std::to_string(concreteGrade) + ")";
+    }
+    if (a.shortColumnReduction > 0.0) {
+        text += " - " + fixedText(a.shortColumnReduction, 2) +
+                "(λ = " + fixedText(limits.shearSpan.lambda, 2) + " ≤ 2)";
+    }
+    if (a.concreteReduction > 0.0 || a.shortColumnReduction > 0.0) {
+        text += " = " + fixedText(a.value, 2);
+    }
+    return text;
+}
+
+std::string shearSpanText(const ShearSpan& s) {
+    return "λx = Hn/(2h0x) = " + lengthText(s.hn) + "/(2×" + fixedText(s.h0x, 1) +
+           ") = " + fixedText(s.lambdaX, 2) + "，λy = Hn/(2h0y) = " + lengthText(s.hn) + "/(2×" +
+           fixedText(s.h0y, 1) + ") = " + fixedText(s.lambdaY, 2) +
+           "，取较小值 λ = " + fixedText(s.lambda, 2);
+}
+
+std::string axialRatioCheckText(double ratio, double limit) {
+    const bool ok = ratio <= limit;
+    return "μN = N/(fcA) = " + fixedText(ratio, 3) + (ok ? " ≤ " : " > ") + fixedText(limit, 2) +
+           (ok ? "，满足" : "，不满足");
 }
 
 }  // namespace tessarin

@@ -18,13 +18,28 @@ namespace tessarin {
 // A length as it was typed: 6000 to "6000", 42.5 to "42.5".
 [[nodiscard]] std::string lengthText(double mm);
 
-// "框架结构" or "框架-抗震墙等双重体系".
+// "框架结构", "框架-抗震墙等双重体系" or "部分框支抗震墙结构的框支柱": the structure types in the
+// order of StructureType, as the lists show them.
 [[nodiscard]] const char* structureLabel(StructureType structure);
 
-// "中柱、边柱" or "角柱、框支柱".
+// "中柱、边柱" or "角柱".
 [[nodiscard]] const char* positionLabel(ColumnPosition position);
 
-// "三级框架结构柱", "二级框架-抗震墙等双重体系的柱".
+// The column's seismic data as the report's input echo gives it: "一级，框架结构，中柱、边柱";
+// a frame-supporting column has no position of its own: "一级，部分框支抗震墙结构的框支柱".
+[[nodiscard]] std::string seismicDataText(const CurrentCodeColumn& column);
+
+// "三级框架结构柱", "二级框架-抗震墙等双重体系的柱", "一级部分框支抗震墙结构的框支柱".
 [[nodiscard]] std::string seismicColumnLabel(const CurrentCodeColumn& column);
+
+// The axial-ratio limit with the notes that lowered it: "0.85" where none did,
+// "0.85 - 0.05(C70) = 0.80", "0.65 - 0.10(C80) - 0.05(λ = 1.80 ≤ 2) = 0.50".
+[[nodiscard]] std::string axialRatioLimitText(const DetailingLimits& limits, int concreteGrade);
+
+// "λx = Hn/(2h0x) = 3000/(2×564) = 2.66，λy = 3000/(2×364) = 4.12，取较小值 λ = 2.66".
+[[nodiscard]] std::string shearSpanText(const ShearSpan& span);
+
+// "μN = N/(fcA) = 0.728 ≤ 0.80，满足" (or "> 0.80，不满足").
+[[nodiscard]] std::string axialRatioCheckText(double ratio, double limit);
 
 }  // namespace tessarin

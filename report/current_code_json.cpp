@@ -73,6 +73,21 @@ std::string currentCodeJson(const CurrentCodeDesign& design) {
         j += ", \"cornerDiameter\": null, \"webDiameter\": null, \"webBarsAlongB\": null, "
              "\"webBarsAlongH\": null, \"bars\": [], \"steelArea\": null, \"ratio\": null";
     }
+    // The seismic limit with the notes that lowered it, and the shear-span ratio it depends on.
+    const DetailingLimits& limits = r.limits;
+    if (limits.axialRatio.value > 0.0) {
+        j += ", \"axialRatioLimit\": {\"table\": " + number(limits.axialRatio.table) +
+             ", \"concreteReduction\": " + number(limits.axialRatio.concreteReduction) +
+             ", \"shortColumnReduction\": " + number(limits.axialRatio.shortColumnReduction) +
+             ", \"value\": " + number(limits.axialRatio.value) + "}";
+    } else {
+        j += ", \"axialRatioLimit\": null";
+    }
+    const ShearSpan& span = limits.shearSpan;
+    j += ", \"shearSpan\": {\"hn\": " + number(span.hn) + ", \"a\": " + number(span.a) +
+         ", \"h0x\": " + number(span.h0x) + ", \"h0y\": " + number(span.h0y) +
+         ", \"lambdaX\": " + number(span.lambdaX) + ", \"lambdaY\": " + number(span.lambdaY) +
+         ", \"lambda\": " + number(span.lambda) + "}";
     j += ", \"combinations\": [";
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationCheck& c = r.combinations[k];
@@ -81,8 +96,10 @@ std::string currentCodeJson(const CurrentCodeDesign& design) {
         j += "{\"N\": " + number(d.N) + ", \"Mx\": " + number(d.Mx) + ", \"My\": " + number(d.My) +
              ", \"etaNsX\": " + number(d.x.etaNs) + ", \"etaNsY\": " + number(d.y.etaNs) +
              ", \"CmX\": " + number(d.x.Cm) + ", \"CmY\": " + number(d.y.Cm) +
+             ", \"axialRatio\": " + number(d.axialRatio) +
              ", \"utilisation\": " + (designed ? number(c.utilisation) : "null") +
-             ", \"axialRatio\": " + (designed ? number(c.axialRatio) : "null") + "}";
+             ", \"axialCapacity\": " + (designed ? number(c.axialCapacity) : "null") +
+             ", \"axialUtilisation\": " + (designed ? number(c.axialUtilisation) : "null") + "}";
     }
     j += "], \"governing\": ";
     const int governing = designed ? r.governing : r.reason.combination;

@@ -35,8 +35,10 @@ std::optional<SeismicGrade> seismicGradeFromText(std::string_view text) {
 }
 
 std::optional<StructureType> structureFromText(std::string_view text) {
-    static constexpr std::array<Word<StructureType>, 2> kWords = {
-        {{"frame", StructureType::frame}, {"dual", StructureType::dual}}};
+    static constexpr std::array<Word<StructureType>, 3> kWords = {
+        {{"frame", StructureType::frame},
+         {"dual", StructureType::dual},
+         {"frame-supported", StructureType::frameSupported}}};
     return fromWord(text, kWords);
 }
 

@@ -70,6 +70,7 @@ void writeInputs(Text& t, const CurrentCodeDesign& r) {
     t.line("构件支撑点之间的长度(6.2.3)：x方向 lc = " + lengthText(r.lcX) + " mm" +
            (c.lcX ? "" : "(取l0)") + "，y方向 lc = " + lengthText(r.lcY) + " mm" +
            (c.lcY ? "" : "(取l0)"));
+    t.line("柱净高：Hn = " + lengthText(r.limits.shearSpan.hn) + " mm" + (c.hn ? "" : "(取l0)"));
     t.line("混凝土：C" + std::to_string(m.concreteGrade) + "，fc = " + fixedText(m.fc, 1) +
            " N/mm2(4.1.4)；α1 = " + fixedText(m.alpha1, 3) + "，β1 = " + fixedText(m.beta1, 3) +
            "(6.2.6)；n = " + fixedText(m.n, 3) + "，ε0 = " + fixedText(m.eps0, 5) +
@@ -83,8 +84,7 @@ void writeInputs(Text& t, const CurrentCodeDesign& r) {
     if (c.seismic == SeismicGrade::none) {
         t.line("抗震等级：非抗震");
     } else {
-        t.line(std::string("抗震等级：") + seismicGradeLabel(c.seismic) + "级，" +
-               structureLabel(c.structure) + "，" + positionLabel(c.position));
+        t.line("抗震等级：" + seismicDataText(c));
     }
     t.line();
 }
@@ -110,8 +110,15 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
            lengthText(l.maximumCentreSpacingH) + " mm(9.3.1" +
            (c.seismic != SeismicGrade::none ? "，GB 50011 6.3.8" : "") + ")");
     if (c.seismic != SeismicGrade::none) {
-        t.line("轴压比 N/(fcA) 限值：" + fixedText(l.axialRatioLimit, 2) + "(GB 50011 表6.3.6，" +
-               seismicColumnLabel(c) + "，适用于每一组荷载组合)");
+        t.line("剪跨比(GB 50010 6.3.12、GB 50011 6.2.9)：" + shearSpanText(l.shearSpan) +
+               "(h0 按纵筋Φ" + std::to_string(kEngineeringChoices.shearSpanBarDiameter) + "计算)");
+        t.line("轴压比 μN = N/(fcA) 限值：" + axialRatioLimitText(l, c.concreteGrade) +
+               "(GB 50011 表6.3.6及注，GB 50010 11.4.16，" + seismicColumnLabel(c) +
+               "，适用于每一组荷载组合)");
+        if (l.maximumOneSideRatio > 0.0) {
+            t.line("一级且剪跨比不大于2的柱，一侧纵筋配筋率不大于 " +
+                   percentText(l.maximumOneSideRatio, 1) + "(GB 50011 6.3.8)");
+        }
     }
     t.line("稳定系数(表6.2.15)：l0/b = " + fixedText(l.slendernessL0b, 2) +
            "，φ = " + fixedText(l.phi, 4) +
@@ -133,6 +140,8 @@ void writeLayout(Text& t, const CurrentCodeDesign& r) {
            percentText(l.maximumTotalRatio, 0) + ")");
     t.line("一侧配筋率：b边 " + percentText(layout.oneSideRatioB) + "，h边 " +
            percentText(layout.oneSideRatioH) + "(不小于 " + percentText(l.minimumOneSideRatio) +
+           (l.maximumOneSideRatio > 0.0 ? "，不大于 " + percentText(l.maximumOneSideRatio, 1)
+                                        : std::string()) +
            ")");
     t.line("纵筋中距：b边 " + fixedText(layout.centreSpacingB, 1) + " mm，h边 " +
            fixedText(layout.centreSpacingH, 1) + " mm；最小净距：b边 " +
@@ -164,9 +173,9 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
                    " kN.m，利用率 = " + fixedText(c.utilisation, 3) +
                    (c.utilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
         }
-        t.line("  轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + fixedText(c.axialLimit, 1) +
-               " kN，N/(0.9φ(fcA + fy'As')) = " + fixedText(c.axialRatio, 3) +
-               (c.axialRatio <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
+        t.line("  轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + fixedText(c.axialCapacity, 1) +
+               " kN，N/(0.9φ(fcA + fy'As')) = " + fixedText(c.axialUtilisation, 3) +
+               (c.axialUtilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
         t.line("  近似公式(6.2.21，供参考)：Nux = " + fixedText(c.Nux, 1) + " kN，Nuy = " +
                fixedText(c.Nuy, 1) + " kN，Nu0 = fcA + fy'As = " + fixedText(c.Nu0, 1) +
                " kN，Nu = 1/(1/Nux + 1/Nuy - 1/Nu0) = " + fixedText(c.Nu, 1) +
@@ -197,9 +206,14 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
         case NoLayoutKind::none:
             return {};
         case NoLayoutKind::axialRatioExceeded:
-            return "第" + std::to_string(reason.combination + 1) + "组荷载组合的轴压比" +
-                   fixedText(reason.value, 2) + "超过" + seismicColumnLabel(r.column) + "的限值" +
-                   fixedText(reason.limit, 2) + "(GB 50011 表6.3.6)";
+            return "第" + std::to_string(reason.combination + 1) +
+                   "组荷载组合的轴压比 μN = N/(fcA) = " + fixedText(reason.value, 3) + "超过" +
+                   seismicColumnLabel(r.column) + "的限值 " +
+                   axialRatioLimitText(r.limits, r.column.concreteGrade) + "(GB 50011 表6.3.6)";
+        case NoLayoutKind::shortColumn:
+            return "剪跨比 λ = " + fixedText(reason.value, 2) +
+                   " < 1.5，轴压比限值应专门研究并采取特殊构造措施(GB 50011 表6.3.6注2)，"
+                   "本程序不作设计";
         case NoLayoutKind::noDetailedLayout:
             return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案";
         case NoLayoutKind::notCarried: {
@@ -209,8 +223,8 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
                                std::to_string(reason.combination + 1) + "组荷载组合(";
             const CombinationCheck& c =
                 r.combinations[static_cast<std::size_t>(reason.combination)];
-            if (c.axialRatio >= c.utilisation) {
-                text += "N/(0.9φ(fcA + fy'As')) = " + fixedText(c.axialRatio, 2) + ")";
+            if (c.axialUtilisation >= c.utilisation) {
+                text += "N/(0.9φ(fcA + fy'As')) = " + fixedText(c.axialUtilisation, 2) + ")";
             } else {
                 text += "利用率 " + fixedText(c.utilisation, 2) + ")";
             }
@@ -247,6 +261,10 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationDemand& d = r.combinations[k].demand;
         t.line("组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) + " kN");
+        if (r.limits.axialRatio.value > 0.0) {
+            t.line("  轴压比(GB 50011 6.3.6)：" +
+                   axialRatioCheckText(d.axialRatio, r.limits.axialRatio.value));
+        }
         writeAxis(t, "x", "h", "Mx", d.x, d.N);
         writeAxis(t, "y", "b", "My", d.y, d.N);
         t.line("  设计内力：N = " + fixedText(d.N, 2) + " kN，Mx = N·eix = " + fixedText(d.Mx, 2) +
@@ -267,7 +285,7 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
         const CombinationCheck& g = r.combinations[static_cast<std::size_t>(r.governing)];
         t.line("控制组合：组合" + std::to_string(r.governing + 1) + "(利用率 " +
                fixedText(g.utilisation, 3) +
-               "，N/(0.9φ(fcA + fy'As')) = " + fixedText(g.axialRatio, 3) + ")");
+               "，N/(0.9φ(fcA + fy'As')) = " + fixedText(g.axialUtilisation, 3) + ")");
         t.line(std::string("结论：") + layoutNotation(r.layout->choice) +
                "，满足全部荷载组合的承载力及构造要求");
     } else {

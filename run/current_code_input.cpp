@@ -37,6 +37,7 @@ std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInpu
     if (c.lcY && !(*c.lcY > 0.0)) {
         return finding(F::lcY, "y方向构件支撑点之间的长度lc应为大于零的数(mm)");
     }
+    if (c.hn && !(*c.hn > 0.0)) return finding(F::hn, "柱净高Hn应为大于零的数(mm)");
     if (!isConcreteGrade2010(c.concreteGrade)) {
         return finding(F::concrete, "混凝土强度等级应为C20～C80(按5递增)");
     }
@@ -45,6 +46,12 @@ std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInpu
     }
     if (!(c.stirrup >= kStirrupMin && c.stirrup <= kStirrupMax)) {
         return finding(F::stirrup, "箍筋直径应在6～16mm之间");
+    }
+    // Table 6.3.6 has no grade 三 or 四 for frame-supporting columns (they are of grade 一 or 二,
+    // GB 50011 6.1.2): such a column cannot be designed against a limit the code does not give.
+    if (c.seismic != SeismicGrade::none && !hasAxialRatioLimit(c.seismic, c.structure)) {
+        return finding(F::structure,
+                       "部分框支抗震墙结构的框支柱抗震等级应为一级或二级(GB 50011 表6.3.6)");
     }
     if (input.combinations.empty()) return finding(F::combinations, "至少应有一组荷载组合");
     for (std::size_t k = 0; k < input.combinations.size(); ++k) {

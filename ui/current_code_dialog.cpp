@@ -18,6 +18,7 @@
 
 #include "engine/current_code/current_code_design.h"
 #include "report/book/current_code_book.h"
+#include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/design_drawing.h"
@@ -47,18 +48,21 @@ constexpr FieldRow kFieldRows[] = {
     {CurrentCodeField::h, "截面高度 h(mm)", nullptr},
     {CurrentCodeField::lcX, "x向支撑点间长度 lcx(mm)", "空白取 l0"},
     {CurrentCodeField::lcY, "y向支撑点间长度 lcy(mm)", "空白取 l0"},
+    {CurrentCodeField::hn, "柱净高 Hn(mm)", "空白取 l0"},
     {CurrentCodeField::cover, "保护层厚度 c(mm，至箍筋)", "空白取 20，C25及以下取 25"},
     {CurrentCodeField::stirrup, "箍筋直径(mm)", nullptr},
 };
 
 constexpr int kGrades2010[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
 constexpr const char* kSeismicLabels[] = {"非抗震", "一级", "二级", "三级", "四级"};
-constexpr const char* kStructureLabels[] = {"框架结构", "框架-剪力墙等双重体系"};
-constexpr const char* kPositionLabels[] = {"中柱、边柱", "角柱、框支柱"};
+constexpr StructureType kStructures[] = {StructureType::frame, StructureType::dual,
+                                         StructureType::frameSupported};
+constexpr ColumnPosition kPositions[] = {ColumnPosition::middle, ColumnPosition::corner};
 constexpr const char* kCombinationHeaders[] = {"N(kN)", "M2x(kN.m)", "M1x/M2x", "M2y(kN.m)",
                                                "M1y/M2y"};
 constexpr const char* kResultHeaders[] = {
-    "N(kN)",        "Mx(kN.m)", "My(kN.m)", "ηns,x", "ηns,y", "利用率", "N/(0.9φ(fcA+fy'As'))",
+    "N(kN)",        "Mx(kN.m)",       "My(kN.m)", "ηns,x",
+    "ηns,y",        "轴压比 N/(fcA)", "利用率",   "N/(0.9φ(fcA+fy'As'))",
     "Nu(kN) 6.2.21"};
 
 QString text(const std::string& utf8) {
@@ -123,9 +127,13 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     seismic_ = new QComboBox(columnBox);
     for (const char* label : kSeismicLabels) seismic_->addItem(QString::fromUtf8(label));
     structure_ = new QComboBox(columnBox);
-    for (const char* label : kStructureLabels) structure_->addItem(QString::fromUtf8(label));
+    for (const StructureType type : kStructures) {
+        structure_->addItem(QString::fromUtf8(structureLabel(type)));
+    }
     position_ = new QComboBox(columnBox);
-    for (const char* label : kPositionLabels) position_->addItem(QString::fromUtf8(label));
+    for (const ColumnPosition place : kPositions) {
+        position_->addItem(QString::fromUtf8(positionLabel(place)));
+    }
     form->addRow(QStringLiteral("混凝土强度等级"), concrete_);
     form->addRow(QStringLiteral("纵筋牌号"), steel_);
     form->addRow(QStringLiteral("抗震等级"), seismic_);
@@ -210,6 +218,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     fields_[CurrentCodeField::h]->setText(text(formatGeneral(c.h)));
     if (c.lcX) fields_[CurrentCodeField::lcX]->setText(text(formatGeneral(*c.lcX)));
     if (c.lcY) fields_[CurrentCodeField::lcY]->setText(text(formatGeneral(*c.lcY)));
+    if (c.hn) fields_[CurrentCodeField::hn]->setText(text(formatGeneral(*c.hn)));
     if (c.cover) fields_[CurrentCodeField::cover]->setText(text(formatGeneral(*c.cover)));
     fields_[CurrentCodeField::stirrup]->setText(text(formatGeneral(c.stirrup)));
     for (int i = 0; i < static_cast<int>(std::size(kGrades2010)); ++i) {
@@ -303,6 +312,9 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
             case CurrentCodeField::lcY:
                 c.lcY = *value;
                 break;
+            case CurrentCodeField::hn:
+                c.hn = *value;
+                break;
             case CurrentCodeField::cover:
                 c.cover = *value;
                 break;
@@ -347,6 +359,8 @@ void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
     QLineEdit* edit = field(finding.field);
     if (finding.field == CurrentCodeField::concrete) {
         concrete_->setFocus(Qt::OtherFocusReason);
+    } else if (finding.field == CurrentCodeField::structure) {
+        structure_->setFocus(Qt::OtherFocusReason);
     } else if (edit != nullptr) {
         edit->setFocus(Qt::OtherFocusReason);
     }
@@ -416,10 +430,11 @@ void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
             fixed(check.demand.My, 2),
             fixed(check.demand.x.etaNs, 3),
             fixed(check.demand.y.etaNs, 3),
+            fixed(check.demand.axialRatio, 3),
             checked ? (std::isfinite(check.utilisation) ? fixed(check.utilisation, 3)
                                                         : QStringLiteral("∞"))
                     : QStringLiteral("—"),
-            checked ? fixed(check.axialRatio, 3) : QStringLiteral("—"),
+            checked ? fixed(check.axialUtilisation, 3) : QStringLiteral("—"),
             checked ? fixed(check.Nu, 1) : QStringLiteral("—"),
         };
         const int row = results_->rowCount();

@@ -124,6 +124,9 @@ DetailingFindings checkDetailing(const BarLayout& layout, const DetailingLimits&
     f.maximumTotalRatio = layout.ratio <= limits.maximumTotalRatio;
     f.minimumOneSideRatio = layout.oneSideRatioB >= limits.minimumOneSideRatio &&
                             layout.oneSideRatioH >= limits.minimumOneSideRatio;
+    f.maximumOneSideRatio = !(limits.maximumOneSideRatio > 0.0) ||
+                            (layout.oneSideRatioB <= limits.maximumOneSideRatio &&
+                             layout.oneSideRatioH <= limits.maximumOneSideRatio);
     return f;
 }
 

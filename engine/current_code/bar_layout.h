@@ -31,10 +31,11 @@ struct DetailingFindings {
     bool minimumTotalRatio = true;     // 8.5.1, GB 50011 6.3.7
     bool maximumTotalRatio = true;     // 5 % (9.3.1, 6.3.8)
     bool minimumOneSideRatio = true;   // 0.2 % on each face (8.5.1)
+    bool maximumOneSideRatio = true;   // 1.2 % on each face, grade 一 short columns (6.3.8)
 
     [[nodiscard]] bool all() const {
         return coverAtLeastDiameter && clearSpacing && centreSpacing && minimumTotalRatio &&
-               maximumTotalRatio && minimumOneSideRatio;
+               maximumTotalRatio && minimumOneSideRatio && maximumOneSideRatio;
     }
 };
 

@@ -66,7 +66,7 @@ constexpr double kCoarseMargin = 1e-3;
 
 // The highest of utilisation and axial ratio: what decides whether a combination is carried.
 double governingFigure(const CombinationCheck& check) {
-    return std::max(check.utilisation, check.axialRatio);
+    return std::max(check.utilisation, check.axialUtilisation);
 }
 
 }  // namespace
@@ -116,8 +116,8 @@ CombinationCheck checkCombination(const SectionResistance& section, const BarLay
     c.utilisation = capacity.utilisation;
 
     const double gross = section.size().b * section.size().h;
-    c.axialLimit = axialLimitNewtons(gross, layout.steelArea, materials, limits.phi) / 1000.0;
-    c.axialRatio = demand.N / c.axialLimit;
+    c.axialCapacity = axialLimitNewtons(gross, layout.steelArea, materials, limits.phi) / 1000.0;
+    c.axialUtilisation = demand.N / c.axialCapacity;
 
     // 1/Nu = 1/Nux + 1/Nuy - 1/Nu0 (6.2.21), Nu0 = fc A + fy' As.
     const double fycNu0 = kEngineeringChoices.capFycInNu0 ? materials.fycAxial : materials.fyc;
@@ -125,7 +125,7 @@ CombinationCheck checkCombination(const SectionResistance& section, const BarLay
     c.Nuy = uniaxialCapacityAtEccentricity(section, BendingAxis::y, demand.y.ei) / 1000.0;
     c.Nu0 = (materials.fc * gross + fycNu0 * layout.steelArea) / 1000.0;
     c.Nu = 1.0 / (1.0 / c.Nux + 1.0 / c.Nuy - 1.0 / c.Nu0);
-    c.carried = c.utilisation <= 1.0 && c.axialRatio <= 1.0;
+    c.carried = c.utilisation <= 1.0 && c.axialUtilisation <= 1.0;
     return c;
 }
 
@@ -155,9 +155,16 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         return r;
     };
 
+    // A seismic column with a shear-span ratio below 1.5 needs a special study of its axial-ratio
+    // limit and special detailing (GB 50011 6.3.6 note 2): no design is offered.
+    if (column.seismic != SeismicGrade::none &&
+        !(r.limits.shearSpan.lambda >= kSpecialStudyShearSpan)) {
+        return demandsOnly(
+            {NoLayoutKind::shortColumn, -1, r.limits.shearSpan.lambda, kSpecialStudyShearSpan});
+    }
     // The seismic axial-ratio limit (6.3.6) does not depend on the bars: the highest ratio over
     // the combinations decides.
-    if (r.limits.axialRatioLimit > 0.0) {
+    if (r.limits.axialRatio.value > 0.0) {
         int worst = -1;
         double worstRatio = 0.0;
         for (std::size_t k = 0; k < combinations.size(); ++k) {
@@ -167,9 +174,9 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
                 worst = static_cast<int>(k);
             }
         }
-        if (worstRatio > r.limits.axialRatioLimit) {
+        if (worstRatio > r.limits.axialRatio.value) {
             return demandsOnly(
-                {NoLayoutKind::axialRatioExceeded, worst, worstRatio, r.limits.axialRatioLimit});
+                {NoLayoutKind::axialRatioExceeded, worst, worstRatio, r.limits.axialRatio.value});
         }
     }
 

@@ -40,9 +40,15 @@ constexpr double kSeismicIncrementBelow400 = 0.1;  // %
 constexpr double kSeismicIncrementAt400 = 0.05;    // %
 constexpr double kSeismicIncrementConcrete = 0.1;  // %
 
-// GB 50011 table 6.3.6, grades 一 二 三 四.
+// GB 50011 table 6.3.6, grades 一 二 三 四; 0 where the table has no entry.
 constexpr std::array<double, 4> kAxialLimitFrame = {0.65, 0.75, 0.85, 0.90};
 constexpr std::array<double, 4> kAxialLimitDual = {0.75, 0.85, 0.90, 0.95};
+constexpr std::array<double, 4> kAxialLimitFrameSupported = {0.60, 0.70, 0.0, 0.0};
+// GB 50010 11.4.16 note: C65 and C70 0.05 lower, C75 and C80 0.10 lower.
+constexpr double kAxialLimitReductionC65 = 0.05;
+constexpr double kAxialLimitReductionC75 = 0.10;
+// GB 50011 6.3.6 note 2: a shear-span ratio of 2 or less, 0.05 lower.
+constexpr double kAxialLimitReductionShort = 0.05;
 
 int gradeIndex(SeismicGrade grade) {
     return static_cast<int>(grade) - 1;
@@ -105,7 +111,8 @@ double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
     if (grade == SeismicGrade::none) return 0.0;
     const auto g = static_cast<std::size_t>(gradeIndex(grade));
     double percent = 0.0;
-    if (position == ColumnPosition::corner) {
+    // Table 6.3.7-1 puts frame-supporting columns in the corner columns' row.
+    if (position == ColumnPosition::corner || structure == StructureType::frameSupported) {
         percent = kSeismicCorner[g];
     } else {
         percent =
@@ -120,10 +127,56 @@ double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
     return percent / 100.0;
 }
 
-double axialRatioLimit(SeismicGrade grade, StructureType structure) {
-    if (grade == SeismicGrade::none) return 0.0;
+bool hasAxialRatioLimit(SeismicGrade grade, StructureType structure) {
+    return grade != SeismicGrade::none &&
+           !(structure == StructureType::frameSupported &&
+             (grade == SeismicGrade::three || grade == SeismicGrade::four));
+}
+
+AxialRatioLimit axialRatioLimit(SeismicGrade grade, StructureType structure, int concreteGrade,
+                                double shearSpanRatio) {
+    AxialRatioLimit limit;
+    if (!hasAxialRatioLimit(grade, structure)) return limit;
     const auto g = static_cast<std::size_t>(gradeIndex(grade));
-    return structure == StructureType::frame ? kAxialLimitFrame[g] : kAxialLimitDual[g];
+    switch (structure) {
+        case StructureType::frame:
+            limit.table = kAxialLimitFrame[g];
+            break;
+        case StructureType::dual:
+            limit.table = kAxialLimitDual[g];
+            break;
+        case StructureType::frameSupported:
+            limit.table = kAxialLimitFrameSupported[g];
+            break;
+    }
+    if (concreteGrade >= 75) {
+        limit.concreteReduction = kAxialLimitReductionC75;
+    } else if (concreteGrade >= 65) {
+        limit.concreteReduction = kAxialLimitReductionC65;
+    }
+    // A ratio that is not a number falls here too: the lower limit, the safe side.
+    if (!(shearSpanRatio > kShortColumnShearSpan)) {
+        limit.shortColumnReduction = kAxialLimitReductionShort;
+    }
+    // Every figure is in hundredths: rounded so, 0.85 - 0.05 is the code's 0.80, not the double
+    // just below it.
+    limit.value =
+        std::round((limit.table - limit.concreteReduction - limit.shortColumnReduction) * 100.0) /
+        100.0;
+    return limit;
+}
+
+ShearSpan shearSpan(const CurrentCodeColumn& column, double cover) {
+    ShearSpan s;
+    s.hn = column.hn.value_or(column.l0);
+    s.a = cover + column.stirrup +
+          static_cast<double>(kEngineeringChoices.shearSpanBarDiameter) / 2.0;
+    s.h0x = column.h - s.a;
+    s.h0y = column.b - s.a;
+    s.lambdaX = s.hn / (2.0 * s.h0x);
+    s.lambdaY = s.hn / (2.0 * s.h0y);
+    s.lambda = std::min(s.lambdaX, s.lambdaY);
+    return s;
 }
 
 double accidentalEccentricity(double depth) {
@@ -154,7 +207,12 @@ DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
     limits.maximumCentreSpacingB = faceLimit(column.b);
     limits.maximumCentreSpacingH = faceLimit(column.h);
     limits.maximumBarDiameter = cover + column.stirrup;
-    limits.axialRatioLimit = axialRatioLimit(column.seismic, column.structure);
+    limits.shearSpan = shearSpan(column, cover);
+    limits.axialRatio = axialRatioLimit(column.seismic, column.structure, column.concreteGrade,
+                                        limits.shearSpan.lambda);
+    if (column.seismic == SeismicGrade::one && !(limits.shearSpan.lambda > kShortColumnShearSpan)) {
+        limits.maximumOneSideRatio = kShortColumnOneSideRatio;
+    }
     limits.slendernessL0b = column.l0 / std::min(column.b, column.h);
     limits.phi = stabilityFactor(limits.slendernessL0b);
     return limits;

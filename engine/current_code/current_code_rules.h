@@ -31,11 +31,17 @@ struct EngineeringChoices {
     // The seismic axial-ratio limit (6.3.6) is applied to every combination given: the design
     // cannot tell the seismic combinations from the others.
     bool axialRatioLimitOnEveryCombination = true;
+    // The shear-span ratio lambda = Hn / (2 h0) (GB 50010 6.3.12, GB 50011 6.2.9) takes h0 with the
+    // smallest listed bar (the largest h0, so the smallest lambda, whatever layout is chosen), and
+    // the smaller of the two axes governs the limits that depend on it (6.3.6 note 2, 6.3.8).
+    int shearSpanBarDiameter = 12;
+    // Without a clear height Hn the effective length l0 stands for it (a larger Hn gives a larger
+    // lambda: give Hn where the column is short between beams).
+    // The compound-stirrup and core-column raises of the axial-ratio limit (6.3.6 notes 3 and 4)
+    // are not taken: the stirrups are not designed here.
     // The seismic spacing limit of 200 mm (6.3.8) applies to the faces of a side longer than
     // 400 mm.
     double seismicSpacingSideAbove = 400.0;
-    // The one-side limit of 1.2 % for grade 一 columns with a shear-span ratio of 2 or less
-    // (6.3.8) is not applied: the shear-span ratio is not an input.
     // Ties after the least area, the fewest bars and one diameter: the lower governing
     // utilisation, then more bars on the longer faces, then the larger corner bar.
     // The governing combination is the one with the highest of utilisation and axial ratio
@@ -68,8 +74,25 @@ inline constexpr std::array<int, 11> kBarDiameters2010 = {12, 14, 16, 18, 20, 22
                                               ColumnPosition position, SteelGrade2010 steel,
                                               int concreteGrade);
 
-// The axial compression ratio limit N / (fc A) of GB 50011 table 6.3.6; 0 without a grade.
-[[nodiscard]] double axialRatioLimit(SeismicGrade grade, StructureType structure);
+// Whether table 6.3.6 has a limit for the grade and the structure: none for a frame-supporting
+// column of grade 三 or 四 (such a column is of grade 一 or 二, GB 50011 6.1.2).
+[[nodiscard]] bool hasAxialRatioLimit(SeismicGrade grade, StructureType structure);
+
+// The axial compression ratio limit N / (fc A) of GB 50011 table 6.3.6 with its notes: 0.05 less
+// for a shear-span ratio of 2 or less (note 2), 0.05 less for C65 and C70 and 0.10 less for C75
+// and C80 (GB 50010 11.4.16 note). Value 0 without a grade, or where the table has no limit.
+[[nodiscard]] AxialRatioLimit axialRatioLimit(SeismicGrade grade, StructureType structure,
+                                              int concreteGrade, double shearSpanRatio);
+
+// The shear-span ratio of table 6.3.6 note 2 below which the limit needs special study.
+inline constexpr double kSpecialStudyShearSpan = 1.5;
+// At or below this shear-span ratio the column is short: the limit is 0.05 lower (6.3.6 note 2),
+// and a grade 一 column's faces carry at most 1.2 % each (6.3.8).
+inline constexpr double kShortColumnShearSpan = 2.0;
+inline constexpr double kShortColumnOneSideRatio = 0.012;
+
+// lambda = Hn / (2 h0) per axis (GB 50010 6.3.12, GB 50011 6.2.9), h0 = D - (c + ds + 12 / 2).
+[[nodiscard]] ShearSpan shearSpan(const CurrentCodeColumn& column, double cover);
 
 // Accidental eccentricity ea = max(20, D / 30) (6.2.5).
 [[nodiscard]] double accidentalEccentricity(double depth);

@@ -21,12 +21,14 @@ enum class SteelGrade2010 { HPB300, HRB335, HRB400, HRB500 };
 // Seismic grade of the column (GB 50011-2010 6.1.2): none, 一, 二, 三, 四.
 enum class SeismicGrade { none, one, two, three, four };
 
-// The structure the column belongs to, for the seismic limits (6.3.6, 6.3.7): a frame, or a dual
-// system (frame-shear wall, slab-column-wall, frame-core tube, tube-in-tube).
-enum class StructureType { frame, dual };
+// The structure the column belongs to, for the seismic limits (6.3.6, 6.3.7): a frame, a dual
+// system (frame-shear wall, slab-column-wall, frame-core tube, tube-in-tube), or the
+// frame-supporting column of a part-frame-supported shear-wall structure
+// (部分框支抗震墙结构的框支柱).
+enum class StructureType { frame, dual, frameSupported };
 
 // Where the column stands, for the seismic minimum ratio (6.3.7): a middle or edge column, or a
-// corner or frame-supporting column.
+// corner column (a frame-supporting column takes the corner row whatever its position).
 enum class ColumnPosition { middle, corner };
 
 // The column: section, lengths, materials, cover. An empty optional takes its default.
@@ -36,6 +38,7 @@ struct CurrentCodeColumn {
     double l0 = 6000.0;         // effective length, for the stability factor phi (6.2.15)
     std::optional<double> lcX;  // length between supports for x bending (6.2.3); default l0
     std::optional<double> lcY;  // the same for y bending; default l0
+    std::optional<double> hn;   // clear height, for the shear-span ratio (6.3.12); default l0
     int concreteGrade = 30;     // fcu,k: 20, 25, ... 80
     SteelGrade2010 steel = SteelGrade2010::HRB400;
     std::optional<double> cover;  // to the stirrups (8.2.1); default 20, 25 for C25 and below
@@ -135,7 +138,8 @@ struct AxisDemand {
 
 // The demand of one combination: N with Mx = N eix and My = N eiy acting together.
 struct CombinationDemand {
-    double N = 0.0;  // kN
+    double N = 0.0;           // kN
+    double axialRatio = 0.0;  // N / (fc A), the seismic axial compression ratio (6.3.6)
     AxisDemand x;
     AxisDemand y;
     double Mx = 0.0;  // kN*m
@@ -147,14 +151,35 @@ struct CombinationCheck {
     CombinationDemand demand;
     double MxR = 0.0;  // ultimate moment at N in the demand's moment direction, kN*m
     double MyR = 0.0;
-    double utilisation = 0.0;  // |M| / |MR|; infinite when N is beyond the section
-    double axialLimit = 0.0;   // 0.9 phi (fc A + fy' As'), kN (6.2.15)
-    double axialRatio = 0.0;   // N / axialLimit
-    double Nux = 0.0;          // uniaxial capacities at eix and eiy alone, kN (6.2.21)
+    double utilisation = 0.0;       // |M| / |MR|; infinite when N is beyond the section
+    double axialCapacity = 0.0;     // 0.9 phi (fc A + fy' As'), kN (6.2.15)
+    double axialUtilisation = 0.0;  // N / axialCapacity
+    double Nux = 0.0;               // uniaxial capacities at eix and eiy alone, kN (6.2.21)
     double Nuy = 0.0;
     double Nu0 = 0.0;      // fc A + fy' As, kN
     double Nu = 0.0;       // 1 / (1/Nux + 1/Nuy - 1/Nu0), kN
-    bool carried = false;  // utilisation <= 1 and axialRatio <= 1
+    bool carried = false;  // utilisation <= 1 and axialUtilisation <= 1
+};
+
+// The shear-span ratio of a frame column, lambda = Hn / (2 h0) per axis (GB 50010 6.3.12,
+// GB 50011 6.2.9). h0 = D - a with a = c + ds + 12/2: the smallest bar gives the largest h0, so the
+// smallest lambda, the safe side for the limits that fall with lambda.
+struct ShearSpan {
+    double hn = 0.0;       // clear height, mm
+    double a = 0.0;        // bar centre from the face, mm
+    double h0x = 0.0;      // h - a, the depth of x bending
+    double h0y = 0.0;      // b - a
+    double lambdaX = 0.0;  // Hn / (2 h0x)
+    double lambdaY = 0.0;  // Hn / (2 h0y)
+    double lambda = 0.0;   // the smaller of the two: it governs the limits
+};
+
+// The seismic axial-ratio limit N / (fc A) of GB 50011 table 6.3.6 with the notes that lower it.
+struct AxialRatioLimit {
+    double table = 0.0;                 // the table's value for the grade and the structure
+    double concreteReduction = 0.0;     // 0.05 for C65 and C70, 0.10 for C75 and C80 (11.4.16)
+    double shortColumnReduction = 0.0;  // 0.05 for a shear-span ratio of 2 or less (note 2)
+    double value = 0.0;                 // the table less the reductions; 0 without a grade
 };
 
 // The limits the layout must meet (8.5.1, 9.3.1, 8.2.1; GB 50011 6.3.6 - 6.3.8).
@@ -168,15 +193,20 @@ struct DetailingLimits {
     double maximumCentreSpacingB = 0.0;  // on the faces of length b
     double maximumCentreSpacingH = 0.0;
     double maximumBarDiameter = 0.0;  // the cover to a bar, c + ds, is at least d (8.2.1)
-    double axialRatioLimit = 0.0;     // N / (fc A), 6.3.6; 0 without a seismic grade
-    double phi = 1.0;                 // stability factor (6.2.15)
-    double slendernessL0b = 0.0;      // l0 / b, b the smaller side
+    // Each face of a grade 一 column with a shear-span ratio of 2 or less at most 1.2 % (6.3.8);
+    // 0 where the rule does not apply.
+    double maximumOneSideRatio = 0.0;
+    AxialRatioLimit axialRatio;  // N / (fc A), 6.3.6; value 0 without a seismic grade
+    ShearSpan shearSpan;
+    double phi = 1.0;             // stability factor (6.2.15)
+    double slendernessL0b = 0.0;  // l0 / b, b the smaller side
 };
 
 // Why no layout was chosen.
 enum class NoLayoutKind {
     none,                // a layout was chosen
     axialRatioExceeded,  // N / (fc A) of a combination above the seismic limit
+    shortColumn,         // seismic, shear-span ratio below 1.5: the limit needs special study
     noDetailedLayout,    // no layout meets the detailing rules (the section is too small)
     notCarried,          // even the heaviest layout the rules allow does not carry a combination
 };
@@ -184,8 +214,10 @@ enum class NoLayoutKind {
 struct NoLayoutReason {
     NoLayoutKind kind = NoLayoutKind::none;
     int combination = -1;  // 0-based: the combination concerned
-    double value = 0.0;    // axial ratio; or the combination's utilisation with the heaviest layout
-    double limit = 0.0;    // the seismic limit; or the heaviest ratio tried
+    // axial ratio; or the shear-span ratio; or the combination's utilisation with the heaviest
+    // layout
+    double value = 0.0;
+    double limit = 0.0;  // the seismic limit; or 1.5; or the heaviest ratio tried
 };
 
 // The outcome of the design of one column for all its combinations.

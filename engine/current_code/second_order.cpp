@@ -60,6 +60,7 @@ CombinationDemand combinationDemand(const LoadCombination& combination, double b
     const double area = b * h;
     demand.x = axisDemand({combination.N, combination.M2x, combination.m1m2X, lcX, h, a, fc, area});
     demand.y = axisDemand({combination.N, combination.M2y, combination.m1m2Y, lcY, b, a, fc, area});
+    demand.axialRatio = demand.x.axialRatio;
     demand.Mx = combination.N * demand.x.ei / 1000.0;
     demand.My = combination.N * demand.y.ei / 1000.0;
     return demand;

@@ -43,17 +43,14 @@ void writeInputs(BookWriter& w, const CurrentCodeDesign& r) {
         {"柱计算长度", "l0", len(c.l0), "mm"},
         {"x方向构件支撑点之间的长度（6.2.3）", "lc", len(r.lcX) + (c.lcX ? "" : "（取 l0）"), "mm"},
         {"y方向构件支撑点之间的长度（6.2.3）", "lc", len(r.lcY) + (c.lcY ? "" : "（取 l0）"), "mm"},
+        {"柱净高", "Hn", len(r.limits.shearSpan.hn) + (c.hn ? "" : "（取 l0）"), "mm"},
         {"混凝土强度等级", "", "C" + std::to_string(c.concreteGrade), ""},
         {"纵向钢筋牌号", "", steelLabel2010(c.steel), ""},
         {"混凝土保护层厚度（至箍筋外边）", "c", len(r.cover) + (c.cover ? "" : "（默认值，8.2.1）"),
          "mm"},
         {"箍筋直径", "ds", len(c.stirrup), "mm"},
         {"抗震等级", "",
-         c.seismic == SeismicGrade::none
-             ? std::string("非抗震")
-             : std::string(seismicGradeLabel(c.seismic)) + "级，" + structureLabel(c.structure) +
-                   "，" + positionLabel(c.position),
-         ""},
+         c.seismic == SeismicGrade::none ? std::string("非抗震") : seismicDataText(c), ""},
     };
     w.table(std::move(t));
 
@@ -131,12 +128,29 @@ void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
     t.rows.push_back(
         {"纵筋中距（h边）", "不大于 " + len(l.maximumCentreSpacingH) + " mm", spacingClause});
     if (seismic) {
-        t.rows.push_back(
-            {"轴压比 N/(fcA) 限值",
-             f(l.axialRatioLimit, 2) + "（" + seismicColumnLabel(c) + "，适用于每一组荷载组合）",
-             "GB 50011 表6.3.6"});
+        t.rows.push_back({"轴压比 μN = N/(fcA) 限值",
+                          axialRatioLimitText(l, c.concreteGrade) + "（" + seismicColumnLabel(c) +
+                              "，适用于每一组荷载组合）",
+                          "GB 50011 表6.3.6及注，GB 50010 11.4.16"});
+        if (l.maximumOneSideRatio > 0.0) {
+            t.rows.push_back({"一侧纵筋最大配筋率（一级，剪跨比不大于 2）",
+                              percentText(l.maximumOneSideRatio, 1), "GB 50011 6.3.8"});
+        }
     }
     w.table(std::move(t));
+    if (seismic) {
+        const ShearSpan& s = l.shearSpan;
+        w.paragraph("剪跨比（GB 50010 6.3.12、GB 50011 6.2.9），h0 按纵筋Φ" +
+                    std::to_string(kEngineeringChoices.shearSpanBarDiameter) +
+                    "计算，两个方向中较小者控制：");
+        w.formula("", "a = c + ds + d/2",
+                  len(r.cover) + " + " + len(c.stirrup) + " + " +
+                      std::to_string(kEngineeringChoices.shearSpanBarDiameter) + "/2",
+                  f(s.a, 1) + " mm");
+        w.formula("", "λx = Hn/(2h0x)", len(s.hn) + "/(2×" + f(s.h0x, 1) + ")", f(s.lambdaX, 2));
+        w.formula("", "λy = Hn/(2h0y)", len(s.hn) + "/(2×" + f(s.h0y, 1) + ")", f(s.lambdaY, 2));
+        w.formula("", "λ = min(λx, λy)", "", f(s.lambda, 2));
+    }
     w.formula("构件长细比（b 取截面短边）", "l0/b", len(c.l0) + " / " + len(std::min(c.b, c.h)),
               f(l.slendernessL0b, 2));
     w.formula(std::string("稳定系数（表6.2.15，") + (kEngineeringChoices.interpolatePhi
@@ -204,6 +218,14 @@ void writeDemands(BookWriter& w, const CurrentCodeDesign& r) {
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationDemand& d = r.combinations[k].demand;
         w.heading(2, "组合" + std::to_string(k + 1) + "：N = " + f(d.N, 2) + " kN");
+        if (r.limits.axialRatio.value > 0.0) {
+            w.formula("轴压比（GB 50011 6.3.6）", "μN = N/(fcA)",
+                      f(d.N, 2) + " × 1000 / (" + f(r.materials.fc, 1) + " × " + len(r.column.b) +
+                          " × " + len(r.column.h) + ")",
+                      f(d.axialRatio, 3) + atMost(d.axialRatio <= r.limits.axialRatio.value) +
+                          f(r.limits.axialRatio.value, 2) + "，" +
+                          verdict(d.axialRatio <= r.limits.axialRatio.value));
+        }
         writeAxis(w, r, "x", "h", "Mx", d.x, d.N);
         writeAxis(w, r, "y", "b", "My", d.y, d.N);
         w.paragraph("设计内力：N 与两个方向的弯矩同时作用。");
@@ -260,6 +282,14 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
     const double largest = std::max(ch.cornerDiameter, ch.webDiameter);
     const std::string spacingClause =
         c.seismic != SeismicGrade::none ? "9.3.1，GB 50011 6.3.8" : "9.3.1";
+    const bool oneSideCapped = l.maximumOneSideRatio > 0.0;
+    const std::string oneSideLimit =
+        "≥ " + percentText(l.minimumOneSideRatio) +
+        (oneSideCapped ? "，≤ " + percentText(l.maximumOneSideRatio, 1) : std::string());
+    const std::string oneSideClause = oneSideCapped ? "8.5.1，GB 50011 6.3.8" : "8.5.1";
+    const auto oneSideOk = [&l, oneSideCapped](double ratio) {
+        return ratio >= l.minimumOneSideRatio && (!oneSideCapped || ratio <= l.maximumOneSideRatio);
+    };
     t.rows = {
         {"纵筋直径",
          "角筋 " + std::to_string(ch.cornerDiameter) + " mm，腹部 " +
@@ -270,12 +300,10 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
          percentText(l.minimumTotalRatio) + " ～ " + percentText(l.maximumTotalRatio, 0),
          "8.5.1，9.3.1",
          verdict(layout.ratio >= l.minimumTotalRatio && layout.ratio <= l.maximumTotalRatio)},
-        {"一侧配筋率（b边）", percentText(layout.oneSideRatioB),
-         "≥ " + percentText(l.minimumOneSideRatio), "8.5.1",
-         verdict(layout.oneSideRatioB >= l.minimumOneSideRatio)},
-        {"一侧配筋率（h边）", percentText(layout.oneSideRatioH),
-         "≥ " + percentText(l.minimumOneSideRatio), "8.5.1",
-         verdict(layout.oneSideRatioH >= l.minimumOneSideRatio)},
+        {"一侧配筋率（b边）", percentText(layout.oneSideRatioB), oneSideLimit, oneSideClause,
+         verdict(oneSideOk(layout.oneSideRatioB))},
+        {"一侧配筋率（h边）", percentText(layout.oneSideRatioH), oneSideLimit, oneSideClause,
+         verdict(oneSideOk(layout.oneSideRatioH))},
         {"纵筋最小净距（b边）", f(layout.clearSpacingB, 1) + " mm",
          "≥ " + len(l.minimumClearSpacing) + " mm", "9.3.1",
          verdict(layout.clearSpacingB >= l.minimumClearSpacing)},
@@ -333,7 +361,8 @@ void writeGoverning(BookWriter& w, const CurrentCodeDesign& r) {
     const BarLayout& layout = *r.layout;
     w.heading(2, "控制组合");
     w.paragraph("控制组合：组合" + std::to_string(r.governing + 1) + "(利用率 " +
-                f(g.utilisation, 3) + "，N/(0.9φ(fcA + fy'As')) = " + f(g.axialRatio, 3) + ")");
+                f(g.utilisation, 3) + "，N/(0.9φ(fcA + fy'As')) = " + f(g.axialUtilisation, 3) +
+                ")");
     w.formula("利用率", "|M|/|MR| = √(Mx² + My²) / √(MxR² + MyR²)",
               "√(" + f(d.Mx, 2) + "² + " + f(d.My, 2) + "²) / √(" + f(g.MxR, 2) + "² + " +
                   f(g.MyR, 2) + "²)",
@@ -346,9 +375,10 @@ void writeGoverning(BookWriter& w, const CurrentCodeDesign& r) {
               "0.9 × " + f(r.limits.phi, 4) + " × (" + f(m.fc, 1) + " × " +
                   (net ? f(gross - layout.steelArea, 1) : len(gross)) + " + " + f(m.fycAxial, 0) +
                   " × " + f(layout.steelArea, 1) + ") / 1000",
-              f(g.axialLimit, 1) + " kN");
-    w.formula("", "N/(0.9φ(fcA + fy′As′))", f(d.N, 2) + " / " + f(g.axialLimit, 1),
-              f(g.axialRatio, 3) + (g.axialRatio <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
+              f(g.axialCapacity, 1) + " kN");
+    w.formula(
+        "", "N/(0.9φ(fcA + fy′As′))", f(d.N, 2) + " / " + f(g.axialCapacity, 1),
+        f(g.axialUtilisation, 3) + (g.axialUtilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
     const double fycNu0 = kEngineeringChoices.capFycInNu0 ? m.fycAxial : m.fyc;
     w.formula("近似公式（6.2.21，供参考）", "Nu0 = fcA + fy′As",
               "(" + f(m.fc, 1) + " × " + len(gross) + " + " + f(fycNu0, 0) + " × " +
@@ -405,9 +435,10 @@ void writeChecks(BookWriter& w, const CurrentCodeDesign& r) {
                           beyond ? "—" : f(c.MxR, 2), beyond ? "—" : f(c.MyR, 2),
                           f(c.utilisation, 3),
                           beyond ? "轴力超出截面承载范围，不满足" : verdict(c.utilisation <= 1.0)});
-        a.rows.push_back({std::to_string(k + 1), f(c.axialLimit, 1),
-                          f(c.axialRatio, 3) + (c.axialRatio <= 1.0 ? "，满足" : "，不满足"),
-                          f(c.Nux, 1), f(c.Nuy, 1), f(c.Nu0, 1), f(c.Nu, 1), f(d.N / c.Nu, 3)});
+        a.rows.push_back(
+            {std::to_string(k + 1), f(c.axialCapacity, 1),
+             f(c.axialUtilisation, 3) + (c.axialUtilisation <= 1.0 ? "，满足" : "，不满足"),
+             f(c.Nux, 1), f(c.Nuy, 1), f(c.Nu0, 1), f(c.Nu, 1), f(d.N / c.Nu, 3)});
     }
     w.table(std::move(t));
     w.paragraph("轴心受压(6.2.15)与近似公式(6.2.21，供参考)：");

@@ -33,8 +33,9 @@ const char* kHeader =
 const char* kStartUp = "KZ1,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,";
 
 CodeRun runOn(const TemporaryDirectory& dir, const std::vector<std::string>& lines,
-              const CurrentCodeBatchFiles& files = {}, std::size_t budget = std::size_t{8} << 20) {
-    std::string csv = std::string(kHeader) + "\n";
+              const CurrentCodeBatchFiles& files = {}, std::size_t budget = std::size_t{8} << 20,
+              const char* inputHeader = kHeader) {
+    std::string csv = std::string(inputHeader) + "\n";
     for (const std::string& line : lines) csv += line + "\n";
     writeFileBytes(dir.file("columns.csv"), csv);
     BatchOptions options;
@@ -85,7 +86,11 @@ TEST(CurrentCodeBatch, TheWorkedColumnGetsTheDemandAndLayoutOfTheSingleCase) {
     EXPECT_NEAR(number(combination, "etaNsY"), 1.193630, 5e-7);
     EXPECT_NEAR(number(combination, "My"), 151.236, 5e-4);
     EXPECT_NEAR(number(combination, "utilisation"), 0.996, 5e-4);
-    EXPECT_NEAR(number(combination, "axialRatio"), 0.109, 5e-4);
+    // N / (0.9 phi (fc A + fy' As')), 6.2.15; and the axial compression ratio N / (fc A) =
+    // 400000 / (14.3 x 240000) = 0.116550, with no limit for a column without a seismic grade.
+    EXPECT_NEAR(number(combination, "axialUtilisation"), 0.109, 5e-4);
+    EXPECT_NEAR(number(combination, "axialRatio"), 0.116550, 5e-7);
+    EXPECT_EQ(combination.at("axialRatioLimit"), "");
     EXPECT_EQ(combination.at("status"), "ok");
     const Row& layout = run.rows[1];
     EXPECT_EQ(layout.at("kind"), "layout");
@@ -175,11 +180,41 @@ INSTANTIATE_TEST_SUITE_P(
                    {"KZ3,3000,300,300,50,50,3000,C30,HRB400,,,,,,,3,,", kStartUp},
                    Status::SomeWithoutLayout,
                    {"combination: no layout",
-                    "layout: no layout: 第1组荷载组合的轴压比2.33超过三级框架结构柱的限值0.85(GB "
+                    "layout: no layout: 第1组荷载组合的轴压比 μN = N/(fcA) = "
+                    "2.331超过三级框架结构柱的限值 0.85(GB "
                     "50011 表6.3.6)",
                     "combination: ok", "layout: designed"}}),
     [](const testing::TestParamInfo<StatusCase>& p) { return p.param.name; });
 // NOLINTEND(bugprone-suspicious-missing-comma)
+
+// The clear height and the frame-supporting columns: hn is a column field the rows of an id share
+// (a blank is l0); 400 x 600 with hn = 2000 gives lambda = 2000 / (2 x 566) = 1.77, so the grade 三
+// frame limit is 0.85 - 0.05 = 0.80; grade 三 has no limit for frame-supporting columns.
+TEST(CurrentCodeBatch, ClearHeightAndFrameSupportingColumns) {
+    TemporaryDirectory dir;
+    const char* header = "id,l0,b,h,M0x,M0y,N,concrete,steel,seismic,structure,hn";
+    const CodeRun run = runOn(dir,
+                              {"KZ1,6000,400,600,244,120,400,C30,HRB400,3,frame,2000",
+                               "KZ1,6000,400,600,100,50,800,C30,HRB400,3,frame,2000",
+                               "KZ2,6000,400,600,244,120,400,C30,HRB400,3,frame-supported,",
+                               "KZ3,6000,400,600,244,120,400,C30,HRB400,3,,6000",
+                               "KZ3,6000,400,600,244,120,400,C30,HRB400,3,,5000"},
+                              {}, std::size_t{8} << 20, header);
+    ASSERT_EQ(run.status, Status::SomeRejected) << run.message;
+    ASSERT_EQ(run.rows.size(), 8u) << run.out;
+    EXPECT_EQ(run.rows[0].at("hn"), "2000");
+    EXPECT_EQ(run.rows[0].at("axialRatioLimit"), "0.8");
+    // 400000 / (14.3 x 240000) = 0.116550; 800000 / 3432000 = 0.233100.
+    EXPECT_NEAR(number(run.rows[0], "axialRatio"), 0.116550, 5e-7);
+    EXPECT_NEAR(number(run.rows[1], "axialRatio"), 0.233100, 5e-7);
+    EXPECT_EQ(run.rows[2].at("status"), "designed");
+    EXPECT_EQ(run.rows[4].at("status"),
+              "rejected: 部分框支抗震墙结构的框支柱抗震等级应为一级或二级(GB 50011 表6.3.6)");
+    // A blank hn is l0: 6000 and 5000 differ.
+    EXPECT_EQ(run.rows[6].at("status"),
+              "rejected: hn: \"5000\" differs from \"6000\" on line 5; the rows of an id share "
+              "one section, its lengths and materials");
+}
 
 TEST(CurrentCodeBatch, ColumnsComeInTheOrderOfTheirFirstRowsWhateverTheMemory) {
     TemporaryDirectory dir;

@@ -18,7 +18,8 @@ TEST(CurrentCodeCli, EveryFlagReachesItsField) {
          "--m1m2-x", "-0.5",       "--m1m2-y",  "0.25",       "--lc-x",    "5000",    "--lc-y=4000",
          "--cover",  "25",         "--stirrup", "10",         "--seismic", "3",       "--structure",
          "dual",     "--position", "corner",    "--concrete", "C60",       "--steel", "HRB500",
-         "--json",   "--book",     "kz1.html",  "--project",  "P",         "--id",    "KZ1"});
+         "--json",   "--book",     "kz1.html",  "--project",  "P",         "--id",    "KZ1",
+         "--hn",     "3600"});
     ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << p.text;
     const CurrentCodeColumn& c = p.currentCode.input.column;
     const LoadCombination& l = p.currentCode.input.combinations.at(0);
@@ -32,6 +33,7 @@ TEST(CurrentCodeCli, EveryFlagReachesItsField) {
     EXPECT_EQ(l.m1m2Y, 0.25);
     EXPECT_EQ(c.lcX, 5000.0);
     EXPECT_EQ(c.lcY, 4000.0);
+    EXPECT_EQ(c.hn, 3600.0);
     EXPECT_EQ(c.cover, 25.0);
     EXPECT_EQ(c.stirrup, 10.0);
     EXPECT_EQ(c.seismic, SeismicGrade::three);
@@ -59,6 +61,7 @@ TEST(CurrentCodeCli, DefaultsOfTheCurrentCode) {
     EXPECT_EQ(l.M2y, 120.0);
     EXPECT_EQ(l.m1m2X, 1.0);
     EXPECT_FALSE(c.lcX.has_value());
+    EXPECT_FALSE(c.hn.has_value());
     EXPECT_FALSE(c.cover.has_value());
     EXPECT_EQ(c.stirrup, 8.0);
     EXPECT_EQ(c.concreteGrade, 30);
@@ -81,6 +84,8 @@ TEST(CurrentCodeCli, UsageErrors) {
         {{"--code", "2010", "--concrete", "C15"}, "not a current-code concrete grade"},
         {{"--code", "2010", "--seismic", "5"}, "--seismic: \"5\" is not a seismic grade"},
         {{"--code", "2010", "--structure", "tube"}, "is not a structure type"},
+        {{"--code", "2010", "--hn", "3 m"}, "--hn: \"3 m\" is not a number"},
+        {{"--hn", "3000"}, "--hn goes with --code 2010"},
         {{"--code", "2010", "--position", "edge"}, "is not a column position"},
         {{"--code", "2010", "--cover", "2O"}, "--cover: \"2O\" is not a number"},
         {{"--code", "2010", "--out", "x.csv"}, "--out goes with --batch"},
@@ -126,6 +131,18 @@ TEST(CurrentCodeCli, RejectedInputWritesNoReport) {
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(readFileBytes("Result-GB2010.txt"), "");
     EXPECT_EQ(readFileBytes("Result.txt"), "");
+
+    // Table 6.3.6 gives no limit for a frame-supporting column of grade 三: refused, not designed
+    // against the dual system's limit as before.
+    std::ostringstream out3, err3;
+    EXPECT_EQ(
+        runCli({"--code", "2010", "--seismic", "3", "--structure", "frame-supported"}, out3, err3),
+        kExitRejected);
+    EXPECT_EQ(err3.str(),
+              "tessarin-cli: error [现行规范设计] 部分框支抗震墙结构的框支柱抗震等级应为一级或二级"
+              "(GB 50011 表6.3.6)\n"
+              "tessarin-cli: check --structure\n");
+    EXPECT_EQ(readFileBytes("Result-GB2010.txt"), "");
 }
 
 // The design writes Result-GB2010.txt (GBK) and prints the same text, or the JSON object; the
@@ -149,22 +166,25 @@ TEST(CurrentCodeCli, ReportJsonAndNoLayout) {
     for (const char* field :
          {"\"webDiameter\": ", "\"webBarsAlongB\": ", "\"webBarsAlongH\": ", "\"bars\": [{\"u\": ",
           "\"steelArea\": ", "\"ratio\": ", "\"combinations\": [{\"N\": 400, \"Mx\": ",
-          "\"etaNsX\": ", "\"CmY\": 1, \"utilisation\": ", "\"axialRatio\": ",
-          "\"governing\": 0}"}) {
+          "\"etaNsX\": ", "\"CmY\": 1, \"axialRatio\": ", "\"utilisation\": ",
+          "\"axialCapacity\": ", "\"axialUtilisation\": ", "\"axialRatioLimit\": null",
+          "\"shearSpan\": {\"hn\": 6000, ", "\"governing\": 0}"}) {
         EXPECT_NE(object.find(field), std::string::npos) << field;
     }
 
     std::ostringstream none, noneErr;
     EXPECT_EQ(runCli({"--code", "2010", "--json", "--seismic", "3", "--N", "3000"}, none, noneErr),
               kExitNoLayout);
-    EXPECT_EQ(none.str().rfind("{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比0.87"
-                               "超过三级框架结构柱的限值0.85(GB 50011 表6.3.6)\"",
+    // N / (fc A) = 3000000 / (14.3 x 240000) = 0.874 > 0.85.
+    EXPECT_EQ(none.str().rfind("{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比 "
+                               "μN = N/(fcA) = 0.874超过三级框架结构柱的限值 0.85(GB 50011 "
+                               "表6.3.6)\"",
                                0),
               0u)
         << none.str();
     EXPECT_EQ(noneErr.str(),
-              "tessarin-cli: no layout fits: 第1组荷载组合的轴压比0.87超过三级框架结构"
-              "柱的限值0.85(GB 50011 表6.3.6)\n");
+              "tessarin-cli: no layout fits: 第1组荷载组合的轴压比 μN = N/(fcA) = 0.874超过"
+              "三级框架结构柱的限值 0.85(GB 50011 表6.3.6)\n");
     EXPECT_EQ(readFileBytes("Result.txt"), "");
 }
 

@@ -151,7 +151,8 @@ TEST(CurrentCodeBook, WorkedColumnSteps) {
                         "4.62%)，也不能承受第1组荷载组合(利用率 "),
               std::string::npos);
     EXPECT_NE(htmlOf(designOf(kCases[5]))
-                  .find("第1组荷载组合的轴压比0.87超过三级框架结构柱的限值0.85(GB 50011 表6.3.6)"),
+                  .find("第1组荷载组合的轴压比 μN = N/(fcA) = 0.874超过三级框架结构柱的限值 "
+                        "0.85(GB 50011 表6.3.6)"),
               std::string::npos);
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/current_code/bar_layout.h"
+#include "engine/current_code/current_code_design.h"
 #include "engine/current_code/current_code_rules.h"
 #include "engine/current_code/second_order.h"
 #include "report/current_code_json.h"
@@ -34,8 +35,8 @@ CurrentCodeDesign startUpDesign() {
     c.MxR = 300.25;
     c.MyR = 169.126;
     c.utilisation = 0.8948;
-    c.axialLimit = 3956.2;
-    c.axialRatio = 0.1011;
+    c.axialCapacity = 3956.2;
+    c.axialUtilisation = 0.1011;
     c.Nux = 700.04;
     c.Nuy = 1100.0;
     c.Nu0 = 5270.0;
@@ -54,16 +55,36 @@ TEST(CurrentCodeReport, LayoutNotation) {
 
 TEST(CurrentCodeReport, NoLayoutReasons) {
     CurrentCodeDesign d;
+    // 400 x 600, Hn = l0 = 6000: lambda = 6000 / (2 x 566) = 5.30 > 2, no short-column note.
     d.column.seismic = SeismicGrade::three;
+    d.limits = detailingLimits(d.column, 20.0);
     d.reason = {NoLayoutKind::axialRatioExceeded, 1, 0.8741, 0.85};
     EXPECT_EQ(noLayoutReasonText(d),
-              "第2组荷载组合的轴压比0.87超过三级框架结构柱的限值0.85(GB 50011 表6.3.6)");
+              "第2组荷载组合的轴压比 μN = N/(fcA) = 0.874超过三级框架结构柱的限值 "
+              "0.85(GB 50011 表6.3.6)");
     d.column.seismic = SeismicGrade::one;
     d.column.structure = StructureType::dual;
+    d.limits = detailingLimits(d.column, 20.0);
     d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.7649, 0.75};
     EXPECT_EQ(noLayoutReasonText(d),
-              "第1组荷载组合的轴压比0.76超过一级框架-抗震墙等双重体系的柱"
-              "的限值0.75(GB 50011 表6.3.6)");
+              "第1组荷载组合的轴压比 μN = N/(fcA) = 0.765超过一级框架-抗震墙等双重体系的柱"
+              "的限值 0.75(GB 50011 表6.3.6)");
+    // A frame-supporting column of grade 一 in C70 with Hn = 3000: h0 = 600 - 34 = 566 along h,
+    // 400 - 34 = 366 along b; lambda = min(3000 / 1132, 3000 / 732) = 2.65 > 2: 0.60 - 0.05.
+    d.column.structure = StructureType::frameSupported;
+    d.column.concreteGrade = 70;
+    d.column.hn = 3000.0;
+    d.limits = detailingLimits(d.column, 20.0);
+    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.5626, 0.55};
+    EXPECT_EQ(noLayoutReasonText(d),
+              "第1组荷载组合的轴压比 μN = N/(fcA) = 0.563超过一级部分框支抗震墙结构的框支柱"
+              "的限值 0.60 - 0.05(C70) = 0.55(GB 50011 表6.3.6)");
+    // lambda = Hn / (2 x 366) = 1.40 for Hn = 1024.8: below 1.5, special study.
+    d.reason = {NoLayoutKind::shortColumn, -1, 1.4, 1.5};
+    EXPECT_EQ(noLayoutReasonText(d),
+              "剪跨比 λ = 1.40 < 1.5，轴压比限值应专门研究并采取特殊构造措施(GB 50011 表6.3.6注2)，"
+              "本程序不作设计");
+    d.column = {};
 
     d.reason = {NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0};
     EXPECT_EQ(noLayoutReasonText(d),
@@ -72,13 +93,13 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     d.layout = placeLayout({400.0, 600.0, 20.0, 8.0}, {28, 28, 4, 6});
     d.combinations.resize(3);
     d.combinations[2].utilisation = 1.374;
-    d.combinations[2].axialRatio = 0.6;
+    d.combinations[2].axialUtilisation = 0.6;
     d.reason = {NoLayoutKind::notCarried, 2, 1.374, 0.0487};
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(利用率 1.37)");
     d.combinations[2].utilisation = 0.95;  // carried in bending; the axial limit fails
-    d.combinations[2].axialRatio = 1.118;
+    d.combinations[2].axialUtilisation = 1.118;
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(N/(0.9φ(fcA + fy'As')) = 1.12)");
@@ -122,6 +143,39 @@ TEST(CurrentCodeReport, ClauseByClauseLines) {
     }
 }
 
+// A grade 三 frame column in C70 with a clear height of 2000: lambda_x = 2000 / (2 x 566) = 1.77,
+// lambda_y = 2000 / (2 x 366) = 2.73; the limit 0.85 - 0.05 (C70) - 0.05 (lambda <= 2) = 0.75;
+// N / (fc A) = 2000000 / (31.8 x 240000) = 0.262.
+TEST(CurrentCodeReport, AxialRatioLimitWithItsNotes) {
+    CurrentCodeColumn column;  // 400 x 600, l0 6000
+    column.concreteGrade = 70;
+    column.seismic = SeismicGrade::three;
+    column.hn = 2000.0;
+    const LoadCombination load{2000.0, 100.0, 1.0, 50.0, 1.0};
+    const CurrentCodeDesign d = designCurrentCode(column, {&load, 1});
+    const std::string text = currentCodeReportText(d);
+    const char* lines[] = {
+        "柱净高：Hn = 2000 mm\r\n",
+        "剪跨比(GB 50010 6.3.12、GB 50011 6.2.9)：λx = Hn/(2h0x) = 2000/(2×566.0) = 1.77，"
+        "λy = Hn/(2h0y) = 2000/(2×366.0) = 2.73，取较小值 λ = 1.77(h0 按纵筋Φ12计算)\r\n",
+        "轴压比 μN = N/(fcA) 限值：0.85 - 0.05(C70) - 0.05(λ = 1.77 ≤ 2) = 0.75(GB 50011 "
+        "表6.3.6及注，GB 50010 11.4.16，三级框架结构柱，适用于每一组荷载组合)\r\n",
+        "  轴压比(GB 50011 6.3.6)：μN = N/(fcA) = 0.262 ≤ 0.75，满足\r\n",
+    };
+    for (const char* line : lines) EXPECT_NE(text.find(line), std::string::npos) << line;
+    // Without a clear height l0 stands for it, and the report says so.
+    column.hn.reset();
+    const std::string plain = currentCodeReportText(designCurrentCode(column, {&load, 1}));
+    EXPECT_NE(plain.find("柱净高：Hn = 6000 mm(取l0)\r\n"), std::string::npos);
+    EXPECT_NE(plain.find("限值：0.85 - 0.05(C70) = 0.80("), std::string::npos);
+    // A frame-supporting column has no position of its own in the echo.
+    column.structure = StructureType::frameSupported;
+    column.seismic = SeismicGrade::two;
+    const std::string supported = currentCodeReportText(designCurrentCode(column, {&load, 1}));
+    EXPECT_NE(supported.find("抗震等级：二级，部分框支抗震墙结构的框支柱\r\n"), std::string::npos);
+    EXPECT_NE(supported.find("限值：0.70 - 0.05(C70) = 0.65("), std::string::npos);
+}
+
 // The file holds the text in GBK; Result.txt is never touched. A directory in its place is a
 // failure naming the file and the system's reason.
 TEST(CurrentCodeReport, WrittenInGbkBesideTheOldReport) {
@@ -156,7 +210,9 @@ TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {
     c.demand.x.Cm = 1.0;
     c.demand.y.Cm = 0.7;
     c.utilisation = 0.875;
-    c.axialRatio = 0.125;
+    c.axialCapacity = 3200.0;
+    c.axialUtilisation = 0.125;
+    c.demand.axialRatio = 0.1165;
     d.combinations = {c};
     d.governing = 0;
     const std::string area = formatShortest(d.layout->steelArea);
@@ -167,22 +223,36 @@ TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {
               "{\"u\": -262, \"v\": 162, \"d\": 20}, {\"u\": -262, \"v\": -162, \"d\": 20}], "
               "\"steelArea\": " +
                   area + ", \"ratio\": " + formatShortest(d.layout->ratio) +
+                  ", \"axialRatioLimit\": null, \"shearSpan\": {\"hn\": 0, \"a\": 0, "
+                  "\"h0x\": 0, \"h0y\": 0, \"lambdaX\": 0, \"lambdaY\": 0, \"lambda\": 0}"
                   ", \"combinations\": [{\"N\": 400, \"Mx\": 268.5, \"My\": 151.25, "
                   "\"etaNsX\": 1.0625, \"etaNsY\": 1.25, \"CmX\": 1, \"CmY\": 0.7, "
-                  "\"utilisation\": 0.875, \"axialRatio\": 0.125}], \"governing\": 0}\n");
+                  "\"axialRatio\": 0.1165, \"utilisation\": 0.875, \"axialCapacity\": 3200, "
+                  "\"axialUtilisation\": 0.125}], \"governing\": 0}\n");
     EXPECT_NEAR(d.layout->steelArea, 1256.637, 1e-3);
 
     d.designed = false;
     d.column.seismic = SeismicGrade::three;
-    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.8741, 0.85};
+    d.column.hn = 2000.0;  // lambda = 2000 / (2 x 566) = 1.767 along h, 2000 / 732 = 2.732 along b
+    d.limits = detailingLimits(d.column, 20.0);
+    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.8741, 0.80};
     d.combinations[0].utilisation = std::numeric_limits<double>::infinity();
     EXPECT_EQ(currentCodeJson(d),
-              "{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比0.87超过三级框架结构"
-              "柱的限值0.85(GB 50011 表6.3.6)\", \"cornerDiameter\": null, \"webDiameter\": null, "
+              "{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比 μN = N/(fcA) = "
+              "0.874超过三级框架结构柱的限值 0.85 - 0.05(λ = 1.77 ≤ 2) = 0.80(GB 50011 表6.3.6)\", "
+              "\"cornerDiameter\": null, \"webDiameter\": null, "
               "\"webBarsAlongB\": null, \"webBarsAlongH\": null, \"bars\": [], \"steelArea\": "
-              "null, \"ratio\": null, \"combinations\": [{\"N\": 400, \"Mx\": 268.5, \"My\": "
-              "151.25, \"etaNsX\": 1.0625, \"etaNsY\": 1.25, \"CmX\": 1, \"CmY\": 0.7, "
-              "\"utilisation\": null, \"axialRatio\": null}], \"governing\": 0}\n");
+              "null, \"ratio\": null, \"axialRatioLimit\": {\"table\": 0.85, "
+              "\"concreteReduction\": 0, \"shortColumnReduction\": 0.05, \"value\": 0.8}, "
+              "\"shearSpan\": {\"hn\": 2000, \"a\": 34, \"h0x\": 566, \"h0y\": 366, "
+              "\"lambdaX\": " +
+                  formatShortest(2000.0 / 1132.0) +
+                  ", \"lambdaY\": " + formatShortest(2000.0 / 732.0) +
+                  ", \"lambda\": " + formatShortest(2000.0 / 1132.0) +
+                  "}, \"combinations\": [{\"N\": 400, \"Mx\": 268.5, \"My\": "
+                  "151.25, \"etaNsX\": 1.0625, \"etaNsY\": 1.25, \"CmX\": 1, \"CmY\": 0.7, "
+                  "\"axialRatio\": 0.1165, \"utilisation\": null, \"axialCapacity\": null, "
+                  "\"axialUtilisation\": null}], \"governing\": 0}\n");
 }
 
 }  // namespace

@@ -117,5 +117,27 @@ TEST(CurrentCodeInputCheck, LimitsThemselvesAccepted) {
     }
 }
 
+// Frame-supporting columns of grade 三 or 四 are refused at the input with a message; grade 二 is
+// accepted; a clear height must be a positive number.
+TEST(CurrentCodeInputCheck, FrameSupportingGradesAndClearHeight) {
+    CurrentCodeInput input;
+    input.column.structure = StructureType::frameSupported;
+    input.column.seismic = SeismicGrade::three;
+    auto finding = validateCurrentCodeInput(input);
+    ASSERT_TRUE(finding.has_value());
+    EXPECT_EQ(finding->field, CurrentCodeField::structure);
+    EXPECT_EQ(finding->message,
+              "部分框支抗震墙结构的框支柱抗震等级应为一级或二级(GB 50011 表6.3.6)");
+    input.column.seismic = SeismicGrade::four;
+    EXPECT_TRUE(validateCurrentCodeInput(input).has_value());
+    input.column.seismic = SeismicGrade::two;
+    EXPECT_FALSE(validateCurrentCodeInput(input).has_value());
+    input.column.hn = 0.0;
+    finding = validateCurrentCodeInput(input);
+    ASSERT_TRUE(finding.has_value());
+    EXPECT_EQ(finding->field, CurrentCodeField::hn);
+    EXPECT_EQ(finding->message, "柱净高Hn应为大于零的数(mm)");
+}
+
 }  // namespace
 }  // namespace tessarin

@@ -52,6 +52,7 @@ class CurrentCodeDialogTest : public QObject {
     void refusesBadInput_data();
     void refusesBadInput();
     void combinationsAddAndRemove();
+    void frameSupportingColumnsAndClearHeight();
     void drawingFailureIsReported();
     void exportsTheBook_data();
     void exportsTheBook();
@@ -186,6 +187,38 @@ void CurrentCodeDialogTest::refusesBadInput() {
     QVERIFY(!QFile::exists(QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt"))));
     QVERIFY(dialog.reportBox()->toPlainText().isEmpty());
     QVERIFY(!dialog.lastDesign().has_value());
+}
+
+// The structure list offers the frame-supporting column with the report's words; grade 三 is
+// refused for it with the focus on that list; a clear height is read into the design.
+void CurrentCodeDialogTest::frameSupportingColumnsAndClearHeight() {
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(showActive(dialog));
+    QComboBox* structure = dialog.structureList();
+    QCOMPARE(structure->count(), 3);
+    QCOMPARE(structure->itemText(1), QStringLiteral("框架-抗震墙等双重体系"));
+    QCOMPARE(structure->itemText(2), QStringLiteral("部分框支抗震墙结构的框支柱"));
+    dialog.seismicList()->setCurrentIndex(3);  // 三级
+    structure->setCurrentIndex(2);
+    ModalDriver driver;
+    driver.then(
+        ModalDriver::messageBox(QStringLiteral("部分框支抗震墙结构的框支柱抗震等级应为一级或二级")),
+        driver.answer(QMessageBox::Ok));
+    QVERIFY(!dialog.design());
+    QVERIFY(driver.allDone());
+    QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(structure));
+
+    // Grade 二 with Hn = 2000: lambda = 2000 / (2 x 566) = 1.77, limit 0.70 - 0.05 = 0.65.
+    dialog.seismicList()->setCurrentIndex(2);
+    dialog.field(CurrentCodeField::hn)->setText(QStringLiteral("2000"));
+    QVERIFY(dialog.design());
+    QVERIFY(dialog.lastDesign().has_value());
+    QCOMPARE(dialog.lastDesign()->column.hn, std::optional<double>(2000.0));
+    QCOMPARE(dialog.lastDesign()->limits.axialRatio.value, 0.65);
+    QVERIFY(dialog.reportBox()->toPlainText().contains(
+        QStringLiteral("0.70 - 0.05(λ = 1.77 ≤ 2) = 0.65")));
 }
 
 void CurrentCodeDialogTest::combinationsAddAndRemove() {

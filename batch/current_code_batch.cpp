@@ -569,7 +569,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
         const BarLayout& layout = *design.layout;
         const LayoutChoice& choice = layout.choice;
         text += ',';
-        appendCsvField(text, layoutNotation(choice));
+        appendCsvField(text, layoutNotation(choice, design.column.steel));
         for (const int value : {choice.cornerDiameter, choice.webDiameter, choice.webBarsAlongB,
                                 choice.webBarsAlongH, choice.barCount()}) {
             text += ',';

@@ -20,6 +20,34 @@ std::string lengthText(double mm) {
     return formatGeneral(mm);
 }
 
+const char* barSymbol(SteelGrade2010 steel) {
+    switch (steel) {
+        case SteelGrade2010::HPB300:
+            return "A";
+        case SteelGrade2010::HRB335:
+            return "B";
+        case SteelGrade2010::HRB400:
+            return "C";
+        case SteelGrade2010::HRB500:
+            return "D";
+    }
+    return "";
+}
+
+const char* dxfBarSymbol(SteelGrade2010 steel) {
+    switch (steel) {
+        case SteelGrade2010::HPB300:
+            return "%%130";
+        case SteelGrade2010::HRB335:
+            return "%%131";
+        case SteelGrade2010::HRB400:
+            return "%%132";
+        case SteelGrade2010::HRB500:
+            return "%%133";
+    }
+    return "";
+}
+
 const char* structureLabel(StructureType structure) {
     switch (structure) {
         case StructureType::frame:

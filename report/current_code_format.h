@@ -18,6 +18,14 @@ namespace tessarin {
 // A length as it was typed: 6000 to "6000", 42.5 to "42.5".
 [[nodiscard]] std::string lengthText(double mm);
 
+// The steel grade's symbol in plain text, as Chinese structural drawings and programs write it:
+// HPB300 "A", HRB335 "B", HRB400 "C", HRB500 "D" ("4C25"); a bare Φ would mean HPB300.
+[[nodiscard]] const char* barSymbol(SteelGrade2010 steel);
+
+// The same symbol in a DXF text: the codes %%130 to %%133 that the Chinese structural drafting
+// fonts draw as the grade symbols.
+[[nodiscard]] const char* dxfBarSymbol(SteelGrade2010 steel);
+
 // "框架结构", "框架-抗震墙等双重体系" or "部分框支抗震墙结构的框支柱": the structure types in the
 // order of StructureType, as the lists show them.
 [[nodiscard]] const char* structureLabel(StructureType structure);

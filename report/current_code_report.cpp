@@ -111,7 +111,8 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
            (c.seismic != SeismicGrade::none ? "，GB 50011 6.3.8" : "") + ")");
     if (c.seismic != SeismicGrade::none) {
         t.line("剪跨比(GB 50010 6.3.12、GB 50011 6.2.9)：" + shearSpanText(l.shearSpan) +
-               "(h0 按纵筋Φ" + std::to_string(kEngineeringChoices.shearSpanBarDiameter) + "计算)");
+               "(h0 按直径" + std::to_string(kEngineeringChoices.shearSpanBarDiameter) +
+               "mm的纵筋计算)");
         t.line("轴压比 μN = N/(fcA) 限值：" + axialRatioLimitText(l, c.concreteGrade) +
                "(GB 50011 表6.3.6及注，GB 50010 11.4.16，" + seismicColumnLabel(c) +
                "，适用于每一组荷载组合)");
@@ -131,8 +132,8 @@ void writeLayout(Text& t, const CurrentCodeDesign& r) {
     const BarLayout& layout = *r.layout;
     const LayoutChoice& ch = layout.choice;
     const DetailingLimits& l = r.limits;
-    t.line((r.designed ? "选用配筋：" : "构造允许的最大配筋：") + layoutNotation(ch) + "，共 " +
-           std::to_string(ch.barCount()) + " 根");
+    t.line((r.designed ? "选用配筋：" : "构造允许的最大配筋：") +
+           layoutNotation(ch, r.column.steel) + "，共 " + std::to_string(ch.barCount()) + " 根");
     t.line("钢筋中心至截面边缘：a = c + ds + d/2，角筋 " +
            fixedText(r.cover + r.column.stirrup + ch.cornerDiameter / 2.0, 1) + " mm");
     t.line("全部纵筋 As = " + fixedText(layout.steelArea, 1) + " mm2，ρ = As/(bh) = " +
@@ -186,15 +187,16 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
 
 }  // namespace
 
-std::string layoutNotation(const LayoutChoice& c) {
-    std::string text = "角筋 4Φ" + std::to_string(c.cornerDiameter);
+std::string layoutNotation(const LayoutChoice& c, SteelGrade2010 steel) {
+    const std::string symbol = barSymbol(steel);
+    std::string text = "角筋 4" + symbol + std::to_string(c.cornerDiameter);
     if (c.webBarsAlongB > 0) {
         text +=
-            "；b边每侧 " + std::to_string(c.webBarsAlongB) + "Φ" + std::to_string(c.webDiameter);
+            "；b边每侧 " + std::to_string(c.webBarsAlongB) + symbol + std::to_string(c.webDiameter);
     }
     if (c.webBarsAlongH > 0) {
         text +=
-            "；h边每侧 " + std::to_string(c.webBarsAlongH) + "Φ" + std::to_string(c.webDiameter);
+            "；h边每侧 " + std::to_string(c.webBarsAlongH) + symbol + std::to_string(c.webDiameter);
     }
     return text;
 }
@@ -217,10 +219,11 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
         case NoLayoutKind::noDetailedLayout:
             return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案";
         case NoLayoutKind::notCarried: {
-            std::string text = "即使采用构造允许的最大配筋(" +
-                               (r.layout ? layoutNotation(r.layout->choice) : std::string()) +
-                               "，ρ = " + percentText(reason.limit) + ")，也不能承受第" +
-                               std::to_string(reason.combination + 1) + "组荷载组合(";
+            std::string text =
+                "即使采用构造允许的最大配筋(" +
+                (r.layout ? layoutNotation(r.layout->choice, r.column.steel) : std::string()) +
+                "，ρ = " + percentText(reason.limit) + ")，也不能承受第" +
+                std::to_string(reason.combination + 1) + "组荷载组合(";
             const CombinationCheck& c =
                 r.combinations[static_cast<std::size_t>(reason.combination)];
             if (c.axialUtilisation >= c.utilisation) {
@@ -255,8 +258,8 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
     t.line("---------------二阶效应与设计弯矩--------------");
     t.line();
     if (!r.layout) {
-        t.line("(h0 按最小纵筋Φ" + std::to_string(kEngineeringChoices.demandDiameterWithoutLayout) +
-               "计算)");
+        t.line("(h0 按最小纵筋直径" +
+               std::to_string(kEngineeringChoices.demandDiameterWithoutLayout) + "mm计算)");
     }
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationDemand& d = r.combinations[k].demand;
@@ -286,7 +289,7 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
         t.line("控制组合：组合" + std::to_string(r.governing + 1) + "(利用率 " +
                fixedText(g.utilisation, 3) +
                "，N/(0.9φ(fcA + fy'As')) = " + fixedText(g.axialUtilisation, 3) + ")");
-        t.line(std::string("结论：") + layoutNotation(r.layout->choice) +
+        t.line(std::string("结论：") + layoutNotation(r.layout->choice, r.column.steel) +
                "，满足全部荷载组合的承载力及构造要求");
     } else {
         t.line("结论：" + std::string(verdict(false)) + "，请加大截面或提高材料强度等级");

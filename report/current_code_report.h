@@ -10,9 +10,9 @@ namespace tessarin {
 // The current-code report file, beside (never in place of) the 2002 report.
 inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
 
-// The layout in the usual notation: "角筋 4Φ25；b边每侧 3Φ20；h边每侧 2Φ20" (a face without web
-// bars is left out).
-[[nodiscard]] std::string layoutNotation(const LayoutChoice& choice);
+// The layout in the usual notation with the grade's symbol: "角筋 4C25；b边每侧 3C20；h边每侧 2C20"
+// for HRB400 (a face without web bars is left out).
+[[nodiscard]] std::string layoutNotation(const LayoutChoice& choice, SteelGrade2010 steel);
 
 // Why no layout was chosen, one sentence in Chinese ("第1组荷载组合的轴压比0.93超过三级框架结构柱
 // 的限值0.85(GB 50011 表6.3.6)"); empty for a design.

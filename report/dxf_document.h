@@ -23,10 +23,11 @@ enum class DxfAlign { kLeft, kCentre, kRight };
 // ($DWGCODEPAGE ANSI_936): texts and layer names are given as UTF-8 and written as GBK.
 class DxfDocument {
   public:
-    // The text style every text uses: the Chinese drafting standard pair of shape fonts (GB/T
-    // 14665 letters and digits, GB 2312 big font), which Chinese CAD programs ship.
+    // The text style every text uses: a structural drafting shape font for letters, digits and the
+    // steel grade symbols (%%130 to %%133, which the plain GB/T 14665 font gbenor.shx lacks), with
+    // the GB 2312 big font; Chinese structural CAD programs ship both.
     static constexpr const char* kTextStyle = "HZ";
-    static constexpr const char* kFont = "gbenor.shx";
+    static constexpr const char* kFont = "tssdeng.shx";
     static constexpr const char* kBigFont = "gbcbig.shx";
 
     // Declares a layer with an AutoCAD colour index (1 red, 2 yellow, 3 green, 4 cyan, 7 white).

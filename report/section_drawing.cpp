@@ -28,7 +28,6 @@ struct DrawingChoices {
     double titleGap = 8.0;            // top of the title below the lower dimension line
     double hookBarDiameters = 10.0;   // 135° hook ends of 10 stirrup diameters,
     double hookMinimum = 75.0;        // at least 75 mm (the seismic rule, safe for all)
-    const char* barSymbol = "Φ";      // written for every steel grade; the title names it
     int outlineColour = 7;
     int stirrupColour = 3;
     int barColour = 1;
@@ -45,8 +44,8 @@ double paper(double millimetres) {
     return millimetres * kChoices.plotScale;
 }
 
-std::string bars(int count, int diameter) {
-    return std::to_string(count) + kChoices.barSymbol + std::to_string(diameter);
+std::string bars(int count, const std::string& symbol, int diameter) {
+    return std::to_string(count) + symbol + std::to_string(diameter);
 }
 
 // A dimension as drafted by hand: two extension lines, the dimension line between them, a 45°
@@ -111,12 +110,14 @@ std::vector<DxfPoint> rectangle(double halfWidth, double halfHeight) {
 
 std::vector<std::string> flatNotationLines(const BarNotation& notation) {
     std::vector<std::string> lines{formatGeneral(notation.b) + "×" + formatGeneral(notation.h),
-                                   "角筋 " + bars(4, notation.cornerDiameter)};
+                                   "角筋 " + bars(4, notation.symbol, notation.cornerDiameter)};
     if (notation.webBarsAlongB > 0) {
-        lines.push_back("b边一侧中部筋 " + bars(notation.webBarsAlongB, notation.webDiameter));
+        lines.push_back("b边一侧中部筋 " +
+                        bars(notation.webBarsAlongB, notation.symbol, notation.webDiameter));
     }
     if (notation.webBarsAlongH > 0) {
-        lines.push_back("h边一侧中部筋 " + bars(notation.webBarsAlongH, notation.webDiameter));
+        lines.push_back("h边一侧中部筋 " +
+                        bars(notation.webBarsAlongH, notation.symbol, notation.webDiameter));
     }
     return lines;
 }

@@ -36,10 +36,11 @@ struct BarNotation {
     int webDiameter = 0;
     int webBarsAlongB = 0;  // on each of the two faces of length b
     int webBarsAlongH = 0;  // on each of the two faces of length h
+    std::string symbol;     // the steel grade's symbol as the drawing writes it ("%%132")
 };
 
-// "400×600", "角筋 4Φ25", "b边一侧中部筋 3Φ20", "h边一侧中部筋 2Φ20"; a face without web bars
-// has no line, as the drawings leave it out.
+// "400×600", "角筋 4%%13225", "b边一侧中部筋 3%%13220", "h边一侧中部筋 2%%13220" for HRB400; a
+// face without web bars has no line, as the drawings leave it out.
 std::vector<std::string> flatNotationLines(const BarNotation& notation);
 
 // "KZ1  C30  HRB400  GB 50010-2010  利用率 0.870（组合 2）", without the id when it is empty;

@@ -387,12 +387,13 @@ bool CurrentCodeDialog::design() {
 
 void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
     view_->showDesign(d.column.b, d.column.h, d.cover, d.column.stirrup,
-                      d.designed ? d.layout : std::nullopt);
+                      d.designed ? d.layout : std::nullopt,
+                      QString::fromUtf8(barSymbol(d.column.steel)));
 
     QStringList lines;
     if (d.designed && d.layout) {
         const BarLayout& layout = *d.layout;
-        lines << text(layoutNotation(layout.choice));
+        lines << text(layoutNotation(layout.choice, d.column.steel));
         lines << QStringLiteral("As = %1 mm²，ρ = %2%（%3 根）")
                      .arg(fixed(layout.steelArea, 0), fixed(layout.ratio * 100.0, 2))
                      .arg(layout.choice.barCount());

@@ -14,9 +14,9 @@ constexpr double kMargin = 46.0;
 // Gap between a label and the outline, pixels.
 constexpr double kGap = 6.0;
 
-QString diameterText(int count, double d) {
-    const QString symbol = QStringLiteral("Φ%1").arg(static_cast<int>(std::lround(d)));
-    return count > 1 ? QStringLiteral("%1").arg(count) + symbol : symbol;
+QString diameterText(int count, const QString& symbol, double d) {
+    const QString bar = symbol + QString::number(static_cast<int>(std::lround(d)));
+    return count > 1 ? QString::number(count) + bar : bar;
 }
 
 }  // namespace
@@ -26,7 +26,9 @@ CurrentCodeSectionView::CurrentCodeSectionView(QWidget* parent) : QWidget(parent
 }
 
 void CurrentCodeSectionView::showDesign(double b, double h, double cover, double stirrup,
-                                        const std::optional<BarLayout>& layout) {
+                                        const std::optional<BarLayout>& layout,
+                                        const QString& symbol) {
+    symbol_ = symbol;
     b_ = b;
     h_ = h;
     cover_ = cover;
@@ -69,7 +71,7 @@ std::vector<CurrentCodeSectionView::Label> CurrentCodeSectionView::labels() cons
     };
 
     // The corner bars, diagonally outside each corner.
-    const QString corner = diameterText(1, choice.cornerDiameter);
+    const QString corner = diameterText(1, symbol_, choice.cornerDiameter);
     place(corner, outline.topLeft() + QPointF(-kGap, -kGap), 1.0, 1.0);
     place(corner, outline.topRight() + QPointF(kGap, -kGap), 0.0, 1.0);
     place(corner, outline.bottomLeft() + QPointF(-kGap, kGap), 1.0, 0.0);
@@ -77,13 +79,13 @@ std::vector<CurrentCodeSectionView::Label> CurrentCodeSectionView::labels() cons
 
     // Web bars of the faces of length b (left and right, at u = -+(h/2 - a)): beside the face.
     if (choice.webBarsAlongB > 0) {
-        const QString text = diameterText(choice.webBarsAlongB, choice.webDiameter);
+        const QString text = diameterText(choice.webBarsAlongB, symbol_, choice.webDiameter);
         place(text, QPointF(outline.left() - kGap, outline.center().y()), 1.0, 0.5);
         place(text, QPointF(outline.right() + kGap, outline.center().y()), 0.0, 0.5);
     }
     // Web bars of the faces of length h (top and bottom, at v = +-(b/2 - a)): above and below.
     if (choice.webBarsAlongH > 0) {
-        const QString text = diameterText(choice.webBarsAlongH, choice.webDiameter);
+        const QString text = diameterText(choice.webBarsAlongH, symbol_, choice.webDiameter);
         place(text, QPointF(outline.center().x(), outline.top() - kGap), 0.5, 1.0);
         place(text, QPointF(outline.center().x(), outline.bottom() + kGap), 0.5, 0.0);
     }

@@ -13,15 +13,15 @@ namespace tessarin {
 
 // The chosen layout drawn to scale: the concrete outline b x h (u along h to the right, v along b
 // upwards), the stirrup line at the cover, every bar as a filled circle of its own diameter, and
-// each bar group labelled with its diameter outside the section ("Φ25" at the corners, "3Φ20" on
-// a face), so that no label covers a bar or a line.
+// each bar group labelled with its grade's symbol and diameter outside the section ("C25" at the
+// corners, "3C20" on a face for HRB400), so that no label covers a bar or a line.
 class CurrentCodeSectionView : public QWidget {
   public:
     explicit CurrentCodeSectionView(QWidget* parent = nullptr);
 
     // Nothing is drawn but the frame until a design is shown.
     void showDesign(double b, double h, double cover, double stirrup,
-                    const std::optional<BarLayout>& layout);
+                    const std::optional<BarLayout>& layout, const QString& symbol);
 
     // Where a point of the section (mm, centroid at the origin) is drawn; one scale for both
     // directions, so the drawing is true to shape.
@@ -48,6 +48,7 @@ class CurrentCodeSectionView : public QWidget {
     double cover_ = 0.0;
     double stirrup_ = 0.0;
     std::optional<BarLayout> layout_;
+    QString symbol_;
 };
 
 }  // namespace tessarin

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "report/book/design_book.h"
+#include "report/current_code_format.h"
 #include "report/current_code_report.h"
 #include "report/number_text.h"
 
@@ -217,6 +218,7 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     const CurrentCodeColumn& c = design.column;
     const BarLayout& layout = *design.layout;
     const LayoutChoice& choice = layout.choice;
+    const std::string symbol = barSymbol(design.column.steel);
     if (!finite({c.b, c.h, design.cover, c.stirrup}) || !(c.b > 0.0) || !(c.h > 0.0)) {
         return std::nullopt;
     }
@@ -274,10 +276,10 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     if (topLeft != nullptr) {
         leader(*topLeft, s.x0 - 2.0, s.y0 - 2.5);
         p.shapes.emplace_back(label(s.x0 - 2.5, s.y0 - 3.0,
-                                    "4Φ" + std::to_string(choice.cornerDiameter), 3.0,
+                                    "4" + symbol + std::to_string(choice.cornerDiameter), 3.0,
                                     TextAnchor::end, kCornerColour));
     }
-    const std::string web = "Φ" + std::to_string(choice.webDiameter);
+    const std::string web = symbol + std::to_string(choice.webDiameter);
     if (choice.webBarsAlongB > 0) {
         // The topmost web bar of the face u = +(h/2 - a).
         const PlacedBar* top = nullptr;
@@ -328,7 +330,7 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
         p.shapes.emplace_back(label(legendX + 4.5, y, text, 3.0));
         y += 5.0;
     };
-    legend(kCornerColour, "角筋 4Φ" + std::to_string(choice.cornerDiameter));
+    legend(kCornerColour, "角筋 4" + symbol + std::to_string(choice.cornerDiameter));
     if (choice.webBarsAlongB > 0) {
         legend(kWebXColour,
                "b边（长度 b 的两边）每侧 " + std::to_string(choice.webBarsAlongB) + web);
@@ -343,7 +345,7 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     p.height = y;
     p.caption = "截面配筋图（比例 " + scaleText(scale) + "，c = " + formatGeneral(design.cover) +
                 " mm，ds = " + formatGeneral(c.stirrup) + " mm；钢筋按实际位置和直径绘出）：" +
-                layoutNotation(choice);
+                layoutNotation(choice, design.column.steel);
     return p;
 }
 

@@ -140,9 +140,9 @@ void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
     w.table(std::move(t));
     if (seismic) {
         const ShearSpan& s = l.shearSpan;
-        w.paragraph("剪跨比（GB 50010 6.3.12、GB 50011 6.2.9），h0 按纵筋Φ" +
+        w.paragraph("剪跨比（GB 50010 6.3.12、GB 50011 6.2.9），h0 按直径" +
                     std::to_string(kEngineeringChoices.shearSpanBarDiameter) +
-                    "计算，两个方向中较小者控制：");
+                    "mm的纵筋计算，两个方向中较小者控制：");
         w.formula("", "a = c + ds + d/2",
                   len(r.cover) + " + " + len(c.stirrup) + " + " +
                       std::to_string(kEngineeringChoices.shearSpanBarDiameter) + "/2",
@@ -212,8 +212,8 @@ void writeAxis(BookWriter& w, const CurrentCodeDesign& r, const char* axis, cons
 void writeDemands(BookWriter& w, const CurrentCodeDesign& r) {
     w.heading(1, "二阶效应与设计弯矩");
     if (!r.layout) {
-        w.paragraph("（没有可用的配筋方案，h0 按最小纵筋Φ" +
-                    std::to_string(kEngineeringChoices.demandDiameterWithoutLayout) + "计算）");
+        w.paragraph("（没有可用的配筋方案，h0 按最小纵筋直径" +
+                    std::to_string(kEngineeringChoices.demandDiameterWithoutLayout) + "mm计算）");
     }
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationDemand& d = r.combinations[k].demand;
@@ -255,7 +255,7 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
     const LayoutChoice& ch = layout.choice;
     const DetailingLimits& l = r.limits;
     const CurrentCodeColumn& c = r.column;
-    w.paragraph((r.designed ? "选用配筋：" : "构造允许的最大配筋：") + layoutNotation(ch) +
+    w.paragraph((r.designed ? "选用配筋：" : "构造允许的最大配筋：") + layoutNotation(ch, c.steel) +
                 "，共 " + std::to_string(ch.barCount()) + " 根");
     w.formula(
         "钢筋中心至截面边缘（角筋）", "a = c + ds + d/2",
@@ -467,7 +467,7 @@ Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design)
     if (r.layout) writeChecks(w, r);
     w.heading(1, "结论");
     if (r.designed) {
-        w.paragraph("结论：" + layoutNotation(r.layout->choice) +
+        w.paragraph("结论：" + layoutNotation(r.layout->choice, r.column.steel) +
                     "，满足全部荷载组合的承载力及构造要求");
     } else {
         w.paragraph("结论：不满足，请加大截面或提高材料强度等级（" + noLayoutReasonText(r) + "）");

@@ -96,7 +96,7 @@ TEST(CurrentCodeBatch, TheWorkedColumnGetsTheDemandAndLayoutOfTheSingleCase) {
     EXPECT_EQ(layout.at("kind"), "layout");
     EXPECT_EQ(layout.at("id"), "KZ1");
     EXPECT_EQ(layout.at("N"), "");
-    EXPECT_EQ(layout.at("layout"), "角筋 4Φ28；b边每侧 2Φ12；h边每侧 1Φ12");
+    EXPECT_EQ(layout.at("layout"), "角筋 4C28；b边每侧 2C12；h边每侧 1C12");
     EXPECT_EQ(layout.at("cornerDiameter") + layout.at("webDiameter") + layout.at("webBarsAlongB") +
                   layout.at("webBarsAlongH") + layout.at("bars"),
               "28122110");

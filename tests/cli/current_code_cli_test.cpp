@@ -154,7 +154,7 @@ TEST(CurrentCodeCli, ReportJsonAndNoLayout) {
     ASSERT_EQ(runCli({"--code", "2010"}, out, err), kExitDone) << err.str();
     const std::string file = readFileBytes("Result-GB2010.txt");
     EXPECT_EQ(out.str(), withUnixLineEnds(gbkToUtf8(file)));
-    EXPECT_NE(out.str().find("选用配筋：角筋 4Φ"), std::string::npos);
+    EXPECT_NE(out.str().find("选用配筋：角筋 4C"), std::string::npos);
     EXPECT_EQ(readFileBytes("Result.txt"), "");
 
     std::ostringstream json, jsonErr;

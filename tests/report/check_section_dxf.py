@@ -121,7 +121,7 @@ def check_known_column(path):
     bars = [(x, y, 12.5) for x in (-159.5, 159.5) for y in (-259.5, 259.5)]
     bars += [(x, y, 10.0) for y in (-262.0, 262.0) for x in (-79.75, 0.0, 79.75)]
     bars += [(x, y, 10.0) for x in (-162.0, 162.0) for y in (-86.5, 86.5)]
-    texts = ["400", "600", "400×600", "角筋 4Φ25", "b边一侧中部筋 3Φ20", "h边一侧中部筋 2Φ20",
+    texts = ["400", "600", "400×600", "角筋 4%%13225", "b边一侧中部筋 3%%13220", "h边一侧中部筋 2%%13220",
              "KZ1  C30  HRB400  GB 50010-2010  利用率 0.870（组合 2）"]
     failures = Failures()
     msp = check_common(path, failures, 400, 600, 20, 8, bars, texts)
@@ -132,8 +132,8 @@ def check_known_column(path):
     # below the b dimension line: y = −500 − 160 − 70 = −730.
     placed = {t.dxf.text: t for t in msp.query("TEXT")}
     expected = {"400": (0.0, -480.0, 0.0), "600": (-420.0, 0.0, 90.0),
-                "400×600": (400.0, 230.0, 0.0), "角筋 4Φ25": (400.0, 118.0, 0.0),
-                "b边一侧中部筋 3Φ20": (400.0, 6.0, 0.0), "h边一侧中部筋 2Φ20": (400.0, -106.0, 0.0),
+                "400×600": (400.0, 230.0, 0.0), "角筋 4%%13225": (400.0, 118.0, 0.0),
+                "b边一侧中部筋 3%%13220": (400.0, 6.0, 0.0), "h边一侧中部筋 2%%13220": (400.0, -106.0, 0.0),
                 texts[-1]: (-400.0, -730.0, 0.0)}
     for text, (x, y, rotation) in expected.items():
         entity = placed.get(text)
@@ -151,7 +151,8 @@ def check_design(json_path, path, b, h, cover, stirrup, concrete, steel):
     failures = Failures()
     failures.expect(design["status"] == "designed", f"status {design['status']}")
     bars = [(bar["v"], bar["u"], bar["d"] / 2) for bar in design["bars"]]
-    symbol = "Φ"
+    # The grade symbols of the Chinese structural drafting fonts: HPB300 %%130 ... HRB500 %%133.
+    symbol = {"HPB300": "%%130", "HRB335": "%%131", "HRB400": "%%132", "HRB500": "%%133"}[steel]
     texts = [f"{b:g}", f"{h:g}", f"{b:g}×{h:g}",
              f"角筋 4{symbol}{design['cornerDiameter']}"]
     for face, count in (("b", design["webBarsAlongB"]), ("h", design["webBarsAlongH"])):

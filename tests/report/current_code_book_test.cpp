@@ -124,7 +124,7 @@ TEST(CurrentCodeBook, WorkedColumnSteps) {
              "ei = e0 + ea = 651.56 + 20.00 = 671.56 mm",
              "Mx = N·eix = 400.00 × 671.56 / 1000 = 268.62 kN·m",
              "My = N·eiy = 400.00 × 378.09 / 1000 = 151.24 kN·m",
-             "选用配筋：角筋 4Φ28；b边每侧 2Φ12；h边每侧 1Φ12，共 10 根",
+             "选用配筋：角筋 4C28；b边每侧 2C12；h边每侧 1C12，共 10 根",
              "a = c + ds + d/2 = 20 + 8 + 28/2 = 42.0 mm",
              "As = Σ π/4 × d² = 4 × π/4 × 28² + 6 × π/4 × 12² = 3141.6 mm²",
              "ρ = As/(bh) = 3141.6 / (400 × 600) = 1.31%（0.55% ≤ ρ ≤ 5%）",
@@ -134,7 +134,7 @@ TEST(CurrentCodeBook, WorkedColumnSteps) {
              "0.9 × 0.8950 × (14.3 × 240000 + 360 × 3141.6) / 1000 = 3675.5 kN",
              "(14.3 × 240000 + 360 × 3141.6) / 1000 = 4563.0 kN",
              "利用率 |M|/|MR| = 0.996",
-             "结论：角筋 4Φ28；b边每侧 2Φ12；h边每侧 1Φ12，满足全部荷载组合的承载力及构造要求",
+             "结论：角筋 4C28；b边每侧 2C12；h边每侧 1C12，满足全部荷载组合的承载力及构造要求",
          }) {
         EXPECT_NE(html.find(text), std::string::npos) << text;
     }
@@ -147,7 +147,7 @@ TEST(CurrentCodeBook, WorkedColumnSteps) {
     // The reasons of the two designs without a layout: the heaviest layout the rules allow
     // (4 × 615.75 + 14 × 615.75 = 11083.5 mm², 4.62 %), and the axial ratio above.
     EXPECT_NE(htmlOf(designOf(kCases[4]))
-                  .find("即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 3Φ28；h边每侧 4Φ28，ρ = "
+                  .find("即使采用构造允许的最大配筋(角筋 4C28；b边每侧 3C28；h边每侧 4C28，ρ = "
                         "4.62%)，也不能承受第1组荷载组合(利用率 "),
               std::string::npos);
     EXPECT_NE(htmlOf(designOf(kCases[5]))

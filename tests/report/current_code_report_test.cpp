@@ -9,6 +9,7 @@
 #include "engine/current_code/current_code_design.h"
 #include "engine/current_code/current_code_rules.h"
 #include "engine/current_code/second_order.h"
+#include "report/current_code_format.h"
 #include "report/current_code_json.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
@@ -48,9 +49,17 @@ CurrentCodeDesign startUpDesign() {
 }
 
 TEST(CurrentCodeReport, LayoutNotation) {
-    EXPECT_EQ(layoutNotation({25, 20, 3, 2}), "角筋 4Φ25；b边每侧 3Φ20；h边每侧 2Φ20");
-    EXPECT_EQ(layoutNotation({20, 20, 0, 0}), "角筋 4Φ20");
-    EXPECT_EQ(layoutNotation({22, 16, 0, 2}), "角筋 4Φ22；h边每侧 2Φ16");
+    // Each grade with its own symbol (A HPB300, B HRB335, C HRB400, D HRB500): a bare Φ would
+    // mean HPB300 on a Chinese drawing.
+    using G = SteelGrade2010;
+    EXPECT_EQ(layoutNotation({25, 20, 3, 2}, G::HRB400), "角筋 4C25；b边每侧 3C20；h边每侧 2C20");
+    EXPECT_EQ(layoutNotation({20, 20, 0, 0}, G::HRB500), "角筋 4D20");
+    EXPECT_EQ(layoutNotation({22, 16, 0, 2}, G::HRB335), "角筋 4B22；h边每侧 2B16");
+    EXPECT_EQ(layoutNotation({14, 14, 1, 0}, G::HPB300), "角筋 4A14；b边每侧 1A14");
+    EXPECT_EQ(dxfBarSymbol(G::HPB300), std::string("%%130"));
+    EXPECT_EQ(dxfBarSymbol(G::HRB335), std::string("%%131"));
+    EXPECT_EQ(dxfBarSymbol(G::HRB400), std::string("%%132"));
+    EXPECT_EQ(dxfBarSymbol(G::HRB500), std::string("%%133"));
 }
 
 TEST(CurrentCodeReport, NoLayoutReasons) {
@@ -96,12 +105,12 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     d.combinations[2].axialUtilisation = 0.6;
     d.reason = {NoLayoutKind::notCarried, 2, 1.374, 0.0487};
     EXPECT_EQ(noLayoutReasonText(d),
-              "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
+              "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(利用率 1.37)");
     d.combinations[2].utilisation = 0.95;  // carried in bending; the axial limit fails
     d.combinations[2].axialUtilisation = 1.118;
     EXPECT_EQ(noLayoutReasonText(d),
-              "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
+              "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(N/(0.9φ(fcA + fy'As')) = 1.12)");
     d.reason = {};
     EXPECT_EQ(noLayoutReasonText(d), "");
@@ -127,12 +136,12 @@ TEST(CurrentCodeReport, ClauseByClauseLines) {
         "    Mx = Cm·ηns·M2 = 260.67 kN.m\r\n",
         "    My = Cm·ηns·M2 = 143.33 kN.m\r\n",
         "  设计内力：N = 400.00 kN，Mx = N·eix = 268.67 kN.m，My = N·eiy = 151.33 kN.m\r\n",
-        "选用配筋：角筋 4Φ25；b边每侧 3Φ20；h边每侧 2Φ20，共 14 根\r\n",
+        "选用配筋：角筋 4C25；b边每侧 3C20；h边每侧 2C20，共 14 根\r\n",
         // As = pi/4 * 6500 = 5105.1, rho = 2.13 %.
         "全部纵筋 As = 5105.1 mm2，ρ = As/(bh) = 2.13%(0.55% ≤ ρ ≤ 5%)\r\n",
         "  MxR = 300.25 kN.m，MyR = 169.13 kN.m，利用率 = 0.895 ≤ 1，满足\r\n",
         "控制组合：组合1(利用率 0.895，N/(0.9φ(fcA + fy'As')) = 0.101)\r\n",
-        "结论：角筋 4Φ25；b边每侧 3Φ20；h边每侧 2Φ20，满足全部荷载组合的承载力及构造要求\r\n",
+        "结论：角筋 4C25；b边每侧 3C20；h边每侧 2C20，满足全部荷载组合的承载力及构造要求\r\n",
     };
     for (const char* line : lines) EXPECT_NE(text.find(line), std::string::npos) << line;
     // Every line ends in CR LF.
@@ -157,7 +166,7 @@ TEST(CurrentCodeReport, AxialRatioLimitWithItsNotes) {
     const char* lines[] = {
         "柱净高：Hn = 2000 mm\r\n",
         "剪跨比(GB 50010 6.3.12、GB 50011 6.2.9)：λx = Hn/(2h0x) = 2000/(2×566.0) = 1.77，"
-        "λy = Hn/(2h0y) = 2000/(2×366.0) = 2.73，取较小值 λ = 1.77(h0 按纵筋Φ12计算)\r\n",
+        "λy = Hn/(2h0y) = 2000/(2×366.0) = 2.73，取较小值 λ = 1.77(h0 按直径12mm的纵筋计算)\r\n",
         "轴压比 μN = N/(fcA) 限值：0.85 - 0.05(C70) - 0.05(λ = 1.77 ≤ 2) = 0.75(GB 50011 "
         "表6.3.6及注，GB 50010 11.4.16，三级框架结构柱，适用于每一组荷载组合)\r\n",
         "  轴压比(GB 50011 6.3.6)：μN = N/(fcA) = 0.262 ≤ 0.75，满足\r\n",

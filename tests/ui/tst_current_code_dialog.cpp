@@ -113,7 +113,7 @@ void CurrentCodeDialogTest::designsAndShowsTheLayout() {
     QVERIFY(dialog.lastDesign().has_value());
     QCOMPARE(dialog.lastDesign()->layout->choice, expected.layout->choice);
     QVERIFY(dialog.summaryLabel()->text().startsWith(
-        QString::fromStdString(layoutNotation(expected.layout->choice))));
+        QString::fromStdString(layoutNotation(expected.layout->choice, expected.column.steel))));
     QCOMPARE(dialog.resultsTable()->rowCount(), 1);
     QVERIFY(dialog.drawingButton()->isEnabled());
 
@@ -265,7 +265,7 @@ void CurrentCodeDialogTest::exportsTheBook_data() {
     QTest::addColumn<QString>("needed");
     // The start-up column's layout, and 2000 kN·m that no layout the rules allow carries.
     QTest::newRow("designed") << "244"
-                              << "选用配筋：角筋 4Φ28；b边每侧 2Φ12；h边每侧 1Φ12";
+                              << "选用配筋：角筋 4C28；b边每侧 2C12；h边每侧 1C12";
     QTest::newRow("no layout") << "2000"
                                << "无可行的配筋方案：即使采用构造允许的最大配筋";
 }

@@ -81,8 +81,24 @@ struct BookPicture {
 
 using BookBlock = std::variant<BookHeading, BookParagraph, BookFormula, BookTable, BookPicture>;
 
+// What the title page and every page's running header say: the project and the column, the
+// calculation and its codes, and the signature block (names given, or blank lines to sign).
+struct BookCover {
+    std::string project;     // 工程名称
+    std::string subProject;  // 子项 / 设计号
+    std::string column;      // 构件编号
+    std::string method;      // 计算内容: the calculation and the code edition it follows
+    std::string program;     // 计算程序: program and version
+    std::string date;        // 计算日期
+    std::vector<std::string> designBasis;  // 设计依据: each code with its edition, in order
+    std::string designer;                  // 设计
+    std::string checker;                   // 校对
+    std::string reviewer;                  // 审核
+};
+
 struct Book {
     std::string title;
+    BookCover cover;
     std::vector<BookBlock> blocks;
 };
 

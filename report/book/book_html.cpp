@@ -1,7 +1,9 @@
 #include "report/book/book_html.h"
 
+#include <algorithm>
 #include <string_view>
 
+#include "report/book/book_cover.h"
 #include "report/number_text.h"
 
 namespace tessarin {
@@ -15,8 +17,22 @@ constexpr std::string_view kStyle =
     "h2{font-size:13pt;border-bottom:1px solid #444;margin:7mm 0 3mm}"
     "h3{font-size:11.5pt;margin:5mm 0 2mm}h4{font-size:11pt;margin:4mm 0 2mm}"
     "table{border-collapse:collapse;margin:2mm 0 4mm}"
-    "td,th{border:1px solid #777;padding:1mm 2.5mm;text-align:left;vertical-align:top}"
-    "th{background:#eee}"
+    "td,th{border:1px solid #777;padding:1mm 2.5mm;text-align:left;vertical-align:top;"
+    "word-break:keep-all;overflow-wrap:normal}"
+    "th{background:#eee}thead{display:table-header-group}"
+    // Printed: a heading stays with what follows it; a formula, a picture and a table row are
+    // never split; wide tables take a smaller face so that they stay within the margins.
+    "h2,h3,h4{break-after:avoid-page;page-break-after:avoid}"
+    ".formula,figure,tr{break-inside:avoid;page-break-inside:avoid}"
+    "table.wide{font-size:8.5pt}table.wide td,table.wide th{padding:0.6mm 1.2mm}"
+    ".cover{break-after:page;page-break-after:always;text-align:center}"
+    ".cover h1{font-size:20pt;margin:30mm 0 14mm}"
+    ".cover table{margin:0 auto 10mm;min-width:120mm;text-align:left}"
+    ".cover .basis{text-align:left;margin:0 auto 10mm;width:120mm}"
+    ".cover .basis h2{border:none;font-size:12pt;margin:0 0 2mm}"
+    ".cover .basis ol{margin:0;padding-left:6mm}"
+    ".cover table.sign td{min-width:40mm;height:9mm}"
+    "@media print{body{max-width:none;margin:0}}"
     ".formula{margin:1.5mm 0 2.5mm 4mm}"
     ".formula .label{display:block}"
     ".formula .math{font-family:\"DejaVu Sans Mono\",\"Noto Sans Mono CJK SC\",monospace;"
@@ -122,6 +138,32 @@ struct ShapeWriter {
     }
 };
 
+// A CSS string literal: quotes, backslashes, line breaks and '<' (which could end the style
+// element) as escapes, so that a project name can never break out of it.
+void cssString(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\22 ";
+                break;
+            case '\\':
+                out += "\\5c ";
+                break;
+            case '<':
+                out += "\\3c ";
+                break;
+            case '\n':
+            case '\r':
+                out += "\\a ";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) >= 0x20) out += c;
+        }
+    }
+    out += '"';
+}
+
 struct BlockWriter {
     std::string& out;
 
@@ -150,15 +192,18 @@ struct BlockWriter {
         out += "</span></div>\n";
     }
     void operator()(const BookTable& b) const {
-        out += "<table>";
+        const std::size_t columns =
+            std::max(b.header.size(), b.rows.empty() ? std::size_t{0} : b.rows.front().size());
+        out += columns >= kWideTableColumns ? "<table class=\"wide\">" : "<table>";
         if (!b.header.empty()) {
-            out += "<tr>";
+            // In the table head, so that a table continued on the next page repeats it.
+            out += "<thead><tr>";
             for (const std::string& cell : b.header) {
                 out += "<th>";
                 escape(out, cell);
                 out += "</th>";
             }
-            out += "</tr>";
+            out += "</tr></thead>";
         }
         for (const auto& row : b.rows) {
             out += "<tr>";
@@ -194,15 +239,46 @@ struct BlockWriter {
 }  // namespace
 
 std::string renderBookHtml(const Book& book) {
+    const BookCover& c = book.cover;
     std::string out;
     out.reserve(std::size_t{64} * 1024);
     out += "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
     escape(out, book.title);
     out += "</title>\n<style>";
     out += kStyle;
-    out += "</style>\n</head>\n<body>\n<h1>";
+    // Every printed page: the project and the column at the top, "第 i 页 共 n 页" at the foot.
+    out += "@page{size:A4;margin:22mm 18mm 20mm;@top-left{content:";
+    cssString(out, runningHeader(c));
+    out +=
+        ";font-size:9pt}@bottom-center{content:\"第 \" counter(page) \" 页 共 \" "
+        "counter(pages) \" 页\";font-size:9pt}}";
+    out += "</style>\n</head>\n<body>\n<section class=\"cover\">\n<h1>";
     escape(out, book.title);
-    out += "</h1>\n";
+    out += "</h1>\n<table>";
+    for (const auto& [label, value] : coverRows(c)) {
+        out += "<tr><th>";
+        escape(out, label);
+        out += "</th><td>";
+        escape(out, value);
+        out += "</td></tr>";
+    }
+    out += "</table>\n<div class=\"basis\"><h2>设计依据</h2><ol>";
+    for (const std::string& code : c.designBasis) {
+        out += "<li>";
+        escape(out, code);
+        out += "</li>";
+    }
+    out +=
+        "</ol></div>\n<table class=\"sign\"><tr><th>职责</th><th>姓名</th><th>签字</th>"
+        "<th>日期</th></tr>";
+    for (const auto& [role, name] : signatureRows(c)) {
+        out += "<tr><th>";
+        escape(out, role);
+        out += "</th><td>";
+        escape(out, name);
+        out += "</td><td></td><td></td></tr>";
+    }
+    out += "</table>\n</section>\n";
     const BlockWriter blocks{out};
     for (const BookBlock& block : book.blocks) {
         std::visit(blocks, block);

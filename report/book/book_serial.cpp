@@ -172,6 +172,20 @@ class RecordReader {
 std::string serializeBook(const Book& book) {
     std::string out;
     RecordWriter(out, 'T').text(book.title);
+    {
+        const BookCover& c = book.cover;
+        RecordWriter cover(out, 'V');
+        cover.text(c.project)
+            .text(c.subProject)
+            .text(c.column)
+            .text(c.method)
+            .text(c.program)
+            .text(c.date)
+            .text(c.designer)
+            .text(c.checker)
+            .text(c.reviewer);
+        for (const std::string& code : c.designBasis) cover.text(code);
+    }
     const BlockSerializer blocks{out};
     for (const BookBlock& block : book.blocks) std::visit(blocks, block);
     return out;
@@ -180,6 +194,7 @@ std::string serializeBook(const Book& book) {
 std::optional<Book> parseBook(std::string_view text) {
     Book book;
     bool titled = false;
+    bool covered = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         if (end == std::string_view::npos) return std::nullopt;  // every record ends its line
@@ -197,6 +212,22 @@ std::optional<Book> parseBook(std::string_view text) {
                 book.title = r.text();
                 titled = true;
                 break;
+            case 'V': {
+                if (covered || !book.blocks.empty()) return std::nullopt;
+                BookCover& c = book.cover;
+                c.project = r.text();
+                c.subProject = r.text();
+                c.column = r.text();
+                c.method = r.text();
+                c.program = r.text();
+                c.date = r.text();
+                c.designer = r.text();
+                c.checker = r.text();
+                c.reviewer = r.text();
+                while (r.ok() && !r.atEnd()) c.designBasis.push_back(r.text());
+                covered = true;
+                break;
+            }
             case 'H': {
                 BookHeading h;
                 h.level = r.text() == "1" ? 1 : 2;

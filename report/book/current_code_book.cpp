@@ -453,9 +453,15 @@ Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design)
     Book book;
     book.title = "矩形截面双向偏心受压柱配筋计算书（GB 50010-2010）";
     BookWriter w(book);
-    w.table(titleBlock(info,
-                       "矩形截面双向偏心受压柱配筋设计（GB 50010-2010(2015年版)，抗震构造 "
-                       "GB 50011-2010(2016年版)）"));
+    std::vector<std::string> basis{kBasis2010};
+    if (r.column.seismic != SeismicGrade::none) basis.emplace_back(kBasisSeismic);
+    book.cover =
+        bookCover(info,
+                  r.column.seismic != SeismicGrade::none
+                      ? "矩形截面双向偏心受压柱配筋设计（GB 50010-2010(2015年版)，抗震构造 "
+                        "GB 50011-2010(2016年版)）"
+                      : "矩形截面双向偏心受压柱配筋设计（GB 50010-2010(2015年版)）",
+                  std::move(basis));
     w.paragraph(
         "单位：长度 mm，力 kN，弯矩 kN·m，强度 N/mm²，面积 mm²。数值与计算书文件 "
         "Result-GB2010.txt 相同。");

@@ -422,7 +422,8 @@ Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases) {
     Book book;
     book.title = "双向偏心受压矩形柱配筋计算书";
     BookWriter w(book);
-    w.table(titleBlock(info, "双向偏心受压矩形柱截面配筋直接计算（GB 50010-2002）"));
+    book.cover =
+        bookCover(info, "双向偏心受压矩形柱截面配筋直接计算（GB 50010-2002）", {kBasis2002});
     w.paragraph(
         "单位：长度、偏心距 mm，力 kN（承载力 Nux、Nuy 为 N），弯矩 kN·m，强度 N/mm²，"
         "面积 mm²。数值与计算书文件 Result.txt 相同（六位小数）。");
@@ -477,14 +478,19 @@ std::vector<IterationPass> traceEquivalentSteel(const ColumnDesign& design, Dire
     return passes;
 }
 
-BookTable titleBlock(const BookInfo& info, const std::string& method) {
-    BookTable title;
-    title.rows = {{"工程名称", info.project},
-                  {"构件编号", info.columnId},
-                  {"计算日期", info.date},
-                  {"计算程序", programVersionText()},
-                  {"计算方法", method}};
-    return title;
+BookCover bookCover(const BookInfo& info, std::string method, std::vector<std::string> basis) {
+    BookCover cover;
+    cover.project = info.project;
+    cover.subProject = info.subProject;
+    cover.column = info.columnId;
+    cover.method = std::move(method);
+    cover.program = programVersionText();
+    cover.date = info.date;
+    cover.designBasis = std::move(basis);
+    cover.designer = info.designer;
+    cover.checker = info.checker;
+    cover.reviewer = info.reviewer;
+    return cover;
 }
 
 std::string programVersionText() {

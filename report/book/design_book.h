@@ -11,11 +11,15 @@
 
 namespace tessarin {
 
-// The title block of a calculation book.
+// Who and what a calculation book is for: the title page and the running header.
 struct BookInfo {
-    std::string project;   // 工程名称; empty leaves the line to be filled in by hand
-    std::string columnId;  // 构件编号
-    std::string date;      // 计算日期, e.g. "2026-12-09"
+    std::string project;       // 工程名称; empty leaves the line to be filled in by hand
+    std::string columnId;      // 构件编号
+    std::string date;          // 计算日期, e.g. "2026-12-09"
+    std::string subProject{};  // 子项 / 设计号
+    std::string designer{};    // 设计, 校对, 审核: the names, or empty for a line to sign on
+    std::string checker{};
+    std::string reviewer{};
 };
 
 // One designed case of a book: the design of both steps, the input line it came from
@@ -36,8 +40,14 @@ struct BookCase {
 // chapter each and a closing table of the governing areas.
 Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases);
 
-// The title block of a book: project, column id, date, program and version, and the method.
-BookTable titleBlock(const BookInfo& info, const std::string& method);
+// The title page of a book: the info, the program and version, the method and the codes it
+// follows (设计依据).
+BookCover bookCover(const BookInfo& info, std::string method, std::vector<std::string> basis);
+
+// 设计依据 as the books list them.
+inline constexpr const char* kBasis2002 = "《混凝土结构设计规范》GB 50010-2002";
+inline constexpr const char* kBasis2010 = "《混凝土结构设计规范》GB 50010-2010（2015年版）";
+inline constexpr const char* kBasisSeismic = "《建筑抗震设计规范》GB 50011-2010（2016年版）";
 
 // The program and version named in the title block.
 std::string programVersionText();

@@ -265,17 +265,22 @@ TEST(BookPictures, ScalesAndTicks) {
 
 TEST(BookSerial, RoundTripsEveryBlockAndRejectsWhatItNeverWrites) {
     const BookCase bookCase = designed(kCases[1]);
-    Book book = buildDesignBook({"a\tb\\c\nd", "KZ1", "2026-12-09"}, {&bookCase, 1});
+    BookInfo info{"a\tb\\c\nd", "KZ1", "2026-12-09"};
+    info.checker = "李工";
+    Book book = buildDesignBook(info, {&bookCase, 1});
     const std::string text = serializeBook(book);
     const auto back = parseBook(text);
     ASSERT_TRUE(back);
     EXPECT_EQ(serializeBook(*back), text);
     EXPECT_EQ(renderBookHtml(*back), renderBookHtml(book));
-    const auto& titleBlock = std::get<BookTable>(back->blocks.front());
-    EXPECT_EQ(titleBlock.rows[0][1], "a\tb\\c\nd");
+    EXPECT_EQ(back->cover.project, "a\tb\\c\nd");
+    EXPECT_EQ(back->cover.checker, "李工");
+    EXPECT_EQ(back->cover.designBasis, std::vector<std::string>{kBasis2002});
     for (const char* bad : {"", "P\tno title\n", "T\tx", "T\tx\nZ\ty\n", "T\tx\nL\t1\t2\n",
                             "T\tx\nG\t10\t10\t\nL\t1\t2\t3\tfour\t#000\t1\t0\n", "T\tx\nR\tcell\n",
-                            "T\tbad \\q escape\n", "T\tx\nT\ty\n"}) {
+                            "T\tbad \\q escape\n", "T\tx\nT\ty\n", "T\tx\nV\tp\n",
+                            "T\tx\nP\tp\nV\tp\t\t\t\t\t\t\t\t\n",
+                            "T\tx\nV\tp\t\t\t\t\t\t\t\t\nV\tp\t\t\t\t\t\t\t\t\n"}) {
         EXPECT_FALSE(parseBook(bad)) << bad;
     }
 }

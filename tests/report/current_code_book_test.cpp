@@ -157,6 +157,35 @@ TEST(CurrentCodeBook, WorkedColumnSteps) {
 }
 
 // The section picture: one circle per bar, each inside the outline at its own diameter to the
+// The title page: the project's data, 设计依据 (GB 50011 only with a seismic grade), the
+// signature block with the names given and lines to sign; every printed page's header names the
+// project and the column and its footer counts the pages. A project name cannot break out of the
+// style sheet.
+TEST(CurrentCodeBook, TitlePageDesignBasisAndRunningHeader) {
+    BookInfo info{"示例工程\"</style><b>", "KZ1", "2026-12-09"};
+    info.subProject = "2号楼 / S-2026-01";
+    info.designer = "王工";
+    const std::string seismic = renderBookHtml(buildCurrentCodeBook(info, designOf(kCases[1])));
+    for (const char* part :
+         {"<tr><th>子项 / 设计号</th><td>2号楼 / S-2026-01</td></tr>",
+          "<tr><th>构件编号</th><td>KZ1</td></tr>",
+          "<li>《混凝土结构设计规范》GB 50010-2010（2015年版）</li><li>《建筑抗震设计规范》GB "
+          "50011-2010（2016年版）</li>",
+          "<tr><th>设计</th><td>王工</td><td></td><td></td></tr>",
+          "<tr><th>校对</th><td></td><td></td><td></td></tr>",
+          "<tr><th>审核</th><td></td><td></td><td></td></tr>",
+          // The quote and the '<' of the name as CSS escapes: the style element cannot end early.
+          "@top-left{content:\"工程名称：示例工程\\22 \\3c /style>\\3c b>　构件编号：KZ1\"",
+          "counter(page) \" 页 共 \" counter(pages)"}) {
+        EXPECT_NE(seismic.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(countOf(seismic, "</style>"), 1u);
+    const std::string plain = htmlOf(designOf(kCases[0]));
+    EXPECT_NE(plain.find("<li>《混凝土结构设计规范》GB 50010-2010（2015年版）</li></ol>"),
+              std::string::npos);
+    EXPECT_EQ(plain.find("GB 50011-2010（2016年版）</li>"), std::string::npos);
+}
+
 // drawing's scale, and the HTML's first picture holds the same circles.
 TEST(CurrentCodeBook, SectionPictureDrawsEveryBar) {
     for (const DesignCase& c : kCases) {

@@ -194,7 +194,7 @@ void TestCalculationBook::failureIsAMessageBox() {
     driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
     QCOMPARE(dialog.calculate(), RunOutcome::Done);
     driver.then(ModalDriver::messageBox(name), driver.answer(QMessageBox::Ok));
-    QVERIFY(!saveCalculationBook(&dialog, Book{"t", {}}, name));
+    QVERIFY(!saveCalculationBook(&dialog, Book{"t", {}, {}}, name));
     QCOMPARE(driver.boxes().size(), 1);
     const SeenBox& box = driver.boxes().constFirst();
     QCOMPARE(box.icon, QMessageBox::Critical);

@@ -182,32 +182,38 @@ ShearCheck shearCheck(const StirrupColumn& c, const Materials& m, const ShearCom
     return s;
 }
 
-bool worse(const ShearCheck& a, const ShearCheck& b) {
-    return std::max(a.utilisation, a.sectionUtilisation) >
-           std::max(b.utilisation, b.sectionUtilisation);
+bool carried(const ShearCheck& s) {
+    return s.sectionUtilisation <= 1.0 && s.utilisation <= 1.0 && s.tensionMinimumMet;
+}
+
+double severity(const ShearCheck& s) {
+    return std::max(s.utilisation, s.sectionUtilisation);
 }
 
 // The checks a combination needs: without a seismic grade the non-seismic one; with a grade as
-// its kind says, both when unspecified.
+// its kind says, both when unspecified. The combination is carried when every check carries it;
+// the check shown is the less favourable.
 CombinationShear combinationShear(const StirrupColumn& c, const Materials& m,
                                   const ShearCombination& combo, const Trial& t) {
     CombinationShear r;
     const bool graded = c.seismic != SeismicGrade::none;
     if (!graded || combo.kind == ShearCombinationKind::nonSeismic) {
         r.check = shearCheck(c, m, combo, false, t);
+        r.carried = carried(r.check);
+        r.sectionUtilisation = r.check.sectionUtilisation;
     } else if (combo.kind == ShearCombinationKind::seismic) {
         r.check = shearCheck(c, m, combo, true, t);
+        r.carried = carried(r.check);
+        r.sectionUtilisation = r.check.sectionUtilisation;
     } else {
         r.bothChecked = true;
-        r.check = shearCheck(c, m, combo, false, t);
-        ShearCheck s = shearCheck(c, m, combo, true, t);
-        if (worse(s, r.check)) r.check = s;
+        const ShearCheck n = shearCheck(c, m, combo, false, t);
+        const ShearCheck s = shearCheck(c, m, combo, true, t);
+        r.carried = carried(n) && carried(s);
+        r.sectionUtilisation = std::max(n.sectionUtilisation, s.sectionUtilisation);
+        r.check = severity(s) > severity(n) ? s : n;
     }
     return r;
-}
-
-bool carried(const ShearCheck& s) {
-    return s.sectionUtilisation <= 1.0 && s.utilisation <= 1.0 && s.tensionMinimumMet;
 }
 
 int roundUpToDiameter(double d) {
@@ -443,9 +449,9 @@ StirrupDesign designStirrups(const StirrupColumn& column,
         double worstValue = 0.0;
         for (std::size_t i = 0; i < combinations.size(); ++i) {
             const CombinationShear s = combinationShear(column, m, combinations[i], t);
-            if (s.check.sectionUtilisation > 1.0 && s.check.sectionUtilisation > worstValue) {
+            if (s.sectionUtilisation > 1.0 && s.sectionUtilisation > worstValue) {
                 worst = static_cast<int>(i);
-                worstValue = s.check.sectionUtilisation;
+                worstValue = s.sectionUtilisation;
             }
         }
         if (worst >= 0)
@@ -489,7 +495,7 @@ StirrupDesign designStirrups(const StirrupColumn& column,
                     const Trial t{legsX, legsY, g.legArea, s, &g};
                     bool all = true;
                     for (const ShearCombination& combo : combinations) {
-                        if (!carried(combinationShear(column, m, combo, t).check)) {
+                        if (!combinationShear(column, m, combo, t).carried) {
                             all = false;
                             break;
                         }

@@ -110,6 +110,8 @@ struct ShearCheck {
 struct CombinationShear {
     ShearCheck check;
     bool bothChecked = false;
+    bool carried = false;             // every check made carries it
+    double sectionUtilisation = 0.0;  // the largest of the checks made
 };
 
 // Why the dense zone is as long as it is (GB 50011 6.3.9-1).

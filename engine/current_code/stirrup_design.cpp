@@ -296,7 +296,10 @@ StirrupLimits limitsFor(const StirrupColumn& c, const std::vector<ShearCombinati
         l.denseReason = DenseZoneReason::cornerGradeOneTwo;
     }
     l.denseLength = l.denseLengthEnd + l.denseLengthFoot;
-    l.denseWholeHeight = l.denseReason != DenseZoneReason::ends || l.denseLength >= c.hn;
+    if (l.denseReason == DenseZoneReason::ends && l.denseLength >= c.hn) {
+        l.denseReason = DenseZoneReason::endsCoverHeight;
+    }
+    l.denseWholeHeight = l.denseReason != DenseZoneReason::ends;
     if (l.denseWholeHeight) l.denseLength = c.hn;
     // 6.3.9-4: outside the dense zone 10 d (一, 二) or 15 d (三, 四).
     const double outside = (c.seismic == SeismicGrade::one || c.seismic == SeismicGrade::two)
@@ -376,6 +379,16 @@ LongitudinalBars longitudinalBarsOf(const LayoutChoice& choice) {
     bars.middleDiameterH = choice.webDiameter;
     bars.middleBarsH = choice.webBarsAlongH;
     return bars;
+}
+
+std::vector<int> heldBars(int bars, int legs) {
+    std::vector<int> held;
+    held.reserve(static_cast<std::size_t>(legs));
+    const double step = static_cast<double>(bars - 1) / static_cast<double>(legs - 1);
+    for (int i = 0; i < legs; ++i) {
+        held.push_back(static_cast<int>(std::lround(static_cast<double>(i) * step)));
+    }
+    return held;
 }
 
 double concreteTensileStrength(int concreteGrade) {
@@ -594,6 +607,8 @@ StirrupDesign designStirrups(const StirrupColumn& column,
 
     design.designed = true;
     design.choice = best.choice;
+    design.choice.heldBarsB = heldBars(barsB, best.choice.legsX);
+    design.choice.heldBarsH = heldBars(barsH, best.choice.legsY);
     design.exceedsAssumedDiameter = best.choice.diameter > column.assumedStirrup;
     const Geometry g = geometryFor(column, best.choice.diameter);
     const Trial t{best.choice.legsX, best.choice.legsY, g.legArea, best.choice.spacing, &g};

@@ -118,6 +118,7 @@ struct CombinationShear {
 enum class DenseZoneReason {
     none,              // non-seismic: no dense zone
     ends,              // max(h, Hn/6, 500) at each end (Hn/3 at the foot of a ground-storey column)
+    endsCoverHeight,   // the two end zones together reach Hn
     shortColumn,       // Hn / h <= 4
     shearSpanAtMost2,  // lambda <= 2
     frameSupporting,   // 框支柱
@@ -178,6 +179,10 @@ struct StirrupChoice {
     double legLengthY = 0.0;
     double coreArea = 0.0;     // Acor = (b - 2c - 2ds)(h - 2c - 2ds)
     double steelVolume = 0.0;  // over the clear height (per metre without Hn), mm^3
+    // The bars the legs stand on, counted from one corner of the face (0 and the last are the
+    // corners, held by the outer hoop): on the faces of length b for legsX, of length h for legsY.
+    std::vector<int> heldBarsB;
+    std::vector<int> heldBarsH;
 };
 
 enum class StirrupFailureKind {
@@ -219,6 +224,11 @@ struct StirrupDesign {
 // carrying every combination; ties go to fewer legs, then the larger spacings.
 [[nodiscard]] StirrupDesign designStirrups(const StirrupColumn& column,
                                            const std::vector<ShearCombination>& combinations);
+
+// Which of `bars` equally spaced bars of a face `legs` legs stand on (2 <= legs <= bars): both
+// corners and the rest spread evenly, so that the widest gap spans ceil((bars-1)/(legs-1)) bar
+// spaces.
+[[nodiscard]] std::vector<int> heldBars(int bars, int legs);
 
 // Tensile strength ft of the concrete grades C20 ... C80 (4.1.4-2).
 [[nodiscard]] double concreteTensileStrength(int concreteGrade);

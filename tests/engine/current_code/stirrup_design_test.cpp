@@ -63,6 +63,8 @@ TEST(StirrupDesign, NonSeismicBiaxialShear) {
     EXPECT_NEAR(d.choice.steelVolume, 1640665.35, 0.01);
     EXPECT_EQ(stirrupNotation(c.stirrupSteel, d.choice), "C8@300");
     EXPECT_EQ(stirrupType(d.choice), "4×3");
+    EXPECT_EQ(d.choice.heldBarsB, (std::vector<int>{0, 1, 2, 3}));  // every bar of the b faces
+    EXPECT_EQ(d.choice.heldBarsH, (std::vector<int>{0, 2, 4}));     // every other of the h faces
     ASSERT_EQ(d.combinations.size(), 2u);
     const ShearCheck& s1 = d.combinations[0].check;
     EXPECT_FALSE(s1.seismic);
@@ -478,6 +480,67 @@ TEST(StirrupDesign, BarsOfALayoutAndNotation) {
     c.wholeHeight = true;
     c.spacing = 100.0;
     EXPECT_EQ(stirrupNotation(SteelGrade2010::HRB335, c), "B10@100");
+}
+
+// The legs stand on bars spread evenly: the widest gap is ceil((k-1)/(L-1)) bar spaces.
+TEST(StirrupDesign, HeldBarsSpreadEvenly) {
+    struct Case {
+        int bars, legs;
+        std::vector<int> held;
+    };
+    const Case cases[] = {
+        {2, 2, {0, 1}},          {3, 2, {0, 2}},
+        {5, 3, {0, 2, 4}},       {4, 3, {0, 2, 3}},  // 1.5 rounds away from zero: gaps 2, 1
+        {5, 4, {0, 1, 3, 4}},                        // 1.33 -> 1, 2.67 -> 3
+        {6, 4, {0, 2, 3, 5}},                        // 1.67 -> 2, 3.33 -> 3
+        {8, 5, {0, 2, 4, 5, 7}},                     // 1.75, 3.5, 5.25: gaps 2, 2, 1, 2
+        {4, 4, {0, 1, 2, 3}},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(heldBars(k.bars, k.legs), k.held) << k.bars << " bars, " << k.legs << " legs";
+    }
+}
+
+// Note 1 of table 6.3.7-2: 150 mm for grade 一 / 二 with thick stirrups and close legs, never at
+// the foot of a ground-storey column, nor where the spacing is 100 by 6.3.7-2-3; and the two
+// end zones that together reach the clear height.
+TEST(StirrupLimits, RelaxedDenseSpacingAndEndsCoveringTheHeight) {
+    StirrupColumn c;
+    c.b = 500.0;
+    c.h = 500.0;
+    c.bars = bars(20, 20, 2, 20, 2);
+    c.hn = 3600.0;
+    const std::vector<ShearCombination> load = {{500.0, 0.0, 0.0, K::seismic}};
+    c.seismic = SeismicGrade::two;
+    EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 150.0);
+    c.seismic = SeismicGrade::one;  // min(6 * 20, 150)
+    EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 120.0);
+    c.seismic = SeismicGrade::three;
+    EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 0.0);
+    c.seismic = SeismicGrade::two;
+    c.groundStorey = true;
+    EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 0.0);
+    c.groundStorey = false;
+    c.lambdaX = 2.0;
+    EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 0.0);
+
+    // The two end zones reach Hn while Hn/h > 4 only below h = 250 (2 * 500 >= Hn > 4 h):
+    // 240 x 240, Hn 990: 4.125 > 4, 2 * max(240, 165, 500) = 1000 >= 990. With Hn 1010 they do
+    // not: 1000 < 1010.
+    c.lambdaX = 3.0;
+    c.b = 240.0;
+    c.h = 240.0;
+    c.bars = bars(16, 16, 0, 16, 0);
+    c.hn = 990.0;
+    StirrupLimits l = designStirrups(c, load).limits;
+    EXPECT_EQ(l.denseReason, DenseZoneReason::endsCoverHeight);
+    EXPECT_TRUE(l.denseWholeHeight);
+    EXPECT_DOUBLE_EQ(l.denseLength, 990.0);
+    c.hn = 1010.0;
+    l = designStirrups(c, load).limits;
+    EXPECT_EQ(l.denseReason, DenseZoneReason::ends);
+    EXPECT_FALSE(l.denseWholeHeight);
+    EXPECT_DOUBLE_EQ(l.denseLength, 1000.0);
 }
 
 }  // namespace

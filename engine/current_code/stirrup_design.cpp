@@ -555,8 +555,8 @@ StirrupDesign designStirrups(const StirrupColumn& column,
                         if (!l.denseWholeHeight) {
                             for (const double candidate : spacingsDescending) {
                                 if (candidate < sd) break;
-                                if (candidate <= outsideLimit &&
-                                    ratioAt(candidate) >= 0.5 * ratioAt(sd)) {
+                                // Same hoop, so half the ratio is twice the spacing.
+                                if (candidate <= outsideLimit && candidate <= 2.0 * sd) {
                                     so = candidate;
                                     break;
                                 }

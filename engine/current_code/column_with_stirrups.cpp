@@ -1,0 +1,71 @@
+#include "engine/current_code/column_with_stirrups.h"
+
+#include "engine/current_code/current_code_design.h"
+
+namespace tessarin {
+
+StirrupColumn stirrupColumnOf(const CurrentCodeDesign& design, const StirrupInputs& inputs) {
+    const CurrentCodeColumn& column = design.column;
+    StirrupColumn c;
+    c.b = column.b;
+    c.h = column.h;
+    c.cover = design.cover;
+    c.concreteGrade = column.concreteGrade;
+    if (design.layout) c.bars = longitudinalBarsOf(design.layout->choice);
+    c.stirrupSteel = inputs.stirrupSteel;
+    c.assumedStirrup = column.stirrup;
+    c.seismic = column.seismic;
+    c.structure = column.structure;
+    c.position = column.position;
+    c.frameSupporting = inputs.frameSupporting;
+    c.groundStorey = inputs.groundStorey;
+    c.hn = inputs.hn;
+    c.lambdaX = inputs.lambdaX;
+    c.lambdaY = inputs.lambdaY;
+    return c;
+}
+
+std::vector<ShearCombination> shearCombinationsOf(std::span<const LoadCombination> combinations,
+                                                  const StirrupInputs& inputs) {
+    std::vector<ShearCombination> shear;
+    shear.reserve(combinations.size());
+    for (std::size_t i = 0; i < combinations.size(); ++i) {
+        ShearCombination s;
+        s.N = combinations[i].N;
+        if (i < inputs.shears.size()) {
+            s.Vx = inputs.shears[i].Vx;
+            s.Vy = inputs.shears[i].Vy;
+            s.kind = inputs.shears[i].kind;
+        }
+        shear.push_back(s);
+    }
+    return shear;
+}
+
+ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
+                                            std::span<const LoadCombination> combinations,
+                                            const StirrupInputs& inputs) {
+    ColumnWithStirrups result;
+    CurrentCodeColumn current = column;
+    const std::vector<ShearCombination> shear = shearCombinationsOf(combinations, inputs);
+    for (int round = 1; round <= kMaximumStirrupRounds; ++round) {
+        result.rounds = round;
+        result.stirrupDiameterUsed = current.stirrup;
+        result.longitudinal = designCurrentCode(current, combinations);
+        if (!result.longitudinal.designed) {
+            result.stirrups.reset();
+            return result;
+        }
+        result.stirrups = designStirrups(stirrupColumnOf(result.longitudinal, inputs), shear);
+        if (!result.stirrups->designed || !result.stirrups->exceedsAssumedDiameter) {
+            result.settled = true;
+            return result;
+        }
+        // 8.2.1: the cover is to the stirrup; a thicker stirrup moves every bar inwards.
+        current.stirrup = static_cast<double>(result.stirrups->choice.diameter);
+        result.settled = false;
+    }
+    return result;
+}
+
+}  // namespace tessarin

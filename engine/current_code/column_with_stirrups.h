@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "engine/current_code/current_code_types.h"
+#include "engine/current_code/stirrup_design.h"
+
+namespace tessarin {
+
+// What the stirrup design needs beyond the longitudinal design's input.
+struct StirrupInputs {
+    SteelGrade2010 stirrupSteel = SteelGrade2010::HRB400;
+    double hn = 0.0;       // clear height, mm
+    double lambdaX = 3.0;  // shear-span ratios Hn / (2 h0) as the caller computed them
+    double lambdaY = 3.0;
+    bool frameSupporting = false;
+    bool groundStorey = false;
+    // Per load combination, in the same order: Vx, Vy (kN) and the kind; missing ones are 0 and
+    // unspecified.
+    struct Shear {
+        double Vx = 0.0;
+        double Vy = 0.0;
+        ShearCombinationKind kind = ShearCombinationKind::unspecified;
+    };
+    std::vector<Shear> shears;
+};
+
+// The whole column: the longitudinal bars, then the stirrups on them.
+struct ColumnWithStirrups {
+    CurrentCodeDesign longitudinal;
+    std::optional<StirrupDesign> stirrups;  // empty when no layout was designed
+    // The stirrup diameter the bars were finally placed with, and how many longitudinal designs
+    // it took: a stirrup thicker than the column's moves the bars inwards, so the longitudinal
+    // design is made again with it (at most kMaximumStirrupRounds times).
+    double stirrupDiameterUsed = 0.0;
+    int rounds = 0;
+    bool settled = true;  // false when the last round still asked for a thicker stirrup
+};
+
+inline constexpr int kMaximumStirrupRounds = 3;
+
+// The stirrup design's view of a designed column.
+[[nodiscard]] StirrupColumn stirrupColumnOf(const CurrentCodeDesign& design,
+                                            const StirrupInputs& inputs);
+[[nodiscard]] std::vector<ShearCombination> shearCombinationsOf(
+    std::span<const LoadCombination> combinations, const StirrupInputs& inputs);
+
+[[nodiscard]] ColumnWithStirrups designColumnWithStirrups(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
+    const StirrupInputs& inputs);
+
+}  // namespace tessarin

@@ -389,6 +389,37 @@ void writeCase(BookWriter& w, const BookCase& bc) {
     if (bc.check) writeSectionCheck(w, *bc.check);
 }
 
+// The conclusion of one case: the areas the layout needs, and with the section check its verdict.
+void writeCaseConclusion(BookWriter& w, const BookCase& bc, const std::string& prefix) {
+    const ColumnDesign& d = bc.design;
+    std::string text =
+        prefix + "按 GB 50010-2002 双向偏心受压直接计算，单边纵向钢筋面积 Asx = " + f(d.step2.Asx) +
+        " mm²，Asy = " + f(d.step2.Asy) + " mm²";
+    if (bc.design.step2.scheme == 1) text += "（其中角部钢筋 Asc = " + f(d.step2.Asc) + " mm²）";
+    text += "。";
+    if (!(d.step1.Asex >= 0.0 && d.step1.Asey >= 0.0 && d.step2.Aswx >= 0.0 &&
+          d.step2.Aswy >= 0.0)) {
+        text += "计算面积有负值：混凝土截面本身已足够，纵筋按构造要求配置。";
+    }
+    w.paragraph(text);
+    if (!bc.check) {
+        w.paragraph(
+            "本计算书为简化的直接计算法，未作截面验算；按所选钢筋进行截面验算"
+            "（应变协调法）可确认其承载力。");
+        return;
+    }
+    const SectionCheckResult& r = *bc.check;
+    if (r.axialCapacityExceeded) {
+        w.paragraph(
+            "截面验算（应变协调法）：轴力超出截面承载范围，利用率 = ∞，不满足，"
+            "请加大截面或钢筋。");
+    } else {
+        const std::string utilisation = formatDecimals(r.utilisation, 3);
+        w.paragraph("截面验算（应变协调法）：利用率 |M|/|MR| = " + utilisation +
+                    (r.utilisation <= 1.0 ? " ≤ 1，满足。" : " > 1，不满足，请加大钢筋或截面。"));
+    }
+}
+
 void writeEnvelope(BookWriter& w, std::span<const BookCase> cases) {
     w.unnumberedHeading(1, "各荷载组合的钢筋面积及控制值");
     BookTable t;
@@ -429,6 +460,8 @@ Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases) {
         "面积 mm²。数值与计算书文件 Result.txt 相同（六位小数）。");
     if (cases.size() == 1) {
         writeCase(w, cases.front());
+        w.heading(1, "结论");
+        writeCaseConclusion(w, cases.front(), "结论：");
         return book;
     }
     w.offset = 1;
@@ -440,6 +473,10 @@ Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases) {
     }
     w.offset = 0;
     writeEnvelope(w, cases);
+    w.unnumberedHeading(1, "结论");
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        writeCaseConclusion(w, cases[i], "荷载组合 " + std::to_string(i + 1) + "：");
+    }
     return book;
 }
 

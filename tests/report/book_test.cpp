@@ -5,6 +5,7 @@
 #include <regex>
 #include <set>
 
+#include "engine/section/section_check.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
 #include "report/book/book_pictures.h"
@@ -88,6 +89,28 @@ TEST(DesignBook, ShowsTheStartUpStepsWithTheirNumbers) {
     EXPECT_NE(html.find("<svg"), std::string::npos);
     EXPECT_EQ(html.find("src="), std::string::npos);
     EXPECT_EQ(html.find("href="), std::string::npos);
+}
+
+// The 2002 book ends on a conclusion: the areas of the start-up case as Result.txt prints them
+// (tests/data/startup_scheme1_d22.gbk: Asc = 380.132705, Asx = 1468.011042, Asy = 1127.782023),
+// with the section check's verdict (utilisation 0.933, as the README's start-up check) or the
+// note that no check was made; negative areas say the concrete alone suffices.
+TEST(DesignBook, EndsOnAConclusion) {
+    const std::string plain = htmlOf(designed(kCases[0]), {"示例工程", "KZ1", "2026-12-09"});
+    EXPECT_NE(
+        plain.find("<h2>9 结论</h2>\n<p>结论：按 GB 50010-2002 双向偏心受压直接计算，单边纵向钢筋"
+                   "面积 Asx = 1468.011042 mm²，Asy = 1127.782023 mm²（其中角部钢筋 Asc = "
+                   "380.132705 mm²）。</p>\n<p>本计算书为简化的直接计算法，未作截面验算"),
+        std::string::npos)
+        << plain.substr(plain.rfind("<h2>"));
+    BookCase checked = designed(kCases[0]);
+    checked.check = SectionCheck(checked.design).run(SectionCheck::Contour::skipped);
+    const std::string withCheck = htmlOf(checked, {"示例工程", "KZ1", "2026-12-09"});
+    EXPECT_NE(withCheck.find("<p>截面验算（应变协调法）：利用率 |M|/|MR| = 0.933 ≤ 1，满足。</p>"),
+              std::string::npos);
+    const std::string negative = htmlOf(designed(kCases[3]), {"示例工程", "KZ1", "2026-12-09"});
+    EXPECT_NE(negative.find("计算面积有负值：混凝土截面本身已足够，纵筋按构造要求配置。"),
+              std::string::npos);
 }
 
 TEST(DesignBook, TracesTheIterationTheEngineRan) {

@@ -160,6 +160,7 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
     t.line(
         "双向偏心受压(6.2.21、附录E)：平截面假定，按每根钢筋的实际位置和直径计算，"
         "钢筋极限拉应变0.01；在同一轴力N下沿设计弯矩方向求极限弯矩MR，利用率 = |M|/|MR|");
+    t.line(kGeneralMethodGoverns);
     t.line();
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationCheck& c = r.combinations[k];

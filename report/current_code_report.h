@@ -7,6 +7,12 @@
 
 namespace tessarin {
 
+// Which check decides, as the report and the book say it: the general method with every bar, not
+// the simplified reciprocal formula that both also print.
+inline constexpr const char* kGeneralMethodGoverns =
+    "以上一般方法(附录E，每根钢筋按实际位置)为本设计的承载力验算；6.2.21的近似公式 1/Nu = "
+    "1/Nux + 1/Nuy - 1/Nu0 为规范给出的简化验算，仅列出供参考，不作为判定依据。";
+
 // The current-code report file, beside (never in place of) the 2002 report.
 inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
 

@@ -415,6 +415,7 @@ void writeChecks(BookWriter& w, const CurrentCodeDesign& r) {
     w.paragraph(
         "双向偏心受压(6.2.21、附录E)：平截面假定，按每根钢筋的实际位置和直径计算，"
         "钢筋极限拉应变0.01；在同一轴力N下沿设计弯矩方向求极限弯矩MR，利用率 = |M|/|MR|。");
+    w.paragraph(kGeneralMethodGoverns);
     BookTable t;
     t.header = {"组合",       "N (kN)",     "Mx (kN·m)",       "My (kN·m)",
                 "MxR (kN·m)", "MyR (kN·m)", "利用率 |M|/|MR|", "结论"};

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "run/control_id.h"
-#include "ui/dialog_templates.h"
+#include "views/dialog_templates.h"
 #include "ui/enter_navigation.h"
 #include "ui/field_exchange.h"
 

@@ -12,7 +12,7 @@ DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate, DialogFrame fra
     : template_(dialogTemplate), bytes_(buildDialogTemplate(dialogTemplate, frame, dialogFont())) {}
 
 DialogWindow::~DialogWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
+    destroy();
     for (const auto& [control, bitmap] : pictures_) DeleteObject(bitmap);
 }
 
@@ -20,14 +20,24 @@ HWND DialogWindow::controlAt(std::size_t position) const {
     return position < controls_.size() ? controls_[position] : nullptr;
 }
 
-int DialogWindow::runModal(HWND owner) {
+bool DialogWindow::create(HWND owner) {
     ended_ = false;
     endCode_ = IDCANCEL;
-    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
     const auto* dialogBytes = reinterpret_cast<const DLGTEMPLATE*>(bytes_.data());
     window_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogBytes, owner, procedure,
                                          reinterpret_cast<LPARAM>(this));
-    if (window_ == nullptr) return -1;
+    return window_ != nullptr;
+}
+
+void DialogWindow::destroy() {
+    if (window_ != nullptr) DestroyWindow(window_);
+    window_ = nullptr;
+    controls_.clear();
+}
+
+int DialogWindow::runModal(HWND owner) {
+    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    if (!create(owner)) return -1;
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
     ShowWindow(window_, SW_SHOW);
 
@@ -48,9 +58,7 @@ int DialogWindow::runModal(HWND owner) {
     // The owner is enabled before the dialog goes, so that the activation returns to it.
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
     if (owner != nullptr) SetActiveWindow(owner);
-    DestroyWindow(window_);
-    window_ = nullptr;
-    controls_.clear();
+    destroy();
     return endCode_;
 }
 

@@ -25,6 +25,9 @@ class DialogWindow {
     // Creates the window, disables owner while it runs, and returns the end code: IDOK, IDCANCEL,
     // or -1 when the window could not be created.
     int runModal(HWND owner);
+    // The window alone, modeless (for tests): false when it could not be created.
+    bool create(HWND owner);
+    void destroy();
     // Ends the modal run with code (the window is destroyed once the loop sees it).
     void end(int code);
 

@@ -137,6 +137,8 @@ INT_PTR DialogWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     INT_PTR result = 0;
     if (onMessage(message, wParam, lParam, result)) {
+        // The colour messages take their brush as the procedure's own result.
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) return result;
         SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
         return TRUE;
     }

@@ -1,16 +1,25 @@
 #include "win/main_dialog.h"
 
+#include "report/book/book_pictures.h"
+#include "report/book/design_book.h"
 #include "report/gbk_text.h"
 #include "views/dialog_templates.h"
 #include "views/field_exchange_rules.h"
 #include "views/pictures.h"
+#include "win/book_export.h"
 #include "win/enter_navigation.h"
 #include "win/field_exchange.h"
+#include "win/section_check_dialog.h"
 #include "win/wide_text.h"
 
 namespace tessarin {
 
 namespace {
+
+// The context menu of the dialog's background, as in the Qt program.
+constexpr UINT kMenuAbout = 1;
+constexpr UINT kMenuSectionCheck = 2;
+constexpr UINT kMenuBook = 3;
 
 HICON loadIcon(int width, int height) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource),
@@ -89,9 +98,20 @@ bool MainDialog::onCommand(int id, int notification) {
     return DialogWindow::onCommand(id, notification);
 }
 
-bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kAboutCommand) {
         showAbout();
+        result = 0;
+        return true;
+    }
+    if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == handle()) {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (at.x == -1 && at.y == -1) {  // from the keyboard: at the dialog's corner
+            RECT box{};
+            GetWindowRect(handle(), &box);
+            at = {box.left + 16, box.top + 16};
+        }
+        showContextMenu(at);
         result = 0;
         return true;
     }
@@ -99,7 +119,65 @@ bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result)
 }
 
 bool MainDialog::preTranslate(MSG& message) {
+    // F1: the About box; F2: the section check, once a design is there.
+    if (message.message == WM_KEYDOWN &&
+        (message.hwnd == handle() || IsChild(handle(), message.hwnd))) {
+        if (message.wParam == VK_F1) {
+            showAbout();
+            return true;
+        }
+        if (message.wParam == VK_F2) {
+            showSectionCheck();
+            return true;
+        }
+    }
     return advanceOnEnter(handle(), message);
+}
+
+void MainDialog::showContextMenu(POINT at) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kMenuAbout, L"关于 Tessarin(&A)...\tF1");
+    const UINT enabled = sectionCheckAvailable() ? MF_ENABLED : MF_GRAYED;
+    AppendMenuW(menu, MF_STRING | enabled, kMenuSectionCheck, L"截面验算(&C)...\tF2");
+    AppendMenuW(menu, MF_STRING | enabled, kMenuBook, L"导出计算书…");
+    const auto chosen = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, handle(), nullptr));
+    DestroyMenu(menu);
+    if (chosen == kMenuAbout) showAbout();
+    if (chosen == kMenuSectionCheck) showSectionCheck();
+    if (chosen == kMenuBook) exportBook(handle(), std::nullopt);
+}
+
+bool MainDialog::sectionCheckAvailable() const {
+    // A design whose areas or demand are not finite numbers has nothing to check or draw.
+    return session_.design.has_value() && session_.design->finite();
+}
+
+void MainDialog::showSectionCheck() {
+    if (!sectionCheckAvailable()) return;
+    const BookCase bookCase{*session_.design,
+                            session_.scheme.diameter,
+                            session_.scheme.ratioX,
+                            session_.scheme.ratioY,
+                            0,
+                            std::nullopt};
+    SectionCheckResult check = SectionCheck(*session_.design).run();
+    std::optional<SectionCheckResult> forBook = check;
+    SectionCheckDialog dialog(std::move(check), sectionPicture(bookCase),
+                              [this, forBook](HWND owner) { exportBook(owner, forBook); });
+    dialog.runModal(handle());
+}
+
+std::string MainDialog::exportBook(HWND owner, const std::optional<SectionCheckResult>& check) {
+    if (!sectionCheckAvailable()) return {};
+    const BookCase bookCase{*session_.design,
+                            session_.scheme.diameter,
+                            session_.scheme.ratioX,
+                            session_.scheme.ratioY,
+                            0,
+                            check};
+    const Book book = buildDesignBook(BookInfo{"", "", todayText()}, {&bookCase, 1});
+    return exportCalculationBook(owner, book, L"计算书");
 }
 
 void MainDialog::calculate() {

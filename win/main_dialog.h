@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 #include "run/run_host.h"
 #include "win/dialog_window.h"
@@ -29,6 +31,12 @@ class MainDialog : public DialogWindow, public RunHost {
     std::optional<SchemeChoice> chooseScheme() override;
     void showReport(const std::string& gbkBytes) override;
 
+    // The section check of the last complete design (context menu or F2), and its calculation
+    // book (context menu, or the check's own button).
+    bool sectionCheckAvailable() const;
+    void showSectionCheck();
+    std::string exportBook(HWND owner, const std::optional<SectionCheckResult>& check);
+
   protected:
     bool onInit() override;
     bool onCommand(int id, int notification) override;
@@ -38,6 +46,7 @@ class MainDialog : public DialogWindow, public RunHost {
   private:
     void calculate();
     void showAbout();
+    void showContextMenu(POINT at);
 
     DesignSession session_;
     SchemeDialog schemeDialog_;

@@ -111,6 +111,29 @@ fi
 focus_window "$main" || fail "the main dialog did not get the focus back"
 shot "$main" win_main_dialog
 
+# F2: the section check of this design; its "导出计算书…" writes the book into 工程 under the
+# suggested name 计算书.html (Enter in the save dialog).
+key F2
+check=$(find_window '截面验算')
+[[ -n "$check" ]] || fail "the section check did not appear"
+focus_window "$check" || fail "the section check did not get the keyboard focus"
+shot "$check" win_section_check
+key Tab space
+save=$(find_window '导出计算书')
+[[ -n "$save" ]] || fail "the save dialog of the calculation book did not appear"
+focus_window "$save" || fail "the save dialog did not get the keyboard focus"
+shot "$save" win_book_save_dialog
+key Return
+for _ in $(seq 50); do
+    [[ -s 计算书.html ]] && break
+    sleep 0.1
+done
+[[ -s 计算书.html ]] || fail "no calculation book 计算书.html in $work ($(ls | tr '\n' ' '))"
+grep -q '0.933' 计算书.html || fail "the calculation book lacks the utilisation 0.933"
+focus_window "$check" || fail "the section check did not get the focus back"
+key Escape
+focus_window "$main" || fail "the main dialog did not get the focus back after the section check"
+
 if [[ -n "$shots" ]]; then
     # The focus is still on the concrete list: on to the steel list, "计算", "退出", "说明".
     key Tab Tab Tab Tab space

@@ -10,11 +10,15 @@
 #include "run/control_id.h"
 #include "views/dialog_templates.h"
 #include "views/pictures.h"
+#include "win/book_export.h"
 #include "win/dialog_builder.h"
 #include "win/enter_navigation.h"
 #include "win/main_dialog.h"
+#include "win/picture_painter.h"
 #include "win/scheme_dialog.h"
+#include "win/section_check_dialog.h"
 #include "win/small_dialogs.h"
+#include "win/wide_file.h"
 #include "win/wide_text.h"
 
 namespace tessarin {
@@ -227,6 +231,87 @@ TEST_F(WinDialogs, PicturesAndIconAreTheProgramsResources) {
     wchar_t entry[64] = {};
     EXPECT_GT(LoadStringW(GetModuleHandleW(nullptr), kAboutEntryString, entry, 64), 0);
     EXPECT_EQ(narrow(entry), kAboutEntryText);
+}
+
+TEST_F(WinDialogs, PictureColoursAreReadAsTheBookWritesThem) {
+    struct Case {
+        const char* text;
+        COLORREF colour;
+    };
+    // "#rrggbb" as in the book's pictures; anything else is black.
+    const Case cases[] = {{"#c00000", RGB(0xc0, 0, 0)},    {"#106010", RGB(0x10, 0x60, 0x10)},
+                          {"#FFFFFF", RGB(255, 255, 255)}, {"", RGB(0, 0, 0)},
+                          {"c00000", RGB(0, 0, 0)},        {"#c0000g", RGB(0, 0, 0)},
+                          {"#c000000", RGB(0, 0, 0)}};
+    for (const Case& c : cases) EXPECT_EQ(colourOf(c.text), c.colour) << c.text;
+}
+
+class WideFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"工程-" + std::to_wstring(GetCurrentProcessId());
+        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    }
+    void TearDown() override {
+        for (const wchar_t* name : {L"\\计算书.html", L"\\计算书.html.tessarin-tmp"}) {
+            DeleteFileW((folder_ + name).c_str());
+        }
+        RemoveDirectoryW((folder_ + L"\\子文件夹.html").c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+    std::string read(const std::wstring& path) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return "<absent>";
+        std::string bytes(4096, '\0');
+        DWORD got = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+        CloseHandle(file);
+        bytes.resize(got);
+        return bytes;
+    }
+    std::wstring folder_;
+};
+
+TEST_F(WideFiles, ABookInAChineseFolderIsWrittenWholeAndReplacedWhole) {
+    const std::wstring path = folder_ + L"\\计算书.html";
+    ASSERT_TRUE(writeWholeFileWide(path, "first").ok);
+    EXPECT_EQ(read(path), "first");
+    ASSERT_TRUE(writeWholeFileWide(path, "second, longer").ok);
+    EXPECT_EQ(read(path), "second, longer");
+    EXPECT_EQ(read(path + L".tessarin-tmp"), "<absent>");
+}
+
+TEST_F(WideFiles, AFolderOfTheBooksNameAndAPdfAreRefusedWithTheirReason) {
+    const std::wstring folderPath = folder_ + L"\\子文件夹.html";
+    ASSERT_TRUE(CreateDirectoryW(folderPath.c_str(), nullptr));
+    const FileResult folder = writeWholeFileWide(folderPath, "x");
+    EXPECT_FALSE(folder.ok);
+    EXPECT_EQ(folder.reason, "这是一个文件夹");
+    EXPECT_EQ(folder.fileName, narrow(folderPath));
+
+    const FileResult pdf = writeCalculationBook(Book{}, folder_ + L"\\计算书.pdf");
+    EXPECT_FALSE(pdf.ok);
+    EXPECT_NE(pdf.reason.find("HTML"), std::string::npos);
+    EXPECT_EQ(read(folder_ + L"\\计算书.pdf"), "<absent>");
+}
+
+TEST_F(WinDialogs, SectionCheckShowsTheTextsOfTheStartUpDesign) {
+    // The start-up design, scheme 1 with 22 mm corner bars: utilisation 0.933 (README, section
+    // check), shown to two decimals.
+    SectionCheckResult result;
+    result.utilisation = 0.933;
+    result.N = 400.0;
+    SectionCheckDialog dialog(result, std::nullopt, nullptr);
+    ASSERT_TRUE(dialog.create(nullptr));
+    EXPECT_EQ(textOf(dialog.item(SectionCheckDialog::kUtilisation)), L"利用率 0.93");
+    EXPECT_EQ(textOf(dialog.handle()), L"截面验算");
+    // Without a way to export, the button is disabled; "关闭" has the focus and ends it.
+    EXPECT_FALSE(IsWindowEnabled(dialog.item(SectionCheckDialog::kExportBook)));
+    EXPECT_EQ(GetFocus(), dialog.item(IDCANCEL));
+    dialog.destroy();
 }
 
 }  // namespace

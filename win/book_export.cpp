@@ -34,7 +34,7 @@ std::string exportCalculationBook(HWND owner, const Book& book, const std::wstri
     // OFN_NOCHANGEDIR: Result.txt is written in the current folder, which must stay.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog)) return {};
-    const std::string path = narrow(file);
+    std::string path = narrow(file);
     const FileResult written = writeCalculationBook(book, file);
     if (!written.ok) {
         messageBox(owner, "无法写入计算书 " + written.fileName + "\r\n" + written.reason,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "views/pictures.h"
+#include "win/message_parameter.h"
 #include "win/wide_text.h"
 
 namespace tessarin {
@@ -93,7 +94,7 @@ ControlStyle styleOf(ControlKind kind) {
 }
 
 int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
+    *fromParameter<bool*>(found) = true;
     return 0;
 }
 

@@ -1,9 +1,11 @@
 #include "win/dialog_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "views/pictures.h"
+#include "win/message_parameter.h"
 #include "win/wide_text.h"
 
 namespace tessarin {
@@ -88,9 +90,9 @@ bool DialogWindow::preTranslate(MSG&) {
 INT_PTR CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, DWLP_USER, lParam);
-        reinterpret_cast<DialogWindow*>(lParam)->window_ = window;
+        fromParameter<DialogWindow*>(lParam)->window_ = window;
     }
-    auto* dialog = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    auto* dialog = fromParameter<DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
     if (dialog == nullptr) return FALSE;
     return dialog->handle(message, wParam, lParam);
 }
@@ -125,7 +127,7 @@ INT_PTR DialogWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             end(IDCANCEL);
             return TRUE;
         case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            const auto& item = *fromParameter<const DRAWITEMSTRUCT*>(lParam);
             if (item.CtlType == ODT_STATIC && pictures_.count(item.hwndItem) != 0) {
                 drawPicture(item);
                 return TRUE;
@@ -160,7 +162,7 @@ void DialogWindow::fitDropLists() {
         HWND list = controls_[i];
         HDC context = GetDC(list);
         HGDIOBJ previous =
-            SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+            SelectObject(context, fromParameter<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
         int widest = 0;
         const auto count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
         for (int entry = 0; entry < count; ++entry) {
@@ -206,8 +208,8 @@ void DialogWindow::drawPicture(const DRAWITEMSTRUCT& item) {
     // than the templates were drawn for), keeping the proportions.
     const double scale = std::min({1.0, static_cast<double>(boxWidth) / info.bmWidth,
                                    static_cast<double>(boxHeight) / info.bmHeight});
-    const int width = static_cast<int>(info.bmWidth * scale + 0.5);
-    const int height = static_cast<int>(info.bmHeight * scale + 0.5);
+    const int width = static_cast<int>(std::lround(info.bmWidth * scale));
+    const int height = static_cast<int>(std::lround(info.bmHeight * scale));
     FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
     HDC source = CreateCompatibleDC(item.hDC);
     HGDIOBJ previous = SelectObject(source, bitmap);

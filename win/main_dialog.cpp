@@ -9,6 +9,7 @@
 #include "win/book_export.h"
 #include "win/enter_navigation.h"
 #include "win/field_exchange.h"
+#include "win/message_parameter.h"
 #include "win/section_check_dialog.h"
 #include "win/wide_text.h"
 
@@ -104,7 +105,7 @@ bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
         result = 0;
         return true;
     }
-    if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == handle()) {
+    if (message == WM_CONTEXTMENU && fromParameter<HWND>(wParam) == handle()) {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         if (at.x == -1 && at.y == -1) {  // from the keyboard: at the dialog's corner
             RECT box{};

@@ -57,9 +57,9 @@ int hexDigit(char c) {
 COLORREF colourOf(const std::string& text) {
     if (text.size() != 7 || text[0] != '#') return RGB(0, 0, 0);
     int channel[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        const int high = hexDigit(text[static_cast<std::size_t>(1 + 2 * i)]);
-        const int low = hexDigit(text[static_cast<std::size_t>(2 + 2 * i)]);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int high = hexDigit(text[1 + 2 * i]);
+        const int low = hexDigit(text[2 + 2 * i]);
         if (high < 0 || low < 0) return RGB(0, 0, 0);
         channel[i] = high * 16 + low;
     }

@@ -5,6 +5,7 @@
 #include "report/book/book_pictures.h"
 #include "views/dialog_templates.h"
 #include "views/section_check_texts.h"
+#include "win/message_parameter.h"
 #include "win/picture_painter.h"
 #include "win/wide_text.h"
 
@@ -57,8 +58,7 @@ bool SectionCheckDialog::onInit() {
 
     // The utilisation in bold type 2.4 times the dialog's.
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)), sizeof font,
-               &font);
+    GetObjectW(fromParameter<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
     font.lfHeight = font.lfHeight * 12 / 5;
     font.lfWeight = FW_BOLD;
     largeFont_ = CreateFontIndirectW(&font);
@@ -76,15 +76,15 @@ bool SectionCheckDialog::onCommand(int id, int notification) {
 }
 
 bool SectionCheckDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == item(kUtilisation)) {
-        auto* context = reinterpret_cast<HDC>(wParam);
+    if (message == WM_CTLCOLORSTATIC && fromParameter<HWND>(lParam) == item(kUtilisation)) {
+        auto* context = fromParameter<HDC>(wParam);
         SetTextColor(context, utilisationFails(result_) ? RGB(0xc0, 0, 0) : RGB(0x10, 0x60, 0x10));
         SetBkColor(context, GetSysColor(COLOR_BTNFACE));
         result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         return true;
     }
     if (message == WM_DRAWITEM) {
-        const auto& drawn = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const auto& drawn = *fromParameter<const DRAWITEMSTRUCT*>(lParam);
         const std::optional<BookPicture>* picture = nullptr;
         if (drawn.CtlID == kSectionPicture) picture = &section_;
         if (drawn.CtlID == kContourPicture) picture = &contour_;

@@ -9,12 +9,29 @@
 
 namespace tessarin {
 
+namespace {
+
+// The radio buttons are chosen with the mouse and are no tab stops; the button control gives the
+// checked one WS_TABSTOP whenever it is checked, so it is taken away again each time.
+void keepOutOfTabOrder(HWND radio) {
+    const LONG_PTR style = GetWindowLongPtrW(radio, GWL_STYLE);
+    if ((style & WS_TABSTOP) != 0) SetWindowLongPtrW(radio, GWL_STYLE, style & ~WS_TABSTOP);
+}
+
+}  // namespace
+
+void SchemeDialog::keepRadiosOutOfTabOrder() {
+    keepOutOfTabOrder(item(idOf(ControlId::Scheme1)));
+    keepOutOfTabOrder(item(idOf(ControlId::Scheme2)));
+}
+
 SchemeDialog::SchemeDialog() : DialogWindow(kSchemeTemplate) {}
 
 bool SchemeDialog::onInit() {
     // Load exchange: the radio button and the two ratios from the members.
     CheckRadioButton(handle(), idOf(ControlId::Scheme1), idOf(ControlId::Scheme2),
                      schemeIndex_ == 1 ? idOf(ControlId::Scheme2) : idOf(ControlId::Scheme1));
+    keepRadiosOutOfTabOrder();
     loadNumber(item(idOf(ControlId::RatioX)), ratioX_);
     loadNumber(item(idOf(ControlId::RatioY)), ratioY_);
 
@@ -35,10 +52,12 @@ bool SchemeDialog::onInit() {
 
 bool SchemeDialog::onCommand(int id, int notification) {
     if (id == idOf(ControlId::Scheme1) && notification == BN_CLICKED) {
+        keepRadiosOutOfTabOrder();
         onSelectScheme1();
         return true;
     }
     if (id == idOf(ControlId::Scheme2) && notification == BN_CLICKED) {
+        keepRadiosOutOfTabOrder();
         onSelectScheme2();
         return true;
     }

@@ -21,6 +21,7 @@ class SchemeDialog : public DialogWindow {
     bool preTranslate(MSG& message) override;
 
   private:
+    void keepRadiosOutOfTabOrder();
     void onSelectScheme1();
     void onSelectScheme2();
     void onOk();

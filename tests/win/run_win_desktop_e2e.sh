@@ -5,8 +5,11 @@
 # In a working folder named 工程: types the eight values of the start-up design case into the
 # fields with Enter between them (Enter moves on, it never calculates), Enter on the concrete list
 # presses "计算", Enter in the scheme dialog confirms scheme 1 with 22 mm corner bars; then the
-# Result.txt the program wrote must equal the expected bytes (the Linux report), and Escape ends the program. With a screenshot directory it also opens the About
-# box (system menu, command 16) and the principle diagram and saves a picture of every dialog.
+# Result.txt the program wrote must equal the expected bytes (the Linux report). F2 opens the
+# section check, whose "导出计算书…" writes 计算书.html into 工程; a second run with the list's last
+# diameter (40 mm) must give startup_scheme1_d40.gbk (beside the expected file); Escape ends the
+# program. With a screenshot directory it also opens the principle diagram and the About box
+# (system menu, command 16) and saves a picture of every dialog there.
 # Exit 77 (skipped) when wine64, Xvfb, xdotool or iconv is missing.
 set -u
 
@@ -133,6 +136,24 @@ grep -q '0.933' 计算书.html || fail "the calculation book lacks the utilisati
 focus_window "$check" || fail "the section check did not get the focus back"
 key Escape
 focus_window "$main" || fail "the main dialog did not get the focus back after the section check"
+
+# Again, with the last diameter of the scheme dialog's list (40 mm): Enter on the concrete list,
+# then Tab from OK to the list, End, Enter.
+key Return
+scheme=$(find_window '配筋方案')
+[[ -n "$scheme" ]] || fail "the scheme dialog did not appear for the second run"
+focus_window "$scheme" || fail "the scheme dialog did not get the keyboard focus"
+sleep 0.5
+key Tab End
+shot "$scheme" win_scheme_dialog_40
+key Return
+expected40="$(dirname "$expected")/startup_scheme1_d40.gbk"
+for _ in $(seq 100); do
+    cmp -s "$expected40" Result.txt && break
+    sleep 0.1
+done
+cmp "$expected40" Result.txt || fail "the 40 mm run's Result.txt differs from startup_scheme1_d40.gbk"
+focus_window "$main" || fail "the main dialog did not get the focus back after the second run"
 
 if [[ -n "$shots" ]]; then
     # The focus is still on the concrete list: on to the steel list, "计算", "退出", "说明".

@@ -196,6 +196,8 @@ TEST_F(WinDialogs, SchemeDialogOpensOnOkWithTheListAt22AndTheRatiosDisabled) {
     EXPECT_EQ(textOf(dialog.item(idOf(ControlId::RatioX))), L"0");
     EXPECT_EQ(IsDlgButtonChecked(window, idOf(ControlId::Scheme1)), BST_CHECKED);
     EXPECT_EQ(SendMessageW(window, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+    // Tab stops: OK, the list (the radio buttons are none, checked or not).
+    EXPECT_EQ(GetNextDlgTabItem(window, dialog.item(IDOK), FALSE), list);
 
     // Choosing scheme 2 disables the list and enables and focuses the ratio fields; Enter in
     // 1019 moves to 1020, Enter in 1020 on to OK.
@@ -209,6 +211,12 @@ TEST_F(WinDialogs, SchemeDialogOpensOnOkWithTheListAt22AndTheRatiosDisabled) {
     EXPECT_EQ(GetFocus(), ratioY);
     EXPECT_TRUE(advanceOnEnter(window, keyDown(ratioY, VK_RETURN)));
     EXPECT_EQ(GetFocus(), dialog.item(IDOK));
+    EXPECT_EQ(GetNextDlgTabItem(window, dialog.item(IDOK), FALSE), ratioX);
+    // Back to scheme 1: the list again, the fields disabled; Tab from OK reaches the list.
+    SendMessageW(dialog.item(idOf(ControlId::Scheme1)), BM_CLICK, 0, 0);
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_FALSE(IsWindowEnabled(ratioX));
+    EXPECT_EQ(GetNextDlgTabItem(window, dialog.item(IDOK), FALSE), list);
     dialog.destroy();
 }
 

@@ -28,11 +28,9 @@ HICON loadIcon(int width, int height) {
 }
 
 // The result box's face: fixed-width, a Chinese character two ASCII widths wide, as the
-// report's columns assume; at the dialog font's size.
-HFONT createReportFont(HWND dialog) {
-    HDC screen = GetDC(dialog);
-    const int height = -MulDiv(dialogFont().points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(dialog, screen);
+// report's columns assume; at the dialog font's size for a screen of dpi dots per inch.
+HFONT createReportFont(int dpi) {
+    const int height = -MulDiv(dialogFont().points, dpi, 72);
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        FIXED_PITCH | FF_MODERN, L"NSimSun");
@@ -79,7 +77,9 @@ bool MainDialog::onInit() {
     SendMessageW(concrete, CB_SETCURSEL, static_cast<WPARAM>(session_.input.concreteIndex), 0);
 
     HWND result = item(idOf(ControlId::ResultBox));
-    reportFont_ = createReportFont(handle());
+    HDC screen = GetDC(handle());
+    reportFont_ = createReportFont(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(handle(), screen);
     SendMessageW(result, WM_SETFONT, reinterpret_cast<WPARAM>(reportFont_), TRUE);
     SendMessageW(handle(), DM_SETDEFID, idOf(ControlId::Calculate), 0);
     return true;  // the focus goes to the first tab stop, field 1000, its text selected
@@ -104,6 +104,16 @@ bool MainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
         showAbout();
         result = 0;
         return true;
+    }
+    if (message == WM_DPICHANGED) {
+        // Moved to a screen of another scale: the dialog manager scales the dialog and its own
+        // font; the result box's face is ours to scale. The default handling then resizes.
+        HFONT previous = reportFont_;
+        reportFont_ = createReportFont(HIWORD(wParam));
+        SendMessageW(item(idOf(ControlId::ResultBox)), WM_SETFONT,
+                     reinterpret_cast<WPARAM>(reportFont_), TRUE);
+        if (previous != nullptr) DeleteObject(previous);
+        return false;
     }
     if (message == WM_CONTEXTMENU && fromParameter<HWND>(wParam) == handle()) {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};

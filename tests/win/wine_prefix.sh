@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the Windows desktop tests: a fresh wine prefix whose Chinese UI faces (宋体/SimSun,
 # NSimSun, Microsoft YaHei (UI), MS Shell Dlg (2)) are Noto Sans CJK SC, the Noto CJK files
 # linked into its Fonts folder, and a virtual X server for the windows.
@@ -50,6 +51,7 @@ make_wine_prefix() {
     "$wine64" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1
 }
 
+# shellcheck disable=SC1003  # a backslash, not an escaped quote
 winepath_of() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
 
 close_wine_prefix() {

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "ui/dialog_template.h"
-#include "ui/dialog_templates.h"
+#include "views/dialog_templates.h"
 
 namespace tessarin {
 

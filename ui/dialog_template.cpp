@@ -105,7 +105,7 @@ QWidget* createControl(QDialog& dialog, const ControlTemplate& item, const Dialo
         case ControlKind::Picture: {
             // Shown at the picture's own pixel size, never stretched to the control.
             auto* picture = new QLabel(&dialog);
-            const QPixmap pixmap = renderPicture(caption);
+            const QPixmap pixmap = renderPicture(pictureResourcePath(item.caption));
             picture->setPixmap(pixmap);
             picture->setGeometry(QRect(box.topLeft(), pixmap.size()));
             return picture;

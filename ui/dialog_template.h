@@ -3,50 +3,14 @@
 #include <QFont>
 #include <QRect>
 #include <map>
-#include <span>
 #include <vector>
+
+#include "views/dialog_template.h"
 
 class QDialog;
 class QWidget;
 
 namespace tessarin {
-
-// The kinds of control a dialog template holds.
-enum class ControlKind {
-    Edit,           // single-line edit field, tab stop
-    DropList,       // drop-down list without typing, tab stop; height is that of the open list
-    PushButton,     // tab stop
-    DefaultButton,  // the dialog's default push button, tab stop
-    RadioButton,    // automatic radio button, chosen with the mouse (no tab stop)
-    Label,          // left-aligned static text
-    GroupFrame,     // captioned frame drawn behind the controls it surrounds
-    Line,           // black horizontal rule
-    Picture,        // an SVG picture (caption = resource path) at its own pixel size
-    Icon,           // the program icon at 32 x 32 pixels
-    ResultBox,      // read-only multi-line text box with both scroll bars, tab stop
-};
-
-// Controls no code refers to carry this number.
-inline constexpr int kStaticId = -1;
-
-// One line of a dialog template: position and size in dialog units.
-struct ControlTemplate {
-    int id;
-    ControlKind kind;
-    const char* caption;  // UTF-8; for pictures the resource path
-    int x;
-    int y;
-    int width;
-    int height;
-};
-
-struct DialogTemplate {
-    int number;
-    const char* caption;  // UTF-8
-    int width;            // dialog units
-    int height;
-    std::span<const ControlTemplate> controls;  // template order is the tab order
-};
 
 // Dialog units of a font: a horizontal unit is a quarter of the average character width, a
 // vertical one an eighth of the character height.

@@ -4,6 +4,7 @@
 
 #include "report/number_text.h"
 #include "ui/message_box.h"
+#include "views/field_exchange_rules.h"
 
 namespace tessarin {
 
@@ -24,7 +25,7 @@ void loadNumber(QLineEdit& field, double value) {
 bool saveNumber(QLineEdit& field, double& value) {
     const std::optional<double> number = parseNumber(field.text().toStdString());
     if (!number) {
-        refuse(field, "请输入一个数。");
+        refuse(field, notANumberText());
         return false;
     }
     value = *number;
@@ -33,8 +34,7 @@ bool saveNumber(QLineEdit& field, double& value) {
 
 bool checkRange(QLineEdit& field, double value, double minimum, double maximum) {
     if (value >= minimum && value <= maximum) return true;
-    refuse(field, "请输入一个介于 " + formatGeneral(minimum) + " 和 " + formatGeneral(maximum) +
-                      " 之间的数。");
+    refuse(field, outOfRangeText(minimum, maximum));
     return false;
 }
 

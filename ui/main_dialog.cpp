@@ -17,34 +17,22 @@
 #include "ui/about_dialog.h"
 #include "ui/book_export.h"
 #include "ui/current_code_dialog.h"
-#include "ui/dialog_templates.h"
 #include "ui/enter_navigation.h"
 #include "ui/field_exchange.h"
 #include "ui/message_box.h"
 #include "ui/pictures.h"
 #include "ui/section_check_dialog.h"
+#include "views/dialog_templates.h"
+#include "views/field_exchange_rules.h"
+#include "views/pictures.h"
 
 namespace tessarin {
 
 namespace {
 
-constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 constexpr const char* kBookEntry = "导出计算书…";
 constexpr const char* kCurrentCodeEntry = "现行规范设计(&G)...";
-
-// The numbers in the order the exchange takes them; the first field that holds no number ends
-// the exchange, so the members before it take their new values and the rest keep theirs.
-struct NumberField {
-    ControlId control;
-    double DesignInput::*member;
-};
-constexpr NumberField kExchangeOrder[] = {
-    {ControlId::M0x, &DesignInput::M0x}, {ControlId::Ax, &DesignInput::ax},
-    {ControlId::Ay, &DesignInput::ay},   {ControlId::B, &DesignInput::b},
-    {ControlId::H, &DesignInput::h},     {ControlId::L0, &DesignInput::l0},
-    {ControlId::M0y, &DesignInput::M0y}, {ControlId::N, &DesignInput::N},
-};
 
 }  // namespace
 
@@ -80,7 +68,7 @@ MainDialog::MainDialog(QWidget* parent)
 }
 
 void MainDialog::initDialog() {
-    for (const NumberField& number : kExchangeOrder) {
+    for (const NumberField& number : kMainExchangeOrder) {
         loadNumber(*field(number.control), session_.input.*number.member);
     }
     setWindowIcon(applicationIcon());
@@ -136,7 +124,7 @@ QString MainDialog::exportBook(const std::optional<SectionCheckResult>& check) {
 CurrentCodeInput MainDialog::currentCodeStartInput() const {
     // The fields as typed: one that holds no number keeps the start value of a new dialog.
     DesignInput typed;
-    for (const NumberField& number : kExchangeOrder) {
+    for (const NumberField& number : kMainExchangeOrder) {
         if (const std::optional<double> value =
                 parseNumber(field(number.control)->text().toStdString())) {
             typed.*number.member = *value;
@@ -164,7 +152,7 @@ void MainDialog::showAbout() {
 
 void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
-    QAction* about = menu.addAction(QString::fromUtf8(kAboutEntry));
+    QAction* about = menu.addAction(QString::fromUtf8(kAboutEntryText));
     connect(about, &QAction::triggered, this, &MainDialog::showAbout);
     QAction* check = menu.addAction(QString::fromUtf8(kSectionCheckEntry));
     check->setShortcut(QKeySequence(Qt::Key_F2));
@@ -183,7 +171,7 @@ bool MainDialog::exchangeFields(DesignInput& input) {
     // The grade selections are read from the lists as the run starts.
     input.concreteIndex = concreteList_->currentIndex();
     input.steelIndex = steelList_->currentIndex();
-    for (const NumberField& number : kExchangeOrder) {
+    for (const NumberField& number : kMainExchangeOrder) {
         if (!saveNumber(*field(number.control), input.*number.member)) return false;
     }
     return true;

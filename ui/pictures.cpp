@@ -5,6 +5,10 @@
 
 namespace tessarin {
 
+QString pictureResourcePath(const char* name) {
+    return QStringLiteral(":/images/") + QString::fromUtf8(name) + QStringLiteral(".svg");
+}
+
 QPixmap renderPicture(const QString& resource) {
     QSvgRenderer renderer(resource);
     if (!renderer.isValid()) return {};

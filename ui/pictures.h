@@ -12,6 +12,9 @@ inline constexpr const char* kIconSmall = ":/images/icon_128_16.svg";           
 inline constexpr const char* kPrincipleDiagram = ":/images/principle_diagram_129.svg";  // 659 x 381
 inline constexpr const char* kSchemeSketch = ":/images/scheme_sketch_133.svg";          // 248 x 376
 
+// The compiled-in SVG of a picture named in a dialog template (views/pictures.h).
+QString pictureResourcePath(const char* name);
+
 // Renders an SVG resource at the size its document declares. A missing resource gives a null
 // pixmap.
 QPixmap renderPicture(const QString& resource);

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "run/control_id.h"
-#include "ui/dialog_templates.h"
 #include "ui/enter_navigation.h"
 #include "ui/field_exchange.h"
+#include "views/dialog_templates.h"
 
 namespace tessarin {
 

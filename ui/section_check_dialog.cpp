@@ -7,55 +7,20 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 
-#include "report/number_text.h"
-#include "report/section_check_text.h"
 #include "ui/dialog_template.h"
 #include "ui/section_check_view.h"
+#include "views/section_check_texts.h"
 
 namespace tessarin {
 
-namespace {
-
-QString fixed(double value, int decimals) {
-    return QString::fromStdString(formatDecimals(value, decimals));
-}
-QString percent(double ratio) {
-    return fixed(ratio * 100.0, 2) + QStringLiteral("%");
-}
-
-}  // namespace
-
 QString SectionCheckDialog::utilisationText(const SectionCheckResult& r) {
-    if (r.axialCapacityExceeded) return QStringLiteral("利用率 ∞");
-    return QStringLiteral("利用率 %1").arg(fixed(r.utilisation, 2));
+    return QString::fromStdString(tessarin::utilisationText(r));
 }
 
 QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
     QStringList lines;
-    lines << QStringLiteral("N = %1 kN，Mx = %2 kN·m，My = %3 kN·m")
-                 .arg(fixed(r.N, 1), fixed(r.Mx, 2), fixed(r.My, 2));
-    lines << QStringLiteral("N0 = %1 kN，N/N0 = %2")
-                 .arg(fixed(r.squashLoad, 1), fixed(r.axialRatio, 3));
-    auto findings = [&](FindingPlace place) {
-        for (const SectionCheckFinding& finding : sectionCheckFindings()) {
-            if (finding.place == place && r.*finding.flag) {
-                lines << QString::fromStdString(findingText(finding, r));
-            }
-        }
-    };
-    if (r.axialCapacityExceeded) {
-        findings(FindingPlace::capacity);
-    } else {
-        lines << QStringLiteral("MxR = %1 kN·m，MyR = %2 kN·m（同一轴力、同一弯矩方向）")
-                     .arg(fixed(r.MxR, 2), fixed(r.MyR, 2));
-    }
-    lines << QStringLiteral("配筋率：全部 %1，垂直于X轴一侧 %2，垂直于Y轴一侧 %3")
-                 .arg(percent(r.totalSteelRatio), percent(r.oneSideRatioX),
-                      percent(r.oneSideRatioY));
-    findings(FindingPlace::warning);
-    findings(FindingPlace::note);
+    for (const std::string& line : tessarin::detailLines(r)) lines << QString::fromStdString(line);
     return lines;
 }
 
@@ -85,7 +50,7 @@ SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* paren
     }
     large.setBold(true);
     utilisation_->setFont(large);
-    const bool fails = !(result_.utilisation <= 1.0);
+    const bool fails = utilisationFails(result_);
     utilisation_->setStyleSheet(fails ? QStringLiteral("color: #c00000;")
                                       : QStringLiteral("color: #106010;"));
     utilisation_->setObjectName(QStringLiteral("utilisation"));
@@ -94,16 +59,7 @@ SectionCheckDialog::SectionCheckDialog(SectionCheckResult result, QWidget* paren
     details->setTextFormat(Qt::PlainText);
     details->setObjectName(QStringLiteral("details"));
 
-    auto* model = new QLabel(
-        QStringLiteral("模型：应变协调（平截面），最大受压角点应变 εcu = %1；混凝土抛物线-矩形"
-                       "（n = %2，ε0 = %3），不计受拉；钢筋理想弹塑性，扣除所占混凝土；%4。")
-            .arg(fixed(result_.concrete.epsCu, 5), fixed(result_.concrete.n, 3),
-                 fixed(result_.concrete.eps0, 5),
-                 result_.integration.exact ? QStringLiteral("混凝土按条带精确积分")
-                                           : QStringLiteral("混凝土按 %1×%2 纤维积分")
-                                                 .arg(result_.integration.cellsU)
-                                                 .arg(result_.integration.cellsV)),
-        this);
+    auto* model = new QLabel(QString::fromStdString(modelText(result_)), this);
     model->setTextFormat(Qt::PlainText);
     model->setWordWrap(true);
     model->setObjectName(QStringLiteral("model"));

@@ -10,7 +10,7 @@
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
 #include "ui/about_dialog.h"
-#include "ui/dialog_templates.h"
+#include "views/dialog_templates.h"
 
 using namespace tessarin;
 

@@ -10,8 +10,8 @@
 #include "tests/ui/test_support.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_template.h"
-#include "ui/dialog_templates.h"
 #include "ui/pictures.h"
+#include "views/dialog_templates.h"
 
 using namespace tessarin;
 

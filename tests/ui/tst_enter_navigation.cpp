@@ -10,8 +10,8 @@
 
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
-#include "ui/dialog_templates.h"
 #include "ui/enter_navigation.h"
+#include "views/dialog_templates.h"
 
 using namespace tessarin;
 

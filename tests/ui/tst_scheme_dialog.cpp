@@ -10,8 +10,8 @@
 
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
-#include "ui/dialog_templates.h"
 #include "ui/reinforcement_scheme_dialog.h"
+#include "views/dialog_templates.h"
 
 using namespace tessarin;
 

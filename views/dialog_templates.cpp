@@ -1,7 +1,7 @@
-#include "ui/dialog_templates.h"
+#include "views/dialog_templates.h"
 
 #include "run/control_id.h"
-#include "ui/pictures.h"
+#include "views/pictures.h"
 
 namespace tessarin {
 
@@ -50,7 +50,7 @@ constexpr ControlTemplate kMainControls[] = {
 
 constexpr ControlTemplate kSchemeControls[] = {
     {kIdOk, K::DefaultButton, "确定", 204, 207, 50, 14},
-    {kIdSchemeSketch, K::Picture, kSchemeSketch, 11, 14, 124, 201},
+    {kIdSchemeSketch, K::Picture, kSchemeSketchPicture.name, 11, 14, 124, 201},
     {idOf(ControlId::Scheme1), K::RadioButton, "选定角点钢筋", 155, 20, 64, 10},
     {idOf(ControlId::Scheme2), K::RadioButton, "选用相同直径的钢筋", 155, 47, 88, 10},
     {S, K::GroupFrame, "配筋方案", 148, 3, 106, 61},
@@ -68,7 +68,7 @@ constexpr ControlTemplate kSchemeControls[] = {
 constexpr ControlTemplate kPrincipleDiagramControls[] = {
     {kIdOk, K::DefaultButton, "确定", 72, 218, 50, 14},
     {kIdCancel, K::PushButton, "取消", 199, 218, 50, 14},
-    {S, K::Picture, kPrincipleDiagram, 7, 7, 330, 203},
+    {S, K::Picture, kPrincipleDiagramPicture.name, 7, 7, 330, 203},
 };
 
 }  // namespace

@@ -1,0 +1,11 @@
+#include "win/small_dialogs.h"
+
+#include "views/dialog_templates.h"
+
+namespace tessarin {
+
+AboutDialog::AboutDialog() : DialogWindow(kAboutTemplate) {}
+
+PrincipleDiagramDialog::PrincipleDiagramDialog() : DialogWindow(kPrincipleDiagramTemplate) {}
+
+}  // namespace tessarin

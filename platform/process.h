@@ -20,6 +20,12 @@ bool canRunPrograms();
 bool runFilter(const std::string& program, const std::string& input, std::string& output,
                std::string& reason);
 
+// The current working folder (UTF-8); empty when it cannot be named (it was removed).
+std::string currentFolder();
+// Whether path names its place from the root ("/x", "C:\\x", "\\\\server\\x"), not from the
+// current folder.
+bool isAbsolutePath(const std::string& path);
+
 // The local calendar time of a moment.
 std::tm localTime(std::time_t moment);
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <string>
 
 #include "platform/descriptor.h"
 #include "platform/file_system.h"
@@ -84,6 +85,23 @@ bool runFilter(const std::string& program, const std::string& input, std::string
         return false;
     }
     return true;
+}
+
+std::string currentFolder() {
+    // A folder deeper than PATH_MAX has a longer name: the buffer grows until it fits.
+    for (std::size_t size = PATH_MAX; size <= (std::size_t{1} << 20); size *= 4) {
+        std::string folder(size, '\0');
+        if (::getcwd(folder.data(), folder.size()) != nullptr) {
+            folder.resize(std::char_traits<char>::length(folder.c_str()));
+            return folder;
+        }
+        if (errno != ERANGE) return {};
+    }
+    return {};
+}
+
+bool isAbsolutePath(const std::string& path) {
+    return !path.empty() && path.front() == '/';
 }
 
 std::tm localTime(std::time_t moment) {

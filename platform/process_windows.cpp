@@ -33,6 +33,24 @@ bool runFilter(const std::string& program, const std::string& /*input*/, std::st
     return false;
 }
 
+std::string currentFolder() {
+    const DWORD length = GetCurrentDirectoryW(0, nullptr);
+    if (length == 0) return {};
+    std::wstring folder(length, L'\0');
+    const DWORD written = GetCurrentDirectoryW(length, folder.data());
+    if (written == 0 || written >= length) return {};
+    folder.resize(written);
+    return utf8Text(folder);
+}
+
+bool isAbsolutePath(const std::string& path) {
+    if (path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
+        (path[1] == '\\' || path[1] == '/')) {
+        return true;
+    }
+    return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
 std::tm localTime(std::time_t moment) {
     std::tm local{};
     localtime_s(&local, &moment);

@@ -1,6 +1,5 @@
 #include "batch/batch_files.h"
 
-#include <atomic>
 #include <cerrno>
 
 namespace tessarin {
@@ -8,23 +7,6 @@ namespace tessarin {
 namespace {
 
 constexpr std::size_t kOutputBufferSize = 1 << 16;
-
-bool isStream(PathKind kind) {
-    return kind == PathKind::NamedPipe || kind == PathKind::CharacterDevice ||
-           kind == PathKind::BlockDevice || kind == PathKind::Socket;
-}
-
-// "dir/name" -> "dir/.name.tmp<pid>-<n>", beside the results so the rename stays within one
-// file system.
-std::string temporaryName(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    const PathParts parts = splitPath(target);
-    const std::string hidden = "." + parts.name + ".tmp" + std::to_string(processNumber()) + "-" +
-                               std::to_string(counter.fetch_add(1));
-    if (parts.folder.empty()) return hidden;
-    return parts.folder + (parts.folder.back() == '/' || parts.folder.back() == '\\' ? "" : "/") +
-           hidden;
-}
 
 }  // namespace
 
@@ -143,7 +125,7 @@ bool OutputFile::open(const std::string& path) {
     }
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        temporary_ = temporaryName(path);
+        temporary_ = temporaryPathBeside(path);
         error = file_.create(temporary_, permissions);
     }
     if (error != 0) {

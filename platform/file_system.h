@@ -36,6 +36,12 @@ enum class PathKind {
     Unknown,
 };
 
+// A terminal, pipe, device or socket: what takes bytes as they come rather than holding a file.
+inline bool isStream(PathKind kind) {
+    return kind == PathKind::NamedPipe || kind == PathKind::CharacterDevice ||
+           kind == PathKind::BlockDevice || kind == PathKind::Socket;
+}
+
 struct PathStatus {
     int error = 0;  // a failure other than "nothing there" (a missing directory, no permission)
     PathKind kind = PathKind::Absent;
@@ -160,5 +166,10 @@ std::FILE* openTemporaryFile(int& error);
 
 // A number that tells this process from the others running now (temporary file names).
 unsigned long processNumber();
+
+// A fresh name for the temporary file of a whole-file write to target: "dir/name" ->
+// "dir/.name.tmp<process>-<n>", hidden, beside the target so that the rename stays within one
+// file system, and different on every call in every process.
+std::string temporaryPathBeside(const std::string& target);
 
 }  // namespace tessarin

@@ -97,10 +97,7 @@ bool sameOutputFile(const std::string& first, const std::string& second) {
     const PathStatus b = inspectTarget(second);
     if (a.kind == PathKind::Regular && b.kind == PathKind::Regular) return a.identity == b.identity;
     // A terminal, a pipe or a device takes what each writer sends.
-    const auto stream = [](PathKind kind) {
-        return kind != PathKind::Absent && kind != PathKind::Regular && kind != PathKind::Directory;
-    };
-    if (stream(a.kind) || stream(b.kind)) return false;
+    if (isStream(a.kind) || isStream(b.kind)) return false;
     // One of them is not there yet (or is not a file): the same name in the same folder.
     const PathParts partsA = splitPath(first);
     const PathParts partsB = splitPath(second);

@@ -182,10 +182,7 @@ bool sameOutputFile(const std::string& first, const std::string& second) {
     const PathStatus b = inspectTarget(second);
     if (a.kind == PathKind::Regular && b.kind == PathKind::Regular) return a.identity == b.identity;
     // A terminal, a pipe or a device takes what each writer sends.
-    const auto stream = [](PathKind kind) {
-        return kind != PathKind::Absent && kind != PathKind::Regular && kind != PathKind::Directory;
-    };
-    if (stream(a.kind) || stream(b.kind)) return false;
+    if (isStream(a.kind) || isStream(b.kind)) return false;
     const PathParts partsA = splitPath(first);
     const PathParts partsB = splitPath(second);
     if (partsA.name.empty() || partsB.name.empty()) return false;

@@ -1,16 +1,10 @@
 #include "report/whole_file.h"
 
-#include <atomic>
 #include <cerrno>
 
 namespace tessarin {
 
 namespace {
-
-bool isStream(PathKind kind) {
-    return kind == PathKind::NamedPipe || kind == PathKind::CharacterDevice ||
-           kind == PathKind::BlockDevice || kind == PathKind::Socket;
-}
 
 FileResult writeStream(const std::string& path, std::string_view bytes, StreamTarget streams,
                        PathKind kind) {
@@ -26,24 +20,12 @@ FileResult writeStream(const std::string& path, std::string_view bytes, StreamTa
     return error == 0 ? FileResult::success() : FileResult::failure(path, FileAction::Write, error);
 }
 
-// "dir/name" -> "dir/.name.tmp<pid>-<n>": hidden, beside the target so the rename stays within
-// one file system.
-std::string temporaryName(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    const PathParts parts = splitPath(target);
-    const std::string hidden = "." + parts.name + ".tmp" + std::to_string(processNumber()) + "-" +
-                               std::to_string(counter.fetch_add(1));
-    if (parts.folder.empty()) return hidden;
-    return parts.folder + (parts.folder.back() == '/' || parts.folder.back() == '\\' ? "" : "/") +
-           hidden;
-}
-
 FileResult replaceWhole(const std::string& path, std::string_view bytes, unsigned permissions) {
     std::string temporary;
     NewFile file;
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        temporary = temporaryName(path);
+        temporary = temporaryPathBeside(path);
         error = file.create(temporary, permissions);
     }
     if (error != 0) return FileResult::failure(path, FileAction::Create, error);

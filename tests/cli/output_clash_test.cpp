@@ -63,8 +63,9 @@ TEST(OutputClash, TheFileStdoutWritesTo) {
     const std::optional<FileIdentity> out = printed.identity;
     const auto clash = findOutputClash({{"the drawing", "./printed.txt"}}, out);
     ASSERT_TRUE(clash.has_value());
-    EXPECT_EQ(*clash, "the drawing ./printed.txt is the file stdout writes to; a run never "
-                      "writes two of its outputs into one file");
+    EXPECT_EQ(*clash,
+              "the drawing ./printed.txt is the file stdout writes to; a run never "
+              "writes two of its outputs into one file");
     EXPECT_FALSE(findOutputClash({{"the drawing", "other.txt"}}, out).has_value());
 }
 

@@ -14,9 +14,9 @@ namespace {
 // The directory the report lives in, as the engineer would look for it; empty when the current
 // directory cannot be named (it was removed).
 std::string reportDirectory(const std::string& fileName) {
-    const std::string directory = splitPath(fileName).folder;
+    std::string directory = splitPath(fileName).folder;
     if (isAbsolutePath(directory)) return directory;
-    const std::string current = currentFolder();
+    std::string current = currentFolder();
     if (current.empty()) return {};
     if (directory.empty()) return current;
     return current + (current.back() == '/' ? "" : "/") + directory;

@@ -71,7 +71,8 @@ int createDirectories(const std::string& path) {
     if (path.empty()) return ENOENT;
     const PathStatus status = inspectTarget(path);
     if (status.kind == PathKind::Directory) return 0;
-    if (status.kind != PathKind::Absent) return EEXIST;
+    if (status.kind != PathKind::Absent)
+        return ENOTDIR;  // as std::filesystem says: something else is in the way
     if (status.error != 0 && status.error != ENOTDIR) return status.error;
     // The folder above first; a path ending in separators names the same folder without them.
     std::string trimmed = path;
@@ -81,7 +82,7 @@ int createDirectories(const std::string& path) {
         if (const int error = createDirectories(parts.folder); error != 0) return error;
     }
     if (::mkdir(trimmed.c_str(), 0777) == 0 || errno == EEXIST) {
-        return inspectTarget(trimmed).kind == PathKind::Directory ? 0 : EEXIST;
+        return inspectTarget(trimmed).kind == PathKind::Directory ? 0 : ENOTDIR;
     }
     return errno;
 }

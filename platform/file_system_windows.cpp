@@ -159,7 +159,8 @@ int createDirectories(const std::string& path) {
     while (trimmed.size() > 1 && isSeparator(trimmed.back())) trimmed.pop_back();
     const PathStatus status = inspectTarget(trimmed);
     if (status.kind == PathKind::Directory) return 0;
-    if (status.kind != PathKind::Absent) return EEXIST;
+    if (status.kind != PathKind::Absent)
+        return ENOTDIR;  // as std::filesystem says: something else is in the way
     const PathParts parts = splitPath(trimmed);
     // "C:" and "\\server\share" are there or not; they cannot be made.
     if (!parts.folder.empty() && parts.folder != trimmed && parts.folder.back() != ':') {
@@ -167,7 +168,7 @@ int createDirectories(const std::string& path) {
     }
     if (CreateDirectoryW(widePath(trimmed).c_str(), nullptr) != 0) return 0;
     const int error = lastErrno();
-    if (error == EEXIST) return inspectTarget(trimmed).kind == PathKind::Directory ? 0 : EEXIST;
+    if (error == EEXIST) return inspectTarget(trimmed).kind == PathKind::Directory ? 0 : ENOTDIR;
     return error;
 }
 

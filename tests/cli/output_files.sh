@@ -157,5 +157,10 @@ for code_args in "" "--code 2010"; do
   [ "$(head -c 5 whole.csv)" = "line," ] || fail "whole.csv not written ($code_args)"
 done
 
+# A folder that cannot be made says why as before: something else is in the way.
+touch taken
+expect 3 "cannot create the book directory taken: Not a directory" \
+  --batch "$example" --out none.csv --books taken
+
 [ "$failures" -eq 0 ] && echo "all output file cases passed"
 exit "$failures"

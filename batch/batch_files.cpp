@@ -1,17 +1,6 @@
 #include "batch/batch_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <cerrno>
-#include <cstring>
 
 namespace tessarin {
 
@@ -19,95 +8,16 @@ namespace {
 
 constexpr std::size_t kOutputBufferSize = 1 << 16;
 
-// A byte count as read and write take it (an unsigned int on Windows), at most 1 GB at a time.
-#ifdef _WIN32
-using IoCount = unsigned int;
-#else
-using IoCount = std::size_t;
-#endif
-IoCount ioCount(std::size_t size) {
-    constexpr std::size_t kMostAtOnce = std::size_t{1} << 30;
-    return static_cast<IoCount>(size < kMostAtOnce ? size : kMostAtOnce);
-}
-
-#ifdef _WIN32
-// Bytes as they are: no CR LF translation.
-constexpr int kOpenFlags = O_BINARY;
-
-// Windows has no inode numbers in stat: a file is its volume and its file index.
-std::optional<FileIdentity> identityOfHandle(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (handle == INVALID_HANDLE_VALUE || GetFileInformationByHandle(handle, &info) == 0) {
-        return std::nullopt;
-    }
-    return FileIdentity{
-        info.dwVolumeSerialNumber,
-        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
-bool cutToNothing(int descriptor) {
-    return _chsize_s(descriptor, 0) == 0;
-}
-#else
-constexpr int kOpenFlags = O_CLOEXEC;
-
-bool cutToNothing(int descriptor) {
-    return ::ftruncate(descriptor, 0) == 0;
-}
-#endif
-
-// Writes all of the bytes, however the system splits the write; false with errno set.
-bool writeAll(int descriptor, const char* data, std::size_t size) {
-    while (size > 0) {
-        const auto written = ::write(descriptor, data, ioCount(size));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 }  // namespace
 
-#ifdef _WIN32
 std::optional<FileIdentity> identityOfPath(const std::string& path) {
-    const HANDLE handle =
-        CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
-    const auto identity = identityOfHandle(handle);
-    CloseHandle(handle);
-    return identity;
+    const PathStatus status = inspectTarget(path);
+    if (status.kind == PathKind::Absent || status.error != 0) return std::nullopt;
+    return status.identity;
 }
-
-std::optional<FileIdentity> identityOfDescriptor(int descriptor) {
-    return identityOfHandle(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)));
-}
-#else
-std::optional<FileIdentity> identityOfPath(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino)};
-}
-
-std::optional<FileIdentity> identityOfDescriptor(int descriptor) {
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0) return std::nullopt;
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino)};
-}
-#endif
 
 std::optional<FileIdentity> identityOfStandardOutput() {
-    return identityOfDescriptor(1);
-}
-
-std::string systemReason(int errorNumber) {
-    return std::strerror(errorNumber);
+    return standardOutputFile();
 }
 
 bool BatchInput::fail(const std::string& path, int errorNumber) {
@@ -117,59 +27,41 @@ bool BatchInput::fail(const std::string& path, int errorNumber) {
 }
 
 bool BatchInput::open(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | kOpenFlags);
-    if (descriptor < 0) return fail(path, errno);
-    struct stat info {};
-    if (::fstat(descriptor, &info) != 0) {
-        const int error = errno;
-        ::close(descriptor);
-        return fail(path, error);
+    InputStream opened = openInputStream(path);
+    if (opened.error != 0) {
+        if (opened.file != nullptr) std::fclose(opened.file);
+        return fail(path, opened.error);
     }
-    identity_ = identityOfDescriptor(descriptor).value_or(FileIdentity{});
+    FilePointer stream(opened.file, &std::fclose);
+    identity_ = opened.identity;
     // A directory opens for reading but holds no records; say what it is.
-    if (S_ISDIR(info.st_mode)) {
-        ::close(descriptor);
-        return fail(path, EISDIR);
-    }
-    if (S_ISREG(info.st_mode)) {
-        file_.reset(::fdopen(descriptor, "rb"));
-        if (!file_) {
-            const int error = errno;
-            ::close(descriptor);
-            return fail(path, error);
-        }
-        size_ = static_cast<long long>(info.st_size);
+    if (opened.kind == PathKind::Directory) return fail(path, EISDIR);
+    if (opened.kind == PathKind::Regular) {
+        file_ = std::move(stream);
+        size_ = opened.size;
         return true;
     }
     // A stream can be read only once: keep every byte of it in a temporary file.
-    file_.reset(std::tmpfile());
+    int error = 0;
+    file_.reset(openTemporaryFile(error));
     if (!file_) {
-        const int error = errno;
-        ::close(descriptor);
         error_ = "cannot create a temporary copy of " + path + ": " + systemReason(error);
         return false;
     }
     std::vector<char> chunk(kOutputBufferSize);
     while (true) {
-        const auto got = ::read(descriptor, chunk.data(), ioCount(chunk.size()));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(descriptor);
-            return fail(path, error);
-        }
-        if (got == 0) break;
-        const auto count = static_cast<std::size_t>(got);
-        if (std::fwrite(chunk.data(), 1, count, file_.get()) != count) {
-            const int error = errno;
-            ::close(descriptor);
-            error_ = "cannot write a temporary copy of " + path + ": " + systemReason(error);
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), stream.get());
+        if (got > 0 && std::fwrite(chunk.data(), 1, got, file_.get()) != got) {
+            error_ = "cannot write a temporary copy of " + path + ": " + systemReason(errno);
             file_.reset();
             return false;
         }
-        size_ += got;
+        size_ += static_cast<long long>(got);
+        if (got < chunk.size()) {
+            if (std::ferror(stream.get())) return fail(path, errno != 0 ? errno : EIO);
+            if (std::feof(stream.get())) break;
+        }
     }
-    ::close(descriptor);
     if (std::fflush(file_.get()) != 0) {
         error_ = "cannot write a temporary copy of " + path + ": " + systemReason(errno);
         file_.reset();
@@ -189,33 +81,56 @@ OutputFile::OutputFile() : buffer_(kOutputBufferSize), stream_(this) {
 }
 
 OutputFile::~OutputFile() {
-    if (descriptor_ >= 0) ::close(descriptor_);
+    // Never put in place: the earlier results stay, and the temporary file goes.
+    if (file_.isOpen()) file_.close();
+    if (!temporary_.empty()) removeFile(temporary_);
 }
 
 bool OutputFile::open(const std::string& path) {
-    descriptor_ = ::open(path.c_str(), O_WRONLY | O_CREAT | kOpenFlags, 0666);
-    if (descriptor_ < 0) {
-        error_ = errno;
+    path_ = path;
+    const PathStatus status = inspectPath(path);
+    if (status.error != 0) {
+        error_ = status.error;
         return false;
     }
-    const auto identity = identityOfDescriptor(descriptor_);
-    if (!identity) {
-        error_ = errno;
-        return false;
+    unsigned permissions = 0666;
+    switch (status.kind) {
+        case PathKind::Absent:
+            break;
+        case PathKind::Directory:
+            error_ = EISDIR;
+            return false;
+        case PathKind::Regular:
+            // Results the engineer made read-only are not replaced behind their back.
+            if (const int error = checkWritable(path); error != 0) {
+                error_ = error;
+                return false;
+            }
+            permissions = status.permissions;
+            identity_ = status.identity;
+            break;
+        case PathKind::Link: {
+            const PathStatus target = inspectTarget(path);
+            if (target.kind == PathKind::Regular) identity_ = target.identity;
+            if (!isStream(target.kind)) break;  // a link to a file is replaced
+            [[fallthrough]];
+        }
+        default:
+            // A stream: written as it is.
+            if (const int error = file_.openStream(path); error != 0) {
+                error_ = error;
+                return false;
+            }
+            return true;
     }
-    identity_ = *identity;
-    return true;
-}
-
-bool OutputFile::truncate() {
-    // Only regular files have a length to cut; /dev/null and pipes are written as they are.
-    struct stat info {};
-    if (::fstat(descriptor_, &info) != 0) {
-        error_ = errno;
-        return false;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        temporary_ = temporaryPathBeside(path);
+        error = file_.create(temporary_, permissions);
     }
-    if (S_ISREG(info.st_mode) && !cutToNothing(descriptor_)) {
-        error_ = errno;
+    if (error != 0) {
+        temporary_.clear();
+        error_ = error;
         return false;
     }
     return true;
@@ -225,8 +140,8 @@ bool OutputFile::flushBuffer() {
     const auto size = static_cast<std::size_t>(pptr() - pbase());
     setp(buffer_.data(), buffer_.data() + buffer_.size());
     if (error_ != 0) return false;
-    if (!writeAll(descriptor_, buffer_.data(), size)) {
-        error_ = errno;
+    if (const int error = file_.write({buffer_.data(), size}); error != 0) {
+        error_ = error;
         return false;
     }
     return true;
@@ -247,11 +162,16 @@ int OutputFile::sync() {
 
 bool OutputFile::close() {
     const bool flushed = flushBuffer();
-    const int descriptor = descriptor_;
-    descriptor_ = -1;
     // A deferred write error (a full disk on a network file system) shows up at close.
-    if (::close(descriptor) != 0 && error_ == 0) error_ = errno;
-    return flushed && error_ == 0;
+    if (const int error = file_.close(); error != 0 && error_ == 0) error_ = error;
+    if (!flushed || error_ != 0) return false;
+    if (temporary_.empty()) return true;
+    if (const int error = renameOver(temporary_, path_); error != 0) {
+        error_ = error;
+        return false;
+    }
+    temporary_.clear();
+    return true;
 }
 
 }  // namespace tessarin

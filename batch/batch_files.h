@@ -8,25 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "report/file_system.h"
+#include "platform/file_system.h"
 
 namespace tessarin {
 
-// The files of a batch run. Every call to the operating system stands in this pair of files.
+// The files of a batch run, on the calls of platform/.
 
-// Which file a name or an open file is (FileIdentity): two names are the same file when these
-// agree, whatever links or spellings lead to it.
-
-// The file a path names (links followed); nullopt when there is none.
+// The regular file a path leads to (links followed); nullopt when there is none. Two names are
+// the same file when these agree, whatever links or spellings lead to it.
 std::optional<FileIdentity> identityOfPath(const std::string& path);
-// The file an open descriptor refers to; nullopt when the descriptor is closed.
-std::optional<FileIdentity> identityOfDescriptor(int descriptor);
 
-// The file stdout writes to; nullopt when it is no file (a pipe or a console on Windows).
+// The file stdout writes to; nullopt when it is no regular file (a terminal, a pipe, a device).
 std::optional<FileIdentity> identityOfStandardOutput();
-
-// The system's text for an error number.
-std::string systemReason(int errorNumber);
 
 using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
@@ -53,8 +46,11 @@ class BatchInput {
     std::string error_;
 };
 
-// An output file written through a stream: opened without cutting it, so that a file that turns
-// out to be the input is refused before a byte of it changes, then cut and written.
+// The results file, written through a stream and whole (report/whole_file.h's policy): the rows
+// go to a temporary file beside it, renamed over it by close(), so that a killed or failed batch
+// leaves the earlier results as they were and never a part of the new ones. A link at the name
+// is replaced, not followed. A stream (/dev/null, a pipe, /dev/stdout on a pipe) is written as
+// it is.
 class OutputFile : private std::streambuf {
   public:
     OutputFile();
@@ -62,13 +58,13 @@ class OutputFile : private std::streambuf {
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Opens (creating) the file. False with the error number when it cannot be opened.
+    // Readies the file. False with the error number when it cannot be written.
     bool open(const std::string& path);
-    const FileIdentity& identity() const { return identity_; }
-    // Cuts the file to nothing; false with the error number on failure.
-    bool truncate();
+    // The regular file the name led to before (nothing when there was none).
+    const std::optional<FileIdentity>& identity() const { return identity_; }
     std::ostream& stream() { return stream_; }
-    // Writes what is buffered and closes; false with the error number on failure.
+    // Writes what is buffered, closes and puts the file in place; false with the error number on
+    // failure (the earlier file then stays).
     bool close();
     // The error number of the first failure.
     int error() const { return error_; }
@@ -78,8 +74,10 @@ class OutputFile : private std::streambuf {
     int sync() override;
     bool flushBuffer();
 
-    int descriptor_ = -1;
-    FileIdentity identity_;
+    std::string path_;
+    std::string temporary_;  // empty for a stream written as it is
+    NewFile file_;
+    std::optional<FileIdentity> identity_;
     std::vector<char> buffer_;
     std::ostream stream_;
     int error_ = 0;

@@ -106,6 +106,10 @@ std::optional<BatchOutcome> Batch::openOutputs() {
     if (options_.reportDir) {
         if (auto failed = createOutputDirectory(*options_.reportDir, "report directory"))
             return failed;
+        if (auto refused =
+                refuseCaseFolder(*options_.reportDir, ".txt", "report directory", options_)) {
+            return refused;
+        }
     }
     if (auto failed = results_.open(options_, input_, out_)) return failed;
     sink_ = &results_.stream();

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "batch/csv_reader.h"
 
@@ -32,27 +30,21 @@ std::optional<BatchOutcome> BatchSink::refuse(const BatchOptions& options,
 }
 
 std::optional<BatchOutcome> BatchSink::open(const BatchOptions& options, const BatchInput& input,
-                                            std::ostream& out, bool cutAtOnce) {
+                                            std::ostream& out) {
     if (auto refused = refuse(options, input)) return refused;
     if (!options.output) {
         sink_ = &out;
         return std::nullopt;
     }
     const std::string& name = *options.output;
-    // The file opened is checked again, so that no name swapped in meanwhile is cut.
+    // The file opened is checked again, so that no name swapped in meanwhile is replaced.
     if (!file_.open(name)) {
         return BatchOutcome{Status::FileFailed,
                             "cannot create " + name + ": " + systemReason(file_.error())};
     }
     if (file_.identity() == input.identity()) return sameAsInput(name, options);
     sink_ = &file_.stream();
-    return cutAtOnce ? cut(options) : std::nullopt;
-}
-
-std::optional<BatchOutcome> BatchSink::cut(const BatchOptions& options) {
-    if (!options.output || file_.truncate()) return std::nullopt;
-    return BatchOutcome{Status::FileFailed,
-                        "cannot create " + *options.output + ": " + systemReason(file_.error())};
+    return std::nullopt;
 }
 
 std::optional<BatchOutcome> BatchSink::finish(const BatchOptions& options) {
@@ -96,19 +88,69 @@ std::optional<BatchOutcome> readCasesHeader(CsvReader& reader, const BatchOption
 }
 
 std::optional<BatchOutcome> createOutputDirectory(const std::string& directory, const char* what) {
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    if (!error) return std::nullopt;
+    const int error = createDirectories(directory);
+    if (error == 0) return std::nullopt;
     return BatchOutcome{Status::FileFailed, std::string("cannot create the ") + what + " " +
-                                                directory + ": " + error.message()};
+                                                directory + ": " + systemReason(error)};
 }
 
 std::optional<BatchOutcome> refuseInput(const std::string& path, const char* what,
                                         const BatchOptions& options, const BatchInput& input) {
-    if (identityOfPath(path) != input.identity()) return std::nullopt;
+    if (identityOfPath(path) == input.identity() || sameOutputFile(path, options.input)) {
+        return BatchOutcome{Status::Unusable, std::string("the ") + what + " " + path +
+                                                  " is the same file as the input " +
+                                                  options.input +
+                                                  "; a batch never writes into its input"};
+    }
+    const bool results = options.output ? sameOutputFile(path, *options.output)
+                                        : options.streamFile && leadsTo(path, *options.streamFile);
+    if (!results) return std::nullopt;
     return BatchOutcome{Status::Unusable, std::string("the ") + what + " " + path +
-                                              " is the same file as the input " + options.input +
-                                              "; a batch never writes into its input"};
+                                              " is the same file as the results " +
+                                              (options.output ? *options.output : "on stdout") +
+                                              "; a batch never writes two of its outputs into "
+                                              "one file"};
+}
+
+bool isCaseFileName(const std::string& name, const char* extension) {
+    const std::string ending(extension);
+    if (name.size() < ending.size() + 3) return false;
+    const std::size_t stem = name.size() - ending.size();
+    for (std::size_t i = 0; i < ending.size(); ++i) {
+        char c = name[stem + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != ending[i]) return false;
+    }
+    std::size_t digits = stem;
+    while (digits > 0 && name[digits - 1] >= '0' && name[digits - 1] <= '9') --digits;
+    return digits < stem && digits >= 2 && name[digits - 1] == '-';
+}
+
+std::optional<BatchOutcome> refuseCaseFolder(const std::string& folder, const char* extension,
+                                             const char* what, const BatchOptions& options,
+                                             CaseFolderInput input) {
+    const PathStatus place = inspectTarget(folder);
+    if (place.kind != PathKind::Directory) return std::nullopt;
+    const auto inFolder = [&](const std::string& path) {
+        const PathParts parts = splitPath(path);
+        if (!isCaseFileName(parts.name, extension)) return false;
+        const PathStatus holder = inspectTarget(parts.folder.empty() ? "." : parts.folder);
+        return holder.kind == PathKind::Directory && holder.identity == place.identity;
+    };
+    if (input == CaseFolderInput::checked && inFolder(options.input)) {
+        return BatchOutcome{Status::Unusable,
+                            "the input " + options.input + " stands in the " + what + " " + folder +
+                                " under the name of a column's file; a batch never "
+                                "writes into its input"};
+    }
+    if (options.output && inFolder(*options.output)) {
+        return BatchOutcome{Status::Unusable,
+                            "the results " + *options.output + " stand in the " + what + " " +
+                                folder +
+                                " under the name of a column's file; a batch never "
+                                "writes two of its outputs into one file"};
+    }
+    return std::nullopt;
 }
 
 }  // namespace tessarin

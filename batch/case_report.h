@@ -7,7 +7,8 @@ namespace tessarin {
 
 // The file name of a case's report: the id with every byte outside A-Z a-z 0-9 _ - (and a dot
 // anywhere but first) written as %XX, then "-<line>.txt". No id can name a path outside the
-// report directory.
+// report directory. An id whose part before a dot is a Windows device name (nul.a, COM1.x) has
+// its first letter written as %XX too (%6Eul.a-2.txt), so that the name is a file everywhere.
 std::string reportFileName(const std::string& id, long long line);
 
 // The same name with another extension (".dxf", ".html"): the file of a column, named after its

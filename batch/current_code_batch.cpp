@@ -366,15 +366,24 @@ std::optional<BatchOutcome> CurrentCodeBatch::readHeader(CsvReader& reader) {
 
 std::optional<BatchOutcome> CurrentCodeBatch::openOutputs() {
     if (auto refused = BatchSink::refuse(options_, input_)) return refused;
-    const std::pair<const std::optional<std::string>*, const char*> directories[] = {
-        {&files_.reportDir, "report directory"}, {&files_.dxfDir, "drawing directory"}};
-    for (const auto& [directory, what] : directories) {
-        if (!*directory) continue;
-        if (auto failed = createOutputDirectory(**directory, what)) return failed;
+    struct Folder {
+        const std::optional<std::string>* directory;
+        const char* what;
+        const char* extension;
+    };
+    const Folder folders[] = {{&files_.reportDir, "report directory", ".txt"},
+                              {&files_.dxfDir, "drawing directory", ".dxf"}};
+    for (const Folder& folder : folders) {
+        if (!*folder.directory) continue;
+        const std::string& directory = **folder.directory;
+        if (auto failed = createOutputDirectory(directory, folder.what)) return failed;
+        if (auto refused = refuseCaseFolder(directory, folder.extension, folder.what, options_)) {
+            return refused;
+        }
     }
-    // The results are written once every column is designed: until then an earlier results
-    // file keeps its content, so that a batch stopped by a file it could not write leaves it.
-    return results_.open(options_, input_, out_, false);
+    // The results are put in place whole once every column is designed: until then an earlier
+    // results file keeps its content, so that a batch stopped or killed leaves it.
+    return results_.open(options_, input_, out_);
 }
 
 std::optional<BatchOutcome> CurrentCodeBatch::readRows(CsvReader& reader) {
@@ -439,7 +448,8 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeFiles(const std::string& id, 
     if (files_.dxfDir && design.designed) {
         const std::string path = *files_.dxfDir + "/" + caseFileName(id, firstLine, ".dxf");
         if (auto refused = refuseInput(path, "drawing", options_, input_)) return refused;
-        const FileResult written = writeDesignDrawing(path, design, id);
+        // A pipe or device planted in the folder is refused, a link replaced.
+        const FileResult written = writeDesignDrawing(path, design, id, StreamTarget::Refuse);
         if (!written.ok) return failed(written);
     }
     if (files_.outputs != nullptr) {
@@ -619,7 +629,6 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumns() {
 }
 
 std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
-    if (auto failed = results_.cut(options_)) return failed;
     std::ostream& sink = results_.stream();
     std::string line = "line,id,kind";
     for (std::size_t c = 1; c < kCurrentCodeInputNames.size(); ++c) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/file_system.h"
+
 namespace tessarin {
 
 SpillFile::SpillFile() = default;
@@ -34,9 +36,10 @@ void SpillFile::fail(const char* what, int errorNumber) {
 }
 
 bool SpillFile::create() {
-    file_ = std::tmpfile();
+    int error = 0;
+    file_ = openTemporaryFile(error);
     if (file_ == nullptr) {
-        fail("cannot create", errno);
+        fail("cannot create", error);
         return false;
     }
     return true;

@@ -8,7 +8,8 @@
 namespace tessarin {
 
 // An unnamed temporary file of records, written once and then read back from its start: what
-// a batch puts aside when it holds more than its memory budget. The file disappears when closed.
+// a batch puts aside when it holds more than its memory budget. The file is made in the folder
+// TMPDIR names (TMP or TEMP on Windows) and disappears when closed.
 class SpillFile {
   public:
     SpillFile();

@@ -10,13 +10,27 @@
 
 namespace tessarin {
 
-BatchBooks::BatchBooks(std::string directory, std::string project)
+FileResult writeBatchBook(const Book& book, const std::string& path, const BatchOptions& options) {
+    std::string clash;
+    if (sameOutputFile(path, options.input)) {
+        clash = "the same file as the input " + options.input;
+    } else if (options.output ? sameOutputFile(path, *options.output)
+                              : options.streamFile && leadsTo(path, *options.streamFile)) {
+        clash = "the same file as the results " + (options.output ? *options.output : "on stdout");
+    }
+    if (!clash.empty()) return FileResult::refusal(path, FileAction::Create, clash);
+    return writeBookFile(book, path, StreamTarget::Refuse);
+}
+
+BatchBooks::BatchBooks(std::string directory, std::string project, const BatchOptions& options)
     : books_(
           std::move(project), todayText(),
           [directory = std::move(directory)](const std::string& id, long long firstLine) {
               return directory + "/" + caseFileName(id, firstLine, ".html");
           },
-          [](const Book& book, const std::string& path) { return writeBookFile(book, path); }) {}
+          [&options](const Book& book, const std::string& path) {
+              return writeBatchBook(book, path, options);
+          }) {}
 
 FileResult BatchBooks::designed(const std::string& id, long long line, const ColumnDesign& design,
                                 const ReinforcementScheme& scheme,
@@ -33,13 +47,18 @@ FileResult BatchBooks::closed(const std::string& id) {
     return books_.close(id);
 }
 
-CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project)
-    : directory_(std::move(directory)), project_(std::move(project)), date_(todayText()) {}
+CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project,
+                                   const BatchOptions& options)
+    : directory_(std::move(directory)),
+      project_(std::move(project)),
+      date_(todayText()),
+      options_(options) {}
 
 FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
                                       const CurrentCodeDesign& design) {
     const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
-    return writeBookFile(buildCurrentCodeBook(BookInfo{project_, id, date_}, design), path);
+    return writeBatchBook(buildCurrentCodeBook(BookInfo{project_, id, date_}, design), path,
+                          options_);
 }
 
 }  // namespace tessarin

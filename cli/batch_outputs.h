@@ -10,9 +10,11 @@ namespace tessarin {
 
 // --books DIR of the 2002 batch: one HTML calculation book per column id, named as the reports
 // are (DIR/<id>-<first line>.html), with every accepted combination of the id in file order.
+// Every book replaces a link of its name rather than following it, refuses a pipe or device
+// planted in the folder, and is never the batch's input or results (options).
 class BatchBooks final : public ColumnOutputs {
   public:
-    BatchBooks(std::string directory, std::string project);
+    BatchBooks(std::string directory, std::string project, const BatchOptions& options);
 
     FileResult designed(const std::string& id, long long line, const ColumnDesign& design,
                         const ReinforcementScheme& scheme,
@@ -23,11 +25,14 @@ class BatchBooks final : public ColumnOutputs {
     ColumnBooks books_;
 };
 
+// Writes a batch's book to path, unless path is the batch's input or results.
+FileResult writeBatchBook(const Book& book, const std::string& path, const BatchOptions& options);
+
 // --books DIR of the current-code batch: one HTML book per column id, its combinations designed
 // together (DIR/<id>-<first line>.html).
 class CurrentCodeBooks final : public CurrentCodeOutputs {
   public:
-    CurrentCodeBooks(std::string directory, std::string project);
+    CurrentCodeBooks(std::string directory, std::string project, const BatchOptions& options);
 
     FileResult designed(const std::string& id, long long firstLine,
                         const CurrentCodeDesign& design) override;
@@ -36,6 +41,7 @@ class CurrentCodeBooks final : public CurrentCodeOutputs {
     std::string directory_;
     std::string project_;
     std::string date_;
+    const BatchOptions& options_;
 };
 
 }  // namespace tessarin

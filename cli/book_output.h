@@ -5,6 +5,7 @@
 
 #include "report/book/book.h"
 #include "report/file_result.h"
+#include "report/whole_file.h"
 
 namespace tessarin {
 
@@ -12,7 +13,9 @@ namespace tessarin {
 // PDF comes from tessarin-book (the Qt PDF writer of the desktop build), which runs as a program
 // of its own beside this one, so that tessarin-cli itself never loads Qt. The file is written
 // whole (temporary file and rename) or not at all.
-FileResult writeBookFile(const Book& book, const std::string& path);
+// A stream at path is refused with StreamTarget::Refuse (a batch writing into a folder).
+FileResult writeBookFile(const Book& book, const std::string& path,
+                         StreamTarget streams = StreamTarget::Write);
 
 // Whether a book could be written to path at all, checked before a run does anything: the
 // folder, the name (not a directory or a device), and for a PDF the writer program. The reason

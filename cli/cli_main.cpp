@@ -11,8 +11,9 @@
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
 #include "cli/current_code_run.h"
-#include "cli/standard_streams.h"
+#include "cli/output_clash.h"
 #include "engine/section/section_check.h"
+#include "platform/standard_streams.h"
 #include "report/book/design_book.h"
 #include "report/section_check_text.h"
 #include "run/calculate_command.h"
@@ -32,11 +33,16 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
             err << "tessarin-cli: " << failed->message << '\n';
             return kExitFile;
         }
+        if (auto refused = refuseCaseFolder(*files.booksDir, ".html", "book directory", options,
+                                            CaseFolderInput::checked)) {
+            err << "tessarin-cli: " << refused->message << '\n';
+            return kExitUsage;
+        }
     }
     if (parse.kind == CliParse::Kind::Batch) {
         std::optional<BatchBooks> books;
         if (files.booksDir) {
-            books.emplace(*files.booksDir, files.project);
+            books.emplace(*files.booksDir, files.project, options);
             options.columnOutputs = &*books;
         }
         return runBatchCommand(
@@ -48,7 +54,7 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
     codeFiles.dxfDir = files.dxfDir;
     std::optional<CurrentCodeBooks> books;
     if (files.booksDir) {
-        books.emplace(*files.booksDir, files.project);
+        books.emplace(*files.booksDir, files.project, options);
         codeFiles.outputs = &*books;
     }
     return runBatchCommand(
@@ -78,11 +84,18 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         case CliParse::Kind::CurrentCodeBatch:
             return runBatchKind(parse, out, err, streams);
         case CliParse::Kind::CurrentCode:
-            return runCurrentCode(parse.currentCode, out, err);
+            return runCurrentCode(parse.currentCode, out, err, streams.outFile);
         case CliParse::Kind::Run:
             break;
     }
     const CliOptions& options = parse.options;
+    // The book never replaces the report, nor the file stdout goes to; nor does the report.
+    std::vector<RunOutput> outputs{{"the report", kReportFileName}};
+    if (options.book) outputs.push_back({"the calculation book", *options.book});
+    if (const auto clash = findOutputClash(outputs, streams.outFile)) {
+        err << "tessarin-cli: " << *clash << '\n';
+        return kExitUsage;
+    }
     // A book that cannot be written stops the command before it designs anything.
     if (options.book) {
         const FileResult target = checkBookTarget(*options.book);

@@ -1,10 +1,12 @@
 #include "cli/current_code_run.h"
 
+#include <cerrno>
 #include <ostream>
 
 #include "cli/book_output.h"
 #include "cli/cli_main.h"
 #include "cli/console_host.h"
+#include "cli/output_clash.h"
 #include "engine/current_code/current_code_design.h"
 #include "report/book/current_code_book.h"
 #include "report/current_code_json.h"
@@ -13,8 +15,17 @@
 
 namespace tessarin {
 
-int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std::ostream& err) {
+int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std::ostream& err,
+                   const std::optional<FileIdentity>& standardOutput) {
     const CurrentCodeInput& input = options.input;
+    // No output may replace another one of this run, nor the file stdout goes to.
+    std::vector<RunOutput> outputs{{"the report", kCurrentCodeReportFileName}};
+    if (options.dxf) outputs.push_back({"the drawing", *options.dxf});
+    if (options.book) outputs.push_back({"the calculation book", *options.book});
+    if (const auto clash = findOutputClash(outputs, standardOutput)) {
+        err << "tessarin-cli: " << *clash << '\n';
+        return kExitUsage;
+    }
     // A book that cannot be written stops the command before it checks or designs anything.
     if (options.book) {
         const FileResult target = checkBookTarget(*options.book);
@@ -39,12 +50,19 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
             return kExitFile;
         }
     }
+    errno = 0;
     if (options.json) {
         out << currentCodeJson(design);
     } else {
         out << withUnixLineEnds(currentCodeReportText(design));
     }
     out.flush();
+    // A report that could not be printed is a failed run, as on the 2002 path.
+    if (!out) {
+        err << "tessarin-cli: cannot write stdout: " << systemReason(errno != 0 ? errno : EIO)
+            << '\n';
+        return kExitFile;
+    }
     // The book of a design that found no layout says why; it is written all the same.
     if (options.book) {
         const BookInfo info{options.project, options.columnId, todayText()};

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli/cli_main.h"
-#include "cli/standard_streams.h"
+#include "platform/standard_streams.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

@@ -9,7 +9,7 @@
 #include "report/current_code_labels.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
-#include "report/whole_file.h"
+#include "report/report_file.h"
 
 namespace tessarin {
 
@@ -301,7 +301,10 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
 }
 
 FileResult writeCurrentCodeReport(const CurrentCodeDesign& design, const std::string& path) {
-    return writeWholeFile(path, utf8ToGbk(currentCodeReportText(design)));
+    // The same writer as Result.txt: whole, under the report lock, a link replaced and a special
+    // file refused.
+    ReportFile report(path);
+    return report.replace(utf8ToGbk(currentCodeReportText(design)));
 }
 
 }  // namespace tessarin

@@ -30,7 +30,8 @@ inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
 [[nodiscard]] std::string currentCodeReportText(const CurrentCodeDesign& design);
 
 // Writes the text in GBK to the file (kCurrentCodeReportFileName in the current directory by
-// default), replaced as a whole: on a failure the old file stays as it was.
+// default) as Result.txt is written (ReportFile): whole, under the report lock, a link replaced
+// rather than followed, a pipe or device refused; on a failure the old file stays as it was.
 [[nodiscard]] FileResult writeCurrentCodeReport(
     const CurrentCodeDesign& design, const std::string& path = kCurrentCodeReportFileName);
 

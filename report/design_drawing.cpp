@@ -31,11 +31,11 @@ SectionDrawing designSectionDrawing(const CurrentCodeDesign& design, const std::
 }
 
 FileResult writeDesignDrawing(const std::string& path, const CurrentCodeDesign& design,
-                              const std::string& columnId) {
+                              const std::string& columnId, StreamTarget streams) {
     if (!design.designed || !design.layout) {
         return FileResult::refusal(path, FileAction::Write, "no layout was chosen");
     }
-    return writeSectionDrawing(path, designSectionDrawing(design, columnId));
+    return writeSectionDrawing(path, designSectionDrawing(design, columnId), streams);
 }
 
 }  // namespace tessarin

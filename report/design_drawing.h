@@ -17,7 +17,9 @@ SectionDrawing designSectionDrawing(const CurrentCodeDesign& design, const std::
 // The section detail of a design written as a DXF file at path, whole or not at all: what
 // "导出截面图 DXF…", tessarin-cli --dxf and the batch's --dxf DIR call. A design without a
 // layout is refused with the reason "no layout was chosen" and nothing is written.
+// A batch, writing into a folder, refuses a stream there (StreamTarget::Refuse).
 FileResult writeDesignDrawing(const std::string& path, const CurrentCodeDesign& design,
-                              const std::string& columnId);
+                              const std::string& columnId,
+                              StreamTarget streams = StreamTarget::Write);
 
 }  // namespace tessarin

@@ -327,12 +327,12 @@ std::string DxfDocument::bytes() const {
     return utf8ToGbk(out);
 }
 
-FileResult writeDxf(const std::string& path, const DxfDocument& document) {
+FileResult writeDxf(const std::string& path, const DxfDocument& document, StreamTarget streams) {
     if (!document.allFinite()) {
         return FileResult::refusal(path, FileAction::Write,
                                    "the drawing holds a size or position that is not a number");
     }
-    return writeWholeFile(path, document.bytes());
+    return writeWholeFile(path, document.bytes(), streams);
 }
 
 }  // namespace tessarin

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "report/file_result.h"
+#include "report/whole_file.h"
 
 namespace tessarin {
 
@@ -73,7 +74,9 @@ class DxfDocument {
 
 // Writes the document as a DXF file at path, whole or not at all (report/whole_file.h). A
 // document holding a value that is not a finite number is refused and nothing is written.
-FileResult writeDxf(const std::string& path, const DxfDocument& document);
+// A stream at path (/dev/null) is written as it is, or refused with StreamTarget::Refuse.
+FileResult writeDxf(const std::string& path, const DxfDocument& document,
+                    StreamTarget streams = StreamTarget::Write);
 
 // A real number as DXF groups carry it: fixed-point, at most six decimals, at least one
 // ("400.0", "-159.5", "0.333333"), never in exponent form, independent of the locale.

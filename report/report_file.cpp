@@ -1,8 +1,9 @@
 #include "report/report_file.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <utility>
+
+#include "report/whole_file.h"
 
 namespace tessarin {
 
@@ -12,24 +13,6 @@ ReportFaultHook faultHook = nullptr;
 
 int injectedError(ReportWriteStage stage) {
     return faultHook != nullptr ? faultHook(stage) : 0;
-}
-
-// Why something that is not a regular file cannot be the report.
-const char* notRegularReason(PathKind kind) {
-    switch (kind) {
-        case PathKind::NamedPipe:
-            return "not a regular file but a named pipe (FIFO)";
-        case PathKind::CharacterDevice:
-            return "not a regular file but a character device";
-        case PathKind::BlockDevice:
-            return "not a regular file but a block device";
-        case PathKind::Socket:
-            return "not a regular file but a socket";
-        case PathKind::Link:
-            return "not a regular file but a symbolic link";
-        default:
-            return "not a regular file";
-    }
 }
 
 constexpr const char* kReplacedReason = "the report was replaced by another program";
@@ -64,15 +47,15 @@ ReportContent readReport(const std::string& path) {
 
 ReportFile::ReportFile(std::string path, std::chrono::milliseconds ownerWait)
     : path_(std::move(path)), ownerWait_(ownerWait) {
-    const std::filesystem::path file(path_);
-    const std::filesystem::path directory = file.parent_path();
-    directory_ = directory.empty() ? "." : directory.string();
+    const PathParts parts = splitPath(path_);
+    directory_ = parts.folder.empty() ? "." : parts.folder;
     // Beside the report, so that the rename stays within one file system; hidden, and one name
     // per report, so a killed run leaves at most one behind for the next run to clear.
-    std::string hidden = ".";
-    hidden += file.filename().string();
-    hidden += ".tessarin-tmp";
-    temporary_ = directory.empty() ? hidden : (directory / hidden).string();
+    const std::string hidden = "." + parts.name + ".tessarin-tmp";
+    temporary_ = parts.folder.empty() ? hidden
+                 : parts.folder.back() == '/' || parts.folder.back() == '\\'
+                     ? parts.folder + hidden
+                     : parts.folder + "/" + hidden;
 }
 
 FileResult ReportFile::own() {

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <string>
 
+#include "platform/file_system.h"
 #include "report/file_result.h"
-#include "report/file_system.h"
 
 namespace tessarin {
 

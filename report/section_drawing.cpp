@@ -165,8 +165,9 @@ DxfDocument sectionDrawingDocument(const SectionDrawing& drawing) {
     return doc;
 }
 
-FileResult writeSectionDrawing(const std::string& path, const SectionDrawing& drawing) {
-    return writeDxf(path, sectionDrawingDocument(drawing));
+FileResult writeSectionDrawing(const std::string& path, const SectionDrawing& drawing,
+                               StreamTarget streams) {
+    return writeDxf(path, sectionDrawingDocument(drawing), streams);
 }
 
 }  // namespace tessarin

@@ -53,6 +53,7 @@ std::string drawingTitle(const std::string& columnId, const std::string& concret
 DxfDocument sectionDrawingDocument(const SectionDrawing& drawing);
 
 // Writes the drawing as a DXF file at path, whole or not at all.
-FileResult writeSectionDrawing(const std::string& path, const SectionDrawing& drawing);
+FileResult writeSectionDrawing(const std::string& path, const SectionDrawing& drawing,
+                               StreamTarget streams = StreamTarget::Write);
 
 }  // namespace tessarin

@@ -1,101 +1,88 @@
 #include "report/whole_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-
-#include "report/platform_file.h"
 
 namespace tessarin {
 
 namespace {
 
-// Writes all of bytes, however the system splits the write; false with errno set on failure.
-bool writeAll(int fd, std::string_view bytes) {
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const long long written = writeSome(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
+FileResult writeStream(const std::string& path, std::string_view bytes, StreamTarget streams,
+                       PathKind kind) {
+    if (streams == StreamTarget::Refuse) {
+        return FileResult::refusal(path, FileAction::Create, notRegularReason(kind));
     }
-    return true;
-}
-
-// Writes and closes fd; a deferred write error (a network file system) shows up at close.
-int writeAndClose(int fd, std::string_view bytes) {
-    if (!writeAll(fd, bytes)) {
-        const int error = errno;
-        ::close(fd);
-        return error;
+    NewFile file;
+    if (const int error = file.openStream(path); error != 0) {
+        return FileResult::failure(path, FileAction::Create, error);
     }
-    return ::close(fd) == 0 ? 0 : errno;
-}
-
-FileResult writeDirectly(const std::string& path, std::string_view bytes) {
-    const int fd = openForWriting(path.c_str());
-    if (fd < 0) return FileResult::failure(path, FileAction::Create, errno);
-    const int error = writeAndClose(fd, bytes);
+    int error = file.write(bytes);
+    if (const int closed = file.close(); error == 0) error = closed;
     return error == 0 ? FileResult::success() : FileResult::failure(path, FileAction::Write, error);
 }
 
-// "dir/name" -> "dir/.name.tmp<pid>-<n>": hidden, beside the target so the rename stays within
-// one file system.
-std::string temporaryName(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    const std::size_t slash = target.find_last_of(kPathSeparators);
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    return target.substr(0, start) + "." + target.substr(start) + ".tmp" +
-           std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+FileResult replaceWhole(const std::string& path, std::string_view bytes, unsigned permissions) {
+    std::string temporary;
+    NewFile file;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        temporary = temporaryPathBeside(path);
+        error = file.create(temporary, permissions);
+    }
+    if (error != 0) return FileResult::failure(path, FileAction::Create, error);
+    error = file.write(bytes);
+    if (const int closed = file.close(); error == 0) error = closed;
+    if (error == 0) error = renameOver(temporary, path);
+    if (error != 0) {
+        removeFile(temporary);
+        return FileResult::failure(path, FileAction::Write, error);
+    }
+    return FileResult::success();
 }
 
 }  // namespace
 
-FileResult writeWholeFile(const std::string& path, std::string_view bytes) {
-    // Through a link to the file it points at, so the link stays a link.
-    std::string target = path;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) return FileResult::failure(path, FileAction::Create, EISDIR);
-        if (!S_ISREG(info.st_mode)) return writeDirectly(path, bytes);
-        // A file the engineer made read-only is not replaced behind their back.
-        if (::access(path.c_str(), W_OK) != 0)
-            return FileResult::failure(path, FileAction::Create, errno);
-        if (std::string resolved; resolvePath(path, resolved)) target = resolved;
+const char* notRegularReason(PathKind kind) {
+    switch (kind) {
+        case PathKind::NamedPipe:
+            return "not a regular file but a named pipe (FIFO)";
+        case PathKind::CharacterDevice:
+            return "not a regular file but a character device";
+        case PathKind::BlockDevice:
+            return "not a regular file but a block device";
+        case PathKind::Socket:
+            return "not a regular file but a socket";
+        case PathKind::Link:
+            return "not a regular file but a symbolic link";
+        default:
+            return "not a regular file";
     }
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = temporaryName(target);
-        fd = createNewFile(temporary.c_str());
-        if (fd < 0 && errno != EEXIST) break;
+}
+
+FileResult writeWholeFile(const std::string& path, std::string_view bytes, StreamTarget streams) {
+    const PathStatus status = inspectPath(path);
+    if (status.error != 0) return FileResult::failure(path, FileAction::Create, status.error);
+    switch (status.kind) {
+        case PathKind::Absent:
+            return replaceWhole(path, bytes, 0666);
+        case PathKind::Regular:
+            // A file the engineer made read-only is not replaced behind their back; one that may
+            // be written keeps its permissions.
+            if (const int error = checkWritable(path); error != 0) {
+                return FileResult::failure(path, FileAction::Create, error);
+            }
+            return replaceWhole(path, bytes, status.permissions);
+        case PathKind::Directory:
+            return FileResult::failure(path, FileAction::Create, EISDIR);
+        case PathKind::Link: {
+            // A link to a stream (/dev/stdout on a pipe) is that stream; any other link is
+            // replaced, never written through.
+            const PathStatus target = inspectTarget(path);
+            if (isStream(target.kind)) return writeStream(path, bytes, streams, target.kind);
+            return replaceWhole(path, bytes, 0666);
+        }
+        default:
+            return writeStream(path, bytes, streams, status.kind);
     }
-    if (fd < 0) return FileResult::failure(path, FileAction::Create, errno);
-    // An existing file keeps its permissions.
-    if (S_ISREG(info.st_mode) && !setFileMode(fd, info.st_mode & 07777)) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return FileResult::failure(path, FileAction::Create, error);
-    }
-    if (const int error = writeAndClose(fd, bytes); error != 0) {
-        ::unlink(temporary.c_str());
-        return FileResult::failure(path, FileAction::Write, error);
-    }
-    if (!replaceFile(temporary.c_str(), target.c_str())) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return FileResult::failure(path, FileAction::Write, error);
-    }
-    return FileResult::success();
 }
 
 }  // namespace tessarin

@@ -1,8 +1,7 @@
 #include "run/calculate_command.h"
 
-#include <filesystem>
-#include <system_error>
-
+#include "platform/file_system.h"
+#include "platform/process.h"
 #include "report/report_file.h"
 #include "report/report_writer.h"
 #include "run/design_column.h"
@@ -15,12 +14,12 @@ namespace {
 // The directory the report lives in, as the engineer would look for it; empty when the current
 // directory cannot be named (it was removed).
 std::string reportDirectory(const std::string& fileName) {
-    const std::filesystem::path directory = std::filesystem::path(fileName).parent_path();
-    if (directory.is_absolute()) return directory.string();
-    std::error_code error;
-    const std::filesystem::path current = std::filesystem::current_path(error);
-    if (error) return {};
-    return directory.empty() ? current.string() : (current / directory).string();
+    std::string directory = splitPath(fileName).folder;
+    if (isAbsolutePath(directory)) return directory;
+    std::string current = currentFolder();
+    if (current.empty()) return {};
+    if (directory.empty()) return current;
+    return current + (current.back() == '/' ? "" : "/") + directory;
 }
 
 }  // namespace

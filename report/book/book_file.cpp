@@ -1,32 +1,28 @@
 #include "report/book/book_file.h"
 
 #include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 
-#if !defined(_WIN32)
-#include <unistd.h>
-#endif
+#include "platform/file_system.h"
 
 namespace tessarin {
 
 namespace {
 
-FileResult failure(const std::string& path, FileAction action, const std::string& reason) {
-    return FileResult::refusal(path, action, reason);
+FileResult failure(const std::string& path, FileAction action, int error) {
+    return FileResult::refusal(path, action, systemReason(error));
 }
 
 FileResult refuseTarget(const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    if (path.empty()) return failure(path, FileAction::Write, std::strerror(ENOENT));
-    if (target.filename().empty()) return failure(path, FileAction::Write, std::strerror(EISDIR));
-    std::error_code ec;
-    const fs::file_status status = fs::status(target, ec);
-    if (fs::is_directory(status)) return failure(path, FileAction::Write, std::strerror(EISDIR));
-    if (fs::exists(status) && !fs::is_regular_file(status)) {
-        return failure(path, FileAction::Write, "not a regular file");
+    if (path.empty()) return failure(path, FileAction::Write, ENOENT);
+    const PathParts parts = splitPath(path);
+    if (parts.name.empty() || parts.name == "." || parts.name == "..") {
+        return failure(path, FileAction::Write, EISDIR);
+    }
+    // What the name leads to: a link to a directory or a device is refused as they are.
+    const PathStatus status = inspectTarget(path);
+    if (status.kind == PathKind::Directory) return failure(path, FileAction::Write, EISDIR);
+    if (status.kind != PathKind::Absent && status.kind != PathKind::Regular) {
+        return FileResult::refusal(path, FileAction::Write, "not a regular file");
     }
     return FileResult::success();
 }
@@ -34,20 +30,16 @@ FileResult refuseTarget(const std::string& path) {
 }  // namespace
 
 FileResult checkWritablePath(const std::string& path) {
-    namespace fs = std::filesystem;
     FileResult refused = refuseTarget(path);
     if (!refused.ok) return refused;
-    fs::path folder = fs::path(path).parent_path();
-    if (folder.empty()) folder = ".";
-    std::error_code ec;
-    const fs::file_status status = fs::status(folder, ec);
-    if (!fs::exists(status)) return failure(path, FileAction::Create, std::strerror(ENOENT));
-    if (!fs::is_directory(status)) return failure(path, FileAction::Create, std::strerror(ENOTDIR));
-#if !defined(_WIN32)
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        return FileResult::failure(path, FileAction::Create, errno);
+    const PathParts parts = splitPath(path);
+    const std::string folder = parts.folder.empty() ? "." : parts.folder;
+    const PathStatus status = inspectTarget(folder);
+    if (status.kind == PathKind::Absent) return failure(path, FileAction::Create, ENOENT);
+    if (status.kind != PathKind::Directory) return failure(path, FileAction::Create, ENOTDIR);
+    if (const int error = checkFolderWritable(folder); error != 0) {
+        return FileResult::failure(path, FileAction::Create, error);
     }
-#endif
     return FileResult::success();
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "platform/process.h"
 #include "report/book/book_pictures.h"
 #include "report/book/book_writer.h"
 #include "report/number_text.h"
@@ -536,12 +537,7 @@ std::string programVersionText() {
 
 std::string todayText() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = localTime(now);
     char text[16];
     std::strftime(text, sizeof text, "%Y-%m-%d", &local);
     return text;

@@ -229,6 +229,21 @@ TEST(Batch, ReportFileNamesAreSafeAndDistinct) {
     EXPECT_LE(reportFileName(std::string(1000, 'x'), 123456789).size(), 255u);
 }
 
+// Windows opens a device for a name whose part before the first dot is CON, PRN, AUX, NUL,
+// COM1-9 or LPT1-9, whatever the case and whatever follows the dot: such an id has its first
+// letter escaped (n = 0x6E, C = 0x43, a = 0x61, p = 0x70, L = 0x4C). Without a dot the line
+// number follows the id ("nul-7.txt"), which is an ordinary name.
+TEST(Batch, FileNamesOfDeviceNameIdsAreEscaped) {
+    const FileNameCase cases[] = {
+        {"nul.a", "%6Eul.a-7.txt"}, {"COM1.x", "%43OM1.x-7.txt"}, {"aux.b", "%61ux.b-7.txt"},
+        {"prn.c", "%70rn.c-7.txt"}, {"LpT9.z", "%4CpT9.z-7.txt"}, {"con.", "%63on.-7.txt"},
+        {"nul", "nul-7.txt"},       {"COM0.x", "COM0.x-7.txt"},   {"CONS.x", "CONS.x-7.txt"},
+        {"null.a", "null.a-7.txt"}, {"KZ.nul", "KZ.nul-7.txt"},
+    };
+    for (const FileNameCase& c : cases) EXPECT_EQ(reportFileName(c.id, 7), c.name) << c.id;
+    EXPECT_EQ(caseFileName("nul.a", 2, ".dxf"), "%6Eul.a-2.dxf");
+}
+
 }  // namespace
 
 namespace {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <filesystem>
 #include <limits>
 
 #include "engine/current_code/bar_layout.h"
@@ -13,6 +15,7 @@
 #include "report/current_code_json.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
+#include "report/report_file.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tessarin {
@@ -202,6 +205,33 @@ TEST(CurrentCodeReport, WrittenInGbkBesideTheOldReport) {
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.fileName, "blocked");
     EXPECT_EQ(failed.reason, "Is a directory");
+}
+
+// Result-GB2010.txt keeps the promises of Result.txt: a link of that name is replaced and the
+// file it points at (here outside the folder) keeps its bytes; a named pipe is refused at once
+// with its kind, never waited on; the report lock of the folder is taken (a run holding it makes
+// the write wait and then say the file is in use).
+TEST(CurrentCodeReport, WrittenAsResultTxtIs) {
+    ScratchDirectory scratch;
+    const CurrentCodeDesign d = startUpDesign();
+    const TemporaryDirectory elsewhere;
+    writeFileBytes(elsewhere.file("outside.txt"), "keep");
+    std::filesystem::create_symlink(elsewhere.file("outside.txt"), "Result-GB2010.txt");
+    ASSERT_TRUE(writeCurrentCodeReport(d).ok);
+    EXPECT_FALSE(std::filesystem::is_symlink("Result-GB2010.txt"));
+    EXPECT_EQ(readFileBytes("Result-GB2010.txt"), utf8ToGbk(currentCodeReportText(d)));
+    EXPECT_EQ(readFileBytes(elsewhere.file("outside.txt")), "keep");
+
+    ASSERT_EQ(::mkfifo("pipe.txt", 0666), 0);
+    const FileResult piped = writeCurrentCodeReport(d, "pipe.txt");
+    EXPECT_FALSE(piped.ok);
+    EXPECT_EQ(piped.reason, "not a regular file but a named pipe (FIFO)");
+
+    ReportFile other("Result.txt", std::chrono::milliseconds(0));
+    ASSERT_TRUE(other.own().ok);
+    const FileResult busy = writeCurrentCodeReport(d);  // waits kReportOwnerWait, 2 s
+    EXPECT_FALSE(busy.ok);
+    EXPECT_EQ(busy.reason, kReportInUse);
 }
 
 // The JSON object: 4Φ20 in 400 x 600 (centres 20 + 8 + 10 = 38 from the faces: u = +-262,

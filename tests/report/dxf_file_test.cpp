@@ -158,18 +158,55 @@ TEST(WholeFile, ReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(readFileBytes("KZ1.dxf"), "old");
 }
 
-TEST(WholeFile, ReplacesContentKeepsModeAndLinks) {
+TEST(WholeFile, ReplacesContentKeepsMode) {
     ScratchDirectory scratch;
     writeFileBytes("KZ1.dxf", std::string(10000, 'o'));
     ::chmod("KZ1.dxf", 0640);
-    std::filesystem::create_symlink("KZ1.dxf", "link.dxf");
-    ASSERT_TRUE(writeWholeFile("link.dxf", "new").ok);
-    EXPECT_TRUE(std::filesystem::is_symlink("link.dxf"));
+    ASSERT_TRUE(writeWholeFile("KZ1.dxf", "new").ok);
     EXPECT_EQ(readFileBytes("KZ1.dxf"), "new");
     struct stat info {};
     ASSERT_EQ(::stat("KZ1.dxf", &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(entries("."), (std::vector<std::string>{"KZ1.dxf", "link.dxf"}));
+    EXPECT_EQ(entries("."), (std::vector<std::string>{"KZ1.dxf"}));
+}
+
+// Never through a link: a link named like the output (planted in a folder a batch writes into,
+// or pointing out of it) is replaced by the new file, and the file it pointed at keeps its bytes.
+// A link to a directory is replaced as well; a dangling one simply becomes the file.
+TEST(WholeFile, ReplacesALinkAndNeverWritesThroughIt) {
+    ScratchDirectory scratch;
+    writeFileBytes("outside.txt", "keep");
+    ::mkdir("folder", 0777);
+    std::filesystem::create_symlink("outside.txt", "link.dxf");
+    std::filesystem::create_symlink("folder", "dirlink.dxf");
+    std::filesystem::create_symlink("nowhere", "dangling.dxf");
+    for (const char* name : {"link.dxf", "dirlink.dxf", "dangling.dxf"}) {
+        ASSERT_TRUE(writeWholeFile(name, "new").ok) << name;
+        EXPECT_FALSE(std::filesystem::is_symlink(name)) << name;
+        EXPECT_EQ(readFileBytes(name), "new") << name;
+    }
+    EXPECT_EQ(readFileBytes("outside.txt"), "keep");
+    EXPECT_TRUE(std::filesystem::is_empty("folder"));
+    EXPECT_FALSE(std::filesystem::exists("nowhere"));
+}
+
+// A stream is not a file to replace. Named on the command line (/dev/null, a pipe) it is written
+// as it is; a pipe without a reader fails at once (ENXIO) rather than waiting for one. Where a
+// batch writes (StreamTarget::Refuse) a pipe, or a link to a device, is refused with its kind.
+TEST(WholeFile, StreamsAreWrittenOrRefusedNeverWaitedOn) {
+    ScratchDirectory scratch;
+    ASSERT_EQ(::mkfifo("pipe.dxf", 0666), 0);
+    std::filesystem::create_symlink("/dev/null", "null.dxf");
+    const FileResult waiting = writeWholeFile("pipe.dxf", "new");
+    EXPECT_EQ(waiting.reason, "No such device or address");
+    EXPECT_TRUE(writeWholeFile("null.dxf", "new").ok);
+    EXPECT_TRUE(writeWholeFile("/dev/null", "new").ok);
+    EXPECT_EQ(writeWholeFile("pipe.dxf", "new", StreamTarget::Refuse).reason,
+              "not a regular file but a named pipe (FIFO)");
+    EXPECT_EQ(writeWholeFile("null.dxf", "new", StreamTarget::Refuse).reason,
+              "not a regular file but a character device");
+    EXPECT_TRUE(std::filesystem::is_symlink("null.dxf"));
+    EXPECT_EQ(entries("."), (std::vector<std::string>{"null.dxf", "pipe.dxf"}));
 }
 
 }  // namespace

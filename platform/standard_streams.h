@@ -14,10 +14,9 @@ void prepareStandardStreams();
 // Whether standard error is a terminal (a console on Windows), where a progress line belongs.
 bool standardErrorIsTerminal();
 
-// The program's arguments (without its name). Texts that are printed in a book (--project, --id)
-// come as UTF-8, as every other text the program handles; on Windows, where main() gets them in
-// the ANSI code page, they are taken from the wide command line instead. File names stay as
-// main() gets them: the Windows file functions used take the ANSI code page.
+// The program's arguments (without its name), as UTF-8 like every other text the program
+// handles: on Windows, where main() gets them in the ANSI code page, they are taken from the wide
+// command line instead, file names included (platform/ opens files by their UTF-16 names).
 std::vector<std::string> commandLineArguments(int argc, char** argv);
 
 }  // namespace tessarin

@@ -1,4 +1,4 @@
-#include "cli/standard_streams.h"
+#include "platform/standard_streams.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -12,6 +12,8 @@
 #include <iostream>
 #include <streambuf>
 #include <string>
+
+#include "platform/wide_text.h"
 #else
 #include <unistd.h>
 #endif
@@ -114,24 +116,10 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
     int count = 0;
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return arguments;
-    const auto utf8 = [](const wchar_t* text) {
-        const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-        std::string converted(length > 0 ? static_cast<std::size_t>(length) : 1, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, converted.data(), length, nullptr, nullptr);
-        converted.resize(converted.size() - 1);
-        return converted;
-    };
-    // wide[i] is argv[i], that is arguments[i - 1]; a text is the value after --project or --id,
-    // or the whole of --project=... and --id=....
+    // wide[i] is argv[i], that is arguments[i - 1]: every one as UTF-8, file names included
+    // (platform/ gives them to the wide file functions).
     if (count == argc) {
-        for (std::size_t i = 1; i < arguments.size() + 1; ++i) {
-            const std::string& argument = arguments[i - 1];
-            const bool joined =
-                argument.rfind("--project=", 0) == 0 || argument.rfind("--id=", 0) == 0;
-            const bool afterFlag =
-                i >= 2 && (arguments[i - 2] == "--project" || arguments[i - 2] == "--id");
-            if (joined || afterFlag) arguments[i - 1] = utf8(wide[i]);
-        }
+        for (std::size_t i = 1; i < arguments.size() + 1; ++i) arguments[i - 1] = utf8Text(wide[i]);
     }
     LocalFree(wide);
     return arguments;

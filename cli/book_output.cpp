@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/cli_exit.h"
+#include "report/book/book_docx.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
 #include "report/book/book_serial.h"
@@ -28,7 +29,7 @@ FileResult failure(const std::string& path, const std::string& reason) {
 
 constexpr const char* kNoPdfWriter =
     "a PDF book needs tessarin-book, the PDF writer of the desktop build (with Qt), beside "
-    "tessarin-cli; an HTML book (.html) works everywhere";
+    "tessarin-cli; an HTML (.html) or Word (.docx) book works everywhere";
 
 #if !defined(_WIN32)
 bool writeAllTo(int fd, const std::string& bytes) {
@@ -147,6 +148,8 @@ FileResult writeBookFile(const Book& book, const std::string& path) {
         case BookFormat::html:
         case BookFormat::unknown:
             return writeWholeFile(path, renderBookHtml(book));
+        case BookFormat::docx:
+            return writeWholeFile(path, renderBookDocx(book));
         case BookFormat::pdf: {
 #if defined(_WIN32)
             return failure(path, kNoPdfWriter);

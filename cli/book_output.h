@@ -8,7 +8,8 @@
 
 namespace tessarin {
 
-// Writes a calculation book to path, as HTML or as PDF by its suffix. HTML is written here; a
+// Writes a calculation book to path, as HTML, Word or PDF by its suffix. HTML and Word are written
+// here; a
 // PDF comes from tessarin-book (the Qt PDF writer of the desktop build), which runs as a program
 // of its own beside this one, so that tessarin-cli itself never loads Qt. The file is written
 // whole (temporary file and rename) or not at all.

@@ -10,11 +10,12 @@
 
 namespace tessarin {
 
-BatchBooks::BatchBooks(std::string directory, std::string project)
+BatchBooks::BatchBooks(std::string directory, std::string project, std::string suffix)
     : books_(
           std::move(project), todayText(),
-          [directory = std::move(directory)](const std::string& id, long long firstLine) {
-              return directory + "/" + caseFileName(id, firstLine, ".html");
+          [directory = std::move(directory), suffix = std::move(suffix)](const std::string& id,
+                                                                         long long firstLine) {
+              return directory + "/" + caseFileName(id, firstLine, suffix.c_str());
           },
           [](const Book& book, const std::string& path) { return writeBookFile(book, path); }) {}
 
@@ -33,12 +34,15 @@ FileResult BatchBooks::closed(const std::string& id) {
     return books_.close(id);
 }
 
-CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project)
-    : directory_(std::move(directory)), project_(std::move(project)), date_(todayText()) {}
+CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project, std::string suffix)
+    : directory_(std::move(directory)),
+      project_(std::move(project)),
+      suffix_(std::move(suffix)),
+      date_(todayText()) {}
 
 FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
                                       const CurrentCodeDesign& design) {
-    const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
+    const std::string path = directory_ + "/" + caseFileName(id, firstLine, suffix_.c_str());
     return writeBookFile(buildCurrentCodeBook(BookInfo{project_, id, date_}, design), path);
 }
 

@@ -8,11 +8,12 @@
 
 namespace tessarin {
 
-// --books DIR of the 2002 batch: one HTML calculation book per column id, named as the reports
-// are (DIR/<id>-<first line>.html), with every accepted combination of the id in file order.
+// --books DIR of the 2002 batch: one calculation book per column id, named as the reports are
+// (DIR/<id>-<first line> with the suffix of its format: .html, .pdf or .docx), with every
+// accepted combination of the id in file order.
 class BatchBooks final : public ColumnOutputs {
   public:
-    BatchBooks(std::string directory, std::string project);
+    BatchBooks(std::string directory, std::string project, std::string suffix);
 
     FileResult designed(const std::string& id, long long line, const ColumnDesign& design,
                         const ReinforcementScheme& scheme,
@@ -23,11 +24,11 @@ class BatchBooks final : public ColumnOutputs {
     ColumnBooks books_;
 };
 
-// --books DIR of the current-code batch: one HTML book per column id, its combinations designed
-// together (DIR/<id>-<first line>.html).
+// --books DIR of the current-code batch: one book per column id, its combinations designed
+// together (DIR/<id>-<first line> with the suffix of its format).
 class CurrentCodeBooks final : public CurrentCodeOutputs {
   public:
-    CurrentCodeBooks(std::string directory, std::string project);
+    CurrentCodeBooks(std::string directory, std::string project, std::string suffix);
 
     FileResult designed(const std::string& id, long long firstLine,
                         const CurrentCodeDesign& design) override;
@@ -35,6 +36,7 @@ class CurrentCodeBooks final : public CurrentCodeOutputs {
   private:
     std::string directory_;
     std::string project_;
+    std::string suffix_;
     std::string date_;
 };
 

@@ -126,21 +126,21 @@ std::string pdfWriterPath() {
 #endif
 }
 
+FileResult checkBookWriter(BookFormat format) {
+    if (format != BookFormat::pdf) return FileResult::success();
+#if !defined(_WIN32)
+    const std::string program = pdfWriterPath();
+    if (!program.empty() && ::access(program.c_str(), X_OK) == 0) return FileResult::success();
+#endif
+    return failure({}, kNoPdfWriter);
+}
+
 FileResult checkBookTarget(const std::string& path) {
-    const BookFormat format = bookFormatOf(path);
     FileResult result = checkWritablePath(path);
     if (!result.ok) return result;
-    if (format == BookFormat::pdf) {
-        const std::string program = pdfWriterPath();
-#if !defined(_WIN32)
-        if (program.empty() || ::access(program.c_str(), X_OK) != 0) {
-            return failure(path, kNoPdfWriter);
-        }
-#else
-        return failure(path, kNoPdfWriter);
-#endif
-    }
-    return FileResult::success();
+    result = checkBookWriter(bookFormatOf(path));
+    if (!result.ok) result.fileName = path;
+    return result;
 }
 
 FileResult writeBookFile(const Book& book, const std::string& path) {

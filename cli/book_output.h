@@ -4,6 +4,7 @@
 #include <string>
 
 #include "report/book/book.h"
+#include "report/book/book_file.h"
 #include "report/file_result.h"
 
 namespace tessarin {
@@ -19,6 +20,10 @@ FileResult writeBookFile(const Book& book, const std::string& path);
 // folder, the name (not a directory or a device), and for a PDF the writer program. The reason
 // says what is wrong.
 FileResult checkBookTarget(const std::string& path);
+
+// Whether books of this format can be written at all: a PDF needs tessarin-book beside this
+// program; HTML and Word always can. The reason says what is missing.
+FileResult checkBookWriter(BookFormat format);
 
 // Says on err that the book could not be written, with the file name and the reason, and
 // returns the exit code of a file failure.

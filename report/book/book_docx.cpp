@@ -331,7 +331,8 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 // The width of text in ems of the book's face: a Chinese character or a full-width form takes a
-// whole em, anything else a little over half of one (SimSun's Latin is half-width).
+// whole em, anything else a little over half of one (SimSun's Latin is half an em; a reader
+// without SimSun sets it in a wider face, which this leaves room for).
 double textEms(std::string_view text) {
     double ems = 0.0;
     for (std::size_t i = 0; i < text.size();) {
@@ -341,7 +342,7 @@ double textEms(std::string_view text) {
                           (c >= 0xF900U && c <= 0xFAFFU) || (c >= 0xFE30U && c <= 0xFE4FU) ||
                           (c >= 0xFF00U && c <= 0xFF60U) || (c >= 0xFFE0U && c <= 0xFFE6U) ||
                           c >= 0x20000U;
-        ems += wide ? 1.0 : 0.55;
+        ems += wide ? 1.0 : 0.7;
     }
     return ems;
 }
@@ -397,8 +398,9 @@ struct TableLayout {
     int fontHalfPoints = kBodyHalfPoints;
 };
 
-// Columns as wide as their longest cell at the table's face, scaled down together when the table
-// would pass the right margin; no column narrower than two characters.
+// Columns as wide as their longest cell at the table's face. A table that would pass the right
+// margin gives up width where it has most: the widest columns are cut to one common width (and
+// wrap), so that the narrow ones (symbols, units, numbers) keep every word on one line.
 TableLayout layoutTable(const std::vector<std::vector<std::string>>& rows, std::size_t columns,
                         int fontHalfPoints, int room) {
     TableLayout layout;
@@ -412,11 +414,23 @@ TableLayout layoutTable(const std::vector<std::vector<std::string>>& rows, std::
     }
     double total = 0.0;
     for (double& w : widths) {
-        w = std::max(w, 2.0 * twipsPerEm) + 2.0 * kCellPadding + 40.0;
+        w = std::max(w, 2.0 * twipsPerEm) + 2.0 * kCellPadding + 60.0;
         total += w;
     }
-    const double scale = total > room ? room / total : 1.0;
-    for (const double w : widths) layout.widths.push_back(static_cast<int>(std::floor(w * scale)));
+    if (total > room) {
+        // The common width c with sum(min(w, c)) = room, found from the narrowest column up.
+        std::vector<double> sorted = widths;
+        std::sort(sorted.begin(), sorted.end());
+        double left = room;
+        double cap = 0.0;
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            cap = left / static_cast<double>(sorted.size() - i);
+            if (sorted[i] > cap) break;
+            left -= sorted[i];
+        }
+        for (double& w : widths) w = std::min(w, cap);
+    }
+    for (const double w : widths) layout.widths.push_back(static_cast<int>(std::floor(w)));
     return layout;
 }
 
@@ -673,14 +687,19 @@ struct BodyWriter {
         out += paragraph("Heading" + std::to_string(level), b.text, breakBefore());
     }
     void operator()(const BookParagraph& b) const {
-        out += paragraph("Normal", b.text, breakBefore());
+        // A paragraph that ends in a colon introduces what follows and stays on its page.
+        const bool introduces = b.text.ends_with("：") || b.text.ends_with(":");
+        out +=
+            paragraph("Normal", b.text,
+                      (introduces ? std::string("<w:keepNext/>") : std::string()) + breakBefore());
     }
     void operator()(const BookFormula& b) const {
-        out += paragraph("FormulaLabel", b.label, breakBefore());
+        // A formula without a label is its line alone.
+        if (!b.label.empty()) out += paragraph("FormulaLabel", b.label, breakBefore());
         std::string math = b.formula;
         if (!b.substituted.empty()) math += " = " + b.substituted;
         math += " = " + b.result;
-        out += paragraph("Formula", math);
+        out += paragraph("Formula", math, b.label.empty() ? breakBefore() : std::string());
     }
     void operator()(const BookTable& b) const {
         const std::string xml = table(b);

@@ -112,6 +112,15 @@ void TestCalculationBook::writesTheChosenFormat_data() {
                                            << "PDF"
                                            << "kz1.pdf"
                                            << "%PDF-";
+    // A Word book is a ZIP package whose first entry is its content types.
+    QTest::newRow("docx") << "kz1.docx"
+                          << "HTML"
+                          << "kz1.docx"
+                          << "PK\x03\x04";
+    QTest::newRow("word filter, no suffix") << "kz1"
+                                            << "Word"
+                                            << "kz1.docx"
+                                            << "PK\x03\x04";
 }
 
 void TestCalculationBook::writesTheChosenFormat() {

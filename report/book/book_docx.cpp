@@ -48,7 +48,8 @@ constexpr int kMarginTop = 1247;
 constexpr int kMarginSide = 1021;
 constexpr int kMarginBottom = 1134;
 constexpr int kTextWidth = kPageWidth - 2 * kMarginSide;
-constexpr int kCellPadding = 108;  // each side of a cell's text
+constexpr int kCellPadding = 108;     // each side of a cell's text
+constexpr int kWideCellPadding = 57;  // the same in a wide table
 
 constexpr int kBodyHalfPoints = 21;  // 五号, 10.5 pt
 constexpr int kWideHalfPoints = 17;  // tables of kWideTableColumns columns and more
@@ -342,7 +343,18 @@ double textEms(std::string_view text) {
                           (c >= 0xF900U && c <= 0xFAFFU) || (c >= 0xFE30U && c <= 0xFE4FU) ||
                           (c >= 0xFF00U && c <= 0xFF60U) || (c >= 0xFFE0U && c <= 0xFFE6U) ||
                           c >= 0x20000U;
-        ems += wide ? 1.0 : 0.7;
+        if (wide) {
+            ems += 1.0;
+        } else if (c >= '0' && c <= '9') {
+            ems += 0.64;
+        } else if (c == '.' || c == ',' || c == ' ' || c == ':' || c == ';' || c == '(' ||
+                   c == ')' || c == '/') {
+            ems += 0.4;
+        } else if (c >= 'a' && c <= 'z') {
+            ems += 0.62;
+        } else {
+            ems += 0.75;  // capitals, Greek, mathematical signs
+        }
     }
     return ems;
 }
@@ -396,6 +408,7 @@ std::string halfPoints(int value) {
 struct TableLayout {
     std::vector<int> widths;  // twips per column
     int fontHalfPoints = kBodyHalfPoints;
+    int padding = kCellPadding;  // left and right of every cell's text
 };
 
 // Columns as wide as their longest cell at the table's face. A table that would pass the right
@@ -405,6 +418,7 @@ TableLayout layoutTable(const std::vector<std::vector<std::string>>& rows, std::
                         int fontHalfPoints, int room) {
     TableLayout layout;
     layout.fontHalfPoints = fontHalfPoints;
+    layout.padding = fontHalfPoints == kBodyHalfPoints ? kCellPadding : kWideCellPadding;
     const double twipsPerEm = fontHalfPoints * 10.0;
     std::vector<double> widths(columns, 0.0);
     for (const auto& row : rows) {
@@ -414,7 +428,7 @@ TableLayout layoutTable(const std::vector<std::vector<std::string>>& rows, std::
     }
     double total = 0.0;
     for (double& w : widths) {
-        w = std::max(w, 2.0 * twipsPerEm) + 2.0 * kCellPadding + 60.0;
+        w = std::max(w, 2.0 * twipsPerEm) + 2.0 * layout.padding + 60.0;
         total += w;
     }
     if (total > room) {
@@ -440,7 +454,13 @@ std::string tableProperties(const TableLayout& layout, bool centred) {
     std::string out = "<w:tblPr><w:tblStyle w:val=\"TableGrid\"/>";
     out += "<w:tblW w:w=\"" + std::to_string(total) + "\" w:type=\"dxa\"/>";
     if (centred) out += "<w:jc w:val=\"center\"/>";
-    out += "<w:tblLayout w:type=\"fixed\"/><w:tblLook w:val=\"0000\"/></w:tblPr><w:tblGrid>";
+    out += "<w:tblLayout w:type=\"fixed\"/>";
+    if (layout.padding != kCellPadding) {
+        const std::string margin = std::to_string(layout.padding);
+        out += "<w:tblCellMar><w:left w:w=\"" + margin + "\" w:type=\"dxa\"/><w:right w:w=\"" +
+               margin + "\" w:type=\"dxa\"/></w:tblCellMar>";
+    }
+    out += "<w:tblLook w:val=\"0000\"/></w:tblPr><w:tblGrid>";
     for (const int w : layout.widths) out += "<w:gridCol w:w=\"" + std::to_string(w) + "\"/>";
     out += "</w:tblGrid>";
     return out;
@@ -638,7 +658,9 @@ struct ShapeWriter {
     }
 };
 
-std::string drawing(const BookPicture& picture, int id) {
+// Every drawing object of the document has an id of its own: the pictures count from 1, their
+// shapes on from `shapeIds`.
+std::string drawing(const BookPicture& picture, int id, int& shapeIds) {
     const std::string cx = emu(picture.width), cy = emu(picture.height);
     std::string out =
         "<w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\">"
@@ -661,6 +683,15 @@ std::string drawing(const BookPicture& picture, int id) {
     const ShapeWriter shapes{out};
     for (const PictureShape& s : picture.shapes) std::visit(shapes, s);
     out += "</wpg:wgp></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+    // Each shape named and numbered, as Word names the shapes of a group it writes.
+    const std::string start = "<wps:wsp><wps:cNvSpPr";
+    for (std::size_t at = out.find(start); at != std::string::npos;
+         at = out.find(start, at + start.size())) {
+        const std::string number = std::to_string(++shapeIds);
+        const std::string name = "<wps:cNvPr id=\"" + number + "\" name=\"形状 " + number + "\"/>";
+        out.insert(at + std::string_view("<wps:wsp>").size(), name);
+        at += name.size();
+    }
     return out;
 }
 
@@ -671,6 +702,7 @@ struct BodyWriter {
     std::string& out;
     bool& pageBreak;  // the first block after the title page starts a new page
     int& pictures;
+    int& shapeIds;
 
     // pPr to add to the next paragraph: the page break after the title page, once.
     std::string breakBefore() const {
@@ -713,7 +745,7 @@ struct BodyWriter {
         std::string pPr = b.caption.empty() ? "<w:keepNext w:val=\"0\"/>" : "";
         pPr += breakBefore();
         out += "<w:p><w:pPr><w:pStyle w:val=\"Figure\"/>" + pPr + "</w:pPr>" +
-               drawing(b, pictures) + "</w:p>";
+               drawing(b, pictures, shapeIds) + "</w:p>";
         if (!b.caption.empty()) out += paragraph("Caption", b.caption);
     }
 };
@@ -750,7 +782,7 @@ std::string titlePage(const Book& book) {
     }
     out += paragraph("Normal", {}, "<w:spacing w:before=\"240\" w:after=\"0\"/>");
     // 职责 / 姓名 / 签字 / 日期, with room to sign by hand.
-    const TableLayout sign{{1300, 2300, 2300, 1470}, kBodyHalfPoints};
+    const TableLayout sign{{1300, 2300, 2300, 1470}, kBodyHalfPoints, kCellPadding};
     out += "<w:tbl>" + tableProperties(sign, true);
     const std::string signHeight = "<w:trHeight w:val=\"567\"/>";
     out += tableRow({"职责", "姓名", "签字", "日期"}, sign, true, true);
@@ -780,7 +812,8 @@ std::string document(const Book& book) {
     out += titlePage(book);
     bool pageBreak = true;
     int pictures = 0;
-    const BodyWriter blocks{out, pageBreak, pictures};
+    int shapeIds = 1000;
+    const BodyWriter blocks{out, pageBreak, pictures, shapeIds};
     for (const BookBlock& block : book.blocks) std::visit(blocks, block);
     if (pageBreak) out += paragraph("Normal", {}, blocks.breakBefore());
     // Word wants a paragraph between a last table and the section's end.

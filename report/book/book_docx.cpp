@@ -331,9 +331,9 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// The width of text in ems of the book's face: a Chinese character or a full-width form takes a
-// whole em, anything else a little over half of one (SimSun's Latin is half an em; a reader
-// without SimSun sets it in a wider face, which this leaves room for).
+// The width of text in ems: a Chinese character or a full-width form takes a whole em; digits,
+// letters and signs the widths of a common serif face, wider than SimSun's half-em Latin, so
+// that a reader without SimSun still keeps a table's numbers on one line.
 double textEms(std::string_view text) {
     double ems = 0.0;
     for (std::size_t i = 0; i < text.size();) {

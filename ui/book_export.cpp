@@ -58,10 +58,22 @@ QString exportCalculationBook(QWidget* parent, const Book& book, const QString& 
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters({kHtmlFilter, kPdfFilter, kDocxFilter});
     dialog.setDefaultSuffix(QStringLiteral("html"));
-    // A name typed without a suffix takes the one of the chosen filter.
-    QObject::connect(
-        &dialog, &QFileDialog::filterSelected, &dialog,
-        [&dialog](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    // A name typed without a suffix takes the one of the chosen filter; a name that has a book's
+    // suffix (the suggested "计算书.html") changes it to the filter's, so that choosing "Word"
+    // writes a Word book and not HTML under the old name.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) {
+                         const QString suffix = suffixOf(filter);
+                         dialog.setDefaultSuffix(suffix);
+                         const QStringList typed = dialog.selectedFiles();
+                         if (typed.isEmpty()) return;
+                         const QFileInfo name(typed.constFirst());
+                         if (bookFormatOf(name.fileName().toStdString()) == BookFormat::unknown ||
+                             name.suffix() == suffix) {
+                             return;
+                         }
+                         dialog.selectFile(name.completeBaseName() + QStringLiteral(".") + suffix);
+                     });
     dialog.setDirectory(QDir::current());
     dialog.selectFile(suggestedName + QStringLiteral(".html"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

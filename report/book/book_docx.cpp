@@ -688,7 +688,11 @@ std::string drawing(const BookPicture& picture, int id, int& shapeIds) {
     for (std::size_t at = out.find(start); at != std::string::npos;
          at = out.find(start, at + start.size())) {
         const std::string number = std::to_string(++shapeIds);
-        const std::string name = "<wps:cNvPr id=\"" + number + "\" name=\"形状 " + number + "\"/>";
+        std::string name = "<wps:cNvPr id=\"";
+        name += number;
+        name += "\" name=\"形状 ";
+        name += number;
+        name += "\"/>";
         out.insert(at + std::string_view("<wps:wsp>").size(), name);
         at += name.size();
     }

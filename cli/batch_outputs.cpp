@@ -22,11 +22,13 @@ FileResult writeBatchBook(const Book& book, const std::string& path, const Batch
     return writeBookFile(book, path, StreamTarget::Refuse);
 }
 
-BatchBooks::BatchBooks(std::string directory, std::string project, const BatchOptions& options)
+BatchBooks::BatchBooks(std::string directory, std::string project, std::string suffix,
+                       const BatchOptions& options)
     : books_(
           std::move(project), todayText(),
-          [directory = std::move(directory)](const std::string& id, long long firstLine) {
-              return directory + "/" + caseFileName(id, firstLine, ".html");
+          [directory = std::move(directory), suffix = std::move(suffix)](const std::string& id,
+                                                                         long long firstLine) {
+              return directory + "/" + caseFileName(id, firstLine, suffix.c_str());
           },
           [&options](const Book& book, const std::string& path) {
               return writeBatchBook(book, path, options);
@@ -47,16 +49,17 @@ FileResult BatchBooks::closed(const std::string& id) {
     return books_.close(id);
 }
 
-CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project,
+CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project, std::string suffix,
                                    const BatchOptions& options)
     : directory_(std::move(directory)),
       project_(std::move(project)),
+      suffix_(std::move(suffix)),
       date_(todayText()),
       options_(options) {}
 
 FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
                                       const CurrentCodeDesign& design) {
-    const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
+    const std::string path = directory_ + "/" + caseFileName(id, firstLine, suffix_.c_str());
     return writeBatchBook(buildCurrentCodeBook(BookInfo{project_, id, date_}, design), path,
                           options_);
 }

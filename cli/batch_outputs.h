@@ -8,13 +8,15 @@
 
 namespace tessarin {
 
-// --books DIR of the 2002 batch: one HTML calculation book per column id, named as the reports
-// are (DIR/<id>-<first line>.html), with every accepted combination of the id in file order.
-// Every book replaces a link of its name rather than following it, refuses a pipe or device
-// planted in the folder, and is never the batch's input or results (options).
+// --books DIR of the 2002 batch: one calculation book per column id, named as the reports are
+// (DIR/<id>-<first line> with the suffix of its format: .html, .pdf or .docx), with every
+// accepted combination of the id in file order. Every book replaces a link of its name rather
+// than following it, refuses a pipe or device planted in the folder, and is never the batch's
+// input or results (options).
 class BatchBooks final : public ColumnOutputs {
   public:
-    BatchBooks(std::string directory, std::string project, const BatchOptions& options);
+    BatchBooks(std::string directory, std::string project, std::string suffix,
+               const BatchOptions& options);
 
     FileResult designed(const std::string& id, long long line, const ColumnDesign& design,
                         const ReinforcementScheme& scheme,
@@ -28,11 +30,12 @@ class BatchBooks final : public ColumnOutputs {
 // Writes a batch's book to path, unless path is the batch's input or results.
 FileResult writeBatchBook(const Book& book, const std::string& path, const BatchOptions& options);
 
-// --books DIR of the current-code batch: one HTML book per column id, its combinations designed
-// together (DIR/<id>-<first line>.html).
+// --books DIR of the current-code batch: one book per column id, its combinations designed
+// together (DIR/<id>-<first line> with the suffix of its format).
 class CurrentCodeBooks final : public CurrentCodeOutputs {
   public:
-    CurrentCodeBooks(std::string directory, std::string project, const BatchOptions& options);
+    CurrentCodeBooks(std::string directory, std::string project, std::string suffix,
+                     const BatchOptions& options);
 
     FileResult designed(const std::string& id, long long firstLine,
                         const CurrentCodeDesign& design) override;
@@ -40,6 +43,7 @@ class CurrentCodeBooks final : public CurrentCodeOutputs {
   private:
     std::string directory_;
     std::string project_;
+    std::string suffix_;
     std::string date_;
     const BatchOptions& options_;
 };

@@ -4,6 +4,7 @@
 
 #include "cli/cli_exit.h"
 #include "platform/process.h"
+#include "report/book/book_docx.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
 #include "report/book/book_serial.h"
@@ -19,7 +20,7 @@ FileResult failure(const std::string& path, const std::string& reason) {
 
 constexpr const char* kNoPdfWriter =
     "a PDF book needs tessarin-book, the PDF writer of the desktop build (with Qt), beside "
-    "tessarin-cli; an HTML book (.html) works everywhere";
+    "tessarin-cli; an HTML (.html) or Word (.docx) book works everywhere";
 
 bool havePdfWriter() {
     return canRunPrograms() && isExecutable(pdfWriterPath());
@@ -40,12 +41,17 @@ std::string pdfWriterPath() {
     return folder + "/tessarin-book";
 }
 
+FileResult checkBookWriter(BookFormat format) {
+    if (format != BookFormat::pdf || havePdfWriter()) return FileResult::success();
+    return failure({}, kNoPdfWriter);
+}
+
 FileResult checkBookTarget(const std::string& path) {
-    const BookFormat format = bookFormatOf(path);
     FileResult result = checkWritablePath(path);
     if (!result.ok) return result;
-    if (format == BookFormat::pdf && !havePdfWriter()) return failure(path, kNoPdfWriter);
-    return FileResult::success();
+    result = checkBookWriter(bookFormatOf(path));
+    if (!result.ok) result.fileName = path;
+    return result;
 }
 
 FileResult writeBookFile(const Book& book, const std::string& path, StreamTarget streams) {
@@ -53,6 +59,8 @@ FileResult writeBookFile(const Book& book, const std::string& path, StreamTarget
         case BookFormat::html:
         case BookFormat::unknown:
             return writeWholeFile(path, renderBookHtml(book), streams);
+        case BookFormat::docx:
+            return writeWholeFile(path, renderBookDocx(book), streams);
         case BookFormat::pdf: {
             if (!havePdfWriter()) return failure(path, kNoPdfWriter);
             std::string pdf, reason;

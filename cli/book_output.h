@@ -4,12 +4,14 @@
 #include <string>
 
 #include "report/book/book.h"
+#include "report/book/book_file.h"
 #include "report/file_result.h"
 #include "report/whole_file.h"
 
 namespace tessarin {
 
-// Writes a calculation book to path, as HTML or as PDF by its suffix. HTML is written here; a
+// Writes a calculation book to path, as HTML, Word or PDF by its suffix. HTML and Word are written
+// here; a
 // PDF comes from tessarin-book (the Qt PDF writer of the desktop build), which runs as a program
 // of its own beside this one, so that tessarin-cli itself never loads Qt. The file is written
 // whole (temporary file and rename) or not at all.
@@ -21,6 +23,10 @@ FileResult writeBookFile(const Book& book, const std::string& path,
 // folder, the name (not a directory or a device), and for a PDF the writer program. The reason
 // says what is wrong.
 FileResult checkBookTarget(const std::string& path);
+
+// Whether books of this format can be written at all: a PDF needs tessarin-book beside this
+// program; HTML and Word always can. The reason says what is missing.
+FileResult checkBookWriter(BookFormat format);
 
 // Says on err that the book could not be written, with the file name and the reason, and
 // returns the exit code of a file failure.

@@ -29,6 +29,12 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
     options.streamFile = streams.outFile;
     const BatchFileOptions& files = parse.batchFiles;
     if (files.booksDir) {
+        // PDF books need their writer program: refused before any row runs.
+        const FileResult writer = checkBookWriter(bookFormatOf(files.bookSuffix));
+        if (!writer.ok) {
+            err << "tessarin-cli: cannot write the calculation books: " << writer.reason << '\n';
+            return kExitFile;
+        }
         if (auto failed = createOutputDirectory(*files.booksDir, "book directory")) {
             err << "tessarin-cli: " << failed->message << '\n';
             return kExitFile;
@@ -42,7 +48,7 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
     if (parse.kind == CliParse::Kind::Batch) {
         std::optional<BatchBooks> books;
         if (files.booksDir) {
-            books.emplace(*files.booksDir, files.project, options);
+            books.emplace(*files.booksDir, files.project, files.bookSuffix, options);
             options.columnOutputs = &*books;
         }
         return runBatchCommand(
@@ -54,7 +60,7 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
     codeFiles.dxfDir = files.dxfDir;
     std::optional<CurrentCodeBooks> books;
     if (files.booksDir) {
-        books.emplace(*files.booksDir, files.project, options);
+        books.emplace(*files.booksDir, files.project, files.bookSuffix, options);
         codeFiles.outputs = &*books;
     }
     return runBatchCommand(

@@ -28,20 +28,20 @@ constexpr const char* kFooter =
     "  convergence, status: ok, warning: ..., rejected: ...) and one envelope row per id with\n"
     "  the largest Asex, Asey, Asx, Asy, Aswx, Aswy and the lines that govern them. --reports\n"
     "  writes each accepted row's report as DIR/<id>-<line>.txt, bytes outside A-Z a-z 0-9 _ -\n"
-    "  of the id (and a leading dot) written as %XX. --books DIR writes one HTML calculation\n"
-    "  book per id as DIR/<id>-<first line>.html. Exit codes: 0 all rows accepted, 4 some rows\n"
-    "  rejected, 2 usage error, unusable header or an output that is the input, 3 a file could\n"
-    "  not be read or written.\n"
+    "  of the id (and a leading dot) written as %XX. --books DIR writes one calculation book per\n"
+    "  id as DIR/<id>-<first line>.html (with --book-format pdf or docx: .pdf or .docx). Exit\n"
+    "  codes: 0 all rows accepted, 4 some rows rejected, 2 usage error, unusable header or an\n"
+    "  output that is the input, 3 a file could not be read or written.\n"
     "\n"
     "Current-code batch: tessarin-cli --batch columns.csv --code 2010 [--out] [--reports DIR]\n"
-    "  [--dxf DIR] [--books DIR]. The rows of an id are the load combinations of one column, which "
-    "share its\n"
-    "  section, lengths and materials; one layout per id carries them all. Required: id, l0, b,\n"
-    "  h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y, lc_x, lc_y, hn, cover, stirrup,\n"
-    "  seismic, structure, position (as the flags; blank is the default). One combination row\n"
-    "  per input row (demand, utilisation) and one layout row per id (bars, As, rho, governing\n"
-    "  line). --reports, --dxf and --books write DIR/<id>-<first line>.txt, .dxf and .html per\n"
-    "  column. Exit 5 when every row was accepted but no layout fits some columns.\n"
+    "  [--dxf DIR] [--books DIR [--book-format F]]. The rows of an id are the load combinations\n"
+    "  of one column, which share its section, lengths and materials; one layout per id carries\n"
+    "  them all. Required: id, l0, b, h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y,\n"
+    "  lc_x, lc_y, hn, cover, stirrup, seismic, structure, position (as the flags; blank is the\n"
+    "  default). One combination row per input row (demand, utilisation) and one layout row per\n"
+    "  id (bars, As, rho, governing line). --reports, --dxf and --books write\n"
+    "  DIR/<id>-<first line>.txt, .dxf and .html (or .pdf, .docx) per column. Exit 5 when every\n"
+    "  row was accepted but no layout fits some columns.\n"
     "\n"
     "Section check: --check verifies the designed layout by a strain-compatibility analysis\n"
     "  (parabola-rectangle concrete, elastic-plastic steel, plane sections) and prints a\n"
@@ -60,15 +60,18 @@ constexpr const char* kFooter =
     "  and prints the report, or with --json one JSON object. Exit codes as below, and 5 when no\n"
     "  layout fits (the reason on stderr, in the report, in the JSON and in the book).\n"
     "\n"
-    "Calculation book: --book FILE.html|FILE.pdf also writes the book of the case: title block\n"
+    "Calculation book: --book FILE.html|FILE.pdf|FILE.docx also writes the book of the case: title "
+    "block\n"
     "  (--project, --id, date, version), inputs, materials, every step with its formula and the\n"
     "  numbers put in, the results, the section to scale with its bars and, with --check, the\n"
     "  Mx-My contour with the demand and the utilisation. With --code 2010 it is the book of\n"
     "  the current-code design: per combination and axis the second-order steps, the layout in\n"
     "  its notation with As, rho and the limits met, every bar drawn where it lies, the check of\n"
     "  every combination and the contour at the governing N; without a layout it says why.\n"
-    "  HTML is self-contained; a PDF is made by tessarin-book of the desktop build, found beside\n"
-    "  tessarin-cli. The book is written whole or not at all (exit 3 with the file name and the\n"
+    "  HTML is self-contained; a Word book (.docx) has Word's heading styles, the page header\n"
+    "  and footer and the pictures as drawing shapes; a PDF is made by tessarin-book of the\n"
+    "  desktop build, found beside tessarin-cli. The book is written whole or not at all (exit 3 "
+    "with the file name and the\n"
     "  reason); Result.txt and Result-GB2010.txt are the same as without it.\n"
     "\n"
     "Section drawing: with --code 2010, --dxf FILE also writes the section detail (outline,\n"
@@ -170,8 +173,8 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     std::string bookPath, project, columnId;
     app.add_option("--book", bookPath,
                    "also write the calculation book of the case (with --code 2010 of the "
-                   "current-code design): FILE.html (HTML with its pictures inline) or FILE.pdf "
-                   "(A4; needs tessarin-book of the desktop build)")
+                   "current-code design): FILE.html (HTML with its pictures inline), FILE.docx "
+                   "(Word) or FILE.pdf (A4; needs tessarin-book of the desktop build)")
         ->type_name("FILE");
     app.add_option("--project", project,
                    "with --book or --books: the project named in the title block")
@@ -195,9 +198,15 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         ->type_name("DIR");
     std::string booksDir;
     app.add_option("--books", booksDir,
-                   "with --batch: also write one calculation book (HTML) per column id into "
-                   "this directory")
+                   "with --batch: also write one calculation book per column id into this "
+                   "directory")
         ->type_name("DIR");
+    std::string bookFormat = "html";
+    app.add_option("--book-format", bookFormat,
+                   "with --books: html (default), pdf (needs tessarin-book of the desktop build) "
+                   "or docx (Word)")
+        ->check(CLI::IsMember({"html", "pdf", "docx"}))
+        ->type_name("F");
 
     // CLI11 wants the arguments last to first, without the program name.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -237,6 +246,9 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         }
     }
     if (!batch && app.count("--books") > 0) return usage("--books goes with --batch");
+    if (app.count("--book-format") > 0 && app.count("--books") == 0) {
+        return usage("--book-format goes with --books");
+    }
     if (currentCode && !batch) {
         for (const char* name : {"--out", "--reports"}) {
             if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
@@ -286,10 +298,11 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         // What a batch takes besides its cases file; the current-code batch draws, the 2002
         // batch checks.
         const std::vector<std::string> batchFlags =
-            currentCode ? std::vector<std::string>{"--batch",   "--out",  "--reports", "--books",
-                                                   "--project", "--code", "--dxf"}
-                        : std::vector<std::string>{"--batch", "--out",     "--reports",
-                                                   "--books", "--project", "--check"};
+            currentCode
+                ? std::vector<std::string>{"--batch",       "--out",     "--reports", "--books",
+                                           "--book-format", "--project", "--code",    "--dxf"}
+                : std::vector<std::string>{"--batch",       "--out",     "--reports", "--books",
+                                           "--book-format", "--project", "--check"};
         for (const CLI::Option* option : app.get_options()) {
             const std::string name = option->get_name();
             if (option->count() == 0 ||
@@ -314,6 +327,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         if (app.count("--reports") > 0) parse.batch.reportDir = reportDir;
         parse.batch.check = check;
         if (app.count("--books") > 0) parse.batchFiles.booksDir = booksDir;
+        parse.batchFiles.bookSuffix = "." + bookFormat;
         if (app.count("--dxf") > 0) parse.batchFiles.dxfDir = dxf;
         parse.batchFiles.project = project;
         return parse;

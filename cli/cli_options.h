@@ -24,7 +24,8 @@ struct CliOptions {
 // What a batch writes per column besides the results: calculation books and (current code) the
 // section drawings.
 struct BatchFileOptions {
-    std::optional<std::string> booksDir;  // --books DIR: one HTML book per column id
+    std::optional<std::string> booksDir;  // --books DIR: one book per column id
+    std::string bookSuffix = ".html";     // --book-format: the books' format as their suffix
     std::optional<std::string> dxfDir;    // --dxf DIR with --code 2010: one drawing per column id
     std::string project;                  // --project: the books' title block
 };

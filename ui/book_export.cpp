@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "book_pdf/book_pdf.h"
+#include "report/book/book_docx.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
 #include "report/whole_file.h"
@@ -16,6 +17,14 @@ namespace {
 
 const QString kHtmlFilter = QStringLiteral("HTML 计算书 (*.html *.htm)");
 const QString kPdfFilter = QStringLiteral("PDF 计算书 (*.pdf)");
+const QString kDocxFilter = QStringLiteral("Word 计算书 (*.docx)");
+
+// The suffix a name typed without one takes under the chosen filter.
+QString suffixOf(const QString& filter) {
+    if (filter == kPdfFilter) return QStringLiteral("pdf");
+    if (filter == kDocxFilter) return QStringLiteral("docx");
+    return QStringLiteral("html");
+}
 
 FileResult failure(const std::string& path, std::string reason) {
     return FileResult::refusal(path, FileAction::Write, std::move(reason));
@@ -31,6 +40,8 @@ FileResult writeCalculationBook(const Book& book, const std::string& path) {
         case BookFormat::html:
         case BookFormat::unknown:
             return writeWholeFile(path, renderBookHtml(book));
+        case BookFormat::docx:
+            return writeWholeFile(path, renderBookDocx(book));
         case BookFormat::pdf: {
             std::string pdf, error;
             if (!renderBookPdf(book, pdf, error)) return failure(path, error);
@@ -45,21 +56,30 @@ QString exportCalculationBook(QWidget* parent, const Book& book, const QString& 
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters({kHtmlFilter, kPdfFilter});
+    dialog.setNameFilters({kHtmlFilter, kPdfFilter, kDocxFilter});
     dialog.setDefaultSuffix(QStringLiteral("html"));
-    // A name typed without a suffix takes the one of the chosen filter.
+    // A name typed without a suffix takes the one of the chosen filter; a name that has a book's
+    // suffix (the suggested "计算书.html") changes it to the filter's, so that choosing "Word"
+    // writes a Word book and not HTML under the old name.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog](const QString& filter) {
-                         dialog.setDefaultSuffix(filter == kPdfFilter ? QStringLiteral("pdf")
-                                                                      : QStringLiteral("html"));
+                         const QString suffix = suffixOf(filter);
+                         dialog.setDefaultSuffix(suffix);
+                         const QStringList typed = dialog.selectedFiles();
+                         if (typed.isEmpty()) return;
+                         const QFileInfo name(typed.constFirst());
+                         if (bookFormatOf(name.fileName().toStdString()) == BookFormat::unknown ||
+                             name.suffix() == suffix) {
+                             return;
+                         }
+                         dialog.selectFile(name.completeBaseName() + QStringLiteral(".") + suffix);
                      });
     dialog.setDirectory(QDir::current());
     dialog.selectFile(suggestedName + QStringLiteral(".html"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     QString path = dialog.selectedFiles().constFirst();
     if (bookFormatOf(path.toStdString()) == BookFormat::unknown) {
-        path += dialog.selectedNameFilter() == kPdfFilter ? QStringLiteral(".pdf")
-                                                          : QStringLiteral(".html");
+        path += QStringLiteral(".") + suffixOf(dialog.selectedNameFilter());
     }
     return saveCalculationBook(parent, book, path) ? path : QString();
 }

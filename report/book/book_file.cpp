@@ -56,6 +56,7 @@ BookFormat bookFormatOf(std::string_view path) {
     };
     if (endsWith(".html") || endsWith(".htm")) return BookFormat::html;
     if (endsWith(".pdf")) return BookFormat::pdf;
+    if (endsWith(".docx")) return BookFormat::docx;
     return BookFormat::unknown;
 }
 

@@ -13,9 +13,10 @@ namespace tessarin {
 // written whole (report/whole_file.h).
 FileResult checkWritablePath(const std::string& path);
 
-// What a book's file name asks for, by its suffix (case-insensitive): .pdf is a PDF, .html and
-// .htm are HTML, and a name with neither (unknown) is written as HTML too.
-enum class BookFormat { html, pdf, unknown };
+// What a book's file name asks for, by its suffix (case-insensitive): .pdf is a PDF, .docx a Word
+// document, .html and .htm are HTML, and a name with none of them (unknown) is written as HTML
+// too.
+enum class BookFormat { html, pdf, docx, unknown };
 BookFormat bookFormatOf(std::string_view path);
 
 }  // namespace tessarin

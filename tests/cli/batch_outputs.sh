@@ -50,6 +50,34 @@ code=$?
 expect_files code-books "KZ1-2.html KZ2-5.html KZ3-7.html "
 grep -q '角筋 4C28' code-books/KZ1-2.html || fail "KZ1's current-code book lacks its layout"
 
+# Word books with --book-format docx, from both editions: ZIP packages whose every entry is whole.
+for edition in "" "--code 2010"; do
+  rm -rf word-books
+  # shellcheck disable=SC2086
+  "$cli" --batch "$example" $edition --out word.csv --books word-books --book-format docx 2>err.txt
+  code=$?
+  [ "$code" -eq 0 ] || fail "$edition --book-format docx: exit $code: $(cat err.txt)"
+  expect_files word-books "KZ1-2.docx KZ2-5.docx KZ3-7.docx "
+  for book in word-books/*.docx; do
+    [ "$(head -c 4 "$book" | od -An -tx1 | tr -d ' ')" = "504b0304" ] || fail "$book is no ZIP file"
+    if command -v unzip >/dev/null; then
+      unzip -tq "$book" >/dev/null || fail "$book: unzip -t finds a damaged entry"
+      unzip -p "$book" word/document.xml | grep -q 'KZ1\|KZ2\|KZ3' || fail "$book: no column id"
+    fi
+  done
+done
+
+# PDF books need tessarin-book beside the program: without it the batch is refused before any
+# row runs (exit 3, no results, no directory).
+mkdir -p lonely && cp "$cli" lonely/tessarin-cli
+rm -rf pdf-books none.csv
+lonely/tessarin-cli --batch "$example" --out none.csv --books pdf-books --book-format pdf 2>err.txt
+code=$?
+[ "$code" -eq 3 ] || fail "PDF books without tessarin-book: exit $code, expected 3"
+grep -q "cannot write the calculation books: a PDF book needs tessarin-book" err.txt ||
+  fail "PDF books without tessarin-book: $(cat err.txt)"
+[ ! -e none.csv ] && [ ! -e pdf-books ] || fail "PDF books without tessarin-book: something was written"
+
 # Directories that cannot be made: exit 3 with the name and the reason, no results written.
 touch taken
 for args in "--books taken" "--code 2010 --dxf taken" "--code 2010 --reports taken" \

@@ -93,6 +93,9 @@ TEST(CurrentCodeCli, UsageErrors) {
         {{"--batch", "x.csv", "--code", "2010", "--m1m2-x", "1"}, "--m1m2-x describes a single"},
         {{"--batch", "x.csv", "--dxf", "d"}, "--dxf goes with --code 2010"},
         {{"--books", "d"}, "--books goes with --batch"},
+        {{"--batch", "x.csv", "--book-format", "docx"}, "--book-format goes with --books"},
+        {{"--book", "a.docx", "--book-format", "docx"}, "--book-format goes with --books"},
+        {{"--batch", "x.csv", "--books", "b", "--book-format", "rtf"}, "rtf not in"},
         {{"--batch", "x.csv", "--project", "P"}, "--project goes with --book or --books"},
         {{"--code", "2010", "--id", "KZ1"}, "--id goes with --book"},
     };
@@ -118,6 +121,14 @@ TEST(CurrentCodeCli, BatchTakesItsDirectories) {
     EXPECT_EQ(books.batchFiles.booksDir, "b");
     EXPECT_EQ(books.batchFiles.project, "P");
     EXPECT_TRUE(books.batch.check);
+    EXPECT_EQ(books.batchFiles.bookSuffix, ".html");
+    for (const auto& [format, suffix] :
+         {std::pair{"html", ".html"}, {"pdf", ".pdf"}, {"docx", ".docx"}}) {
+        const CliParse chosen = parseCliArguments(
+            {"--batch", "x.csv", "--code", "2010", "--books", "b", "--book-format", format});
+        ASSERT_EQ(chosen.kind, CliParse::Kind::CurrentCodeBatch) << chosen.text;
+        EXPECT_EQ(chosen.batchFiles.bookSuffix, suffix);
+    }
 }
 
 // A rejected input: the Chinese message and the flag to check on stderr, exit 1, no report.

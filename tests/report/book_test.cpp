@@ -337,6 +337,9 @@ TEST(BookFile, RefusesWhatCannotTakeABook) {
     for (const auto& [path, format] : {std::pair{"a.html", BookFormat::html},
                                        {"A.HTM", BookFormat::html},
                                        {"x/b.Pdf", BookFormat::pdf},
+                                       {"kz1.docx", BookFormat::docx},
+                                       {"KZ1.DOCX", BookFormat::docx},
+                                       {"old.doc", BookFormat::unknown},
                                        {"c.txt", BookFormat::unknown},
                                        {"pdf", BookFormat::unknown}}) {
         EXPECT_EQ(bookFormatOf(path), format) << path;

@@ -58,6 +58,7 @@ class TestCalculationBook : public QObject {
     void offeredOnceDesigned();
     void writesTheChosenFormat_data();
     void writesTheChosenFormat();
+    void filterChangesTheSuggestedSuffix();
     void fromTheSectionCheck();
     void failureIsAMessageBox_data();
     void failureIsAMessageBox();
@@ -112,6 +113,15 @@ void TestCalculationBook::writesTheChosenFormat_data() {
                                            << "PDF"
                                            << "kz1.pdf"
                                            << "%PDF-";
+    // A Word book is a ZIP package whose first entry is its content types.
+    QTest::newRow("docx") << "kz1.docx"
+                          << "HTML"
+                          << "kz1.docx"
+                          << "PK\x03\x04";
+    QTest::newRow("word filter, no suffix") << "kz1"
+                                            << "Word"
+                                            << "kz1.docx"
+                                            << "PK\x03\x04";
 }
 
 void TestCalculationBook::writesTheChosenFormat() {
@@ -138,6 +148,39 @@ void TestCalculationBook::writesTheChosenFormat() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), report);
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+// The suggested name "计算书.html" follows the chosen filter: Word gives 计算书.docx, and Save
+// then writes a Word book.
+void TestCalculationBook::filterChangesTheSuggestedSuffix() {
+    ScratchDirectory scratch;
+    MainDialog dialog;
+    ModalDriver driver;
+    driver.then(ModalDriver::window<ReinforcementSchemeDialog>(), ModalDriver::accept());
+    QCOMPARE(dialog.calculate(), RunOutcome::Done);
+    driver.then(ModalDriver::window<QFileDialog>(), [](QWidget* widget) {
+        auto* files = qobject_cast<QFileDialog*>(widget);
+        QVERIFY(files != nullptr);
+        auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit != nullptr);
+        QCOMPARE(edit->text(), QStringLiteral("计算书.html"));
+        const auto choose = [files](const QString& start) {
+            for (const QString& filter : files->nameFilters()) {
+                if (!filter.startsWith(start)) continue;
+                files->selectNameFilter(filter);
+                emit files->filterSelected(filter);
+            }
+        };
+        choose(QStringLiteral("PDF"));
+        QCOMPARE(edit->text(), QStringLiteral("计算书.pdf"));
+        choose(QStringLiteral("Word"));
+        QCOMPARE(edit->text(), QStringLiteral("计算书.docx"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    const QString path = dialog.exportBook();
+    QVERIFY(driver.allDone());
+    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("计算书.docx"));
+    QCOMPARE(fileStart(path, 4), QStringLiteral("PK\x03\x04"));
 }
 
 void TestCalculationBook::fromTheSectionCheck() {

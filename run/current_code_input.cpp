@@ -14,6 +14,12 @@ std::string number(double value) {
     return formatGeneral(value);
 }
 
+// "柱截面宽度b=1e+06mm超出适用范围，应不大于5000mm".
+std::string tooLarge(const char* name, double value, double limit, const char* unit) {
+    return std::string(name) + "=" + number(value) + unit + "超出适用范围，应不大于" +
+           number(limit) + unit;
+}
+
 }  // namespace
 
 std::string combinationPrefix(std::size_t k) {
@@ -29,13 +35,22 @@ std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInpu
     };
     // Strict comparisons: zero fails, and so does a value that is not a number.
     if (!(c.l0 > 0.0)) return finding(F::l0, "柱计算长度l0应为大于零的数(mm)");
+    if (c.l0 > kLengthMax) return finding(F::l0, tooLarge("柱计算长度l0", c.l0, kLengthMax, "mm"));
     if (!(c.b > 0.0)) return finding(F::b, "柱截面宽度b应为大于零的数(mm)");
+    if (c.b > kSideMax) return finding(F::b, tooLarge("柱截面宽度b", c.b, kSideMax, "mm"));
     if (!(c.h > 0.0)) return finding(F::h, "柱截面高度h应为大于零的数(mm)");
+    if (c.h > kSideMax) return finding(F::h, tooLarge("柱截面高度h", c.h, kSideMax, "mm"));
     if (c.lcX && !(*c.lcX > 0.0)) {
         return finding(F::lcX, "x方向构件支撑点之间的长度lc应为大于零的数(mm)");
     }
+    if (c.lcX && *c.lcX > kLengthMax) {
+        return finding(F::lcX, tooLarge("x方向构件支撑点之间的长度lc", *c.lcX, kLengthMax, "mm"));
+    }
     if (c.lcY && !(*c.lcY > 0.0)) {
         return finding(F::lcY, "y方向构件支撑点之间的长度lc应为大于零的数(mm)");
+    }
+    if (c.lcY && *c.lcY > kLengthMax) {
+        return finding(F::lcY, tooLarge("y方向构件支撑点之间的长度lc", *c.lcY, kLengthMax, "mm"));
     }
     if (!isConcreteGrade2010(c.concreteGrade)) {
         return finding(F::concrete, "混凝土强度等级应为C20～C80(按5递增)");
@@ -52,14 +67,34 @@ std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInpu
         const int index = static_cast<int>(k);
         const std::string prefix = combinationPrefix(k);
         if (!(load.N > 0.0)) return finding(F::N, prefix + "轴向压力N应为大于零的数(kN)", index);
+        if (load.N < kAxialForceMin) {
+            return finding(F::N,
+                           prefix + "轴向压力N=" + number(load.N) +
+                               "kN过小，应不小于0.1kN(轴力接近零的构件应按受弯构件设计)",
+                           index);
+        }
+        if (load.N > kAxialForceMax) {
+            return finding(F::N, prefix + tooLarge("轴向压力N", load.N, kAxialForceMax, "kN"),
+                           index);
+        }
         if (!(load.M2x >= 0.0)) {
             return finding(F::M2x, prefix + "x方向杆端较大弯矩M2x应为不小于零的数(kN.m)", index);
+        }
+        if (load.M2x > kMomentMax) {
+            return finding(F::M2x,
+                           prefix + tooLarge("x方向杆端较大弯矩M2x", load.M2x, kMomentMax, "kN.m"),
+                           index);
         }
         if (!(load.m1m2X >= -1.0 && load.m1m2X <= 1.0)) {
             return finding(F::m1m2X, prefix + "x方向杆端弯矩比M1/M2应在-1～1之间", index);
         }
         if (!(load.M2y >= 0.0)) {
             return finding(F::M2y, prefix + "y方向杆端较大弯矩M2y应为不小于零的数(kN.m)", index);
+        }
+        if (load.M2y > kMomentMax) {
+            return finding(F::M2y,
+                           prefix + tooLarge("y方向杆端较大弯矩M2y", load.M2y, kMomentMax, "kN.m"),
+                           index);
         }
         if (!(load.m1m2Y >= -1.0 && load.m1m2Y <= 1.0)) {
             return finding(F::m1m2Y, prefix + "y方向杆端弯矩比M1/M2应在-1～1之间", index);

@@ -49,6 +49,16 @@ inline constexpr double kCoverMax = 75.0;
 inline constexpr double kStirrupMin = 6.0;
 inline constexpr double kStirrupMax = 16.0;
 
+// The upper ends of the column's ranges and of each combination's, and the least axial force: a
+// column of a building, not any number (a side of a few metres, lengths of tens of metres, forces
+// and moments of mega columns). Beyond them a figure is a typing slip, and the layout search
+// (which grows with the sides) would run for minutes.
+inline constexpr double kSideMax = 5000.0;       // b, h, mm
+inline constexpr double kLengthMax = 50000.0;    // l0, lcx, lcy, mm
+inline constexpr double kAxialForceMin = 0.1;    // N, kN: below it the column is a beam
+inline constexpr double kAxialForceMax = 1.0e6;  // N, kN
+inline constexpr double kMomentMax = 1.0e6;      // M2x, M2y, kN.m
+
 // How a finding about combination k (0-based) begins: "第1组荷载组合：".
 [[nodiscard]] std::string combinationPrefix(std::size_t k);
 

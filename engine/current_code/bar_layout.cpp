@@ -36,6 +36,15 @@ FaceSpacing faceSpacing(double span, int webBars, double dc, double dw) {
     return {centre, clear};
 }
 
+// Where the search for the web bars of a face of the given span may start: at most the fewest
+// whose centre distance span / (n + 1) is within the limit; past the bound when even
+// kMaxWebBarsPerFace bars would stand too far apart (or the span is no number).
+int fewestWebBars(double span, double maximumCentre) {
+    const double needed = span / maximumCentre;
+    if (!(needed <= static_cast<double>(kMaxWebBarsPerFace + 1))) return kMaxWebBarsPerFace + 1;
+    return std::max(0, static_cast<int>(needed) - 2);
+}
+
 }  // namespace
 
 int squaredDiameterSum(const LayoutChoice& c) {
@@ -138,13 +147,17 @@ std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame, const Detail
         const double spanH = frame.h - 2.0 * inset - static_cast<double>(dc);
         for (const int dw : kBarDiameters2010) {
             if (dw > dc) break;
-            // The web bars of a face: from none while the clear distance allows one more.
-            for (int nB = 0;; ++nB) {
+            // The web bars of a face: from the fewest the centre spacing may allow while the
+            // clear distance allows one more, never more than kMaxWebBarsPerFace. (A start one
+            // or two below the least count is harmless: the detailing check refuses it.)
+            for (int nB = fewestWebBars(spanB, limits.maximumCentreSpacingB);
+                 nB <= kMaxWebBarsPerFace; ++nB) {
                 const FaceSpacing sB = faceSpacing(spanB, nB, dc, dw);
-                if (sB.clear < limits.minimumClearSpacing) break;
-                for (int nH = 0;; ++nH) {
+                if (!(sB.clear >= limits.minimumClearSpacing)) break;
+                for (int nH = fewestWebBars(spanH, limits.maximumCentreSpacingH);
+                     nH <= kMaxWebBarsPerFace; ++nH) {
                     const FaceSpacing sH = faceSpacing(spanH, nH, dc, dw);
-                    if (sH.clear < limits.minimumClearSpacing) break;
+                    if (!(sH.clear >= limits.minimumClearSpacing)) break;
                     // Without web bars the web diameter means nothing: take that layout once.
                     if (nB == 0 && nH == 0 && dw != dc) continue;
                     const LayoutChoice choice{dc, dw, nB, nH};

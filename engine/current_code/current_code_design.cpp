@@ -131,6 +131,13 @@ CombinationCheck checkCombination(const SectionResistance& section, const BarLay
 
 CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
                                     std::span<const LoadCombination> combinations) {
+    // A stop token without a source is never requested: the design always completes.
+    return *designCurrentCode(column, combinations, std::stop_token());
+}
+
+std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& column,
+                                                   std::span<const LoadCombination> combinations,
+                                                   const std::stop_token& stop) {
     CurrentCodeDesign r;
     r.column = column;
     const ResolvedColumn resolved = resolveColumn(column);
@@ -192,6 +199,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
     std::vector<bool> searched(count, false);
     std::vector<DemandCapacity> winnerCapacities;
     for (std::size_t i = 0; i < layouts.size(); ++i) {
+        if (stop.stop_requested()) return std::nullopt;
         const LayoutChoice& choice = layouts[i];
         if (winner && !equallyPreferred(layouts[*winner], choice)) break;
         const std::vector<CombinationDemand>& list =
@@ -264,6 +272,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         }
     }
 
+    if (stop.stop_requested()) return std::nullopt;
     // The chosen layout, or the heaviest the rules allow (the last in the order) to show why.
     const BarLayout shown = placeLayout(frame, winner ? layouts[*winner] : layouts.back());
     r.designed = winner.has_value();

@@ -72,6 +72,28 @@ TEST(CurrentCodeInputCheck, EachFieldWithItsRange) {
          F::h, -1,
          "截面过小：截面高度h=150mm，扣除两侧保护层和箍筋后两根Φ12角筋的净距为30.0mm，"
          "小于50mm，放不下最小纵筋4Φ12"},
+        // The upper ends of the ranges; the messages name the field, the value and the limit.
+        {"l0 50.001 m", [](auto& in) { in.column.l0 = 50001.0; }, F::l0, -1,
+         "柱计算长度l0=50001mm超出适用范围，应不大于50000mm"},
+        {"b of a kilometre", [](auto& in) { in.column.b = 1e6; }, F::b, -1,
+         "柱截面宽度b=1000000mm超出适用范围，应不大于5000mm"},
+        {"h infinite", [](auto& in) { in.column.h = std::numeric_limits<double>::infinity(); },
+         F::h, -1, "柱截面高度h=infmm超出适用范围，应不大于5000mm"},
+        {"lc x 60 m", [](auto& in) { in.column.lcX = 60000.0; }, F::lcX, -1,
+         "x方向构件支撑点之间的长度lc=60000mm超出适用范围，应不大于50000mm"},
+        {"lc y 50000.5", [](auto& in) { in.column.lcY = 50000.5; }, F::lcY, -1,
+         "y方向构件支撑点之间的长度lc=50000.5mm超出适用范围，应不大于50000mm"},
+        {"N near zero", [](auto& in) { in.combinations[1].N = 1e-320; }, F::N, 1,
+         "第2组荷载组合：轴向压力N=9.99988671826831e-321kN过小，应不小于0.1kN"
+         "(轴力接近零的构件应按受弯构件设计)"},
+        {"N 0.09", [](auto& in) { in.combinations[0].N = 0.09; }, F::N, 0,
+         "第1组荷载组合：轴向压力N=0.09kN过小，应不小于0.1kN(轴力接近零的构件应按受弯构件设计)"},
+        {"N above 10^6 kN", [](auto& in) { in.combinations[0].N = 1.5e6; }, F::N, 0,
+         "第1组荷载组合：轴向压力N=1500000kN超出适用范围，应不大于1000000kN"},
+        {"M2x 10^7", [](auto& in) { in.combinations[1].M2x = 1e7; }, F::M2x, 1,
+         "第2组荷载组合：x方向杆端较大弯矩M2x=10000000kN.m超出适用范围，应不大于1000000kN.m"},
+        {"M2y 2e300", [](auto& in) { in.combinations[0].M2y = 2e300; }, F::M2y, 0,
+         "第1组荷载组合：y方向杆端较大弯矩M2y=2e+300kN.m超出适用范围，应不大于1000000kN.m"},
         {"l0 wins over the later b",
          [](auto& in) {
              in.column.l0 = 0.0;
@@ -91,7 +113,8 @@ TEST(CurrentCodeInputCheck, EachFieldWithItsRange) {
 }
 
 // The limits themselves are allowed: cover 15 and 75, stirrup 6 and 16, M1/M2 -1 and 1, moments
-// 0, b = 130 (130 - 56 - 24 = 50 clear), C25 with its 25 mm default cover in 150 x 150
+// 0, b = 130 (130 - 56 - 24 = 50 clear), sides of 5 m, lengths of 50 m, N from 0.1 to 10^6 kN,
+// moments of 10^6 kN.m, C25 with its 25 mm default cover in 150 x 150
 // (150 - 66 - 24 = 60).
 TEST(CurrentCodeInputCheck, LimitsThemselvesAccepted) {
     const std::function<void(CurrentCodeInput&)> changes[] = {
@@ -103,6 +126,20 @@ TEST(CurrentCodeInputCheck, LimitsThemselvesAccepted) {
         [](auto& in) { in.combinations[0].m1m2Y = 1.0; },
         [](auto& in) { in.combinations[1].M2x = 0.0; },
         [](auto& in) { in.column.b = 130.0; },
+        // The upper ends themselves, and the least axial force.
+        [](auto& in) {
+            in.column.b = 5000.0;
+            in.column.h = 5000.0;
+            in.column.l0 = 50000.0;
+            in.column.lcX = 50000.0;
+            in.column.lcY = 50000.0;
+        },
+        [](auto& in) {
+            in.combinations[0].N = 0.1;
+            in.combinations[1].N = 1e6;
+            in.combinations[1].M2x = 1e6;
+            in.combinations[1].M2y = 1e6;
+        },
         [](auto& in) {
             in.column.concreteGrade = 25;
             in.column.b = 150.0;

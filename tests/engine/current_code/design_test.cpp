@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <stop_token>
 #include <vector>
 
 #include "engine/column_calculator.h"
@@ -238,6 +239,27 @@ TEST(CurrentCodeDesign, NoLayoutReasons) {
     ASSERT_TRUE(c.layout.has_value());
     EXPECT_LE(c.layout->ratio, 0.05);
     EXPECT_GT(c.layout->ratio, 0.03);
+}
+
+// A design asked to stop gives nothing, never a part of a design; one never asked completes, as
+// does the plain call. A kilometre section (beyond the validated 5 m) ends at once without a
+// layout.
+TEST(CurrentCodeDesign, StopsWhenAskedAndEndsForAnySection) {
+    const CurrentCodeColumn plain;
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    std::stop_source stop;
+    ASSERT_TRUE(designCurrentCode(plain, loads, stop.get_token()).has_value());
+    stop.request_stop();
+    EXPECT_FALSE(designCurrentCode(plain, loads, stop.get_token()).has_value());
+    EXPECT_TRUE(designCurrentCode(plain, loads).designed);
+
+    CurrentCodeColumn huge;
+    huge.b = 1e6;
+    huge.h = 1e6;
+    const CurrentCodeDesign d = designCurrentCode(huge, loads);
+    EXPECT_FALSE(d.designed);
+    EXPECT_EQ(d.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_EQ(d.layoutsConsidered, 0);
 }
 
 }  // namespace

@@ -126,6 +126,15 @@ TEST(CurrentCodeCli, RejectedInputWritesNoReport) {
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(readFileBytes("Result-GB2010.txt"), "");
     EXPECT_EQ(readFileBytes("Result.txt"), "");
+
+    // A side beyond the range (once a design of hours) is refused at once, naming the flag.
+    std::ostringstream wideOut, wideErr;
+    EXPECT_EQ(runCli({"--code", "2010", "--b", "1e6"}, wideOut, wideErr), kExitRejected);
+    EXPECT_EQ(
+        wideErr.str(),
+        "tessarin-cli: error [现行规范设计] 柱截面宽度b=1000000mm超出适用范围，应不大于5000mm\n"
+        "tessarin-cli: check --b\n");
+    EXPECT_EQ(readFileBytes("Result-GB2010.txt"), "");
 }
 
 // The design writes Result-GB2010.txt (GBK) and prints the same text, or the JSON object; the

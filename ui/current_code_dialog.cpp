@@ -1,6 +1,7 @@
 #include "ui/current_code_dialog.h"
 
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -11,10 +12,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <atomic>
 #include <cmath>
+#include <exception>
+#include <new>
+#include <thread>
 
 #include "engine/current_code/current_code_design.h"
 #include "report/book/current_code_book.h"
@@ -102,7 +108,11 @@ CurrentCodeInput currentCodeStart(double l0, double b, double h, double M0x, dou
 }
 
 CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent)
-    : QDialog(parent), reportPath_(kCurrentCodeReportFileName) {
+    : QDialog(parent),
+      designFunction_([](const CurrentCodeInput& input, const std::stop_token& stop) {
+          return designCurrentCode(input.column, input.combinations, stop);
+      }),
+      reportPath_(kCurrentCodeReportFileName) {
     setWindowTitle(QString::fromUtf8(kTitle));
     setFont(dialogFont());
 
@@ -151,8 +161,14 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     loadsLayout->addWidget(combinations_);
     loadsLayout->addLayout(tableButtons);
 
-    auto* designButton = new QPushButton(QStringLiteral("设计"), this);
-    designButton->setDefault(true);
+    designButton_ = new QPushButton(QStringLiteral("设计"), this);
+    designButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("取消设计"), this);
+    cancelButton_->setVisible(false);
+    busy_ = new QProgressBar(this);
+    busy_->setRange(0, 0);  // busy: no end known
+    busy_->setTextVisible(false);
+    busy_->setVisible(false);
     drawingButton_ = new QPushButton(QStringLiteral("导出截面图 DXF…"), this);
     drawingButton_->setEnabled(false);
     bookButton_ = new QPushButton(QStringLiteral("导出计算书…"), this);
@@ -160,7 +176,8 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     bookButton_->setEnabled(false);
     auto* close = new QPushButton(QStringLiteral("关闭"), this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(designButton);
+    buttons->addWidget(designButton_);
+    buttons->addWidget(cancelButton_);
     buttons->addWidget(drawingButton_);
     buttons->addWidget(bookButton_);
     buttons->addStretch();
@@ -191,6 +208,9 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     left->addWidget(columnBox);
     left->addWidget(loadsBox, 1);
     left->addLayout(buttons);
+    left->addWidget(busy_);
+    inputs_[0] = columnBox;
+    inputs_[1] = loadsBox;
     auto* sectionRow = new QHBoxLayout;
     sectionRow->addWidget(view_, 1);
     sectionRow->addWidget(summary_);
@@ -227,7 +247,8 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
 
     connect(add, &QPushButton::clicked, this, &CurrentCodeDialog::addCombination);
     connect(remove, &QPushButton::clicked, this, &CurrentCodeDialog::removeCombination);
-    connect(designButton, &QPushButton::clicked, this, &CurrentCodeDialog::design);
+    connect(designButton_, &QPushButton::clicked, this, &CurrentCodeDialog::design);
+    connect(cancelButton_, &QPushButton::clicked, this, &CurrentCodeDialog::cancelDesign);
     connect(drawingButton_, &QPushButton::clicked, this, &CurrentCodeDialog::chooseDrawingFile);
     connect(bookButton_, &QPushButton::clicked, this, &CurrentCodeDialog::exportBook);
     connect(close, &QPushButton::clicked, this, &CurrentCodeDialog::reject);
@@ -353,22 +374,130 @@ void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
 }
 
 bool CurrentCodeDialog::design() {
+    if (running_) return false;
+    // Whatever happens now, the design shown before no longer matches the inputs.
+    clearDesign(QString());
     const std::optional<CurrentCodeInput> input = readInput();
-    if (!input) return false;
+    if (!input) {
+        clearDesign(QStringLiteral("未设计：有一项输入不是数，请改正后再按“设计”。"));
+        return false;
+    }
     if (const std::optional<CurrentCodeFinding> finding = validateCurrentCodeInput(*input)) {
+        clearDesign(QStringLiteral("未设计：") + text(finding->message));
         refuse(*finding);
         return false;
     }
-    CurrentCodeDesign result = designCurrentCode(input->column, input->combinations);
-    if (const FileResult written = writeCurrentCodeReport(result, reportPath_); !written.ok) {
+
+    // The engine on a worker thread; this window keeps painting and answers "取消设计" and
+    // closing in the loop below, which ends when the worker is done.
+    std::optional<CurrentCodeDesign> result;
+    std::exception_ptr failure;
+    {
+        QEventLoop loop;
+        std::stop_source stop;
+        std::atomic<bool> done = false;
+        running_ = stop;
+        setBusy(true);
+        std::thread worker([&, token = stop.get_token()] {
+            try {
+                result = designFunction_(*input, token);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            done = true;
+            QMetaObject::invokeMethod(
+                &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        });
+        loop.exec();
+        // Only the worker ends the loop, unless the whole program is quitting: then stop it.
+        if (!done) stop.request_stop();
+        worker.join();
+        running_.reset();
+        setBusy(false);
+        if (stop.stop_requested()) result.reset();
+    }
+    if (closeAfterDesign_) {
+        closeAfterDesign_ = false;
+        QDialog::reject();
+        return false;
+    }
+    if (failure) {
+        QString reason = QStringLiteral("设计时出错");
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::bad_alloc&) {
+            reason = QStringLiteral("设计时内存不足");
+        } catch (...) {
+        }
+        clearDesign(QStringLiteral("未设计：") + reason + QStringLiteral("。"));
+        showMessageBox(this,
+                       {reason.toStdString() + "，未得到设计结果。", kTitle, MessageKind::Error});
+        return false;
+    }
+    if (!result) {
+        clearDesign(QStringLiteral("设计已取消，未得到结果。"));
+        return false;
+    }
+    if (const FileResult written = writeCurrentCodeReport(*result, reportPath_); !written.ok) {
+        clearDesign(QStringLiteral("未设计：报告文件未能写入(见提示)。"));
         showMessageBox(this, fileFailureMessage(written));
         return false;
     }
-    showDesign(result);
+    showDesign(*result);
     design_ = std::move(result);
     drawingButton_->setEnabled(design_->designed && design_->layout.has_value());
     bookButton_->setEnabled(true);
     return true;
+}
+
+void CurrentCodeDialog::cancelDesign() {
+    if (!running_) return;
+    running_->request_stop();
+    cancelButton_->setEnabled(false);
+    summary_->setText(QStringLiteral("正在取消……"));
+}
+
+void CurrentCodeDialog::reject() {
+    if (running_) {
+        // Closed during a design: stop it; design() closes the window once the worker is done.
+        closeAfterDesign_ = true;
+        cancelDesign();
+        return;
+    }
+    QDialog::reject();
+}
+
+void CurrentCodeDialog::setBusy(bool busy) {
+    for (QWidget* input : inputs_) input->setEnabled(!busy);
+    designButton_->setEnabled(!busy);
+    cancelButton_->setVisible(busy);
+    cancelButton_->setEnabled(busy);
+    busy_->setVisible(busy);
+    if (busy) {
+        summary_->setText(QStringLiteral("正在设计……(按“取消设计”停止)"));
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void CurrentCodeDialog::setSummary(const QString& summary, bool error) {
+    // A colour through the palette: a style sheet would give the label the application's font
+    // instead of the dialog's.
+    QPalette colours = palette();
+    if (error) colours.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+    summary_->setPalette(colours);
+    summary_->setText(summary);
+}
+
+void CurrentCodeDialog::clearDesign(const QString& why) {
+    design_.reset();
+    drawingButton_->setEnabled(false);
+    bookButton_->setEnabled(false);
+    view_->showDesign(0.0, 0.0, 0.0, 0.0, std::nullopt);
+    results_->setRowCount(0);
+    report_->clear();
+    setSummary(why, false);
 }
 
 void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
@@ -399,12 +528,10 @@ void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
                          .arg(fixed(
                              d.combinations[static_cast<std::size_t>(d.governing)].utilisation, 3));
         }
-        summary_->setStyleSheet(QString());
     } else {
         lines << QStringLiteral("无可行配筋：") + text(noLayoutReasonText(d));
-        summary_->setStyleSheet(QStringLiteral("color: #b00000;"));
     }
-    summary_->setText(lines.join(QLatin1Char('\n')));
+    setSummary(lines.join(QLatin1Char('\n')), !(d.designed && d.layout));
 
     results_->setRowCount(0);
     for (std::size_t k = 0; k < d.combinations.size(); ++k) {

@@ -272,7 +272,9 @@ std::optional<std::string> readRow(const CodeColumns& columns,
     }
     if (const std::string* text = columns.given(fields, Code::Position)) {
         const auto value = positionFromText(*text);
-        if (!value) return notA(Code::Position, *text, "a column position (middle or corner)");
+        if (!value)
+            return notA(Code::Position, *text,
+                        "a column position (middle, edge, corner or frame-supporting)");
         column.position = *value;
     }
     return std::nullopt;

@@ -76,7 +76,9 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
     if (const std::string* t = text("--position")) {
         const auto position = positionFromText(*t);
         if (!position) {
-            return "--position: \"" + *t + "\" is not a column position; use middle or corner";
+            return "--position: \"" + *t +
+                   "\" is not a column position; use middle, edge, corner or "
+                   "frame-supporting";
         }
         column.position = *position;
     }

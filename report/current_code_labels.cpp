@@ -41,8 +41,13 @@ std::optional<StructureType> structureFromText(std::string_view text) {
 }
 
 std::optional<ColumnPosition> positionFromText(std::string_view text) {
-    static constexpr std::array<Word<ColumnPosition>, 2> kWords = {
-        {{"middle", ColumnPosition::middle}, {"corner", ColumnPosition::corner}}};
+    // An edge column is in the class of the middle ones, a frame-supporting column in that of
+    // the corner ones (GB 50011 table 6.3.7-1): either word names its class.
+    static constexpr std::array<Word<ColumnPosition>, 4> kWords = {
+        {{"middle", ColumnPosition::middle},
+         {"edge", ColumnPosition::middle},
+         {"corner", ColumnPosition::corner},
+         {"frame-supporting", ColumnPosition::corner}}};
     return fromWord(text, kWords);
 }
 

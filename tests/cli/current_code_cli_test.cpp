@@ -45,6 +45,27 @@ TEST(CurrentCodeCli, EveryFlagReachesItsField) {
     EXPECT_EQ(p.currentCode.columnId, "KZ1");
 }
 
+// --help offers "middle (or edge), or corner (or frame-supporting)": each word is taken, for the
+// class of columns it belongs to (GB 50011 table 6.3.7-1); other words are refused.
+TEST(CurrentCodeCli, PositionTakesEveryWordTheHelpOffers) {
+    const std::pair<const char*, ColumnPosition> words[] = {
+        {"middle", ColumnPosition::middle},
+        {"edge", ColumnPosition::middle},
+        {"corner", ColumnPosition::corner},
+        {"frame-supporting", ColumnPosition::corner}};
+    for (const auto& [word, position] : words) {
+        const CliParse p = parseCliArguments({"--code", "2010", "--position", word});
+        ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << word << ": " << p.text;
+        EXPECT_EQ(p.currentCode.input.column.position, position) << word;
+    }
+    const CliParse side = parseCliArguments({"--code", "2010", "--position", "side"});
+    EXPECT_EQ(side.kind, CliParse::Kind::UsageError);
+    EXPECT_NE(side.text.find("--position: \"side\" is not a column position; use middle, edge, "
+                             "corner or frame-supporting"),
+              std::string::npos)
+        << side.text;
+}
+
 // Without flags: the main dialog's start values, M1/M2 = 1, lc = l0 and the cover by default.
 TEST(CurrentCodeCli, DefaultsOfTheCurrentCode) {
     const CliParse p = parseCliArguments({"--code", "2010"});
@@ -81,7 +102,7 @@ TEST(CurrentCodeCli, UsageErrors) {
         {{"--code", "2010", "--concrete", "C15"}, "not a current-code concrete grade"},
         {{"--code", "2010", "--seismic", "5"}, "--seismic: \"5\" is not a seismic grade"},
         {{"--code", "2010", "--structure", "tube"}, "is not a structure type"},
-        {{"--code", "2010", "--position", "edge"}, "is not a column position"},
+        {{"--code", "2010", "--position", "side"}, "is not a column position"},
         {{"--code", "2010", "--cover", "2O"}, "--cover: \"2O\" is not a number"},
         {{"--code", "2010", "--out", "x.csv"}, "--out goes with --batch"},
         {{"--batch", "x.csv", "--code", "2010", "--check"}, "--check does not apply with --code"},

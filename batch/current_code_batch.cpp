@@ -1,5 +1,6 @@
 #include "batch/current_code_batch.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -288,9 +289,10 @@ std::string withoutPrefix(std::string message) {
     return message;
 }
 
+// A figure, or an empty cell for one that is not finite (the JSON writes null there).
 void appendNumber(std::string& line, double value) {
     line += ',';
-    line += formatShortest(value);
+    if (std::isfinite(value)) line += formatShortest(value);
 }
 
 void appendEmpty(std::string& line, std::size_t count) {

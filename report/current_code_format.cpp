@@ -9,6 +9,18 @@ namespace tessarin {
 
 std::string fixedText(double value, int decimals) {
     if (std::isinf(value)) return value < 0.0 ? "-∞" : "∞";
+    // From 10^9 on, a mantissa and a power of ten: the digits of a utilisation of 10^300 would
+    // fill a page and say no more (9 significant digits are more than any figure here holds).
+    if (std::isfinite(value) && std::fabs(value) >= kLargestFixed) {
+        int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        std::string mantissa = formatDecimals(value / std::pow(10.0, exponent), decimals);
+        // 9.999 to two decimals is 10.00: one more power of ten.
+        if (mantissa.find("10.") == 0 || mantissa.find("-10.") == 0) {
+            ++exponent;
+            mantissa = formatDecimals(value / std::pow(10.0, exponent), decimals);
+        }
+        return mantissa + "e+" + std::to_string(exponent);
+    }
     return formatDecimals(value, decimals);
 }
 

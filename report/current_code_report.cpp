@@ -175,6 +175,33 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
     t.line();
 }
 
+// No layout because the least ratio cannot be reached: the bars are no thicker than the cover
+// to them allows (8.2.1) and no closer than the clear distance (9.3.1).
+std::string shortOfTheLeastRatio(const CurrentCodeDesign& r) {
+    const NoLayoutReason& reason = r.reason;
+    const double largestBar = static_cast<double>(kBarDiameters2010.back());
+    std::string text =
+        "纵筋直径不大于c + ds = " + lengthText(r.limits.maximumBarDiameter) +
+        "mm(8.2.1)、净距不小于" + lengthText(r.limits.minimumClearSpacing) +
+        "mm(9.3.1)，排满纵筋时" +
+        (reason.oneSide ? "每侧纵筋配筋率最大为" : "全部纵筋配筋率最大为") +
+        percentText(reason.value) + "，小于" +
+        (reason.oneSide ? "一侧纵筋最小配筋率" : "全部纵筋最小配筋率") + percentText(reason.limit) +
+        "(8.5.1" +
+        (!reason.oneSide && r.limits.minimumTotalRatioSeismic > 0.0 ? "、GB 50011 6.3.7)" : ")");
+    // Whether bars of any listed diameter would reach the least ratio: then it is the cover to
+    // the bars that stands in the way, not the section.
+    DetailingLimits anyBar = r.limits;
+    anyBar.maximumBarDiameter = largestBar;
+    const SpacingBound thicker =
+        heaviestWithinSpacing({r.column.b, r.column.h, r.cover, r.column.stirrup}, anyBar);
+    const double reach = reason.oneSide ? thicker.oneSideRatio : thicker.ratio;
+    if (r.limits.maximumBarDiameter < largestBar && thicker.found && reach >= reason.limit) {
+        text += "；加大保护层厚度或箍筋直径可采用更粗的纵筋";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string layoutNotation(const LayoutChoice& c) {
@@ -201,6 +228,7 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
                    fixedText(reason.value, 2) + "超过" + seismicColumnLabel(r.column) + "的限值" +
                    fixedText(reason.limit, 2) + "(GB 50011 表6.3.6)";
         case NoLayoutKind::noDetailedLayout:
+            if (reason.limit > 0.0) return shortOfTheLeastRatio(r);
             return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案";
         case NoLayoutKind::notCarried: {
             std::string text = "即使采用构造允许的最大配筋(" +

@@ -181,6 +181,37 @@ std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame, const Detail
     return choices;
 }
 
+SpacingBound heaviestWithinSpacing(const LayoutFrame& frame, const DetailingLimits& limits) {
+    SpacingBound bound;
+    const double inset = frame.cover + frame.stirrup;
+    for (const int d : kBarDiameters2010) {
+        if (static_cast<double>(d) > limits.maximumBarDiameter) continue;
+        // The most web bars each face takes at the clear distance; -1 when the corner bars alone
+        // stand too close.
+        int most[2] = {-1, -1};
+        const double spans[2] = {frame.b - 2.0 * inset - static_cast<double>(d),
+                                 frame.h - 2.0 * inset - static_cast<double>(d)};
+        for (int face = 0; face < 2; ++face) {
+            for (int n = 0; n <= kMaxWebBarsPerFace; ++n) {
+                if (!(faceSpacing(spans[face], n, d, d).clear >= limits.minimumClearSpacing)) break;
+                most[face] = n;
+            }
+        }
+        if (most[0] < 0 || most[1] < 0) continue;
+        const BarLayout layout = layoutFigures(frame, {d, d, most[0], most[1]});
+        if (!(layout.centreSpacingB <= limits.maximumCentreSpacingB &&
+              layout.centreSpacingH <= limits.maximumCentreSpacingH &&
+              layout.ratio <= limits.maximumTotalRatio)) {
+            continue;
+        }
+        bound.found = true;
+        bound.ratio = std::max(bound.ratio, layout.ratio);
+        bound.oneSideRatio =
+            std::max(bound.oneSideRatio, std::min(layout.oneSideRatioB, layout.oneSideRatioH));
+    }
+    return bound;
+}
+
 std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const DetailingLimits& limits) {
     const std::vector<LayoutChoice> choices = detailedChoices(frame, limits);
     std::vector<BarLayout> layouts;

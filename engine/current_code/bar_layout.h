@@ -57,6 +57,18 @@ inline constexpr int kMaxWebBarsPerFace = 100;
 [[nodiscard]] std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame,
                                                         const DetailingLimits& limits);
 
+// The most steel the bar diameter and spacing rules allow (bars of one diameter, as many on
+// each face as the clear distance takes), whatever the least ratios ask: what a section for
+// which detailedChoices finds nothing falls short of. found is false when not even the four
+// corner bars of any diameter meet those rules.
+struct SpacingBound {
+    bool found = false;
+    double ratio = 0.0;         // the highest total ratio
+    double oneSideRatio = 0.0;  // the highest ratio of the weaker face
+};
+[[nodiscard]] SpacingBound heaviestWithinSpacing(const LayoutFrame& frame,
+                                                 const DetailingLimits& limits);
+
 // Whether a comes before b in that order (the steel compared exactly, as sums of d^2).
 [[nodiscard]] bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b);
 // a and b tie on steel, bar count and the number of diameters.

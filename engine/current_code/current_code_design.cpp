@@ -183,7 +183,20 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     const LayoutFrame frame{column.b, column.h, resolved.cover, column.stirrup};
     const std::vector<LayoutChoice> layouts = detailedChoices(frame, r.limits);
     r.layoutsConsidered = static_cast<int>(layouts.size());
-    if (layouts.empty()) return demandsOnly({NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0});
+    if (layouts.empty()) {
+        // Say what stands in the way: the least total ratio, or that of one face, out of reach.
+        NoLayoutReason reason{NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0};
+        const SpacingBound most = heaviestWithinSpacing(frame, r.limits);
+        if (most.found && most.ratio < r.limits.minimumTotalRatio) {
+            reason.value = most.ratio;
+            reason.limit = r.limits.minimumTotalRatio;
+        } else if (most.found && most.oneSideRatio < r.limits.minimumOneSideRatio) {
+            reason.value = most.oneSideRatio;
+            reason.limit = r.limits.minimumOneSideRatio;
+            reason.oneSide = true;
+        }
+        return demandsOnly(reason);
+    }
 
     // In the order of preference, the first layout that carries every combination wins; layouts
     // that tie with it on the preference are compared by their governing figure. The combination

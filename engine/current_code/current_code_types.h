@@ -186,6 +186,10 @@ struct NoLayoutReason {
     int combination = -1;  // 0-based: the combination concerned
     double value = 0.0;    // axial ratio; or the combination's utilisation with the heaviest layout
     double limit = 0.0;    // the seismic limit; or the heaviest ratio tried
+    // noDetailedLayout: the highest ratio the bar diameter and spacing rules let any layout reach
+    // (value; of one face when oneSide) short of the least ratio (limit); both 0 when not even
+    // four corner bars fit.
+    bool oneSide = false;
 };
 
 // The outcome of the design of one column for all its combinations.

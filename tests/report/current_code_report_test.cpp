@@ -6,8 +6,10 @@
 #include <limits>
 
 #include "engine/current_code/bar_layout.h"
+#include "engine/current_code/current_code_design.h"
 #include "engine/current_code/current_code_rules.h"
 #include "engine/current_code/second_order.h"
+#include "report/current_code_format.h"
 #include "report/current_code_json.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
@@ -82,8 +84,57 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(N/(0.9φ(fcA + fy'As')) = 1.12)");
+    // A utilisation of 10^300 (N just short of the section's capacity) in a few characters.
+    d.combinations[2].utilisation = 1e300;
+    d.reason = {NoLayoutKind::notCarried, 2, 1e300, 0.0487};
+    EXPECT_EQ(noLayoutReasonText(d),
+              "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
+              "也不能承受第3组荷载组合(利用率 1.00e+300)");
     d.reason = {};
     EXPECT_EQ(noLayoutReasonText(d), "");
+}
+
+// Figures of 10^9 and more as a mantissa and a power of ten; below, as they always were.
+TEST(CurrentCodeReport, LargeFiguresStayShort) {
+    EXPECT_EQ(fixedText(999999999.994, 2), "999999999.99");
+    EXPECT_EQ(fixedText(1e9, 2), "1.00e+9");
+    EXPECT_EQ(fixedText(-2.5e12, 3), "-2.500e+12");
+    EXPECT_EQ(fixedText(9.9999e9, 2), "1.00e+10");  // 9.9999 rounds to 10.00
+    EXPECT_EQ(fixedText(1.7976931348623157e308, 1), "1.8e+308");
+    EXPECT_EQ(fixedText(std::numeric_limits<double>::infinity(), 2), "∞");
+}
+
+// A section for which no layout meets the detailing rules: which least ratio is out of reach,
+// and whether thicker bars (a larger cover) would reach it.
+TEST(CurrentCodeReport, NoDetailedLayoutNamesWhatLimitsIt) {
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    // 5000 x 5000: one face 0.158 % with 28 mm bars (c + ds = 28); 40 mm bars with a larger
+    // cover take 53 web bars a face, 55 * 1256.6 / 25e6 = 0.276 % >= 0.2 %.
+    CurrentCodeColumn wide;
+    wide.b = 5000.0;
+    wide.h = 5000.0;
+    EXPECT_EQ(noLayoutReasonText(designCurrentCode(wide, loads)),
+              "纵筋直径不大于c + ds = 28mm(8.2.1)、净距不小于50mm(9.3.1)，排满纵筋时每侧纵筋"
+              "配筋率最大为0.16%，小于一侧纵筋最小配筋率0.20%(8.5.1)；加大保护层厚度或箍筋直径"
+              "可采用更粗的纵筋");
+    // 130 x 1000: only 12 mm bars fit across b, its faces 2 * 113.1 / 130000 = 0.174 %; thicker
+    // bars do not fit at all, so no advice about the cover.
+    CurrentCodeColumn narrow;
+    narrow.b = 130.0;
+    narrow.h = 1000.0;
+    EXPECT_EQ(noLayoutReasonText(designCurrentCode(narrow, loads)),
+              "纵筋直径不大于c + ds = 28mm(8.2.1)、净距不小于50mm(9.3.1)，排满纵筋时每侧纵筋"
+              "配筋率最大为0.17%，小于一侧纵筋最小配筋率0.20%(8.5.1)");
+    // 3000 x 3000 grade 一 corner column: all bars 1.01 % < 1.15 % (8.5.1, GB 50011 6.3.7).
+    CurrentCodeColumn seismic;
+    seismic.b = 3000.0;
+    seismic.h = 3000.0;
+    seismic.seismic = SeismicGrade::one;
+    seismic.position = ColumnPosition::corner;
+    EXPECT_EQ(noLayoutReasonText(designCurrentCode(seismic, loads)),
+              "纵筋直径不大于c + ds = 28mm(8.2.1)、净距不小于50mm(9.3.1)，排满纵筋时全部纵筋"
+              "配筋率最大为1.01%，小于全部纵筋最小配筋率1.15%(8.5.1、GB 50011 6.3.7)；加大保护层"
+              "厚度或箍筋直径可采用更粗的纵筋");
 }
 
 // Lines of the report, clause by clause, with the figures of the worked column (see the

@@ -83,8 +83,9 @@ TEST(CurrentCodeInputCheck, EachFieldWithItsRange) {
          "x方向构件支撑点之间的长度lc=60000mm超出适用范围，应不大于50000mm"},
         {"lc y 50000.5", [](auto& in) { in.column.lcY = 50000.5; }, F::lcY, -1,
          "y方向构件支撑点之间的长度lc=50000.5mm超出适用范围，应不大于50000mm"},
+        // 1e-320 is the subnormal 2024 * 2^-1074 = 9.99988867182683e-321.
         {"N near zero", [](auto& in) { in.combinations[1].N = 1e-320; }, F::N, 1,
-         "第2组荷载组合：轴向压力N=9.99988671826831e-321kN过小，应不小于0.1kN"
+         "第2组荷载组合：轴向压力N=9.99988867182683e-321kN过小，应不小于0.1kN"
          "(轴力接近零的构件应按受弯构件设计)"},
         {"N 0.09", [](auto& in) { in.combinations[0].N = 0.09; }, F::N, 0,
          "第1组荷载组合：轴向压力N=0.09kN过小，应不小于0.1kN(轴力接近零的构件应按受弯构件设计)"},

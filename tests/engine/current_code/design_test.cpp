@@ -262,5 +262,35 @@ TEST(CurrentCodeDesign, StopsWhenAskedAndEndsForAnySection) {
     EXPECT_EQ(d.layoutsConsidered, 0);
 }
 
+// Without any layout the result says which least ratio the bar diameter (c + ds, 8.2.1) and the
+// clear distance (9.3.1) leave out of reach.
+TEST(CurrentCodeDesign, NoDetailedLayoutSaysWhichRatioIsOutOfReach) {
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    // 5000 x 5000, c + ds = 28: 28 mm bars at most; 5000 - 56 - 28 = 4916 between the corner
+    // centres takes 62 web bars (4916 / 63 - 28 = 50.03 clear). One face: 64 bars of 615.752 mm^2
+    // = 39408.1 mm^2, 0.15763 % of 25e6 < 0.2 % (8.5.1); all bars 1.0% > 0.55 %.
+    CurrentCodeColumn wide;
+    wide.b = 5000.0;
+    wide.h = 5000.0;
+    const CurrentCodeDesign a = designCurrentCode(wide, loads);
+    EXPECT_EQ(a.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_TRUE(a.reason.oneSide);
+    EXPECT_NEAR(a.reason.value, 0.0015763, 1e-7);
+    EXPECT_EQ(a.reason.limit, 0.002);
+
+    // 3000 x 3000, grade 一 corner column (1.1 % + 0.05 % for 400 MPa bars = 1.15 %): 28 mm bars,
+    // 2916 / 37 - 28 = 50.8 clear with 36 web bars a face: 148 bars, 91131.3 mm^2 = 1.01257 %.
+    CurrentCodeColumn seismic;
+    seismic.b = 3000.0;
+    seismic.h = 3000.0;
+    seismic.seismic = SeismicGrade::one;
+    seismic.position = ColumnPosition::corner;
+    const CurrentCodeDesign b = designCurrentCode(seismic, loads);
+    EXPECT_EQ(b.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_FALSE(b.reason.oneSide);
+    EXPECT_NEAR(b.reason.value, 0.0101257, 1e-7);
+    EXPECT_NEAR(b.reason.limit, 0.0115, 1e-12);
+}
+
 }  // namespace
 }  // namespace tessarin

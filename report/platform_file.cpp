@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #endif
@@ -116,6 +117,16 @@ bool replaceFile(const char* from, const char* to) {
     return false;
 }
 
+bool processEnded(long long pid) {
+    if (pid <= 0 || pid > 0xFFFFFFFFLL) return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) != 0 && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
 #else
 
 int openOwnedFile(const char* name, FileAccess access) {
@@ -158,6 +169,11 @@ bool setFileMode(int fd, unsigned mode) {
 
 bool replaceFile(const char* from, const char* to) {
     return ::rename(from, to) == 0;
+}
+
+bool processEnded(long long pid) {
+    if (pid <= 0 || pid > INT_MAX) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 #endif

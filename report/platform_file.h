@@ -26,12 +26,14 @@ long long writeSome(int fd, const char* data, std::size_t size);
 //   resolvePath     the absolute name with links resolved; false when it cannot be had
 //   setFileMode     the permission bits of an existing file kept (nothing to keep on Windows)
 //   replaceFile     from renamed over to, replacing it
+//   processEnded    true only when no process with that id runs (the system says so)
 //   kPathSeparators what separates directories in a path name
 int createNewFile(const char* name);
 int openForWriting(const char* name);
 bool resolvePath(const std::string& path, std::string& resolved);
 bool setFileMode(int fd, unsigned mode);
 bool replaceFile(const char* from, const char* to);
+bool processEnded(long long pid);
 #ifdef _WIN32
 inline constexpr const char* kPathSeparators = "/\\";
 #else

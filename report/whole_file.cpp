@@ -7,6 +7,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "report/platform_file.h"
 
@@ -57,6 +64,57 @@ std::string temporaryName(const std::string& target) {
            std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
 }
 
+// The temporary files that runs killed before they could remove them left beside their
+// targets: ".<name>.tmp<pid>-<n>" whose process has ended. Each directory is looked through once
+// in a run (a batch writes thousands of files into one); a target's leftovers are removed when it
+// is written. A temporary file of a run still going, or any other name, is left alone.
+class Leftovers {
+  public:
+    void removeFor(const std::string& target) {
+        std::error_code error;
+        const std::filesystem::path full = std::filesystem::absolute(target, error);
+        if (error) return;
+        const std::lock_guard lock(mutex_);
+        const std::string directory = full.parent_path().string();
+        if (scanned_.insert(directory).second) scan(full.parent_path());
+        const auto found = byTarget_.find(full.string());
+        if (found == byTarget_.end()) return;
+        for (const std::filesystem::path& leftover : found->second) {
+            std::filesystem::remove(leftover, error);
+        }
+        byTarget_.erase(found);
+    }
+
+  private:
+    void scan(const std::filesystem::path& directory) {
+        std::error_code error;
+        std::filesystem::directory_iterator entries(directory, error);
+        if (error) return;
+        for (const std::filesystem::directory_entry& entry : entries) {
+            const std::string name = entry.path().filename().string();
+            const std::size_t mark = name.rfind(".tmp");
+            if (name.size() < 2 || name[0] != '.' || mark == std::string::npos || mark < 2) {
+                continue;
+            }
+            // <pid>-<n>, digits only.
+            const std::string tail = name.substr(mark + 4);
+            const std::size_t dash = tail.find('-');
+            if (dash == 0 || dash == std::string::npos || dash + 1 == tail.size() || dash > 9 ||
+                tail.find_first_not_of("0123456789-") != std::string::npos ||
+                tail.find('-', dash + 1) != std::string::npos) {
+                continue;
+            }
+            const long long pid = std::stoll(tail.substr(0, dash));
+            if (pid == static_cast<long long>(::getpid()) || !processEnded(pid)) continue;
+            byTarget_[(directory / name.substr(1, mark - 1)).string()].push_back(entry.path());
+        }
+    }
+
+    std::mutex mutex_;
+    std::set<std::string> scanned_;
+    std::map<std::string, std::vector<std::filesystem::path>> byTarget_;
+};
+
 }  // namespace
 
 FileResult writeWholeFile(const std::string& path, std::string_view bytes) {
@@ -71,6 +129,8 @@ FileResult writeWholeFile(const std::string& path, std::string_view bytes) {
             return FileResult::failure(path, FileAction::Create, errno);
         if (std::string resolved; resolvePath(path, resolved)) target = resolved;
     }
+    static Leftovers leftovers;
+    leftovers.removeFor(target);
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

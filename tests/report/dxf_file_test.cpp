@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -169,6 +170,34 @@ TEST(WholeFile, ReplacesContentKeepsModeAndLinks) {
     ASSERT_EQ(::stat("KZ1.dxf", &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(entries("."), (std::vector<std::string>{"KZ1.dxf", "link.dxf"}));
+}
+
+// Temporary files that killed runs left beside a target are removed when the target is written
+// next; those of a run still going, of other targets, and other names are left alone.
+TEST(WholeFile, LeftoversOfEndedRunsAreRemoved) {
+    ScratchDirectory scratch;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);  // an ended run's id
+    const std::string ended = std::to_string(child);
+    const std::string running = std::to_string(::getppid());
+    const std::vector<std::string> kept = {
+        ".Result-GB2010.txt.tmp" + running + "-0",  // a run still going
+        ".KZ1.dxf.tmp" + ended + "-0",              // another target's, cleared when it is written
+        ".Result-GB2010.txt.tmpnotes",              // not a name the program gives
+        "Result-GB2010.txt.tmp" + ended + "-1",     // not hidden
+    };
+    for (const std::string& name : kept) writeFileBytes(name, "part");
+    writeFileBytes(".Result-GB2010.txt.tmp" + ended + "-0", "part");
+    writeFileBytes(".Result-GB2010.txt.tmp" + ended + "-17", "part");
+    ASSERT_TRUE(writeWholeFile("Result-GB2010.txt", "report").ok);
+    std::vector<std::string> expected = kept;
+    expected.push_back("Result-GB2010.txt");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries("."), expected);
+    ASSERT_TRUE(writeWholeFile("KZ1.dxf", "drawing").ok);
+    EXPECT_FALSE(std::filesystem::exists(".KZ1.dxf.tmp" + ended + "-0"));
 }
 
 }  // namespace

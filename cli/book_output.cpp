@@ -12,10 +12,15 @@
 #include "report/whole_file.h"
 
 #if !defined(_WIN32)
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 #endif
 
 namespace tessarin {
@@ -31,24 +36,73 @@ constexpr const char* kNoPdfWriter =
     "tessarin-cli; an HTML book (.html) works everywhere";
 
 #if !defined(_WIN32)
-bool writeAllTo(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+// Sets O_NONBLOCK on fd.
+bool setNonBlocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-// Runs the PDF writer: the book's text on its stdin, the PDF from its stdout. The writer reads
-// all of its input before it writes, so filling one pipe and then draining the other cannot
-// block both programs.
+// The exchange with a running writer: its input sent and its output read as each pipe allows
+// (a writer that reads nothing, or writes before it has read all, blocks neither program), up to
+// the output's bound and the deadline. Closes both ends.
+enum class Exchange { Done, TooLarge, TimedOut, Failed };
+Exchange exchange(int toWriter, int fromWriter, const std::string& input, std::string& output,
+                  const PdfWriterLimits& limits, std::chrono::steady_clock::time_point deadline) {
+    std::size_t sent = 0;
+    bool sending = true;
+    if (input.empty()) {
+        ::close(toWriter);
+        sending = false;
+    }
+    Exchange result = Exchange::Done;
+    char chunk[65536];
+    while (true) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            result = Exchange::TimedOut;
+            break;
+        }
+        pollfd fds[2] = {{fromWriter, POLLIN, 0}, {toWriter, POLLOUT, 0}};
+        const int ready = ::poll(fds, sending ? 2 : 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready < 0) {
+            result = Exchange::Failed;
+            break;
+        }
+        if (sending && fds[1].revents != 0) {
+            const ssize_t n = ::write(toWriter, input.data() + sent, input.size() - sent);
+            if (n > 0) sent += static_cast<std::size_t>(n);
+            // Done, or the writer stopped reading (EPIPE): nothing more goes to it.
+            if (sent == input.size() || (n < 0 && errno != EAGAIN && errno != EINTR)) {
+                ::close(toWriter);
+                sending = false;
+            }
+        }
+        if (fds[0].revents != 0) {
+            const ssize_t n = ::read(fromWriter, chunk, sizeof chunk);
+            if (n == 0) break;
+            if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                result = Exchange::Failed;
+                break;
+            }
+            if (n > 0) output.append(chunk, static_cast<std::size_t>(n));
+            if (output.size() > limits.maxOutputBytes) {
+                result = Exchange::TooLarge;
+                break;
+            }
+        }
+    }
+    if (sending) ::close(toWriter);
+    ::close(fromWriter);
+    return result;
+}
+
+}  // namespace
+
 bool runPdfWriter(const std::string& program, const std::string& bookText, std::string& pdf,
-                  std::string& reason) {
+                  std::string& reason, const PdfWriterLimits& limits) {
+    const auto deadline = std::chrono::steady_clock::now() + limits.time;
     int input[2], output[2];
     if (::pipe(input) != 0) {
         reason = std::strerror(errno);
@@ -73,10 +127,15 @@ bool runPdfWriter(const std::string& program, const std::string& bookText, std::
     posix_spawn_file_actions_destroy(&actions);
     ::close(input[0]);
     ::close(output[1]);
-    if (spawned != 0) {
+    if (spawned != 0 || !setNonBlocking(input[1]) || !setNonBlocking(output[0])) {
         ::close(input[1]);
         ::close(output[0]);
-        reason = std::string("cannot run ") + program + ": " + std::strerror(spawned);
+        if (spawned == 0) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+        }
+        reason = std::string("cannot run ") + program + ": " +
+                 std::strerror(spawned != 0 ? spawned : errno);
         return false;
     }
     // A writer that ends early must not end this program with SIGPIPE.
@@ -84,26 +143,56 @@ bool runPdfWriter(const std::string& program, const std::string& bookText, std::
     }, previous{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &ignore, &previous);
-    const bool sent = writeAllTo(input[1], bookText);
-    ::close(input[1]);
+    Exchange result = exchange(input[1], output[0], bookText, pdf, limits, deadline);
     sigaction(SIGPIPE, &previous, nullptr);
-    char chunk[65536];
-    while (true) {
-        const ssize_t n = ::read(output[0], chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        pdf.append(chunk, static_cast<std::size_t>(n));
-    }
-    ::close(output[0]);
+    // A writer stopped short is killed; one that has closed its output gets what is left of
+    // the time to end.
+    if (result != Exchange::Done) ::kill(child, SIGKILL);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    while (true) {
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child) break;
+        if (ended < 0 && errno == EINTR) continue;
+        if (ended < 0) {
+            result = Exchange::Failed;
+            break;
+        }
+        if (result == Exchange::Done && std::chrono::steady_clock::now() >= deadline) {
+            result = Exchange::TimedOut;
+            ::kill(child, SIGKILL);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    if (!sent || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || pdf.empty()) {
-        reason = "the PDF writer " + program + " failed";
+    const std::string writer = "the PDF writer " + program;
+    switch (result) {
+        case Exchange::TimedOut:
+            reason =
+                writer + " did not finish within " + std::to_string(limits.time.count()) + " s";
+            return false;
+        case Exchange::TooLarge:
+            reason =
+                writer + " wrote more than " + std::to_string(limits.maxOutputBytes >> 20) + " MiB";
+            return false;
+        case Exchange::Failed:
+            reason = writer + " failed";
+            return false;
+        case Exchange::Done:
+            break;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        reason = writer + " failed";
+        return false;
+    }
+    // Whatever it wrote must be a PDF: a file that begins with "%PDF-".
+    if (pdf.compare(0, 5, "%PDF-") != 0) {
+        reason = writer + " wrote no PDF";
         return false;
     }
     return true;
 }
+
+namespace {
+
 #endif
 
 }  // namespace

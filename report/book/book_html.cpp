@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "report/clean_text.h"
 #include "report/number_text.h"
 
 namespace tessarin {
@@ -24,7 +25,10 @@ constexpr std::string_view kStyle =
     "figure{margin:3mm 0 5mm;text-align:center}figcaption{font-size:10pt}"
     "svg text{font-family:\"Noto Sans CJK SC\",\"Microsoft YaHei\",sans-serif}";
 
-void escape(std::string& out, std::string_view text) {
+void escape(std::string& out, std::string_view given) {
+    // A book shows ids and project names as they were given: no NUL, control character or
+    // broken UTF-8 goes into the page.
+    const std::string text = printableText(given);
     for (const char c : text) {
         switch (c) {
             case '&':

@@ -189,5 +189,21 @@ TEST(CurrentCodeBook, SectionPictureDrawsEveryBar) {
     }
 }
 
+// Names given from outside go into the page as text a browser shows: NUL, controls and broken
+// UTF-8 as U+FFFD, markup escaped.
+TEST(CurrentCodeBook, OutsideNamesAreCleanedAndEscaped) {
+    const CurrentCodeColumn column;
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    const std::string html = renderBookHtml(
+        buildCurrentCodeBook({std::string("P\0<b>\x01", 8), "KZ\xFF\x1B", "2026-12-09"},
+                             designCurrentCode(column, loads)));
+    EXPECT_EQ(html.find('\0'), std::string::npos);
+    EXPECT_EQ(html.find('\x01'), std::string::npos);
+    EXPECT_EQ(html.find('\x1B'), std::string::npos);
+    EXPECT_EQ(html.find('\xFF'), std::string::npos);
+    EXPECT_NE(html.find("P\uFFFD&lt;b&gt;\uFFFD"), std::string::npos);
+    EXPECT_NE(html.find("KZ\uFFFD\uFFFD"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tessarin

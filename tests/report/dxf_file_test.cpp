@@ -70,6 +70,17 @@ TEST(DxfDocument, TextIsOneLineOfGbk) {
     EXPECT_EQ(bytes.find("角筋"), std::string::npos);  // no UTF-8 left
 }
 
+// A character GBK lacks is written as the DXF escape \U+XXXX (one CAD programs show), not as a
+// '?' per UTF-8 byte; beyond U+FFFF, and for bytes that are not UTF-8, one '?' each.
+TEST(DxfDocument, TextOutsideGbkIsEscaped) {
+    DxfDocument doc;
+    doc.text("标注", {0.0, 0.0}, 70.0, "KZ한1 角筋\xF0\x9F\x98\x80\xFF");
+    const std::string bytes = doc.bytes();
+    EXPECT_NE(bytes.find("\r\n  1\r\n" + utf8ToGbk("KZ\\U+D55C1 角筋??") + "\r\n"),
+              std::string::npos)
+        << bytes;
+}
+
 TEST(DxfDocument, DrawingWithANonFiniteSizeIsNotWritten) {
     ScratchDirectory scratch;
     SectionDrawing drawing;

@@ -218,7 +218,7 @@ FileResult checkBookTarget(const std::string& path) {
     const BookFormat format = bookFormatOf(path);
     FileResult result = checkWritablePath(path);
     if (!result.ok) return result;
-    if (format == BookFormat::pdf) {
+    if (format == BookFormat::Pdf) {
         const std::string program = pdfWriterPath();
 #if !defined(_WIN32)
         if (program.empty() || ::access(program.c_str(), X_OK) != 0) {
@@ -233,10 +233,10 @@ FileResult checkBookTarget(const std::string& path) {
 
 FileResult writeBookFile(const Book& book, const std::string& path) {
     switch (bookFormatOf(path)) {
-        case BookFormat::html:
-        case BookFormat::unknown:
+        case BookFormat::Html:
+        case BookFormat::Unknown:
             return writeWholeFile(path, renderBookHtml(book));
-        case BookFormat::pdf: {
+        case BookFormat::Pdf: {
 #if defined(_WIN32)
             return failure(path, kNoPdfWriter);
 #else

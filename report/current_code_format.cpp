@@ -33,16 +33,16 @@ std::string lengthText(double mm) {
 }
 
 const char* structureLabel(StructureType structure) {
-    return structure == StructureType::frame ? "框架结构" : "框架-抗震墙等双重体系";
+    return structure == StructureType::Frame ? "框架结构" : "框架-抗震墙等双重体系";
 }
 
 const char* positionLabel(ColumnPosition position) {
-    return position == ColumnPosition::middle ? "中柱、边柱" : "角柱、框支柱";
+    return position == ColumnPosition::Middle ? "中柱、边柱" : "角柱、框支柱";
 }
 
 std::string seismicColumnLabel(const CurrentCodeColumn& c) {
     std::string text = std::string(seismicGradeLabel(c.seismic)) + "级";
-    text += c.structure == StructureType::frame ? "框架结构柱" : "框架-抗震墙等双重体系的柱";
+    text += c.structure == StructureType::Frame ? "框架结构柱" : "框架-抗震墙等双重体系的柱";
     return text;
 }
 

@@ -80,7 +80,7 @@ void writeInputs(Text& t, const CurrentCodeDesign& r) {
            " N/mm2(4.2.3、4.2.5)；极限拉应变 0.01(6.2.1)");
     t.line("混凝土保护层厚度(至箍筋外边)：c = " + lengthText(r.cover) + " mm" +
            (c.cover ? "" : "(默认值，8.2.1)") + "；箍筋直径 ds = " + lengthText(c.stirrup) + " mm");
-    if (c.seismic == SeismicGrade::none) {
+    if (c.seismic == SeismicGrade::None) {
         t.line("抗震等级：非抗震");
     } else {
         t.line(std::string("抗震等级：") + seismicGradeLabel(c.seismic) + "级，" +
@@ -96,7 +96,7 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
     t.line();
     std::string minimum =
         "全部纵筋最小配筋率：" + percentText(l.minimumTotalRatioNonSeismic) + "(8.5.1)";
-    if (c.seismic != SeismicGrade::none) {
+    if (c.seismic != SeismicGrade::None) {
         minimum += "，抗震 " + percentText(l.minimumTotalRatioSeismic) + "(GB 50011 6.3.7)，取 " +
                    percentText(l.minimumTotalRatio);
     }
@@ -108,8 +108,8 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
     t.line("纵筋净距不小于 " + lengthText(l.minimumClearSpacing) + " mm；中距：b边不大于 " +
            lengthText(l.maximumCentreSpacingB) + " mm，h边不大于 " +
            lengthText(l.maximumCentreSpacingH) + " mm(9.3.1" +
-           (c.seismic != SeismicGrade::none ? "，GB 50011 6.3.8" : "") + ")");
-    if (c.seismic != SeismicGrade::none) {
+           (c.seismic != SeismicGrade::None ? "，GB 50011 6.3.8" : "") + ")");
+    if (c.seismic != SeismicGrade::None) {
         t.line("轴压比 N/(fcA) 限值：" + fixedText(l.axialRatioLimit, 2) + "(GB 50011 表6.3.6，" +
                seismicColumnLabel(c) + "，适用于每一组荷载组合)");
     }
@@ -221,16 +221,16 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
     const CurrentCodeDesign& r = design;
     const NoLayoutReason& reason = r.reason;
     switch (reason.kind) {
-        case NoLayoutKind::none:
+        case NoLayoutKind::None:
             return {};
-        case NoLayoutKind::axialRatioExceeded:
+        case NoLayoutKind::AxialRatioExceeded:
             return "第" + std::to_string(reason.combination + 1) + "组荷载组合的轴压比" +
                    fixedText(reason.value, 2) + "超过" + seismicColumnLabel(r.column) + "的限值" +
                    fixedText(reason.limit, 2) + "(GB 50011 表6.3.6)";
-        case NoLayoutKind::noDetailedLayout:
+        case NoLayoutKind::NoDetailedLayout:
             if (reason.limit > 0.0) return shortOfTheLeastRatio(r);
             return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案";
-        case NoLayoutKind::notCarried: {
+        case NoLayoutKind::NotCarried: {
             std::string text = "即使采用构造允许的最大配筋(" +
                                (r.layout ? layoutNotation(r.layout->choice) : std::string()) +
                                "，ρ = " + percentText(reason.limit) + ")，也不能承受第" +

@@ -217,9 +217,9 @@ void DxfDocument::text(std::string_view layer, DxfPoint at, double height, std::
     const std::string line = singleLine(utf8);
     // The corners of the text's box, turned about the insertion point.
     const double length = textLength(line, height);
-    const double start = align == DxfAlign::kLeft     ? 0.0
-                         : align == DxfAlign::kCentre ? -length / 2.0
-                                                      : -length;
+    const double start = align == DxfAlign::Left     ? 0.0
+                         : align == DxfAlign::Centre ? -length / 2.0
+                                                     : -length;
     const double angle = rotationDegrees * std::numbers::pi / 180.0;
     const double c = std::cos(angle);
     const double s = std::sin(angle);
@@ -236,8 +236,8 @@ void DxfDocument::text(std::string_view layer, DxfPoint at, double height, std::
     group(entities_, 1, gbkSafe(line));
     if (rotationDegrees != 0.0) group(entities_, 50, rotationDegrees);
     group(entities_, 7, kTextStyle);
-    if (align != DxfAlign::kLeft) {
-        group(entities_, 72, align == DxfAlign::kCentre ? 1 : 2);
+    if (align != DxfAlign::Left) {
+        group(entities_, 72, align == DxfAlign::Centre ? 1 : 2);
         point(entities_, 11, at);
     }
 }

@@ -19,26 +19,26 @@ struct CurrentCodeInput {
 // The field a finding is about, so that each front end can point at it (a flag, a CSV column, a
 // dialog field or a cell of the combinations table).
 enum class CurrentCodeField {
-    l0,
-    b,
-    h,
-    lcX,
-    lcY,
-    concrete,
-    cover,
-    stirrup,
-    combinations,
+    L0,
+    B,
+    H,
+    LcX,
+    LcY,
+    Concrete,
+    Cover,
+    Stirrup,
+    Combinations,
     N,
     M2x,
-    m1m2X,
+    M1m2X,
     M2y,
-    m1m2Y
+    M1m2Y
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,
 // in Chinese, naming the field and the allowed range.
 struct CurrentCodeFinding {
-    CurrentCodeField field = CurrentCodeField::l0;
+    CurrentCodeField field = CurrentCodeField::L0;
     int combination = -1;
     std::string message;
 };

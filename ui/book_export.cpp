@@ -28,10 +28,10 @@ FileResult writeCalculationBook(const Book& book, const std::string& path) {
     FileResult target = checkWritablePath(path);
     if (!target.ok) return target;
     switch (bookFormatOf(path)) {
-        case BookFormat::html:
-        case BookFormat::unknown:
+        case BookFormat::Html:
+        case BookFormat::Unknown:
             return writeWholeFile(path, renderBookHtml(book));
-        case BookFormat::pdf: {
+        case BookFormat::Pdf: {
             std::string pdf, error;
             if (!renderBookPdf(book, pdf, error)) return failure(path, error);
             return writeWholeFile(path, pdf);
@@ -57,7 +57,7 @@ QString exportCalculationBook(QWidget* parent, const Book& book, const QString& 
     dialog.selectFile(suggestedName + QStringLiteral(".html"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     QString path = dialog.selectedFiles().constFirst();
-    if (bookFormatOf(path.toStdString()) == BookFormat::unknown) {
+    if (bookFormatOf(path.toStdString()) == BookFormat::Unknown) {
         path += dialog.selectedNameFilter() == kPdfFilter ? QStringLiteral(".pdf")
                                                           : QStringLiteral(".html");
     }

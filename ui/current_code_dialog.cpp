@@ -48,13 +48,13 @@ struct FieldRow {
     const char* blankMeans;  // nullptr: a number is required
 };
 constexpr FieldRow kFieldRows[] = {
-    {CurrentCodeField::l0, "计算长度 l0(mm)", nullptr},
-    {CurrentCodeField::b, "截面宽度 b(mm)", nullptr},
-    {CurrentCodeField::h, "截面高度 h(mm)", nullptr},
-    {CurrentCodeField::lcX, "x向支撑点间长度 lcx(mm)", "空白取 l0"},
-    {CurrentCodeField::lcY, "y向支撑点间长度 lcy(mm)", "空白取 l0"},
-    {CurrentCodeField::cover, "保护层厚度 c(mm，至箍筋)", "空白取 20，C25及以下取 25"},
-    {CurrentCodeField::stirrup, "箍筋直径(mm)", nullptr},
+    {CurrentCodeField::L0, "计算长度 l0(mm)", nullptr},
+    {CurrentCodeField::B, "截面宽度 b(mm)", nullptr},
+    {CurrentCodeField::H, "截面高度 h(mm)", nullptr},
+    {CurrentCodeField::LcX, "x向支撑点间长度 lcx(mm)", "空白取 l0"},
+    {CurrentCodeField::LcY, "y向支撑点间长度 lcy(mm)", "空白取 l0"},
+    {CurrentCodeField::Cover, "保护层厚度 c(mm，至箍筋)", "空白取 20，C25及以下取 25"},
+    {CurrentCodeField::Stirrup, "箍筋直径(mm)", nullptr},
 };
 
 constexpr int kGrades2010[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
@@ -79,11 +79,11 @@ int columnOf(CurrentCodeField field) {
     switch (field) {
         case CurrentCodeField::M2x:
             return CurrentCodeDialog::kColM2x;
-        case CurrentCodeField::m1m2X:
+        case CurrentCodeField::M1m2X:
             return CurrentCodeDialog::kColM1M2x;
         case CurrentCodeField::M2y:
             return CurrentCodeDialog::kColM2y;
-        case CurrentCodeField::m1m2Y:
+        case CurrentCodeField::M1m2Y:
             return CurrentCodeDialog::kColM1M2y;
         default:
             return CurrentCodeDialog::kColN;
@@ -225,13 +225,13 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
 
     // Start values.
     const CurrentCodeColumn& c = start.column;
-    fields_[CurrentCodeField::l0]->setText(text(formatGeneral(c.l0)));
-    fields_[CurrentCodeField::b]->setText(text(formatGeneral(c.b)));
-    fields_[CurrentCodeField::h]->setText(text(formatGeneral(c.h)));
-    if (c.lcX) fields_[CurrentCodeField::lcX]->setText(text(formatGeneral(*c.lcX)));
-    if (c.lcY) fields_[CurrentCodeField::lcY]->setText(text(formatGeneral(*c.lcY)));
-    if (c.cover) fields_[CurrentCodeField::cover]->setText(text(formatGeneral(*c.cover)));
-    fields_[CurrentCodeField::stirrup]->setText(text(formatGeneral(c.stirrup)));
+    fields_[CurrentCodeField::L0]->setText(text(formatGeneral(c.l0)));
+    fields_[CurrentCodeField::B]->setText(text(formatGeneral(c.b)));
+    fields_[CurrentCodeField::H]->setText(text(formatGeneral(c.h)));
+    if (c.lcX) fields_[CurrentCodeField::LcX]->setText(text(formatGeneral(*c.lcX)));
+    if (c.lcY) fields_[CurrentCodeField::LcY]->setText(text(formatGeneral(*c.lcY)));
+    if (c.cover) fields_[CurrentCodeField::Cover]->setText(text(formatGeneral(*c.cover)));
+    fields_[CurrentCodeField::Stirrup]->setText(text(formatGeneral(c.stirrup)));
     for (int i = 0; i < static_cast<int>(std::size(kGrades2010)); ++i) {
         if (kGrades2010[i] == c.concreteGrade) concrete_->setCurrentIndex(i);
     }
@@ -255,7 +255,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
 
     // Enter in a field moves to the next one, as in the main dialog.
     new EnterNavigation(*this);
-    fields_[CurrentCodeField::l0]->setFocus(Qt::TabFocusReason);
+    fields_[CurrentCodeField::L0]->setFocus(Qt::TabFocusReason);
 }
 
 QLineEdit* CurrentCodeDialog::field(CurrentCodeField which) const {
@@ -309,22 +309,22 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
             return std::nullopt;
         }
         switch (row.field) {
-            case CurrentCodeField::l0:
+            case CurrentCodeField::L0:
                 c.l0 = *value;
                 break;
-            case CurrentCodeField::b:
+            case CurrentCodeField::B:
                 c.b = *value;
                 break;
-            case CurrentCodeField::h:
+            case CurrentCodeField::H:
                 c.h = *value;
                 break;
-            case CurrentCodeField::lcX:
+            case CurrentCodeField::LcX:
                 c.lcX = *value;
                 break;
-            case CurrentCodeField::lcY:
+            case CurrentCodeField::LcY:
                 c.lcY = *value;
                 break;
-            case CurrentCodeField::cover:
+            case CurrentCodeField::Cover:
                 c.cover = *value;
                 break;
             default:
@@ -366,7 +366,7 @@ void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
         return;
     }
     QLineEdit* edit = field(finding.field);
-    if (finding.field == CurrentCodeField::concrete) {
+    if (finding.field == CurrentCodeField::Concrete) {
         concrete_->setFocus(Qt::OtherFocusReason);
     } else if (edit != nullptr) {
         edit->setFocus(Qt::OtherFocusReason);

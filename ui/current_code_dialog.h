@@ -34,8 +34,13 @@ class CurrentCodeDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // The table's columns, in order.
-    enum Column { kColN, kColM2x, kColM1M2x, kColM2y, kColM1M2y, kColumnCount };
+    // The table's columns, in order (column numbers of the table, so constants).
+    static constexpr int kColN = 0;
+    static constexpr int kColM2x = 1;
+    static constexpr int kColM1M2x = 2;
+    static constexpr int kColM2y = 3;
+    static constexpr int kColM1M2y = 4;
+    static constexpr int kColumnCount = 5;
 
     explicit CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent = nullptr);
 

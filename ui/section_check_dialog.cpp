@@ -46,7 +46,7 @@ QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
         }
     };
     if (r.axialCapacityExceeded) {
-        findings(FindingPlace::capacity);
+        findings(FindingPlace::Capacity);
     } else {
         lines << QStringLiteral("MxR = %1 kN·m，MyR = %2 kN·m（同一轴力、同一弯矩方向）")
                      .arg(fixed(r.MxR, 2), fixed(r.MyR, 2));
@@ -54,8 +54,8 @@ QStringList SectionCheckDialog::detailLines(const SectionCheckResult& r) {
     lines << QStringLiteral("配筋率：全部 %1，垂直于X轴一侧 %2，垂直于Y轴一侧 %3")
                  .arg(percent(r.totalSteelRatio), percent(r.oneSideRatioX),
                       percent(r.oneSideRatioY));
-    findings(FindingPlace::warning);
-    findings(FindingPlace::note);
+    findings(FindingPlace::Warning);
+    findings(FindingPlace::Note);
     return lines;
 }
 

@@ -61,7 +61,7 @@ class DemandCache {
 // The coarse searches of the layout selection, and how far above 1 a coarse utilisation may lie
 // and still be searched finely: a hundred times what a coarse utilisation was ever seen off the
 // fine one (9e-6 over 12,000 searches of 2,000 generated columns).
-constexpr DirectionSolver::Precision kCoarse = DirectionSolver::Precision::coarse;
+constexpr DirectionSolver::Precision kCoarse = DirectionSolver::Precision::Coarse;
 constexpr double kCoarseMargin = 1e-3;
 
 // The highest of utilisation and axial ratio: what decides whether a combination is carried.
@@ -121,8 +121,8 @@ CombinationCheck checkCombination(const SectionResistance& section, const BarLay
 
     // 1/Nu = 1/Nux + 1/Nuy - 1/Nu0 (6.2.21), Nu0 = fc A + fy' As.
     const double fycNu0 = kEngineeringChoices.capFycInNu0 ? materials.fycAxial : materials.fyc;
-    c.Nux = uniaxialCapacityAtEccentricity(section, BendingAxis::x, demand.x.ei) / 1000.0;
-    c.Nuy = uniaxialCapacityAtEccentricity(section, BendingAxis::y, demand.y.ei) / 1000.0;
+    c.Nux = uniaxialCapacityAtEccentricity(section, BendingAxis::X, demand.x.ei) / 1000.0;
+    c.Nuy = uniaxialCapacityAtEccentricity(section, BendingAxis::Y, demand.y.ei) / 1000.0;
     c.Nu0 = (materials.fc * gross + fycNu0 * layout.steelArea) / 1000.0;
     c.Nu = 1.0 / (1.0 / c.Nux + 1.0 / c.Nuy - 1.0 / c.Nu0);
     c.carried = c.utilisation <= 1.0 && c.axialRatio <= 1.0;
@@ -176,7 +176,7 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         }
         if (worstRatio > r.limits.axialRatioLimit) {
             return demandsOnly(
-                {NoLayoutKind::axialRatioExceeded, worst, worstRatio, r.limits.axialRatioLimit});
+                {NoLayoutKind::AxialRatioExceeded, worst, worstRatio, r.limits.axialRatioLimit});
         }
     }
 
@@ -185,7 +185,7 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     r.layoutsConsidered = static_cast<int>(layouts.size());
     if (layouts.empty()) {
         // Say what stands in the way: the least total ratio, or that of one face, out of reach.
-        NoLayoutReason reason{NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0};
+        NoLayoutReason reason{NoLayoutKind::NoDetailedLayout, -1, 0.0, 0.0};
         const SpacingBound most = heaviestWithinSpacing(frame, r.limits);
         if (most.found && most.ratio < r.limits.minimumTotalRatio) {
             reason.value = most.ratio;
@@ -306,7 +306,7 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         }
     }
     if (!r.designed) {
-        r.reason = {NoLayoutKind::notCarried, r.governing, highest, shown.ratio};
+        r.reason = {NoLayoutKind::NotCarried, r.governing, highest, shown.ratio};
     }
     return r;
 }

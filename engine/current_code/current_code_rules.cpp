@@ -102,14 +102,14 @@ double nonSeismicMinimumTotalRatio(SteelGrade2010 steel, int concreteGrade) {
 
 double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
                                 ColumnPosition position, SteelGrade2010 steel, int concreteGrade) {
-    if (grade == SeismicGrade::none) return 0.0;
+    if (grade == SeismicGrade::None) return 0.0;
     const auto g = static_cast<std::size_t>(gradeIndex(grade));
     double percent = 0.0;
-    if (position == ColumnPosition::corner) {
+    if (position == ColumnPosition::Corner) {
         percent = kSeismicCorner[g];
     } else {
         percent =
-            structure == StructureType::frame ? kSeismicMiddleFrame[g] : kSeismicMiddleDual[g];
+            structure == StructureType::Frame ? kSeismicMiddleFrame[g] : kSeismicMiddleDual[g];
     }
     const double fyk = steelRow(steel).fyk;
     if (fyk < 400.0) percent += kSeismicIncrementBelow400;
@@ -121,9 +121,9 @@ double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
 }
 
 double axialRatioLimit(SeismicGrade grade, StructureType structure) {
-    if (grade == SeismicGrade::none) return 0.0;
+    if (grade == SeismicGrade::None) return 0.0;
     const auto g = static_cast<std::size_t>(gradeIndex(grade));
-    return structure == StructureType::frame ? kAxialLimitFrame[g] : kAxialLimitDual[g];
+    return structure == StructureType::Frame ? kAxialLimitFrame[g] : kAxialLimitDual[g];
 }
 
 double accidentalEccentricity(double depth) {
@@ -145,7 +145,7 @@ DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
     limits.minimumOneSideRatio = kMinimumOneSideRatio;
     limits.maximumTotalRatio = kMaximumTotalRatio;
     limits.minimumClearSpacing = kMinimumClearSpacing;
-    const bool seismic = column.seismic != SeismicGrade::none;
+    const bool seismic = column.seismic != SeismicGrade::None;
     const auto faceLimit = [seismic](double side) {
         return seismic && side > kEngineeringChoices.seismicSpacingSideAbove
                    ? kMaximumCentreSpacingSeismic

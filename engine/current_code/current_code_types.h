@@ -19,15 +19,15 @@ namespace tessarin {
 enum class SteelGrade2010 { HPB300, HRB335, HRB400, HRB500 };
 
 // Seismic grade of the column (GB 50011-2010 6.1.2): none, 一, 二, 三, 四.
-enum class SeismicGrade { none, one, two, three, four };
+enum class SeismicGrade { None, One, Two, Three, Four };
 
 // The structure the column belongs to, for the seismic limits (6.3.6, 6.3.7): a frame, or a dual
 // system (frame-shear wall, slab-column-wall, frame-core tube, tube-in-tube).
-enum class StructureType { frame, dual };
+enum class StructureType { Frame, Dual };
 
 // Where the column stands, for the seismic minimum ratio (6.3.7): a middle or edge column, or a
 // corner or frame-supporting column.
-enum class ColumnPosition { middle, corner };
+enum class ColumnPosition { Middle, Corner };
 
 // The column: section, lengths, materials, cover. An empty optional takes its default.
 struct CurrentCodeColumn {
@@ -40,9 +40,9 @@ struct CurrentCodeColumn {
     SteelGrade2010 steel = SteelGrade2010::HRB400;
     std::optional<double> cover;  // to the stirrups (8.2.1); default 20, 25 for C25 and below
     double stirrup = 8.0;         // stirrup diameter
-    SeismicGrade seismic = SeismicGrade::none;
-    StructureType structure = StructureType::frame;
-    ColumnPosition position = ColumnPosition::middle;
+    SeismicGrade seismic = SeismicGrade::None;
+    StructureType structure = StructureType::Frame;
+    ColumnPosition position = ColumnPosition::Middle;
 };
 
 // One load combination: N and, per axis, the larger end moment M2 with the ratio M1/M2 (positive
@@ -175,14 +175,14 @@ struct DetailingLimits {
 
 // Why no layout was chosen.
 enum class NoLayoutKind {
-    none,                // a layout was chosen
-    axialRatioExceeded,  // N / (fc A) of a combination above the seismic limit
-    noDetailedLayout,    // no layout meets the detailing rules (the section is too small)
-    notCarried,          // even the heaviest layout the rules allow does not carry a combination
+    None,                // a layout was chosen
+    AxialRatioExceeded,  // N / (fc A) of a combination above the seismic limit
+    NoDetailedLayout,    // no layout meets the detailing rules (the section is too small)
+    NotCarried,          // even the heaviest layout the rules allow does not carry a combination
 };
 
 struct NoLayoutReason {
-    NoLayoutKind kind = NoLayoutKind::none;
+    NoLayoutKind kind = NoLayoutKind::None;
     int combination = -1;  // 0-based: the combination concerned
     double value = 0.0;    // axial ratio; or the combination's utilisation with the heaviest layout
     double limit = 0.0;    // the seismic limit; or the heaviest ratio tried

@@ -62,9 +62,9 @@ BookFormat bookFormatOf(std::string_view path) {
         }
         return true;
     };
-    if (endsWith(".html") || endsWith(".htm")) return BookFormat::html;
-    if (endsWith(".pdf")) return BookFormat::pdf;
-    return BookFormat::unknown;
+    if (endsWith(".html") || endsWith(".htm")) return BookFormat::Html;
+    if (endsWith(".pdf")) return BookFormat::Pdf;
+    return BookFormat::Unknown;
 }
 
 }  // namespace tessarin

@@ -15,7 +15,7 @@ FileResult checkWritablePath(const std::string& path);
 
 // What a book's file name asks for, by its suffix (case-insensitive): .pdf is a PDF, .html and
 // .htm are HTML, and a name with neither (unknown) is written as HTML too.
-enum class BookFormat { html, pdf, unknown };
+enum class BookFormat { Html, Pdf, Unknown };
 BookFormat bookFormatOf(std::string_view path);
 
 }  // namespace tessarin

@@ -117,8 +117,8 @@ struct ShapeWriter {
         attribute(out, "y", mm(s.y));
         attribute(out, "font-size", mm(s.size));
         attribute(out, "fill", s.colour);
-        if (s.anchor != TextAnchor::start) {
-            attribute(out, "text-anchor", s.anchor == TextAnchor::middle ? "middle" : "end");
+        if (s.anchor != TextAnchor::Start) {
+            attribute(out, "text-anchor", s.anchor == TextAnchor::Middle ? "middle" : "end");
         }
         out += '>';
         escape(out, s.text);

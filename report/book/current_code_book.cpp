@@ -49,7 +49,7 @@ void writeInputs(BookWriter& w, const CurrentCodeDesign& r) {
          "mm"},
         {"箍筋直径", "ds", len(c.stirrup), "mm"},
         {"抗震等级", "",
-         c.seismic == SeismicGrade::none
+         c.seismic == SeismicGrade::None
              ? std::string("非抗震")
              : std::string(seismicGradeLabel(c.seismic)) + "级，" + structureLabel(c.structure) +
                    "，" + positionLabel(c.position),
@@ -108,7 +108,7 @@ void writeMaterials(BookWriter& w, const CurrentCodeDesign& r) {
 void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
     const DetailingLimits& l = r.limits;
     const CurrentCodeColumn& c = r.column;
-    const bool seismic = c.seismic != SeismicGrade::none;
+    const bool seismic = c.seismic != SeismicGrade::None;
     w.heading(1, "构造要求");
     BookTable t;
     t.header = {"项目", "限值", "条文"};
@@ -259,7 +259,7 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
     t.header = {"要求", "本配筋", "限值", "条文", "结论"};
     const double largest = std::max(ch.cornerDiameter, ch.webDiameter);
     const std::string spacingClause =
-        c.seismic != SeismicGrade::none ? "9.3.1，GB 50011 6.3.8" : "9.3.1";
+        c.seismic != SeismicGrade::None ? "9.3.1，GB 50011 6.3.8" : "9.3.1";
     t.rows = {
         {"纵筋直径",
          "角筋 " + std::to_string(ch.cornerDiameter) + " mm，腹部 " +

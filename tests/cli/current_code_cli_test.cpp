@@ -34,9 +34,9 @@ TEST(CurrentCodeCli, EveryFlagReachesItsField) {
     EXPECT_EQ(c.lcY, 4000.0);
     EXPECT_EQ(c.cover, 25.0);
     EXPECT_EQ(c.stirrup, 10.0);
-    EXPECT_EQ(c.seismic, SeismicGrade::three);
-    EXPECT_EQ(c.structure, StructureType::dual);
-    EXPECT_EQ(c.position, ColumnPosition::corner);
+    EXPECT_EQ(c.seismic, SeismicGrade::Three);
+    EXPECT_EQ(c.structure, StructureType::Dual);
+    EXPECT_EQ(c.position, ColumnPosition::Corner);
     EXPECT_EQ(c.concreteGrade, 60);
     EXPECT_EQ(c.steel, SteelGrade2010::HRB500);
     EXPECT_TRUE(p.currentCode.json);
@@ -49,10 +49,10 @@ TEST(CurrentCodeCli, EveryFlagReachesItsField) {
 // class of columns it belongs to (GB 50011 table 6.3.7-1); other words are refused.
 TEST(CurrentCodeCli, PositionTakesEveryWordTheHelpOffers) {
     const std::pair<const char*, ColumnPosition> words[] = {
-        {"middle", ColumnPosition::middle},
-        {"edge", ColumnPosition::middle},
-        {"corner", ColumnPosition::corner},
-        {"frame-supporting", ColumnPosition::corner}};
+        {"middle", ColumnPosition::Middle},
+        {"edge", ColumnPosition::Middle},
+        {"corner", ColumnPosition::Corner},
+        {"frame-supporting", ColumnPosition::Corner}};
     for (const auto& [word, position] : words) {
         const CliParse p = parseCliArguments({"--code", "2010", "--position", word});
         ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << word << ": " << p.text;
@@ -84,7 +84,7 @@ TEST(CurrentCodeCli, DefaultsOfTheCurrentCode) {
     EXPECT_EQ(c.stirrup, 8.0);
     EXPECT_EQ(c.concreteGrade, 30);
     EXPECT_EQ(c.steel, SteelGrade2010::HRB400);
-    EXPECT_EQ(c.seismic, SeismicGrade::none);
+    EXPECT_EQ(c.seismic, SeismicGrade::None);
     EXPECT_FALSE(p.currentCode.json);
 }
 

@@ -306,11 +306,11 @@ TEST(BookFile, RefusesWhatCannotTakeABook) {
     EXPECT_TRUE(fs::is_empty("folder.html"));
     EXPECT_EQ(readFileBytes("book.html"), "earlier");
 
-    for (const auto& [path, format] : {std::pair{"a.html", BookFormat::html},
-                                       {"A.HTM", BookFormat::html},
-                                       {"x/b.Pdf", BookFormat::pdf},
-                                       {"c.txt", BookFormat::unknown},
-                                       {"pdf", BookFormat::unknown}}) {
+    for (const auto& [path, format] : {std::pair{"a.html", BookFormat::Html},
+                                       {"A.HTM", BookFormat::Html},
+                                       {"x/b.Pdf", BookFormat::Pdf},
+                                       {"c.txt", BookFormat::Unknown},
+                                       {"pdf", BookFormat::Unknown}}) {
         EXPECT_EQ(bookFormatOf(path), format) << path;
     }
 }

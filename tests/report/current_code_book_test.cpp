@@ -22,7 +22,7 @@ struct DesignCase {
 
 CurrentCodeColumn seismicThree() {
     CurrentCodeColumn c;
-    c.seismic = SeismicGrade::three;
+    c.seismic = SeismicGrade::Three;
     return c;
 }
 CurrentCodeColumn shortColumn() {

@@ -56,18 +56,18 @@ TEST(CurrentCodeReport, LayoutNotation) {
 
 TEST(CurrentCodeReport, NoLayoutReasons) {
     CurrentCodeDesign d;
-    d.column.seismic = SeismicGrade::three;
-    d.reason = {NoLayoutKind::axialRatioExceeded, 1, 0.8741, 0.85};
+    d.column.seismic = SeismicGrade::Three;
+    d.reason = {NoLayoutKind::AxialRatioExceeded, 1, 0.8741, 0.85};
     EXPECT_EQ(noLayoutReasonText(d),
               "第2组荷载组合的轴压比0.87超过三级框架结构柱的限值0.85(GB 50011 表6.3.6)");
-    d.column.seismic = SeismicGrade::one;
-    d.column.structure = StructureType::dual;
-    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.7649, 0.75};
+    d.column.seismic = SeismicGrade::One;
+    d.column.structure = StructureType::Dual;
+    d.reason = {NoLayoutKind::AxialRatioExceeded, 0, 0.7649, 0.75};
     EXPECT_EQ(noLayoutReasonText(d),
               "第1组荷载组合的轴压比0.76超过一级框架-抗震墙等双重体系的柱"
               "的限值0.75(GB 50011 表6.3.6)");
 
-    d.reason = {NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0};
+    d.reason = {NoLayoutKind::NoDetailedLayout, -1, 0.0, 0.0};
     EXPECT_EQ(noLayoutReasonText(d),
               "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案");
 
@@ -75,7 +75,7 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     d.combinations.resize(3);
     d.combinations[2].utilisation = 1.374;
     d.combinations[2].axialRatio = 0.6;
-    d.reason = {NoLayoutKind::notCarried, 2, 1.374, 0.0487};
+    d.reason = {NoLayoutKind::NotCarried, 2, 1.374, 0.0487};
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(利用率 1.37)");
@@ -86,7 +86,7 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
               "也不能承受第3组荷载组合(N/(0.9φ(fcA + fy'As')) = 1.12)");
     // A utilisation of 10^300 (N just short of the section's capacity) in a few characters.
     d.combinations[2].utilisation = 1e300;
-    d.reason = {NoLayoutKind::notCarried, 2, 1e300, 0.0487};
+    d.reason = {NoLayoutKind::NotCarried, 2, 1e300, 0.0487};
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4Φ28；b边每侧 4Φ28；h边每侧 6Φ28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(利用率 1.00e+300)");
@@ -129,8 +129,8 @@ TEST(CurrentCodeReport, NoDetailedLayoutNamesWhatLimitsIt) {
     CurrentCodeColumn seismic;
     seismic.b = 3000.0;
     seismic.h = 3000.0;
-    seismic.seismic = SeismicGrade::one;
-    seismic.position = ColumnPosition::corner;
+    seismic.seismic = SeismicGrade::One;
+    seismic.position = ColumnPosition::Corner;
     EXPECT_EQ(noLayoutReasonText(designCurrentCode(seismic, loads)),
               "纵筋直径不大于c + ds = 28mm(8.2.1)、净距不小于50mm(9.3.1)，排满纵筋时全部纵筋"
               "配筋率最大为1.01%，小于全部纵筋最小配筋率1.15%(8.5.1、GB 50011 6.3.7)；加大保护层"
@@ -224,8 +224,8 @@ TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {
     EXPECT_NEAR(d.layout->steelArea, 1256.637, 1e-3);
 
     d.designed = false;
-    d.column.seismic = SeismicGrade::three;
-    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.8741, 0.85};
+    d.column.seismic = SeismicGrade::Three;
+    d.reason = {NoLayoutKind::AxialRatioExceeded, 0, 0.8741, 0.85};
     d.combinations[0].utilisation = std::numeric_limits<double>::infinity();
     EXPECT_EQ(currentCodeJson(d),
               "{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比0.87超过三级框架结构"

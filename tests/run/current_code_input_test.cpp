@@ -27,40 +27,40 @@ TEST(CurrentCodeInputCheck, EachFieldWithItsRange) {
         const char* message;
     };
     const Case cases[] = {
-        {"l0 zero", [](auto& in) { in.column.l0 = 0.0; }, F::l0, -1,
+        {"l0 zero", [](auto& in) { in.column.l0 = 0.0; }, F::L0, -1,
          "柱计算长度l0应为大于零的数(mm)"},
-        {"b negative", [](auto& in) { in.column.b = -400.0; }, F::b, -1,
+        {"b negative", [](auto& in) { in.column.b = -400.0; }, F::B, -1,
          "柱截面宽度b应为大于零的数(mm)"},
-        {"h not a number", [kNan](auto& in) { in.column.h = kNan; }, F::h, -1,
+        {"h not a number", [kNan](auto& in) { in.column.h = kNan; }, F::H, -1,
          "柱截面高度h应为大于零的数(mm)"},
-        {"lc x zero", [](auto& in) { in.column.lcX = 0.0; }, F::lcX, -1,
+        {"lc x zero", [](auto& in) { in.column.lcX = 0.0; }, F::LcX, -1,
          "x方向构件支撑点之间的长度lc应为大于零的数(mm)"},
-        {"lc y negative", [](auto& in) { in.column.lcY = -1.0; }, F::lcY, -1,
+        {"lc y negative", [](auto& in) { in.column.lcY = -1.0; }, F::LcY, -1,
          "y方向构件支撑点之间的长度lc应为大于零的数(mm)"},
-        {"C15 is not a current grade", [](auto& in) { in.column.concreteGrade = 15; }, F::concrete,
+        {"C15 is not a current grade", [](auto& in) { in.column.concreteGrade = 15; }, F::Concrete,
          -1, "混凝土强度等级应为C20～C80(按5递增)"},
-        {"cover 14.9", [](auto& in) { in.column.cover = 14.9; }, F::cover, -1,
+        {"cover 14.9", [](auto& in) { in.column.cover = 14.9; }, F::Cover, -1,
          "混凝土保护层厚度c(至箍筋外边)应在15～75mm之间"},
-        {"cover 75.1", [](auto& in) { in.column.cover = 75.1; }, F::cover, -1,
+        {"cover 75.1", [](auto& in) { in.column.cover = 75.1; }, F::Cover, -1,
          "混凝土保护层厚度c(至箍筋外边)应在15～75mm之间"},
-        {"stirrup 5", [](auto& in) { in.column.stirrup = 5.0; }, F::stirrup, -1,
+        {"stirrup 5", [](auto& in) { in.column.stirrup = 5.0; }, F::Stirrup, -1,
          "箍筋直径应在6～16mm之间"},
-        {"stirrup 17", [](auto& in) { in.column.stirrup = 17.0; }, F::stirrup, -1,
+        {"stirrup 17", [](auto& in) { in.column.stirrup = 17.0; }, F::Stirrup, -1,
          "箍筋直径应在6～16mm之间"},
-        {"no combination", [](auto& in) { in.combinations.clear(); }, F::combinations, -1,
+        {"no combination", [](auto& in) { in.combinations.clear(); }, F::Combinations, -1,
          "至少应有一组荷载组合"},
         {"N zero in the second", [](auto& in) { in.combinations[1].N = 0.0; }, F::N, 1,
          "第2组荷载组合：轴向压力N应为大于零的数(kN)"},
         {"M2x negative", [](auto& in) { in.combinations[0].M2x = -1.0; }, F::M2x, 0,
          "第1组荷载组合：x方向杆端较大弯矩M2x应为不小于零的数(kN.m)"},
-        {"M1/M2 x below -1", [](auto& in) { in.combinations[1].m1m2X = -1.01; }, F::m1m2X, 1,
+        {"M1/M2 x below -1", [](auto& in) { in.combinations[1].m1m2X = -1.01; }, F::M1m2X, 1,
          "第2组荷载组合：x方向杆端弯矩比M1/M2应在-1～1之间"},
         {"M2y negative", [](auto& in) { in.combinations[1].M2y = -0.5; }, F::M2y, 1,
          "第2组荷载组合：y方向杆端较大弯矩M2y应为不小于零的数(kN.m)"},
-        {"M1/M2 y above 1", [](auto& in) { in.combinations[0].m1m2Y = 1.5; }, F::m1m2Y, 0,
+        {"M1/M2 y above 1", [](auto& in) { in.combinations[0].m1m2Y = 1.5; }, F::M1m2Y, 0,
          "第1组荷载组合：y方向杆端弯矩比M1/M2应在-1～1之间"},
         // 150 - 2 * (20 + 8) - 2 * 12 = 70 fits; 130 - 56 - 24 = 50 fits just; 129 leaves 49.
-        {"b = 129 too small for 4Φ12", [](auto& in) { in.column.b = 129.0; }, F::b, -1,
+        {"b = 129 too small for 4Φ12", [](auto& in) { in.column.b = 129.0; }, F::B, -1,
          "截面过小：截面宽度b=129mm，扣除两侧保护层和箍筋后两根Φ12角筋的净距为49.0mm，"
          "小于50mm，放不下最小纵筋4Φ12"},
         // cover 40: 150 - 2 * (40 + 8) - 24 = 30.
@@ -69,19 +69,19 @@ TEST(CurrentCodeInputCheck, EachFieldWithItsRange) {
              in.column.h = 150.0;
              in.column.cover = 40.0;
          },
-         F::h, -1,
+         F::H, -1,
          "截面过小：截面高度h=150mm，扣除两侧保护层和箍筋后两根Φ12角筋的净距为30.0mm，"
          "小于50mm，放不下最小纵筋4Φ12"},
         // The upper ends of the ranges; the messages name the field, the value and the limit.
-        {"l0 50.001 m", [](auto& in) { in.column.l0 = 50001.0; }, F::l0, -1,
+        {"l0 50.001 m", [](auto& in) { in.column.l0 = 50001.0; }, F::L0, -1,
          "柱计算长度l0=50001mm超出适用范围，应不大于50000mm"},
-        {"b of a kilometre", [](auto& in) { in.column.b = 1e6; }, F::b, -1,
+        {"b of a kilometre", [](auto& in) { in.column.b = 1e6; }, F::B, -1,
          "柱截面宽度b=1000000mm超出适用范围，应不大于5000mm"},
         {"h infinite", [](auto& in) { in.column.h = std::numeric_limits<double>::infinity(); },
-         F::h, -1, "柱截面高度h=infmm超出适用范围，应不大于5000mm"},
-        {"lc x 60 m", [](auto& in) { in.column.lcX = 60000.0; }, F::lcX, -1,
+         F::H, -1, "柱截面高度h=infmm超出适用范围，应不大于5000mm"},
+        {"lc x 60 m", [](auto& in) { in.column.lcX = 60000.0; }, F::LcX, -1,
          "x方向构件支撑点之间的长度lc=60000mm超出适用范围，应不大于50000mm"},
-        {"lc y 50000.5", [](auto& in) { in.column.lcY = 50000.5; }, F::lcY, -1,
+        {"lc y 50000.5", [](auto& in) { in.column.lcY = 50000.5; }, F::LcY, -1,
          "y方向构件支撑点之间的长度lc=50000.5mm超出适用范围，应不大于50000mm"},
         // 1e-320 is the subnormal 2024 * 2^-1074 = 9.99988867182683e-321.
         {"N near zero", [](auto& in) { in.combinations[1].N = 1e-320; }, F::N, 1,
@@ -100,7 +100,7 @@ TEST(CurrentCodeInputCheck, EachFieldWithItsRange) {
              in.column.l0 = 0.0;
              in.column.b = 0.0;
          },
-         F::l0, -1, "柱计算长度l0应为大于零的数(mm)"},
+         F::L0, -1, "柱计算长度l0应为大于零的数(mm)"},
     };
     for (const Case& c : cases) {
         CurrentCodeInput input = twoCombinations();

@@ -74,7 +74,7 @@ void checkBusy(CurrentCodeDialog& dialog) {
     QVERIFY(dialog.cancelButton()->isVisible());
     QVERIFY(dialog.cancelButton()->isEnabled());
     QVERIFY(!dialog.designButton()->isEnabled());
-    QVERIFY(!dialog.field(CurrentCodeField::b)->isEnabled());
+    QVERIFY(!dialog.field(CurrentCodeField::B)->isEnabled());
     QVERIFY(!dialog.combinationsTable()->isEnabled());
     QVERIFY(dialog.summaryLabel()->text().startsWith(QStringLiteral("正在设计")));
 }
@@ -136,10 +136,10 @@ void CurrentCodeDialogTest::startsFromTheMainDialog() {
     listOf(main, ControlId::SteelList)->setCurrentIndex(0);         // HPB235 -> HPB300
     listOf(main, ControlId::ConcreteList)->setCurrentIndex(0);      // C15 -> C20
     CurrentCodeDialog dialog(main.currentCodeStartInput());
-    QCOMPARE(dialog.field(CurrentCodeField::l0)->text(), QStringLiteral("6000"));
-    QCOMPARE(dialog.field(CurrentCodeField::b)->text(), QStringLiteral("400"));
-    QCOMPARE(dialog.field(CurrentCodeField::h)->text(), QStringLiteral("600"));
-    QVERIFY(dialog.field(CurrentCodeField::cover)->text().isEmpty());
+    QCOMPARE(dialog.field(CurrentCodeField::L0)->text(), QStringLiteral("6000"));
+    QCOMPARE(dialog.field(CurrentCodeField::B)->text(), QStringLiteral("400"));
+    QCOMPARE(dialog.field(CurrentCodeField::H)->text(), QStringLiteral("600"));
+    QVERIFY(dialog.field(CurrentCodeField::Cover)->text().isEmpty());
     QCOMPARE(dialog.steelList()->currentText(), QStringLiteral("HPB300"));
     QCOMPARE(dialog.concreteList()->currentText(), QStringLiteral("C20"));
     QTableWidget& table = *dialog.combinationsTable();
@@ -200,11 +200,11 @@ void CurrentCodeDialogTest::refusesBadInput_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");  // the beginning of the message
 
-    QTest::newRow("cover below 15") << static_cast<int>(CurrentCodeField::cover) << "10"
+    QTest::newRow("cover below 15") << static_cast<int>(CurrentCodeField::Cover) << "10"
                                     << "混凝土保护层厚度c";
-    QTest::newRow("stirrup 20") << static_cast<int>(CurrentCodeField::stirrup) << "20"
+    QTest::newRow("stirrup 20") << static_cast<int>(CurrentCodeField::Stirrup) << "20"
                                 << "箍筋直径应在6～16mm之间";
-    QTest::newRow("l0 not a number") << static_cast<int>(CurrentCodeField::l0) << "6 000"
+    QTest::newRow("l0 not a number") << static_cast<int>(CurrentCodeField::L0) << "6 000"
                                      << "请输入一个数。";
     QTest::newRow("N of a combination zero") << -1 << "0"
                                              << "第1组荷载组合：轴向压力N";
@@ -354,7 +354,7 @@ void CurrentCodeDialogTest::designRunsOffTheWindowAndCancels() {
     QVERIFY(!dialog.busyBar()->isVisible());
     QVERIFY(!dialog.cancelButton()->isVisible());
     QVERIFY(dialog.designButton()->isEnabled());
-    QVERIFY(dialog.field(CurrentCodeField::b)->isEnabled());
+    QVERIFY(dialog.field(CurrentCodeField::B)->isEnabled());
     QVERIFY(report.open(QIODevice::ReadOnly));
     QCOMPARE(report.readAll(), before);
 }
@@ -383,7 +383,7 @@ void CurrentCodeDialogTest::failedDesignShowsNoEarlierResult() {
     QVERIFY(showActive(dialog));
     QVERIFY(dialog.design());
     QVERIFY(dialog.bookButton()->isEnabled());
-    dialog.field(CurrentCodeField::cover)->setText(QStringLiteral("10"));
+    dialog.field(CurrentCodeField::Cover)->setText(QStringLiteral("10"));
     ModalDriver driver;
     driver.then(ModalDriver::messageBox(QStringLiteral("混凝土保护层厚度c")),
                 driver.answer(QMessageBox::Ok));

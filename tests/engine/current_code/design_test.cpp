@@ -163,7 +163,7 @@ TEST(CurrentCodeDesign, ManySmallBarsBeatFewerLargeOnes) {
     column.b = 500.0;
     column.h = 500.0;
     column.l0 = 4000.0;
-    column.seismic = SeismicGrade::two;
+    column.seismic = SeismicGrade::Two;
     const LoadCombination loads[] = {{500.0, 100.0, 1.0, 15.0, 1.0}};
     const CurrentCodeDesign d = designCurrentCode(column, loads);
     ASSERT_TRUE(d.designed) << static_cast<int>(d.reason.kind);
@@ -203,12 +203,12 @@ TEST(CurrentCodeDesign, NoLayoutReasons) {
     // Grade 三 frame: limit 0.85. Combination 2: 3000e3 / (14.3 * 240000) = 0.874; combination 1:
     // 2000e3 / 3432000 = 0.583.
     CurrentCodeColumn seismic;
-    seismic.seismic = SeismicGrade::three;
+    seismic.seismic = SeismicGrade::Three;
     const LoadCombination heavy[] = {{2000.0, 100.0, 1.0, 50.0, 1.0},
                                      {3000.0, 100.0, 1.0, 50.0, 1.0}};
     const CurrentCodeDesign a = designCurrentCode(seismic, heavy);
     EXPECT_FALSE(a.designed);
-    EXPECT_EQ(a.reason.kind, NoLayoutKind::axialRatioExceeded);
+    EXPECT_EQ(a.reason.kind, NoLayoutKind::AxialRatioExceeded);
     EXPECT_EQ(a.reason.combination, 1);
     EXPECT_NEAR(a.reason.value, 0.8741, 1e-4);
     EXPECT_EQ(a.reason.limit, 0.85);
@@ -224,7 +224,7 @@ TEST(CurrentCodeDesign, NoLayoutReasons) {
     const LoadCombination light[] = {{100.0, 10.0, 1.0, 1.0, 1.0}};
     const CurrentCodeDesign b = designCurrentCode(narrow, light);
     EXPECT_FALSE(b.designed);
-    EXPECT_EQ(b.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_EQ(b.reason.kind, NoLayoutKind::NoDetailedLayout);
     EXPECT_EQ(b.layoutsConsidered, 0);
 
     // 2000 kN*m on 400 x 600: even the heaviest layout is far short.
@@ -233,7 +233,7 @@ TEST(CurrentCodeDesign, NoLayoutReasons) {
                                     {400.0, 2000.0, 1.0, 10.0, 1.0}};
     const CurrentCodeDesign c = designCurrentCode(plain, huge);
     EXPECT_FALSE(c.designed);
-    EXPECT_EQ(c.reason.kind, NoLayoutKind::notCarried);
+    EXPECT_EQ(c.reason.kind, NoLayoutKind::NotCarried);
     EXPECT_EQ(c.reason.combination, 1);
     EXPECT_GT(c.reason.value, 1.0);
     ASSERT_TRUE(c.layout.has_value());
@@ -258,7 +258,7 @@ TEST(CurrentCodeDesign, StopsWhenAskedAndEndsForAnySection) {
     huge.h = 1e6;
     const CurrentCodeDesign d = designCurrentCode(huge, loads);
     EXPECT_FALSE(d.designed);
-    EXPECT_EQ(d.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_EQ(d.reason.kind, NoLayoutKind::NoDetailedLayout);
     EXPECT_EQ(d.layoutsConsidered, 0);
 }
 
@@ -273,7 +273,7 @@ TEST(CurrentCodeDesign, NoDetailedLayoutSaysWhichRatioIsOutOfReach) {
     wide.b = 5000.0;
     wide.h = 5000.0;
     const CurrentCodeDesign a = designCurrentCode(wide, loads);
-    EXPECT_EQ(a.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_EQ(a.reason.kind, NoLayoutKind::NoDetailedLayout);
     EXPECT_TRUE(a.reason.oneSide);
     EXPECT_NEAR(a.reason.value, 0.0015763, 1e-7);
     EXPECT_EQ(a.reason.limit, 0.002);
@@ -283,10 +283,10 @@ TEST(CurrentCodeDesign, NoDetailedLayoutSaysWhichRatioIsOutOfReach) {
     CurrentCodeColumn seismic;
     seismic.b = 3000.0;
     seismic.h = 3000.0;
-    seismic.seismic = SeismicGrade::one;
-    seismic.position = ColumnPosition::corner;
+    seismic.seismic = SeismicGrade::One;
+    seismic.position = ColumnPosition::Corner;
     const CurrentCodeDesign b = designCurrentCode(seismic, loads);
-    EXPECT_EQ(b.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_EQ(b.reason.kind, NoLayoutKind::NoDetailedLayout);
     EXPECT_FALSE(b.reason.oneSide);
     EXPECT_NEAR(b.reason.value, 0.0101257, 1e-7);
     EXPECT_NEAR(b.reason.limit, 0.0115, 1e-12);

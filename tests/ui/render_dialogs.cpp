@@ -3,7 +3,8 @@
 // Writes main_dialog.png (start values), main_dialog_result.png (after one calculation),
 // scheme_dialog.png, scheme_dialog_scheme2.png, about_dialog.png, principle_diagram.png,
 // section_check_dialog.png (the check of that calculation), current_code_dialog.png (the
-// current-code design of the start values), current_code_dialog_busy.png and
+// current-code design of the start values), current_code_dialog_no_layout.png (2000 kN·m that
+// no layout carries), current_code_dialog_busy.png and
 // current_code_dialog_cancelled.png (a design running, and the window after its cancel) and the
 // three pictures on their own.
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <chrono>
@@ -96,6 +98,12 @@ int main(int argc, char** argv) {
         currentCode.design();
         currentCode.show();
         ok &= save(currentCode.grab(), out, "current_code_dialog.png");
+
+        // 2000 kN·m that no layout carries: the reason in red, in the dialog's face.
+        currentCode.combinationsTable()->item(0, CurrentCodeDialog::kColM2x)->setText("2000");
+        currentCode.design();
+        ok &= save(currentCode.grab(), out, "current_code_dialog_no_layout.png");
+        currentCode.combinationsTable()->item(0, CurrentCodeDialog::kColM2x)->setText("244");
 
         // A design running (the engine held until 取消设计), then the window after the cancel.
         currentCode.setDesignFunction([](const CurrentCodeInput&, const std::stop_token& stop) {

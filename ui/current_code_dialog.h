@@ -103,7 +103,7 @@ class CurrentCodeDialog : public QDialog {
     void clearDesign(const QString& why);
     void setBusy(bool busy);
     // The summary's text, in red when it says why no layout fits.
-    void setSummary(const QString& text, bool error);
+    void setSummary(const QString& summary, bool error);
     void refuse(const CurrentCodeFinding& finding);
     void setCombinationRow(int row, const LoadCombination& load);
 

@@ -16,7 +16,7 @@ namespace {
 // A stand-in writer: a shell script with the given body, made executable.
 std::string writer(const TemporaryDirectory& dir, const std::string& name,
                    const std::string& body) {
-    const std::string path = dir.file(name);
+    std::string path = dir.file(name);
     writeFileBytes(path, "#!/bin/sh\n" + body + "\n");
     ::chmod(path.c_str(), 0755);
     return path;

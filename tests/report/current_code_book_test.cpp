@@ -195,7 +195,7 @@ TEST(CurrentCodeBook, OutsideNamesAreCleanedAndEscaped) {
     const CurrentCodeColumn column;
     const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
     const std::string html = renderBookHtml(
-        buildCurrentCodeBook({std::string("P\0<b>\x01", 8), "KZ\xFF\x1B", "2026-12-09"},
+        buildCurrentCodeBook({std::string("P\0<b>\x01", 6), "KZ\xFF\x1B", "2026-12-09"},
                              designCurrentCode(column, loads)));
     EXPECT_EQ(html.find('\0'), std::string::npos);
     EXPECT_EQ(html.find('\x01'), std::string::npos);

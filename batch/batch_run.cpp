@@ -234,7 +234,7 @@ std::optional<BatchOutcome> Batch::designRow(const std::vector<std::string>& fie
     row.design = &design_;
     row.status = &status;
     if (options_.check) {
-        checked_ = SectionCheck(design_).run(SectionCheck::Contour::skipped);
+        checked_ = SectionCheck(design_).run(SectionCheck::Contour::Skipped);
         row.check = &checked_;
     }
     writeCase(row);

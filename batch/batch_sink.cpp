@@ -137,7 +137,7 @@ std::optional<BatchOutcome> refuseCaseFolder(const std::string& folder, const ch
         const PathStatus holder = inspectTarget(parts.folder.empty() ? "." : parts.folder);
         return holder.kind == PathKind::Directory && holder.identity == place.identity;
     };
-    if (input == CaseFolderInput::checked && inFolder(options.input)) {
+    if (input == CaseFolderInput::Checked && inFolder(options.input)) {
         return BatchOutcome{Status::Unusable,
                             "the input " + options.input + " stands in the " + what + " " + folder +
                                 " under the name of a column's file; a batch never "

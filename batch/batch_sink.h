@@ -56,12 +56,12 @@ std::optional<BatchOutcome> refuseInput(const std::string& path, const char* wha
 // Refuses, before anything is written, a batch whose results (--out) stand in a folder it writes
 // one file per column into ("the report directory", extension ".txt") under a name such a file
 // could have (<id>-<line><extension>): a column's file would replace them. With
-// CaseFolderInput::checked the input is refused there too (the books; reports and drawings are
+// CaseFolderInput::Checked the input is refused there too (the books; reports and drawings are
 // checked against the input one by one, refuseInput).
-enum class CaseFolderInput { checked, passed };
+enum class CaseFolderInput { Checked, Passed };
 std::optional<BatchOutcome> refuseCaseFolder(const std::string& folder, const char* extension,
                                              const char* what, const BatchOptions& options,
-                                             CaseFolderInput input = CaseFolderInput::passed);
+                                             CaseFolderInput input = CaseFolderInput::Passed);
 
 // Whether name has the form of a column's file: <id>-<line><extension>, the extension without
 // case.

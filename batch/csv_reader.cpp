@@ -1,5 +1,7 @@
 #include "batch/csv_reader.h"
 
+#include "report/clean_text.h"
+
 namespace tessarin {
 
 namespace {
@@ -115,7 +117,10 @@ CsvReader::Status CsvReader::next(std::vector<std::string>& fields) {
     }
 }
 
-void appendCsvField(std::string& line, const std::string& field) {
+void appendCsvField(std::string& line, const std::string& given) {
+    // Bytes from the input file go into the results: no NUL, control character or broken UTF-8
+    // reaches the spreadsheet.
+    const std::string field = printableText(given);
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
         line += field;
         return;

@@ -46,7 +46,8 @@ class CsvReader {
     std::string error_;
 };
 
-// A field as CSV text: quoted when it holds a comma, a quote, a CR or an LF.
-void appendCsvField(std::string& line, const std::string& field);
+// A field as CSV text: quoted when it holds a comma, a quote, a CR or an LF; NUL, other control
+// characters and bytes that are not UTF-8 written as U+FFFD (printableText).
+void appendCsvField(std::string& line, const std::string& given);
 
 }  // namespace tessarin

@@ -1,5 +1,6 @@
 #include "batch/current_code_batch.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -287,7 +288,11 @@ std::optional<std::string> readRow(const CodeColumns& columns,
     }
     if (const std::string* text = columns.given(fields, Code::Position)) {
         const auto value = positionFromText(*text);
-        if (!value) return notA(Code::Position, *text, "a column position (middle or corner)");
+        if (!value)
+            return notA(
+                Code::Position, *text,
+                "a column position (middle, edge or corner; a frame-supporting column is the "
+                "structure frame-supported)");
         column.position = *value;
     }
     return std::nullopt;
@@ -301,9 +306,10 @@ std::string withoutPrefix(std::string message) {
     return message;
 }
 
+// A figure, or an empty cell for one that is not finite (the JSON writes null there).
 void appendNumber(std::string& line, double value) {
     line += ',';
-    line += formatShortest(value);
+    if (std::isfinite(value)) line += formatShortest(value);
 }
 
 void appendEmpty(std::string& line, std::size_t count) {

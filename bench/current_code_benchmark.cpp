@@ -35,9 +35,9 @@ BENCHMARK(designTenCombinations)->Unit(benchmark::kMillisecond);
 // 0.85, a higher minimum ratio and 200 mm spacing on the 600 mm faces.
 void designTenCombinationsSeismic(benchmark::State& state) {
     CurrentCodeColumn column;
-    column.seismic = SeismicGrade::two;
-    column.structure = StructureType::dual;
-    column.position = ColumnPosition::corner;
+    column.seismic = SeismicGrade::Two;
+    column.structure = StructureType::Dual;
+    column.position = ColumnPosition::Corner;
     for (auto _ : state) {
         CurrentCodeDesign d = designCurrentCode(column, tenCombinations());
         benchmark::DoNotOptimize(d);

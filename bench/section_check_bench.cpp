@@ -30,7 +30,7 @@ ColumnCalculator startUpCase() {
 // The resistance model of the start-up layout.
 SectionResistance startUpSection() {
     const SectionCheckResult r =
-        SectionCheck(startUpCase().design()).run(SectionCheck::Contour::skipped);
+        SectionCheck(startUpCase().design()).run(SectionCheck::Contour::Skipped);
     std::vector<SectionBar> bars;
     for (const CheckedBar& bar : r.bars) bars.push_back({bar.u, bar.v, bar.area});
     return {{r.b, r.h}, r.concrete, r.steel, bars};
@@ -88,7 +88,7 @@ BENCHMARK(contourStartUp)->Unit(benchmark::kMicrosecond);
 void sectionCheckStartUpWithoutContour(benchmark::State& state) {
     const ColumnCalculator c = startUpCase();
     for (auto _ : state) {
-        SectionCheckResult r = SectionCheck(c.design()).run(SectionCheck::Contour::skipped);
+        SectionCheckResult r = SectionCheck(c.design()).run(SectionCheck::Contour::Skipped);
         benchmark::DoNotOptimize(r);
     }
 }

@@ -13,11 +13,11 @@ namespace {
 const std::vector<ShearCombination>& tenCombinations() {
     using K = ShearCombinationKind;
     static const std::vector<ShearCombination> loads = {
-        {2800.0, 120.0, 80.0, K::seismic},     {1800.0, 260.0, 40.0, K::nonSeismic},
-        {2600.0, 30.0, 210.0, K::seismic},     {900.0, 200.0, 150.0, K::unspecified},
-        {300.0, 280.0, 10.0, K::nonSeismic},   {1200.0, 120.0, 160.0, K::seismic},
-        {2000.0, 150.0, 90.0, K::unspecified}, {600.0, 90.0, 200.0, K::seismic},
-        {1500.0, 220.0, 30.0, K::nonSeismic},  {-150.0, 80.0, 60.0, K::seismic},
+        {2800.0, 120.0, 80.0, K::Seismic},     {1800.0, 260.0, 40.0, K::NonSeismic},
+        {2600.0, 30.0, 210.0, K::Seismic},     {900.0, 200.0, 150.0, K::Unspecified},
+        {300.0, 280.0, 10.0, K::NonSeismic},   {1200.0, 120.0, 160.0, K::Seismic},
+        {2000.0, 150.0, 90.0, K::Unspecified}, {600.0, 90.0, 200.0, K::Seismic},
+        {1500.0, 220.0, 30.0, K::NonSeismic},  {-150.0, 80.0, 60.0, K::Seismic},
     };
     return loads;
 }
@@ -30,8 +30,8 @@ void chooseStirrupsTenCombinations(benchmark::State& state) {
     column.h = 600.0;
     column.concreteGrade = 35;
     column.bars = {25, 22, 4, 22, 4};
-    column.seismic = SeismicGrade::two;
-    column.position = ColumnPosition::corner;
+    column.seismic = SeismicGrade::Two;
+    column.position = ColumnPosition::Corner;
     column.hn = 3600.0;
     column.lambdaX = 3.2;
     column.lambdaY = 3.2;

@@ -1,16 +1,24 @@
 // tessarin-book: the PDF writer of the calculation book, a program of its own so that the
 // command line stays free of Qt. It reads a book (as serializeBook writes it) on stdin and
-// writes the PDF on stdout. Exit codes: 0 done, 2 the input is not a book, 3 no PDF.
+// writes the PDF on stdout. Exit codes: 0 done, 2 the input is not a book (or larger than any
+// book, 64 MiB), 3 no PDF (or not within 100 s).
 #include <QGuiApplication>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
-#include <iterator>
 #include <string>
+#include <thread>
 
 #include "book_pdf/book_pdf.h"
 #include "report/book/book_serial.h"
 
 namespace {
+
+// The largest input taken (a calculation book is a few hundred kilobytes) and the longest a run
+// may take: whatever it is given, the writer ends.
+constexpr std::size_t kMaxInputBytes = std::size_t{64} << 20;
+constexpr std::chrono::seconds kMaxTime{100};
 
 // Qt's notes about the environment (no XDG runtime directory in a service) are no business of the
 // engineer's; everything else goes to stderr.
@@ -33,7 +41,20 @@ int main(int argc, char** argv) {
         std::cerr << "tessarin-book: cannot read stdin\n";
         return 2;
     }
-    const std::string text(std::istreambuf_iterator<char>(std::cin), {});
+    std::thread([] {
+        std::this_thread::sleep_for(kMaxTime);
+        std::fputs("tessarin-book: no PDF within 100 s\n", stderr);
+        std::_Exit(3);
+    }).detach();
+    std::string text;
+    char chunk[65536];
+    while (std::cin.read(chunk, sizeof chunk) || std::cin.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(std::cin.gcount()));
+        if (text.size() > kMaxInputBytes) {
+            std::cerr << "tessarin-book: the input is larger than 64 MiB, no calculation book\n";
+            return 2;
+        }
+    }
     const auto book = tessarin::parseBook(text);
     if (!book) {
         std::cerr << "tessarin-book: the input is not a calculation book\n";

@@ -168,8 +168,8 @@ class PictureHandler : public QObject, public QTextObjectInterface {
             const QString text = qs(s.text);
             const double width = QFontMetricsF(font).horizontalAdvance(text) * factor;
             double x = s.x;
-            if (s.anchor == TextAnchor::middle) x -= width / 2.0;
-            if (s.anchor == TextAnchor::end) x -= width;
+            if (s.anchor == TextAnchor::Middle) x -= width / 2.0;
+            if (s.anchor == TextAnchor::End) x -= width;
             p.save();
             p.translate(x, s.y);
             p.scale(factor, factor);

@@ -40,7 +40,7 @@ FileResult BatchBooks::designed(const std::string& id, long long line, const Col
     BookCase bookCase{design, scheme.diameter, scheme.ratioX, scheme.ratioY, line, std::nullopt};
     // The batch checks without the contour; the book draws it.
     if (check != nullptr)
-        bookCase.check = SectionCheck(design).run(SectionCheck::Contour::computed);
+        bookCase.check = SectionCheck(design).run(SectionCheck::Contour::Computed);
     books_.add(id, std::move(bookCase));
     return FileResult::success();
 }

@@ -28,6 +28,38 @@ bool havePdfWriter() {
 
 }  // namespace
 
+bool runPdfWriter(const std::string& program, const std::string& bookText, std::string& pdf,
+                  std::string& reason, const PdfWriterLimits& limits) {
+    const FilterOutcome outcome =
+        runFilter(program, bookText, pdf, reason,
+                  {limits.maxOutputBytes,
+                   std::chrono::duration_cast<std::chrono::milliseconds>(limits.time)});
+    const std::string writer = "the PDF writer " + program;
+    switch (outcome) {
+        case FilterOutcome::CannotRun:
+            return false;
+        case FilterOutcome::TimedOut:
+            reason =
+                writer + " did not finish within " + std::to_string(limits.time.count()) + " s";
+            return false;
+        case FilterOutcome::TooLarge:
+            reason =
+                writer + " wrote more than " + std::to_string(limits.maxOutputBytes >> 20) + " MiB";
+            return false;
+        case FilterOutcome::Failed:
+            reason = writer + " failed";
+            return false;
+        case FilterOutcome::Done:
+            break;
+    }
+    // Whatever it wrote must be a PDF: a file that begins with "%PDF-".
+    if (pdf.compare(0, 5, "%PDF-") != 0) {
+        reason = writer + " wrote no PDF";
+        return false;
+    }
+    return true;
+}
+
 int reportBookFailure(const FileResult& failure, std::ostream& err) {
     err << "tessarin-cli: cannot write the calculation book " << failure.fileName << ": "
         << failure.reason << '\n';
@@ -42,7 +74,7 @@ std::string pdfWriterPath() {
 }
 
 FileResult checkBookWriter(BookFormat format) {
-    if (format != BookFormat::pdf || havePdfWriter()) return FileResult::success();
+    if (format != BookFormat::Pdf || havePdfWriter()) return FileResult::success();
     return failure({}, kNoPdfWriter);
 }
 
@@ -56,15 +88,15 @@ FileResult checkBookTarget(const std::string& path) {
 
 FileResult writeBookFile(const Book& book, const std::string& path, StreamTarget streams) {
     switch (bookFormatOf(path)) {
-        case BookFormat::html:
-        case BookFormat::unknown:
+        case BookFormat::Html:
+        case BookFormat::Unknown:
             return writeWholeFile(path, renderBookHtml(book), streams);
-        case BookFormat::docx:
+        case BookFormat::Docx:
             return writeWholeFile(path, renderBookDocx(book), streams);
-        case BookFormat::pdf: {
+        case BookFormat::Pdf: {
             if (!havePdfWriter()) return failure(path, kNoPdfWriter);
             std::string pdf, reason;
-            if (!runFilter(pdfWriterPath(), serializeBook(book), pdf, reason)) {
+            if (!runPdfWriter(pdfWriterPath(), serializeBook(book), pdf, reason)) {
                 return failure(path, reason);
             }
             return writeWholeFile(path, pdf, streams);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -31,6 +33,19 @@ FileResult checkBookWriter(BookFormat format);
 // Says on err that the book could not be written, with the file name and the reason, and
 // returns the exit code of a file failure.
 int reportBookFailure(const FileResult& failure, std::ostream& err);
+
+// How much a PDF writer may write and how long it may take (its own bound, 100 s, comes first).
+struct PdfWriterLimits {
+    std::size_t maxOutputBytes = std::size_t{256} << 20;
+    std::chrono::seconds time{120};
+};
+
+// Runs the PDF writer program (not on Windows): the book's text on its stdin, the PDF from its
+// stdout, both as the pipes allow. False, with the reason, when it cannot be run, fails, writes
+// more than the limit, takes longer (it is then killed) or writes anything but a PDF (a file that
+// begins with "%PDF-").
+bool runPdfWriter(const std::string& program, const std::string& bookText, std::string& pdf,
+                  std::string& reason, const PdfWriterLimits& limits = {});
 
 // Where tessarin-book is expected: beside the running executable. Empty where no program can be
 // run for it (Windows builds without Qt).

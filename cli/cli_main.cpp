@@ -40,7 +40,7 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
             return kExitFile;
         }
         if (auto refused = refuseCaseFolder(*files.booksDir, ".html", "book directory", options,
-                                            CaseFolderInput::checked)) {
+                                            CaseFolderInput::Checked)) {
             err << "tessarin-cli: " << refused->message << '\n';
             return kExitUsage;
         }
@@ -115,8 +115,8 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             if (options.check && session.design->finite()) {
                 // The book draws the contour; the text alone does without it.
                 check = SectionCheck(*session.design)
-                            .run(options.book ? SectionCheck::Contour::computed
-                                              : SectionCheck::Contour::skipped);
+                            .run(options.book ? SectionCheck::Contour::Computed
+                                              : SectionCheck::Contour::Skipped);
                 host.print(formatSectionCheckSummary(*check));
             } else if (options.check) {
                 err << "tessarin-cli: no section check: the design is not finite\n";

@@ -80,7 +80,11 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
     if (const std::string* t = text("--position")) {
         const auto position = positionFromText(*t);
         if (!position) {
-            return "--position: \"" + *t + "\" is not a column position; use middle or corner";
+            return "--position: \"" + *t +
+                   "\" is not a column position; use middle, edge or corner" +
+                   (*t == "frame-supporting"
+                        ? " (a frame-supporting column is --structure frame-supported)"
+                        : "");
         }
         column.position = *position;
     }
@@ -90,37 +94,37 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
 
 const char* flagForCurrentCodeField(CurrentCodeField field) {
     switch (field) {
-        case CurrentCodeField::l0:
+        case CurrentCodeField::L0:
             return "--l0";
-        case CurrentCodeField::b:
+        case CurrentCodeField::B:
             return "--b";
-        case CurrentCodeField::h:
+        case CurrentCodeField::H:
             return "--h";
-        case CurrentCodeField::lcX:
+        case CurrentCodeField::LcX:
             return "--lc-x";
-        case CurrentCodeField::lcY:
+        case CurrentCodeField::LcY:
             return "--lc-y";
-        case CurrentCodeField::hn:
+        case CurrentCodeField::Hn:
             return "--hn";
-        case CurrentCodeField::structure:
+        case CurrentCodeField::Structure:
             return "--structure";
-        case CurrentCodeField::concrete:
+        case CurrentCodeField::Concrete:
             return "--concrete";
-        case CurrentCodeField::cover:
+        case CurrentCodeField::Cover:
             return "--cover";
-        case CurrentCodeField::stirrup:
+        case CurrentCodeField::Stirrup:
             return "--stirrup";
         case CurrentCodeField::N:
             return "--N";
         case CurrentCodeField::M2x:
             return "--M0x";
-        case CurrentCodeField::m1m2X:
+        case CurrentCodeField::M1m2X:
             return "--m1m2-x";
         case CurrentCodeField::M2y:
             return "--M0y";
-        case CurrentCodeField::m1m2Y:
+        case CurrentCodeField::M1m2Y:
             return "--m1m2-y";
-        case CurrentCodeField::combinations:
+        case CurrentCodeField::Combinations:
             break;
     }
     return "the input";

@@ -166,6 +166,9 @@ std::FILE* openTemporaryFile(int& error);
 
 // A number that tells this process from the others running now (temporary file names).
 unsigned long processNumber();
+// Whether the process with that number has ended (its temporary files are leftovers); false
+// while it runs and for a number no process could have.
+bool processEnded(long long number);
 
 // A fresh name for the temporary file of a whole-file write to target: "dir/name" ->
 // "dir/.name.tmp<process>-<n>", hidden, beside the target so that the rename stays within one

@@ -1,10 +1,12 @@
 // The program's file operations on POSIX systems (Linux, the BSDs, macOS).
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -324,6 +326,11 @@ std::FILE* openTemporaryFile(int& error) {
 
 unsigned long processNumber() {
     return static_cast<unsigned long>(::getpid());
+}
+
+bool processEnded(long long number) {
+    if (number <= 0 || number > INT_MAX) return false;
+    return ::kill(static_cast<pid_t>(number), 0) != 0 && errno == ESRCH;
 }
 
 }  // namespace tessarin

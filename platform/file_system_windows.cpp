@@ -441,4 +441,15 @@ unsigned long processNumber() {
     return GetCurrentProcessId();
 }
 
+bool processEnded(long long number) {
+    if (number <= 0 || number > 0xFFFFFFFFLL) return false;
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(number));
+    if (process == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) != 0 && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
 }  // namespace tessarin

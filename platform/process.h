@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <ctime>
 #include <string>
 
@@ -14,11 +16,27 @@ bool isExecutable(const std::string& path);
 // Whether this system can run a helper program at all (runFilter below).
 bool canRunPrograms();
 
-// Runs program with input on its stdin and gives what it wrote on its stdout. The program
-// reads all of its input before it writes, so filling one pipe and then draining the other
-// cannot block both. False with reason set when it cannot run, or ends other than with exit 0.
-bool runFilter(const std::string& program, const std::string& input, std::string& output,
-               std::string& reason);
+// How much a helper program may write and how long it may take.
+struct FilterLimits {
+    std::size_t maxOutputBytes = std::size_t{256} << 20;
+    std::chrono::milliseconds time{120000};
+};
+
+// How a helper program's run ended.
+enum class FilterOutcome {
+    Done,       // exit 0; output holds what it wrote
+    CannotRun,  // it could not be started (reason says why)
+    Failed,     // it ended otherwise than with exit 0, or a pipe failed
+    TooLarge,   // it wrote more than the limit and was stopped
+    TimedOut,   // it took longer than the limit and was stopped
+};
+
+// Runs program with input on its stdin and gives what it wrote on its stdout. Its input is sent
+// and its output read as each pipe allows, so a program that writes before it has read everything,
+// or reads nothing at all, blocks neither; one that writes more than the limit or takes longer is
+// killed.
+FilterOutcome runFilter(const std::string& program, const std::string& input, std::string& output,
+                        std::string& reason, const FilterLimits& limits = {});
 
 // The current working folder (UTF-8); empty when it cannot be named (it was removed).
 std::string currentFolder();

@@ -27,10 +27,11 @@ bool canRunPrograms() {
     return false;
 }
 
-bool runFilter(const std::string& program, const std::string& /*input*/, std::string& /*output*/,
-               std::string& reason) {
+FilterOutcome runFilter(const std::string& program, const std::string& /*input*/,
+                        std::string& /*output*/, std::string& reason,
+                        const FilterLimits& /*limits*/) {
     reason = "cannot run " + program + " on this system";
-    return false;
+    return FilterOutcome::CannotRun;
 }
 
 std::string currentFolder() {

@@ -9,6 +9,18 @@ namespace tessarin {
 
 std::string fixedText(double value, int decimals) {
     if (std::isinf(value)) return value < 0.0 ? "-∞" : "∞";
+    // From 10^9 on, a mantissa and a power of ten: the digits of a utilisation of 10^300 would
+    // fill a page and say no more (9 significant digits are more than any figure here holds).
+    if (std::isfinite(value) && std::fabs(value) >= kLargestFixed) {
+        int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        std::string mantissa = formatDecimals(value / std::pow(10.0, exponent), decimals);
+        // 9.999 to two decimals is 10.00: one more power of ten.
+        if (mantissa.find("10.") == 0 || mantissa.find("-10.") == 0) {
+            ++exponent;
+            mantissa = formatDecimals(value / std::pow(10.0, exponent), decimals);
+        }
+        return mantissa + "e+" + std::to_string(exponent);
+    }
     return formatDecimals(value, decimals);
 }
 
@@ -50,24 +62,24 @@ const char* dxfBarSymbol(SteelGrade2010 steel) {
 
 const char* structureLabel(StructureType structure) {
     switch (structure) {
-        case StructureType::frame:
+        case StructureType::Frame:
             return "框架结构";
-        case StructureType::dual:
+        case StructureType::Dual:
             return "框架-抗震墙等双重体系";
-        case StructureType::frameSupported:
+        case StructureType::FrameSupported:
             return "部分框支抗震墙结构的框支柱";
     }
     return "";
 }
 
 const char* positionLabel(ColumnPosition position) {
-    return position == ColumnPosition::middle ? "中柱、边柱" : "角柱";
+    return position == ColumnPosition::Middle ? "中柱、边柱" : "角柱";
 }
 
 std::string seismicDataText(const CurrentCodeColumn& c) {
     std::string text =
         std::string(seismicGradeLabel(c.seismic)) + "级，" + structureLabel(c.structure);
-    if (c.structure != StructureType::frameSupported) {
+    if (c.structure != StructureType::FrameSupported) {
         text += std::string("，") + positionLabel(c.position);
     }
     return text;
@@ -76,11 +88,11 @@ std::string seismicDataText(const CurrentCodeColumn& c) {
 std::string seismicColumnLabel(const CurrentCodeColumn& c) {
     std::string text = std::string(seismicGradeLabel(c.seismic)) + "级";
     switch (c.structure) {
-        case StructureType::frame:
+        case StructureType::Frame:
             return text + "框架结构柱";
-        case StructureType::dual:
+        case StructureType::Dual:
             return text + "框架-抗震墙等双重体系的柱";
-        case StructureType::frameSupported:
+        case StructureType::FrameSupported:
             return text + "部分框支抗震墙结构的框支柱";
     }
     return text;

@@ -9,7 +9,9 @@ namespace tessarin {
 // The figures and labels of the current-code texts, shared by the report and the calculation book
 // so that both print every number alike.
 
-// A figure to a fixed count of decimals, the same under every locale; "∞" or "-∞" for infinity.
+// A figure to a fixed count of decimals, the same under every locale; "∞" or "-∞" for infinity;
+// from kLargestFixed on as a mantissa with those decimals and a power of ten ("1.23e+300").
+inline constexpr double kLargestFixed = 1e9;
 [[nodiscard]] std::string fixedText(double value, int decimals);
 
 // A ratio as a percentage: 0.0055 to "0.55%".

@@ -26,25 +26,30 @@ std::optional<T> fromWord(std::string_view text, const std::array<Word<T>, N>& w
 }  // namespace
 
 std::optional<SeismicGrade> seismicGradeFromText(std::string_view text) {
-    static constexpr std::array<Word<SeismicGrade>, 5> kWords = {{{"none", SeismicGrade::none},
-                                                                  {"1", SeismicGrade::one},
-                                                                  {"2", SeismicGrade::two},
-                                                                  {"3", SeismicGrade::three},
-                                                                  {"4", SeismicGrade::four}}};
+    static constexpr std::array<Word<SeismicGrade>, 5> kWords = {{{"none", SeismicGrade::None},
+                                                                  {"1", SeismicGrade::One},
+                                                                  {"2", SeismicGrade::Two},
+                                                                  {"3", SeismicGrade::Three},
+                                                                  {"4", SeismicGrade::Four}}};
     return fromWord(text, kWords);
 }
 
 std::optional<StructureType> structureFromText(std::string_view text) {
     static constexpr std::array<Word<StructureType>, 3> kWords = {
-        {{"frame", StructureType::frame},
-         {"dual", StructureType::dual},
-         {"frame-supported", StructureType::frameSupported}}};
+        {{"frame", StructureType::Frame},
+         {"dual", StructureType::Dual},
+         {"frame-supported", StructureType::FrameSupported}}};
     return fromWord(text, kWords);
 }
 
 std::optional<ColumnPosition> positionFromText(std::string_view text) {
-    static constexpr std::array<Word<ColumnPosition>, 2> kWords = {
-        {{"middle", ColumnPosition::middle}, {"corner", ColumnPosition::corner}}};
+    // An edge column is in the class of the middle ones (GB 50011 table 6.3.7-1). A
+    // frame-supporting column is no position but a structure of its own (StructureType), whose
+    // axial-ratio limits are lower than a corner column's: the word is not taken here.
+    static constexpr std::array<Word<ColumnPosition>, 3> kWords = {
+        {{"middle", ColumnPosition::Middle},
+         {"edge", ColumnPosition::Middle},
+         {"corner", ColumnPosition::Corner}}};
     return fromWord(text, kWords);
 }
 
@@ -73,15 +78,15 @@ std::optional<int> concreteFromLabel2010(std::string_view label) {
 
 const char* seismicGradeLabel(SeismicGrade grade) {
     switch (grade) {
-        case SeismicGrade::one:
+        case SeismicGrade::One:
             return "一";
-        case SeismicGrade::two:
+        case SeismicGrade::Two:
             return "二";
-        case SeismicGrade::three:
+        case SeismicGrade::Three:
             return "三";
-        case SeismicGrade::four:
+        case SeismicGrade::Four:
             return "四";
-        case SeismicGrade::none:
+        case SeismicGrade::None:
             break;
     }
     return "";

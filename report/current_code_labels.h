@@ -18,7 +18,7 @@ inline constexpr const char* kSteelLabels2010[] = {"HPB300", "HRB335", "HRB400",
 [[nodiscard]] std::optional<int> concreteFromLabel2010(std::string_view label);
 
 // The words of the command line and the batch columns: "none", "1" ... "4"; "frame", "dual";
-// "middle", "corner". nullopt for another word.
+// "middle" (or "edge"), "corner" (or "frame-supporting"). nullopt for another word.
 [[nodiscard]] std::optional<SeismicGrade> seismicGradeFromText(std::string_view text);
 [[nodiscard]] std::optional<StructureType> structureFromText(std::string_view text);
 [[nodiscard]] std::optional<ColumnPosition> positionFromText(std::string_view text);

@@ -81,7 +81,7 @@ void writeInputs(Text& t, const CurrentCodeDesign& r) {
            " N/mm2(4.2.3、4.2.5)；极限拉应变 0.01(6.2.1)");
     t.line("混凝土保护层厚度(至箍筋外边)：c = " + lengthText(r.cover) + " mm" +
            (c.cover ? "" : "(默认值，8.2.1)") + "；箍筋直径 ds = " + lengthText(c.stirrup) + " mm");
-    if (c.seismic == SeismicGrade::none) {
+    if (c.seismic == SeismicGrade::None) {
         t.line("抗震等级：非抗震");
     } else {
         t.line("抗震等级：" + seismicDataText(c));
@@ -96,7 +96,7 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
     t.line();
     std::string minimum =
         "全部纵筋最小配筋率：" + percentText(l.minimumTotalRatioNonSeismic) + "(8.5.1)";
-    if (c.seismic != SeismicGrade::none) {
+    if (c.seismic != SeismicGrade::None) {
         minimum += "，抗震 " + percentText(l.minimumTotalRatioSeismic) + "(GB 50011 6.3.7)，取 " +
                    percentText(l.minimumTotalRatio);
     }
@@ -108,8 +108,8 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
     t.line("纵筋净距不小于 " + lengthText(l.minimumClearSpacing) + " mm；中距：b边不大于 " +
            lengthText(l.maximumCentreSpacingB) + " mm，h边不大于 " +
            lengthText(l.maximumCentreSpacingH) + " mm(9.3.1" +
-           (c.seismic != SeismicGrade::none ? "，GB 50011 6.3.8" : "") + ")");
-    if (c.seismic != SeismicGrade::none) {
+           (c.seismic != SeismicGrade::None ? "，GB 50011 6.3.8" : "") + ")");
+    if (c.seismic != SeismicGrade::None) {
         t.line("剪跨比(GB 50010 6.3.12、GB 50011 6.2.9)：" + shearSpanText(l.shearSpan) +
                "(h0 按直径" + std::to_string(kEngineeringChoices.shearSpanBarDiameter) +
                "mm的纵筋计算)");
@@ -186,6 +186,33 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
     t.line();
 }
 
+// No layout because the least ratio cannot be reached: the bars are no thicker than the cover
+// to them allows (8.2.1) and no closer than the clear distance (9.3.1).
+std::string shortOfTheLeastRatio(const CurrentCodeDesign& r) {
+    const NoLayoutReason& reason = r.reason;
+    const double largestBar = static_cast<double>(kBarDiameters2010.back());
+    std::string text =
+        "纵筋直径不大于c + ds = " + lengthText(r.limits.maximumBarDiameter) +
+        "mm(8.2.1)、净距不小于" + lengthText(r.limits.minimumClearSpacing) +
+        "mm(9.3.1)，排满纵筋时" +
+        (reason.oneSide ? "每侧纵筋配筋率最大为" : "全部纵筋配筋率最大为") +
+        percentText(reason.value) + "，小于" +
+        (reason.oneSide ? "一侧纵筋最小配筋率" : "全部纵筋最小配筋率") + percentText(reason.limit) +
+        "(8.5.1" +
+        (!reason.oneSide && r.limits.minimumTotalRatioSeismic > 0.0 ? "、GB 50011 6.3.7)" : ")");
+    // Whether bars of any listed diameter would reach the least ratio: then it is the cover to
+    // the bars that stands in the way, not the section.
+    DetailingLimits anyBar = r.limits;
+    anyBar.maximumBarDiameter = largestBar;
+    const SpacingBound thicker =
+        heaviestWithinSpacing({r.column.b, r.column.h, r.cover, r.column.stirrup}, anyBar);
+    const double reach = reason.oneSide ? thicker.oneSideRatio : thicker.ratio;
+    if (r.limits.maximumBarDiameter < largestBar && thicker.found && reach >= reason.limit) {
+        text += "；加大保护层厚度或箍筋直径可采用更粗的纵筋";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string layoutNotation(const LayoutChoice& c, SteelGrade2010 steel) {
@@ -206,20 +233,21 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
     const CurrentCodeDesign& r = design;
     const NoLayoutReason& reason = r.reason;
     switch (reason.kind) {
-        case NoLayoutKind::none:
+        case NoLayoutKind::None:
             return {};
-        case NoLayoutKind::axialRatioExceeded:
+        case NoLayoutKind::AxialRatioExceeded:
             return "第" + std::to_string(reason.combination + 1) +
                    "组荷载组合的轴压比 μN = N/(fcA) = " + fixedText(reason.value, 3) + "超过" +
                    seismicColumnLabel(r.column) + "的限值 " +
                    axialRatioLimitText(r.limits, r.column.concreteGrade) + "(GB 50011 表6.3.6)";
-        case NoLayoutKind::shortColumn:
+        case NoLayoutKind::ShortColumn:
             return "剪跨比 λ = " + fixedText(reason.value, 2) +
                    " < 1.5，轴压比限值应专门研究并采取特殊构造措施(GB 50011 表6.3.6注2)，"
                    "本程序不作设计";
-        case NoLayoutKind::noDetailedLayout:
+        case NoLayoutKind::NoDetailedLayout:
+            if (reason.limit > 0.0) return shortOfTheLeastRatio(r);
             return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案";
-        case NoLayoutKind::notCarried: {
+        case NoLayoutKind::NotCarried: {
             std::string text =
                 "即使采用构造允许的最大配筋(" +
                 (r.layout ? layoutNotation(r.layout->choice, r.column.steel) : std::string()) +

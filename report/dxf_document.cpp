@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "report/clean_text.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
 #include "report/whole_file.h"
@@ -44,6 +45,34 @@ std::string singleLine(std::string_view utf8) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     }
     return line;
+}
+
+// The text as the GBK file can hold it: a character GBK lacks as the DXF escape \U+XXXX, which
+// CAD programs show as that character (one beyond U+FFFF, or bytes that are not UTF-8, as one
+// '?' each), so that the file's conversion to GBK replaces nothing.
+std::string gbkSafe(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const CodePoint c = firstCodePoint(utf8.substr(i));
+        if (c.length == 0) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        const std::string_view character = utf8.substr(i, c.length);
+        i += c.length;
+        // Non-ASCII, so a '?' in its GBK form is the conversion's replacement.
+        if (c.value < 0x80 || utf8ToGbk(character).find('?') == std::string::npos) {
+            out.append(character);
+        } else if (c.value <= 0xFFFF) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += "\\U+";
+            for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c.value >> shift) & 0xFu];
+        } else {
+            out += '?';
+        }
+    }
+    return out;
 }
 
 // An estimate of a text's length for the drawing's extents: letters and digits of the drafting
@@ -188,9 +217,9 @@ void DxfDocument::text(std::string_view layer, DxfPoint at, double height, std::
     const std::string line = singleLine(utf8);
     // The corners of the text's box, turned about the insertion point.
     const double length = textLength(line, height);
-    const double start = align == DxfAlign::kLeft     ? 0.0
-                         : align == DxfAlign::kCentre ? -length / 2.0
-                                                      : -length;
+    const double start = align == DxfAlign::Left     ? 0.0
+                         : align == DxfAlign::Centre ? -length / 2.0
+                                                     : -length;
     const double angle = rotationDegrees * std::numbers::pi / 180.0;
     const double c = std::cos(angle);
     const double s = std::sin(angle);
@@ -204,11 +233,11 @@ void DxfDocument::text(std::string_view layer, DxfPoint at, double height, std::
     group(entities_, 8, layer);
     point(entities_, 10, at);
     group(entities_, 40, height);
-    group(entities_, 1, line);
+    group(entities_, 1, gbkSafe(line));
     if (rotationDegrees != 0.0) group(entities_, 50, rotationDegrees);
     group(entities_, 7, kTextStyle);
-    if (align != DxfAlign::kLeft) {
-        group(entities_, 72, align == DxfAlign::kCentre ? 1 : 2);
+    if (align != DxfAlign::Left) {
+        group(entities_, 72, align == DxfAlign::Centre ? 1 : 2);
         point(entities_, 11, at);
     }
 }

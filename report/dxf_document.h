@@ -16,7 +16,7 @@ struct DxfPoint {
 };
 
 // Where a text's insertion point lies on its baseline.
-enum class DxfAlign { kLeft, kCentre, kRight };
+enum class DxfAlign { Left, Centre, Right };
 
 // A two-dimensional drawing written as ASCII DXF of release 12 (AC1009), the form every drawing
 // program reads: layers with colours, lines, polylines with a constant width, circles, filled
@@ -46,7 +46,7 @@ class DxfDocument {
     void disc(std::string_view layer, DxfPoint centre, double radius);
     // One line of text; control characters (a line break in a column name) become blanks.
     void text(std::string_view layer, DxfPoint at, double height, std::string_view utf8,
-              DxfAlign align = DxfAlign::kLeft, double rotationDegrees = 0.0);
+              DxfAlign align = DxfAlign::Left, double rotationDegrees = 0.0);
 
     // False once any coordinate or size given was not a finite number; such a drawing is not
     // written.

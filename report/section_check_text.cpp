@@ -11,16 +11,16 @@ namespace {
 
 // The one table of the check's findings: the command line, the dialog and batch read it.
 constexpr std::array<SectionCheckFinding, 5> kFindings = {{
-    {"axialCapacityExceeded", FindingPlace::capacity, &SectionCheckResult::axialCapacityExceeded,
+    {"axialCapacityExceeded", FindingPlace::Capacity, &SectionCheckResult::axialCapacityExceeded,
      &SectionCheckResult::squashLoad, false, "轴力超过截面轴压承载力，截面不能再承受弯矩"},
-    {"negativeAreaClamped", FindingPlace::note, &SectionCheckResult::negativeAreaClamped, nullptr,
+    {"negativeAreaClamped", FindingPlace::Note, &SectionCheckResult::negativeAreaClamped, nullptr,
      false, "注意：设计钢筋面积为负值，验算中按0计"},
-    {"totalRatioBelowMinimum", FindingPlace::warning, &SectionCheckResult::totalRatioBelowMinimum,
+    {"totalRatioBelowMinimum", FindingPlace::Warning, &SectionCheckResult::totalRatioBelowMinimum,
      &SectionCheckResult::minimumTotalRatio, true, "警告：全部纵筋配筋率小于最小配筋率 "},
-    {"oneSideRatioBelowMinimum", FindingPlace::warning,
+    {"oneSideRatioBelowMinimum", FindingPlace::Warning,
      &SectionCheckResult::oneSideRatioBelowMinimum, &SectionCheckResult::minimumOneSideRatio, true,
      "警告：一侧纵筋配筋率小于 "},
-    {"totalRatioAboveMaximum", FindingPlace::warning, &SectionCheckResult::totalRatioAboveMaximum,
+    {"totalRatioAboveMaximum", FindingPlace::Warning, &SectionCheckResult::totalRatioAboveMaximum,
      &SectionCheckResult::maximumTotalRatio, true, "警告：全部纵筋配筋率大于 "},
 }};
 
@@ -82,12 +82,12 @@ std::string formatSectionCheckSummary(const SectionCheckResult& r) {
     line("钢筋布置(mm*mm)：角筋 4×" + fixed(r.cornerBarArea, 2) + "；垂直于X轴两对边腹部各 3×" +
          fixed(r.webAreaX / 3.0, 2) + "；垂直于Y轴两对边腹部各 3×" + fixed(r.webAreaY / 3.0, 2) +
          "；合计 " + fixed(r.totalSteelArea, 2));
-    findings(FindingPlace::note, "");
+    findings(FindingPlace::Note, "");
     line("设计内力：N = " + fixed(r.N, 2) + " kN，Mx = " + fixed(r.Mx, 2) +
          " kN.m，My = " + fixed(r.My, 2) + " kN.m");
     line("轴压承载力：N0 = " + fixed(r.squashLoad, 2) + " kN，N/N0 = " + fixed(r.axialRatio, 4));
     if (r.axialCapacityExceeded) {
-        findings(FindingPlace::capacity, "：利用率 = ∞，不满足");
+        findings(FindingPlace::Capacity, "：利用率 = ∞，不满足");
     } else {
         line("受弯承载力(同一轴力、同一弯矩方向)：MxR = " + fixed(r.MxR, 2) +
              " kN.m，MyR = " + fixed(r.MyR, 2) + " kN.m");
@@ -96,7 +96,7 @@ std::string formatSectionCheckSummary(const SectionCheckResult& r) {
     }
     line("配筋率：全部纵筋 " + ratioPercent(r.totalSteelRatio) + "，垂直于X轴一侧 " +
          ratioPercent(r.oneSideRatioX) + "，垂直于Y轴一侧 " + ratioPercent(r.oneSideRatioY));
-    findings(FindingPlace::warning, "");
+    findings(FindingPlace::Warning, "");
     return text;
 }
 

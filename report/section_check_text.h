@@ -9,7 +9,7 @@ namespace tessarin {
 
 // Where a finding of the section check is told: in place of the capacity (no moment can be
 // carried), as a note on the layout, or as a detailing warning.
-enum class FindingPlace { capacity, note, warning };
+enum class FindingPlace { Capacity, Note, Warning };
 
 // One finding of the section check: the result's flag, the limit it was tested against (shown
 // after the text as a percentage where showLimit is set) and the text, and the name batch lists

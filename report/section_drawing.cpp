@@ -77,7 +77,7 @@ void dimension(DxfDocument& doc, DxfPoint from, DxfPoint to, DxfPoint side, doub
     const DxfPoint base{(a.x + z.x) / 2.0 - along.y * lift, (a.y + z.y) / 2.0 + along.x * lift};
     const double rotation = std::atan2(along.y, along.x) * 180.0 / std::numbers::pi;
     const double figureHeight = paper(kChoices.textHeight);
-    doc.text(kAnnotationLayer, base, figureHeight, formatGeneral(length), DxfAlign::kCentre,
+    doc.text(kAnnotationLayer, base, figureHeight, formatGeneral(length), DxfAlign::Centre,
              rotation);
 }
 

@@ -19,28 +19,28 @@ struct CurrentCodeInput {
 // The field a finding is about, so that each front end can point at it (a flag, a CSV column, a
 // dialog field or a cell of the combinations table).
 enum class CurrentCodeField {
-    l0,
-    b,
-    h,
-    lcX,
-    lcY,
-    hn,
-    concrete,
-    cover,
-    stirrup,
-    structure,
-    combinations,
+    L0,
+    B,
+    H,
+    LcX,
+    LcY,
+    Hn,
+    Concrete,
+    Cover,
+    Stirrup,
+    Structure,
+    Combinations,
     N,
     M2x,
-    m1m2X,
+    M1m2X,
     M2y,
-    m1m2Y
+    M1m2Y
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,
 // in Chinese, naming the field and the allowed range.
 struct CurrentCodeFinding {
-    CurrentCodeField field = CurrentCodeField::l0;
+    CurrentCodeField field = CurrentCodeField::L0;
     int combination = -1;
     std::string message;
 };
@@ -50,6 +50,16 @@ inline constexpr double kCoverMin = 15.0;
 inline constexpr double kCoverMax = 75.0;
 inline constexpr double kStirrupMin = 6.0;
 inline constexpr double kStirrupMax = 16.0;
+
+// The upper ends of the column's ranges and of each combination's, and the least axial force: a
+// column of a building, not any number (a side of a few metres, lengths of tens of metres, forces
+// and moments of mega columns). Beyond them a figure is a typing slip, and the layout search
+// (which grows with the sides) would run for minutes.
+inline constexpr double kSideMax = 5000.0;       // b, h, mm
+inline constexpr double kLengthMax = 50000.0;    // l0, lcx, lcy, mm
+inline constexpr double kAxialForceMin = 0.1;    // N, kN: below it the column is a beam
+inline constexpr double kAxialForceMax = 1.0e6;  // N, kN
+inline constexpr double kMomentMax = 1.0e6;      // M2x, M2y, kN.m
 
 // How a finding about combination k (0-based) begins: "第1组荷载组合：".
 [[nodiscard]] std::string combinationPrefix(std::size_t k);

@@ -37,12 +37,12 @@ FileResult writeCalculationBook(const Book& book, const std::string& path) {
     FileResult target = checkWritablePath(path);
     if (!target.ok) return target;
     switch (bookFormatOf(path)) {
-        case BookFormat::html:
-        case BookFormat::unknown:
+        case BookFormat::Html:
+        case BookFormat::Unknown:
             return writeWholeFile(path, renderBookHtml(book));
-        case BookFormat::docx:
+        case BookFormat::Docx:
             return writeWholeFile(path, renderBookDocx(book));
-        case BookFormat::pdf: {
+        case BookFormat::Pdf: {
             std::string pdf, error;
             if (!renderBookPdf(book, pdf, error)) return failure(path, error);
             return writeWholeFile(path, pdf);
@@ -68,7 +68,7 @@ QString exportCalculationBook(QWidget* parent, const Book& book, const QString& 
                          const QStringList typed = dialog.selectedFiles();
                          if (typed.isEmpty()) return;
                          const QFileInfo name(typed.constFirst());
-                         if (bookFormatOf(name.fileName().toStdString()) == BookFormat::unknown ||
+                         if (bookFormatOf(name.fileName().toStdString()) == BookFormat::Unknown ||
                              name.suffix() == suffix) {
                              return;
                          }
@@ -78,7 +78,7 @@ QString exportCalculationBook(QWidget* parent, const Book& book, const QString& 
     dialog.selectFile(suggestedName + QStringLiteral(".html"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     QString path = dialog.selectedFiles().constFirst();
-    if (bookFormatOf(path.toStdString()) == BookFormat::unknown) {
+    if (bookFormatOf(path.toStdString()) == BookFormat::Unknown) {
         path += QStringLiteral(".") + suffixOf(dialog.selectedNameFilter());
     }
     return saveCalculationBook(parent, book, path) ? path : QString();

@@ -1,6 +1,7 @@
 #include "ui/current_code_dialog.h"
 
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -11,10 +12,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <atomic>
 #include <cmath>
+#include <exception>
+#include <new>
+#include <thread>
 
 #include "engine/current_code/current_code_design.h"
 #include "report/book/current_code_book.h"
@@ -43,21 +49,21 @@ struct FieldRow {
     const char* blankMeans;  // nullptr: a number is required
 };
 constexpr FieldRow kFieldRows[] = {
-    {CurrentCodeField::l0, "计算长度 l0(mm)", nullptr},
-    {CurrentCodeField::b, "截面宽度 b(mm)", nullptr},
-    {CurrentCodeField::h, "截面高度 h(mm)", nullptr},
-    {CurrentCodeField::lcX, "x向支撑点间长度 lcx(mm)", "空白取 l0"},
-    {CurrentCodeField::lcY, "y向支撑点间长度 lcy(mm)", "空白取 l0"},
-    {CurrentCodeField::hn, "柱净高 Hn(mm)", "空白取 l0"},
-    {CurrentCodeField::cover, "保护层厚度 c(mm，至箍筋)", "空白取 20，C25及以下取 25"},
-    {CurrentCodeField::stirrup, "箍筋直径(mm)", nullptr},
+    {CurrentCodeField::L0, "计算长度 l0(mm)", nullptr},
+    {CurrentCodeField::B, "截面宽度 b(mm)", nullptr},
+    {CurrentCodeField::H, "截面高度 h(mm)", nullptr},
+    {CurrentCodeField::LcX, "x向支撑点间长度 lcx(mm)", "空白取 l0"},
+    {CurrentCodeField::LcY, "y向支撑点间长度 lcy(mm)", "空白取 l0"},
+    {CurrentCodeField::Hn, "柱净高 Hn(mm)", "空白取 l0"},
+    {CurrentCodeField::Cover, "保护层厚度 c(mm，至箍筋)", "空白取 20，C25及以下取 25"},
+    {CurrentCodeField::Stirrup, "箍筋直径(mm)", nullptr},
 };
 
 constexpr int kGrades2010[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
 constexpr const char* kSeismicLabels[] = {"非抗震", "一级", "二级", "三级", "四级"};
-constexpr StructureType kStructures[] = {StructureType::frame, StructureType::dual,
-                                         StructureType::frameSupported};
-constexpr ColumnPosition kPositions[] = {ColumnPosition::middle, ColumnPosition::corner};
+constexpr StructureType kStructures[] = {StructureType::Frame, StructureType::Dual,
+                                         StructureType::FrameSupported};
+constexpr ColumnPosition kPositions[] = {ColumnPosition::Middle, ColumnPosition::Corner};
 constexpr const char* kCombinationHeaders[] = {"N(kN)", "M2x(kN.m)", "M1x/M2x", "M2y(kN.m)",
                                                "M1y/M2y"};
 constexpr const char* kResultHeaders[] = {
@@ -77,11 +83,11 @@ int columnOf(CurrentCodeField field) {
     switch (field) {
         case CurrentCodeField::M2x:
             return CurrentCodeDialog::kColM2x;
-        case CurrentCodeField::m1m2X:
+        case CurrentCodeField::M1m2X:
             return CurrentCodeDialog::kColM1M2x;
         case CurrentCodeField::M2y:
             return CurrentCodeDialog::kColM2y;
-        case CurrentCodeField::m1m2Y:
+        case CurrentCodeField::M1m2Y:
             return CurrentCodeDialog::kColM1M2y;
         default:
             return CurrentCodeDialog::kColN;
@@ -106,7 +112,11 @@ CurrentCodeInput currentCodeStart(double l0, double b, double h, double M0x, dou
 }
 
 CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent)
-    : QDialog(parent), reportPath_(kCurrentCodeReportFileName) {
+    : QDialog(parent),
+      designFunction_([](const CurrentCodeInput& input, const std::stop_token& stop) {
+          return designCurrentCode(input.column, input.combinations, stop);
+      }),
+      reportPath_(kCurrentCodeReportFileName) {
     setWindowTitle(QString::fromUtf8(kTitle));
     setFont(dialogFont());
 
@@ -159,8 +169,14 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     loadsLayout->addWidget(combinations_);
     loadsLayout->addLayout(tableButtons);
 
-    auto* designButton = new QPushButton(QStringLiteral("设计"), this);
-    designButton->setDefault(true);
+    designButton_ = new QPushButton(QStringLiteral("设计"), this);
+    designButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("取消设计"), this);
+    cancelButton_->setVisible(false);
+    busy_ = new QProgressBar(this);
+    busy_->setRange(0, 0);  // busy: no end known
+    busy_->setTextVisible(false);
+    busy_->setVisible(false);
     drawingButton_ = new QPushButton(QStringLiteral("导出截面图 DXF…"), this);
     drawingButton_->setEnabled(false);
     bookButton_ = new QPushButton(QStringLiteral("导出计算书…"), this);
@@ -168,7 +184,8 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     bookButton_->setEnabled(false);
     auto* close = new QPushButton(QStringLiteral("关闭"), this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(designButton);
+    buttons->addWidget(designButton_);
+    buttons->addWidget(cancelButton_);
     buttons->addWidget(drawingButton_);
     buttons->addWidget(bookButton_);
     buttons->addStretch();
@@ -199,6 +216,9 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     left->addWidget(columnBox);
     left->addWidget(loadsBox, 1);
     left->addLayout(buttons);
+    left->addWidget(busy_);
+    inputs_[0] = columnBox;
+    inputs_[1] = loadsBox;
     auto* sectionRow = new QHBoxLayout;
     sectionRow->addWidget(view_, 1);
     sectionRow->addWidget(summary_);
@@ -213,14 +233,14 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
 
     // Start values.
     const CurrentCodeColumn& c = start.column;
-    fields_[CurrentCodeField::l0]->setText(text(formatGeneral(c.l0)));
-    fields_[CurrentCodeField::b]->setText(text(formatGeneral(c.b)));
-    fields_[CurrentCodeField::h]->setText(text(formatGeneral(c.h)));
-    if (c.lcX) fields_[CurrentCodeField::lcX]->setText(text(formatGeneral(*c.lcX)));
-    if (c.lcY) fields_[CurrentCodeField::lcY]->setText(text(formatGeneral(*c.lcY)));
-    if (c.hn) fields_[CurrentCodeField::hn]->setText(text(formatGeneral(*c.hn)));
-    if (c.cover) fields_[CurrentCodeField::cover]->setText(text(formatGeneral(*c.cover)));
-    fields_[CurrentCodeField::stirrup]->setText(text(formatGeneral(c.stirrup)));
+    fields_[CurrentCodeField::L0]->setText(text(formatGeneral(c.l0)));
+    fields_[CurrentCodeField::B]->setText(text(formatGeneral(c.b)));
+    fields_[CurrentCodeField::H]->setText(text(formatGeneral(c.h)));
+    if (c.lcX) fields_[CurrentCodeField::LcX]->setText(text(formatGeneral(*c.lcX)));
+    if (c.lcY) fields_[CurrentCodeField::LcY]->setText(text(formatGeneral(*c.lcY)));
+    if (c.hn) fields_[CurrentCodeField::Hn]->setText(text(formatGeneral(*c.hn)));
+    if (c.cover) fields_[CurrentCodeField::Cover]->setText(text(formatGeneral(*c.cover)));
+    fields_[CurrentCodeField::Stirrup]->setText(text(formatGeneral(c.stirrup)));
     for (int i = 0; i < static_cast<int>(std::size(kGrades2010)); ++i) {
         if (kGrades2010[i] == c.concreteGrade) concrete_->setCurrentIndex(i);
     }
@@ -236,14 +256,15 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
 
     connect(add, &QPushButton::clicked, this, &CurrentCodeDialog::addCombination);
     connect(remove, &QPushButton::clicked, this, &CurrentCodeDialog::removeCombination);
-    connect(designButton, &QPushButton::clicked, this, &CurrentCodeDialog::design);
+    connect(designButton_, &QPushButton::clicked, this, &CurrentCodeDialog::design);
+    connect(cancelButton_, &QPushButton::clicked, this, &CurrentCodeDialog::cancelDesign);
     connect(drawingButton_, &QPushButton::clicked, this, &CurrentCodeDialog::chooseDrawingFile);
     connect(bookButton_, &QPushButton::clicked, this, &CurrentCodeDialog::exportBook);
     connect(close, &QPushButton::clicked, this, &CurrentCodeDialog::reject);
 
     // Enter in a field moves to the next one, as in the main dialog.
     new EnterNavigation(*this);
-    fields_[CurrentCodeField::l0]->setFocus(Qt::TabFocusReason);
+    fields_[CurrentCodeField::L0]->setFocus(Qt::TabFocusReason);
 }
 
 QLineEdit* CurrentCodeDialog::field(CurrentCodeField which) const {
@@ -297,25 +318,25 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
             return std::nullopt;
         }
         switch (row.field) {
-            case CurrentCodeField::l0:
+            case CurrentCodeField::L0:
                 c.l0 = *value;
                 break;
-            case CurrentCodeField::b:
+            case CurrentCodeField::B:
                 c.b = *value;
                 break;
-            case CurrentCodeField::h:
+            case CurrentCodeField::H:
                 c.h = *value;
                 break;
-            case CurrentCodeField::lcX:
+            case CurrentCodeField::LcX:
                 c.lcX = *value;
                 break;
-            case CurrentCodeField::lcY:
+            case CurrentCodeField::LcY:
                 c.lcY = *value;
                 break;
-            case CurrentCodeField::hn:
+            case CurrentCodeField::Hn:
                 c.hn = *value;
                 break;
-            case CurrentCodeField::cover:
+            case CurrentCodeField::Cover:
                 c.cover = *value;
                 break;
             default:
@@ -357,9 +378,9 @@ void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
         return;
     }
     QLineEdit* edit = field(finding.field);
-    if (finding.field == CurrentCodeField::concrete) {
+    if (finding.field == CurrentCodeField::Concrete) {
         concrete_->setFocus(Qt::OtherFocusReason);
-    } else if (finding.field == CurrentCodeField::structure) {
+    } else if (finding.field == CurrentCodeField::Structure) {
         structure_->setFocus(Qt::OtherFocusReason);
     } else if (edit != nullptr) {
         edit->setFocus(Qt::OtherFocusReason);
@@ -367,22 +388,130 @@ void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
 }
 
 bool CurrentCodeDialog::design() {
+    if (running_) return false;
+    // Whatever happens now, the design shown before no longer matches the inputs.
+    clearDesign(QString());
     const std::optional<CurrentCodeInput> input = readInput();
-    if (!input) return false;
+    if (!input) {
+        clearDesign(QStringLiteral("未设计：有一项输入不是数，请改正后再按“设计”。"));
+        return false;
+    }
     if (const std::optional<CurrentCodeFinding> finding = validateCurrentCodeInput(*input)) {
+        clearDesign(QStringLiteral("未设计：") + text(finding->message));
         refuse(*finding);
         return false;
     }
-    CurrentCodeDesign result = designCurrentCode(input->column, input->combinations);
-    if (const FileResult written = writeCurrentCodeReport(result, reportPath_); !written.ok) {
+
+    // The engine on a worker thread; this window keeps painting and answers "取消设计" and
+    // closing in the loop below, which ends when the worker is done.
+    std::optional<CurrentCodeDesign> result;
+    std::exception_ptr failure;
+    {
+        QEventLoop loop;
+        std::stop_source stop;
+        std::atomic<bool> done = false;
+        running_ = stop;
+        setBusy(true);
+        std::thread worker([&, token = stop.get_token()] {
+            try {
+                result = designFunction_(*input, token);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            done = true;
+            QMetaObject::invokeMethod(
+                &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        });
+        loop.exec();
+        // Only the worker ends the loop, unless the whole program is quitting: then stop it.
+        if (!done) stop.request_stop();
+        worker.join();
+        running_.reset();
+        setBusy(false);
+        if (stop.stop_requested()) result.reset();
+    }
+    if (closeAfterDesign_) {
+        closeAfterDesign_ = false;
+        QDialog::reject();
+        return false;
+    }
+    if (failure) {
+        QString reason = QStringLiteral("设计时出错");
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::bad_alloc&) {
+            reason = QStringLiteral("设计时内存不足");
+        } catch (...) {
+        }
+        clearDesign(QStringLiteral("未设计：") + reason + QStringLiteral("。"));
+        showMessageBox(this,
+                       {reason.toStdString() + "，未得到设计结果。", kTitle, MessageKind::Error});
+        return false;
+    }
+    if (!result) {
+        clearDesign(QStringLiteral("设计已取消，未得到结果。"));
+        return false;
+    }
+    if (const FileResult written = writeCurrentCodeReport(*result, reportPath_); !written.ok) {
+        clearDesign(QStringLiteral("未设计：报告文件未能写入(见提示)。"));
         showMessageBox(this, fileFailureMessage(written));
         return false;
     }
-    showDesign(result);
+    showDesign(*result);
     design_ = std::move(result);
     drawingButton_->setEnabled(design_->designed && design_->layout.has_value());
     bookButton_->setEnabled(true);
     return true;
+}
+
+void CurrentCodeDialog::cancelDesign() {
+    if (!running_) return;
+    running_->request_stop();
+    cancelButton_->setEnabled(false);
+    summary_->setText(QStringLiteral("正在取消……"));
+}
+
+void CurrentCodeDialog::reject() {
+    if (running_) {
+        // Closed during a design: stop it; design() closes the window once the worker is done.
+        closeAfterDesign_ = true;
+        cancelDesign();
+        return;
+    }
+    QDialog::reject();
+}
+
+void CurrentCodeDialog::setBusy(bool busy) {
+    for (QWidget* input : inputs_) input->setEnabled(!busy);
+    designButton_->setEnabled(!busy);
+    cancelButton_->setVisible(busy);
+    cancelButton_->setEnabled(busy);
+    busy_->setVisible(busy);
+    if (busy) {
+        summary_->setText(QStringLiteral("正在设计……(按“取消设计”停止)"));
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void CurrentCodeDialog::setSummary(const QString& summary, bool error) {
+    // A colour through the palette: a style sheet would give the label the application's font
+    // instead of the dialog's.
+    QPalette colours = palette();
+    if (error) colours.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+    summary_->setPalette(colours);
+    summary_->setText(summary);
+}
+
+void CurrentCodeDialog::clearDesign(const QString& why) {
+    design_.reset();
+    drawingButton_->setEnabled(false);
+    bookButton_->setEnabled(false);
+    view_->showDesign(0.0, 0.0, 0.0, 0.0, std::nullopt, QString());
+    results_->setRowCount(0);
+    report_->clear();
+    setSummary(why, false);
 }
 
 void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
@@ -414,12 +543,10 @@ void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
                          .arg(fixed(
                              d.combinations[static_cast<std::size_t>(d.governing)].utilisation, 3));
         }
-        summary_->setStyleSheet(QString());
     } else {
         lines << QStringLiteral("无可行配筋：") + text(noLayoutReasonText(d));
-        summary_->setStyleSheet(QStringLiteral("color: #b00000;"));
     }
-    summary_->setText(lines.join(QLatin1Char('\n')));
+    setSummary(lines.join(QLatin1Char('\n')), !(d.designed && d.layout));
 
     results_->setRowCount(0);
     for (std::size_t k = 0; k < d.combinations.size(); ++k) {

@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 #include "engine/current_code/current_code_types.h"
@@ -13,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
@@ -31,14 +34,25 @@ class CurrentCodeDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // The table's columns, in order.
-    enum Column { kColN, kColM2x, kColM1M2x, kColM2y, kColM1M2y, kColumnCount };
+    // The table's columns, in order (column numbers of the table, so constants).
+    static constexpr int kColN = 0;
+    static constexpr int kColM2x = 1;
+    static constexpr int kColM1M2x = 2;
+    static constexpr int kColM2y = 3;
+    static constexpr int kColM1M2y = 4;
+    static constexpr int kColumnCount = 5;
 
     explicit CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent = nullptr);
 
-    // The buttons' commands. design() is false when an input was refused or the report file
-    // could not be written (the engineer was told); the result boxes then keep what they showed.
+    // The buttons' commands. design() runs the engine on a worker thread while the window stays
+    // alive (inputs locked, a busy bar and "取消" shown) and returns when the design is done or
+    // cancelled. It is false when an input was refused, the design was cancelled or the report
+    // file could not be written (the engineer was told); the result boxes and the exports then
+    // show no design rather than the one before, which no longer matches the inputs.
     bool design();
+    // "取消" during a design: the engine stops at its next layout; nothing of it is shown.
+    void cancelDesign();
+    bool designRunning() const { return running_.has_value(); }
     void addCombination();
     void removeCombination();
     // Writes the section drawing of the last design as DXF; false (and a message) on failure.
@@ -66,6 +80,18 @@ class CurrentCodeDialog : public QDialog {
     CurrentCodeSectionView* sectionView() const { return view_; }
     QPushButton* drawingButton() const { return drawingButton_; }
     QPushButton* bookButton() const { return bookButton_; }
+    QPushButton* designButton() const { return designButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QProgressBar* busyBar() const { return busy_; }
+
+    // The engine call design() runs on its worker thread (the current-code design; tests put a
+    // slow one in its place). It must return soon once stop is requested.
+    using DesignFunction = std::function<std::optional<CurrentCodeDesign>(
+        const CurrentCodeInput& input, const std::stop_token& stop)>;
+    void setDesignFunction(DesignFunction function) { designFunction_ = std::move(function); }
+
+    // Closing the window during a design cancels it first.
+    void reject() override;
 
     // The report file, in the current directory unless set otherwise.
     void setReportPath(std::string path) { reportPath_ = std::move(path); }
@@ -73,6 +99,11 @@ class CurrentCodeDialog : public QDialog {
   private:
     void chooseDrawingFile();
     void showDesign(const CurrentCodeDesign& design);
+    // No design shown or exported: the result boxes empty, the summary saying why.
+    void clearDesign(const QString& why);
+    void setBusy(bool busy);
+    // The summary's text, in red when it says why no layout fits.
+    void setSummary(const QString& summary, bool error);
     void refuse(const CurrentCodeFinding& finding);
     void setCombinationRow(int row, const LoadCombination& load);
 
@@ -89,8 +120,15 @@ class CurrentCodeDialog : public QDialog {
     CurrentCodeSectionView* view_ = nullptr;
     QPushButton* drawingButton_ = nullptr;
     QPushButton* bookButton_ = nullptr;
+    QPushButton* designButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QProgressBar* busy_ = nullptr;
+    QWidget* inputs_[2] = {};  // the column box and the combinations box, locked while busy
 
     std::optional<CurrentCodeDesign> design_;
+    DesignFunction designFunction_;
+    std::optional<std::stop_source> running_;  // while a design runs: how to stop it
+    bool closeAfterDesign_ = false;
     std::string reportPath_;
 };
 

@@ -44,11 +44,11 @@ double finiteOr0(double value) {
 
 QColor groupColour(BarGroup group) {
     switch (group) {
-        case BarGroup::corner:
+        case BarGroup::Corner:
             return kCornerColour;
-        case BarGroup::webX:
+        case BarGroup::WebX:
             return kWebXColour;
-        case BarGroup::webY:
+        case BarGroup::WebY:
             return kWebYColour;
     }
     return kSteel;

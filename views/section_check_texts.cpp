@@ -34,15 +34,15 @@ std::vector<std::string> detailLines(const SectionCheckResult& r) {
         }
     };
     if (r.axialCapacityExceeded) {
-        findings(FindingPlace::capacity);
+        findings(FindingPlace::Capacity);
     } else {
         lines.push_back("MxR = " + fixed(r.MxR, 2) + " kN·m，MyR = " + fixed(r.MyR, 2) +
                         " kN·m（同一轴力、同一弯矩方向）");
     }
     lines.push_back("配筋率：全部 " + percent(r.totalSteelRatio) + "，垂直于X轴一侧 " +
                     percent(r.oneSideRatioX) + "，垂直于Y轴一侧 " + percent(r.oneSideRatioY));
-    findings(FindingPlace::warning);
-    findings(FindingPlace::note);
+    findings(FindingPlace::Warning);
+    findings(FindingPlace::Note);
     return lines;
 }
 

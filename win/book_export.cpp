@@ -11,7 +11,7 @@
 namespace tessarin {
 
 FileResult writeCalculationBook(const Book& book, const std::wstring& path) {
-    if (bookFormatOf(narrow(path)) == BookFormat::pdf) {
+    if (bookFormatOf(narrow(path)) == BookFormat::Pdf) {
         return FileResult::refusal(narrow(path), FileAction::Write,
                                    "Windows 版桌面程序的计算书为 HTML 格式(.html),"
                                    "可在浏览器中打开、打印或另存为 PDF");

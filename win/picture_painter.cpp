@@ -113,8 +113,8 @@ void paintBookPicture(HDC context, const RECT& box, const BookPicture& picture,
                                      CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
             HGDIOBJ previous = SelectObject(context, font);
             UINT align = TA_BASELINE | TA_LEFT;
-            if (text->anchor == TextAnchor::middle) align = TA_BASELINE | TA_CENTER;
-            if (text->anchor == TextAnchor::end) align = TA_BASELINE | TA_RIGHT;
+            if (text->anchor == TextAnchor::Middle) align = TA_BASELINE | TA_CENTER;
+            if (text->anchor == TextAnchor::End) align = TA_BASELINE | TA_RIGHT;
             SetTextAlign(context, align);
             SetTextColor(context, colourOf(text->colour));
             const std::wstring wide = widen(text->text);

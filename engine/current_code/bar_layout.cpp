@@ -36,6 +36,15 @@ FaceSpacing faceSpacing(double span, int webBars, double dc, double dw) {
     return {centre, clear};
 }
 
+// Where the search for the web bars of a face of the given span may start: at most the fewest
+// whose centre distance span / (n + 1) is within the limit; past the bound when even
+// kMaxWebBarsPerFace bars would stand too far apart (or the span is no number).
+int fewestWebBars(double span, double maximumCentre) {
+    const double needed = span / maximumCentre;
+    if (!(needed <= static_cast<double>(kMaxWebBarsPerFace + 1))) return kMaxWebBarsPerFace + 1;
+    return std::max(0, static_cast<int>(needed) - 2);
+}
+
 }  // namespace
 
 int squaredDiameterSum(const LayoutChoice& c) {
@@ -141,13 +150,17 @@ std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame, const Detail
         const double spanH = frame.h - 2.0 * inset - static_cast<double>(dc);
         for (const int dw : kBarDiameters2010) {
             if (dw > dc) break;
-            // The web bars of a face: from none while the clear distance allows one more.
-            for (int nB = 0;; ++nB) {
+            // The web bars of a face: from the fewest the centre spacing may allow while the
+            // clear distance allows one more, never more than kMaxWebBarsPerFace. (A start one
+            // or two below the least count is harmless: the detailing check refuses it.)
+            for (int nB = fewestWebBars(spanB, limits.maximumCentreSpacingB);
+                 nB <= kMaxWebBarsPerFace; ++nB) {
                 const FaceSpacing sB = faceSpacing(spanB, nB, dc, dw);
-                if (sB.clear < limits.minimumClearSpacing) break;
-                for (int nH = 0;; ++nH) {
+                if (!(sB.clear >= limits.minimumClearSpacing)) break;
+                for (int nH = fewestWebBars(spanH, limits.maximumCentreSpacingH);
+                     nH <= kMaxWebBarsPerFace; ++nH) {
                     const FaceSpacing sH = faceSpacing(spanH, nH, dc, dw);
-                    if (sH.clear < limits.minimumClearSpacing) break;
+                    if (!(sH.clear >= limits.minimumClearSpacing)) break;
                     // Without web bars the web diameter means nothing: take that layout once.
                     if (nB == 0 && nH == 0 && dw != dc) continue;
                     const LayoutChoice choice{dc, dw, nB, nH};
@@ -169,6 +182,37 @@ std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame, const Detail
     choices.reserve(keyed.size());
     for (const auto& entry : keyed) choices.push_back(entry.second);
     return choices;
+}
+
+SpacingBound heaviestWithinSpacing(const LayoutFrame& frame, const DetailingLimits& limits) {
+    SpacingBound bound;
+    const double inset = frame.cover + frame.stirrup;
+    for (const int d : kBarDiameters2010) {
+        if (static_cast<double>(d) > limits.maximumBarDiameter) continue;
+        // The most web bars each face takes at the clear distance; -1 when the corner bars alone
+        // stand too close.
+        int most[2] = {-1, -1};
+        const double spans[2] = {frame.b - 2.0 * inset - static_cast<double>(d),
+                                 frame.h - 2.0 * inset - static_cast<double>(d)};
+        for (int face = 0; face < 2; ++face) {
+            for (int n = 0; n <= kMaxWebBarsPerFace; ++n) {
+                if (!(faceSpacing(spans[face], n, d, d).clear >= limits.minimumClearSpacing)) break;
+                most[face] = n;
+            }
+        }
+        if (most[0] < 0 || most[1] < 0) continue;
+        const BarLayout layout = layoutFigures(frame, {d, d, most[0], most[1]});
+        if (!(layout.centreSpacingB <= limits.maximumCentreSpacingB &&
+              layout.centreSpacingH <= limits.maximumCentreSpacingH &&
+              layout.ratio <= limits.maximumTotalRatio)) {
+            continue;
+        }
+        bound.found = true;
+        bound.ratio = std::max(bound.ratio, layout.ratio);
+        bound.oneSideRatio =
+            std::max(bound.oneSideRatio, std::min(layout.oneSideRatioB, layout.oneSideRatioH));
+    }
+    return bound;
 }
 
 std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const DetailingLimits& limits) {

@@ -42,15 +42,33 @@ struct DetailingFindings {
 [[nodiscard]] DetailingFindings checkDetailing(const BarLayout& layout,
                                                const DetailingLimits& limits);
 
+// The most web bars a face may take. A face of the longest validated side (5000 mm) with the
+// thinnest cover, stirrup and bar (15 + 6 + 12 mm) holds at most 78 at the 50 mm clear distance
+// of 9.3.1, so the bound never removes a layout of a validated column; it keeps the search finite
+// (at most 11 * 11 * 101 * 101 choices) whatever section it is given.
+inline constexpr int kMaxWebBarsPerFace = 100;
+
 // Every symmetric layout of the listed diameters (web bars no larger than the corner bars) that
-// meets the detailing limits, in the order of preference: least steel, then fewest bars, then one
-// diameter rather than two.
+// meets the detailing limits, with at most kMaxWebBarsPerFace web bars on a face, in the order of
+// preference: least steel, then fewest bars, then one diameter rather than two.
 [[nodiscard]] std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame,
                                                      const DetailingLimits& limits);
 // The same layouts as choices only, in the same order: the design places a choice only when it
 // gets as far as the strain-compatibility check.
 [[nodiscard]] std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame,
                                                         const DetailingLimits& limits);
+
+// The most steel the bar diameter and spacing rules allow (bars of one diameter, as many on
+// each face as the clear distance takes), whatever the least ratios ask: what a section for
+// which detailedChoices finds nothing falls short of. found is false when not even the four
+// corner bars of any diameter meet those rules.
+struct SpacingBound {
+    bool found = false;
+    double ratio = 0.0;         // the highest total ratio
+    double oneSideRatio = 0.0;  // the highest ratio of the weaker face
+};
+[[nodiscard]] SpacingBound heaviestWithinSpacing(const LayoutFrame& frame,
+                                                 const DetailingLimits& limits);
 
 // Whether a comes before b in that order (the steel compared exactly, as sums of d^2).
 [[nodiscard]] bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b);

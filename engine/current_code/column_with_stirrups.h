@@ -22,7 +22,7 @@ struct StirrupInputs {
     struct Shear {
         double Vx = 0.0;
         double Vy = 0.0;
-        ShearCombinationKind kind = ShearCombinationKind::unspecified;
+        ShearCombinationKind kind = ShearCombinationKind::Unspecified;
     };
     std::vector<Shear> shears;
 };

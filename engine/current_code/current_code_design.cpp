@@ -61,7 +61,7 @@ class DemandCache {
 // The coarse searches of the layout selection, and how far above 1 a coarse utilisation may lie
 // and still be searched finely: a hundred times what a coarse utilisation was ever seen off the
 // fine one (9e-6 over 12,000 searches of 2,000 generated columns).
-constexpr DirectionSolver::Precision kCoarse = DirectionSolver::Precision::coarse;
+constexpr DirectionSolver::Precision kCoarse = DirectionSolver::Precision::Coarse;
 constexpr double kCoarseMargin = 1e-3;
 
 // The highest of utilisation and axial ratio: what decides whether a combination is carried.
@@ -121,8 +121,8 @@ CombinationCheck checkCombination(const SectionResistance& section, const BarLay
 
     // 1/Nu = 1/Nux + 1/Nuy - 1/Nu0 (6.2.21), Nu0 = fc A + fy' As.
     const double fycNu0 = kEngineeringChoices.capFycInNu0 ? materials.fycAxial : materials.fyc;
-    c.Nux = uniaxialCapacityAtEccentricity(section, BendingAxis::x, demand.x.ei) / 1000.0;
-    c.Nuy = uniaxialCapacityAtEccentricity(section, BendingAxis::y, demand.y.ei) / 1000.0;
+    c.Nux = uniaxialCapacityAtEccentricity(section, BendingAxis::X, demand.x.ei) / 1000.0;
+    c.Nuy = uniaxialCapacityAtEccentricity(section, BendingAxis::Y, demand.y.ei) / 1000.0;
     c.Nu0 = (materials.fc * gross + fycNu0 * layout.steelArea) / 1000.0;
     c.Nu = 1.0 / (1.0 / c.Nux + 1.0 / c.Nuy - 1.0 / c.Nu0);
     c.carried = c.utilisation <= 1.0 && c.axialUtilisation <= 1.0;
@@ -131,6 +131,13 @@ CombinationCheck checkCombination(const SectionResistance& section, const BarLay
 
 CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
                                     std::span<const LoadCombination> combinations) {
+    // A stop token without a source is never requested: the design always completes.
+    return *designCurrentCode(column, combinations, std::stop_token());
+}
+
+std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& column,
+                                                   std::span<const LoadCombination> combinations,
+                                                   const std::stop_token& stop) {
     CurrentCodeDesign r;
     r.column = column;
     const ResolvedColumn resolved = resolveColumn(column);
@@ -157,10 +164,10 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
 
     // A seismic column with a shear-span ratio below 1.5 needs a special study of its axial-ratio
     // limit and special detailing (GB 50011 6.3.6 note 2): no design is offered.
-    if (column.seismic != SeismicGrade::none &&
+    if (column.seismic != SeismicGrade::None &&
         !(r.limits.shearSpan.lambda >= kSpecialStudyShearSpan)) {
         return demandsOnly(
-            {NoLayoutKind::shortColumn, -1, r.limits.shearSpan.lambda, kSpecialStudyShearSpan});
+            {NoLayoutKind::ShortColumn, -1, r.limits.shearSpan.lambda, kSpecialStudyShearSpan});
     }
     // The seismic axial-ratio limit (6.3.6) does not depend on the bars: the highest ratio over
     // the combinations decides.
@@ -176,14 +183,27 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         }
         if (worstRatio > r.limits.axialRatio.value) {
             return demandsOnly(
-                {NoLayoutKind::axialRatioExceeded, worst, worstRatio, r.limits.axialRatio.value});
+                {NoLayoutKind::AxialRatioExceeded, worst, worstRatio, r.limits.axialRatio.value});
         }
     }
 
     const LayoutFrame frame{column.b, column.h, resolved.cover, column.stirrup};
     const std::vector<LayoutChoice> layouts = detailedChoices(frame, r.limits);
     r.layoutsConsidered = static_cast<int>(layouts.size());
-    if (layouts.empty()) return demandsOnly({NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0});
+    if (layouts.empty()) {
+        // Say what stands in the way: the least total ratio, or that of one face, out of reach.
+        NoLayoutReason reason{NoLayoutKind::NoDetailedLayout, -1, 0.0, 0.0};
+        const SpacingBound most = heaviestWithinSpacing(frame, r.limits);
+        if (most.found && most.ratio < r.limits.minimumTotalRatio) {
+            reason.value = most.ratio;
+            reason.limit = r.limits.minimumTotalRatio;
+        } else if (most.found && most.oneSideRatio < r.limits.minimumOneSideRatio) {
+            reason.value = most.oneSideRatio;
+            reason.limit = r.limits.minimumOneSideRatio;
+            reason.oneSide = true;
+        }
+        return demandsOnly(reason);
+    }
 
     // In the order of preference, the first layout that carries every combination wins; layouts
     // that tie with it on the preference are compared by their governing figure. The combination
@@ -199,6 +219,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
     std::vector<bool> searched(count, false);
     std::vector<DemandCapacity> winnerCapacities;
     for (std::size_t i = 0; i < layouts.size(); ++i) {
+        if (stop.stop_requested()) return std::nullopt;
         const LayoutChoice& choice = layouts[i];
         if (winner && !equallyPreferred(layouts[*winner], choice)) break;
         const std::vector<CombinationDemand>& list =
@@ -271,6 +292,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         }
     }
 
+    if (stop.stop_requested()) return std::nullopt;
     // The chosen layout, or the heaviest the rules allow (the last in the order) to show why.
     const BarLayout shown = placeLayout(frame, winner ? layouts[*winner] : layouts.back());
     r.designed = winner.has_value();
@@ -291,7 +313,7 @@ CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
         }
     }
     if (!r.designed) {
-        r.reason = {NoLayoutKind::notCarried, r.governing, highest, shown.ratio};
+        r.reason = {NoLayoutKind::NotCarried, r.governing, highest, shown.ratio};
     }
     return r;
 }

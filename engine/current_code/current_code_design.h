@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <span>
+#include <stop_token>
 
 #include "engine/current_code/current_code_types.h"
 #include "engine/section/demand_capacity.h"
@@ -15,6 +17,11 @@ namespace tessarin {
 // none fits, the result says why. The input is taken as validated (validateCurrentCodeInput).
 [[nodiscard]] CurrentCodeDesign designCurrentCode(const CurrentCodeColumn& column,
                                                   std::span<const LoadCombination> combinations);
+// The same, stopped as soon as a stop is requested (asked between layouts and before the report
+// figures): nullopt then, never a part of a design.
+[[nodiscard]] std::optional<CurrentCodeDesign> designCurrentCode(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
+    const std::stop_token& stop);
 
 // The defaults of a column resolved: lc of each axis (l0), the cover (8.2.1).
 struct ResolvedColumn {

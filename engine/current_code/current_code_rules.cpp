@@ -108,15 +108,15 @@ double nonSeismicMinimumTotalRatio(SteelGrade2010 steel, int concreteGrade) {
 
 double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
                                 ColumnPosition position, SteelGrade2010 steel, int concreteGrade) {
-    if (grade == SeismicGrade::none) return 0.0;
+    if (grade == SeismicGrade::None) return 0.0;
     const auto g = static_cast<std::size_t>(gradeIndex(grade));
     double percent = 0.0;
     // Table 6.3.7-1 puts frame-supporting columns in the corner columns' row.
-    if (position == ColumnPosition::corner || structure == StructureType::frameSupported) {
+    if (position == ColumnPosition::Corner || structure == StructureType::FrameSupported) {
         percent = kSeismicCorner[g];
     } else {
         percent =
-            structure == StructureType::frame ? kSeismicMiddleFrame[g] : kSeismicMiddleDual[g];
+            structure == StructureType::Frame ? kSeismicMiddleFrame[g] : kSeismicMiddleDual[g];
     }
     const double fyk = steelRow(steel).fyk;
     if (fyk < 400.0) percent += kSeismicIncrementBelow400;
@@ -128,9 +128,9 @@ double minimumTotalRatioSeismic(SeismicGrade grade, StructureType structure,
 }
 
 bool hasAxialRatioLimit(SeismicGrade grade, StructureType structure) {
-    return grade != SeismicGrade::none &&
-           !(structure == StructureType::frameSupported &&
-             (grade == SeismicGrade::three || grade == SeismicGrade::four));
+    return grade != SeismicGrade::None &&
+           !(structure == StructureType::FrameSupported &&
+             (grade == SeismicGrade::Three || grade == SeismicGrade::Four));
 }
 
 AxialRatioLimit axialRatioLimit(SeismicGrade grade, StructureType structure, int concreteGrade,
@@ -139,13 +139,13 @@ AxialRatioLimit axialRatioLimit(SeismicGrade grade, StructureType structure, int
     if (!hasAxialRatioLimit(grade, structure)) return limit;
     const auto g = static_cast<std::size_t>(gradeIndex(grade));
     switch (structure) {
-        case StructureType::frame:
+        case StructureType::Frame:
             limit.table = kAxialLimitFrame[g];
             break;
-        case StructureType::dual:
+        case StructureType::Dual:
             limit.table = kAxialLimitDual[g];
             break;
-        case StructureType::frameSupported:
+        case StructureType::FrameSupported:
             limit.table = kAxialLimitFrameSupported[g];
             break;
     }
@@ -198,7 +198,7 @@ DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
     limits.minimumOneSideRatio = kMinimumOneSideRatio;
     limits.maximumTotalRatio = kMaximumTotalRatio;
     limits.minimumClearSpacing = kMinimumClearSpacing;
-    const bool seismic = column.seismic != SeismicGrade::none;
+    const bool seismic = column.seismic != SeismicGrade::None;
     const auto faceLimit = [seismic](double side) {
         return seismic && side > kEngineeringChoices.seismicSpacingSideAbove
                    ? kMaximumCentreSpacingSeismic
@@ -210,7 +210,7 @@ DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
     limits.shearSpan = shearSpan(column, cover);
     limits.axialRatio = axialRatioLimit(column.seismic, column.structure, column.concreteGrade,
                                         limits.shearSpan.lambda);
-    if (column.seismic == SeismicGrade::one && !(limits.shearSpan.lambda > kShortColumnShearSpan)) {
+    if (column.seismic == SeismicGrade::One && !(limits.shearSpan.lambda > kShortColumnShearSpan)) {
         limits.maximumOneSideRatio = kShortColumnOneSideRatio;
     }
     limits.slendernessL0b = column.l0 / std::min(column.b, column.h);

@@ -19,17 +19,17 @@ namespace tessarin {
 enum class SteelGrade2010 { HPB300, HRB335, HRB400, HRB500 };
 
 // Seismic grade of the column (GB 50011-2010 6.1.2): none, 一, 二, 三, 四.
-enum class SeismicGrade { none, one, two, three, four };
+enum class SeismicGrade { None, One, Two, Three, Four };
 
 // The structure the column belongs to, for the seismic limits (6.3.6, 6.3.7): a frame, a dual
 // system (frame-shear wall, slab-column-wall, frame-core tube, tube-in-tube), or the
 // frame-supporting column of a part-frame-supported shear-wall structure
 // (部分框支抗震墙结构的框支柱).
-enum class StructureType { frame, dual, frameSupported };
+enum class StructureType { Frame, Dual, FrameSupported };
 
 // Where the column stands, for the seismic minimum ratio (6.3.7): a middle or edge column, or a
 // corner column (a frame-supporting column takes the corner row whatever its position).
-enum class ColumnPosition { middle, corner };
+enum class ColumnPosition { Middle, Corner };
 
 // The column: section, lengths, materials, cover. An empty optional takes its default.
 struct CurrentCodeColumn {
@@ -43,9 +43,9 @@ struct CurrentCodeColumn {
     SteelGrade2010 steel = SteelGrade2010::HRB400;
     std::optional<double> cover;  // to the stirrups (8.2.1); default 20, 25 for C25 and below
     double stirrup = 8.0;         // stirrup diameter
-    SeismicGrade seismic = SeismicGrade::none;
-    StructureType structure = StructureType::frame;
-    ColumnPosition position = ColumnPosition::middle;
+    SeismicGrade seismic = SeismicGrade::None;
+    StructureType structure = StructureType::Frame;
+    ColumnPosition position = ColumnPosition::Middle;
 };
 
 // One load combination: N and, per axis, the larger end moment M2 with the ratio M1/M2 (positive
@@ -204,20 +204,24 @@ struct DetailingLimits {
 
 // Why no layout was chosen.
 enum class NoLayoutKind {
-    none,                // a layout was chosen
-    axialRatioExceeded,  // N / (fc A) of a combination above the seismic limit
-    shortColumn,         // seismic, shear-span ratio below 1.5: the limit needs special study
-    noDetailedLayout,    // no layout meets the detailing rules (the section is too small)
-    notCarried,          // even the heaviest layout the rules allow does not carry a combination
+    None,                // a layout was chosen
+    AxialRatioExceeded,  // N / (fc A) of a combination above the seismic limit
+    ShortColumn,         // seismic, shear-span ratio below 1.5: the limit needs special study
+    NoDetailedLayout,    // no layout meets the detailing rules (the section is too small)
+    NotCarried,          // even the heaviest layout the rules allow does not carry a combination
 };
 
 struct NoLayoutReason {
-    NoLayoutKind kind = NoLayoutKind::none;
+    NoLayoutKind kind = NoLayoutKind::None;
     int combination = -1;  // 0-based: the combination concerned
     // axial ratio; or the shear-span ratio; or the combination's utilisation with the heaviest
     // layout
     double value = 0.0;
     double limit = 0.0;  // the seismic limit; or 1.5; or the heaviest ratio tried
+    // noDetailedLayout: the highest ratio the bar diameter and spacing rules let any layout reach
+    // (value; of one face when oneSide) short of the least ratio (limit); both 0 when not even
+    // four corner bars fit.
+    bool oneSide = false;
 };
 
 // The outcome of the design of one column for all its combinations.

@@ -196,12 +196,12 @@ double severity(const ShearCheck& s) {
 CombinationShear combinationShear(const StirrupColumn& c, const Materials& m,
                                   const ShearCombination& combo, const Trial& t) {
     CombinationShear r;
-    const bool graded = c.seismic != SeismicGrade::none;
-    if (!graded || combo.kind == ShearCombinationKind::nonSeismic) {
+    const bool graded = c.seismic != SeismicGrade::None;
+    if (!graded || combo.kind == ShearCombinationKind::NonSeismic) {
         r.check = shearCheck(c, m, combo, false, t);
         r.carried = carried(r.check);
         r.sectionUtilisation = r.check.sectionUtilisation;
-    } else if (combo.kind == ShearCombinationKind::seismic) {
+    } else if (combo.kind == ShearCombinationKind::Seismic) {
         r.check = shearCheck(c, m, combo, true, t);
         r.carried = carried(r.check);
         r.sectionUtilisation = r.check.sectionUtilisation;
@@ -226,7 +226,7 @@ int roundUpToDiameter(double d) {
 StirrupLimits limitsFor(const StirrupColumn& c, const std::vector<ShearCombination>& combos,
                         const Materials& m, double fyvRatio) {
     StirrupLimits l;
-    const bool graded = c.seismic != SeismicGrade::none;
+    const bool graded = c.seismic != SeismicGrade::None;
     l.largestBar = c.bars.largestDiameter();
     l.smallestBar = c.bars.smallestDiameter();
     const auto dMin = static_cast<double>(l.smallestBar);
@@ -259,50 +259,50 @@ StirrupLimits limitsFor(const StirrupColumn& c, const std::vector<ShearCombinati
     const bool shortShearSpan = shearSpan <= 2.0;
     // GB 50011 table 6.3.7-2: 6d / 8d and 100 / 150 (100 at the foot for 三 and 四); 100 for
     // frame-supporting columns and lambda <= 2 (6.3.7-2-3).
-    const double multiple = c.seismic == SeismicGrade::one ? 6.0 : 8.0;
-    double cap = (c.seismic == SeismicGrade::one || c.seismic == SeismicGrade::two) ? 100.0 : 150.0;
+    const double multiple = c.seismic == SeismicGrade::One ? 6.0 : 8.0;
+    double cap = (c.seismic == SeismicGrade::One || c.seismic == SeismicGrade::Two) ? 100.0 : 150.0;
     if (c.groundStorey || c.frameSupporting || shortShearSpan) cap = 100.0;
     l.maximumDenseSpacing = std::min(multiple * dMin, cap);
     // Note 1: 150 for grade 一 with ds > 12 and legs at most 150 apart, for grade 二 with
     // ds >= 10 and legs at most 200 apart; not at the foot of a ground-storey column.
-    if ((c.seismic == SeismicGrade::one || c.seismic == SeismicGrade::two) && !c.groundStorey &&
+    if ((c.seismic == SeismicGrade::One || c.seismic == SeismicGrade::Two) && !c.groundStorey &&
         !c.frameSupporting && !shortShearSpan) {
         l.maximumDenseSpacingRelaxed = std::min(multiple * dMin, 150.0);
     }
     constexpr std::array<int, 4> kDenseDiameter = {10, 8, 8, 6};
     l.minimumDenseDiameter = kDenseDiameter[g];
-    if (c.seismic == SeismicGrade::three && std::max(c.b, c.h) <= 400.0) l.minimumDenseDiameter = 6;
-    if (c.seismic == SeismicGrade::four && (c.groundStorey || shortShearSpan)) {
+    if (c.seismic == SeismicGrade::Three && std::max(c.b, c.h) <= 400.0) l.minimumDenseDiameter = 6;
+    if (c.seismic == SeismicGrade::Four && (c.groundStorey || shortShearSpan)) {
         l.minimumDenseDiameter = 8;
     }
     l.minimumDiameter = std::max(l.minimumDiameter, l.minimumDenseDiameter);
     // 6.3.9-2: leg spacing.
     constexpr std::array<double, 4> kLegSpacing = {200.0, 250.0, 250.0, 300.0};
     l.maximumLegSpacing = kLegSpacing[g];
-    l.legSpacing20ds = c.seismic == SeismicGrade::two || c.seismic == SeismicGrade::three;
+    l.legSpacing20ds = c.seismic == SeismicGrade::Two || c.seismic == SeismicGrade::Three;
     // 6.3.9-1: the dense zone.
     const double hMax = std::max(c.b, c.h);
     l.denseLengthEnd = std::max({hMax, c.hn / 6.0, 500.0});
     l.denseLengthFoot = c.groundStorey ? std::max(l.denseLengthEnd, c.hn / 3.0) : l.denseLengthEnd;
-    l.denseReason = DenseZoneReason::ends;
+    l.denseReason = DenseZoneReason::Ends;
     if (c.frameSupporting) {
-        l.denseReason = DenseZoneReason::frameSupporting;
+        l.denseReason = DenseZoneReason::FrameSupporting;
     } else if (shortShearSpan) {
-        l.denseReason = DenseZoneReason::shearSpanAtMost2;
+        l.denseReason = DenseZoneReason::ShearSpanAtMost2;
     } else if (c.hn / hMax <= 4.0) {
-        l.denseReason = DenseZoneReason::shortColumn;
-    } else if (c.position == ColumnPosition::corner &&
-               (c.seismic == SeismicGrade::one || c.seismic == SeismicGrade::two)) {
-        l.denseReason = DenseZoneReason::cornerGradeOneTwo;
+        l.denseReason = DenseZoneReason::ShortColumn;
+    } else if (c.position == ColumnPosition::Corner &&
+               (c.seismic == SeismicGrade::One || c.seismic == SeismicGrade::Two)) {
+        l.denseReason = DenseZoneReason::CornerGradeOneTwo;
     }
     l.denseLength = l.denseLengthEnd + l.denseLengthFoot;
-    if (l.denseReason == DenseZoneReason::ends && l.denseLength >= c.hn) {
-        l.denseReason = DenseZoneReason::endsCoverHeight;
+    if (l.denseReason == DenseZoneReason::Ends && l.denseLength >= c.hn) {
+        l.denseReason = DenseZoneReason::EndsCoverHeight;
     }
-    l.denseWholeHeight = l.denseReason != DenseZoneReason::ends;
+    l.denseWholeHeight = l.denseReason != DenseZoneReason::Ends;
     if (l.denseWholeHeight) l.denseLength = c.hn;
     // 6.3.9-4: outside the dense zone 10 d (一, 二) or 15 d (三, 四).
-    const double outside = (c.seismic == SeismicGrade::one || c.seismic == SeismicGrade::two)
+    const double outside = (c.seismic == SeismicGrade::One || c.seismic == SeismicGrade::Two)
                                ? 10.0 * dMin
                                : 15.0 * dMin;
     l.maximumOutsideSpacing = std::min(l.maximumSpacing, outside);
@@ -310,10 +310,10 @@ StirrupLimits limitsFor(const StirrupColumn& c, const std::vector<ShearCombinati
     // (of every combination when none is marked seismic).
     bool anySeismic = false;
     for (const ShearCombination& s : combos) {
-        anySeismic = anySeismic || s.kind != ShearCombinationKind::nonSeismic;
+        anySeismic = anySeismic || s.kind != ShearCombinationKind::NonSeismic;
     }
     for (const ShearCombination& s : combos) {
-        if (anySeismic && s.kind == ShearCombinationKind::nonSeismic) continue;
+        if (anySeismic && s.kind == ShearCombinationKind::NonSeismic) continue;
         l.axialRatio = std::max(l.axialRatio, s.N * 1000.0 / (m.fc * c.b * c.h));
     }
     l.lambdaV = stirrupCharacteristicValue(c.seismic, l.axialRatio);
@@ -401,7 +401,7 @@ double concreteStrengthFactor(int concreteGrade) {
 }
 
 double stirrupCharacteristicValue(SeismicGrade grade, double axialRatio) {
-    if (grade == SeismicGrade::none) return 0.0;
+    if (grade == SeismicGrade::None) return 0.0;
     const auto& row = kLambdaV[static_cast<std::size_t>(gradeIndex(grade))];
     if (axialRatio <= kAxialRatioColumns[0]) return row[0];
     for (std::size_t i = 1; i < kAxialRatioColumns.size(); ++i) {
@@ -427,7 +427,7 @@ StirrupDesign designStirrups(const StirrupColumn& column,
     // The volumetric ratio takes fyv capped as well: the safe side (see the docs).
     design.fyvRatio = std::min(fyStirrup, kShearFyvCap);
     const Materials m{design.concrete.fc, design.ft, design.betaC, design.fyv};
-    const bool graded = column.seismic != SeismicGrade::none;
+    const bool graded = column.seismic != SeismicGrade::None;
     StirrupLimits& l = design.limits;
     l = limitsFor(column, combinations, m, design.fyvRatio);
 
@@ -446,12 +446,12 @@ StirrupDesign designStirrups(const StirrupColumn& column,
     };
 
     if (graded && !(column.hn > 0.0)) {
-        return fail(StirrupFailureKind::clearHeightMissing, -1, 0.0, 0.0);
+        return fail(StirrupFailureKind::ClearHeightMissing, -1, 0.0, 0.0);
     }
     if (graded && l.lambdaV < 0.0) {
         const auto& columns = kAxialRatioColumns;
-        const double last = column.seismic == SeismicGrade::one ? columns[6] : columns.back();
-        return fail(StirrupFailureKind::axialRatioBeyondTable, -1, l.axialRatio, last);
+        const double last = column.seismic == SeismicGrade::One ? columns[6] : columns.back();
+        return fail(StirrupFailureKind::AxialRatioBeyondTable, -1, l.axialRatio, last);
     }
     // The section limits with the thinnest stirrup allowed (the largest h0): when they fail no
     // stirrup helps.
@@ -468,7 +468,7 @@ StirrupDesign designStirrups(const StirrupColumn& column,
             }
         }
         if (worst >= 0)
-            return fail(StirrupFailureKind::sectionLimitExceeded, worst, worstValue, 1.0);
+            return fail(StirrupFailureKind::SectionLimitExceeded, worst, worstValue, 1.0);
     }
 
     Candidate best;
@@ -536,9 +536,9 @@ StirrupDesign designStirrups(const StirrupColumn& column,
                     c.steelVolume = setVolume * height / chosen;
                 } else {
                     const bool relaxed = l.maximumDenseSpacingRelaxed > 0.0 &&
-                                         ((column.seismic == SeismicGrade::one && d > 12 &&
+                                         ((column.seismic == SeismicGrade::One && d > 12 &&
                                            std::max(c.legSpacingX, c.legSpacingY) <= 150.0) ||
-                                          (column.seismic == SeismicGrade::two && d >= 10 &&
+                                          (column.seismic == SeismicGrade::Two && d >= 10 &&
                                            std::max(c.legSpacingX, c.legSpacingY) <= 200.0));
                     const double denseLimit =
                         std::min({relaxed ? l.maximumDenseSpacingRelaxed : l.maximumDenseSpacing,
@@ -590,11 +590,11 @@ StirrupDesign designStirrups(const StirrupColumn& column,
                 l.legSpacing20ds ? 20.0 * kStirrupDiameters[std::size(kStirrupDiameters) - 1]
                                  : 0.0);
             if (tightestLegSpacing > legLimit) {
-                return fail(StirrupFailureKind::legSpacingUnattainable, -1, tightestLegSpacing,
+                return fail(StirrupFailureKind::LegSpacingUnattainable, -1, tightestLegSpacing,
                             legLimit);
             }
         }
-        StirrupDesign failed = fail(StirrupFailureKind::noStirrupFits, -1, 0.0, 1.0);
+        StirrupDesign failed = fail(StirrupFailureKind::NoStirrupFits, -1, 0.0, 1.0);
         for (std::size_t i = 0; i < failed.combinations.size(); ++i) {
             const ShearCheck& s = failed.combinations[i].check;
             if (s.utilisation > failed.failure.value) {

@@ -41,13 +41,13 @@ struct LongitudinalBars {
 
 // Whether a combination is a seismic one. Unspecified with a seismic grade: both the non-seismic
 // and the seismic check are made and the less favourable governs.
-enum class ShearCombinationKind { unspecified, nonSeismic, seismic };
+enum class ShearCombinationKind { Unspecified, NonSeismic, Seismic };
 
 struct ShearCombination {
     double N = 0.0;   // kN, compression positive, tension negative
     double Vx = 0.0;  // kN, along h
     double Vy = 0.0;  // kN, along b
-    ShearCombinationKind kind = ShearCombinationKind::unspecified;
+    ShearCombinationKind kind = ShearCombinationKind::Unspecified;
 };
 
 // The column as the stirrup design sees it.
@@ -61,9 +61,9 @@ struct StirrupColumn {
     // The stirrup diameter the longitudinal layout was placed with: a larger stirrup moves the bars
     // inwards, and the result says so (StirrupDesign::exceedsAssumedDiameter).
     double assumedStirrup = 8.0;
-    SeismicGrade seismic = SeismicGrade::none;
-    StructureType structure = StructureType::frame;
-    ColumnPosition position = ColumnPosition::middle;
+    SeismicGrade seismic = SeismicGrade::None;
+    StructureType structure = StructureType::Frame;
+    ColumnPosition position = ColumnPosition::Middle;
     bool frameSupporting = false;  // 框支柱 (GB 50011 6.3.9-1, 6.3.9-3; GB 50010 11.4.6)
     bool groundStorey = false;     // the column stands on the foundation: the foot (柱根) rules
     double hn = 0.0;               // clear height Hn, mm; needed with a seismic grade
@@ -116,13 +116,13 @@ struct CombinationShear {
 
 // Why the dense zone is as long as it is (GB 50011 6.3.9-1).
 enum class DenseZoneReason {
-    none,              // non-seismic: no dense zone
-    ends,              // max(h, Hn/6, 500) at each end (Hn/3 at the foot of a ground-storey column)
-    endsCoverHeight,   // the two end zones together reach Hn
-    shortColumn,       // Hn / h <= 4
-    shearSpanAtMost2,  // lambda <= 2
-    frameSupporting,   // 框支柱
-    cornerGradeOneTwo  // corner column of grade 一 or 二
+    None,              // non-seismic: no dense zone
+    Ends,              // max(h, Hn/6, 500) at each end (Hn/3 at the foot of a ground-storey column)
+    EndsCoverHeight,   // the two end zones together reach Hn
+    ShortColumn,       // Hn / h <= 4
+    ShearSpanAtMost2,  // lambda <= 2
+    FrameSupporting,   // 框支柱
+    CornerGradeOneTwo  // corner column of grade 一 or 二
 };
 
 // The detailing limits of one column (9.3.2; GB 50011 6.3.7-2, 6.3.9), with their parts.
@@ -150,7 +150,7 @@ struct StirrupLimits {
     double denseLengthFoot = 0.0;    // ground storey: max(that, Hn/3)
     double denseLength = 0.0;        // both ends together, at most Hn
     bool denseWholeHeight = false;
-    DenseZoneReason denseReason = DenseZoneReason::none;
+    DenseZoneReason denseReason = DenseZoneReason::None;
     double maximumOutsideSpacing = 0.0;  // 10 d (一 二) or 15 d (三 四), and 9.3.2
     double axialRatio = 0.0;             // largest N / (fc A) of the seismic combinations
     double lambdaV = 0.0;                // table 6.3.9 (+0.02 frame-supporting)
@@ -186,16 +186,16 @@ struct StirrupChoice {
 };
 
 enum class StirrupFailureKind {
-    none,
-    sectionLimitExceeded,    // 6.3.11 / 6.3.16 / 11.4.6: no stirrup helps, enlarge the section
-    clearHeightMissing,      // a seismic grade without Hn
-    axialRatioBeyondTable,   // N / (fc A) beyond the last column of table 6.3.9 for the grade
-    legSpacingUnattainable,  // legs on every bar still stand farther apart than 6.3.9-2 allows
-    noStirrupFits,           // no diameter, legs and spacing carry the shear within the rules
+    None,
+    SectionLimitExceeded,    // 6.3.11 / 6.3.16 / 11.4.6: no stirrup helps, enlarge the section
+    ClearHeightMissing,      // a seismic grade without Hn
+    AxialRatioBeyondTable,   // N / (fc A) beyond the last column of table 6.3.9 for the grade
+    LegSpacingUnattainable,  // legs on every bar still stand farther apart than 6.3.9-2 allows
+    NoStirrupFits,           // no diameter, legs and spacing carry the shear within the rules
 };
 
 struct StirrupFailure {
-    StirrupFailureKind kind = StirrupFailureKind::none;
+    StirrupFailureKind kind = StirrupFailureKind::None;
     int combination = -1;  // 0-based
     // The section utilisation; the axial ratio; the smallest leg spacing on bars; the shear
     // utilisation with the heaviest stirrup tried.

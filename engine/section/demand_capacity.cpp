@@ -65,8 +65,8 @@ double uniaxialCapacityAtEccentricity(const SectionResistance& section, BendingA
     if (!(arm > 0.0)) return squash;
     // The moment direction of the eccentricity: +-Mx about the x axis, +-My about the y axis.
     const double sign = eccentricity < 0.0 ? -1.0 : 1.0;
-    const double mx = axis == BendingAxis::x ? sign : 0.0;
-    const double my = axis == BendingAxis::y ? sign : 0.0;
+    const double mx = axis == BendingAxis::X ? sign : 0.0;
+    const double my = axis == BendingAxis::Y ? sign : 0.0;
     // A section symmetric about the bending axis reaches its pure moment with the neutral axis
     // parallel to that axis. Along those planes, deeper ones carry more force and less moment, so
     // the one whose moment is N e is a root in the depth alone: M - N e falls from positive at
@@ -78,7 +78,7 @@ double uniaxialCapacityAtEccentricity(const SectionResistance& section, BendingA
     SectionForces atRoot;
     const auto excessMoment = [&](double x) {
         atRoot = section.forcesAt({axisAngle, DirectionSolver::depthOf(x, extent)});
-        const double along = axis == BendingAxis::x ? sign * atRoot.Mx : sign * atRoot.My;
+        const double along = axis == BendingAxis::X ? sign * atRoot.Mx : sign * atRoot.My;
         return along - arm * atRoot.N;
     };
     const double shallowest = section.tensionLimited() ? -1.0 : kShallowestDepth;
@@ -87,8 +87,8 @@ double uniaxialCapacityAtEccentricity(const SectionResistance& section, BendingA
         const Bracket depths{shallowest, valueShallowest, 1.0, -arm * squash};
         const double root = solveBracketed(excessMoment, depths, {1e-14, 0.0});
         excessMoment(root);
-        const double along = axis == BendingAxis::x ? sign * atRoot.Mx : sign * atRoot.My;
-        const double across = axis == BendingAxis::x ? atRoot.My : atRoot.Mx;
+        const double along = axis == BendingAxis::X ? sign * atRoot.Mx : sign * atRoot.My;
+        const double across = axis == BendingAxis::X ? atRoot.My : atRoot.Mx;
         if (along > 0.0 && std::fabs(across) <= kNegligibleShare * along) return atRoot.N;
     }
     // The ray M = N e leaves the origin, inside the section's N-M diagram, and crosses its convex

@@ -24,17 +24,17 @@ struct DemandCapacity {
 // direction of pure Mx.
 [[nodiscard]] DemandCapacity capacityInDemandDirection(
     const SectionResistance& section, double N, double Mx, double My,
-    DirectionSolver::Precision precision = DirectionSolver::Precision::fine);
+    DirectionSolver::Precision precision = DirectionSolver::Precision::Fine);
 // The same, the search starting from what it found for a section of the same size with other
 // bars (near.found): a layout next to one just checked needs only a few steps.
 [[nodiscard]] DemandCapacity capacityInDemandDirection(
     const SectionResistance& section, double N, double Mx, double My, const DemandCapacity& near,
-    DirectionSolver::Precision precision = DirectionSolver::Precision::fine);
+    DirectionSolver::Precision precision = DirectionSolver::Precision::Fine);
 
 // Uniaxial capacity at a fixed eccentricity: the largest axial force N (N) whose ultimate state
 // has Mx = N*eu and My = 0 (axis = x; moment about the x bending axis, lever arm along u), or
 // My = N*ev and Mx = 0 (axis = y). For the reciprocal formula 1/Nu = 1/Nux + 1/Nuy - 1/Nu0.
-enum class BendingAxis { x, y };
+enum class BendingAxis { X, Y };
 [[nodiscard]] double uniaxialCapacityAtEccentricity(const SectionResistance& section,
                                                     BendingAxis axis, double eccentricity);
 

@@ -45,9 +45,9 @@ DirectionSolver::DirectionSolver(const SectionResistance& section, double axialF
       // Close to either limit the moments shrink with the distance to it, and so does the
       // tolerance on the force.
       forceTolerance_(
-          (precision == Precision::fine ? kRelativeForceTolerance : kCoarseForceTolerance) *
+          (precision == Precision::Fine ? kRelativeForceTolerance : kCoarseForceTolerance) *
           std::min({std::max(squash_, -tension_), squash_ - axialForce_, axialForce_ - tension_})),
-      angleTolerance_(precision == Precision::fine ? kAngleTolerance : kCoarseAngleTolerance) {}
+      angleTolerance_(precision == Precision::Fine ? kAngleTolerance : kCoarseAngleTolerance) {}
 
 bool DirectionSolver::reachable() const {
     return axialForce_ < squash_ && axialForce_ > tension_;

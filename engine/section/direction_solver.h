@@ -17,11 +17,11 @@ class DirectionSolver {
     // How closely the searches close in: fine (the force to 1e-10, the moment direction to
     // 1e-11 rad), or coarse (1e-5 and 1e-5 rad), enough to tell a layout that is clearly short
     // of a demand.
-    enum class Precision { fine, coarse };
+    enum class Precision { Fine, Coarse };
 
     // Axial force in N, compression positive. Refers to the section, which must outlive it.
     DirectionSolver(const SectionResistance& section, double axialForce,
-                    Precision precision = Precision::fine);
+                    Precision precision = Precision::Fine);
 
     // True when N lies strictly between the bars' tension limit and the squash load, so that the
     // section can carry a moment with it.

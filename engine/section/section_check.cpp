@@ -43,18 +43,18 @@ std::vector<CheckedBar> placeBars(const ColumnCalculator& c, const LayoutAreas& 
     std::vector<CheckedBar> bars;
     bars.reserve(16);
     for (const double u : {uc, -uc}) {
-        for (const double v : {vc, -vc}) bars.push_back({u, v, corner, BarGroup::corner});
+        for (const double v : {vc, -vc}) bars.push_back({u, v, corner, BarGroup::Corner});
     }
     // Web bars at the quarter points between the corner bars of their face.
     constexpr std::array<double, 3> kQuarterPoints = {-0.5, 0.0, 0.5};
     for (const double u : {uc, -uc}) {
         for (const double q : kQuarterPoints) {
-            bars.push_back({u, q * vc, areas.webX / 3.0, BarGroup::webX});
+            bars.push_back({u, q * vc, areas.webX / 3.0, BarGroup::WebX});
         }
     }
     for (const double v : {vc, -vc}) {
         for (const double q : kQuarterPoints) {
-            bars.push_back({q * uc, v, areas.webY / 3.0, BarGroup::webY});
+            bars.push_back({q * uc, v, areas.webY / 3.0, BarGroup::WebY});
         }
     }
     return bars;
@@ -146,7 +146,7 @@ SectionCheckResult SectionCheck::run(Contour contour) const {
     r.neutralAxisAngle = capacity.plane.axisAngle / kDegree;
     r.compressionDepth = capacity.plane.compressionDepth;
     r.utilisation = capacity.utilisation;
-    if (contour == Contour::skipped) return r;
+    if (contour == Contour::Skipped) return r;
 
     std::vector<double> directions;
     directions.reserve(kContourPoints);

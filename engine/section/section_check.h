@@ -9,7 +9,7 @@ namespace tessarin {
 
 // Which bars a layout bar belongs to: a corner bar, one of the three web bars on a face
 // u = +-(h/2 - ax) (the faces that carry Asx), or one on a face v = +-(b/2 - ay) (Asy).
-enum class BarGroup { corner, webX, webY };
+enum class BarGroup { Corner, WebX, WebY };
 
 // One bar of the checked layout: position (mm, centroid at the origin, u along h, v along b) and
 // area (mm^2, after clamping).
@@ -17,7 +17,7 @@ struct CheckedBar {
     double u = 0.0;
     double v = 0.0;
     double area = 0.0;
-    BarGroup group = BarGroup::corner;
+    BarGroup group = BarGroup::Corner;
 };
 
 // The ultimate moment at the design axial force in one moment direction.
@@ -105,8 +105,8 @@ class SectionCheck {
 
     // The contour is worth its time only where it is drawn; the capacity in the demand's
     // direction is found directly either way.
-    enum class Contour { computed, skipped };
-    [[nodiscard]] SectionCheckResult run(Contour contour = Contour::computed) const;
+    enum class Contour { Computed, Skipped };
+    [[nodiscard]] SectionCheckResult run(Contour contour = Contour::Computed) const;
 
   private:
     ColumnCalculator record_;

@@ -61,12 +61,12 @@ struct PicturePolyline {
     std::string fill;
     double width = 0.3;
 };
-enum class TextAnchor { start, middle, end };
+enum class TextAnchor { Start, Middle, End };
 struct PictureText {
     double x = 0, y = 0;  // the baseline point the anchor refers to
     std::string text;
     double size = 3.0;  // character height, mm
-    TextAnchor anchor = TextAnchor::start;
+    TextAnchor anchor = TextAnchor::Start;
     std::string colour = "#000000";
 };
 using PictureShape =

@@ -608,10 +608,10 @@ std::string textShape(const PictureText& t) {
     const double height = 1.2 * size;
     double left = t.x;
     std::string jc = "left";
-    if (t.anchor == TextAnchor::middle) {
+    if (t.anchor == TextAnchor::Middle) {
         left = t.x - width / 2.0;
         jc = "center";
-    } else if (t.anchor == TextAnchor::end) {
+    } else if (t.anchor == TextAnchor::End) {
         left = t.x - width;
         jc = "right";
     }

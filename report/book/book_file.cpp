@@ -54,10 +54,10 @@ BookFormat bookFormatOf(std::string_view path) {
         }
         return true;
     };
-    if (endsWith(".html") || endsWith(".htm")) return BookFormat::html;
-    if (endsWith(".pdf")) return BookFormat::pdf;
-    if (endsWith(".docx")) return BookFormat::docx;
-    return BookFormat::unknown;
+    if (endsWith(".html") || endsWith(".htm")) return BookFormat::Html;
+    if (endsWith(".pdf")) return BookFormat::Pdf;
+    if (endsWith(".docx")) return BookFormat::Docx;
+    return BookFormat::Unknown;
 }
 
 }  // namespace tessarin

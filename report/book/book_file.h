@@ -16,7 +16,7 @@ FileResult checkWritablePath(const std::string& path);
 // What a book's file name asks for, by its suffix (case-insensitive): .pdf is a PDF, .docx a Word
 // document, .html and .htm are HTML, and a name with none of them (unknown) is written as HTML
 // too.
-enum class BookFormat { html, pdf, docx, unknown };
+enum class BookFormat { Html, Pdf, Docx, Unknown };
 BookFormat bookFormatOf(std::string_view path);
 
 }  // namespace tessarin

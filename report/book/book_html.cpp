@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "report/book/book_cover.h"
+#include "report/clean_text.h"
 #include "report/number_text.h"
 
 namespace tessarin {
@@ -40,7 +41,10 @@ constexpr std::string_view kStyle =
     "figure{margin:3mm 0 5mm;text-align:center}figcaption{font-size:10pt}"
     "svg text{font-family:\"Noto Sans CJK SC\",\"Microsoft YaHei\",sans-serif}";
 
-void escape(std::string& out, std::string_view text) {
+void escape(std::string& out, std::string_view given) {
+    // A book shows ids and project names as they were given: no NUL, control character or
+    // broken UTF-8 goes into the page.
+    const std::string text = printableText(given);
     for (const char c : text) {
         switch (c) {
             case '&':
@@ -129,8 +133,8 @@ struct ShapeWriter {
         attribute(out, "y", mm(s.y));
         attribute(out, "font-size", mm(s.size));
         attribute(out, "fill", s.colour);
-        if (s.anchor != TextAnchor::start) {
-            attribute(out, "text-anchor", s.anchor == TextAnchor::middle ? "middle" : "end");
+        if (s.anchor != TextAnchor::Start) {
+            attribute(out, "text-anchor", s.anchor == TextAnchor::Middle ? "middle" : "end");
         }
         out += '>';
         escape(out, s.text);
@@ -140,7 +144,8 @@ struct ShapeWriter {
 
 // A CSS string literal: quotes, backslashes, line breaks and '<' (which could end the style
 // element) as escapes, so that a project name can never break out of it.
-void cssString(std::string& out, std::string_view text) {
+void cssString(std::string& out, std::string_view raw) {
+    const std::string text = printableText(raw);
     out += '"';
     for (const char c : text) {
         switch (c) {

@@ -22,11 +22,11 @@ constexpr const char* kStirrupColour = "#707070";
 
 const char* groupColour(BarGroup group) {
     switch (group) {
-        case BarGroup::corner:
+        case BarGroup::Corner:
             return kCornerColour;
-        case BarGroup::webX:
+        case BarGroup::WebX:
             return kWebXColour;
-        case BarGroup::webY:
+        case BarGroup::WebY:
             return kWebYColour;
     }
     return "#000000";
@@ -37,7 +37,7 @@ bool finite(std::initializer_list<double> values) {
 }
 
 PictureText label(double x, double y, std::string text, double size = 3.0,
-                  TextAnchor anchor = TextAnchor::start, const char* colour = "#000000") {
+                  TextAnchor anchor = TextAnchor::Start, const char* colour = "#000000") {
     PictureText t;
     t.x = x;
     t.y = y;
@@ -142,13 +142,13 @@ double drawDimensions(BookPicture& p, const SectionSheet& s, double b, double h)
     p.shapes.emplace_back(line(x0, y0 + ht + 2.0, x0, dimY + 1.5));
     p.shapes.emplace_back(line(x0 + w, y0 + ht + 2.0, x0 + w, dimY + 1.5));
     p.shapes.emplace_back(
-        label(s.cx, dimY - 1.2, "h = " + formatDecimals(h, 0), 3.0, TextAnchor::middle));
+        label(s.cx, dimY - 1.2, "h = " + formatDecimals(h, 0), 3.0, TextAnchor::Middle));
     const double dimX = x0 - 9.0;
     p.shapes.emplace_back(line(dimX, y0, dimX, y0 + ht));
     p.shapes.emplace_back(line(x0 - 2.0, y0, dimX - 1.5, y0));
     p.shapes.emplace_back(line(x0 - 2.0, y0 + ht, dimX - 1.5, y0 + ht));
     p.shapes.emplace_back(
-        label(dimX - 1.5, s.cy + 1.0, "b = " + formatDecimals(b, 0), 3.0, TextAnchor::end));
+        label(dimX - 1.5, s.cy + 1.0, "b = " + formatDecimals(b, 0), 3.0, TextAnchor::End));
     return dimY;
 }
 
@@ -162,7 +162,7 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
     }
     const SectionCheckResult checked =
         bookCase.check ? *bookCase.check
-                       : SectionCheck(bookCase.design).run(SectionCheck::Contour::skipped);
+                       : SectionCheck(bookCase.design).run(SectionCheck::Contour::Skipped);
     // The section drawn with h across and b up, within 110 mm by 80 mm of paper.
     BookPicture p;
     const auto sheet = sectionSheet(p, c.b, c.h, 110.0, 80.0, 24.0, 10.0, 14.0, 120.0);
@@ -277,7 +277,7 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
         leader(*topLeft, s.x0 - 2.0, s.y0 - 2.5);
         p.shapes.emplace_back(label(s.x0 - 2.5, s.y0 - 3.0,
                                     "4" + symbol + std::to_string(choice.cornerDiameter), 3.0,
-                                    TextAnchor::end, kCornerColour));
+                                    TextAnchor::End, kCornerColour));
     }
     const std::string web = symbol + std::to_string(choice.webDiameter);
     if (choice.webBarsAlongB > 0) {
@@ -292,7 +292,7 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
             leader(*top, s.x0 + s.w + 2.0, y);
             p.shapes.emplace_back(label(s.x0 + s.w + 2.5, y + 1.0,
                                         "b边每侧 " + std::to_string(choice.webBarsAlongB) + web,
-                                        3.0, TextAnchor::start, kWebXColour));
+                                        3.0, TextAnchor::Start, kWebXColour));
         }
     }
     if (choice.webBarsAlongH > 0) {
@@ -307,7 +307,7 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
             leader(*right, x, s.y0 - 2.5);
             p.shapes.emplace_back(label(x + 0.5, s.y0 - 3.0,
                                         "h边每侧 " + std::to_string(choice.webBarsAlongH) + web,
-                                        3.0, TextAnchor::start, kWebYColour));
+                                        3.0, TextAnchor::Start, kWebYColour));
         }
     }
 
@@ -398,7 +398,7 @@ std::optional<BookPicture> contourPicture(const ContourFigure& figure) {
         p.shapes.emplace_back(line(px(m), py(reachY), px(m), py(-reachY), "#dddddd", 0.12));
         if (k != 0) {
             p.shapes.emplace_back(label(px(m), py(0) + 3.5, formatDecimals(m, 0), 2.4,
-                                        TextAnchor::middle, "#555555"));
+                                        TextAnchor::Middle, "#555555"));
         }
     }
     for (int k = -static_cast<int>(reachY / step); k <= static_cast<int>(reachY / step); ++k) {
@@ -406,7 +406,7 @@ std::optional<BookPicture> contourPicture(const ContourFigure& figure) {
         p.shapes.emplace_back(line(px(-reachX), py(m), px(reachX), py(m), "#dddddd", 0.12));
         if (k != 0) {
             p.shapes.emplace_back(label(px(0) - 1.0, py(m) + 0.8, formatDecimals(m, 0), 2.4,
-                                        TextAnchor::end, "#555555"));
+                                        TextAnchor::End, "#555555"));
         }
     }
     p.shapes.emplace_back(line(px(-reachX), py(0), px(reachX) + 3.0, py(0), "#000000", 0.3));
@@ -444,7 +444,7 @@ std::optional<BookPicture> contourPicture(const ContourFigure& figure) {
     p.shapes.emplace_back(demand);
     // The labels go on the outer side of the points, away from the origin.
     const bool right = r.MxR >= 0.0;
-    const TextAnchor side = right ? TextAnchor::start : TextAnchor::end;
+    const TextAnchor side = right ? TextAnchor::Start : TextAnchor::End;
     const double dx = right ? 2.5 : -2.5;
     const bool up = r.MyR >= 0.0;
     p.shapes.emplace_back(
@@ -466,11 +466,11 @@ std::optional<BookPicture> contourPicture(const ContourFigure& figure) {
         p.shapes.emplace_back(ring);
         p.shapes.emplace_back(
             label(px(mark.Mx) + (mark.Mx >= 0.0 ? 1.8 : -1.8), py(mark.My) - 1.5, mark.name, 2.6,
-                  mark.Mx >= 0.0 ? TextAnchor::start : TextAnchor::end, "#b02020"));
+                  mark.Mx >= 0.0 ? TextAnchor::Start : TextAnchor::End, "#b02020"));
     }
     p.shapes.emplace_back(label(3.0, 6.0, "N = " + formatDecimals(r.N, 2) + " kN", 3.0));
     p.shapes.emplace_back(label(3.0, 11.0, "利用率 |M|/|MR| = " + formatDecimals(r.utilisation, 3),
-                                3.4, TextAnchor::start,
+                                3.4, TextAnchor::Start,
                                 r.utilisation <= 1.0 ? "#106010" : "#c00000"));
     p.caption = r.caption;
     return p;

@@ -73,8 +73,8 @@ struct ShapeSerializer {
         for (const double p : s.points) record.number(p);
     }
     void operator()(const PictureText& s) const {
-        const char* anchor = s.anchor == TextAnchor::start    ? "s"
-                             : s.anchor == TextAnchor::middle ? "m"
+        const char* anchor = s.anchor == TextAnchor::Start    ? "s"
+                             : s.anchor == TextAnchor::Middle ? "m"
                                                               : "e";
         RecordWriter(out, 'X')
             .number(s.x)
@@ -320,9 +320,9 @@ std::optional<Book> parseBook(std::string_view text) {
                     s.size = r.number();
                     const std::string anchor = r.text();
                     if (anchor == "m") {
-                        s.anchor = TextAnchor::middle;
+                        s.anchor = TextAnchor::Middle;
                     } else if (anchor == "e") {
-                        s.anchor = TextAnchor::end;
+                        s.anchor = TextAnchor::End;
                     } else if (anchor != "s") {
                         return std::nullopt;
                     }

@@ -50,7 +50,7 @@ void writeInputs(BookWriter& w, const CurrentCodeDesign& r) {
          "mm"},
         {"箍筋直径", "ds", len(c.stirrup), "mm"},
         {"抗震等级", "",
-         c.seismic == SeismicGrade::none ? std::string("非抗震") : seismicDataText(c), ""},
+         c.seismic == SeismicGrade::None ? std::string("非抗震") : seismicDataText(c), ""},
     };
     w.table(std::move(t));
 
@@ -105,7 +105,7 @@ void writeMaterials(BookWriter& w, const CurrentCodeDesign& r) {
 void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
     const DetailingLimits& l = r.limits;
     const CurrentCodeColumn& c = r.column;
-    const bool seismic = c.seismic != SeismicGrade::none;
+    const bool seismic = c.seismic != SeismicGrade::None;
     w.heading(1, "构造要求");
     BookTable t;
     t.header = {"项目", "限值", "条文"};
@@ -281,7 +281,7 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
     t.header = {"要求", "本配筋", "限值", "条文", "结论"};
     const double largest = std::max(ch.cornerDiameter, ch.webDiameter);
     const std::string spacingClause =
-        c.seismic != SeismicGrade::none ? "9.3.1，GB 50011 6.3.8" : "9.3.1";
+        c.seismic != SeismicGrade::None ? "9.3.1，GB 50011 6.3.8" : "9.3.1";
     const bool oneSideCapped = l.maximumOneSideRatio > 0.0;
     const std::string oneSideLimit =
         "≥ " + percentText(l.minimumOneSideRatio) +
@@ -455,10 +455,10 @@ Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design)
     book.title = "矩形截面双向偏心受压柱配筋计算书（GB 50010-2010）";
     BookWriter w(book);
     std::vector<std::string> basis{kBasis2010};
-    if (r.column.seismic != SeismicGrade::none) basis.emplace_back(kBasisSeismic);
+    if (r.column.seismic != SeismicGrade::None) basis.emplace_back(kBasisSeismic);
     book.cover =
         bookCover(info,
-                  r.column.seismic != SeismicGrade::none
+                  r.column.seismic != SeismicGrade::None
                       ? "矩形截面双向偏心受压柱配筋设计（GB 50010-2010(2015年版)，抗震构造 "
                         "GB 50011-2010(2016年版)）"
                       : "矩形截面双向偏心受压柱配筋设计（GB 50010-2010(2015年版)）",

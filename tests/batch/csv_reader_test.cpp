@@ -85,7 +85,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CsvField, IsQuotedOnlyWhenItMustBe) {
     const std::pair<std::string, std::string> cases[] = {
-        {"KZ1", "KZ1"}, {"K,Z", "\"K,Z\""}, {"a\"b", "\"a\"\"b\""}, {"a\nb", "\"a\nb\""}, {"", ""}};
+        {"KZ1", "KZ1"},
+        {"K,Z", "\"K,Z\""},
+        {"a\"b", "\"a\"\"b\""},
+        {"a\nb", "\"a\nb\""},
+        {"", ""},
+        // Bytes from the input that no spreadsheet should get: NUL, controls, broken UTF-8.
+        {std::string("K\0Z", 3), "K\uFFFDZ"},
+        {"K\x01Z\x1B", "K\uFFFDZ\uFFFD"},
+        {"KZ\xFF,1", "\"KZ\uFFFD,1\""},
+        {"柱\xE4\xB8", "柱\uFFFD\uFFFD"}};
     for (const auto& [field, text] : cases) {
         std::string line;
         appendCsvField(line, field);

@@ -175,6 +175,22 @@ INSTANTIATE_TEST_SUITE_P(
                     "layout: rejected: line 3: 轴向压力N应为大于零的数(kN)",
                     "combination: not designed: the column is rejected (see its layout row)",
                     "layout: rejected: 混凝土保护层厚度c(至箍筋外边)应在15～75mm之间"}},
+        // Beyond the ranges: a kilometre side (which once held the batch for hours) and a
+        // combination of 2 * 10^6 kN are refused, each naming its field and limit.
+        StatusCase{"BeyondTheRanges",
+                   {"KZ1,6000,1000000,600,244,120,400,C30,HRB400,,,,,,,,,",
+                    "KZ2,6000,400,600,244,120,2e6,C30,HRB400,,,,,,,,,",
+                    "KZ3,6000,400,600,244,120,1e-320,C30,HRB400,,,,,,,,,"},
+                   Status::SomeRejected,
+                   {"combination: not designed: the column is rejected (see its layout row)",
+                    "layout: rejected: 柱截面宽度b=1000000mm超出适用范围，应不大于5000mm",
+                    "combination: rejected: 轴向压力N=2000000kN超出适用范围，应不大于1000000kN",
+                    "layout: rejected: line 3: 轴向压力N=2000000kN超出适用范围，应不大于1000000kN",
+                    // Once designed with e0 = M / N = inf: "inf" in the CSV and ∞ in the report.
+                    "combination: rejected: 轴向压力N=9.99988867182683e-321kN过小，应不小于0.1kN"
+                    "(轴力接近零的构件应按受弯构件设计)",
+                    "layout: rejected: line 4: 轴向压力N=9.99988867182683e-321kN过小，应不小于"
+                    "0.1kN(轴力接近零的构件应按受弯构件设计)"}},
         // N / (fc A) = 3000e3 / (14.3 * 300 * 300) = 2.33 > 0.85 of a grade 3 frame column.
         StatusCase{"NoLayout",
                    {"KZ3,3000,300,300,50,50,3000,C30,HRB400,,,,,,,3,,", kStartUp},

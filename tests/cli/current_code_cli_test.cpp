@@ -36,15 +36,41 @@ TEST(CurrentCodeCli, EveryFlagReachesItsField) {
     EXPECT_EQ(c.hn, 3600.0);
     EXPECT_EQ(c.cover, 25.0);
     EXPECT_EQ(c.stirrup, 10.0);
-    EXPECT_EQ(c.seismic, SeismicGrade::three);
-    EXPECT_EQ(c.structure, StructureType::dual);
-    EXPECT_EQ(c.position, ColumnPosition::corner);
+    EXPECT_EQ(c.seismic, SeismicGrade::Three);
+    EXPECT_EQ(c.structure, StructureType::Dual);
+    EXPECT_EQ(c.position, ColumnPosition::Corner);
     EXPECT_EQ(c.concreteGrade, 60);
     EXPECT_EQ(c.steel, SteelGrade2010::HRB500);
     EXPECT_TRUE(p.currentCode.json);
     EXPECT_EQ(p.currentCode.book, "kz1.html");
     EXPECT_EQ(p.currentCode.project, "P");
     EXPECT_EQ(p.currentCode.columnId, "KZ1");
+}
+
+// --help offers "middle (or edge), or corner": each word is taken, for the class of columns it
+// belongs to (GB 50011 table 6.3.7-1); other words are refused. A frame-supporting column is a
+// structure of its own (lower axial-ratio limits than a corner column's), and the message says so.
+TEST(CurrentCodeCli, PositionTakesEveryWordTheHelpOffers) {
+    const std::pair<const char*, ColumnPosition> words[] = {{"middle", ColumnPosition::Middle},
+                                                            {"edge", ColumnPosition::Middle},
+                                                            {"corner", ColumnPosition::Corner}};
+    for (const auto& [word, position] : words) {
+        const CliParse p = parseCliArguments({"--code", "2010", "--position", word});
+        ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << word << ": " << p.text;
+        EXPECT_EQ(p.currentCode.input.column.position, position) << word;
+    }
+    const CliParse side = parseCliArguments({"--code", "2010", "--position", "side"});
+    EXPECT_EQ(side.kind, CliParse::Kind::UsageError);
+    EXPECT_EQ(side.text,
+              "--position: \"side\" is not a column position; use middle, edge or corner")
+        << side.text;
+    const CliParse supporting =
+        parseCliArguments({"--code", "2010", "--position", "frame-supporting"});
+    EXPECT_EQ(supporting.kind, CliParse::Kind::UsageError);
+    EXPECT_NE(supporting.text.find("use middle, edge or corner (a frame-supporting column is "
+                                   "--structure frame-supported)"),
+              std::string::npos)
+        << supporting.text;
 }
 
 // Without flags: the main dialog's start values, M1/M2 = 1, lc = l0 and the cover by default.
@@ -66,7 +92,7 @@ TEST(CurrentCodeCli, DefaultsOfTheCurrentCode) {
     EXPECT_EQ(c.stirrup, 8.0);
     EXPECT_EQ(c.concreteGrade, 30);
     EXPECT_EQ(c.steel, SteelGrade2010::HRB400);
-    EXPECT_EQ(c.seismic, SeismicGrade::none);
+    EXPECT_EQ(c.seismic, SeismicGrade::None);
     EXPECT_FALSE(p.currentCode.json);
 }
 
@@ -86,7 +112,7 @@ TEST(CurrentCodeCli, UsageErrors) {
         {{"--code", "2010", "--structure", "tube"}, "is not a structure type"},
         {{"--code", "2010", "--hn", "3 m"}, "--hn: \"3 m\" is not a number"},
         {{"--hn", "3000"}, "--hn goes with --code 2010"},
-        {{"--code", "2010", "--position", "edge"}, "is not a column position"},
+        {{"--code", "2010", "--position", "side"}, "is not a column position"},
         {{"--code", "2010", "--cover", "2O"}, "--cover: \"2O\" is not a number"},
         {{"--code", "2010", "--out", "x.csv"}, "--out goes with --batch"},
         {{"--batch", "x.csv", "--code", "2010", "--check"}, "--check does not apply with --code"},
@@ -153,6 +179,13 @@ TEST(CurrentCodeCli, RejectedInputWritesNoReport) {
               "tessarin-cli: error [现行规范设计] 部分框支抗震墙结构的框支柱抗震等级应为一级或二级"
               "(GB 50011 表6.3.6)\n"
               "tessarin-cli: check --structure\n");
+    // A side beyond the range (once a design of hours) is refused at once, naming the flag.
+    std::ostringstream wideOut, wideErr;
+    EXPECT_EQ(runCli({"--code", "2010", "--b", "1e6"}, wideOut, wideErr), kExitRejected);
+    EXPECT_EQ(
+        wideErr.str(),
+        "tessarin-cli: error [现行规范设计] 柱截面宽度b=1000000mm超出适用范围，应不大于5000mm\n"
+        "tessarin-cli: check --b\n");
     EXPECT_EQ(readFileBytes("Result-GB2010.txt"), "");
 }
 

@@ -133,7 +133,7 @@ Book sampleBook(const std::string& project) {
     picture.shapes.emplace_back(PictureLine{0, 5, 100, 5, "#555555", 0.2, true});
     picture.shapes.emplace_back(PictureCircle{20, 20, 2, "#000000", "#b02020"});
     picture.shapes.emplace_back(PicturePolyline{{0, 0, 10, 10, 20, 0}, true, "#000000", "", 0.3});
-    picture.shapes.emplace_back(PictureText{50, 50, "b = 400", 3.0, TextAnchor::middle});
+    picture.shapes.emplace_back(PictureText{50, 50, "b = 400", 3.0, TextAnchor::Middle});
     book.blocks.emplace_back(picture);
     return book;
 }

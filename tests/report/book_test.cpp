@@ -104,7 +104,7 @@ TEST(DesignBook, EndsOnAConclusion) {
         std::string::npos)
         << plain.substr(plain.rfind("<h2>"));
     BookCase checked = designed(kCases[0]);
-    checked.check = SectionCheck(checked.design).run(SectionCheck::Contour::skipped);
+    checked.check = SectionCheck(checked.design).run(SectionCheck::Contour::Skipped);
     const std::string withCheck = htmlOf(checked, {"示例工程", "KZ1", "2026-12-09"});
     EXPECT_NE(withCheck.find("<p>截面验算（应变协调法）：利用率 |M|/|MR| = 0.933 ≤ 1，满足。</p>"),
               std::string::npos);
@@ -334,14 +334,14 @@ TEST(BookFile, RefusesWhatCannotTakeABook) {
     EXPECT_TRUE(fs::is_empty("folder.html"));
     EXPECT_EQ(readFileBytes("book.html"), "earlier");
 
-    for (const auto& [path, format] : {std::pair{"a.html", BookFormat::html},
-                                       {"A.HTM", BookFormat::html},
-                                       {"x/b.Pdf", BookFormat::pdf},
-                                       {"kz1.docx", BookFormat::docx},
-                                       {"KZ1.DOCX", BookFormat::docx},
-                                       {"old.doc", BookFormat::unknown},
-                                       {"c.txt", BookFormat::unknown},
-                                       {"pdf", BookFormat::unknown}}) {
+    for (const auto& [path, format] : {std::pair{"a.html", BookFormat::Html},
+                                       {"A.HTM", BookFormat::Html},
+                                       {"x/b.Pdf", BookFormat::Pdf},
+                                       {"kz1.docx", BookFormat::Docx},
+                                       {"KZ1.DOCX", BookFormat::Docx},
+                                       {"old.doc", BookFormat::Unknown},
+                                       {"c.txt", BookFormat::Unknown},
+                                       {"pdf", BookFormat::Unknown}}) {
         EXPECT_EQ(bookFormatOf(path), format) << path;
     }
 }

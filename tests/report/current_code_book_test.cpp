@@ -22,7 +22,7 @@ struct DesignCase {
 
 CurrentCodeColumn seismicThree() {
     CurrentCodeColumn c;
-    c.seismic = SeismicGrade::three;
+    c.seismic = SeismicGrade::Three;
     return c;
 }
 CurrentCodeColumn shortColumn() {
@@ -217,6 +217,22 @@ TEST(CurrentCodeBook, SectionPictureDrawsEveryBar) {
         const std::size_t start = html.find("<svg"), end = html.find("</svg>");
         EXPECT_EQ(countOf(html.substr(start, end - start), "<circle"), diameters.size());
     }
+}
+
+// Names given from outside go into the page as text a browser shows: NUL, controls and broken
+// UTF-8 as U+FFFD, markup escaped.
+TEST(CurrentCodeBook, OutsideNamesAreCleanedAndEscaped) {
+    const CurrentCodeColumn column;
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    const std::string html = renderBookHtml(
+        buildCurrentCodeBook({std::string("P\0<b>\x01", 6), "KZ\xFF\x1B", "2026-12-09"},
+                             designCurrentCode(column, loads)));
+    EXPECT_EQ(html.find('\0'), std::string::npos);
+    EXPECT_EQ(html.find('\x01'), std::string::npos);
+    EXPECT_EQ(html.find('\x1B'), std::string::npos);
+    EXPECT_EQ(html.find('\xFF'), std::string::npos);
+    EXPECT_NE(html.find("P\uFFFD&lt;b&gt;\uFFFD"), std::string::npos);
+    EXPECT_NE(html.find("KZ\uFFFD\uFFFD"), std::string::npos);
 }
 
 }  // namespace

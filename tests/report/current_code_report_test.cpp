@@ -68,37 +68,37 @@ TEST(CurrentCodeReport, LayoutNotation) {
 TEST(CurrentCodeReport, NoLayoutReasons) {
     CurrentCodeDesign d;
     // 400 x 600, Hn = l0 = 6000: lambda = 6000 / (2 x 566) = 5.30 > 2, no short-column note.
-    d.column.seismic = SeismicGrade::three;
+    d.column.seismic = SeismicGrade::Three;
     d.limits = detailingLimits(d.column, 20.0);
-    d.reason = {NoLayoutKind::axialRatioExceeded, 1, 0.8741, 0.85};
+    d.reason = {NoLayoutKind::AxialRatioExceeded, 1, 0.8741, 0.85};
     EXPECT_EQ(noLayoutReasonText(d),
               "第2组荷载组合的轴压比 μN = N/(fcA) = 0.874超过三级框架结构柱的限值 "
               "0.85(GB 50011 表6.3.6)");
-    d.column.seismic = SeismicGrade::one;
-    d.column.structure = StructureType::dual;
+    d.column.seismic = SeismicGrade::One;
+    d.column.structure = StructureType::Dual;
     d.limits = detailingLimits(d.column, 20.0);
-    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.7649, 0.75};
+    d.reason = {NoLayoutKind::AxialRatioExceeded, 0, 0.7649, 0.75};
     EXPECT_EQ(noLayoutReasonText(d),
               "第1组荷载组合的轴压比 μN = N/(fcA) = 0.765超过一级框架-抗震墙等双重体系的柱"
               "的限值 0.75(GB 50011 表6.3.6)");
     // A frame-supporting column of grade 一 in C70 with Hn = 3000: h0 = 600 - 34 = 566 along h,
     // 400 - 34 = 366 along b; lambda = min(3000 / 1132, 3000 / 732) = 2.65 > 2: 0.60 - 0.05.
-    d.column.structure = StructureType::frameSupported;
+    d.column.structure = StructureType::FrameSupported;
     d.column.concreteGrade = 70;
     d.column.hn = 3000.0;
     d.limits = detailingLimits(d.column, 20.0);
-    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.5626, 0.55};
+    d.reason = {NoLayoutKind::AxialRatioExceeded, 0, 0.5626, 0.55};
     EXPECT_EQ(noLayoutReasonText(d),
               "第1组荷载组合的轴压比 μN = N/(fcA) = 0.563超过一级部分框支抗震墙结构的框支柱"
               "的限值 0.60 - 0.05(C70) = 0.55(GB 50011 表6.3.6)");
     // lambda = Hn / (2 x 366) = 1.40 for Hn = 1024.8: below 1.5, special study.
-    d.reason = {NoLayoutKind::shortColumn, -1, 1.4, 1.5};
+    d.reason = {NoLayoutKind::ShortColumn, -1, 1.4, 1.5};
     EXPECT_EQ(noLayoutReasonText(d),
               "剪跨比 λ = 1.40 < 1.5，轴压比限值应专门研究并采取特殊构造措施(GB 50011 表6.3.6注2)，"
               "本程序不作设计");
     d.column = {};
 
-    d.reason = {NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0};
+    d.reason = {NoLayoutKind::NoDetailedLayout, -1, 0.0, 0.0};
     EXPECT_EQ(noLayoutReasonText(d),
               "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案");
 
@@ -106,7 +106,7 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     d.combinations.resize(3);
     d.combinations[2].utilisation = 1.374;
     d.combinations[2].axialUtilisation = 0.6;
-    d.reason = {NoLayoutKind::notCarried, 2, 1.374, 0.0487};
+    d.reason = {NoLayoutKind::NotCarried, 2, 1.374, 0.0487};
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(利用率 1.37)");
@@ -115,8 +115,60 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(N/(0.9φ(fcA + fy'As')) = 1.12)");
+    // A utilisation of 10^300 (N just short of the section's capacity) in a few characters.
+    d.combinations[2].utilisation = 1e300;
+    d.reason = {NoLayoutKind::NotCarried, 2, 1e300, 0.0487};
+    EXPECT_EQ(noLayoutReasonText(d),
+              "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
+              "也不能承受第3组荷载组合(利用率 1.00e+300)");
     d.reason = {};
     EXPECT_EQ(noLayoutReasonText(d), "");
+}
+
+// Figures of 10^9 and more as a mantissa and a power of ten; below, as they always were.
+TEST(CurrentCodeReport, LargeFiguresStayShort) {
+    EXPECT_EQ(fixedText(999999999.994, 2), "999999999.99");
+    EXPECT_EQ(fixedText(1e9, 2), "1.00e+9");
+    EXPECT_EQ(fixedText(-2.5e12, 3), "-2.500e+12");
+    EXPECT_EQ(fixedText(9.9999e9, 2), "1.00e+10");  // 9.9999 rounds to 10.00
+    EXPECT_EQ(fixedText(1.7976931348623157e308, 1), "1.8e+308");
+    EXPECT_EQ(fixedText(std::numeric_limits<double>::infinity(), 2), "∞");
+}
+
+// A section for which no layout meets the detailing rules: which least ratio is out of reach,
+// and whether thicker bars (a larger cover) would reach it.
+TEST(CurrentCodeReport, NoDetailedLayoutNamesWhatLimitsIt) {
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    // 5000 x 5000: one face 0.158 % with 28 mm bars (c + ds = 28); 40 mm bars with a larger
+    // cover take 53 web bars a face, 55 * 1256.6 / 25e6 = 0.276 % >= 0.2 %.
+    CurrentCodeColumn wide;
+    wide.b = 5000.0;
+    wide.h = 5000.0;
+    EXPECT_EQ(noLayoutReasonText(designCurrentCode(wide, loads)),
+              "纵筋直径不大于c + ds = 28mm(8.2.1)、净距不小于50mm(9.3.1)，排满纵筋时每侧纵筋"
+              "配筋率最大为0.16%，小于一侧纵筋最小配筋率0.20%(8.5.1)；加大保护层厚度或箍筋直径"
+              "可采用更粗的纵筋");
+    // 130 x 1000: only 12 mm bars fit across b, its faces 2 * 113.1 / 130000 = 0.174 %; thicker
+    // bars do not fit at all, so no advice about the cover.
+    CurrentCodeColumn narrow;
+    narrow.b = 130.0;
+    narrow.h = 1000.0;
+    EXPECT_EQ(noLayoutReasonText(designCurrentCode(narrow, loads)),
+              "纵筋直径不大于c + ds = 28mm(8.2.1)、净距不小于50mm(9.3.1)，排满纵筋时每侧纵筋"
+              "配筋率最大为0.17%，小于一侧纵筋最小配筋率0.20%(8.5.1)");
+    // 3000 x 3000 grade 一 corner column: all bars 1.01 % < 1.15 % (8.5.1, GB 50011 6.3.7).
+    CurrentCodeColumn seismic;
+    seismic.b = 3000.0;
+    seismic.h = 3000.0;
+    seismic.seismic = SeismicGrade::One;
+    seismic.position = ColumnPosition::Corner;
+    // Hn = 12000: lambda = 12000 / (2 x 2966) = 2.02, neither a short column (6.3.6 note 2) nor
+    // one for special study; with Hn = l0 = 6000 it would be 1.01 < 1.5 and not designed at all.
+    seismic.hn = 12000.0;
+    EXPECT_EQ(noLayoutReasonText(designCurrentCode(seismic, loads)),
+              "纵筋直径不大于c + ds = 28mm(8.2.1)、净距不小于50mm(9.3.1)，排满纵筋时全部纵筋"
+              "配筋率最大为1.01%，小于全部纵筋最小配筋率1.15%(8.5.1、GB 50011 6.3.7)；加大保护层"
+              "厚度或箍筋直径可采用更粗的纵筋");
 }
 
 // Lines of the report, clause by clause, with the figures of the worked column (see the
@@ -161,7 +213,7 @@ TEST(CurrentCodeReport, ClauseByClauseLines) {
 TEST(CurrentCodeReport, AxialRatioLimitWithItsNotes) {
     CurrentCodeColumn column;  // 400 x 600, l0 6000
     column.concreteGrade = 70;
-    column.seismic = SeismicGrade::three;
+    column.seismic = SeismicGrade::Three;
     column.hn = 2000.0;
     const LoadCombination load{2000.0, 100.0, 1.0, 50.0, 1.0};
     const CurrentCodeDesign d = designCurrentCode(column, {&load, 1});
@@ -181,8 +233,8 @@ TEST(CurrentCodeReport, AxialRatioLimitWithItsNotes) {
     EXPECT_NE(plain.find("柱净高：Hn = 6000 mm(取l0)\r\n"), std::string::npos);
     EXPECT_NE(plain.find("限值：0.85 - 0.05(C70) = 0.80("), std::string::npos);
     // A frame-supporting column has no position of its own in the echo.
-    column.structure = StructureType::frameSupported;
-    column.seismic = SeismicGrade::two;
+    column.structure = StructureType::FrameSupported;
+    column.seismic = SeismicGrade::Two;
     const std::string supported = currentCodeReportText(designCurrentCode(column, {&load, 1}));
     EXPECT_NE(supported.find("抗震等级：二级，部分框支抗震墙结构的框支柱\r\n"), std::string::npos);
     EXPECT_NE(supported.find("限值：0.70 - 0.05(C70) = 0.65("), std::string::npos);
@@ -271,10 +323,10 @@ TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {
     EXPECT_NEAR(d.layout->steelArea, 1256.637, 1e-3);
 
     d.designed = false;
-    d.column.seismic = SeismicGrade::three;
+    d.column.seismic = SeismicGrade::Three;
     d.column.hn = 2000.0;  // lambda = 2000 / (2 x 566) = 1.767 along h, 2000 / 732 = 2.732 along b
     d.limits = detailingLimits(d.column, 20.0);
-    d.reason = {NoLayoutKind::axialRatioExceeded, 0, 0.8741, 0.80};
+    d.reason = {NoLayoutKind::AxialRatioExceeded, 0, 0.8741, 0.80};
     d.combinations[0].utilisation = std::numeric_limits<double>::infinity();
     EXPECT_EQ(currentCodeJson(d),
               "{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比 μN = N/(fcA) = "

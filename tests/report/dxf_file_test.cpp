@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -67,6 +68,17 @@ TEST(DxfDocument, TextIsOneLineOfGbk) {
     EXPECT_NE(bytes.find("\r\n  1\r\n" + utf8ToGbk("K  Z 1 角筋") + "\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("\r\n  8\r\n" + utf8ToGbk("标注") + "\r\n"), std::string::npos);
     EXPECT_EQ(bytes.find("角筋"), std::string::npos);  // no UTF-8 left
+}
+
+// A character GBK lacks is written as the DXF escape \U+XXXX (one CAD programs show), not as a
+// '?' per UTF-8 byte; beyond U+FFFF, and for bytes that are not UTF-8, one '?' each.
+TEST(DxfDocument, TextOutsideGbkIsEscaped) {
+    DxfDocument doc;
+    doc.text("标注", {0.0, 0.0}, 70.0, "KZ한1 角筋\xF0\x9F\x98\x80\xFF");
+    const std::string bytes = doc.bytes();
+    EXPECT_NE(bytes.find("\r\n  1\r\n" + utf8ToGbk("KZ\\U+D55C1 角筋??") + "\r\n"),
+              std::string::npos)
+        << bytes;
 }
 
 TEST(DxfDocument, DrawingWithANonFiniteSizeIsNotWritten) {
@@ -207,6 +219,34 @@ TEST(WholeFile, StreamsAreWrittenOrRefusedNeverWaitedOn) {
               "not a regular file but a character device");
     EXPECT_TRUE(std::filesystem::is_symlink("null.dxf"));
     EXPECT_EQ(entries("."), (std::vector<std::string>{"null.dxf", "pipe.dxf"}));
+}
+
+// Temporary files that killed runs left beside a target are removed when the target is written
+// next; those of a run still going, of other targets, and other names are left alone.
+TEST(WholeFile, LeftoversOfEndedRunsAreRemoved) {
+    ScratchDirectory scratch;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);  // an ended run's id
+    const std::string ended = std::to_string(child);
+    const std::string running = std::to_string(::getppid());
+    const std::vector<std::string> kept = {
+        ".Result-GB2010.txt.tmp" + running + "-0",  // a run still going
+        ".KZ1.dxf.tmp" + ended + "-0",              // another target's, cleared when it is written
+        ".Result-GB2010.txt.tmpnotes",              // not a name the program gives
+        "Result-GB2010.txt.tmp" + ended + "-1",     // not hidden
+    };
+    for (const std::string& name : kept) writeFileBytes(name, "part");
+    writeFileBytes(".Result-GB2010.txt.tmp" + ended + "-0", "part");
+    writeFileBytes(".Result-GB2010.txt.tmp" + ended + "-17", "part");
+    ASSERT_TRUE(writeWholeFile("Result-GB2010.txt", "report").ok);
+    std::vector<std::string> expected = kept;
+    expected.push_back("Result-GB2010.txt");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries("."), expected);
+    ASSERT_TRUE(writeWholeFile("KZ1.dxf", "drawing").ok);
+    EXPECT_FALSE(std::filesystem::exists(".KZ1.dxf.tmp" + ended + "-0"));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 SectionCheckResult startUpCheck() {
     ColumnCalculator c = step1(DesignCase{});
     c.computeStep2(1, 22.0, 0.0, 0.0);
-    return SectionCheck(c.design()).run(SectionCheck::Contour::skipped);
+    return SectionCheck(c.design()).run(SectionCheck::Contour::Skipped);
 }
 
 // 400 x 600 C30 HRB400 with 40 mm to the bars, scheme 1, no magnification; the areas and the

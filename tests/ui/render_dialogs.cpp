@@ -3,15 +3,24 @@
 // Writes main_dialog.png (start values), main_dialog_result.png (after one calculation),
 // scheme_dialog.png, scheme_dialog_scheme2.png, about_dialog.png, principle_diagram.png,
 // section_check_dialog.png (the check of that calculation), current_code_dialog.png (the
-// current-code design of the start values) and the three pictures on their own.
+// current-code design of the start values), current_code_dialog_no_layout.png (2000 kN·m that
+// no layout carries), current_code_dialog_busy.png and
+// current_code_dialog_cancelled.png (a design running, and the window after its cancel) and the
+// three pictures on their own.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <optional>
+#include <stop_token>
 
 #include "ui/about_dialog.h"
 #include "ui/current_code_dialog.h"
@@ -89,6 +98,27 @@ int main(int argc, char** argv) {
         currentCode.design();
         currentCode.show();
         ok &= save(currentCode.grab(), out, "current_code_dialog.png");
+
+        // 2000 kN·m that no layout carries: the reason in red, in the dialog's face.
+        currentCode.combinationsTable()->item(0, CurrentCodeDialog::kColM2x)->setText("2000");
+        currentCode.design();
+        ok &= save(currentCode.grab(), out, "current_code_dialog_no_layout.png");
+        currentCode.combinationsTable()->item(0, CurrentCodeDialog::kColM2x)->setText("244");
+
+        // A design running (the engine held until 取消设计), then the window after the cancel.
+        currentCode.setDesignFunction([](const CurrentCodeInput&, const std::stop_token& stop) {
+            std::mutex mutex;
+            std::condition_variable_any wake;
+            std::unique_lock lock(mutex);
+            wake.wait_for(lock, stop, std::chrono::seconds(20), [] { return false; });
+            return std::optional<CurrentCodeDesign>();
+        });
+        QTimer::singleShot(100, &currentCode, [&] {
+            ok &= save(currentCode.grab(), out, "current_code_dialog_busy.png");
+            currentCode.cancelDesign();
+        });
+        currentCode.design();
+        ok &= save(currentCode.grab(), out, "current_code_dialog_cancelled.png");
         currentCode.hide();
     }
 

@@ -10,10 +10,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "engine/current_code/current_code_design.h"
 #include "report/current_code_report.h"
@@ -40,6 +46,50 @@ ModalDriver::Step saveAs(const QString& name) {
     };
 }
 
+// A design that runs until it is asked to stop (20 s at most, so that a test that fails to stop
+// it ends), then returns the full design of its input anyway, as an engine that finished just as
+// "取消设计" was pressed would. Records the thread it ran on.
+struct SlowDesign {
+    std::thread::id thread;
+    bool stopped = false;
+
+    CurrentCodeDialog::DesignFunction function() {
+        return [this](const CurrentCodeInput& input, const std::stop_token& stop) {
+            thread = std::this_thread::get_id();
+            std::mutex mutex;
+            std::condition_variable_any wake;
+            std::unique_lock lock(mutex);
+            stopped = wake.wait_for(lock, stop, std::chrono::seconds(20), [] { return false; }) ||
+                      stop.stop_requested();
+            return std::optional(designCurrentCode(input.column, input.combinations));
+        };
+    }
+};
+
+// What the dialog shows while a design runs: the inputs and 设计 locked, the busy bar and
+// "取消设计" offered.
+void checkBusy(CurrentCodeDialog& dialog) {
+    QVERIFY(dialog.designRunning());
+    QVERIFY(dialog.busyBar()->isVisible());
+    QVERIFY(dialog.cancelButton()->isVisible());
+    QVERIFY(dialog.cancelButton()->isEnabled());
+    QVERIFY(!dialog.designButton()->isEnabled());
+    QVERIFY(!dialog.field(CurrentCodeField::B)->isEnabled());
+    QVERIFY(!dialog.combinationsTable()->isEnabled());
+    QVERIFY(dialog.summaryLabel()->text().startsWith(QStringLiteral("正在设计")));
+}
+
+// Nothing of a design is shown or can be exported.
+void checkNoDesignShown(CurrentCodeDialog& dialog) {
+    QVERIFY(!dialog.lastDesign().has_value());
+    QVERIFY(!dialog.drawingButton()->isEnabled());
+    QVERIFY(!dialog.bookButton()->isEnabled());
+    QVERIFY(dialog.exportBook().isEmpty());
+    QCOMPARE(dialog.resultsTable()->rowCount(), 0);
+    QVERIFY(dialog.reportBox()->toPlainText().isEmpty());
+    QVERIFY(!dialog.sectionView()->layout().has_value());
+}
+
 }  // namespace
 
 class CurrentCodeDialogTest : public QObject {
@@ -56,6 +106,10 @@ class CurrentCodeDialogTest : public QObject {
     void drawingFailureIsReported();
     void exportsTheBook_data();
     void exportsTheBook();
+    void designRunsOffTheWindowAndCancels();
+    void closingDuringADesignCancelsIt();
+    void failedDesignShowsNoEarlierResult();
+    void summaryKeepsTheDialogFont();
 };
 
 void CurrentCodeDialogTest::offeredAtAnyTime() {
@@ -83,10 +137,10 @@ void CurrentCodeDialogTest::startsFromTheMainDialog() {
     listOf(main, ControlId::SteelList)->setCurrentIndex(0);         // HPB235 -> HPB300
     listOf(main, ControlId::ConcreteList)->setCurrentIndex(0);      // C15 -> C20
     CurrentCodeDialog dialog(main.currentCodeStartInput());
-    QCOMPARE(dialog.field(CurrentCodeField::l0)->text(), QStringLiteral("6000"));
-    QCOMPARE(dialog.field(CurrentCodeField::b)->text(), QStringLiteral("400"));
-    QCOMPARE(dialog.field(CurrentCodeField::h)->text(), QStringLiteral("600"));
-    QVERIFY(dialog.field(CurrentCodeField::cover)->text().isEmpty());
+    QCOMPARE(dialog.field(CurrentCodeField::L0)->text(), QStringLiteral("6000"));
+    QCOMPARE(dialog.field(CurrentCodeField::B)->text(), QStringLiteral("400"));
+    QCOMPARE(dialog.field(CurrentCodeField::H)->text(), QStringLiteral("600"));
+    QVERIFY(dialog.field(CurrentCodeField::Cover)->text().isEmpty());
     QCOMPARE(dialog.steelList()->currentText(), QStringLiteral("HPB300"));
     QCOMPARE(dialog.concreteList()->currentText(), QStringLiteral("C20"));
     QTableWidget& table = *dialog.combinationsTable();
@@ -147,11 +201,11 @@ void CurrentCodeDialogTest::refusesBadInput_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");  // the beginning of the message
 
-    QTest::newRow("cover below 15") << static_cast<int>(CurrentCodeField::cover) << "10"
+    QTest::newRow("cover below 15") << static_cast<int>(CurrentCodeField::Cover) << "10"
                                     << "混凝土保护层厚度c";
-    QTest::newRow("stirrup 20") << static_cast<int>(CurrentCodeField::stirrup) << "20"
+    QTest::newRow("stirrup 20") << static_cast<int>(CurrentCodeField::Stirrup) << "20"
                                 << "箍筋直径应在6～16mm之间";
-    QTest::newRow("l0 not a number") << static_cast<int>(CurrentCodeField::l0) << "6 000"
+    QTest::newRow("l0 not a number") << static_cast<int>(CurrentCodeField::L0) << "6 000"
                                      << "请输入一个数。";
     QTest::newRow("N of a combination zero") << -1 << "0"
                                              << "第1组荷载组合：轴向压力N";
@@ -212,7 +266,7 @@ void CurrentCodeDialogTest::frameSupportingColumnsAndClearHeight() {
 
     // Grade 二 with Hn = 2000: lambda = 2000 / (2 x 566) = 1.77, limit 0.70 - 0.05 = 0.65.
     dialog.seismicList()->setCurrentIndex(2);
-    dialog.field(CurrentCodeField::hn)->setText(QStringLiteral("2000"));
+    dialog.field(CurrentCodeField::Hn)->setText(QStringLiteral("2000"));
     QVERIFY(dialog.design());
     QVERIFY(dialog.lastDesign().has_value());
     QCOMPARE(dialog.lastDesign()->column.hn, std::optional<double>(2000.0));
@@ -298,6 +352,103 @@ void CurrentCodeDialogTest::exportsTheBook() {
     QStringList files = QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden);
     files.sort();
     QCOMPARE(files, QStringList({QStringLiteral("Result-GB2010.txt"), QStringLiteral("kz1.html")}));
+}
+
+void CurrentCodeDialogTest::designRunsOffTheWindowAndCancels() {
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(showActive(dialog));
+    QVERIFY(dialog.design());
+    const QString reportPath = QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt"));
+    QFile report(reportPath);
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    const QByteArray before = report.readAll();
+    report.close();
+    QVERIFY(!dialog.busyBar()->isVisible());
+    QVERIFY(!dialog.cancelButton()->isVisible());
+
+    SlowDesign slow;
+    dialog.setDesignFunction(slow.function());
+    bool checked = false;
+    QTimer::singleShot(50, &dialog, [&] {
+        checkBusy(dialog);
+        checked = true;
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+    });
+    QVERIFY(!dialog.design());
+    QVERIFY(checked);
+    QVERIFY(slow.stopped);
+    QVERIFY(slow.thread != std::this_thread::get_id());
+    // The design the worker still returned is dropped; the report file is left as it was.
+    checkNoDesignShown(dialog);
+    QCOMPARE(dialog.summaryLabel()->text(), QStringLiteral("设计已取消，未得到结果。"));
+    QVERIFY(!dialog.designRunning());
+    QVERIFY(!dialog.busyBar()->isVisible());
+    QVERIFY(!dialog.cancelButton()->isVisible());
+    QVERIFY(dialog.designButton()->isEnabled());
+    QVERIFY(dialog.field(CurrentCodeField::B)->isEnabled());
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    QCOMPARE(report.readAll(), before);
+}
+
+void CurrentCodeDialogTest::closingDuringADesignCancelsIt() {
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(showActive(dialog));
+    SlowDesign slow;
+    dialog.setDesignFunction(slow.function());
+    QTimer::singleShot(50, &dialog, [&] { dialog.close(); });
+    QVERIFY(!dialog.design());
+    QVERIFY(slow.stopped);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!dialog.lastDesign().has_value());
+    QVERIFY(!QFile::exists(QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt"))));
+}
+
+// After a 设计 that fails (an input refused) the design before it is neither shown nor exported:
+// it no longer matches the inputs.
+void CurrentCodeDialogTest::failedDesignShowsNoEarlierResult() {
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(showActive(dialog));
+    QVERIFY(dialog.design());
+    QVERIFY(dialog.bookButton()->isEnabled());
+    dialog.field(CurrentCodeField::Cover)->setText(QStringLiteral("10"));
+    ModalDriver driver;
+    driver.then(ModalDriver::messageBox(QStringLiteral("混凝土保护层厚度c")),
+                driver.answer(QMessageBox::Ok));
+    QVERIFY(!dialog.design());
+    QVERIFY(driver.allDone());
+    checkNoDesignShown(dialog);
+    QVERIFY2(dialog.summaryLabel()->text().startsWith(QStringLiteral("未设计：混凝土保护层厚度c")),
+             qPrintable(dialog.summaryLabel()->text()));
+}
+
+// The summary keeps the dialog's font after a design without a layout (its text red) and after
+// the next one with a layout (its text in the dialog's colour again).
+void CurrentCodeDialogTest::summaryKeepsTheDialogFont() {
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    QVERIFY(showActive(dialog));
+    const QFont font = dialog.font();
+    setCell(*dialog.combinationsTable(), 0, CurrentCodeDialog::kColM2x, QStringLiteral("2000"));
+    QVERIFY(dialog.design());
+    QVERIFY(!dialog.lastDesign()->designed);
+    QLabel& summary = *dialog.summaryLabel();
+    QCOMPARE(summary.font().family(), font.family());
+    QCOMPARE(summary.font().pointSizeF(), font.pointSizeF());
+    QCOMPARE(summary.palette().color(QPalette::WindowText), QColor(0xb0, 0x00, 0x00));
+    setCell(*dialog.combinationsTable(), 0, CurrentCodeDialog::kColM2x, QStringLiteral("244"));
+    QVERIFY(dialog.design());
+    QVERIFY(dialog.lastDesign()->designed);
+    QCOMPARE(summary.font().family(), font.family());
+    QCOMPARE(summary.font().pointSizeF(), font.pointSizeF());
+    QCOMPARE(summary.palette().color(QPalette::WindowText),
+             dialog.palette().color(QPalette::WindowText));
 }
 
 QTEST_MAIN(CurrentCodeDialogTest)

@@ -289,7 +289,7 @@ void TestSectionCheck::labelsClearOfBarsAndOutline() {
     c.Aswy = 760.0;
     c.N = 1000.0;
     c.eix = 100.0;
-    const SectionCheckResult r = SectionCheck(c.design()).run(SectionCheck::Contour::skipped);
+    const SectionCheckResult r = SectionCheck(c.design()).run(SectionCheck::Contour::Skipped);
     QCOMPARE(r.bars.size(), std::size_t{16});
     SectionView view(r);
     view.setFont(dialogFont());
@@ -342,7 +342,7 @@ void TestSectionCheck::drawingEndsWhateverTheNumbers() {
     r.My = -moment;
     r.MxR = capacity;
     r.utilisation = moment / capacity;
-    r.bars = {{side / 4, side / 4, capacity, BarGroup::corner}, {0, side / 4, 100, BarGroup::webY}};
+    r.bars = {{side / 4, side / 4, capacity, BarGroup::Corner}, {0, side / 4, 100, BarGroup::WebY}};
     for (int k = 0; k < 72; ++k) {
         const double angle = 5.0 * k * M_PI / 180.0;
         r.contour.push_back({5.0 * k, capacity * std::cos(angle), capacity * std::sin(angle)});

@@ -28,16 +28,16 @@ struct Row {
     std::array<double, 5> shortColumn;
 };
 constexpr Row kTable[] = {
-    {S::one, T::frame, {0.65, 0.60, 0.60, 0.55, 0.55}, {0.60, 0.55, 0.55, 0.50, 0.50}},
-    {S::two, T::frame, {0.75, 0.70, 0.70, 0.65, 0.65}, {0.70, 0.65, 0.65, 0.60, 0.60}},
-    {S::three, T::frame, {0.85, 0.80, 0.80, 0.75, 0.75}, {0.80, 0.75, 0.75, 0.70, 0.70}},
-    {S::four, T::frame, {0.90, 0.85, 0.85, 0.80, 0.80}, {0.85, 0.80, 0.80, 0.75, 0.75}},
-    {S::one, T::dual, {0.75, 0.70, 0.70, 0.65, 0.65}, {0.70, 0.65, 0.65, 0.60, 0.60}},
-    {S::two, T::dual, {0.85, 0.80, 0.80, 0.75, 0.75}, {0.80, 0.75, 0.75, 0.70, 0.70}},
-    {S::three, T::dual, {0.90, 0.85, 0.85, 0.80, 0.80}, {0.85, 0.80, 0.80, 0.75, 0.75}},
-    {S::four, T::dual, {0.95, 0.90, 0.90, 0.85, 0.85}, {0.90, 0.85, 0.85, 0.80, 0.80}},
-    {S::one, T::frameSupported, {0.60, 0.55, 0.55, 0.50, 0.50}, {0.55, 0.50, 0.50, 0.45, 0.45}},
-    {S::two, T::frameSupported, {0.70, 0.65, 0.65, 0.60, 0.60}, {0.65, 0.60, 0.60, 0.55, 0.55}},
+    {S::One, T::Frame, {0.65, 0.60, 0.60, 0.55, 0.55}, {0.60, 0.55, 0.55, 0.50, 0.50}},
+    {S::Two, T::Frame, {0.75, 0.70, 0.70, 0.65, 0.65}, {0.70, 0.65, 0.65, 0.60, 0.60}},
+    {S::Three, T::Frame, {0.85, 0.80, 0.80, 0.75, 0.75}, {0.80, 0.75, 0.75, 0.70, 0.70}},
+    {S::Four, T::Frame, {0.90, 0.85, 0.85, 0.80, 0.80}, {0.85, 0.80, 0.80, 0.75, 0.75}},
+    {S::One, T::Dual, {0.75, 0.70, 0.70, 0.65, 0.65}, {0.70, 0.65, 0.65, 0.60, 0.60}},
+    {S::Two, T::Dual, {0.85, 0.80, 0.80, 0.75, 0.75}, {0.80, 0.75, 0.75, 0.70, 0.70}},
+    {S::Three, T::Dual, {0.90, 0.85, 0.85, 0.80, 0.80}, {0.85, 0.80, 0.80, 0.75, 0.75}},
+    {S::Four, T::Dual, {0.95, 0.90, 0.90, 0.85, 0.85}, {0.90, 0.85, 0.85, 0.80, 0.80}},
+    {S::One, T::FrameSupported, {0.60, 0.55, 0.55, 0.50, 0.50}, {0.55, 0.50, 0.50, 0.45, 0.45}},
+    {S::Two, T::FrameSupported, {0.70, 0.65, 0.65, 0.60, 0.60}, {0.65, 0.60, 0.60, 0.55, 0.55}},
 };
 constexpr std::array<int, 5> kConcretes = {60, 65, 70, 75, 80};
 // fc of C60 ... C80 (4.1.4-1).
@@ -69,21 +69,21 @@ TEST(AxialRatioLimit, EveryCellOfTheTableWithItsNotes) {
         }
     }
     // Up to C60 the table as it stands: C30 and C55 as C60.
-    EXPECT_EQ(axialRatioLimit(S::one, T::frame, 30, 3.0).value, 0.65);
-    EXPECT_EQ(axialRatioLimit(S::four, T::dual, 55, 3.0).value, 0.95);
+    EXPECT_EQ(axialRatioLimit(S::One, T::Frame, 30, 3.0).value, 0.65);
+    EXPECT_EQ(axialRatioLimit(S::Four, T::Dual, 55, 3.0).value, 0.95);
     // The notes, each on its own.
-    const AxialRatioLimit notes = axialRatioLimit(S::three, T::frame, 75, 1.8);
+    const AxialRatioLimit notes = axialRatioLimit(S::Three, T::Frame, 75, 1.8);
     EXPECT_EQ(notes.table, 0.85);
     EXPECT_EQ(notes.concreteReduction, 0.10);
     EXPECT_EQ(notes.shortColumnReduction, 0.05);
     EXPECT_EQ(notes.value, 0.70);
     // No limit without a grade, and none in the table for frame-supporting columns of 三 and 四.
-    EXPECT_EQ(axialRatioLimit(S::none, T::frame, 30, 3.0).value, 0.0);
-    EXPECT_FALSE(hasAxialRatioLimit(S::none, T::frame));
-    EXPECT_FALSE(hasAxialRatioLimit(S::three, T::frameSupported));
-    EXPECT_FALSE(hasAxialRatioLimit(S::four, T::frameSupported));
-    EXPECT_TRUE(hasAxialRatioLimit(S::two, T::frameSupported));
-    EXPECT_EQ(axialRatioLimit(S::three, T::frameSupported, 30, 3.0).value, 0.0);
+    EXPECT_EQ(axialRatioLimit(S::None, T::Frame, 30, 3.0).value, 0.0);
+    EXPECT_FALSE(hasAxialRatioLimit(S::None, T::Frame));
+    EXPECT_FALSE(hasAxialRatioLimit(S::Three, T::FrameSupported));
+    EXPECT_FALSE(hasAxialRatioLimit(S::Four, T::FrameSupported));
+    EXPECT_TRUE(hasAxialRatioLimit(S::Two, T::FrameSupported));
+    EXPECT_EQ(axialRatioLimit(S::Three, T::FrameSupported, 30, 3.0).value, 0.0);
 }
 
 // A 534 x 534 column with c = 20, ds = 8: a = 20 + 8 + 12/2 = 34, h0 = 500 both ways, so
@@ -119,7 +119,7 @@ TEST(AxialRatioLimit, TheDesignRefusesAboveEveryCell) {
                 const LoadCombination load{N, 10.0, 1.0, 10.0, 1.0};
                 const CurrentCodeDesign d = designCurrentCode(column, {&load, 1});
                 EXPECT_FALSE(d.designed) << cell(row, concrete, span.hn / 1000.0);
-                EXPECT_EQ(d.reason.kind, NoLayoutKind::axialRatioExceeded)
+                EXPECT_EQ(d.reason.kind, NoLayoutKind::AxialRatioExceeded)
                     << cell(row, concrete, span.hn / 1000.0);
                 EXPECT_EQ(d.reason.limit, span.limit) << cell(row, concrete, span.hn / 1000.0);
                 EXPECT_NEAR(d.reason.value, span.limit + 0.005, 1e-12);
@@ -128,12 +128,12 @@ TEST(AxialRatioLimit, TheDesignRefusesAboveEveryCell) {
             const CurrentCodeColumn stubby = squareColumn(row, concrete, 1400.0);
             const LoadCombination light{100.0, 10.0, 1.0, 10.0, 1.0};
             const CurrentCodeDesign refused = designCurrentCode(stubby, {&light, 1});
-            EXPECT_EQ(refused.reason.kind, NoLayoutKind::shortColumn) << cell(row, concrete, 1.4);
+            EXPECT_EQ(refused.reason.kind, NoLayoutKind::ShortColumn) << cell(row, concrete, 1.4);
             EXPECT_DOUBLE_EQ(refused.reason.value, 1.4);
         }
     }
     // Without a grade a short column is designed as any other: the limit is a seismic one.
-    Row none{S::none, T::frame, {}, {}};
+    Row none{S::None, T::Frame, {}, {}};
     const LoadCombination light{100.0, 10.0, 1.0, 10.0, 1.0};
     const CurrentCodeDesign plain = designCurrentCode(squareColumn(none, 30, 1400.0), {&light, 1});
     EXPECT_TRUE(plain.designed);
@@ -145,12 +145,12 @@ TEST(AxialRatioLimit, HighStrengthFrameColumnNoLongerPasses) {
     CurrentCodeColumn column = squareColumn(kTable[0], 70, 3000.0);
     const LoadCombination load{0.62 * 31.8 * 534.0 * 534.0 / 1000.0, 50.0, 1.0, 50.0, 1.0};
     const CurrentCodeDesign d = designCurrentCode(column, {&load, 1});
-    EXPECT_EQ(d.reason.kind, NoLayoutKind::axialRatioExceeded);
+    EXPECT_EQ(d.reason.kind, NoLayoutKind::AxialRatioExceeded);
     EXPECT_EQ(d.limits.axialRatio.value, 0.60);
     // At 0.58 the limit holds and the design goes on to the bars.
     const LoadCombination lighter{0.58 * 31.8 * 534.0 * 534.0 / 1000.0, 50.0, 1.0, 50.0, 1.0};
     EXPECT_NE(designCurrentCode(column, {&lighter, 1}).reason.kind,
-              NoLayoutKind::axialRatioExceeded);
+              NoLayoutKind::AxialRatioExceeded);
 }
 
 // Hn defaults to l0; lambda per axis with h0 = D - 34: 400 x 600, Hn = 2400 gives
@@ -174,11 +174,11 @@ TEST(ShearSpan, PerAxisTheSmallerGoverns) {
 TEST(ShortColumnOneSideLimit, GradeOneOnly) {
     CurrentCodeColumn column;
     column.hn = 2000.0;
-    column.seismic = S::one;
+    column.seismic = S::One;
     EXPECT_EQ(detailingLimits(column, 20.0).maximumOneSideRatio, 0.012);
-    column.seismic = S::two;
+    column.seismic = S::Two;
     EXPECT_EQ(detailingLimits(column, 20.0).maximumOneSideRatio, 0.0);
-    column.seismic = S::one;
+    column.seismic = S::One;
     column.hn = 2400.0;  // lambda = 2.12
     EXPECT_EQ(detailingLimits(column, 20.0).maximumOneSideRatio, 0.0);
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <numbers>
+#include <vector>
 
 #include "engine/current_code/current_code_rules.h"
 
@@ -127,6 +130,51 @@ TEST(BarLayout, OrderOfPreference) {
     // The same steel, count and diameters on other faces tie.
     EXPECT_TRUE(equallyPreferred({20, 20, 1, 1}, {20, 20, 2, 0}));
     EXPECT_FALSE(equallyPreferred({20, 20, 2, 1}, {28, 12, 2, 1}));
+}
+
+// Limits that keep only the spacing and diameter rules, so that the count of web bars decides.
+DetailingLimits spacingOnly() {
+    DetailingLimits limits;
+    limits.maximumTotalRatio = 1.0;
+    limits.minimumClearSpacing = 50.0;
+    limits.maximumCentreSpacingB = 300.0;
+    limits.maximumCentreSpacingH = 300.0;
+    limits.maximumBarDiameter = 40.0;
+    return limits;
+}
+
+// The bound on web bars never removes a layout of a validated column: on a 5000 mm face with
+// c = 15, ds = 6 and 12 mm bars the corner centres stand 5000 - 2 * 21 - 12 = 4946 apart, and
+// n web bars leave 4946 / (n + 1) - 12 >= 50 clear up to n + 1 = 79.77, so n = 78 at most, below
+// kMaxWebBarsPerFace.
+TEST(BarLayout, WebBarBoundLiesBeyondTheLongestValidatedFace) {
+    const std::vector<LayoutChoice> choices =
+        detailedChoices({5000.0, 5000.0, 15.0, 6.0}, spacingOnly());
+    int most = 0;
+    for (const LayoutChoice& c : choices) most = std::max({most, c.webBarsAlongB, c.webBarsAlongH});
+    EXPECT_EQ(most, 78);
+    EXPECT_LT(most, kMaxWebBarsPerFace);
+    // The fewest: 4946 / (n + 1) <= 300 from n = 16 (290.9; n = 15 gives 309.1).
+    int fewest = kMaxWebBarsPerFace;
+    for (const LayoutChoice& c : choices) {
+        fewest = std::min({fewest, c.webBarsAlongB, c.webBarsAlongH});
+    }
+    EXPECT_EQ(fewest, 16);
+}
+
+// Whatever section the search is given it ends: a side of a kilometre (which would need 3,333
+// web bars a face for the 300 mm spacing, and allowed 16,000 at the clear distance) or a side
+// that is no number gives no layout at once.
+TEST(BarLayout, SearchEndsForAnySection) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const LayoutFrame frames[] = {
+        {1e6, 1e6, 20.0, 8.0}, {nan, 600.0, 20.0, 8.0},  {400.0, nan, 20.0, 8.0},
+        {inf, inf, 20.0, 8.0}, {400.0, 600.0, nan, 8.0},
+    };
+    for (const LayoutFrame& frame : frames) {
+        EXPECT_TRUE(detailedChoices(frame, spacingOnly()).empty()) << frame.b << " x " << frame.h;
+    }
 }
 
 }  // namespace

@@ -13,13 +13,13 @@ namespace {
 // settles.
 TEST(ColumnWithStirrups, AThickerStirrupPlacesTheBarsAgain) {
     CurrentCodeColumn column;
-    column.seismic = SeismicGrade::one;
+    column.seismic = SeismicGrade::One;
     const std::vector<LoadCombination> loads = {{400.0, 244.0, 1.0, 120.0, 1.0}};
     StirrupInputs inputs;
     inputs.hn = 3600.0;
     inputs.lambdaX = 3.2;
     inputs.lambdaY = 5.0;
-    inputs.shears = {{90.0, 50.0, ShearCombinationKind::seismic}};
+    inputs.shears = {{90.0, 50.0, ShearCombinationKind::Seismic}};
     const ColumnWithStirrups r = designColumnWithStirrups(column, loads, inputs);
     ASSERT_TRUE(r.longitudinal.designed);
     ASSERT_TRUE(r.stirrups.has_value());
@@ -45,7 +45,7 @@ TEST(ColumnWithStirrups, OneRoundWhenTheStirrupFits) {
                                                 {1200.0, 100.0, 1.0, 60.0, 1.0}};
     StirrupInputs inputs;
     inputs.hn = 3600.0;
-    inputs.shears = {{60.0, 30.0, ShearCombinationKind::nonSeismic}};
+    inputs.shears = {{60.0, 30.0, ShearCombinationKind::NonSeismic}};
     const ColumnWithStirrups r = designColumnWithStirrups(column, loads, inputs);
     ASSERT_TRUE(r.stirrups.has_value());
     EXPECT_EQ(r.rounds, 1);
@@ -56,7 +56,7 @@ TEST(ColumnWithStirrups, OneRoundWhenTheStirrupFits) {
     EXPECT_DOUBLE_EQ(shear[0].Vx, 60.0);
     EXPECT_DOUBLE_EQ(shear[1].N, 1200.0);
     EXPECT_DOUBLE_EQ(shear[1].Vx, 0.0);
-    EXPECT_EQ(shear[1].kind, ShearCombinationKind::unspecified);
+    EXPECT_EQ(shear[1].kind, ShearCombinationKind::Unspecified);
 }
 
 // No layout, no stirrups: a 200 x 200 section cannot carry the start-up loads.

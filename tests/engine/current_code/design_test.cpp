@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <stop_token>
 #include <vector>
 
 #include "engine/column_calculator.h"
@@ -162,7 +163,7 @@ TEST(CurrentCodeDesign, ManySmallBarsBeatFewerLargeOnes) {
     column.b = 500.0;
     column.h = 500.0;
     column.l0 = 4000.0;
-    column.seismic = SeismicGrade::two;
+    column.seismic = SeismicGrade::Two;
     const LoadCombination loads[] = {{500.0, 100.0, 1.0, 15.0, 1.0}};
     const CurrentCodeDesign d = designCurrentCode(column, loads);
     ASSERT_TRUE(d.designed) << static_cast<int>(d.reason.kind);
@@ -202,12 +203,12 @@ TEST(CurrentCodeDesign, NoLayoutReasons) {
     // Grade 三 frame: limit 0.85. Combination 2: 3000e3 / (14.3 * 240000) = 0.874; combination 1:
     // 2000e3 / 3432000 = 0.583.
     CurrentCodeColumn seismic;
-    seismic.seismic = SeismicGrade::three;
+    seismic.seismic = SeismicGrade::Three;
     const LoadCombination heavy[] = {{2000.0, 100.0, 1.0, 50.0, 1.0},
                                      {3000.0, 100.0, 1.0, 50.0, 1.0}};
     const CurrentCodeDesign a = designCurrentCode(seismic, heavy);
     EXPECT_FALSE(a.designed);
-    EXPECT_EQ(a.reason.kind, NoLayoutKind::axialRatioExceeded);
+    EXPECT_EQ(a.reason.kind, NoLayoutKind::AxialRatioExceeded);
     EXPECT_EQ(a.reason.combination, 1);
     EXPECT_NEAR(a.reason.value, 0.8741, 1e-4);
     EXPECT_EQ(a.reason.limit, 0.85);
@@ -223,7 +224,7 @@ TEST(CurrentCodeDesign, NoLayoutReasons) {
     const LoadCombination light[] = {{100.0, 10.0, 1.0, 1.0, 1.0}};
     const CurrentCodeDesign b = designCurrentCode(narrow, light);
     EXPECT_FALSE(b.designed);
-    EXPECT_EQ(b.reason.kind, NoLayoutKind::noDetailedLayout);
+    EXPECT_EQ(b.reason.kind, NoLayoutKind::NoDetailedLayout);
     EXPECT_EQ(b.layoutsConsidered, 0);
 
     // 2000 kN*m on 400 x 600: even the heaviest layout is far short.
@@ -232,12 +233,66 @@ TEST(CurrentCodeDesign, NoLayoutReasons) {
                                     {400.0, 2000.0, 1.0, 10.0, 1.0}};
     const CurrentCodeDesign c = designCurrentCode(plain, huge);
     EXPECT_FALSE(c.designed);
-    EXPECT_EQ(c.reason.kind, NoLayoutKind::notCarried);
+    EXPECT_EQ(c.reason.kind, NoLayoutKind::NotCarried);
     EXPECT_EQ(c.reason.combination, 1);
     EXPECT_GT(c.reason.value, 1.0);
     ASSERT_TRUE(c.layout.has_value());
     EXPECT_LE(c.layout->ratio, 0.05);
     EXPECT_GT(c.layout->ratio, 0.03);
+}
+
+// A design asked to stop gives nothing, never a part of a design; one never asked completes, as
+// does the plain call. A kilometre section (beyond the validated 5 m) ends at once without a
+// layout.
+TEST(CurrentCodeDesign, StopsWhenAskedAndEndsForAnySection) {
+    const CurrentCodeColumn plain;
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    std::stop_source stop;
+    ASSERT_TRUE(designCurrentCode(plain, loads, stop.get_token()).has_value());
+    stop.request_stop();
+    EXPECT_FALSE(designCurrentCode(plain, loads, stop.get_token()).has_value());
+    EXPECT_TRUE(designCurrentCode(plain, loads).designed);
+
+    CurrentCodeColumn huge;
+    huge.b = 1e6;
+    huge.h = 1e6;
+    const CurrentCodeDesign d = designCurrentCode(huge, loads);
+    EXPECT_FALSE(d.designed);
+    EXPECT_EQ(d.reason.kind, NoLayoutKind::NoDetailedLayout);
+    EXPECT_EQ(d.layoutsConsidered, 0);
+}
+
+// Without any layout the result says which least ratio the bar diameter (c + ds, 8.2.1) and the
+// clear distance (9.3.1) leave out of reach.
+TEST(CurrentCodeDesign, NoDetailedLayoutSaysWhichRatioIsOutOfReach) {
+    const LoadCombination loads[] = {{400.0, 244.0, 1.0, 120.0, 1.0}};
+    // 5000 x 5000, c + ds = 28: 28 mm bars at most; 5000 - 56 - 28 = 4916 between the corner
+    // centres takes 62 web bars (4916 / 63 - 28 = 50.03 clear). One face: 64 bars of 615.752 mm^2
+    // = 39408.1 mm^2, 0.15763 % of 25e6 < 0.2 % (8.5.1); all bars 1.0% > 0.55 %.
+    CurrentCodeColumn wide;
+    wide.b = 5000.0;
+    wide.h = 5000.0;
+    const CurrentCodeDesign a = designCurrentCode(wide, loads);
+    EXPECT_EQ(a.reason.kind, NoLayoutKind::NoDetailedLayout);
+    EXPECT_TRUE(a.reason.oneSide);
+    EXPECT_NEAR(a.reason.value, 0.0015763, 1e-7);
+    EXPECT_EQ(a.reason.limit, 0.002);
+
+    // 3000 x 3000, grade 一 corner column (1.1 % + 0.05 % for 400 MPa bars = 1.15 %): 28 mm bars,
+    // 2916 / 37 - 28 = 50.8 clear with 36 web bars a face: 148 bars, 91131.3 mm^2 = 1.01257 %.
+    CurrentCodeColumn seismic;
+    seismic.b = 3000.0;
+    seismic.h = 3000.0;
+    seismic.seismic = SeismicGrade::One;
+    seismic.position = ColumnPosition::Corner;
+    // Hn = 12000: lambda = 12000 / (2 x 2966) = 2.02, neither a short column (6.3.6 note 2) nor
+    // one for special study; with Hn = l0 = 6000 it would be 1.01 < 1.5 and not designed at all.
+    seismic.hn = 12000.0;
+    const CurrentCodeDesign b = designCurrentCode(seismic, loads);
+    EXPECT_EQ(b.reason.kind, NoLayoutKind::NoDetailedLayout);
+    EXPECT_FALSE(b.reason.oneSide);
+    EXPECT_NEAR(b.reason.value, 0.0101257, 1e-7);
+    EXPECT_NEAR(b.reason.limit, 0.0115, 1e-12);
 }
 
 }  // namespace

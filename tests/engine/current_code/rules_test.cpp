@@ -61,22 +61,22 @@ TEST(MinimumRatio, SeismicForEachGradeStructureAndPosition) {
         double percent;
     };
     const Case cases[] = {
-        {S::one, T::frame, P::middle, SteelGrade2010::HRB400, 30, 1.05},    // 1.0 + 0.05
-        {S::two, T::frame, P::middle, SteelGrade2010::HRB400, 30, 0.85},    // 0.8 + 0.05
-        {S::three, T::frame, P::middle, SteelGrade2010::HRB500, 30, 0.70},  // 0.7 + 0
-        {S::four, T::frame, P::middle, SteelGrade2010::HRB335, 30, 0.70},   // 0.6 + 0.1
-        {S::one, T::dual, P::middle, SteelGrade2010::HRB500, 30, 0.90},
-        {S::two, T::dual, P::middle, SteelGrade2010::HRB400, 30, 0.75},    // 0.7 + 0.05
-        {S::three, T::dual, P::middle, SteelGrade2010::HPB300, 30, 0.70},  // 0.6 + 0.1
-        {S::four, T::dual, P::middle, SteelGrade2010::HRB500, 30, 0.50},
-        {S::one, T::frame, P::corner, SteelGrade2010::HRB500, 30, 1.10},
-        {S::two, T::dual, P::corner, SteelGrade2010::HRB500, 30, 0.90},     // same in both
-        {S::three, T::frame, P::corner, SteelGrade2010::HRB335, 30, 0.90},  // 0.8 + 0.1
-        {S::four, T::dual, P::corner, SteelGrade2010::HRB400, 30, 0.75},    // 0.7 + 0.05
-        {S::four, T::dual, P::middle, SteelGrade2010::HRB500, 60, 0.50},    // C60 is not above C60
-        {S::four, T::dual, P::middle, SteelGrade2010::HRB500, 65, 0.60},    // 0.5 + 0.1
-        {S::one, T::frame, P::corner, SteelGrade2010::HPB300, 80, 1.30},    // 1.1 + 0.1 + 0.1
-        {S::none, T::frame, P::corner, SteelGrade2010::HPB300, 80, 0.0},
+        {S::One, T::Frame, P::Middle, SteelGrade2010::HRB400, 30, 1.05},    // 1.0 + 0.05
+        {S::Two, T::Frame, P::Middle, SteelGrade2010::HRB400, 30, 0.85},    // 0.8 + 0.05
+        {S::Three, T::Frame, P::Middle, SteelGrade2010::HRB500, 30, 0.70},  // 0.7 + 0
+        {S::Four, T::Frame, P::Middle, SteelGrade2010::HRB335, 30, 0.70},   // 0.6 + 0.1
+        {S::One, T::Dual, P::Middle, SteelGrade2010::HRB500, 30, 0.90},
+        {S::Two, T::Dual, P::Middle, SteelGrade2010::HRB400, 30, 0.75},    // 0.7 + 0.05
+        {S::Three, T::Dual, P::Middle, SteelGrade2010::HPB300, 30, 0.70},  // 0.6 + 0.1
+        {S::Four, T::Dual, P::Middle, SteelGrade2010::HRB500, 30, 0.50},
+        {S::One, T::Frame, P::Corner, SteelGrade2010::HRB500, 30, 1.10},
+        {S::Two, T::Dual, P::Corner, SteelGrade2010::HRB500, 30, 0.90},     // same in both
+        {S::Three, T::Frame, P::Corner, SteelGrade2010::HRB335, 30, 0.90},  // 0.8 + 0.1
+        {S::Four, T::Dual, P::Corner, SteelGrade2010::HRB400, 30, 0.75},    // 0.7 + 0.05
+        {S::Four, T::Dual, P::Middle, SteelGrade2010::HRB500, 60, 0.50},    // C60 is not above C60
+        {S::Four, T::Dual, P::Middle, SteelGrade2010::HRB500, 65, 0.60},    // 0.5 + 0.1
+        {S::One, T::Frame, P::Corner, SteelGrade2010::HPB300, 80, 1.30},    // 1.1 + 0.1 + 0.1
+        {S::None, T::Frame, P::Corner, SteelGrade2010::HPB300, 80, 0.0},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(minimumTotalRatioSeismic(c.grade, c.structure, c.position, c.steel, c.concrete),
@@ -112,7 +112,7 @@ TEST(Materials, HighStrengthConcreteAndSteelCaps) {
 // default 25 mm for C25 and below; the largest bar c + ds.
 TEST(DetailingLimits, SpacingAndCoverByColumn) {
     CurrentCodeColumn column;  // 400 x 600, l0 6000, C30, HRB400
-    column.seismic = SeismicGrade::three;
+    column.seismic = SeismicGrade::Three;
     const DetailingLimits l = detailingLimits(column, 20.0);
     EXPECT_EQ(l.maximumCentreSpacingB, 300.0);        // b = 400 is not longer than 400
     EXPECT_EQ(l.maximumCentreSpacingH, 200.0);        // h = 600
@@ -120,7 +120,7 @@ TEST(DetailingLimits, SpacingAndCoverByColumn) {
     EXPECT_NEAR(l.minimumTotalRatio, 0.0075, 1e-12);  // 0.7 + 0.05 > 0.55
     EXPECT_EQ(l.axialRatio.value, 0.85);              // lambda = 6000 / (2 x 566) > 2
     EXPECT_NEAR(l.phi, 0.895, 1e-12);                 // l0/b = 6000/400 = 15
-    column.seismic = SeismicGrade::none;
+    column.seismic = SeismicGrade::None;
     EXPECT_EQ(detailingLimits(column, 20.0).maximumCentreSpacingH, 300.0);
     EXPECT_EQ(defaultCover(25), 25.0);
     EXPECT_EQ(defaultCover(30), 20.0);

@@ -46,7 +46,7 @@ TEST(StirrupDesign, NonSeismicBiaxialShear) {
     c.lambdaX = 3.5;
     c.lambdaY = 2.5;
     const StirrupDesign d = designStirrups(
-        c, {{1500.0, 250.0, 180.0, K::unspecified}, {200.0, 220.0, 150.0, K::unspecified}});
+        c, {{1500.0, 250.0, 180.0, K::Unspecified}, {200.0, 220.0, 150.0, K::Unspecified}});
     ASSERT_TRUE(d.designed);
     EXPECT_EQ(d.limits.minimumDiameter, 6);
     EXPECT_DOUBLE_EQ(d.limits.maximumSpacing, 300.0);
@@ -112,11 +112,11 @@ TEST(StirrupDesign, GradeTwoVolumetricRatioGoverns) {
     c.h = 500.0;
     c.concreteGrade = 30;
     c.bars = bars(25, 22, 3, 22, 3);
-    c.seismic = SeismicGrade::two;
+    c.seismic = SeismicGrade::Two;
     c.hn = 3600.0;
     c.lambdaX = 3.9;
     c.lambdaY = 3.9;
-    const StirrupDesign d = designStirrups(c, {{2800.0, 80.0, 80.0, K::seismic}});
+    const StirrupDesign d = designStirrups(c, {{2800.0, 80.0, 80.0, K::Seismic}});
     ASSERT_TRUE(d.designed);
     const StirrupLimits& l = d.limits;
     EXPECT_NEAR(l.axialRatio, 0.7832168, 1e-7);
@@ -164,14 +164,14 @@ TEST(StirrupDesign, ShortColumnDenseOverTheWholeHeight) {
     c.h = 400.0;
     c.concreteGrade = 30;
     c.bars = bars(20, 18, 1, 18, 1);
-    c.seismic = SeismicGrade::three;
+    c.seismic = SeismicGrade::Three;
     c.hn = 1500.0;
     c.lambdaX = 2.08;
     c.lambdaY = 2.08;
-    const StirrupDesign d = designStirrups(c, {{1200.0, 150.0, 150.0, K::seismic}});
+    const StirrupDesign d = designStirrups(c, {{1200.0, 150.0, 150.0, K::Seismic}});
     ASSERT_TRUE(d.designed);
     EXPECT_TRUE(d.limits.denseWholeHeight);
-    EXPECT_EQ(d.limits.denseReason, DenseZoneReason::shortColumn);
+    EXPECT_EQ(d.limits.denseReason, DenseZoneReason::ShortColumn);
     EXPECT_DOUBLE_EQ(d.limits.denseLength, 1500.0);
     EXPECT_EQ(d.limits.minimumDenseDiameter, 6);
     EXPECT_DOUBLE_EQ(d.limits.maximumDenseSpacing, 144.0);
@@ -212,62 +212,62 @@ TEST(StirrupLimits, ClauseByClause) {
     const LongitudinalBars base = bars(20, 20, 2, 20, 2);
     const Case cases[] = {
         // 9.3.2-1: max(6, 25/4 = 6.25) -> 8; 9.3.2-2: min(400, 500, 15 * 20 = 300).
-        {"9.3.2-1 d/4", 500, 500, bars(25, 20, 2, 20, 2), S::none, 3600, 3, false, false, false, 8,
+        {"9.3.2-1 d/4", 500, 500, bars(25, 20, 2, 20, 2), S::None, 3600, 3, false, false, false, 8,
          300, 0, 0, 300, true, false, false, 0},
         // 22/4 = 5.5 -> 6; min(400, 300, 15 * 16 = 240); 3 bars a face: no compound stirrups.
-        {"9.3.2-2 15d", 300, 300, bars(22, 16, 1, 16, 1), S::none, 3600, 3, false, false, false, 6,
+        {"9.3.2-2 15d", 300, 300, bars(22, 16, 1, 16, 1), S::None, 3600, 3, false, false, false, 6,
          240, 0, 0, 240, false, false, false, 0},
         // min(400, 600, 15 * 28 = 420) = 400.
-        {"9.3.2-2 400", 600, 800, bars(28, 28, 0, 28, 0), S::none, 3600, 3, false, false, false, 8,
+        {"9.3.2-2 400", 600, 800, bars(28, 28, 0, 28, 0), S::None, 3600, 3, false, false, false, 8,
          400, 0, 0, 400, false, false, false, 0},
         // 12C25 in 300 x 300: 5890.5 / 90000 = 6.5 % > 3 %: 8 mm, min(300, 375, 250, 200) = 200.
-        {"9.3.2-5 above 3 %", 300, 300, bars(25, 25, 2, 25, 2), S::none, 3600, 3, false, false,
+        {"9.3.2-5 above 3 %", 300, 300, bars(25, 25, 2, 25, 2), S::None, 3600, 3, false, false,
          false, 8, 200, 0, 0, 200, false, true, false, 0},
         // 9.3.2-4: short side 400 with 4 bars a face: no; with 5: yes; 500 with 3: no, 4: yes.
-        {"9.3.2-4 400, 4 bars", 400, 400, bars(20, 20, 2, 20, 2), S::none, 3600, 3, false, false,
+        {"9.3.2-4 400, 4 bars", 400, 400, bars(20, 20, 2, 20, 2), S::None, 3600, 3, false, false,
          false, 6, 300, 0, 0, 300, false, false, false, 0},
-        {"9.3.2-4 400, 5 bars", 400, 400, bars(20, 20, 3, 20, 1), S::none, 3600, 3, false, false,
+        {"9.3.2-4 400, 5 bars", 400, 400, bars(20, 20, 3, 20, 1), S::None, 3600, 3, false, false,
          false, 6, 300, 0, 0, 300, true, false, false, 0},
-        {"9.3.2-4 500, 3 bars", 500, 500, bars(20, 20, 1, 20, 1), S::none, 3600, 3, false, false,
+        {"9.3.2-4 500, 3 bars", 500, 500, bars(20, 20, 1, 20, 1), S::None, 3600, 3, false, false,
          false, 6, 300, 0, 0, 300, false, false, false, 0},
-        {"9.3.2-4 500, 4 bars", 500, 500, base, S::none, 3600, 3, false, false, false, 6, 300, 0, 0,
+        {"9.3.2-4 500, 4 bars", 500, 500, base, S::None, 3600, 3, false, false, false, 6, 300, 0, 0,
          300, true, false, false, 0},
         // 6.3.7-2: 一 min(6 * 20, 100), 10 mm; 6.3.9-2 legs 200; 6.3.9-4 outside 10 * 20 = 200.
         // Dense 2 * max(500, 3600 / 6, 500) = 1200.
-        {"6.3.7-2 grade 一", 500, 500, base, S::one, 3600, 3, false, false, false, 10, 300, 100,
+        {"6.3.7-2 grade 一", 500, 500, base, S::One, 3600, 3, false, false, false, 10, 300, 100,
          200, 200, true, false, false, 1200},
-        {"6.3.7-2 grade 二", 500, 500, base, S::two, 3600, 3, false, false, false, 8, 300, 100, 250,
+        {"6.3.7-2 grade 二", 500, 500, base, S::Two, 3600, 3, false, false, false, 8, 300, 100, 250,
          200, true, false, false, 1200},
         // 三 min(8 * 20, 150) = 150; outside 15 * 20 = 300.
-        {"6.3.7-2 grade 三", 500, 500, base, S::three, 3600, 3, false, false, false, 8, 300, 150,
+        {"6.3.7-2 grade 三", 500, 500, base, S::Three, 3600, 3, false, false, false, 8, 300, 150,
          250, 300, true, false, false, 1200},
-        {"6.3.7-2 grade 四", 500, 500, base, S::four, 3600, 3, false, false, false, 6, 300, 150,
+        {"6.3.7-2 grade 四", 500, 500, base, S::Four, 3600, 3, false, false, false, 6, 300, 150,
          300, 300, true, false, false, 1200},
         // 二 with 12 mm bars: min(8 * 12 = 96, 100); 9.3.2 min(400, 500, 180); outside 120.
-        {"6.3.7-2 8d", 500, 500, bars(12, 12, 2, 12, 2), S::two, 3600, 3, false, false, false, 8,
+        {"6.3.7-2 8d", 500, 500, bars(12, 12, 2, 12, 2), S::Two, 3600, 3, false, false, false, 8,
          180, 96, 250, 120, true, false, false, 1200},
         // The foot of a ground-storey column: 100 (三, 四), 8 mm for 四; dense Hn/3 = 1200 at the
         // foot + 600 at the top.
-        {"6.3.7-2 foot 三", 500, 500, base, S::three, 3600, 3, true, false, false, 8, 300, 100, 250,
+        {"6.3.7-2 foot 三", 500, 500, base, S::Three, 3600, 3, true, false, false, 8, 300, 100, 250,
          300, true, false, false, 1800},
-        {"6.3.7-2 foot 四", 500, 500, base, S::four, 3600, 3, true, false, false, 8, 300, 100, 300,
+        {"6.3.7-2 foot 四", 500, 500, base, S::Four, 3600, 3, true, false, false, 8, 300, 100, 300,
          300, true, false, false, 1800},
         // 三 with a section of 400: 6 mm (table note).
-        {"6.3.7-2 三 at 400", 400, 400, base, S::three, 3600, 3, false, false, false, 6, 300, 150,
+        {"6.3.7-2 三 at 400", 400, 400, base, S::Three, 3600, 3, false, false, false, 6, 300, 150,
          250, 300, false, false, false, 1200},
         // Dense zone: max(600, 4200 / 6 = 700, 500) at both ends.
-        {"6.3.9-1 Hn/6", 500, 600, base, S::three, 4200, 3, false, false, false, 8, 300, 150, 250,
+        {"6.3.9-1 Hn/6", 500, 600, base, S::Three, 4200, 3, false, false, false, 8, 300, 150, 250,
          300, true, false, false, 1400},
         // Hn / h = 2000 / 500 = 4: the whole height.
-        {"6.3.9-1 Hn/h <= 4", 500, 500, base, S::three, 2000, 3, false, false, false, 8, 300, 150,
+        {"6.3.9-1 Hn/h <= 4", 500, 500, base, S::Three, 2000, 3, false, false, false, 8, 300, 150,
          250, 300, true, false, true, 2000},
-        {"6.3.9-1 lambda <= 2", 500, 500, base, S::three, 3600, 1.8, false, false, false, 8, 300,
+        {"6.3.9-1 lambda <= 2", 500, 500, base, S::Three, 3600, 1.8, false, false, false, 8, 300,
          100, 250, 300, true, false, true, 3600},
-        {"6.3.9-1 frame-supporting", 500, 500, base, S::three, 3600, 3, false, true, false, 8, 300,
+        {"6.3.9-1 frame-supporting", 500, 500, base, S::Three, 3600, 3, false, true, false, 8, 300,
          100, 250, 300, true, false, true, 3600},
-        {"6.3.9-1 corner 二", 500, 500, base, S::two, 3600, 3, false, false, true, 8, 300, 100, 250,
+        {"6.3.9-1 corner 二", 500, 500, base, S::Two, 3600, 3, false, false, true, 8, 300, 100, 250,
          200, true, false, true, 3600},
-        {"6.3.9-1 corner 三", 500, 500, base, S::three, 3600, 3, false, false, true, 8, 300, 150,
+        {"6.3.9-1 corner 三", 500, 500, base, S::Three, 3600, 3, false, false, true, 8, 300, 150,
          250, 300, true, false, false, 1200},
     };
     for (const Case& k : cases) {
@@ -281,8 +281,8 @@ TEST(StirrupLimits, ClauseByClause) {
         c.lambdaY = k.lambda;
         c.groundStorey = k.ground;
         c.frameSupporting = k.frameSupporting;
-        c.position = k.corner ? ColumnPosition::corner : ColumnPosition::middle;
-        const StirrupLimits l = designStirrups(c, {{500.0, 0.0, 0.0, K::seismic}}).limits;
+        c.position = k.corner ? ColumnPosition::Corner : ColumnPosition::Middle;
+        const StirrupLimits l = designStirrups(c, {{500.0, 0.0, 0.0, K::Seismic}}).limits;
         EXPECT_EQ(l.minimumDiameter, k.minimumDiameter) << k.clause;
         EXPECT_DOUBLE_EQ(l.maximumSpacing, k.maximumSpacing) << k.clause;
         EXPECT_DOUBLE_EQ(l.maximumDenseSpacing, k.maximumDenseSpacing) << k.clause;
@@ -307,9 +307,9 @@ TEST(StirrupLimits, VolumetricRatioMinimumAndLambdaV) {
         double lambdaV, minimum;
     };
     const Case cases[] = {
-        {S::one, 3, false, 0.10, 0.008},     {S::two, 3, false, 0.08, 0.006},
-        {S::three, 3, false, 0.06, 0.004},   {S::four, 3, false, 0.06, 0.004},
-        {S::three, 1.8, false, 0.06, 0.012}, {S::two, 3, true, 0.10, 0.015},
+        {S::One, 3, false, 0.10, 0.008},     {S::Two, 3, false, 0.08, 0.006},
+        {S::Three, 3, false, 0.06, 0.004},   {S::Four, 3, false, 0.06, 0.004},
+        {S::Three, 1.8, false, 0.06, 0.012}, {S::Two, 3, true, 0.10, 0.015},
     };
     for (const Case& k : cases) {
         StirrupColumn c;
@@ -321,7 +321,7 @@ TEST(StirrupLimits, VolumetricRatioMinimumAndLambdaV) {
         c.lambdaX = k.lambda;
         c.lambdaY = k.lambda;
         c.frameSupporting = k.frameSupporting;
-        const StirrupLimits l = designStirrups(c, {{500.0, 0.0, 0.0, K::seismic}}).limits;
+        const StirrupLimits l = designStirrups(c, {{500.0, 0.0, 0.0, K::Seismic}}).limits;
         EXPECT_NEAR(l.lambdaV, k.lambdaV, 1e-12) << static_cast<int>(k.grade);
         EXPECT_DOUBLE_EQ(l.minimumVolumetricRatio, k.minimum) << static_cast<int>(k.grade);
         // lambda_v * 16.7 / 360 against the minimum.
@@ -338,10 +338,10 @@ TEST(StirrupLimits, CharacteristicValueTable) {
         double mu, lambdaV;
     };
     const Case cases[] = {
-        {S::one, 0.2, 0.10},  {S::one, 0.65, 0.16},   // (0.15 + 0.17) / 2
-        {S::one, 0.9, 0.23},  {S::one, 0.95, -1.0},   // beyond the table
-        {S::two, 1.05, 0.24}, {S::two, 1.02, 0.228},  // 0.22 + 0.02 * 0.4
-        {S::two, 1.1, -1.0},  {S::three, 0.3, 0.06}, {S::four, 0.75, 0.14}, {S::three, 0.45, 0.08},
+        {S::One, 0.2, 0.10},  {S::One, 0.65, 0.16},   // (0.15 + 0.17) / 2
+        {S::One, 0.9, 0.23},  {S::One, 0.95, -1.0},   // beyond the table
+        {S::Two, 1.05, 0.24}, {S::Two, 1.02, 0.228},  // 0.22 + 0.02 * 0.4
+        {S::Two, 1.1, -1.0},  {S::Three, 0.3, 0.06}, {S::Four, 0.75, 0.14}, {S::Three, 0.45, 0.08},
     };
     for (const Case& k : cases) {
         EXPECT_NEAR(stirrupCharacteristicValue(k.grade, k.mu), k.lambdaV, 1e-12)
@@ -375,7 +375,7 @@ TEST(StirrupDesign, TensionMinimumGoverns) {
     c.h = 400.0;
     c.bars = bars(20, 20, 0, 20, 0);
     c.hn = 3000.0;
-    const StirrupDesign d = designStirrups(c, {{-300.0, 100.0, 0.0, K::unspecified}});
+    const StirrupDesign d = designStirrups(c, {{-300.0, 100.0, 0.0, K::Unspecified}});
     ASSERT_TRUE(d.designed);
     EXPECT_EQ(stirrupNotation(c.stirrupSteel, d.choice), "C10@250");
     EXPECT_EQ(stirrupType(d.choice), "2×2");
@@ -398,9 +398,9 @@ TEST(StirrupDesign, SectionLimitExceededNonSeismic) {
     c.bars = bars(20, 20, 0, 20, 0);
     c.hn = 3000.0;
     const StirrupDesign d = designStirrups(
-        c, {{500.0, 100.0, 0.0, K::unspecified}, {500.0, 300.0, 0.0, K::unspecified}});
+        c, {{500.0, 100.0, 0.0, K::Unspecified}, {500.0, 300.0, 0.0, K::Unspecified}});
     EXPECT_FALSE(d.designed);
-    EXPECT_EQ(d.failure.kind, StirrupFailureKind::sectionLimitExceeded);
+    EXPECT_EQ(d.failure.kind, StirrupFailureKind::SectionLimitExceeded);
     EXPECT_EQ(d.failure.combination, 1);
     EXPECT_NEAR(d.failure.value, 1.0595465, 1e-7);
     EXPECT_EQ(d.combinations.size(), 2u);  // the figures are there to show
@@ -414,18 +414,18 @@ TEST(StirrupDesign, SectionLimitExceededSeismicShortShearSpan) {
     c.b = 400.0;
     c.h = 400.0;
     c.bars = bars(20, 18, 1, 18, 1);
-    c.seismic = SeismicGrade::three;
+    c.seismic = SeismicGrade::Three;
     c.hn = 3600.0;
     c.lambdaX = 1.8;
     c.lambdaY = 1.8;
-    for (const K kind : {K::seismic, K::unspecified}) {
+    for (const K kind : {K::Seismic, K::Unspecified}) {
         const StirrupDesign d = designStirrups(c, {{800.0, 380.0, 0.0, kind}});
         EXPECT_FALSE(d.designed);
-        EXPECT_EQ(d.failure.kind, StirrupFailureKind::sectionLimitExceeded);
+        EXPECT_EQ(d.failure.kind, StirrupFailureKind::SectionLimitExceeded);
         EXPECT_NEAR(d.failure.value, 1.0342222, 1e-7);
     }
-    const StirrupDesign n = designStirrups(c, {{800.0, 380.0, 0.0, K::nonSeismic}});
-    EXPECT_NE(n.failure.kind, StirrupFailureKind::sectionLimitExceeded);
+    const StirrupDesign n = designStirrups(c, {{800.0, 380.0, 0.0, K::NonSeismic}});
+    EXPECT_NE(n.failure.kind, StirrupFailureKind::SectionLimitExceeded);
 }
 
 TEST(StirrupDesign, OtherFailuresAreNamed) {
@@ -433,17 +433,17 @@ TEST(StirrupDesign, OtherFailuresAreNamed) {
     c.b = 500.0;
     c.h = 500.0;
     c.bars = bars(20, 20, 2, 20, 2);
-    c.seismic = SeismicGrade::two;
+    c.seismic = SeismicGrade::Two;
     c.hn = 0.0;  // a seismic grade needs Hn for the dense zone
-    EXPECT_EQ(designStirrups(c, {{500.0, 50.0, 0.0, K::seismic}}).failure.kind,
-              StirrupFailureKind::clearHeightMissing);
+    EXPECT_EQ(designStirrups(c, {{500.0, 50.0, 0.0, K::Seismic}}).failure.kind,
+              StirrupFailureKind::ClearHeightMissing);
 
     // Grade 一 at mu = 3396.25e3 / (14.3 * 250000) = 0.95: beyond table 6.3.9's 0.9.
     c.hn = 3600.0;
-    c.seismic = SeismicGrade::one;
-    const StirrupDesign beyond = designStirrups(c, {{3396.25, 50.0, 0.0, K::seismic}});
+    c.seismic = SeismicGrade::One;
+    const StirrupDesign beyond = designStirrups(c, {{3396.25, 50.0, 0.0, K::Seismic}});
     EXPECT_FALSE(beyond.designed);
-    EXPECT_EQ(beyond.failure.kind, StirrupFailureKind::axialRatioBeyondTable);
+    EXPECT_EQ(beyond.failure.kind, StirrupFailureKind::AxialRatioBeyondTable);
     EXPECT_NEAR(beyond.failure.value, 0.95, 1e-12);
     EXPECT_DOUBLE_EQ(beyond.failure.limit, 0.9);
 
@@ -452,9 +452,9 @@ TEST(StirrupDesign, OtherFailuresAreNamed) {
     c.b = 400.0;
     c.h = 400.0;
     c.bars = bars(20, 20, 0, 20, 0);
-    const StirrupDesign legs = designStirrups(c, {{500.0, 50.0, 0.0, K::seismic}});
+    const StirrupDesign legs = designStirrups(c, {{500.0, 50.0, 0.0, K::Seismic}});
     EXPECT_FALSE(legs.designed);
-    EXPECT_EQ(legs.failure.kind, StirrupFailureKind::legSpacingUnattainable);
+    EXPECT_EQ(legs.failure.kind, StirrupFailureKind::LegSpacingUnattainable);
     EXPECT_DOUBLE_EQ(legs.failure.value, 308.0);
     EXPECT_DOUBLE_EQ(legs.failure.limit, 200.0);
 }
@@ -510,14 +510,14 @@ TEST(StirrupLimits, RelaxedDenseSpacingAndEndsCoveringTheHeight) {
     c.h = 500.0;
     c.bars = bars(20, 20, 2, 20, 2);
     c.hn = 3600.0;
-    const std::vector<ShearCombination> load = {{500.0, 0.0, 0.0, K::seismic}};
-    c.seismic = SeismicGrade::two;
+    const std::vector<ShearCombination> load = {{500.0, 0.0, 0.0, K::Seismic}};
+    c.seismic = SeismicGrade::Two;
     EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 150.0);
-    c.seismic = SeismicGrade::one;  // min(6 * 20, 150)
+    c.seismic = SeismicGrade::One;  // min(6 * 20, 150)
     EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 120.0);
-    c.seismic = SeismicGrade::three;
+    c.seismic = SeismicGrade::Three;
     EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 0.0);
-    c.seismic = SeismicGrade::two;
+    c.seismic = SeismicGrade::Two;
     c.groundStorey = true;
     EXPECT_DOUBLE_EQ(designStirrups(c, load).limits.maximumDenseSpacingRelaxed, 0.0);
     c.groundStorey = false;
@@ -533,12 +533,12 @@ TEST(StirrupLimits, RelaxedDenseSpacingAndEndsCoveringTheHeight) {
     c.bars = bars(16, 16, 0, 16, 0);
     c.hn = 990.0;
     StirrupLimits l = designStirrups(c, load).limits;
-    EXPECT_EQ(l.denseReason, DenseZoneReason::endsCoverHeight);
+    EXPECT_EQ(l.denseReason, DenseZoneReason::EndsCoverHeight);
     EXPECT_TRUE(l.denseWholeHeight);
     EXPECT_DOUBLE_EQ(l.denseLength, 990.0);
     c.hn = 1010.0;
     l = designStirrups(c, load).limits;
-    EXPECT_EQ(l.denseReason, DenseZoneReason::ends);
+    EXPECT_EQ(l.denseReason, DenseZoneReason::Ends);
     EXPECT_FALSE(l.denseWholeHeight);
     EXPECT_DOUBLE_EQ(l.denseLength, 1000.0);
 }

@@ -124,19 +124,19 @@ INSTANTIATE_TEST_SUITE_P(
     Hand, UniaxialAtEccentricity,
     ::testing::Values(
         // eu = 100 along h = 600: c = 200 / 0.411776 = 485.701, N = 0.79798 * 14.3 * 400 * c.
-        EccentricityCase{"PlainAboutX", 0, BendingAxis::x, 100, 2216955.131190809},
+        EccentricityCase{"PlainAboutX", 0, BendingAxis::X, 100, 2216955.131190809},
         // The sign of the eccentricity only turns the section round.
-        EccentricityCase{"PlainAboutXNegative", 0, BendingAxis::x, -100, 2216955.131190809},
+        EccentricityCase{"PlainAboutXNegative", 0, BendingAxis::X, -100, 2216955.131190809},
         // ev = 50 along b = 400: c = 150 / 0.411776 = 364.276, N = 0.79798 * 14.3 * 600 * c.
-        EccentricityCase{"PlainAboutY", 0, BendingAxis::y, 50, 2494074.5225896602},
+        EccentricityCase{"PlainAboutY", 0, BendingAxis::Y, 50, 2494074.5225896602},
         // No eccentricity: the squash load 14.3 * 238400 + 360 * 1600 = 3985120 N.
-        EccentricityCase{"Concentric", 400, BendingAxis::y, 0, 3985120.0},
+        EccentricityCase{"Concentric", 400, BendingAxis::Y, 0, 3985120.0},
         // Four 400 mm2 corner bars, eu = 500, both bar rows yielded: N = 4564.444 c - 11440
         // (800 * (360 - 14.3) - 800 * 360), M = 4564.444 c (300 - 0.411776 c) + 146785600
         // (800 * 260 * (345.7 + 360)); M = 500 N gives 1879.55 c^2 + 912888.9 c - 152505600 = 0,
         // c = 131.4712 (bars at 0.0033 * 91.47 / 131.47 = 0.00230 and 0.01076, both past
         // 0.0018): N = 588652.853.
-        EccentricityCase{"CornerBarsAboutX", 400, BendingAxis::x, 500, 588652.8531187259}),
+        EccentricityCase{"CornerBarsAboutX", 400, BendingAxis::X, 500, 588652.8531187259}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // ---------------------------------------------------------------------------------------------

@@ -651,18 +651,18 @@ TEST_P(BarLayout, PlacesCornerAndWebBars) {
     double sumY = 0.0;
     for (const CheckedBar& bar : r.bars) {
         switch (bar.group) {
-            case BarGroup::corner:
+            case BarGroup::Corner:
                 ++corners;
                 EXPECT_DOUBLE_EQ(std::fabs(bar.u), 260.0);
                 EXPECT_DOUBLE_EQ(std::fabs(bar.v), 150.0);
                 EXPECT_NEAR(bar.area, k.corner, 1e-9);
                 break;
-            case BarGroup::webX:
+            case BarGroup::WebX:
                 EXPECT_DOUBLE_EQ(std::fabs(bar.u), 260.0);
                 EXPECT_TRUE(bar.v == -75.0 || bar.v == 0.0 || bar.v == 75.0) << bar.v;
                 sumX += bar.area;
                 break;
-            case BarGroup::webY:
+            case BarGroup::WebY:
                 EXPECT_DOUBLE_EQ(std::fabs(bar.v), 150.0);
                 EXPECT_TRUE(bar.u == -130.0 || bar.u == 0.0 || bar.u == 130.0) << bar.u;
                 sumY += bar.area;

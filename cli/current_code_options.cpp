@@ -29,7 +29,8 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
         {"--m1m2-x", &load.m1m2X, nullptr},  {"--m1m2-y", &load.m1m2Y, nullptr},
         {"--lc-x", nullptr, &column.lcX},    {"--lc-y", nullptr, &column.lcY},
         {"--cover", nullptr, &column.cover}, {"--stirrup", &column.stirrup, nullptr},
-        {"--hn", nullptr, &column.hn},
+        {"--hn", nullptr, &column.hn},       {"--V-x", &load.Vx, nullptr},
+        {"--V-y", &load.Vy, nullptr},
     };
     for (const NumberTarget& target : numbers) {
         const auto found = given.find(target.flag);
@@ -84,6 +85,24 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
         }
         column.position = *position;
     }
+    if (const std::string* t = text("--stirrup-steel")) {
+        const auto steel = steelFromLabel2010(*t);
+        if (!steel) {
+            return "--stirrup-steel: \"" + *t +
+                   "\" is not a current-code steel grade; use one of HPB300, HRB335, HRB400, "
+                   "HRB500";
+        }
+        column.stirrupSteel = *steel;
+    }
+    if (const std::string* t = text("--seismic-combination")) {
+        if (*t == "yes") {
+            load.kind = CombinationKind::seismic;
+        } else if (*t == "no") {
+            load.kind = CombinationKind::nonSeismic;
+        } else {
+            return "--seismic-combination: \"" + *t + "\" is not yes or no";
+        }
+    }
     options.json = given.count("--json") > 0;
     return {};
 }
@@ -120,6 +139,14 @@ const char* flagForCurrentCodeField(CurrentCodeField field) {
             return "--M0y";
         case CurrentCodeField::m1m2Y:
             return "--m1m2-y";
+        case CurrentCodeField::Vx:
+            return "--V-x";
+        case CurrentCodeField::Vy:
+            return "--V-y";
+        case CurrentCodeField::kind:
+            return "--seismic-combination";
+        case CurrentCodeField::stirrupSteel:
+            return "--stirrup-steel";
         case CurrentCodeField::combinations:
             break;
     }

@@ -5,10 +5,12 @@
 #include "cli/book_output.h"
 #include "cli/cli_main.h"
 #include "cli/console_host.h"
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "report/book/current_code_book.h"
 #include "report/current_code_json.h"
 #include "report/current_code_report.h"
+#include "report/current_code_stirrup_text.h"
 #include "report/design_drawing.h"
 
 namespace tessarin {
@@ -25,8 +27,9 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
         err << "tessarin-cli: check " << flagForCurrentCodeField(finding->field) << '\n';
         return kExitRejected;
     }
-    const CurrentCodeDesign design = designCurrentCode(input.column, input.combinations);
-    const FileResult written = writeCurrentCodeReport(design);
+    const ColumnWithStirrups whole = designColumnWithStirrups(input.column, input.combinations);
+    const CurrentCodeDesign& design = whole.longitudinal;
+    const FileResult written = writeCurrentCodeReport(whole);
     if (!written.ok) {
         err << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
         return kExitFile;
@@ -40,9 +43,9 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
         }
     }
     if (options.json) {
-        out << currentCodeJson(design);
+        out << currentCodeJson(whole);
     } else {
-        out << withUnixLineEnds(currentCodeReportText(design));
+        out << withUnixLineEnds(currentCodeReportText(whole));
     }
     out.flush();
     // The book of a design that found no layout says why; it is written all the same.
@@ -54,6 +57,10 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
     if (!design.designed) {
         err << "tessarin-cli: no layout fits: " << noLayoutReasonText(design) << '\n';
         if (options.dxf) err << "tessarin-cli: no drawing written to " << *options.dxf << '\n';
+        return kExitNoLayout;
+    }
+    if (whole.stirrups && !whole.stirrups->designed) {
+        err << "tessarin-cli: no stirrup fits: " << stirrupFailureText(*whole.stirrups) << '\n';
         return kExitNoLayout;
     }
     return kExitDone;

@@ -34,7 +34,11 @@ enum class CurrentCodeField {
     M2x,
     m1m2X,
     M2y,
-    m1m2Y
+    m1m2Y,
+    Vx,
+    Vy,
+    kind,
+    stirrupSteel
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,

@@ -1,6 +1,7 @@
 #include "engine/current_code/column_with_stirrups.h"
 
 #include "engine/current_code/current_code_design.h"
+#include "engine/current_code/current_code_rules.h"
 
 namespace tessarin {
 
@@ -36,6 +37,11 @@ std::vector<ShearCombination> shearCombinationsOf(std::span<const LoadCombinatio
             s.Vx = inputs.shears[i].Vx;
             s.Vy = inputs.shears[i].Vy;
             s.kind = inputs.shears[i].kind;
+        } else {
+            // Without separate shears, those the combination carries.
+            s.Vx = combinations[i].Vx;
+            s.Vy = combinations[i].Vy;
+            s.kind = combinations[i].kind;
         }
         shear.push_back(s);
     }
@@ -66,6 +72,22 @@ ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
         result.settled = false;
     }
     return result;
+}
+
+StirrupInputs stirrupInputsOf(const CurrentCodeColumn& column) {
+    StirrupInputs inputs;
+    inputs.stirrupSteel = column.stirrupSteel;
+    const ShearSpan span = shearSpan(column, resolveColumn(column).cover);
+    inputs.hn = span.hn;
+    inputs.lambdaX = span.lambdaX;
+    inputs.lambdaY = span.lambdaY;
+    inputs.frameSupporting = column.structure == StructureType::frameSupported;
+    return inputs;
+}
+
+ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
+                                            std::span<const LoadCombination> combinations) {
+    return designColumnWithStirrups(column, combinations, stirrupInputsOf(column));
 }
 
 }  // namespace tessarin

@@ -17,8 +17,8 @@ struct StirrupInputs {
     double lambdaY = 3.0;
     bool frameSupporting = false;
     bool groundStorey = false;
-    // Per load combination, in the same order: Vx, Vy (kN) and the kind; missing ones are 0 and
-    // unspecified.
+    // Per load combination, in the same order: Vx, Vy (kN) and the kind; where missing, those of
+    // the load combination itself.
     struct Shear {
         double Vx = 0.0;
         double Vy = 0.0;
@@ -50,5 +50,14 @@ inline constexpr int kMaximumStirrupRounds = 3;
 [[nodiscard]] ColumnWithStirrups designColumnWithStirrups(
     const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
     const StirrupInputs& inputs);
+
+// The stirrup inputs of a column as given: its stirrup steel, the clear height Hn (l0 where not
+// given), the shear-span ratios of DetailingLimits::shearSpan, a frame-supporting column for the
+// frame-supported structure; the shears and kinds of the combinations themselves.
+[[nodiscard]] StirrupInputs stirrupInputsOf(const CurrentCodeColumn& column);
+
+// The whole column as given: designColumnWithStirrups with stirrupInputsOf.
+[[nodiscard]] ColumnWithStirrups designColumnWithStirrups(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations);
 
 }  // namespace tessarin

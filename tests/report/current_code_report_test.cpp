@@ -96,19 +96,34 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     d.column = {};
 
     d.reason = {NoLayoutKind::noDetailedLayout, -1, 0.0, 0.0};
+    d.limits.maximumBarDiameter = 40.0;
     EXPECT_EQ(noLayoutReasonText(d),
               "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案");
+    // c + ds = 15 + 6 = 21 (8.2.1): the next bar, 22, needs c >= 16.
+    d.column.stirrup = 6.0;
+    d.limits.maximumBarDiameter = 21.0;
+    EXPECT_EQ(noLayoutReasonText(d),
+              "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案"
+              "；纵筋直径受保护层限制：d ≤ c + ds = 15 + 6 = 21 mm(8.2.1)，采用 C22 需 c ≥ 16 "
+              "mm：可加大保护层厚度或加大截面");
+    d.column.stirrup = 8.0;
+    d.limits.maximumBarDiameter = 28.0;
 
     d.layout = placeLayout({400.0, 600.0, 20.0, 8.0}, {28, 28, 4, 6});
     d.combinations.resize(3);
     d.combinations[2].utilisation = 1.374;
     d.combinations[2].axialUtilisation = 0.6;
     d.reason = {NoLayoutKind::notCarried, 2, 1.374, 0.0487};
+    // The largest bar is 28 = c + ds = 20 + 8 (8.2.1): the next listed bar, 32, needs c >= 32 - 8
+    // = 24, and the reason says so.
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
-              "也不能承受第3组荷载组合(利用率 1.37)");
+              "也不能承受第3组荷载组合(利用率 1.37)；纵筋直径受保护层限制：d ≤ c + ds = 20 + 8 = "
+              "28 mm(8.2.1)，采用 C32 需 c ≥ 24 mm：可加大保护层厚度或加大截面");
     d.combinations[2].utilisation = 0.95;  // carried in bending; the axial limit fails
     d.combinations[2].axialUtilisation = 1.118;
+    // With c + ds = 32 + 8 = 40 every listed bar fits: no word on the cover.
+    d.limits.maximumBarDiameter = 40.0;
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(N/(0.9φ(fcA + fy'As')) = 1.12)");

@@ -37,9 +37,9 @@ CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project)
     : directory_(std::move(directory)), project_(std::move(project)), date_(todayText()) {}
 
 FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
-                                      const CurrentCodeDesign& design) {
+                                      const ColumnWithStirrups& column) {
     const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
-    return writeBookFile(buildCurrentCodeBook(BookInfo{project_, id, date_}, design), path);
+    return writeBookFile(buildCurrentCodeBook(BookInfo{project_, id, date_}, column), path);
 }
 
 }  // namespace tessarin

@@ -30,7 +30,7 @@ class CurrentCodeBooks final : public CurrentCodeOutputs {
     CurrentCodeBooks(std::string directory, std::string project);
 
     FileResult designed(const std::string& id, long long firstLine,
-                        const CurrentCodeDesign& design) override;
+                        const ColumnWithStirrups& column) override;
 
   private:
     std::string directory_;

@@ -51,7 +51,7 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
     // The book of a design that found no layout says why; it is written all the same.
     if (options.book) {
         const BookInfo info{options.project, options.columnId, todayText()};
-        const FileResult booked = writeBookFile(buildCurrentCodeBook(info, design), *options.book);
+        const FileResult booked = writeBookFile(buildCurrentCodeBook(info, whole), *options.book);
         if (!booked.ok) return reportBookFailure(booked, err);
     }
     if (!design.designed) {

@@ -491,7 +491,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeFiles(const std::string& id, 
     if (files_.dxfDir && design.designed) {
         const std::string path = *files_.dxfDir + "/" + caseFileName(id, firstLine, ".dxf");
         if (auto refused = refuseInput(path, "drawing", options_, input_)) return refused;
-        const FileResult written = writeDesignDrawing(path, design, id);
+        const FileResult written = writeDesignDrawing(path, whole, id);
         if (!written.ok) return failed(written);
     }
     if (files_.outputs != nullptr) {

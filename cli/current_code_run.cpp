@@ -36,7 +36,7 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
     }
     // The drawing only of a chosen layout; without one the reason below says why.
     if (options.dxf && design.designed) {
-        const FileResult drawn = writeDesignDrawing(*options.dxf, design, "");
+        const FileResult drawn = writeDesignDrawing(*options.dxf, whole, "");
         if (!drawn.ok) {
             err << "tessarin-cli: cannot write " << drawn.fileName << ": " << drawn.reason << '\n';
             return kExitFile;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
 #include "run/current_code_input.h"
 
@@ -32,7 +33,18 @@ class CurrentCodeDialog : public QDialog {
 
   public:
     // The table's columns, in order.
-    enum Column { kColN, kColM2x, kColM1M2x, kColM2y, kColM1M2y, kColumnCount };
+    // kColKind holds a list (未指明, 地震组合, 非地震组合) rather than a number.
+    enum Column {
+        kColN,
+        kColM2x,
+        kColM1M2x,
+        kColM2y,
+        kColM1M2y,
+        kColVx,
+        kColVy,
+        kColKind,
+        kColumnCount
+    };
 
     explicit CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent = nullptr);
 
@@ -59,6 +71,11 @@ class CurrentCodeDialog : public QDialog {
     QComboBox* seismicList() const { return seismic_; }
     QComboBox* structureList() const { return structure_; }
     QComboBox* positionList() const { return position_; }
+    QComboBox* stirrupSteelList() const { return stirrupSteel_; }
+    // The kind list of a combination's row.
+    QComboBox* kindList(int row) const;
+    // The column with its stirrups of the last design.
+    const std::optional<ColumnWithStirrups>& lastColumn() const { return whole_; }
     QTableWidget* combinationsTable() const { return combinations_; }
     QTableWidget* resultsTable() const { return results_; }
     QLabel* summaryLabel() const { return summary_; }
@@ -72,7 +89,7 @@ class CurrentCodeDialog : public QDialog {
 
   private:
     void chooseDrawingFile();
-    void showDesign(const CurrentCodeDesign& design);
+    void showDesign(const ColumnWithStirrups& column);
     void refuse(const CurrentCodeFinding& finding);
     void setCombinationRow(int row, const LoadCombination& load);
 
@@ -82,6 +99,7 @@ class CurrentCodeDialog : public QDialog {
     QComboBox* seismic_ = nullptr;
     QComboBox* structure_ = nullptr;
     QComboBox* position_ = nullptr;
+    QComboBox* stirrupSteel_ = nullptr;
     QTableWidget* combinations_ = nullptr;
     QTableWidget* results_ = nullptr;
     QLabel* summary_ = nullptr;
@@ -91,6 +109,7 @@ class CurrentCodeDialog : public QDialog {
     QPushButton* bookButton_ = nullptr;
 
     std::optional<CurrentCodeDesign> design_;
+    std::optional<ColumnWithStirrups> whole_;
     std::string reportPath_;
 };
 

@@ -213,7 +213,8 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     report_->setFont(reportFont());
     report_->setMinimumHeight(180);
 
-    columnBox->setMinimumWidth(470);
+    // Wide enough for every column of the combinations table, the kind list included.
+    columnBox->setMinimumWidth(600);
     auto* left = new QVBoxLayout;
     left->addWidget(columnBox);
     left->addWidget(loadsBox, 1);
@@ -228,7 +229,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     auto* top = new QHBoxLayout(this);
     top->addLayout(left, 0);
     top->addLayout(right, 1);
-    resize(1260, 780);
+    resize(1400, 780);
 
     // Start values.
     const CurrentCodeColumn& c = start.column;

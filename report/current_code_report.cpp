@@ -114,9 +114,10 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
         t.line("剪跨比(GB 50010 6.3.12、GB 50011 6.2.9)：" + shearSpanText(l.shearSpan) +
                "(h0 按直径" + std::to_string(kEngineeringChoices.shearSpanBarDiameter) +
                "mm的纵筋计算)");
-        t.line("轴压比 μN = N/(fcA) 限值：" + axialRatioLimitText(l, c.concreteGrade) +
-               "(GB 50011 表6.3.6及注，GB 50010 11.4.16，" + seismicColumnLabel(c) +
-               "，适用于每一组荷载组合)");
+        t.line(
+            "轴压比 μN = N/(fcA) 限值：" + axialRatioLimitText(l, c.concreteGrade) +
+            "(GB 50011 表6.3.6及注，GB 50010 11.4.16，" + seismicColumnLabel(c) +
+            (anyKindGiven(r) ? "，适用于地震组合及未指明类别的组合)" : "，适用于每一组荷载组合)"));
         if (l.maximumOneSideRatio > 0.0) {
             t.line("一级且剪跨比不大于2的柱，一侧纵筋配筋率不大于 " +
                    percentText(l.maximumOneSideRatio, 1) + "(GB 50011 6.3.8)");
@@ -305,8 +306,13 @@ std::string reportText(const CurrentCodeDesign& design, const ColumnWithStirrups
         const CombinationDemand& d = r.combinations[k].demand;
         t.line("组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) + " kN");
         if (r.limits.axialRatio.value > 0.0) {
-            t.line("  轴压比(GB 50011 6.3.6)：" +
-                   axialRatioCheckText(d.axialRatio, r.limits.axialRatio.value));
+            if (r.combinations[k].kind == CombinationKind::nonSeismic) {
+                t.line("  轴压比 μN = N/(fcA) = " + fixedText(d.axialRatio, 3) +
+                       "(非地震组合，不验算轴压比限值)");
+            } else {
+                t.line("  轴压比(GB 50011 6.3.6)：" +
+                       axialRatioCheckText(d.axialRatio, r.limits.axialRatio.value));
+            }
         }
         writeAxis(t, "x", "h", "Mx", d.x, d.N);
         writeAxis(t, "y", "b", "My", d.y, d.N);

@@ -131,7 +131,8 @@ void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
     if (seismic) {
         t.rows.push_back({"轴压比 μN = N/(fcA) 限值",
                           axialRatioLimitText(l, c.concreteGrade) + "（" + seismicColumnLabel(c) +
-                              "，适用于每一组荷载组合）",
+                              (anyKindGiven(r) ? "，适用于地震组合及未指明类别的组合）"
+                                               : "，适用于每一组荷载组合）"),
                           "GB 50011 表6.3.6及注，GB 50010 11.4.16"});
         if (l.maximumOneSideRatio > 0.0) {
             t.rows.push_back({"一侧纵筋最大配筋率（一级，剪跨比不大于 2）",
@@ -223,9 +224,11 @@ void writeDemands(BookWriter& w, const CurrentCodeDesign& r) {
             w.formula("轴压比（GB 50011 6.3.6）", "μN = N/(fcA)",
                       f(d.N, 2) + " × 1000 / (" + f(r.materials.fc, 1) + " × " + len(r.column.b) +
                           " × " + len(r.column.h) + ")",
-                      f(d.axialRatio, 3) + atMost(d.axialRatio <= r.limits.axialRatio.value) +
-                          f(r.limits.axialRatio.value, 2) + "，" +
-                          verdict(d.axialRatio <= r.limits.axialRatio.value));
+                      r.combinations[k].kind == CombinationKind::nonSeismic
+                          ? f(d.axialRatio, 3) + "（非地震组合，不验算轴压比限值）"
+                          : f(d.axialRatio, 3) + atMost(d.axialRatio <= r.limits.axialRatio.value) +
+                                f(r.limits.axialRatio.value, 2) + "，" +
+                                verdict(d.axialRatio <= r.limits.axialRatio.value));
         }
         writeAxis(w, r, "x", "h", "Mx", d.x, d.N);
         writeAxis(w, r, "y", "b", "My", d.y, d.N);

@@ -89,7 +89,7 @@ class CurrentCodeDialog : public QDialog {
 
   private:
     void chooseDrawingFile();
-    void showDesign(const ColumnWithStirrups& column);
+    void showDesign(const ColumnWithStirrups& whole);
     void refuse(const CurrentCodeFinding& finding);
     void setCombinationRow(int row, const LoadCombination& load);
 

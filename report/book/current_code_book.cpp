@@ -469,9 +469,10 @@ void writeStirrups(BookWriter& w, const ColumnWithStirrups& whole) {
                           f(c.gammaRE, 2)});
         if (c.gammaRE != 1.0) {
             const double ratio = c.demand.axialRatio;
-            w.formula("组合" + std::to_string(k + 1) + "为地震组合（GB 50010 11.1.6）", "γRE",
-                      "N/(fcA) = " + f(ratio, 3) + (ratio < 0.15 ? " < 0.15" : " ≥ 0.15"),
-                      f(c.gammaRE, 2) + "，按 γRE·N、γRE·M 与截面承载力比较");
+            w.paragraph("组合" + std::to_string(k + 1) +
+                        "为地震组合（GB 50010 11.1.6）：N/(fcA) = " + f(ratio, 3) +
+                        (ratio < 0.15 ? " < 0.15，γRE = " : " ≥ 0.15，γRE = ") + f(c.gammaRE, 2) +
+                        "，按 γRE·N、γRE·M 与截面承载力比较。");
         }
     }
     w.table(std::move(t));

@@ -14,9 +14,11 @@
 #include "batch/csv_reader.h"
 #include "batch/external_sort.h"
 #include "batch/id_grouping.h"
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
+#include "report/current_code_stirrup_text.h"
 #include "report/design_drawing.h"
 #include "report/number_text.h"
 #include "run/current_code_input.h"
@@ -47,6 +49,10 @@ enum class Code : std::size_t {
     Seismic,
     Structure,
     Position,
+    StirrupSteel,
+    Vx,
+    Vy,
+    Kind,
 };
 
 constexpr std::size_t at(Code column) {
@@ -136,19 +142,40 @@ bool readSpill(SpillFile& file, ColumnBlock& block) {
 // axialRatio is the seismic axial compression ratio N / (fc A) with its limit (GB 50011 6.3.6,
 // empty without one); axialCapacity 0.9 phi (fc A + fy' As') in kN and axialUtilisation N over it
 // (6.2.15).
-constexpr std::array<const char*, 12> kDemandColumns = {
+// gammaRE is the bending factor of 11.1.6 (1 for a combination that is not seismic);
+// shearUtilisation sqrt((Vx/Vux)^2 + (Vy/Vuy)^2) (6.3.17) with the chosen stirrup.
+constexpr std::array<const char*, 14> kDemandColumns = {
     "CmX",        "etaNsX",          "Mx",          "CmY",           "etaNsY",           "My",
-    "axialRatio", "axialRatioLimit", "utilisation", "axialCapacity", "axialUtilisation", "Nu"};
-constexpr std::array<const char*, 9> kLayoutColumns = {
-    "layout", "cornerDiameter", "webDiameter", "webBarsAlongB", "webBarsAlongH", "bars", "As",
-    "rho",    "governingLine"};
+    "axialRatio", "axialRatioLimit", "utilisation", "axialCapacity", "axialUtilisation", "Nu",
+    "gammaRE",    "shearUtilisation"};
+constexpr std::array<const char*, 19> kLayoutColumns = {"layout",
+                                                        "cornerDiameter",
+                                                        "webDiameter",
+                                                        "webBarsAlongB",
+                                                        "webBarsAlongH",
+                                                        "bars",
+                                                        "As",
+                                                        "rho",
+                                                        "governingLine",
+                                                        "stirrups",
+                                                        "stirrupType",
+                                                        "stirrupDiameter",
+                                                        "stirrupSpacing",
+                                                        "denseSpacing",
+                                                        "denseLength",
+                                                        "legsX",
+                                                        "legsY",
+                                                        "volumetricRatio",
+                                                        "requiredVolumetricRatio"};
+// The stirrup columns of a layout row.
+constexpr std::size_t kStirrupColumns = 10;
 
 // The column fields every row of an id must repeat.
 struct SharedField {
     Code column;
     bool (*same)(const CurrentCodeColumn&, const CurrentCodeColumn&);
 };
-constexpr std::array<SharedField, 13> kSharedFields = {{
+constexpr std::array<SharedField, 14> kSharedFields = {{
     {Code::L0, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.l0 == b.l0; }},
     {Code::B, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.b == b.b; }},
     {Code::H, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.h == b.h; }},
@@ -181,6 +208,10 @@ constexpr std::array<SharedField, 13> kSharedFields = {{
                          const CurrentCodeColumn& b) { return a.structure == b.structure; }},
     {Code::Position, [](const CurrentCodeColumn& a,
                         const CurrentCodeColumn& b) { return a.position == b.position; }},
+    {Code::StirrupSteel,
+     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
+         return a.stirrupSteel == b.stirrupSteel;
+     }},
 }};
 
 class CodeColumns {
@@ -252,8 +283,11 @@ std::optional<std::string> readRow(const CodeColumns& columns,
                     "a current-code steel grade (HPB300, HRB335, HRB400 or HRB500)");
     }
     column.steel = *steelGrade;
-    const std::array<std::pair<Code, double*>, 3> plain = {
-        {{Code::M1m2X, &load.m1m2X}, {Code::M1m2Y, &load.m1m2Y}, {Code::Stirrup, &column.stirrup}}};
+    const std::array<std::pair<Code, double*>, 5> plain = {{{Code::M1m2X, &load.m1m2X},
+                                                            {Code::M1m2Y, &load.m1m2Y},
+                                                            {Code::Stirrup, &column.stirrup},
+                                                            {Code::Vx, &load.Vx},
+                                                            {Code::Vy, &load.Vy}}};
     for (const auto& [code, target] : plain) {
         const std::string* text = columns.given(fields, code);
         if (text == nullptr) continue;
@@ -294,6 +328,23 @@ std::optional<std::string> readRow(const CodeColumns& columns,
                 "a column position (middle, edge or corner; a frame-supporting column is the "
                 "structure frame-supported)");
         column.position = *value;
+    }
+    if (const std::string* text = columns.given(fields, Code::StirrupSteel)) {
+        const auto value = steelFromLabel2010(*text);
+        if (!value) {
+            return notA(Code::StirrupSteel, *text,
+                        "a current-code steel grade (HPB300, HRB335, HRB400 or HRB500)");
+        }
+        column.stirrupSteel = *value;
+    }
+    if (const std::string* text = columns.given(fields, Code::Kind)) {
+        if (*text == "seismic") {
+            load.kind = CombinationKind::Seismic;
+        } else if (*text == "non-seismic") {
+            load.kind = CombinationKind::NonSeismic;
+        } else {
+            return notA(Code::Kind, *text, "a combination kind (seismic or non-seismic)");
+        }
     }
     return std::nullopt;
 }
@@ -340,7 +391,7 @@ class CurrentCodeBatch {
     std::optional<BatchOutcome> designColumns();
     std::optional<BatchOutcome> designColumn(std::vector<CaseRecord>& rows);
     std::optional<BatchOutcome> writeFiles(const std::string& id, long long firstLine,
-                                           const CurrentCodeDesign& design);
+                                           const ColumnWithStirrups& whole);
     std::optional<BatchOutcome> writeBlocks();
 
     void beginRow(std::string& line, long long lineNumber, const std::string& id,
@@ -439,7 +490,8 @@ void CurrentCodeBatch::appendInputs(std::string& line,
 }
 
 std::optional<BatchOutcome> CurrentCodeBatch::writeFiles(const std::string& id, long long firstLine,
-                                                         const CurrentCodeDesign& design) {
+                                                         const ColumnWithStirrups& whole) {
+    const CurrentCodeDesign& design = whole.longitudinal;
     const auto failed = [](const FileResult& result) {
         const char* what = result.action == FileAction::Create ? "cannot create " : "cannot write ";
         return stop(Status::FileFailed, what + result.fileName + ": " + result.reason);
@@ -447,7 +499,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeFiles(const std::string& id, 
     if (files_.reportDir) {
         const std::string path = *files_.reportDir + "/" + caseFileName(id, firstLine, ".txt");
         if (auto refused = refuseInput(path, "report", options_, input_)) return refused;
-        const FileResult written = writeCurrentCodeReport(design, path);
+        const FileResult written = writeCurrentCodeReport(whole, path);
         if (!written.ok) return failed(written);
     }
     // A drawing only of a chosen layout; the layout row says why there is none.
@@ -455,11 +507,11 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeFiles(const std::string& id, 
         const std::string path = *files_.dxfDir + "/" + caseFileName(id, firstLine, ".dxf");
         if (auto refused = refuseInput(path, "drawing", options_, input_)) return refused;
         // A pipe or device planted in the folder is refused, a link replaced.
-        const FileResult written = writeDesignDrawing(path, design, id, StreamTarget::Refuse);
+        const FileResult written = writeDesignDrawing(path, whole, id, StreamTarget::Refuse);
         if (!written.ok) return failed(written);
     }
     if (files_.outputs != nullptr) {
-        const FileResult written = files_.outputs->designed(id, firstLine, design);
+        const FileResult written = files_.outputs->designed(id, firstLine, whole);
         if (!written.ok) return failed(written);
     }
     return std::nullopt;
@@ -550,8 +602,11 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
     std::vector<LoadCombination> loads;
     loads.reserve(rows.size());
     for (const RowReading& reading : readings) loads.push_back(reading.load);
-    const CurrentCodeDesign design = designCurrentCode(readings.front().column, loads);
-    if (!design.designed) withoutLayout_ = true;
+    const ColumnWithStirrups whole = designColumnWithStirrups(readings.front().column, loads);
+    const CurrentCodeDesign& design = whole.longitudinal;
+    const StirrupDesign* stirrups = whole.stirrups ? &*whole.stirrups : nullptr;
+    const bool stirred = stirrups != nullptr && stirrups->designed;
+    if (!design.designed || !stirred) withoutLayout_ = true;
 
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CombinationCheck& check = design.combinations[i];
@@ -576,8 +631,14 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
         } else {
             appendEmpty(text, 4);
         }
+        appendNumber(text, check.gammaRE);
+        if (stirred && i < stirrups->combinations.size()) {
+            appendNumber(text, stirrups->combinations[i].check.utilisation);
+        } else {
+            appendEmpty(text, 1);
+        }
         appendEmpty(text, kLayoutColumns.size());
-        text += design.designed ? ",ok\n" : ",no layout\n";
+        text += !design.designed ? ",no layout\n" : stirred ? ",ok\n" : ",no stirrup\n";
     }
     beginRow(text, firstLine, id, "layout");
     appendEmpty(text, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size());
@@ -595,7 +656,28 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
         appendNumber(text, layout.ratio);
         text += ',';
         text += std::to_string(rows[static_cast<std::size_t>(design.governing)].line);
-        text += ",designed\n";
+        if (stirred) {
+            const StirrupChoice& c = stirrups->choice;
+            text += ',';
+            appendCsvField(text, stirrupNotation(stirrups->column.stirrupSteel, c));
+            text += ',';
+            appendCsvField(text, stirrupType(c));
+            text += ',' + std::to_string(c.diameter);
+            for (const double value : {c.spacing, c.denseSpacing, c.denseLength}) {
+                appendNumber(text, value);
+            }
+            text += ',' + std::to_string(c.legsX) + ',' + std::to_string(c.legsY);
+            appendNumber(text, c.volumetricRatio);
+            appendNumber(text, stirrups->limits.requiredVolumetricRatio);
+            text += ",designed\n";
+        } else {
+            appendEmpty(text, kStirrupColumns);
+            text += ',';
+            appendCsvField(
+                text, "no stirrup: " +
+                          (stirrups != nullptr ? stirrupFailureText(*stirrups) : std::string()));
+            text += '\n';
+        }
     } else {
         appendEmpty(text, kLayoutColumns.size());
         text += ',';
@@ -605,7 +687,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
     designedRows_ += static_cast<long long>(rows.size());
     if (!blocks_.add({firstLine, std::move(text)}))
         return stop(Status::FileFailed, blocks_.error());
-    return writeFiles(id, firstLine, design);
+    return writeFiles(id, firstLine, whole);
 }
 
 std::optional<BatchOutcome> CurrentCodeBatch::designColumns() {
@@ -639,7 +721,8 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
     std::string line = "line,id,kind";
     for (std::size_t c = 1; c < kCurrentCodeInputNames.size(); ++c) {
         line += ',';
-        line += kCurrentCodeInputNames[c];
+        // The input kind of a combination, beside the kind of row.
+        line += c == at(Code::Kind) ? "combination_kind" : kCurrentCodeInputNames[c];
     }
     for (const char* name : kDemandColumns) (line += ',') += name;
     for (const char* name : kLayoutColumns) (line += ',') += name;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "batch/batch_run.h"
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
 #include "report/file_result.h"
 
@@ -13,9 +14,11 @@ namespace tessarin {
 
 // The input columns of a current-code cases file. The first nine are required; ax, ay, scheme and
 // the other columns of a 2002 cases file are passed over, so that one file serves both.
-inline constexpr std::array<const char*, 19> kCurrentCodeInputNames = {
-    "id",     "l0",   "b",    "h",  "M0x",   "M0y",     "N",       "concrete",  "steel",   "m1m2_x",
-    "m1m2_y", "lc_x", "lc_y", "hn", "cover", "stirrup", "seismic", "structure", "position"};
+inline constexpr std::array<const char*, 23> kCurrentCodeInputNames = {
+    "id",       "l0",      "b",       "h",         "M0x",      "M0y",           "N",
+    "concrete", "steel",   "m1m2_x",  "m1m2_y",    "lc_x",     "lc_y",          "hn",
+    "cover",    "stirrup", "seismic", "structure", "position", "stirrup_steel", "vx",
+    "vy",       "kind"};
 inline constexpr std::size_t kCurrentCodeRequiredInputs = 9;
 
 // What a front end writes per column beside the results (a calculation book): told once for each
@@ -25,7 +28,7 @@ class CurrentCodeOutputs {
   public:
     virtual ~CurrentCodeOutputs() = default;
     virtual FileResult designed(const std::string& id, long long firstLine,
-                                const CurrentCodeDesign& design) = 0;
+                                const ColumnWithStirrups& column) = 0;
 };
 
 // Where the current-code batch writes a file per column id, beside the results; none when empty.

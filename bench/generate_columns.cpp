@@ -35,7 +35,15 @@ int main(int argc, char** argv) {
         return (state >> 8) % range;
     };
     if (currentCode) {
-        std::fprintf(file, "id,l0,b,h,M0x,M0y,N,concrete,steel,m1m2_x,m1m2_y,seismic\n");
+        std::fprintf(file, "id,l0,b,h,M0x,M0y,N,concrete,steel,m1m2_x,m1m2_y,seismic,vx,vy,kind\n");
+        // The shears and kinds from their own sequence, so that the other figures stay those of
+        // the files generated before the stirrups were designed.
+        unsigned shearState = 777u;
+        const auto shear = [&shearState](unsigned range) {
+            shearState = shearState * 1103515245u + 12345u;
+            return (shearState >> 8) % range;
+        };
+        static const char* const kKinds[] = {"", "seismic", "non-seismic", "seismic"};
         static const char* const kSeismic[] = {"", "", "", "2", "3", "4"};
         unsigned columnState = 0u;
         for (long long i = 0; i < rows; ++i) {
@@ -52,10 +60,16 @@ int main(int argc, char** argv) {
             const char* concrete = kConcrete[1 + own(5)];
             const char* steel = kSteel[own(2)];
             const char* seismic = kSeismic[own(6)];
-            std::fprintf(file, "C%lld,%u,%u,%u,%u,%u,%u,%s,%s,%.1f,%.1f,%s\n", column, l0, b, h,
-                         20 + next(300), 10 + next(150), 200 + next(2000), concrete, steel,
-                         0.1 * (static_cast<double>(next(21)) - 10.0),
-                         0.1 * (static_cast<double>(next(21)) - 10.0), seismic);
+            const unsigned M0x = 20 + next(300);
+            const unsigned M0y = 10 + next(150);
+            const unsigned N = 200 + next(2000);
+            const double m1m2x = 0.1 * (static_cast<double>(next(21)) - 10.0);
+            const double m1m2y = 0.1 * (static_cast<double>(next(21)) - 10.0);
+            const unsigned vx = 20 + shear(200);
+            const unsigned vy = 10 + shear(120);
+            const char* kind = kKinds[shear(4)];
+            std::fprintf(file, "C%lld,%u,%u,%u,%u,%u,%u,%s,%s,%.1f,%.1f,%s,%u,%u,%s\n", column, l0,
+                         b, h, M0x, M0y, N, concrete, steel, m1m2x, m1m2y, seismic, vx, vy, kind);
         }
         return std::fclose(file) == 0 ? 0 : 3;
     }

@@ -58,9 +58,9 @@ CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project, s
       options_(options) {}
 
 FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
-                                      const CurrentCodeDesign& design) {
+                                      const ColumnWithStirrups& column) {
     const std::string path = directory_ + "/" + caseFileName(id, firstLine, suffix_.c_str());
-    return writeBatchBook(buildCurrentCodeBook(BookInfo{project_, id, date_}, design), path,
+    return writeBatchBook(buildCurrentCodeBook(BookInfo{project_, id, date_}, column), path,
                           options_);
 }
 

@@ -38,7 +38,7 @@ class CurrentCodeBooks final : public CurrentCodeOutputs {
                      const BatchOptions& options);
 
     FileResult designed(const std::string& id, long long firstLine,
-                        const CurrentCodeDesign& design) override;
+                        const ColumnWithStirrups& column) override;
 
   private:
     std::string directory_;

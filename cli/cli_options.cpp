@@ -37,9 +37,10 @@ constexpr const char* kFooter =
     "  [--dxf DIR] [--books DIR [--book-format F]]. The rows of an id are the load combinations\n"
     "  of one column, which share its section, lengths and materials; one layout per id carries\n"
     "  them all. Required: id, l0, b, h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y,\n"
-    "  lc_x, lc_y, hn, cover, stirrup, seismic, structure, position (as the flags; blank is the\n"
-    "  default). One combination row per input row (demand, utilisation) and one layout row per\n"
-    "  id (bars, As, rho, governing line). --reports, --dxf and --books write\n"
+    "  lc_x, lc_y, hn, cover, stirrup, seismic, structure, position, stirrup_steel, vx, vy (kN)\n"
+    "  and kind (seismic, non-seismic; blank unspecified) (as the flags; blank is the default).\n"
+    "  One combination row per input row (demand, utilisation, shear utilisation) and one layout\n"
+    "  row per id (bars, As, rho, governing line, stirrups). --reports, --dxf and --books write\n"
     "  DIR/<id>-<first line>.txt, .dxf and .html (or .pdf, .docx) per column. Exit 5 when every\n"
     "  row was accepted but no layout fits some columns.\n"
     "\n"
@@ -54,7 +55,10 @@ constexpr const char* kFooter =
     "  Designs the bars by GB 50010-2010 (2015) with the seismic detailing of GB 50011-2010\n"
     "  (2016): second-order effects by Cm-etaNs, every symmetric layout of 12 to 40 mm bars that\n"
     "  meets the detailing rules, the lightest that carries the load by strain compatibility with\n"
-    "  the real bars. --M0x and --M0y are the larger end moments M2x and M2y; --concrete takes\n"
+    "  the real bars, then the stirrups (shear 6.3.11-6.3.17 with --V-x, --V-y, detailing 9.3.2\n"
+    "  and GB 50011 6.3.7, 6.3.9) in the notation of drawings (C8@100/200). A seismic combination\n"
+    "  (--seismic-combination yes) divides the capacities by gammaRE (bending 0.75/0.80, shear\n"
+    "  0.85). --M0x and --M0y are the larger end moments M2x and M2y; --concrete takes\n"
     "  C20 to C80, --steel HPB300, HRB335, HRB400 or HRB500; --ax, --ay, --scheme, --diameter,\n"
     "  --ratio-x, --ratio-y and --check do not apply. It writes Result-GB2010.txt (GBK, CR LF)\n"
     "  and prints the report, or with --json one JSON object. Exit codes as below, and 5 when no\n"
@@ -164,6 +168,14 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
          "frame-supporting column of a part-frame-supported shear-wall structure, grade 1 or 2) "
          "(frame)"},
         {"--position", "with --code 2010: middle (or edge), or corner (middle)"},
+        {"--V-x", "with --code 2010: design shear Vx along h (with Mx), kN (0)"},
+        {"--V-y", "with --code 2010: design shear Vy along b (with My), kN (0)"},
+        {"--seismic-combination",
+         "with --code 2010: yes for a seismic combination (gammaRE, axial-ratio limit), no for a "
+         "non-seismic one (unspecified: no gammaRE, the limit applies)"},
+        {"--stirrup-steel",
+         "with --code 2010: stirrup steel HPB300, HRB335, HRB400 or HRB500 "
+         "(HRB400)"},
     };
     for (const auto& [name, help] : codeOptions) {
         app.add_option(name, codeTexts[name], help)->type_name("V");

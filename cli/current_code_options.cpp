@@ -29,7 +29,8 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
         {"--m1m2-x", &load.m1m2X, nullptr},  {"--m1m2-y", &load.m1m2Y, nullptr},
         {"--lc-x", nullptr, &column.lcX},    {"--lc-y", nullptr, &column.lcY},
         {"--cover", nullptr, &column.cover}, {"--stirrup", &column.stirrup, nullptr},
-        {"--hn", nullptr, &column.hn},
+        {"--hn", nullptr, &column.hn},       {"--V-x", &load.Vx, nullptr},
+        {"--V-y", &load.Vy, nullptr},
     };
     for (const NumberTarget& target : numbers) {
         const auto found = given.find(target.flag);
@@ -88,6 +89,24 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
         }
         column.position = *position;
     }
+    if (const std::string* t = text("--stirrup-steel")) {
+        const auto steel = steelFromLabel2010(*t);
+        if (!steel) {
+            return "--stirrup-steel: \"" + *t +
+                   "\" is not a current-code steel grade; use one of HPB300, HRB335, HRB400, "
+                   "HRB500";
+        }
+        column.stirrupSteel = *steel;
+    }
+    if (const std::string* t = text("--seismic-combination")) {
+        if (*t == "yes") {
+            load.kind = CombinationKind::Seismic;
+        } else if (*t == "no") {
+            load.kind = CombinationKind::NonSeismic;
+        } else {
+            return "--seismic-combination: \"" + *t + "\" is not yes or no";
+        }
+    }
     options.json = given.count("--json") > 0;
     return {};
 }
@@ -124,6 +143,14 @@ const char* flagForCurrentCodeField(CurrentCodeField field) {
             return "--M0y";
         case CurrentCodeField::M1m2Y:
             return "--m1m2-y";
+        case CurrentCodeField::Vx:
+            return "--V-x";
+        case CurrentCodeField::Vy:
+            return "--V-y";
+        case CurrentCodeField::Kind:
+            return "--seismic-combination";
+        case CurrentCodeField::StirrupSteel:
+            return "--stirrup-steel";
         case CurrentCodeField::Combinations:
             break;
     }

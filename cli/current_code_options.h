@@ -20,8 +20,10 @@ struct CurrentCodeCliOptions {
 
 // The flags that only the current-code design knows, and the 2002 flags it does not use.
 inline constexpr const char* kCurrentCodeOnlyFlags[] = {
-    "--m1m2-x",  "--m1m2-y",  "--lc-x",      "--lc-y",     "--hn",   "--cover",
-    "--stirrup", "--seismic", "--structure", "--position", "--json", "--dxf"};
+    "--m1m2-x",       "--m1m2-y",  "--lc-x",    "--lc-y",      "--hn",
+    "--cover",        "--stirrup", "--seismic", "--structure", "--position",
+    "--json",         "--dxf",     "--V-x",     "--V-y",       "--seismic-combination",
+    "--stirrup-steel"};
 inline constexpr const char* kNotUsedByCurrentCode[] = {
     "--ax", "--ay", "--scheme", "--diameter", "--ratio-x", "--ratio-y", "--check"};
 

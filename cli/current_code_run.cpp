@@ -7,10 +7,12 @@
 #include "cli/cli_main.h"
 #include "cli/console_host.h"
 #include "cli/output_clash.h"
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "report/book/current_code_book.h"
 #include "report/current_code_json.h"
 #include "report/current_code_report.h"
+#include "report/current_code_stirrup_text.h"
 #include "report/design_drawing.h"
 
 namespace tessarin {
@@ -36,15 +38,16 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
         err << "tessarin-cli: check " << flagForCurrentCodeField(finding->field) << '\n';
         return kExitRejected;
     }
-    const CurrentCodeDesign design = designCurrentCode(input.column, input.combinations);
-    const FileResult written = writeCurrentCodeReport(design);
+    const ColumnWithStirrups whole = designColumnWithStirrups(input.column, input.combinations);
+    const CurrentCodeDesign& design = whole.longitudinal;
+    const FileResult written = writeCurrentCodeReport(whole);
     if (!written.ok) {
         err << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
         return kExitFile;
     }
     // The drawing only of a chosen layout; without one the reason below says why.
     if (options.dxf && design.designed) {
-        const FileResult drawn = writeDesignDrawing(*options.dxf, design, "");
+        const FileResult drawn = writeDesignDrawing(*options.dxf, whole, "");
         if (!drawn.ok) {
             err << "tessarin-cli: cannot write " << drawn.fileName << ": " << drawn.reason << '\n';
             return kExitFile;
@@ -52,9 +55,9 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
     }
     errno = 0;
     if (options.json) {
-        out << currentCodeJson(design);
+        out << currentCodeJson(whole);
     } else {
-        out << withUnixLineEnds(currentCodeReportText(design));
+        out << withUnixLineEnds(currentCodeReportText(whole));
     }
     out.flush();
     // A report that could not be printed is a failed run, as on the 2002 path.
@@ -66,12 +69,16 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
     // The book of a design that found no layout says why; it is written all the same.
     if (options.book) {
         const BookInfo info{options.project, options.columnId, todayText()};
-        const FileResult booked = writeBookFile(buildCurrentCodeBook(info, design), *options.book);
+        const FileResult booked = writeBookFile(buildCurrentCodeBook(info, whole), *options.book);
         if (!booked.ok) return reportBookFailure(booked, err);
     }
     if (!design.designed) {
         err << "tessarin-cli: no layout fits: " << noLayoutReasonText(design) << '\n';
         if (options.dxf) err << "tessarin-cli: no drawing written to " << *options.dxf << '\n';
+        return kExitNoLayout;
+    }
+    if (whole.stirrups && !whole.stirrups->designed) {
+        err << "tessarin-cli: no stirrup fits: " << stirrupFailureText(*whole.stirrups) << '\n';
         return kExitNoLayout;
     }
     return kExitDone;

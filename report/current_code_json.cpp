@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "report/current_code_report.h"
+#include "report/current_code_stirrup_text.h"
 #include "report/number_text.h"
 
 namespace tessarin {
@@ -47,10 +48,46 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-}  // namespace
+const char* kindText(CombinationKind kind) {
+    switch (kind) {
+        case CombinationKind::Seismic:
+            return "\"seismic\"";
+        case CombinationKind::NonSeismic:
+            return "\"non-seismic\"";
+        case CombinationKind::Unspecified:
+            break;
+    }
+    return "null";
+}
 
-std::string currentCodeJson(const CurrentCodeDesign& design) {
+std::string stirrupsObject(const StirrupDesign& s) {
+    std::string j = "{\"status\": ";
+    j += s.designed ? "\"designed\"" : "\"no-stirrup\"";
+    j += ", \"reason\": " + quoted(stirrupFailureText(s));
+    if (s.designed) {
+        const StirrupChoice& c = s.choice;
+        j += ", \"diameter\": " + std::to_string(c.diameter) +
+             ", \"spacing\": " + number(c.spacing) +
+             ", \"denseSpacing\": " + number(c.denseSpacing) +
+             ", \"denseLength\": " + number(c.denseLength) +
+             ", \"legsX\": " + std::to_string(c.legsX) + ", \"legsY\": " + std::to_string(c.legsY) +
+             ", \"volumetricRatio\": " + number(c.volumetricRatio) +
+             ", \"requiredVolumetricRatio\": " + number(s.limits.requiredVolumetricRatio) +
+             ", \"type\": " + quoted(stirrupType(c)) +
+             ", \"notation\": " + quoted(stirrupNotation(s.column.stirrupSteel, c));
+    } else {
+        j += ", \"diameter\": null, \"spacing\": null, \"denseSpacing\": null, "
+             "\"denseLength\": null, \"legsX\": null, \"legsY\": null, "
+             "\"volumetricRatio\": null, \"requiredVolumetricRatio\": " +
+             number(s.limits.requiredVolumetricRatio) + ", \"type\": null, \"notation\": null";
+    }
+    return j + "}";
+}
+
+std::string jsonText(const CurrentCodeDesign& design, const ColumnWithStirrups* whole) {
     const CurrentCodeDesign& r = design;
+    const StirrupDesign* stirrups =
+        whole != nullptr && whole->stirrups ? &*whole->stirrups : nullptr;
     const bool designed = r.designed && r.layout.has_value();
     std::string j = "{\"status\": ";
     j += designed ? "\"designed\"" : "\"no-layout\"";
@@ -88,6 +125,9 @@ std::string currentCodeJson(const CurrentCodeDesign& design) {
          ", \"h0x\": " + number(span.h0x) + ", \"h0y\": " + number(span.h0y) +
          ", \"lambdaX\": " + number(span.lambdaX) + ", \"lambdaY\": " + number(span.lambdaY) +
          ", \"lambda\": " + number(span.lambda) + "}";
+    if (whole != nullptr) {
+        j += ", \"stirrups\": " + (stirrups != nullptr ? stirrupsObject(*stirrups) : "null");
+    }
     j += ", \"combinations\": [";
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationCheck& c = r.combinations[k];
@@ -99,13 +139,34 @@ std::string currentCodeJson(const CurrentCodeDesign& design) {
              ", \"axialRatio\": " + number(d.axialRatio) +
              ", \"utilisation\": " + (designed ? number(c.utilisation) : "null") +
              ", \"axialCapacity\": " + (designed ? number(c.axialCapacity) : "null") +
-             ", \"axialUtilisation\": " + (designed ? number(c.axialUtilisation) : "null") + "}";
+             ", \"axialUtilisation\": " + (designed ? number(c.axialUtilisation) : "null");
+        if (whole != nullptr) {
+            j += std::string(", \"kind\": ") + kindText(c.kind) +
+                 ", \"gammaRE\": " + number(c.gammaRE);
+            const bool shear = stirrups != nullptr && k < stirrups->combinations.size();
+            const ShearCheck* v = shear ? &stirrups->combinations[k].check : nullptr;
+            j += ", \"Vx\": " + (v != nullptr ? number(v->x.V) : "null") +
+                 ", \"Vy\": " + (v != nullptr ? number(v->y.V) : "null") +
+                 ", \"shearUtilisation\": " +
+                 (v != nullptr && stirrups->designed ? number(v->utilisation) : "null");
+        }
+        j += "}";
     }
     j += "], \"governing\": ";
     const int governing = designed ? r.governing : r.reason.combination;
     j += governing >= 0 ? std::to_string(governing) : "null";
     j += "}\n";
     return j;
+}
+
+}  // namespace
+
+std::string currentCodeJson(const CurrentCodeDesign& design) {
+    return jsonText(design, nullptr);
+}
+
+std::string currentCodeJson(const ColumnWithStirrups& column) {
+    return jsonText(column.longitudinal, &column);
 }
 
 }  // namespace tessarin

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
 
 namespace tessarin {
@@ -15,5 +16,11 @@ namespace tessarin {
 // axial ratios are null (never a design); governing is then the combination the reason names, or
 // null. A value that is not finite (a utilisation beyond the section) is null as well.
 [[nodiscard]] std::string currentCodeJson(const CurrentCodeDesign& design);
+// The same with the stirrups: per combination also "kind" ("seismic", "non-seismic" or null),
+// "gammaRE", "Vx", "Vy" (|V|, kN) and "shearUtilisation" (null without a stirrup), and
+// "stirrups": {"status": "designed" | "no-stirrup", "reason", "diameter", "spacing",
+// "denseSpacing", "denseLength", "legsX", "legsY", "volumetricRatio", "requiredVolumetricRatio",
+// "type", "notation"} (null without a layout; the choice's fields null without a stirrup).
+[[nodiscard]] std::string currentCodeJson(const ColumnWithStirrups& column);
 
 }  // namespace tessarin

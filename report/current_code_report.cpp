@@ -7,6 +7,7 @@
 #include "engine/current_code/current_code_rules.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
+#include "report/current_code_stirrup_text.h"
 #include "report/gbk_text.h"
 #include "report/number_text.h"
 #include "report/report_file.h"
@@ -113,9 +114,10 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
         t.line("剪跨比(GB 50010 6.3.12、GB 50011 6.2.9)：" + shearSpanText(l.shearSpan) +
                "(h0 按直径" + std::to_string(kEngineeringChoices.shearSpanBarDiameter) +
                "mm的纵筋计算)");
-        t.line("轴压比 μN = N/(fcA) 限值：" + axialRatioLimitText(l, c.concreteGrade) +
-               "(GB 50011 表6.3.6及注，GB 50010 11.4.16，" + seismicColumnLabel(c) +
-               "，适用于每一组荷载组合)");
+        t.line(
+            "轴压比 μN = N/(fcA) 限值：" + axialRatioLimitText(l, c.concreteGrade) +
+            "(GB 50011 表6.3.6及注，GB 50010 11.4.16，" + seismicColumnLabel(c) +
+            (anyKindGiven(r) ? "，适用于地震组合及未指明类别的组合)" : "，适用于每一组荷载组合)"));
         if (l.maximumOneSideRatio > 0.0) {
             t.line("一级且剪跨比不大于2的柱，一侧纵筋配筋率不大于 " +
                    percentText(l.maximumOneSideRatio, 1) + "(GB 50011 6.3.8)");
@@ -168,6 +170,11 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
         t.line("组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) +
                " kN，Mx = N·eix = " + fixedText(d.Mx, 2) +
                " kN.m，My = N·eiy = " + fixedText(d.My, 2) + " kN.m");
+        if (c.gammaRE != 1.0) {
+            t.line("  地震组合(GB 50010 11.1.6)：N/(fcA) = " + fixedText(d.axialRatio, 3) +
+                   (d.axialRatio < kGammaReAxialRatio ? " < 0.15，γRE = " : " ≥ 0.15，γRE = ") +
+                   fixedText(c.gammaRE, 2) + "，按 γRE·N、γRE·M 与截面承载力比较");
+        }
         if (std::isinf(c.utilisation)) {
             t.line("  轴力超出截面承载范围，截面不能再承受弯矩：利用率 = ∞，不满足");
         } else {
@@ -229,6 +236,26 @@ std::string layoutNotation(const LayoutChoice& c, SteelGrade2010 steel) {
     return text;
 }
 
+std::string barDiameterLimitText(const CurrentCodeDesign& design) {
+    const double limit = design.limits.maximumBarDiameter;
+    const int largest = kBarDiameters2010.back();
+    if (!(limit < static_cast<double>(largest))) return {};
+    // The next listed diameter above c + ds and the cover it would need.
+    int next = largest;
+    for (const int d : kBarDiameters2010) {
+        if (static_cast<double>(d) > limit) {
+            next = d;
+            break;
+        }
+    }
+    const double stirrup = design.column.stirrup;
+    // limit = c + ds (8.2.1), so c is the limit less the stirrup.
+    return "；纵筋直径受保护层限制：d ≤ c + ds = " + lengthText(limit - stirrup) + " + " +
+           lengthText(stirrup) + " = " + lengthText(limit) + " mm(8.2.1)，采用 " +
+           barSymbol(design.column.steel) + std::to_string(next) + " 需 c ≥ " +
+           lengthText(static_cast<double>(next) - stirrup) + " mm：可加大保护层厚度或加大截面";
+}
+
 std::string noLayoutReasonText(const CurrentCodeDesign& design) {
     const CurrentCodeDesign& r = design;
     const NoLayoutReason& reason = r.reason;
@@ -246,7 +273,8 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
                    "本程序不作设计";
         case NoLayoutKind::NoDetailedLayout:
             if (reason.limit > 0.0) return shortOfTheLeastRatio(r);
-            return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案";
+            return "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案" +
+                   barDiameterLimitText(r);
         case NoLayoutKind::NotCarried: {
             std::string text =
                 "即使采用构造允许的最大配筋(" +
@@ -260,13 +288,15 @@ std::string noLayoutReasonText(const CurrentCodeDesign& design) {
             } else {
                 text += "利用率 " + fixedText(c.utilisation, 2) + ")";
             }
-            return text;
+            return text + barDiameterLimitText(r);
         }
     }
     return {};
 }
 
-std::string currentCodeReportText(const CurrentCodeDesign& design) {
+namespace {
+
+std::string reportText(const CurrentCodeDesign& design, const ColumnWithStirrups* whole) {
     const CurrentCodeDesign& r = design;
     Text t;
     t.line("===========================================================");
@@ -280,6 +310,17 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
         t.line("  组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) +
                " kN；M2x = " + fixedText(d.x.M2, 2) + " kN.m，M1x/M2x = " + fixedText(d.x.m1m2, 2) +
                "；M2y = " + fixedText(d.y.M2, 2) + " kN.m，M1y/M2y = " + fixedText(d.y.m1m2, 2));
+        if (whole != nullptr && whole->stirrups && k < whole->stirrups->combinations.size()) {
+            const ShearCheck& v = whole->stirrups->combinations[k].check;
+            t.line("    Vx = " + fixedText(v.x.V, 2) + " kN，Vy = " + fixedText(v.y.V, 2) +
+                   " kN；" + combinationKindLabel(r.combinations[k].kind));
+        } else if (whole != nullptr) {
+            t.line(std::string("    ") + combinationKindLabel(r.combinations[k].kind));
+        }
+    }
+    if (whole != nullptr) {
+        const std::string treatment = combinationKindTreatmentText(r);
+        if (!treatment.empty()) t.line(treatment);
     }
     t.line();
     writeLimits(t, r);
@@ -294,8 +335,13 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
         const CombinationDemand& d = r.combinations[k].demand;
         t.line("组合" + std::to_string(k + 1) + "：N = " + fixedText(d.N, 2) + " kN");
         if (r.limits.axialRatio.value > 0.0) {
-            t.line("  轴压比(GB 50011 6.3.6)：" +
-                   axialRatioCheckText(d.axialRatio, r.limits.axialRatio.value));
+            if (r.combinations[k].kind == CombinationKind::NonSeismic) {
+                t.line("  轴压比 μN = N/(fcA) = " + fixedText(d.axialRatio, 3) +
+                       "(非地震组合，不验算轴压比限值)");
+            } else {
+                t.line("  轴压比(GB 50011 6.3.6)：" +
+                       axialRatioCheckText(d.axialRatio, r.limits.axialRatio.value));
+            }
         }
         writeAxis(t, "x", "h", "Mx", d.x, d.N);
         writeAxis(t, "y", "b", "My", d.y, d.N);
@@ -324,8 +370,38 @@ std::string currentCodeReportText(const CurrentCodeDesign& design) {
         t.line("结论：" + std::string(verdict(false)) + "，请加大截面或提高材料强度等级");
     }
     t.line();
+    if (whole != nullptr && whole->stirrups) {
+        t.line("---------------箍筋设计--------------");
+        t.line();
+        for (const StirrupLine& l : stirrupBlockLines(*whole)) {
+            if (l.heading) {
+                t.line("【" + l.text + "】");
+            } else {
+                t.line(l.text);
+            }
+        }
+        t.line();
+        const StirrupDesign& s = *whole->stirrups;
+        if (s.designed) {
+            t.line("箍筋结论：" + stirrupNotation(s.column.stirrupSteel, s.choice) + "，类型 " +
+                   stirrupType(s.choice) + "，满足全部荷载组合的受剪承载力及构造要求");
+        } else {
+            t.line("箍筋结论：" + std::string(verdict(false)) + "，" + stirrupFailureText(s));
+        }
+        t.line();
+    }
     t.line("============现行规范配筋设计完毕============");
     return t.take();
+}
+
+}  // namespace
+
+std::string currentCodeReportText(const CurrentCodeDesign& design) {
+    return reportText(design, nullptr);
+}
+
+std::string currentCodeReportText(const ColumnWithStirrups& column) {
+    return reportText(column.longitudinal, &column);
 }
 
 FileResult writeCurrentCodeReport(const CurrentCodeDesign& design, const std::string& path) {
@@ -333,6 +409,11 @@ FileResult writeCurrentCodeReport(const CurrentCodeDesign& design, const std::st
     // file refused.
     ReportFile report(path);
     return report.replace(utf8ToGbk(currentCodeReportText(design)));
+}
+
+FileResult writeCurrentCodeReport(const ColumnWithStirrups& column, const std::string& path) {
+    ReportFile report(path);
+    return report.replace(utf8ToGbk(currentCodeReportText(column)));
 }
 
 }  // namespace tessarin

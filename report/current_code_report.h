@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
 #include "report/file_result.h"
 
@@ -28,11 +29,18 @@ inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
 // second-order check of each axis, the layout with its ratios and the limits it meets, the check
 // of every combination and the governing one. UTF-8 with CR LF line ends.
 [[nodiscard]] std::string currentCodeReportText(const CurrentCodeDesign& design);
+// The same with the combinations' shears and kinds and the stirrup block (箍筋设计).
+[[nodiscard]] std::string currentCodeReportText(const ColumnWithStirrups& column);
+// Where the largest bar is limited by the cover, c + ds < 40 mm: "；纵筋直径受保护层限制：..." with
+// the cover the next listed bar would need; empty otherwise. Ends the no-layout reasons.
+[[nodiscard]] std::string barDiameterLimitText(const CurrentCodeDesign& design);
 
 // Writes the text in GBK to the file (kCurrentCodeReportFileName in the current directory by
 // default) as Result.txt is written (ReportFile): whole, under the report lock, a link replaced
 // rather than followed, a pipe or device refused; on a failure the old file stays as it was.
 [[nodiscard]] FileResult writeCurrentCodeReport(
     const CurrentCodeDesign& design, const std::string& path = kCurrentCodeReportFileName);
+[[nodiscard]] FileResult writeCurrentCodeReport(
+    const ColumnWithStirrups& column, const std::string& path = kCurrentCodeReportFileName);
 
 }  // namespace tessarin

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
 #include "report/file_result.h"
 #include "report/section_drawing.h"
@@ -19,6 +20,23 @@ SectionDrawing designSectionDrawing(const CurrentCodeDesign& design, const std::
 // layout is refused with the reason "no layout was chosen" and nothing is written.
 // A batch, writing into a folder, refuses a stream there (StreamTarget::Refuse).
 FileResult writeDesignDrawing(const std::string& path, const CurrentCodeDesign& design,
+                              const std::string& columnId,
+                              StreamTarget streams = StreamTarget::Write);
+
+// The inner hoops and ties of a chosen stirrup where they lie (x = v, y = u, centre lines), for
+// the drawing and the dialog's section picture. The outer hoop holds the corner bars; the other
+// bars a leg stands on (StirrupChoice::heldBarsB for the legs parallel to h, heldBarsH for those
+// parallel to b) are taken in pairs from one side, each pair by a closed inner hoop round both
+// bars, its legs beside them and its other sides one stirrup diameter inside the outer hoop; an
+// odd one left over by a single tie through the bar, from the outer hoop to the outer hoop.
+[[nodiscard]] std::vector<SectionDrawing::StirrupPiece> innerStirrupPieces(
+    const CurrentCodeDesign& design, const StirrupChoice& choice, double stirrupDiameter);
+
+// The section detail of the whole column: the bars as above, the stirrup as the bars were placed
+// with it, its inner hoops and ties, and the stirrup in the notation block ("箍筋 %%1328@100/200
+// 4×4").
+SectionDrawing designSectionDrawing(const ColumnWithStirrups& column, const std::string& columnId);
+FileResult writeDesignDrawing(const std::string& path, const ColumnWithStirrups& column,
                               const std::string& columnId,
                               StreamTarget streams = StreamTarget::Write);
 

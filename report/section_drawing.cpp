@@ -37,6 +37,7 @@ constexpr DrawingChoices kChoices;
 
 constexpr const char* kOutlineLayer = "轮廓";
 constexpr const char* kStirrupLayer = "箍筋";
+constexpr const char* kInnerStirrupLayer = "复合箍筋";
 constexpr const char* kBarLayer = "纵筋";
 constexpr const char* kAnnotationLayer = "标注";
 
@@ -144,6 +145,12 @@ DxfDocument sectionDrawingDocument(const SectionDrawing& drawing) {
     doc.polyline(kStirrupLayer, rectangle(halfB - inset, halfH - inset), true,
                  drawing.stirrupDiameter);
     hooks(doc, drawing);
+    if (!drawing.innerStirrups.empty()) {
+        doc.addLayer(kInnerStirrupLayer, kChoices.stirrupColour);
+        for (const SectionDrawing::StirrupPiece& piece : drawing.innerStirrups) {
+            doc.polyline(kInnerStirrupLayer, piece.points, piece.closed, drawing.stirrupDiameter);
+        }
+    }
     for (const DrawnBar& bar : drawing.bars) {
         doc.circle(kBarLayer, {bar.v, bar.u}, bar.d / 2.0);
         doc.disc(kBarLayer, {bar.v, bar.u}, bar.d / 2.0);

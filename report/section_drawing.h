@@ -24,6 +24,13 @@ struct SectionDrawing {
     double cover = 0.0;            // concrete cover to the stirrup's outer face
     double stirrupDiameter = 0.0;  // drawn to its width, with the two 135° hook ends
     std::vector<DrawnBar> bars;
+    // The inner hoops (closed) and single ties (open) of a compound stirrup, centre lines in the
+    // drawing's coordinates (x = v, y = u), drawn as wide as the stirrup on the layer 复合箍筋.
+    struct StirrupPiece {
+        std::vector<DxfPoint> points;
+        bool closed = false;
+    };
+    std::vector<StirrupPiece> innerStirrups;
     std::vector<std::string> annotation;  // the flat-notation block beside the section
     std::string title;                    // the line under the drawing
 };
@@ -48,8 +55,9 @@ std::vector<std::string> flatNotationLines(const BarNotation& notation);
 std::string drawingTitle(const std::string& columnId, const std::string& concrete,
                          const std::string& steel, double utilisation, int governing);
 
-// The drawing on the layers 轮廓 (outline), 箍筋 (stirrup), 纵筋 (bars: a circle of the bar's
-// diameter and a filled disc each) and 标注 (dimensions, annotation, title).
+// The drawing on the layers 轮廓 (outline), 箍筋 (stirrup), 复合箍筋 (inner hoops and ties, when
+// there are any), 纵筋 (bars: a circle of the bar's diameter and a filled disc each) and 标注
+// (dimensions, annotation, title).
 DxfDocument sectionDrawingDocument(const SectionDrawing& drawing);
 
 // Writes the drawing as a DXF file at path, whole or not at all.

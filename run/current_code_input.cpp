@@ -1,5 +1,7 @@
 #include "run/current_code_input.h"
 
+#include <cmath>
+
 #include "engine/current_code/current_code_rules.h"
 #include "report/number_text.h"
 
@@ -105,6 +107,13 @@ std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInpu
         }
         if (!(load.m1m2Y >= -1.0 && load.m1m2Y <= 1.0)) {
             return finding(F::M1m2Y, prefix + "y方向杆端弯矩比M1/M2应在-1～1之间", index);
+        }
+        // The shears of the stirrup design; their sign does not matter (|V| is checked).
+        if (!std::isfinite(load.Vx)) {
+            return finding(F::Vx, prefix + "x方向剪力设计值Vx应为数(kN)", index);
+        }
+        if (!std::isfinite(load.Vy)) {
+            return finding(F::Vy, prefix + "y方向剪力设计值Vy应为数(kN)", index);
         }
     }
     // Two corner bars of the smallest diameter on each face, with cover and stirrup on both

@@ -34,7 +34,11 @@ enum class CurrentCodeField {
     M2x,
     M1m2X,
     M2y,
-    M1m2Y
+    M1m2Y,
+    Vx,
+    Vy,
+    Kind,
+    StirrupSteel
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,

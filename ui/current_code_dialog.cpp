@@ -22,11 +22,13 @@
 #include <new>
 #include <thread>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "report/book/current_code_book.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
+#include "report/current_code_stirrup_text.h"
 #include "report/design_drawing.h"
 #include "report/number_text.h"
 #include "run/calculate_command.h"
@@ -64,12 +66,20 @@ constexpr const char* kSeismicLabels[] = {"非抗震", "一级", "二级", "三�
 constexpr StructureType kStructures[] = {StructureType::Frame, StructureType::Dual,
                                          StructureType::FrameSupported};
 constexpr ColumnPosition kPositions[] = {ColumnPosition::Middle, ColumnPosition::Corner};
-constexpr const char* kCombinationHeaders[] = {"N(kN)", "M2x(kN.m)", "M1x/M2x", "M2y(kN.m)",
-                                               "M1y/M2y"};
-constexpr const char* kResultHeaders[] = {
-    "N(kN)",        "Mx(kN.m)",       "My(kN.m)", "ηns,x",
-    "ηns,y",        "轴压比 N/(fcA)", "利用率",   "N/(0.9φ(fcA+fy'As'))",
-    "Nu(kN) 6.2.21"};
+constexpr const char* kCombinationHeaders[] = {"N(kN)",   "M2x(kN.m)", "M1x/M2x", "M2y(kN.m)",
+                                               "M1y/M2y", "Vx(kN)",    "Vy(kN)",  "类别"};
+// The kinds in the order of CombinationKind.
+constexpr const char* kKindLabels[] = {"未指明", "地震组合", "非地震组合"};
+constexpr CombinationKind kKinds[] = {CombinationKind::Unspecified, CombinationKind::Seismic,
+                                      CombinationKind::NonSeismic};
+// The number columns of the combinations table.
+constexpr int kNumberColumns = CurrentCodeDialog::kColKind;
+constexpr const char* kResultHeaders[] = {"N(kN)",         "Mx(kN.m)",
+                                          "My(kN.m)",      "ηns,x",
+                                          "ηns,y",         "轴压比 N/(fcA)",
+                                          "利用率",        "N/(0.9φ(fcA+fy'As'))",
+                                          "Nu(kN) 6.2.21", "γRE",
+                                          "受剪利用率"};
 
 QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
@@ -89,6 +99,12 @@ int columnOf(CurrentCodeField field) {
             return CurrentCodeDialog::kColM2y;
         case CurrentCodeField::M1m2Y:
             return CurrentCodeDialog::kColM1M2y;
+        case CurrentCodeField::Vx:
+            return CurrentCodeDialog::kColVx;
+        case CurrentCodeField::Vy:
+            return CurrentCodeDialog::kColVy;
+        case CurrentCodeField::Kind:
+            return CurrentCodeDialog::kColKind;
         default:
             return CurrentCodeDialog::kColN;
     }
@@ -114,7 +130,7 @@ CurrentCodeInput currentCodeStart(double l0, double b, double h, double M0x, dou
 CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent)
     : QDialog(parent),
       designFunction_([](const CurrentCodeInput& input, const std::stop_token& stop) {
-          return designCurrentCode(input.column, input.combinations, stop);
+          return designColumnWithStirrups(input.column, input.combinations, stop);
       }),
       reportPath_(kCurrentCodeReportFileName) {
     setWindowTitle(QString::fromUtf8(kTitle));
@@ -149,6 +165,9 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     form->addRow(QStringLiteral("抗震等级"), seismic_);
     form->addRow(QStringLiteral("结构类型"), structure_);
     form->addRow(QStringLiteral("柱的位置"), position_);
+    stirrupSteel_ = new QComboBox(columnBox);
+    for (const char* label : kSteelLabels2010) stirrupSteel_->addItem(QString::fromUtf8(label));
+    form->addRow(QStringLiteral("箍筋牌号"), stirrupSteel_);
 
     // The combinations.
     auto* loadsBox = new QGroupBox(QStringLiteral("荷载组合（第1组取自主窗口）"), this);
@@ -211,7 +230,8 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     report_->setFont(reportFont());
     report_->setMinimumHeight(180);
 
-    columnBox->setMinimumWidth(470);
+    // Wide enough for every column of the combinations table, the kind list included.
+    columnBox->setMinimumWidth(600);
     auto* left = new QVBoxLayout;
     left->addWidget(columnBox);
     left->addWidget(loadsBox, 1);
@@ -229,7 +249,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     auto* top = new QHBoxLayout(this);
     top->addLayout(left, 0);
     top->addLayout(right, 1);
-    resize(1260, 780);
+    resize(1400, 780);
 
     // Start values.
     const CurrentCodeColumn& c = start.column;
@@ -248,6 +268,7 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     seismic_->setCurrentIndex(static_cast<int>(c.seismic));
     structure_->setCurrentIndex(static_cast<int>(c.structure));
     position_->setCurrentIndex(static_cast<int>(c.position));
+    stirrupSteel_->setCurrentIndex(static_cast<int>(c.stirrupSteel));
     for (const LoadCombination& load : start.combinations) {
         const int row = combinations_->rowCount();
         combinations_->insertRow(row);
@@ -272,12 +293,23 @@ QLineEdit* CurrentCodeDialog::field(CurrentCodeField which) const {
     return found == fields_.end() ? nullptr : found->second;
 }
 
+QComboBox* CurrentCodeDialog::kindList(int row) const {
+    return qobject_cast<QComboBox*>(combinations_->cellWidget(row, kColKind));
+}
+
 void CurrentCodeDialog::setCombinationRow(int row, const LoadCombination& load) {
-    const double values[kColumnCount] = {load.N, load.M2x, load.m1m2X, load.M2y, load.m1m2Y};
-    for (int column = 0; column < kColumnCount; ++column) {
+    const double values[kNumberColumns] = {load.N,     load.M2x, load.m1m2X, load.M2y,
+                                           load.m1m2Y, load.Vx,  load.Vy};
+    for (int column = 0; column < kNumberColumns; ++column) {
         combinations_->setItem(row, column,
                                new QTableWidgetItem(text(formatGeneral(values[column]))));
     }
+    auto* kind = new QComboBox(combinations_);
+    for (const char* label : kKindLabels) kind->addItem(QString::fromUtf8(label));
+    for (int i = 0; i < static_cast<int>(std::size(kKinds)); ++i) {
+        if (kKinds[i] == load.kind) kind->setCurrentIndex(i);
+    }
+    combinations_->setCellWidget(row, kColKind, kind);
 }
 
 void CurrentCodeDialog::addCombination() {
@@ -286,11 +318,17 @@ void CurrentCodeDialog::addCombination() {
                                                         : combinations_->rowCount() - 1;
     const int row = combinations_->rowCount();
     combinations_->insertRow(row);
-    for (int column = 0; column < kColumnCount; ++column) {
+    for (int column = 0; column < kNumberColumns; ++column) {
         const QTableWidgetItem* from = source >= 0 ? combinations_->item(source, column) : nullptr;
         combinations_->setItem(row, column,
                                new QTableWidgetItem(from != nullptr ? from->text() : QString()));
     }
+    auto* kind = new QComboBox(combinations_);
+    for (const char* label : kKindLabels) kind->addItem(QString::fromUtf8(label));
+    if (const QComboBox* from = source >= 0 ? kindList(source) : nullptr) {
+        kind->setCurrentIndex(from->currentIndex());
+    }
+    combinations_->setCellWidget(row, kColKind, kind);
     combinations_->setCurrentCell(row, kColN);
 }
 
@@ -349,11 +387,12 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
     c.seismic = static_cast<SeismicGrade>(std::max(0, seismic_->currentIndex()));
     c.structure = static_cast<StructureType>(std::max(0, structure_->currentIndex()));
     c.position = static_cast<ColumnPosition>(std::max(0, position_->currentIndex()));
+    c.stirrupSteel = static_cast<SteelGrade2010>(std::max(0, stirrupSteel_->currentIndex()));
 
     input.combinations.clear();
     for (int row = 0; row < combinations_->rowCount(); ++row) {
-        double values[kColumnCount] = {};
-        for (int column = 0; column < kColumnCount; ++column) {
+        double values[kNumberColumns] = {};
+        for (int column = 0; column < kNumberColumns; ++column) {
             const QTableWidgetItem* item = combinations_->item(row, column);
             const std::optional<double> value =
                 parseNumber(item != nullptr ? item->text().toStdString() : std::string());
@@ -364,8 +403,11 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
             }
             values[column] = *value;
         }
+        const QComboBox* kind = kindList(row);
+        const int kindIndex = kind != nullptr ? std::max(0, kind->currentIndex()) : 0;
         input.combinations.push_back({values[kColN], values[kColM2x], values[kColM1M2x],
-                                      values[kColM2y], values[kColM1M2y]});
+                                      values[kColM2y], values[kColM1M2y], values[kColVx],
+                                      values[kColVy], kKinds[kindIndex]});
     }
     return input;
 }
@@ -404,7 +446,7 @@ bool CurrentCodeDialog::design() {
 
     // The engine on a worker thread; this window keeps painting and answers "取消设计" and
     // closing in the loop below, which ends when the worker is done.
-    std::optional<CurrentCodeDesign> result;
+    std::optional<ColumnWithStirrups> result;
     std::exception_ptr failure;
     {
         QEventLoop loop;
@@ -458,7 +500,8 @@ bool CurrentCodeDialog::design() {
         return false;
     }
     showDesign(*result);
-    design_ = std::move(result);
+    design_ = result->longitudinal;
+    whole_ = std::move(result);
     drawingButton_->setEnabled(design_->designed && design_->layout.has_value());
     bookButton_->setEnabled(true);
     return true;
@@ -506,6 +549,7 @@ void CurrentCodeDialog::setSummary(const QString& summary, bool error) {
 
 void CurrentCodeDialog::clearDesign(const QString& why) {
     design_.reset();
+    whole_.reset();
     drawingButton_->setEnabled(false);
     bookButton_->setEnabled(false);
     view_->showDesign(0.0, 0.0, 0.0, 0.0, std::nullopt, QString());
@@ -514,12 +558,19 @@ void CurrentCodeDialog::clearDesign(const QString& why) {
     setSummary(why, false);
 }
 
-void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
-    view_->showDesign(d.column.b, d.column.h, d.cover, d.column.stirrup,
+void CurrentCodeDialog::showDesign(const ColumnWithStirrups& whole) {
+    const CurrentCodeDesign& d = whole.longitudinal;
+    const StirrupDesign* stirrups = whole.stirrups ? &*whole.stirrups : nullptr;
+    view_->showDesign(d.column.b, d.column.h, d.cover, whole.stirrupDiameterUsed,
+
                       d.designed ? d.layout : std::nullopt,
                       QString::fromUtf8(barSymbol(d.column.steel)));
+    if (d.designed && stirrups != nullptr && stirrups->designed) {
+        view_->setInnerStirrups(innerStirrupPieces(d, stirrups->choice, whole.stirrupDiameterUsed));
+    }
 
     QStringList lines;
+    bool stirrupFailed = false;
     if (d.designed && d.layout) {
         const BarLayout& layout = *d.layout;
         lines << text(layoutNotation(layout.choice, d.column.steel));
@@ -543,10 +594,20 @@ void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
                          .arg(fixed(
                              d.combinations[static_cast<std::size_t>(d.governing)].utilisation, 3));
         }
+        if (stirrups != nullptr && stirrups->designed) {
+            lines << QStringLiteral("箍筋 %1，类型 %2；ρv = %3%")
+                         .arg(
+                             text(stirrupNotation(stirrups->column.stirrupSteel, stirrups->choice)),
+                             text(stirrupType(stirrups->choice)),
+                             fixed(stirrups->choice.volumetricRatio * 100.0, 2));
+        } else if (stirrups != nullptr) {
+            lines << QStringLiteral("无可行箍筋：") + text(stirrupFailureText(*stirrups));
+            stirrupFailed = true;
+        }
     } else {
         lines << QStringLiteral("无可行配筋：") + text(noLayoutReasonText(d));
     }
-    setSummary(lines.join(QLatin1Char('\n')), !(d.designed && d.layout));
+    setSummary(lines.join(QLatin1Char('\n')), !(d.designed && d.layout) || stirrupFailed);
 
     results_->setRowCount(0);
     for (std::size_t k = 0; k < d.combinations.size(); ++k) {
@@ -564,6 +625,10 @@ void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
                     : QStringLiteral("—"),
             checked ? fixed(check.axialUtilisation, 3) : QStringLiteral("—"),
             checked ? fixed(check.Nu, 1) : QStringLiteral("—"),
+            fixed(check.gammaRE, 2),
+            stirrups != nullptr && stirrups->designed && k < stirrups->combinations.size()
+                ? fixed(stirrups->combinations[k].check.utilisation, 3)
+                : QStringLiteral("—"),
         };
         const int row = results_->rowCount();
         results_->insertRow(row);
@@ -578,7 +643,7 @@ void CurrentCodeDialog::showDesign(const CurrentCodeDesign& d) {
         }
     }
 
-    QString reportText = text(currentCodeReportText(d));
+    QString reportText = text(currentCodeReportText(whole));
     reportText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     report_->setPlainText(reportText);
 }
@@ -592,13 +657,15 @@ void CurrentCodeDialog::chooseDrawingFile() {
 
 QString CurrentCodeDialog::exportBook() {
     if (!design_) return {};
-    const Book book = buildCurrentCodeBook(BookInfo{"", "", todayText()}, *design_);
+    const Book book = whole_ ? buildCurrentCodeBook(BookInfo{"", "", todayText()}, *whole_)
+                             : buildCurrentCodeBook(BookInfo{"", "", todayText()}, *design_);
     return exportCalculationBook(this, book, QStringLiteral("现行规范计算书"));
 }
 
 bool CurrentCodeDialog::exportDrawing(const QString& path) {
     if (!design_ || !design_->designed || !design_->layout) return false;
-    const FileResult written = writeDesignDrawing(path.toStdString(), *design_, "");
+    const FileResult written = whole_ ? writeDesignDrawing(path.toStdString(), *whole_, "")
+                                      : writeDesignDrawing(path.toStdString(), *design_, "");
     if (!written.ok) {
         showMessageBox(
             this, {"无法写入截面图文件 " + written.fileName + "\r\n原因：" + written.reason, kTitle,

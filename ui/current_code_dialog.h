@@ -8,6 +8,7 @@
 #include <stop_token>
 #include <string>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
 #include "run/current_code_input.h"
 
@@ -40,7 +41,11 @@ class CurrentCodeDialog : public QDialog {
     static constexpr int kColM1M2x = 2;
     static constexpr int kColM2y = 3;
     static constexpr int kColM1M2y = 4;
-    static constexpr int kColumnCount = 5;
+    static constexpr int kColVx = 5;
+    static constexpr int kColVy = 6;
+    // A list (未指明, 地震组合, 非地震组合) rather than a number.
+    static constexpr int kColKind = 7;
+    static constexpr int kColumnCount = 8;
 
     explicit CurrentCodeDialog(const CurrentCodeInput& start, QWidget* parent = nullptr);
 
@@ -73,6 +78,11 @@ class CurrentCodeDialog : public QDialog {
     QComboBox* seismicList() const { return seismic_; }
     QComboBox* structureList() const { return structure_; }
     QComboBox* positionList() const { return position_; }
+    QComboBox* stirrupSteelList() const { return stirrupSteel_; }
+    // The kind list of a combination's row.
+    QComboBox* kindList(int row) const;
+    // The column with its stirrups of the last design.
+    const std::optional<ColumnWithStirrups>& lastColumn() const { return whole_; }
     QTableWidget* combinationsTable() const { return combinations_; }
     QTableWidget* resultsTable() const { return results_; }
     QLabel* summaryLabel() const { return summary_; }
@@ -86,7 +96,7 @@ class CurrentCodeDialog : public QDialog {
 
     // The engine call design() runs on its worker thread (the current-code design; tests put a
     // slow one in its place). It must return soon once stop is requested.
-    using DesignFunction = std::function<std::optional<CurrentCodeDesign>(
+    using DesignFunction = std::function<std::optional<ColumnWithStirrups>(
         const CurrentCodeInput& input, const std::stop_token& stop)>;
     void setDesignFunction(DesignFunction function) { designFunction_ = std::move(function); }
 
@@ -98,7 +108,7 @@ class CurrentCodeDialog : public QDialog {
 
   private:
     void chooseDrawingFile();
-    void showDesign(const CurrentCodeDesign& design);
+    void showDesign(const ColumnWithStirrups& whole);
     // No design shown or exported: the result boxes empty, the summary saying why.
     void clearDesign(const QString& why);
     void setBusy(bool busy);
@@ -113,6 +123,7 @@ class CurrentCodeDialog : public QDialog {
     QComboBox* seismic_ = nullptr;
     QComboBox* structure_ = nullptr;
     QComboBox* position_ = nullptr;
+    QComboBox* stirrupSteel_ = nullptr;
     QTableWidget* combinations_ = nullptr;
     QTableWidget* results_ = nullptr;
     QLabel* summary_ = nullptr;
@@ -129,6 +140,7 @@ class CurrentCodeDialog : public QDialog {
     DesignFunction designFunction_;
     std::optional<std::stop_source> running_;  // while a design runs: how to stop it
     bool closeAfterDesign_ = false;
+    std::optional<ColumnWithStirrups> whole_;
     std::string reportPath_;
 };
 

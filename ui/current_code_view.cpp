@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPolygonF>
 #include <algorithm>
 #include <cmath>
 
@@ -34,6 +35,12 @@ void CurrentCodeSectionView::showDesign(double b, double h, double cover, double
     cover_ = cover;
     stirrup_ = stirrup;
     layout_ = layout;
+    inner_.clear();
+    update();
+}
+
+void CurrentCodeSectionView::setInnerStirrups(std::vector<SectionDrawing::StirrupPiece> pieces) {
+    inner_ = std::move(pieces);
     update();
 }
 
@@ -110,6 +117,15 @@ void CurrentCodeSectionView::paintEvent(QPaintEvent* /*event*/) {
         painter.setPen(QPen(QColor(0, 110, 0), std::max(1.0, stirrup_ * scale)));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(outline.adjusted(inset, inset, -inset, -inset));
+        for (const SectionDrawing::StirrupPiece& piece : inner_) {
+            QPolygonF line;
+            for (const DxfPoint& p : piece.points) line << toWidget(p.y, p.x);
+            if (piece.closed) {
+                painter.drawPolygon(line);
+            } else {
+                painter.drawPolyline(line);
+            }
+        }
     }
 
     if (!layout_) return;

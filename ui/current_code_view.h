@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/current_code/current_code_types.h"
+#include "report/section_drawing.h"
 
 namespace tessarin {
 
@@ -37,6 +38,11 @@ class CurrentCodeSectionView : public QWidget {
     std::vector<Label> labels() const;
     const std::optional<BarLayout>& layout() const { return layout_; }
 
+    // The inner hoops and ties of the stirrup (innerStirrupPieces: x = v, y = u), drawn as wide
+    // as the stirrup; none until given, and cleared by showDesign.
+    void setInnerStirrups(std::vector<SectionDrawing::StirrupPiece> pieces);
+    const std::vector<SectionDrawing::StirrupPiece>& innerStirrups() const { return inner_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -48,6 +54,7 @@ class CurrentCodeSectionView : public QWidget {
     double cover_ = 0.0;
     double stirrup_ = 0.0;
     std::optional<BarLayout> layout_;
+    std::vector<SectionDrawing::StirrupPiece> inner_;
     QString symbol_;
 };
 

@@ -1,6 +1,7 @@
 #include "engine/current_code/column_with_stirrups.h"
 
 #include "engine/current_code/current_code_design.h"
+#include "engine/current_code/current_code_rules.h"
 
 namespace tessarin {
 
@@ -36,22 +37,30 @@ std::vector<ShearCombination> shearCombinationsOf(std::span<const LoadCombinatio
             s.Vx = inputs.shears[i].Vx;
             s.Vy = inputs.shears[i].Vy;
             s.kind = inputs.shears[i].kind;
+        } else {
+            // Without separate shears, those the combination carries.
+            s.Vx = combinations[i].Vx;
+            s.Vy = combinations[i].Vy;
+            s.kind = combinations[i].kind;
         }
         shear.push_back(s);
     }
     return shear;
 }
 
-ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
-                                            std::span<const LoadCombination> combinations,
-                                            const StirrupInputs& inputs) {
+std::optional<ColumnWithStirrups> designColumnWithStirrups(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
+    const StirrupInputs& inputs, const std::stop_token& stop) {
     ColumnWithStirrups result;
     CurrentCodeColumn current = column;
     const std::vector<ShearCombination> shear = shearCombinationsOf(combinations, inputs);
     for (int round = 1; round <= kMaximumStirrupRounds; ++round) {
         result.rounds = round;
         result.stirrupDiameterUsed = current.stirrup;
-        result.longitudinal = designCurrentCode(current, combinations);
+        std::optional<CurrentCodeDesign> longitudinal =
+            designCurrentCode(current, combinations, stop);
+        if (!longitudinal) return std::nullopt;
+        result.longitudinal = std::move(*longitudinal);
         if (!result.longitudinal.designed) {
             result.stirrups.reset();
             return result;
@@ -66,6 +75,35 @@ ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
         result.settled = false;
     }
     return result;
+}
+
+ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
+                                            std::span<const LoadCombination> combinations,
+                                            const StirrupInputs& inputs) {
+    // A stop that is never requested: the design always comes back.
+    return *designColumnWithStirrups(column, combinations, inputs, std::stop_token());
+}
+
+StirrupInputs stirrupInputsOf(const CurrentCodeColumn& column) {
+    StirrupInputs inputs;
+    inputs.stirrupSteel = column.stirrupSteel;
+    const ShearSpan span = shearSpan(column, resolveColumn(column).cover);
+    inputs.hn = span.hn;
+    inputs.lambdaX = span.lambdaX;
+    inputs.lambdaY = span.lambdaY;
+    inputs.frameSupporting = column.structure == StructureType::FrameSupported;
+    return inputs;
+}
+
+ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
+                                            std::span<const LoadCombination> combinations) {
+    return designColumnWithStirrups(column, combinations, stirrupInputsOf(column));
+}
+
+std::optional<ColumnWithStirrups> designColumnWithStirrups(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
+    const std::stop_token& stop) {
+    return designColumnWithStirrups(column, combinations, stirrupInputsOf(column), stop);
 }
 
 }  // namespace tessarin

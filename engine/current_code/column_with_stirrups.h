@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <vector>
 
 #include "engine/current_code/current_code_types.h"
@@ -17,8 +18,8 @@ struct StirrupInputs {
     double lambdaY = 3.0;
     bool frameSupporting = false;
     bool groundStorey = false;
-    // Per load combination, in the same order: Vx, Vy (kN) and the kind; missing ones are 0 and
-    // unspecified.
+    // Per load combination, in the same order: Vx, Vy (kN) and the kind; where missing, those of
+    // the load combination itself.
     struct Shear {
         double Vx = 0.0;
         double Vy = 0.0;
@@ -50,5 +51,21 @@ inline constexpr int kMaximumStirrupRounds = 3;
 [[nodiscard]] ColumnWithStirrups designColumnWithStirrups(
     const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
     const StirrupInputs& inputs);
+// The same, stopped between layouts when stop is requested: nothing then.
+[[nodiscard]] std::optional<ColumnWithStirrups> designColumnWithStirrups(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
+    const StirrupInputs& inputs, const std::stop_token& stop);
+
+// The stirrup inputs of a column as given: its stirrup steel, the clear height Hn (l0 where not
+// given), the shear-span ratios of DetailingLimits::shearSpan, a frame-supporting column for the
+// frame-supported structure; the shears and kinds of the combinations themselves.
+[[nodiscard]] StirrupInputs stirrupInputsOf(const CurrentCodeColumn& column);
+
+// The whole column as given: designColumnWithStirrups with stirrupInputsOf.
+[[nodiscard]] ColumnWithStirrups designColumnWithStirrups(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations);
+[[nodiscard]] std::optional<ColumnWithStirrups> designColumnWithStirrups(
+    const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
+    const std::stop_token& stop);
 
 }  // namespace tessarin

@@ -100,17 +100,19 @@ SectionResistance layoutSection(const CurrentCodeColumn& column, const Materials
 
 CombinationCheck checkCombination(const SectionResistance& section, const BarLayout& layout,
                                   const CombinationDemand& demand, const Materials2010& materials,
-                                  const DetailingLimits& limits) {
-    const DemandCapacity capacity =
-        capacityInDemandDirection(section, demand.N * 1000.0, demand.Mx * 1e6, demand.My * 1e6);
-    return checkCombination(section, layout, demand, materials, limits, capacity);
+                                  const DetailingLimits& limits, double gammaRE) {
+    const DemandCapacity capacity = capacityInDemandDirection(
+        section, gammaRE * demand.N * 1000.0, gammaRE * demand.Mx * 1e6, gammaRE * demand.My * 1e6);
+    return checkCombination(section, layout, demand, materials, limits, capacity, gammaRE);
 }
 
 CombinationCheck checkCombination(const SectionResistance& section, const BarLayout& layout,
                                   const CombinationDemand& demand, const Materials2010& materials,
-                                  const DetailingLimits& limits, const DemandCapacity& capacity) {
+                                  const DetailingLimits& limits, const DemandCapacity& capacity,
+                                  double gammaRE) {
     CombinationCheck c;
     c.demand = demand;
+    c.gammaRE = gammaRE;
     c.MxR = capacity.MxR / 1e6;
     c.MyR = capacity.MyR / 1e6;
     c.utilisation = capacity.utilisation;
@@ -154,9 +156,10 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         r.reason = reason;
         const auto& list =
             demands.forCornerDiameter(kEngineeringChoices.demandDiameterWithoutLayout);
-        for (const CombinationDemand& d : list) {
+        for (std::size_t k = 0; k < list.size(); ++k) {
             CombinationCheck c;
-            c.demand = d;
+            c.demand = list[k];
+            c.kind = combinations[k].kind;
             r.combinations.push_back(c);
         }
         return r;
@@ -175,6 +178,7 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         int worst = -1;
         double worstRatio = 0.0;
         for (std::size_t k = 0; k < combinations.size(); ++k) {
+            if (!axialRatioLimitApplies(combinations[k].kind)) continue;
             const double ratio = combinations[k].N * 1000.0 / (m.fc * gross);
             if (ratio > worstRatio) {
                 worstRatio = ratio;
@@ -210,6 +214,12 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     // that stopped the last layout is tried first: the next layout most likely fails there too.
     // A layout's bars are placed only once it passes the axial limit.
     const std::size_t count = combinations.size();
+    // S <= R / gammaRE (11.1.6): a seismic combination's N and moments are checked times gammaRE.
+    std::vector<double> gammas(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        gammas[k] = combinationGammaRE(column.seismic, combinations[k].kind,
+                                       combinations[k].N * 1000.0 / (m.fc * gross));
+    }
     std::size_t firstToTry = 0;
     std::optional<std::size_t> winner;
     double winnerFigure = 0.0;
@@ -246,10 +256,12 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         for (std::size_t j = 0; j < count && carried; ++j) {
             const std::size_t k = (firstToTry + j) % count;
             const CombinationDemand& d = list[k];
-            const double moment = std::hypot(d.Mx, d.My) * 1e6;
+            const double g = gammas[k];
+            const double unscaled = std::hypot(d.Mx, d.My) * 1e6;
+            const double moment = g * unscaled;
             const double bound =
-                momentUpperBound(section.size(), m.fc, m.fy, section.bars(), d.N * 1000.0,
-                                 d.Mx * 1e6 / moment, d.My * 1e6 / moment);
+                momentUpperBound(section.size(), m.fc, m.fy, section.bars(), g * d.N * 1000.0,
+                                 d.Mx * 1e6 / unscaled, d.My * 1e6 / unscaled);
             if (moment > bound) {
                 carried = false;
                 firstToTry = k;
@@ -262,9 +274,9 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         for (std::size_t j = 0; j < count && carried; ++j) {
             const std::size_t k = (firstToTry + j) % count;
             const CombinationDemand& d = list[k];
-            const double N = d.N * 1000.0;
-            const double Mx = d.Mx * 1e6;
-            const double My = d.My * 1e6;
+            const double N = gammas[k] * d.N * 1000.0;
+            const double Mx = gammas[k] * d.Mx * 1e6;
+            const double My = gammas[k] * d.My * 1e6;
             capacities[k] =
                 searched[k] ? capacityInDemandDirection(section, N, Mx, My, capacities[k], kCoarse)
                             : capacityInDemandDirection(section, N, Mx, My, kCoarse);
@@ -276,8 +288,9 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         }
         for (std::size_t k = 0; k < count && carried; ++k) {
             const CombinationDemand& d = list[k];
-            capacities[k] = capacityInDemandDirection(section, d.N * 1000.0, d.Mx * 1e6, d.My * 1e6,
-                                                      capacities[k]);
+            const double g = gammas[k];
+            capacities[k] = capacityInDemandDirection(section, g * d.N * 1000.0, g * d.Mx * 1e6,
+                                                      g * d.My * 1e6, capacities[k]);
             if (!(capacities[k].utilisation <= 1.0)) {
                 carried = false;
                 firstToTry = k;
@@ -304,8 +317,10 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     for (std::size_t k = 0; k < shownDemands.size(); ++k) {
         const CombinationDemand& d = shownDemands[k];
         r.combinations.push_back(
-            winner ? checkCombination(section, shown, d, m, r.limits, winnerCapacities[k])
-                   : checkCombination(section, shown, d, m, r.limits));
+            winner
+                ? checkCombination(section, shown, d, m, r.limits, winnerCapacities[k], gammas[k])
+                : checkCombination(section, shown, d, m, r.limits, gammas[k]));
+        r.combinations.back().kind = combinations[k].kind;
         const double figure = governingFigure(r.combinations.back());
         if (figure > highest) {
             highest = figure;

@@ -39,16 +39,16 @@ struct ResolvedColumn {
                                               const BarLayout& layout,
                                               double ultimateTensileStrain);
 
-// One combination against a layout: utilisation at N in the demand's moment direction, the axial
+// One combination against a layout: utilisation at N in the demand's moment direction (N and the
+// moments times gammaRE for a seismic combination, 11.1.6), the axial
 // limit 0.9 phi (fc A + fy' As') (6.2.15) and the reciprocal formula (6.2.21).
-[[nodiscard]] CombinationCheck checkCombination(const SectionResistance& section,
-                                                const BarLayout& layout,
-                                                const CombinationDemand& demand,
-                                                const Materials2010& materials,
-                                                const DetailingLimits& limits);
+[[nodiscard]] CombinationCheck checkCombination(
+    const SectionResistance& section, const BarLayout& layout, const CombinationDemand& demand,
+    const Materials2010& materials, const DetailingLimits& limits, double gammaRE = 1.0);
 // The same with the capacity in the demand direction already found.
 [[nodiscard]] CombinationCheck checkCombination(
     const SectionResistance& section, const BarLayout& layout, const CombinationDemand& demand,
-    const Materials2010& materials, const DetailingLimits& limits, const DemandCapacity& capacity);
+    const Materials2010& materials, const DetailingLimits& limits, const DemandCapacity& capacity,
+    double gammaRE = 1.0);
 
 }  // namespace tessarin

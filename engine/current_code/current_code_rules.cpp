@@ -179,6 +179,19 @@ ShearSpan shearSpan(const CurrentCodeColumn& column, double cover) {
     return s;
 }
 
+double bendingGammaRE(double axialRatio) {
+    return axialRatio < kGammaReAxialRatio ? 0.75 : 0.80;
+}
+
+double combinationGammaRE(SeismicGrade grade, CombinationKind kind, double axialRatio) {
+    if (grade == SeismicGrade::None || kind != CombinationKind::Seismic) return 1.0;
+    return bendingGammaRE(axialRatio);
+}
+
+bool axialRatioLimitApplies(CombinationKind kind) {
+    return kind != CombinationKind::NonSeismic;
+}
+
 double accidentalEccentricity(double depth) {
     return std::max(20.0, depth / 30.0);
 }

@@ -28,9 +28,10 @@ struct EngineeringChoices {
     int demandDiameterWithoutLayout = 12;
     // Web bars stand equally spaced between the corner-bar centres of their face; every bar's
     // centre lies c + ds + d/2 from its face (bars against the stirrup).
-    // The seismic axial-ratio limit (6.3.6) is applied to every combination given: the design
-    // cannot tell the seismic combinations from the others.
-    bool axialRatioLimitOnEveryCombination = true;
+    // The seismic axial-ratio limit (6.3.6) is applied to the seismic combinations and to those
+    // of unspecified kind (the design cannot tell them from the seismic ones); gammaRE of 11.1.6
+    // only to the seismic ones.
+    bool axialRatioLimitOnUnspecifiedCombinations = true;
     // The shear-span ratio lambda = Hn / (2 h0) (GB 50010 6.3.12, GB 50011 6.2.9) takes h0 with the
     // smallest listed bar (the largest h0, so the smallest lambda, whatever layout is chosen), and
     // the smaller of the two axes governs the limits that depend on it (6.3.6 note 2, 6.3.8).
@@ -93,6 +94,21 @@ inline constexpr double kShortColumnOneSideRatio = 0.012;
 
 // lambda = Hn / (2 h0) per axis (GB 50010 6.3.12, GB 50011 6.2.9), h0 = D - (c + ds + 12 / 2).
 [[nodiscard]] ShearSpan shearSpan(const CurrentCodeColumn& column, double cover);
+
+// The seismic adjustment factor of the bending capacity of a column (GB 50010 table 11.1.6):
+// 0.75 for an axial ratio N / (fc A) below 0.15, else 0.80.
+[[nodiscard]] double bendingGammaRE(double axialRatio);
+inline constexpr double kGammaReAxialRatio = 0.15;
+
+// The gammaRE one combination's bending check takes: the seismic factor only for a seismic
+// combination of a column with a seismic grade; 1 for a non-seismic or unspecified one (the
+// unspecified keep the unreduced capacity, the safe side).
+[[nodiscard]] double combinationGammaRE(SeismicGrade grade, CombinationKind kind,
+                                        double axialRatio);
+
+// Whether the seismic axial-ratio limit (GB 50011 6.3.6) applies to a combination: to the seismic
+// and the unspecified ones (the safe side), not to a non-seismic one.
+[[nodiscard]] bool axialRatioLimitApplies(CombinationKind kind);
 
 // Accidental eccentricity ea = max(20, D / 30) (6.2.5).
 [[nodiscard]] double accidentalEccentricity(double depth);

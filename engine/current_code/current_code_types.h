@@ -43,19 +43,29 @@ struct CurrentCodeColumn {
     SteelGrade2010 steel = SteelGrade2010::HRB400;
     std::optional<double> cover;  // to the stirrups (8.2.1); default 20, 25 for C25 and below
     double stirrup = 8.0;         // stirrup diameter
+    SteelGrade2010 stirrupSteel = SteelGrade2010::HRB400;  // for the stirrup design
     SeismicGrade seismic = SeismicGrade::None;
     StructureType structure = StructureType::Frame;
     ColumnPosition position = ColumnPosition::Middle;
 };
 
+// Whether a load combination includes the earthquake action. Unspecified: the design cannot tell,
+// so it takes the less favourable of both treatments (no gammaRE, and the seismic axial-ratio
+// limit where the column has a grade).
+enum class CombinationKind { Unspecified, NonSeismic, Seismic };
+
 // One load combination: N and, per axis, the larger end moment M2 with the ratio M1/M2 (positive
-// for single curvature, negative for double curvature).
+// for single curvature, negative for double curvature); the design shears for the stirrups and
+// the kind.
 struct LoadCombination {
     double N = 400.0;    // kN, compression
     double M2x = 244.0;  // kN*m
     double m1m2X = 1.0;
     double M2y = 120.0;  // kN*m
     double m1m2Y = 1.0;
+    double Vx = 0.0;  // kN, along h (comes with Mx)
+    double Vy = 0.0;  // kN, along b
+    CombinationKind kind = CombinationKind::Unspecified;
 };
 
 // A symmetric bar layout: 4 corner bars, and on each face the same count of web bars of one
@@ -156,8 +166,13 @@ struct CombinationCheck {
     double axialUtilisation = 0.0;  // N / axialCapacity
     double Nux = 0.0;               // uniaxial capacities at eix and eiy alone, kN (6.2.21)
     double Nuy = 0.0;
-    double Nu0 = 0.0;      // fc A + fy' As, kN
-    double Nu = 0.0;       // 1 / (1/Nux + 1/Nuy - 1/Nu0), kN
+    double Nu0 = 0.0;  // fc A + fy' As, kN
+    double Nu = 0.0;   // 1 / (1/Nux + 1/Nuy - 1/Nu0), kN
+    // The seismic adjustment factor of the bending capacity (GB 50010 11.1.6): 0.75 or 0.80 for
+    // a seismic combination of a column with a seismic grade, 1 otherwise. The utilisation is
+    // then gammaRE |M| / |MR| at gammaRE N (S <= R / gammaRE); the axial limit 6.2.15 keeps N.
+    double gammaRE = 1.0;
+    CombinationKind kind = CombinationKind::Unspecified;  // as given
     bool carried = false;  // utilisation <= 1 and axialUtilisation <= 1
 };
 

@@ -41,7 +41,7 @@ struct LongitudinalBars {
 
 // Whether a combination is a seismic one. Unspecified with a seismic grade: both the non-seismic
 // and the seismic check are made and the less favourable governs.
-enum class ShearCombinationKind { Unspecified, NonSeismic, Seismic };
+using ShearCombinationKind = CombinationKind;
 
 struct ShearCombination {
     double N = 0.0;   // kN, compression positive, tension negative

@@ -12,6 +12,7 @@
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
+#include "report/current_code_stirrup_text.h"
 
 namespace tessarin {
 
@@ -130,7 +131,8 @@ void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
     if (seismic) {
         t.rows.push_back({"轴压比 μN = N/(fcA) 限值",
                           axialRatioLimitText(l, c.concreteGrade) + "（" + seismicColumnLabel(c) +
-                              "，适用于每一组荷载组合）",
+                              (anyKindGiven(r) ? "，适用于地震组合及未指明类别的组合）"
+                                               : "，适用于每一组荷载组合）"),
                           "GB 50011 表6.3.6及注，GB 50010 11.4.16"});
         if (l.maximumOneSideRatio > 0.0) {
             t.rows.push_back({"一侧纵筋最大配筋率（一级，剪跨比不大于 2）",
@@ -222,9 +224,11 @@ void writeDemands(BookWriter& w, const CurrentCodeDesign& r) {
             w.formula("轴压比（GB 50011 6.3.6）", "μN = N/(fcA)",
                       f(d.N, 2) + " × 1000 / (" + f(r.materials.fc, 1) + " × " + len(r.column.b) +
                           " × " + len(r.column.h) + ")",
-                      f(d.axialRatio, 3) + atMost(d.axialRatio <= r.limits.axialRatio.value) +
-                          f(r.limits.axialRatio.value, 2) + "，" +
-                          verdict(d.axialRatio <= r.limits.axialRatio.value));
+                      r.combinations[k].kind == CombinationKind::NonSeismic
+                          ? f(d.axialRatio, 3) + "（非地震组合，不验算轴压比限值）"
+                          : f(d.axialRatio, 3) + atMost(d.axialRatio <= r.limits.axialRatio.value) +
+                                f(r.limits.axialRatio.value, 2) + "，" +
+                                verdict(d.axialRatio <= r.limits.axialRatio.value));
         }
         writeAxis(w, r, "x", "h", "Mx", d.x, d.N);
         writeAxis(w, r, "y", "b", "My", d.y, d.N);
@@ -447,9 +451,54 @@ void writeChecks(BookWriter& w, const CurrentCodeDesign& r) {
     if (r.designed && r.governing >= 0) writeGoverning(w, r);
 }
 
-}  // namespace
+// The combinations' kinds and shears, gammaRE of the seismic ones, and the stirrup chapter: the
+// lines of the report's 箍筋 block, so that the two agree digit for digit.
+void writeStirrups(BookWriter& w, const ColumnWithStirrups& whole) {
+    const CurrentCodeDesign& r = whole.longitudinal;
+    w.heading(1, "箍筋设计");
+    w.heading(2, "荷载组合的类别与剪力");
+    const std::string treatment = combinationKindTreatmentText(r);
+    if (!treatment.empty()) w.paragraph(treatment + "。");
+    BookTable t;
+    t.header = {"组合", "Vx (kN)", "Vy (kN)", "类别", "正截面 γRE"};
+    for (std::size_t k = 0; k < r.combinations.size(); ++k) {
+        const CombinationCheck& c = r.combinations[k];
+        const bool shear = whole.stirrups && k < whole.stirrups->combinations.size();
+        const ShearCheck* v = shear ? &whole.stirrups->combinations[k].check : nullptr;
+        t.rows.push_back({std::to_string(k + 1), v != nullptr ? f(v->x.V, 2) : "—",
+                          v != nullptr ? f(v->y.V, 2) : "—", combinationKindLabel(c.kind),
+                          f(c.gammaRE, 2)});
+        if (c.gammaRE != 1.0) {
+            const double ratio = c.demand.axialRatio;
+            w.paragraph("组合" + std::to_string(k + 1) +
+                        "为地震组合（GB 50010 11.1.6）：N/(fcA) = " + f(ratio, 3) +
+                        (ratio < 0.15 ? " < 0.15，γRE = " : " ≥ 0.15，γRE = ") + f(c.gammaRE, 2) +
+                        "，按 γRE·N、γRE·M 与截面承载力比较。");
+        }
+    }
+    w.table(std::move(t));
+    if (!whole.stirrups) {
+        w.paragraph("没有可用的纵筋配筋方案，不设计箍筋。");
+        return;
+    }
+    for (const StirrupLine& line : stirrupBlockLines(whole)) {
+        if (line.heading) {
+            w.heading(2, line.text);
+        } else {
+            w.paragraph(line.text);
+        }
+    }
+    const StirrupDesign& s = *whole.stirrups;
+    if (s.designed) {
+        w.paragraph("箍筋结论：" + stirrupNotation(s.column.stirrupSteel, s.choice) + "，类型 " +
+                    stirrupType(s.choice) + "，满足全部荷载组合的受剪承载力及构造要求");
+    } else {
+        w.paragraph("箍筋结论：不满足，" + stirrupFailureText(s));
+    }
+}
 
-Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design) {
+Book buildBook(const BookInfo& info, const CurrentCodeDesign& design,
+               const ColumnWithStirrups* whole) {
     const CurrentCodeDesign& r = design;
     Book book;
     book.title = "矩形截面双向偏心受压柱配筋计算书（GB 50010-2010）";
@@ -472,14 +521,31 @@ Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design)
     writeDemands(w, r);
     writeLayout(w, r);
     if (r.layout) writeChecks(w, r);
+    if (whole != nullptr) writeStirrups(w, *whole);
     w.heading(1, "结论");
     if (r.designed) {
         w.paragraph("结论：" + layoutNotation(r.layout->choice, r.column.steel) +
                     "，满足全部荷载组合的承载力及构造要求");
+        if (whole != nullptr && whole->stirrups) {
+            const StirrupDesign& s = *whole->stirrups;
+            w.paragraph(s.designed ? "箍筋：" + stirrupNotation(s.column.stirrupSteel, s.choice) +
+                                         "，类型 " + stirrupType(s.choice)
+                                   : "箍筋：不满足，" + stirrupFailureText(s));
+        }
     } else {
         w.paragraph("结论：不满足，请加大截面或提高材料强度等级（" + noLayoutReasonText(r) + "）");
     }
     return book;
+}
+
+}  // namespace
+
+Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design) {
+    return buildBook(info, design, nullptr);
+}
+
+Book buildCurrentCodeBook(const BookInfo& info, const ColumnWithStirrups& column) {
+    return buildBook(info, column.longitudinal, &column);
 }
 
 }  // namespace tessarin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
 #include "report/book/book.h"
 #include "report/book/design_book.h"
@@ -14,5 +15,8 @@ namespace tessarin {
 // with the demand and the utilisation. Every figure stands as the report prints it. Without a
 // design the book says why and draws no section of a design.
 Book buildCurrentCodeBook(const BookInfo& info, const CurrentCodeDesign& design);
+// The same with the chapter 箍筋设计: the kinds and shears of the combinations, gammaRE of the
+// seismic ones, the stirrup detailing, choice and shear checks with every figure put in.
+Book buildCurrentCodeBook(const BookInfo& info, const ColumnWithStirrups& column);
 
 }  // namespace tessarin

@@ -298,3 +298,43 @@ TEST(CurrentCodeBatch, ADrawingThatCannotBeWrittenStopsTheBatchNamingIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shears, the kind and the stirrup steel of each row, and the stirrup columns of the layout.
+// KZ1 is the start-up column without shear: d >= max(6, 28/4) = 8, s <= min(400, 400, 15 x 12 =
+// 180): 150 from the listed spacings; faces of 4 and 3 bars, short side 400: no compound hoop
+// (9.3.2-4): C8@150, 2 x 2. KZ2 with HPB300 (fyv = 270) and Vx = 150, Vy = 80 kN, s = 150,
+// Asv = 2 x 50.27 = 100.53: Vux = 0.4375 x 1.43 x 400 x 558 + 270 x 100.53 / 150 x 558 + 0.07 x
+// 400e3 = 139.64 + 100.97 + 28.00 = 268.61 kN, Vuy = 134.38 + 64.78 + 28.00 = 227.16 kN;
+// sqrt((150/268.61)^2 + (80/227.16)^2) = sqrt(0.31184 + 0.12402) = 0.660 (6.3.17).
+TEST(CurrentCodeBatch, ShearsKindsAndStirrups) {
+    TemporaryDirectory dir;
+    const std::string header = std::string(kHeader) + ",stirrup_steel,vx,vy,kind";
+    const CodeRun run = runOn(dir,
+                              {std::string(kStartUp) + ",,,,", std::string(kStartUp) + ",,,,",
+                               "KZ2,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,HPB300,150,80,"
+                               "non-seismic",
+                               "KZ3,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,,,,quake"},
+                              {}, std::size_t{8} << 20, header.c_str());
+    ASSERT_EQ(run.status, Status::SomeRejected) << run.message;
+    ASSERT_EQ(run.rows.size(), 7u) << run.out;
+    EXPECT_EQ(run.rows[0].at("combination_kind"), "");
+    EXPECT_EQ(run.rows[0].at("gammaRE"), "1");
+    EXPECT_EQ(run.rows[0].at("shearUtilisation"), "0");
+    const Row& kz1 = run.rows[2];
+    EXPECT_EQ(kz1.at("kind"), "layout");
+    EXPECT_EQ(kz1.at("layout"), "角筋 4C28；b边每侧 2C12；h边每侧 1C12");  // unchanged
+    EXPECT_EQ(kz1.at("stirrups") + " " + kz1.at("stirrupType"), "C8@150 2×2");
+    EXPECT_EQ(
+        kz1.at("stirrupDiameter") + kz1.at("stirrupSpacing") + kz1.at("legsX") + kz1.at("legsY"),
+        "815022");
+    const Row& kz2 = run.rows[3];
+    EXPECT_EQ(kz2.at("combination_kind"), "non-seismic");
+    EXPECT_NEAR(number(kz2, "shearUtilisation"), 0.660, 5e-4);
+    EXPECT_EQ(run.rows[4].at("stirrups"), "A8@150");
+    EXPECT_EQ(run.rows[5].at("status"),
+              "rejected: kind: \"quake\" is not a combination kind (seismic or non-seismic)");
+}
+
+}  // namespace

@@ -73,6 +73,39 @@ TEST(CurrentCodeCli, PositionTakesEveryWordTheHelpOffers) {
         << supporting.text;
 }
 
+// The shear and stirrup flags, and what they refuse.
+TEST(CurrentCodeCli, ShearKindAndStirrupSteelFlags) {
+    const CliParse p =
+        parseCliArguments({"--code", "2010", "--V-x", "-150.5", "--V-y", "80", "--stirrup-steel",
+                           "HPB300", "--seismic-combination", "yes"});
+    ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << p.text;
+    const LoadCombination& l = p.currentCode.input.combinations.at(0);
+    EXPECT_EQ(l.Vx, -150.5);
+    EXPECT_EQ(l.Vy, 80.0);
+    EXPECT_EQ(l.kind, CombinationKind::Seismic);
+    EXPECT_EQ(p.currentCode.input.column.stirrupSteel, SteelGrade2010::HPB300);
+    EXPECT_EQ(parseCliArguments({"--code", "2010", "--seismic-combination", "no"})
+                  .currentCode.input.combinations.at(0)
+                  .kind,
+              CombinationKind::NonSeismic);
+    EXPECT_EQ(parseCliArguments({"--code", "2010"}).currentCode.input.combinations.at(0).kind,
+              CombinationKind::Unspecified);
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--code", "2010", "--seismic-combination", "maybe"},
+         "--seismic-combination: \"maybe\" is not yes or no"},
+        {{"--code", "2010", "--stirrup-steel", "HPB235"},
+         "--stirrup-steel: \"HPB235\" is not a current-code steel grade; use one of HPB300, "
+         "HRB335, HRB400, HRB500"},
+        {{"--code", "2010", "--V-x", "1,5"}, "--V-x: \"1,5\" is not a number"},
+        {{"--V-y", "10"}, "--V-y goes with --code 2010"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        const CliParse r = parseCliArguments(arguments);
+        EXPECT_EQ(r.kind, CliParse::Kind::UsageError);
+        EXPECT_EQ(r.text, message);
+    }
+}
+
 // Without flags: the main dialog's start values, M1/M2 = 1, lc = l0 and the cover by default.
 TEST(CurrentCodeCli, DefaultsOfTheCurrentCode) {
     const CliParse p = parseCliArguments({"--code", "2010"});

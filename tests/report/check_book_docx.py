@@ -74,7 +74,9 @@ def main():
     chapters = [p.text for p in paragraphs if p.style.name == "Heading 1"]
     sections = [p.text for p in paragraphs if p.style.name == "Heading 2"]
     check(chapters[:3] == ["1 输入数据", "2 材料", "3 构造要求"], f"chapters: {chapters}")
-    check(chapters[-1] == "7 结论", f"last chapter: {chapters[-1]}")
+    # The conclusion closes the book, after the stirrup chapter.
+    check(chapters[-1] == f"{len(chapters)} 结论", f"last chapter: {chapters[-1]}")
+    check(any(c.endswith("箍筋设计") for c in chapters), f"no stirrup chapter: {chapters}")
     for n in (1, 2, 3):
         check(any(s.startswith(f"4.{n} 组合{n}") for s in sections), f"no section 4.{n}")
     body = next(p for p in paragraphs[basis:]

@@ -146,6 +146,40 @@ def check_known_column(path):
     return failures
 
 
+def check_stirrup_legs(msp, failures, b, h, cover, stirrup, bars, stirrups):
+    """Every leg of the chosen stirrup where it lies: the outer hoop gives two legs in each
+    direction; on the layer 复合箍筋 each segment that runs most of the core's length is a leg
+    (an inner hoop's two long sides, or a single tie). A leg parallel to h stands beside a bar of
+    the faces of length b (a tie through its centre, a hoop's side d/2 + ds/2 from it)."""
+    inset = cover + stirrup / 2
+    core_b = b - 2 * inset
+    core_h = h - 2 * inset
+    along_h, along_b = [], []
+    for p in polylines(msp, "复合箍筋"):
+        ends = points(p)
+        failures.expect(all(close(v.dxf.start_width, stirrup) for v in p.vertices),
+                        f"inner stirrup width {ends}")
+        pairs = list(zip(ends, ends[1:] + (ends[:1] if p.is_closed else [])))
+        for (x1, y1), (x2, y2) in pairs:
+            if close(x1, x2) and abs(y2 - y1) >= 0.75 * core_h:
+                along_h.append(x1)
+            elif close(y1, y2) and abs(x2 - x1) >= 0.75 * core_b:
+                along_b.append(y1)
+    failures.expect(len(along_h) + 2 == stirrups["legsX"],
+                    f"legs parallel to h: 2 + {sorted(along_h)} != {stirrups['legsX']}")
+    failures.expect(len(along_b) + 2 == stirrups["legsY"],
+                    f"legs parallel to b: 2 + {sorted(along_b)} != {stirrups['legsY']}")
+
+    def beside(position, centres):
+        return any(close(position, c) or close(abs(position - c), r + stirrup / 2)
+                   for c, r in centres)
+    # Bars as (x, y, radius): x = v, y = u.
+    for x in along_h:
+        failures.expect(beside(x, [(bx, r) for bx, by, r in bars]), f"leg at x = {x} on no bar")
+    for y in along_b:
+        failures.expect(beside(y, [(by, r) for bx, by, r in bars]), f"leg at y = {y} on no bar")
+
+
 def check_design(json_path, path, b, h, cover, stirrup, concrete, steel):
     design = json.load(open(json_path, encoding="utf-8"))
     failures = Failures()
@@ -162,7 +196,15 @@ def check_design(json_path, path, b, h, cover, stirrup, concrete, steel):
     utilisation = design["combinations"][governing]["utilisation"]
     texts.append(f"{concrete}  {steel}  GB 50010-2010  利用率 {utilisation:.3f}"
                  f"（组合 {governing + 1}）")
-    check_common(path, failures, b, h, cover, stirrup, bars, texts)
+    stirrups = design.get("stirrups")
+    if stirrups and stirrups.get("status") == "designed":
+        notation = stirrups["notation"]
+        # The grade letter of the notation (A ... D) as the drafting font's symbol.
+        letter = {"A": "%%130", "B": "%%131", "C": "%%132", "D": "%%133"}[notation[0]]
+        texts.append(f"箍筋 {letter}{notation[1:]}  {stirrups['type']}")
+    msp = check_common(path, failures, b, h, cover, stirrup, bars, texts)
+    if stirrups and stirrups.get("status") == "designed":
+        check_stirrup_legs(msp, failures, b, h, cover, stirrup, bars, stirrups)
     return failures
 
 

@@ -237,3 +237,67 @@ TEST(CurrentCodeBook, OutsideNamesAreCleanedAndEscaped) {
 
 }  // namespace
 }  // namespace tessarin
+
+namespace tessarin {
+namespace {
+
+struct StirrupCase {
+    const char* name;
+    CurrentCodeColumn column;
+    std::vector<LoadCombination> loads;
+};
+
+CurrentCodeColumn gradeTwo() {
+    CurrentCodeColumn c;
+    c.seismic = SeismicGrade::Two;
+    c.hn = 3000.0;
+    return c;
+}
+
+// The column with its stirrups: the report's 箍筋 block, the kinds, the shears and gammaRE stand in
+// the book digit for digit, as the rest of the report does.
+TEST(CurrentCodeBook, StirrupChapterHoldsEveryFigureOfTheReport) {
+    using K = CombinationKind;
+    const StirrupCase cases[] = {
+        // Non-seismic with biaxial shear.
+        {"BiaxialShear", {}, {{400.0, 244.0, 1.0, 120.0, 1.0, 150.0, 80.0, K::Unspecified}}},
+        // Grade 二, a seismic and a non-seismic combination.
+        {"GradeTwoKinds",
+         gradeTwo(),
+         {{400.0, 244.0, 1.0, 120.0, 1.0, 150.0, 80.0, K::Seismic},
+          {900.0, 150.0, 0.5, 60.0, 0.5, 60.0, 30.0, K::NonSeismic}}},
+        // Grade 二 without kinds: both shear checks, no gammaRE.
+        {"GradeTwoUnspecified", gradeTwo(), {{400.0, 244.0, 1.0, 120.0, 1.0, 90.0, 0.0}}},
+        // 0.25 x 14.3 x 400 x 558 = 797.9 kN < 2000 kN: the section limit fails.
+        {"SectionLimit", {}, {{400.0, 244.0, 1.0, 120.0, 1.0, 2000.0, 0.0}}},
+    };
+    const std::regex figure("-?[0-9]+\\.[0-9]+");
+    for (const StirrupCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ColumnWithStirrups whole = designColumnWithStirrups(c.column, c.loads);
+        ASSERT_TRUE(whole.longitudinal.designed);
+        ASSERT_TRUE(whole.stirrups.has_value());
+        const std::string html =
+            renderBookHtml(buildCurrentCodeBook({"示例工程", "KZ1", "2026-12-09"}, whole));
+        const std::string report = currentCodeReportText(whole);
+        int figures = 0;
+        for (auto it = std::sregex_iterator(report.begin(), report.end(), figure);
+             it != std::sregex_iterator(); ++it, ++figures) {
+            EXPECT_NE(html.find(it->str()), std::string::npos) << it->str();
+        }
+        EXPECT_GT(figures, 80);
+        EXPECT_NE(report.find("---------------箍筋设计"), std::string::npos);
+        EXPECT_NE(html.find("箍筋设计"), std::string::npos);
+        const StirrupDesign& s = *whole.stirrups;
+        if (s.designed) {
+            EXPECT_NE(html.find(stirrupNotation(s.column.stirrupSteel, s.choice)),
+                      std::string::npos);
+        } else {
+            EXPECT_NE(report.find("箍筋结论：不满足，第1组荷载组合的剪力超过受剪截面限制条件"),
+                      std::string::npos);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessarin

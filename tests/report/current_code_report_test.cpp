@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "engine/current_code/bar_layout.h"
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "engine/current_code/current_code_rules.h"
 #include "engine/current_code/second_order.h"
@@ -99,19 +100,34 @@ TEST(CurrentCodeReport, NoLayoutReasons) {
     d.column = {};
 
     d.reason = {NoLayoutKind::NoDetailedLayout, -1, 0.0, 0.0};
+    d.limits.maximumBarDiameter = 40.0;
     EXPECT_EQ(noLayoutReasonText(d),
               "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案");
+    // c + ds = 15 + 6 = 21 (8.2.1): the next bar, 22, needs c >= 16.
+    d.column.stirrup = 6.0;
+    d.limits.maximumBarDiameter = 21.0;
+    EXPECT_EQ(noLayoutReasonText(d),
+              "截面过小：没有满足构造要求(纵筋直径、净距、中距、配筋率)的对称配筋方案"
+              "；纵筋直径受保护层限制：d ≤ c + ds = 15 + 6 = 21 mm(8.2.1)，采用 C22 需 c ≥ 16 "
+              "mm：可加大保护层厚度或加大截面");
+    d.column.stirrup = 8.0;
+    d.limits.maximumBarDiameter = 28.0;
 
     d.layout = placeLayout({400.0, 600.0, 20.0, 8.0}, {28, 28, 4, 6});
     d.combinations.resize(3);
     d.combinations[2].utilisation = 1.374;
     d.combinations[2].axialUtilisation = 0.6;
     d.reason = {NoLayoutKind::NotCarried, 2, 1.374, 0.0487};
+    // The largest bar is 28 = c + ds = 20 + 8 (8.2.1): the next listed bar, 32, needs c >= 32 - 8
+    // = 24, and the reason says so.
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
-              "也不能承受第3组荷载组合(利用率 1.37)");
+              "也不能承受第3组荷载组合(利用率 1.37)；纵筋直径受保护层限制：d ≤ c + ds = 20 + 8 = "
+              "28 mm(8.2.1)，采用 C32 需 c ≥ 24 mm：可加大保护层厚度或加大截面");
     d.combinations[2].utilisation = 0.95;  // carried in bending; the axial limit fails
     d.combinations[2].axialUtilisation = 1.118;
+    // With c + ds = 32 + 8 = 40 every listed bar fits: no word on the cover.
+    d.limits.maximumBarDiameter = 40.0;
     EXPECT_EQ(noLayoutReasonText(d),
               "即使采用构造允许的最大配筋(角筋 4C28；b边每侧 4C28；h边每侧 6C28，ρ = 4.87%)，"
               "也不能承受第3组荷载组合(N/(0.9φ(fcA + fy'As')) = 1.12)");
@@ -344,6 +360,61 @@ TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {
                   "151.25, \"etaNsX\": 1.0625, \"etaNsY\": 1.25, \"CmX\": 1, \"CmY\": 0.7, "
                   "\"axialRatio\": 0.1165, \"utilisation\": null, \"axialCapacity\": null, "
                   "\"axialUtilisation\": null}], \"governing\": 0}\n");
+}
+
+// The start-up column with Vx = 150, Vy = 80 kN (non-seismic, biaxial shear), C8@150 with two legs
+// each way, Asv = 2 x 50.27 = 100.53 mm2, fyv = 360, ft = 1.43, lambda = 3 (Hn/(2h0) above 3):
+//   x: 1.75/4 = 0.4375; 0.4375 x 1.43 x 400 x 558 = 139.64; 360 x 100.53 / 150 x 558 = 134.63;
+//      0.07 x 400 = 28.00; Vux = 302.27 kN; 0.25 x 14.3 x 400 x 558 = 797.94 kN
+//   y: 0.4375 x 1.43 x 600 x 358 = 134.38; 360 x 100.53 / 150 x 358 = 86.38; Vuy = 248.76 kN
+//   sqrt((150/302.27)^2 + (80/248.76)^2) = sqrt(0.24626 + 0.10342) = 0.591 (6.3.17).
+// As a seismic combination of a grade 二 column: N/(fcA) = 0.117 < 0.15, gammaRE = 0.75.
+TEST(CurrentCodeReport, StirrupBlockAndKinds) {
+    LoadCombination load;
+    load.Vx = 150.0;
+    load.Vy = 80.0;
+    const ColumnWithStirrups whole = designColumnWithStirrups({}, std::vector{load});
+    const std::string text = currentCodeReportText(whole);
+    for (const char* line :
+         {"    Vx = 150.00 kN，Vy = 80.00 kN；未指明\r\n",
+          "      截面限制(6.3.11)：0.25βc·fc·b·h0 = 797.94 kN\r\n",
+          "      受剪承载力(6.3.12)：Vu = (0.4375·ft·b·h0 + fyv·Asv/s·h0 + 0.07N) = (139.64 + "
+          "134.63 + 28.00) = 302.27 kN\r\n",
+          "(134.38 + 86.38 + 28.00) = 248.76 kN\r\n",
+          "√((Vx/Vux)^2 + (Vy/Vuy)^2) = 0.591 ≤ 1，满足\r\n",
+          "箍筋结论：C8@150，类型 2×2，满足全部荷载组合的受剪承载力及构造要求\r\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+    // Without kinds and without a grade nothing is said about them; the bars are today's.
+    EXPECT_EQ(text.find("γRE"), std::string::npos);
+    EXPECT_EQ(layoutNotation(whole.longitudinal.layout->choice, SteelGrade2010::HRB400),
+              "角筋 4C28；b边每侧 2C12；h边每侧 1C12");
+
+    CurrentCodeColumn graded;
+    graded.seismic = SeismicGrade::Two;
+    graded.hn = 3000.0;
+    load.kind = CombinationKind::Seismic;
+    const std::string seismic =
+        currentCodeReportText(designColumnWithStirrups(graded, std::vector{load}));
+    EXPECT_NE(seismic.find("  地震组合(GB 50010 11.1.6)：N/(fcA) = 0.117 < 0.15，γRE = 0.75，按 "
+                           "γRE·N、γRE·M 与截面承载力比较\r\n"),
+              std::string::npos);
+    EXPECT_NE(seismic.find("    Vx = 150.00 kN，Vy = 80.00 kN；地震组合\r\n"), std::string::npos);
+    load.kind = CombinationKind::Unspecified;
+    const std::string unspecified =
+        currentCodeReportText(designColumnWithStirrups(graded, std::vector{load}));
+    EXPECT_NE(unspecified.find("各荷载组合均未指明是否为地震组合：偏于安全"), std::string::npos);
+    EXPECT_EQ(unspecified.find("γRE = 0.7"), std::string::npos);
+
+    // The JSON of the first column: the stirrup and the shear utilisation.
+    const std::string json = currentCodeJson(whole);
+    for (const char* part :
+         {"\"stirrups\": {\"status\": \"designed\", \"reason\": \"\", \"diameter\": 8, "
+          "\"spacing\": 150, \"denseSpacing\": 150, ",
+          "\"legsX\": 2, \"legsY\": 2, ", "\"type\": \"2×2\", \"notation\": \"C8@150\"}",
+          "\"kind\": null, \"gammaRE\": 1, \"Vx\": 150, \"Vy\": 80, \"shearUtilisation\": 0.59"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
 }
 
 }  // namespace

@@ -179,3 +179,23 @@ TEST(CurrentCodeInputCheck, FrameSupportingGradesAndClearHeight) {
 
 }  // namespace
 }  // namespace tessarin
+
+namespace tessarin {
+namespace {
+
+// A shear that is no number is refused naming the field and the combination; any sign is taken.
+TEST(CurrentCodeInput, ShearsMustBeNumbers) {
+    CurrentCodeInput input;
+    input.combinations = {LoadCombination{}, LoadCombination{}};
+    input.combinations[0].Vx = -200.0;
+    EXPECT_FALSE(validateCurrentCodeInput(input).has_value());
+    input.combinations[1].Vy = std::numeric_limits<double>::quiet_NaN();
+    const auto finding = validateCurrentCodeInput(input);
+    ASSERT_TRUE(finding.has_value());
+    EXPECT_EQ(finding->field, CurrentCodeField::Vy);
+    EXPECT_EQ(finding->combination, 1);
+    EXPECT_EQ(finding->message, "第2组荷载组合：y方向剪力设计值Vy应为数(kN)");
+}
+
+}  // namespace
+}  // namespace tessarin

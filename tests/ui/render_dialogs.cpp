@@ -22,6 +22,7 @@
 #include <optional>
 #include <stop_token>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "ui/about_dialog.h"
 #include "ui/current_code_dialog.h"
 #include "ui/main_dialog.h"
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
             std::condition_variable_any wake;
             std::unique_lock lock(mutex);
             wake.wait_for(lock, stop, std::chrono::seconds(20), [] { return false; });
-            return std::optional<CurrentCodeDesign>();
+            return std::optional<ColumnWithStirrups>();
         });
         QTimer::singleShot(100, &currentCode, [&] {
             ok &= save(currentCode.grab(), out, "current_code_dialog_busy.png");

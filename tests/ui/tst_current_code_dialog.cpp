@@ -2,6 +2,7 @@
 // first combination, refusing bad input before anything is computed, and showing the design the
 // engine chose (the numbers themselves are checked by the engine's tests).
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <mutex>
 #include <thread>
 
+#include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "report/current_code_report.h"
 #include "tests/ui/modal_driver.h"
@@ -61,7 +63,7 @@ struct SlowDesign {
             std::unique_lock lock(mutex);
             stopped = wake.wait_for(lock, stop, std::chrono::seconds(20), [] { return false; }) ||
                       stop.stop_requested();
-            return std::optional(designCurrentCode(input.column, input.combinations));
+            return std::optional(designColumnWithStirrups(input.column, input.combinations));
         };
     }
 };
@@ -102,6 +104,7 @@ class CurrentCodeDialogTest : public QObject {
     void refusesBadInput_data();
     void refusesBadInput();
     void combinationsAddAndRemove();
+    void shearsKindsAndStirrups();
     void frameSupportingColumnsAndClearHeight();
     void drawingFailureIsReported();
     void exportsTheBook_data();
@@ -145,10 +148,13 @@ void CurrentCodeDialogTest::startsFromTheMainDialog() {
     QCOMPARE(dialog.concreteList()->currentText(), QStringLiteral("C20"));
     QTableWidget& table = *dialog.combinationsTable();
     QCOMPARE(table.rowCount(), 1);
-    const QStringList expected = {"1500", "244", "1", "120", "1"};
-    for (int column = 0; column < CurrentCodeDialog::kColumnCount; ++column) {
+    // The shears start at 0 and the kind unspecified.
+    const QStringList expected = {"1500", "244", "1", "120", "1", "0", "0"};
+    for (int column = 0; column < CurrentCodeDialog::kColKind; ++column) {
         QCOMPARE(table.item(0, column)->text(), expected[column]);
     }
+    QCOMPARE(dialog.kindList(0)->currentText(), QStringLiteral("未指明"));
+    QCOMPARE(dialog.stirrupSteelList()->currentText(), QStringLiteral("HRB400"));
 }
 
 void CurrentCodeDialogTest::designsAndShowsTheLayout() {
@@ -174,9 +180,12 @@ void CurrentCodeDialogTest::designsAndShowsTheLayout() {
     // The report: written beside Result.txt, never in its place, and shown.
     QVERIFY(QFile::exists(QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt"))));
     QVERIFY(!scratch.reportExists());
-    QString text = QString::fromStdString(currentCodeReportText(expected));
+    // The report shown is the whole column's, with its stirrups.
+    const ColumnWithStirrups whole = designColumnWithStirrups(input->column, input->combinations);
+    QString text = QString::fromStdString(currentCodeReportText(whole));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QCOMPARE(dialog.reportBox()->toPlainText(), text);
+    QVERIFY(text.contains(QStringLiteral("---------------箍筋设计")));
 
     // Every bar is drawn; no label covers a bar.
     CurrentCodeSectionView& view = *dialog.sectionView();
@@ -273,6 +282,55 @@ void CurrentCodeDialogTest::frameSupportingColumnsAndClearHeight() {
     QCOMPARE(dialog.lastDesign()->limits.axialRatio.value, 0.65);
     QVERIFY(dialog.reportBox()->toPlainText().contains(
         QStringLiteral("0.70 - 0.05(λ = 1.77 ≤ 2) = 0.65")));
+}
+
+// Vx, Vy and the kind of each combination and the stirrup steel reach the design; the picture
+// draws the inner hoops and ties the stirrup has. Grade 二, Hn = 3000, the start-up loads as a
+// seismic combination with Vx = 150 kN: N/(fcA) = 0.117 < 0.15, gammaRE = 0.75 (11.1.6).
+void CurrentCodeDialogTest::shearsKindsAndStirrups() {
+    ScratchDirectory scratch;
+    MainDialog main;
+    CurrentCodeDialog dialog(main.currentCodeStartInput());
+    dialog.resize(1260, 780);
+    QVERIFY(showActive(dialog));
+    dialog.seismicList()->setCurrentIndex(2);
+    dialog.field(CurrentCodeField::Hn)->setText(QStringLiteral("3000"));
+    dialog.stirrupSteelList()->setCurrentIndex(0);  // HPB300
+    QTableWidget& table = *dialog.combinationsTable();
+    setCell(table, 0, CurrentCodeDialog::kColVx, QStringLiteral("150"));
+    setCell(table, 0, CurrentCodeDialog::kColVy, QStringLiteral("-60"));
+    dialog.kindList(0)->setCurrentIndex(1);  // 地震组合
+    // A copy keeps the kind.
+    dialog.addCombination();
+    QCOMPARE(dialog.kindList(1)->currentText(), QStringLiteral("地震组合"));
+    dialog.kindList(1)->setCurrentIndex(2);
+    const std::optional<CurrentCodeInput> input = dialog.readInput();
+    QVERIFY(input.has_value());
+    QCOMPARE(input->combinations[0].Vx, 150.0);
+    QCOMPARE(input->combinations[0].Vy, -60.0);
+    QCOMPARE(input->combinations[0].kind, CombinationKind::Seismic);
+    QCOMPARE(input->combinations[1].kind, CombinationKind::NonSeismic);
+    QCOMPARE(input->column.stirrupSteel, SteelGrade2010::HPB300);
+
+    QVERIFY(dialog.design());
+    const std::optional<ColumnWithStirrups>& whole = dialog.lastColumn();
+    QVERIFY(whole.has_value() && whole->stirrups.has_value());
+    QCOMPARE(whole->longitudinal.combinations[0].gammaRE, 0.75);
+    QCOMPARE(whole->longitudinal.combinations[1].gammaRE, 1.0);
+    const StirrupDesign& s = *whole->stirrups;
+    QVERIFY(s.designed);
+    QVERIFY(QString::fromStdString(stirrupNotation(s.column.stirrupSteel, s.choice))
+                .startsWith(QLatin1Char('A')));
+    QVERIFY(dialog.summaryLabel()->text().contains(QStringLiteral("箍筋 A")));
+    QCOMPARE(dialog.resultsTable()->item(0, 9)->text(), QStringLiteral("0.75"));
+    // Every leg beyond the outer hoop's two in each direction is drawn: a hoop gives two, a tie
+    // one.
+    int legs = 0;
+    for (const SectionDrawing::StirrupPiece& piece : dialog.sectionView()->innerStirrups()) {
+        legs += piece.closed ? 2 : 1;
+    }
+    QCOMPARE(legs, s.choice.legsX + s.choice.legsY - 4);
+    QVERIFY(legs > 0);
 }
 
 void CurrentCodeDialogTest::combinationsAddAndRemove() {

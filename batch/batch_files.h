@@ -37,6 +37,10 @@ class BatchInput {
   public:
     // False with error() set ("cannot read NAME: reason") when the file cannot be opened or read.
     bool open(const std::string& path);
+    // The cases given as text (a project's combinations): kept in an unnamed temporary file;
+    // name is what messages call them, and the file of that name (when there is one) is the
+    // input an output must not be.
+    bool openBytes(const std::string& name, const std::string& bytes);
     std::FILE* file() const { return file_.get(); }
     // Back to the first byte for the next pass.
     bool rewind();
@@ -64,6 +68,10 @@ class OutputFile : private std::streambuf {
 
     // Opens (creating) the file. False with the error number when it cannot be opened.
     bool open(const std::string& path);
+    // The cases given as text (a project's combinations): kept in an unnamed temporary file;
+    // name is what messages call them, and the file of that name (when there is one) is the
+    // input an output must not be.
+    bool openBytes(const std::string& name, const std::string& bytes);
     const FileIdentity& identity() const { return identity_; }
     // Cuts the file to nothing; false with the error number on failure.
     bool truncate();

@@ -22,6 +22,7 @@
 #include "ui/field_exchange.h"
 #include "ui/message_box.h"
 #include "ui/pictures.h"
+#include "ui/project_window.h"
 #include "ui/section_check_dialog.h"
 
 namespace tessarin {
@@ -32,6 +33,7 @@ constexpr const char* kAboutEntry = "关于 Tessarin(&A)...";
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 constexpr const char* kBookEntry = "导出计算书…";
 constexpr const char* kCurrentCodeEntry = "现行规范设计(&G)...";
+constexpr const char* kProjectEntry = "工程设计：Tessarin 柱设计(&P)...";
 
 // The numbers in the order the exchange takes them; the first field that holds no number ends
 // the exchange, so the members before it take their new values and the rest keep theirs.
@@ -153,6 +155,19 @@ void MainDialog::showCurrentCodeDesign() {
     dialog.exec();
 }
 
+void MainDialog::showProjectWindow() {
+    // A window of this dialog, so that the modal dialog does not block it; it closes with it.
+    if (projectWindow_.isNull()) {
+        auto* window = new ProjectWindow(this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->openLastProject();
+        projectWindow_ = window;
+    }
+    projectWindow_->show();
+    projectWindow_->raise();
+    projectWindow_->activateWindow();
+}
+
 void MainDialog::showDiagram() {
     diagramDialog_.exec();
 }
@@ -176,6 +191,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QAction* currentCode = menu.addAction(QString::fromUtf8(kCurrentCodeEntry));
     currentCode->setShortcut(QKeySequence(Qt::Key_F3));
     connect(currentCode, &QAction::triggered, this, &MainDialog::showCurrentCodeDesign);
+    QAction* project = menu.addAction(QString::fromUtf8(kProjectEntry));
+    connect(project, &QAction::triggered, this, &MainDialog::showProjectWindow);
     menu.exec(event->globalPos());
 }
 

@@ -87,6 +87,20 @@ const std::vector<InfoFieldSpec>& infoFieldSpecs() {
     return kSpecs;
 }
 
+unsigned statusColour(ColumnStatus status) {
+    switch (status) {
+        case ColumnStatus::designed:
+            return 0xD4EFD4;
+        case ColumnStatus::noLayout:
+            return 0xFFE2B0;
+        case ColumnStatus::inputError:
+            return 0xF6C4C4;
+        case ColumnStatus::notDesigned:
+            break;
+    }
+    return 0xFFFFFF;
+}
+
 const char* columnRowHeader(std::size_t field) {
     return kRowHeaders.at(field);
 }

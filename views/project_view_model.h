@@ -37,6 +37,9 @@ struct ColumnRow {
     ColumnStatus kind = ColumnStatus::notDesigned;
 };
 inline constexpr std::size_t kColumnRowFields = 9;
+// The background of a status in the list, 0xRRGGBB: green designed, orange no layout, red input
+// error; white not designed.
+[[nodiscard]] unsigned statusColour(ColumnStatus status);
 [[nodiscard]] const char* columnRowHeader(std::size_t field);
 [[nodiscard]] std::string columnRowField(const ColumnRow& row, std::size_t field);
 

@@ -443,8 +443,15 @@ QWidget* ProjectWindow::buildDetailPanel() {
     gridModel_ = new CombinationModel(
         vm_,
         [this](const QString& text) {
-            showMessage(text);
-            refresh();
+            // After the cell's editor has finished committing: a reset now would pull the view
+            // from under it.
+            QMetaObject::invokeMethod(
+                this,
+                [this, text] {
+                    refresh();
+                    showMessage(text);
+                },
+                Qt::QueuedConnection);
         },
         this);
     grid_ = new QTableView(page);

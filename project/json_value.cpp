@@ -152,7 +152,7 @@ class Parser {
             skipBlanks();
             JsonValue member;
             if (!parseValue(member, depth)) return false;
-            value.members.emplace_back(std::move(name), std::move(member));
+            value.members.push_back(JsonMember{std::move(name), std::move(member)});
             skipBlanks();
             if (atEnd()) return fail("文件在此意外结束");
             if (peek() == ',') {

@@ -3,10 +3,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tessarin {
+
+struct JsonMember;
 
 // A JSON value as the project file holds it, with the line it starts on so that a message can
 // point at it. Objects keep their members in file order (a name appears once).
@@ -17,11 +18,17 @@ struct JsonValue {
     double number = 0.0;
     std::string text;  // a string's UTF-8 text
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    std::vector<JsonMember> members;
     int line = 1;
 
     // The member of an object with this name; nullptr when there is none.
     [[nodiscard]] const JsonValue* find(std::string_view name) const;
+};
+
+// A member of an object: its name and value.
+struct JsonMember {
+    std::string name;
+    JsonValue value;
 };
 
 // Where and why a text is not JSON: line and column (1-based, the column counted in bytes) and

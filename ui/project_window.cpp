@@ -519,7 +519,8 @@ void ProjectWindow::selectionChanged() {
     if (refreshing_) return;
     const QModelIndex current = list_->selectionModel()->currentIndex();
     vm_.select(current.isValid() ? std::optional<std::size_t>(current.row()) : std::nullopt);
-    message_->clear();
+    // What keeps the column from being designed, at once.
+    message_->setText(qt(vm_.inputFinding()));
     refreshColumn();
     refreshCommands();
 }

@@ -16,6 +16,7 @@
 #include "report/current_code_report.h"
 #include "report/number_text.h"
 #include "report/whole_file.h"
+#include "run/current_code_input.h"
 
 namespace tessarin {
 
@@ -383,6 +384,13 @@ std::string ProjectViewModel::fieldText(ColumnField field) const {
 std::string ProjectViewModel::fieldFinding(ColumnField field) const {
     const ProjectColumn* column = current();
     return column != nullptr ? columnFieldFinding(*column, field) : std::string();
+}
+
+std::string ProjectViewModel::inputFinding() const {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return {};
+    const auto finding = validateCurrentCodeInput({column->column, column->combinations});
+    return finding ? finding->message : std::string();
 }
 
 std::string ProjectViewModel::editField(ColumnField field, const std::string& text) {

@@ -108,6 +108,9 @@ class ProjectViewModel {
     // The edit as the engineer leaves the field: the message names the field (empty when sound).
     std::string editField(ColumnField field, const std::string& text);
     [[nodiscard]] std::string fieldFinding(ColumnField field) const;
+    // The first rule the selected column's input breaks, in the order the design checks them;
+    // empty when it can be designed.
+    [[nodiscard]] std::string inputFinding() const;
 
     // --- the selected column's combinations
     [[nodiscard]] std::size_t combinationCount() const;

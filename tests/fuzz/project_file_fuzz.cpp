@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (reading.error.rfind("f.tsn：第 ", 0) != 0) std::abort();
         return 0;
     }
-    if (!json.value) std::abort();  // a project is always JSON
+    // A project is always JSON, once the byte-order mark it may start with is passed over.
+    const std::string_view bom = "\xEF\xBB\xBF";
+    if (!json.value && !(text.substr(0, 3) == bom && readJson(text.substr(3)).value)) std::abort();
     const std::string written = projectJson(*reading.project);
     const ProjectReading again = readProjectText(written, "f.tsn");
     if (!again.project || !(*again.project == *reading.project)) std::abort();

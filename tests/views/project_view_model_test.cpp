@@ -131,6 +131,10 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     EXPECT_EQ(vm.designSummary(), "共 4 根柱：已设计 1，无可用配筋 1，输入有误 1，未设计 1");
     vm.select(1);
     EXPECT_EQ(vm.summaryLines().back(), "输入有误：第1组荷载组合：轴向压力N应为大于零的数(kN)");
+    EXPECT_EQ(vm.inputFinding(), "第1组荷载组合：轴向压力N应为大于零的数(kN)");
+    vm.select(0);
+    EXPECT_EQ(vm.inputFinding(), "");
+    vm.select(1);
     vm.select(2);
     EXPECT_NE(vm.summaryLines().back().find("无可用配筋：第1组荷载组合的轴压比"),
               std::string::npos);

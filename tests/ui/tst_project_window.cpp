@@ -7,11 +7,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
+#include "ui/main_dialog.h"
 #include "ui/project_window.h"
 
 using namespace tessarin;
@@ -57,6 +60,7 @@ class ProjectWindowTest : public QObject {
     void keyboardPasteDesignSaveReopenExport();
     void badFieldIsRefusedWithItsName();
     void undoRedoFromTheKeyboard();
+    void remembersTheLastProjectNotThe2002Dialog();
 };
 
 // State: a new project. Action: two columns by the keyboard, a block of Excel rows pasted, F5,
@@ -187,6 +191,48 @@ void ProjectWindowTest::undoRedoFromTheKeyboard() {
     QCOMPARE(qobject_cast<QLineEdit*>(window.fieldWidget(ColumnField::b))->text(),
              QStringLiteral("650"));
     QVERIFY(!window.action(QStringLiteral("redo"))->isEnabled());
+}
+
+// The window remembers the last project, the recent files and its state; the 2002 dialog, which
+// opens it from its context menu, writes no settings of its own.
+void ProjectWindowTest::remembersTheLastProjectNotThe2002Dialog() {
+    QTemporaryDir config;
+    QVERIFY(config.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const QString path = config.filePath(QStringLiteral("kz.tsn"));
+    {
+        ProjectWindow window;
+        window.action(QStringLiteral("addColumn"))->trigger();
+        QCOMPARE(window.saveTo(path), QString());
+        QVERIFY(window.close());
+    }
+    {
+        MainDialog dialog;
+        QVERIFY(showActive(dialog));
+        dialog.showProjectWindow();
+        ProjectWindow* opened = dialog.findChild<ProjectWindow*>();
+        QVERIFY(opened != nullptr);
+        QVERIFY(opened->isVisible());
+        QCOMPARE(QString::fromStdString(opened->viewModel().path()), path);
+        QCOMPARE(opened->viewModel().recentFiles(), std::vector<std::string>{path.toStdString()});
+        QVERIFY(opened->close());
+        dialog.reject();
+    }
+    // Only the project window's own file, with its keys.
+    QStringList files;
+    QDirIterator it(config.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) files << QDir(config.path()).relativeFilePath(it.next());
+    files.sort();
+    QCOMPARE(files,
+             (QStringList{QStringLiteral("Tessarin/Tessarin.conf"), QStringLiteral("kz.tsn")}));
+    QSettings settings(QStringLiteral("Tessarin"), QStringLiteral("Tessarin"));
+    QStringList keys = settings.allKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{QStringLiteral("ProjectWindow/geometry"),
+                                QStringLiteral("ProjectWindow/lastProject"),
+                                QStringLiteral("ProjectWindow/recentFiles"),
+                                QStringLiteral("ProjectWindow/state")}));
 }
 
 QTEST_MAIN(ProjectWindowTest)

@@ -259,6 +259,8 @@ void ProjectWindow::buildActions() {
     actions_[QStringLiteral("close")] = close;
     make("undo", "撤销(&U)", QKeySequence::Undo, &ProjectWindow::undo);
     make("redo", "重做(&R)", QKeySequence(QStringLiteral("Ctrl+Y")), &ProjectWindow::redo);
+    // Column commands on Ctrl+Shift: the plain Ctrl keys (Ctrl+Ins, Ctrl+Del) belong to the
+    // line edits, Alt+Down to the lists.
     const auto command = [this](const char* name, const char* text, QKeySequence keys,
                                 void (ProjectViewModel::*change)()) {
         auto* act = new QAction(QString::fromUtf8(text), this);
@@ -269,15 +271,15 @@ void ProjectWindow::buildActions() {
         });
         actions_[QString::fromLatin1(name)] = act;
     };
-    command("addColumn", "添加柱(&A)", QKeySequence(QStringLiteral("Ctrl+Ins")),
+    command("addColumn", "添加柱(&A)", QKeySequence(QStringLiteral("Ctrl+Shift+N")),
             &ProjectViewModel::addColumn);
-    command("copyColumn", "复制柱(&C)", QKeySequence(QStringLiteral("Ctrl+D")),
+    command("copyColumn", "复制柱(&C)", QKeySequence(QStringLiteral("Ctrl+Shift+C")),
             &ProjectViewModel::copyColumn);
-    command("deleteColumn", "删除柱(&D)", QKeySequence(QStringLiteral("Ctrl+Del")),
+    command("deleteColumn", "删除柱(&D)", QKeySequence(QStringLiteral("Ctrl+Shift+Del")),
             &ProjectViewModel::deleteColumn);
-    command("moveUp", "上移(&P)", QKeySequence(QStringLiteral("Alt+Up")),
+    command("moveUp", "上移(&P)", QKeySequence(QStringLiteral("Ctrl+Shift+Up")),
             &ProjectViewModel::moveUp);
-    command("moveDown", "下移(&W)", QKeySequence(QStringLiteral("Alt+Down")),
+    command("moveDown", "下移(&W)", QKeySequence(QStringLiteral("Ctrl+Shift+Down")),
             &ProjectViewModel::moveDown);
     command("addCombination", "添加荷载组合", {}, &ProjectViewModel::addCombination);
     make("deleteCombination", "删除所选荷载组合", {}, &ProjectWindow::deleteCombinations);

@@ -75,7 +75,8 @@ void ProjectWindowTest::keyboardPasteDesignSaveReopenExport() {
     QCOMPARE(QString::fromStdString(window.viewModel().project().info.name),
              QStringLiteral("某住宅楼"));
 
-    QTest::keyClick(&window, Qt::Key_Insert, Qt::ControlModifier);  // 添加柱
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
+                    Qt::ControlModifier | Qt::ShiftModifier);  // 添加柱
     QCOMPARE(window.viewModel().columnCount(), std::size_t{1});
     typeInto(window.fieldWidget(ColumnField::b), QStringLiteral("500"));
     typeInto(window.fieldWidget(ColumnField::h), QStringLiteral("500"));
@@ -108,7 +109,8 @@ void ProjectWindowTest::keyboardPasteDesignSaveReopenExport() {
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("1000\t200\t200\n1800\t120\t260\n"));
 
     // A second column starts from the first one's data.
-    QTest::keyClick(&window, Qt::Key_Insert, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N,
+                    Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(window.viewModel().fieldText(ColumnField::b), std::string("500"));
     grid->setCurrentIndex(grid->model()->index(0, 0));
     grid->setFocus();

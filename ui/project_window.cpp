@@ -73,10 +73,11 @@ class ColumnListModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid()) return {};
         const auto row = static_cast<std::size_t>(index.row());
+        if (row >= rows_.size()) return {};
         if (role == Qt::DisplayRole) {
-            return qt(columnRowField(vm_.row(row), static_cast<std::size_t>(index.column())));
+            return qt(columnRowField(rows_[row], static_cast<std::size_t>(index.column())));
         }
-        if (role == Qt::BackgroundRole) return colourOf(statusColour(vm_.outcome(row).status));
+        if (role == Qt::BackgroundRole) return colourOf(statusColour(rows_[row].kind));
         if (role == Qt::ToolTipRole && vm_.outcome(row).status == ColumnStatus::inputError) {
             return qt(vm_.outcome(row).finding);
         }
@@ -87,13 +88,18 @@ class ColumnListModel : public QAbstractTableModel {
         if (orientation == Qt::Vertical) return section + 1;
         return QString::fromUtf8(columnRowHeader(static_cast<std::size_t>(section)));
     }
+    // The rows are worded once per change, not once per cell painted.
     void reset() {
         beginResetModel();
+        rows_.clear();
+        rows_.reserve(vm_.columnCount());
+        for (std::size_t i = 0; i < vm_.columnCount(); ++i) rows_.push_back(vm_.row(i));
         endResetModel();
     }
 
   private:
     ProjectViewModel& vm_;
+    std::vector<ColumnRow> rows_;
 };
 
 // The selected column's combinations; an edit goes to the view model, whose message is shown.
@@ -268,6 +274,7 @@ void ProjectWindow::buildActions() {
         connect(act, &QAction::triggered, this, [this, change] {
             (vm_.*change)();
             refresh();
+            showFinding();
         });
         actions_[QString::fromLatin1(name)] = act;
     };
@@ -380,6 +387,7 @@ QWidget* ProjectWindow::buildColumnPanel() {
     layout->addWidget(infoBox);
 
     listModel_ = new ColumnListModel(vm_, this);
+    listModel_->reset();
     list_ = new QTableView(panel);
     list_->setModel(listModel_);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -407,6 +415,8 @@ QWidget* ProjectWindow::buildColumnPanel() {
 
 QWidget* ProjectWindow::buildDetailPanel() {
     auto* tabs = new QTabWidget(this);
+    tabs_ = tabs;
+    connect(tabs, &QTabWidget::currentChanged, this, [this] { refreshPages(); });
 
     auto* page = new QWidget(tabs);
     auto* dataLayout = new QVBoxLayout(page);
@@ -522,7 +532,7 @@ void ProjectWindow::selectionChanged() {
     const QModelIndex current = list_->selectionModel()->currentIndex();
     vm_.select(current.isValid() ? std::optional<std::size_t>(current.row()) : std::nullopt);
     // What keeps the column from being designed, at once.
-    message_->setText(qt(vm_.inputFinding()));
+    showFinding();
     refreshColumn();
     refreshCommands();
 }
@@ -575,9 +585,14 @@ void ProjectWindow::refreshColumn() {
     QStringList lines;
     for (const std::string& line : vm_.summaryLines()) lines << qt(line);
     summary_->setText(lines.join(QLatin1Char('\n')));
-    report_->setPlainText(qt(vm_.reportText()));
-    book_->setHtml(qt(vm_.bookHtml()));
     refreshing_ = false;
+    refreshPages();
+}
+
+void ProjectWindow::refreshPages() {
+    // The report and the book only when shown: a book with its pictures takes a while to build.
+    if (tabs_->currentWidget() == report_) report_->setPlainText(qt(vm_.reportText()));
+    if (tabs_->currentWidget() == book_) book_->setHtml(qt(vm_.bookHtml()));
 }
 
 void ProjectWindow::refreshCommands() {
@@ -680,16 +695,20 @@ void ProjectWindow::deleteCombinations() {
     refresh();
 }
 
+void ProjectWindow::showFinding() {
+    message_->setText(qt(vm_.inputFinding()));
+}
+
 void ProjectWindow::undo() {
     vm_.undo();
-    message_->clear();
     refresh();
+    showFinding();
 }
 
 void ProjectWindow::redo() {
     vm_.redo();
-    message_->clear();
     refresh();
+    showFinding();
 }
 
 bool ProjectWindow::maybeSave() {
@@ -705,8 +724,8 @@ bool ProjectWindow::maybeSave() {
 void ProjectWindow::newProject() {
     if (!maybeSave()) return;
     vm_.newProject();
-    message_->clear();
     refresh();
+    showFinding();
 }
 
 QString ProjectWindow::openFile(const QString& path, bool quiet) {
@@ -715,8 +734,8 @@ QString ProjectWindow::openFile(const QString& path, bool quiet) {
         if (!quiet) QMessageBox::critical(this, QStringLiteral("Tessarin 柱设计"), message);
         return message;
     }
-    message_->clear();
     refresh();
+    showFinding();
     list_->resizeColumnsToContents();
     return {};
 }

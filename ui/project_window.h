@@ -16,6 +16,7 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 class QTextBrowser;
 class QThread;
@@ -78,6 +79,8 @@ class ProjectWindow : public QMainWindow {
     void refreshColumn();
     void refreshCommands();
     void refreshRecent();
+    void refreshPages();
+    void showFinding();
     void showMessage(const QString& text);
     void editField(ColumnField field, const QString& text);
     void selectionChanged();
@@ -117,6 +120,7 @@ class ProjectWindow : public QMainWindow {
     QLabel* designSummary_ = nullptr;
     QPlainTextEdit* report_ = nullptr;
     QTextBrowser* book_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QThread* worker_ = nullptr;

@@ -205,7 +205,7 @@ FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_
     const ColumnFieldSpec& spec = columnFieldSpec(field);
     CurrentCodeColumn& c = column.column;
     FieldEdit edit;
-    const auto refuse = [&edit, &spec](std::string why) {
+    const auto refuse = [&edit, &spec](const std::string& why) {
         edit.message = std::string(spec.name) + "：" + why;
         return edit;
     };

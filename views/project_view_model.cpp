@@ -149,7 +149,7 @@ FileResult ProjectViewModel::save() {
 }
 
 FileResult ProjectViewModel::saveAs(const std::string& path) {
-    const FileResult written = saveProjectFile(path, project_);
+    FileResult written = saveProjectFile(path, project_);
     if (written.ok) {
         path_ = path;
         modified_ = false;
@@ -277,7 +277,7 @@ std::string ProjectViewModel::freeMark(const std::string& base) const {
     };
     if (!base.empty() && !used(base)) return base;
     for (std::size_t n = 2;; ++n) {
-        const std::string mark = base + "-" + std::to_string(n);
+        std::string mark = base + "-" + std::to_string(n);
         if (!used(mark)) return mark;
     }
 }

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +123,11 @@ void ProjectWindowTest::keyboardPasteDesignSaveReopenExport() {
     QVERIFY(finished.wait(20000));
     QCOMPARE(window.viewModel().row(0).status, std::string("已设计"));
     QCOMPARE(window.viewModel().row(1).status, std::string("已设计"));
+    // The report is written into its page when the page is shown.
+    auto* pages = window.findChild<QTabWidget*>();
+    QVERIFY(pages != nullptr);
+    QVERIFY(window.reportView()->toPlainText().isEmpty());
+    pages->setCurrentWidget(window.reportView());
     QVERIFY(window.reportView()->toPlainText().contains(QStringLiteral("GB 50010-2010")));
 
     // 另存为 through its file dialog.

@@ -229,6 +229,10 @@ ProjectWindow::~ProjectWindow() {
         cancelRequested_ = true;
         worker_->wait();
     }
+    // The widgets die after this window's own part: a field losing its focus or a selection
+    // model going must not call back into it.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 QAction* ProjectWindow::action(const QString& name) const {

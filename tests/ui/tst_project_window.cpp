@@ -62,6 +62,7 @@ class ProjectWindowTest : public QObject {
     void badFieldIsRefusedWithItsName();
     void undoRedoFromTheKeyboard();
     void remembersTheLastProjectNotThe2002Dialog();
+    void destroyedWithAFieldBeingTyped();
 };
 
 // State: a new project. Action: two columns by the keyboard, a block of Excel rows pasted, F5,
@@ -241,6 +242,23 @@ void ProjectWindowTest::remembersTheLastProjectNotThe2002Dialog() {
                                 QStringLiteral("ProjectWindow/lastProject"),
                                 QStringLiteral("ProjectWindow/recentFiles"),
                                 QStringLiteral("ProjectWindow/state")}));
+}
+
+// A window destroyed while a field holds focus and a row is selected (the program ending after a
+// design): the widgets dying after the window must not call back into it.
+void ProjectWindowTest::destroyedWithAFieldBeingTyped() {
+    auto* window = new ProjectWindow(nullptr, false);
+    QVERIFY(showActive(*window));
+    window->action(QStringLiteral("addColumn"))->trigger();
+    window->action(QStringLiteral("addColumn"))->trigger();
+    QSignalSpy finished(window, &ProjectWindow::designFinished);
+    window->designAll();
+    QVERIFY(finished.wait(20000));
+    window->columnList()->selectRow(1);
+    auto* edit = qobject_cast<QLineEdit*>(window->fieldWidget(ColumnField::b));
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("5"));
+    delete window;
 }
 
 QTEST_MAIN(ProjectWindowTest)

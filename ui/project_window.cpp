@@ -241,7 +241,7 @@ QAction* ProjectWindow::action(const QString& name) const {
 }
 
 void ProjectWindow::buildActions() {
-    const auto make = [this](const char* name, const char* text, QKeySequence keys,
+    const auto make = [this](const char* name, const char* text, const QKeySequence& keys,
                              void (ProjectWindow::*slot)()) {
         auto* act = new QAction(QString::fromUtf8(text), this);
         if (!keys.isEmpty()) act->setShortcut(keys);
@@ -271,7 +271,7 @@ void ProjectWindow::buildActions() {
     make("redo", "重做(&R)", QKeySequence(QStringLiteral("Ctrl+Y")), &ProjectWindow::redo);
     // Column commands on Ctrl+Shift: the plain Ctrl keys (Ctrl+Ins, Ctrl+Del) belong to the
     // line edits, Alt+Down to the lists.
-    const auto command = [this](const char* name, const char* text, QKeySequence keys,
+    const auto command = [this](const char* name, const char* text, const QKeySequence& keys,
                                 void (ProjectViewModel::*change)()) {
         auto* act = new QAction(QString::fromUtf8(text), this);
         if (!keys.isEmpty()) act->setShortcut(keys);
@@ -733,7 +733,7 @@ void ProjectWindow::newProject() {
 }
 
 QString ProjectWindow::openFile(const QString& path, bool quiet) {
-    const QString message = qt(vm_.open(utf8(path)));
+    QString message = qt(vm_.open(utf8(path)));
     if (!message.isEmpty()) {
         if (!quiet) QMessageBox::critical(this, QStringLiteral("Tessarin 柱设计"), message);
         return message;

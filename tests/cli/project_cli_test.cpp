@@ -78,11 +78,9 @@ std::string withDefaultsFilled(const std::string& results) {
 TEST(ProjectCli, ExampleCasesGiveTheBatchBytes) {
     TemporaryDirectory dir;
     const std::string project = dir.file("p.tsn");
-    ASSERT_EQ(cli({"--batch", TESSARIN_EXAMPLES_DIR "/columns.csv", "--code", "2010",
-                   "--save-project", project})
-                  .exit,
-              kExitDone);
-    const CliRun batch = cli({"--batch", TESSARIN_EXAMPLES_DIR "/columns.csv", "--code", "2010"});
+    const std::string cases = std::string(TESSARIN_EXAMPLES_DIR) + "/columns.csv";
+    ASSERT_EQ(cli({"--batch", cases, "--code", "2010", "--save-project", project}).exit, kExitDone);
+    const CliRun batch = cli({"--batch", cases, "--code", "2010"});
     const CliRun open = cli({"--open", project});
     EXPECT_EQ(open.exit, batch.exit);
     EXPECT_EQ(open.out, batch.out);

@@ -160,7 +160,8 @@ FileResult ProjectViewModel::saveAs(const std::string& path) {
 
 std::string ProjectViewModel::importCases(const std::string& path) {
     CasesProject cases = readCasesProject(path);
-    if (!cases.project) return "无法导入 " + path + "：" + cases.error;
+    // The reader's message names the file and the line already.
+    if (!cases.project) return "无法导入 CSV：" + cases.error;
     std::vector<Entry> entries;
     for (ProjectColumn& column : cases.project->columns) {
         for (const ProjectColumn& existing : project_.columns) {

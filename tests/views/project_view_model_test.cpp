@@ -224,6 +224,12 @@ TEST(ProjectViewModel, ExportsAndImport) {
     EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ7", "KZ8"}));
     EXPECT_NE(vm.importCases(dir.file("c.csv")).find("构件编号 “KZ7” 已在工程中"),
               std::string::npos);
+    // A row that cannot be read: nothing is added, the file and line are named.
+    writeFileBytes(dir.file("bad.csv"),
+                   "id,l0,b,h,M0x,M0y,N,concrete,steel\nKZ9,6000,400,600,2x4,120,400,C30,HRB400\n");
+    EXPECT_EQ(vm.importCases(dir.file("bad.csv")),
+              "无法导入 CSV：" + dir.file("bad.csv") + ": line 2: M0x: \"2x4\" is not a number");
+    EXPECT_EQ(vm.columnCount(), 2U);
     ASSERT_EQ(vm.exportBooks(dir.file("books")).status, BatchOutcome::Status::AllAccepted);
     EXPECT_NE(readFileBytes(dir.file("books/KZ8-3.html")).find("某综合楼"), std::string::npos);
     ASSERT_EQ(vm.exportDrawings(dir.file("dxf")).status, BatchOutcome::Status::AllAccepted);

@@ -138,7 +138,12 @@ TEST(ProjectFile, SavesWholeAndNeverThroughALink) {
     const std::string path = dir.file("项目.tsn");
     Project project = sampleProject();
     ASSERT_TRUE(saveProjectFile(path, project).ok);
-    ASSERT_TRUE(loadProjectFile(path).project);
+    // Read and written again: the same bytes on disk.
+    const std::string first = readFileBytes(path);
+    const ProjectReading read = loadProjectFile(path);
+    ASSERT_TRUE(read.project) << read.error;
+    ASSERT_TRUE(saveProjectFile(dir.file("again.tsn"), *read.project).ok);
+    EXPECT_EQ(readFileBytes(dir.file("again.tsn")), first);
     project.info.name = "改名";
     ASSERT_TRUE(saveProjectFile(path, project).ok);
     EXPECT_EQ(loadProjectFile(path).project->info.name, "改名");

@@ -392,7 +392,10 @@ std::string projectJson(const Project& project) {
         if (c.lcX) w.number("lcX", *c.lcX);
         if (c.lcY) w.number("lcY", *c.lcY);
         if (c.hn) w.number("hn", *c.hn);
-        w.string("concrete", "C" + std::to_string(c.concreteGrade));
+        // Appended rather than "C" + text: g++ 12 warns falsely (-Wrestrict) on the sum.
+        std::string concrete = "C";
+        concrete += std::to_string(c.concreteGrade);
+        w.string("concrete", concrete);
         w.string("steel", steelLabel2010(c.steel));
         if (c.cover) w.number("cover", *c.cover);
         w.number("stirrup", c.stirrup);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "project/project_file.h"
@@ -157,6 +158,27 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     ASSERT_NE(layoutRow.find("角筋 4C28；b边每侧 2C12；h边每侧 1C12"), std::string::npos);
     EXPECT_EQ(kz1.steelArea, "3142");
     EXPECT_EQ(kz1.ratio, "1.31%");
+
+    // Its section as the drawing has it: b = 400 across, h = 600 up. The faces of length b (top
+    // and bottom) carry the 2 corner bars and 2 web bars each, the faces of length h 1 web bar
+    // between the corners: 4 bars near the top face, 3 near the left face. A bar's centre sits
+    // c + ds + d/2 from its faces: 20 + 8 + 6 = 34 mm for a C12 web bar, 42 mm for a C28 corner.
+    vm.select(0);
+    const SectionPicture picture = vm.picture();
+    EXPECT_EQ(picture.width, 400.0);
+    EXPECT_EQ(picture.height, 600.0);
+    EXPECT_EQ(picture.stirrupInset, 24.0);  // c + ds / 2
+    ASSERT_EQ(picture.bars.size(), 10U);
+    std::vector<double> ys;
+    std::vector<double> xs;
+    for (const SectionPicture::Circle& bar : picture.bars) {
+        if (bar.y > 300.0 - 50.0) ys.push_back(bar.y);
+        if (bar.x < -200.0 + 50.0) xs.push_back(bar.x);
+    }
+    std::sort(ys.begin(), ys.end());
+    std::sort(xs.begin(), xs.end());
+    EXPECT_EQ(ys, (std::vector<double>{258.0, 258.0, 266.0, 266.0}));
+    EXPECT_EQ(xs, (std::vector<double>{-166.0, -158.0, -158.0}));
 
     // An edit: the column is undesigned; a stale run does not bring its design back.
     const auto stale = vm.designSnapshot();

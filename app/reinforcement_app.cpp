@@ -6,6 +6,7 @@
 
 #include "ui/main_dialog.h"
 #include "ui/pictures.h"
+#include "ui/project_window.h"
 
 namespace tessarin {
 
@@ -46,6 +47,16 @@ ReinforcementApp::ReinforcementApp(int& argc, char** argv) : QApplication(argc, 
 }
 
 bool ReinforcementApp::initInstance() {
+    // tessarin FILE.tsn: the project window on that project; without a file the 2002 dialog as
+    // ever.
+    const QStringList args = arguments();
+    if (args.size() > 1) {
+        ProjectWindow window;
+        window.show();
+        window.openFile(args.at(1));
+        exec();
+        return false;
+    }
     MainDialog dialog;
     if (qEnvironmentVariableIsSet("TESSARIN_REPORT_SHOWN")) new ShownReporter(dialog);
     dialog.exec();

@@ -70,6 +70,23 @@ bool BatchInput::open(const std::string& path) {
     return rewind();
 }
 
+bool BatchInput::openBytes(const std::string& name, const std::string& bytes) {
+    identity_ = identityOfPath(name).value_or(FileIdentity{});
+    file_.reset(std::tmpfile());
+    if (!file_) {
+        error_ = "cannot create a temporary copy of " + name + ": " + systemReason(errno);
+        return false;
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() ||
+        std::fflush(file_.get()) != 0) {
+        error_ = "cannot write a temporary copy of " + name + ": " + systemReason(errno);
+        file_.reset();
+        return false;
+    }
+    size_ = static_cast<long long>(bytes.size());
+    return rewind();
+}
+
 bool BatchInput::rewind() {
     if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return false;
     std::clearerr(file_.get());

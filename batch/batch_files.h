@@ -30,6 +30,10 @@ class BatchInput {
   public:
     // False with error() set ("cannot read NAME: reason") when the file cannot be opened or read.
     bool open(const std::string& path);
+    // The cases given as text (a project's combinations): kept in an unnamed temporary file;
+    // name is what messages call them, and the file of that name (when there is one) is the
+    // input an output must not be.
+    bool openBytes(const std::string& name, const std::string& bytes);
     std::FILE* file() const { return file_.get(); }
     // Back to the first byte for the next pass.
     bool rewind();
@@ -62,6 +66,12 @@ class OutputFile : private std::streambuf {
     bool open(const std::string& path);
     // The regular file the name led to before (nothing when there was none).
     const std::optional<FileIdentity>& identity() const { return identity_; }
+    // The cases given as text (a project's combinations): kept in an unnamed temporary file;
+    // name is what messages call them, and the file of that name (when there is one) is the
+    // input an output must not be.
+    bool openBytes(const std::string& name, const std::string& bytes);
+    // Cuts the file to nothing; false with the error number on failure.
+    bool truncate();
     std::ostream& stream() { return stream_; }
     // Writes what is buffered, closes and puts the file in place; false with the error number on
     // failure (the earlier file then stays).

@@ -32,7 +32,9 @@ class ColumnOutputs {
 // the column named in its id), designed as the calculate command designs it, one result row per
 // input row plus an envelope row per column.
 struct BatchOptions {
-    std::string input;                     // the CSV file of cases
+    std::string input;  // the CSV file of cases
+    // The cases themselves (a project's combinations as a cases file); input then names them.
+    std::optional<std::string> inputBytes;
     std::optional<std::string> output;     // results CSV; the given stream when absent
     std::optional<std::string> reportDir;  // also write each accepted case's report here
     bool check = false;  // add the section check's utilisation, N0, ratio and flags per row

@@ -16,6 +16,7 @@
 #include "batch/id_grouping.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
+#include "project/project_file.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
@@ -746,7 +747,9 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
 }
 
 BatchOutcome CurrentCodeBatch::run() {
-    if (!input_.open(options_.input)) return stop(Status::FileFailed, input_.error());
+    const bool opened = options_.inputBytes ? input_.openBytes(options_.input, *options_.inputBytes)
+                                            : input_.open(options_.input);
+    if (!opened) return stop(Status::FileFailed, input_.error());
     CsvReader reader(input_.file());
     if (auto failed = readHeader(reader)) return std::move(*failed);
     if (auto failed = openOutputs()) return std::move(*failed);
@@ -765,6 +768,144 @@ BatchOutcome runCurrentCodeBatch(const BatchOptions& options, const CurrentCodeB
                                  std::ostream& out, const BatchProgressListener& progress) {
     CurrentCodeBatch batch(options, files, out, progress);
     return batch.run();
+}
+
+namespace {
+
+std::optional<double> unlessEqual(double value, double blank) {
+    if (value == blank && std::signbit(value) == std::signbit(blank)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::string projectCasesCsv(const Project& project) {
+    std::string text;
+    for (std::size_t c = 0; c < kCurrentCodeInputNames.size(); ++c) {
+        if (c > 0) text += ',';
+        text += kCurrentCodeInputNames[c];
+    }
+    text += '\n';
+    const auto optional = [](std::string& line, const std::optional<double>& value) {
+        line += ',';
+        if (value) line += formatShortest(*value);
+    };
+    for (const ProjectColumn& column : project.columns) {
+        const CurrentCodeColumn& c = column.column;
+        for (const LoadCombination& load : column.combinations) {
+            std::string line;
+            appendCsvField(line, column.mark);
+            for (const double value : {c.l0, c.b, c.h, load.M2x, load.M2y, load.N}) {
+                appendNumber(line, value);
+            }
+            line += ",C" + std::to_string(c.concreteGrade);
+            line += ',';
+            line += steelLabel2010(c.steel);
+            // A value equal to what a blank field gives is left blank, as a cases file leaves it.
+            const CurrentCodeColumn defaults;
+            const LoadCombination blank;
+            optional(line, unlessEqual(load.m1m2X, blank.m1m2X));
+            optional(line, unlessEqual(load.m1m2Y, blank.m1m2Y));
+            optional(line, c.lcX);
+            optional(line, c.lcY);
+            optional(line, c.hn);
+            optional(line, c.cover);
+            optional(line, unlessEqual(c.stirrup, defaults.stirrup));
+            const std::array<const char*, 3> words = {
+                c.seismic == defaults.seismic ? "" : seismicGradeWord(c.seismic),
+                c.structure == defaults.structure ? "" : structureWord(c.structure),
+                c.position == defaults.position ? "" : positionWord(c.position)};
+            for (const char* word : words) (line += ',') += word;
+            // The stirrup steel, the shears and the combination's kind, blank where default.
+            line += ',';
+            if (c.stirrupSteel != defaults.stirrupSteel) line += steelLabel2010(c.stirrupSteel);
+            optional(line, unlessEqual(load.Vx, blank.Vx));
+            optional(line, unlessEqual(load.Vy, blank.Vy));
+            line += ',';
+            if (load.kind == CombinationKind::Seismic) line += "seismic";
+            if (load.kind == CombinationKind::NonSeismic) line += "non-seismic";
+            line += '\n';
+            text += line;
+        }
+    }
+    return text;
+}
+
+BatchOutcome runProjectBatch(const Project& project, const std::string& name, BatchOptions options,
+                             const CurrentCodeBatchFiles& files, std::ostream& out,
+                             const BatchProgressListener& progress) {
+    options.input = name;
+    options.inputBytes = projectCasesCsv(project);
+    return runCurrentCodeBatch(options, files, out, progress);
+}
+
+CasesProject readCasesProject(const std::string& path) {
+    CasesProject result;
+    using CasesStatus = CasesProject::Status;
+    const auto fail = [&result](std::string message, CasesStatus status = CasesStatus::Rejected) {
+        result.status = status;
+        result.error = std::move(message);
+        return result;
+    };
+    BatchOptions options;
+    options.input = path;
+    BatchInput input;
+    if (!input.open(path)) return fail(input.error(), CasesStatus::FileFailed);
+    CsvReader reader(input.file());
+    CodeColumns columns;
+    std::vector<std::string> fields;
+    const auto first = reader.next(fields);
+    if (reader.readFailed())
+        return fail(cannotReadInput(options, input).message, CasesStatus::FileFailed);
+    if (first == CsvReader::Status::End) {
+        return fail(path + ": the file is empty", CasesStatus::Unusable);
+    }
+    if (first != CsvReader::Status::Record) {
+        return fail(path + ": line 1: " + reader.error(), CasesStatus::Unusable);
+    }
+    if (auto unusable = columns.read(fields)) {
+        return fail(path + ": " + *unusable, CasesStatus::Unusable);
+    }
+    Project project;
+    // The first row of each id, by position in project.columns, for the shared fields.
+    std::vector<std::pair<long long, std::vector<std::string>>> firstRows;
+    while (true) {
+        const auto status = reader.next(fields);
+        if (status == CsvReader::Status::End) break;
+        const std::string at = path + ": line " + std::to_string(reader.recordLine()) + ": ";
+        if (status != CsvReader::Status::Record) {
+            if (reader.readFailed()) {
+                return fail(cannotReadInput(options, input).message, CasesStatus::FileFailed);
+            }
+            return fail(at + reader.error());
+        }
+        RowReading row;
+        if (auto why = readRow(columns, fields, row)) return fail(at + *why);
+        const std::string id = *columns.field(fields, Code::Id);
+        if (id.empty()) return fail(at + "id: a column needs an id (its mark, e.g. KZ1)");
+        std::size_t index = 0;
+        while (index < project.columns.size() && project.columns[index].mark != id) ++index;
+        if (index == project.columns.size()) {
+            project.columns.push_back({id, row.column, {}});
+            firstRows.emplace_back(reader.recordLine(), fields);
+        } else {
+            const CurrentCodeColumn& reference = project.columns[index].column;
+            for (const SharedField& shared : kSharedFields) {
+                if (shared.same(reference, row.column)) continue;
+                return fail(at + nameOf(shared.column) + ": \"" +
+                            *columns.field(fields, shared.column) + "\" differs from \"" +
+                            *columns.field(firstRows[index].second, shared.column) + "\" on line " +
+                            std::to_string(firstRows[index].first) +
+                            "; the rows of an id share one section, its lengths and materials");
+            }
+        }
+        project.columns[index].combinations.push_back(row.load);
+    }
+    if (reader.readFailed()) {
+        return fail(cannotReadInput(options, input).message, CasesStatus::FileFailed);
+    }
+    result.project = std::move(project);
+    return result;
 }
 
 }  // namespace tessarin

@@ -8,6 +8,7 @@
 #include "batch/batch_run.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
+#include "project/project.h"
 #include "report/file_result.h"
 
 namespace tessarin {
@@ -47,5 +48,31 @@ struct CurrentCodeBatchFiles {
 // options.reportDir and options.check are not used (see files).
 BatchOutcome runCurrentCodeBatch(const BatchOptions& options, const CurrentCodeBatchFiles& files,
                                  std::ostream& out, const BatchProgressListener& progress = {});
+
+// A project's columns as a current-code cases file: the header with every input column, then
+// one row per combination, column after column (the mark is the id; a length or cover the
+// column leaves to its default stays blank). Designed by runCurrentCodeBatch it gives the
+// project's results; "line" in them is the line of this text.
+[[nodiscard]] std::string projectCasesCsv(const Project& project);
+
+// A project's design as the current-code batch designs a cases file: the same result columns
+// and values, the same files per column and the same outcome. name is the project file's name,
+// for messages (and an output that is the project file itself is refused).
+BatchOutcome runProjectBatch(const Project& project, const std::string& name, BatchOptions options,
+                             const CurrentCodeBatchFiles& files, std::ostream& out,
+                             const BatchProgressListener& progress = {});
+
+// A cases file read as a project: the rows of each id become the combinations of one column,
+// the columns in the order their ids first appear. A row that cannot be read, or whose section,
+// lengths or materials differ from the first row of its id, stops the reading: the message names
+// the line. A value that reads but is out of range is kept (the project shows it as an input
+// error, as the batch rejects it).
+struct CasesProject {
+    enum class Status { Read, FileFailed, Unusable, Rejected };
+    Status status = Status::Read;
+    std::optional<Project> project;
+    std::string error;  // what and where, naming the file
+};
+[[nodiscard]] CasesProject readCasesProject(const std::string& path);
 
 }  // namespace tessarin

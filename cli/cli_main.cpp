@@ -14,6 +14,7 @@
 #include "cli/output_clash.h"
 #include "engine/section/section_check.h"
 #include "platform/standard_streams.h"
+#include "project/project_file.h"
 #include "report/book/design_book.h"
 #include "report/section_check_text.h"
 #include "run/calculate_command.h"
@@ -70,6 +71,65 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
         err, streams.errIsTerminal);
 }
 
+// --open: the project designed as the current-code batch designs its cases.
+int runOpenProject(const CliParse& parse, std::ostream& out, std::ostream& err,
+                   const CliStreams& streams) {
+    const ProjectReading reading = loadProjectFile(parse.projectFile);
+    if (!reading.project) {
+        err << "tessarin-cli: " << reading.error << '\n';
+        return kExitFile;
+    }
+    const Project& project = *reading.project;
+    BatchOptions options = parse.batch;
+    options.streamFile = streams.outFile;
+    const BatchFileOptions& files = parse.batchFiles;
+    if (files.booksDir) {
+        if (auto failed = createOutputDirectory(*files.booksDir, "book directory")) {
+            err << "tessarin-cli: " << failed->message << '\n';
+            return kExitFile;
+        }
+    }
+    CurrentCodeBatchFiles codeFiles;
+    codeFiles.reportDir = options.reportDir;
+    codeFiles.dxfDir = files.dxfDir;
+    std::optional<CurrentCodeBooks> books;
+    if (files.booksDir) {
+        books.emplace(*files.booksDir, parse.projectNamed ? files.project : project.info.name,
+                      files.bookSuffix, options);
+        codeFiles.outputs = &*books;
+    }
+    return runBatchCommand(
+        [&](const BatchProgressListener& progress) {
+            return runProjectBatch(project, parse.projectFile, options, codeFiles, out, progress);
+        },
+        err, streams.errIsTerminal);
+}
+
+// --save-project: a cases file written as a project; nothing is designed.
+int runSaveProject(const CliParse& parse, std::ostream& err) {
+    CasesProject cases = readCasesProject(parse.batch.input);
+    if (!cases.project) {
+        err << "tessarin-cli: " << cases.error << '\n';
+        switch (cases.status) {
+            case CasesProject::Status::FileFailed:
+                return kExitFile;
+            case CasesProject::Status::Unusable:
+                return kExitUsage;
+            case CasesProject::Status::Read:
+            case CasesProject::Status::Rejected:
+                break;
+        }
+        return kExitRejected;
+    }
+    if (parse.projectNamed) cases.project->info.name = parse.batchFiles.project;
+    const FileResult written = saveProjectFile(parse.projectFile, *cases.project);
+    if (!written.ok) {
+        err << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
+        return kExitFile;
+    }
+    return kExitDone;
+}
+
 }  // namespace
 
 CliStreams processStreams() {
@@ -91,6 +151,10 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             return runBatchKind(parse, out, err, streams);
         case CliParse::Kind::CurrentCode:
             return runCurrentCode(parse.currentCode, out, err, streams.outFile);
+        case CliParse::Kind::OpenProject:
+            return runOpenProject(parse, out, err, streams);
+        case CliParse::Kind::SaveProject:
+            return runSaveProject(parse, err);
         case CliParse::Kind::Run:
             break;
     }

@@ -44,6 +44,17 @@ constexpr const char* kFooter =
     "  DIR/<id>-<first line>.txt, .dxf and .html (or .pdf, .docx) per column. Exit 5 when every\n"
     "  row was accepted but no layout fits some columns.\n"
     "\n"
+    "Project: tessarin-cli --open FILE.tsn [--out] [--reports DIR] [--dxf DIR] [--books DIR]\n"
+    "  designs every column of a project file (written by the desktop program's project window,\n"
+    "  or by another program: see docs/project_file.md) exactly as --batch --code 2010 designs\n"
+    "  the same columns as a cases file: the same result columns, values, files and exit codes.\n"
+    "  \"line\" is the line of the project's combination when written as a cases file (header on\n"
+    "  line 1, then the combinations column after column). The books carry the project's name\n"
+    "  (--project overrides it). A damaged or newer file is refused (exit 3, the file, line and\n"
+    "  field on stderr). tessarin-cli --batch FILE --code 2010 --save-project P [--project NAME]\n"
+    "  turns a cases file into a project file P (written whole, never through a link) and\n"
+    "  designs nothing; a row that cannot be read is refused with its line (exit 1).\n"
+    "\n"
     "Section check: --check verifies the designed layout by a strain-compatibility analysis\n"
     "  (parabola-rectangle concrete, elastic-plastic steel, plane sections) and prints a\n"
     "  \"截面验算\" block after the report: N0, N/N0, the ultimate moment in the direction of the\n"
@@ -208,6 +219,14 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
                    "with --batch: also write each accepted row's report into this directory "
                    "(with --code 2010: each column's report)")
         ->type_name("DIR");
+    std::string openFile, saveProject;
+    app.add_option("--open", openFile,
+                   "design every column of a project file (.tsn) as --batch --code 2010 does")
+        ->type_name("FILE");
+    app.add_option("--save-project", saveProject,
+                   "with --batch --code 2010: write the cases as a project file instead of "
+                   "designing them")
+        ->type_name("FILE");
     std::string booksDir;
     app.add_option("--books", booksDir,
                    "with --batch: also write one calculation book per column id into this "
@@ -251,6 +270,49 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     const bool currentCode = app.count("--code") > 0;
     if (currentCode && codeTexts["--code"] != "2010") {
         return usage("--code: \"" + codeTexts["--code"] + "\" is not a design edition; use 2010");
+    }
+    // Only the flags of the list go with the one that leads.
+    const auto onlyWith =
+        [&app](const char* lead,
+               const std::vector<std::string>& allowed) -> std::optional<std::string> {
+        for (const CLI::Option* option : app.get_options()) {
+            const std::string name = option->get_name();
+            if (option->count() == 0 || name == lead ||
+                std::find(allowed.begin(), allowed.end(), name) != allowed.end()) {
+                continue;
+            }
+            return name + " does not go with " + lead;
+        }
+        return std::nullopt;
+    };
+    if (app.count("--open") > 0) {
+        if (auto wrong = onlyWith(
+                "--open", {"--out", "--reports", "--dxf", "--books", "--project", "--code"})) {
+            return usage(*wrong + ": a project file holds every column and its data");
+        }
+        parse.kind = CliParse::Kind::OpenProject;
+        parse.projectFile = openFile;
+        parse.batch.input = openFile;
+        if (app.count("--out") > 0) parse.batch.output = batchOutput;
+        if (app.count("--reports") > 0) parse.batch.reportDir = reportDir;
+        if (app.count("--books") > 0) parse.batchFiles.booksDir = booksDir;
+        if (app.count("--dxf") > 0) parse.batchFiles.dxfDir = dxf;
+        parse.batchFiles.project = project;
+        parse.projectNamed = app.count("--project") > 0;
+        return parse;
+    }
+    if (app.count("--save-project") > 0) {
+        if (!batch || !currentCode)
+            return usage("--save-project goes with --batch and --code 2010");
+        if (auto wrong = onlyWith("--save-project", {"--batch", "--code", "--project"})) {
+            return usage(*wrong + ": it only writes the project; design it with --open");
+        }
+        parse.kind = CliParse::Kind::SaveProject;
+        parse.projectFile = saveProject;
+        parse.batch.input = batchInput;
+        parse.batchFiles.project = project;
+        parse.projectNamed = app.count("--project") > 0;
+        return parse;
     }
     if (!currentCode) {
         for (const char* name : kCurrentCodeOnlyFlags) {

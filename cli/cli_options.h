@@ -32,13 +32,24 @@ struct BatchFileOptions {
 
 // Outcome of reading the arguments.
 struct CliParse {
-    enum class Kind { Run, Batch, Help, UsageError, CurrentCode, CurrentCodeBatch };
+    enum class Kind {
+        Run,
+        Batch,
+        Help,
+        UsageError,
+        CurrentCode,
+        CurrentCodeBatch,
+        OpenProject,  // --open: a project designed as the current-code batch designs its cases
+        SaveProject,  // --batch --code 2010 --save-project: a cases file becomes a project
+    };
     Kind kind = Kind::Run;
     CliOptions options;
     CurrentCodeCliOptions currentCode;  // --code 2010
     BatchOptions batch;                 // --batch, with or without --code 2010
     BatchFileOptions batchFiles;
-    std::string text;  // the help text, or the usage error naming the flag and why
+    std::string projectFile;    // --open FILE, or --save-project FILE
+    bool projectNamed = false;  // --project given: it names the project (or its books)
+    std::string text;           // the help text, or the usage error naming the flag and why
 };
 
 CliParse parseCliArguments(const std::vector<std::string>& arguments);

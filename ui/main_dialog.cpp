@@ -21,6 +21,7 @@
 #include "ui/field_exchange.h"
 #include "ui/message_box.h"
 #include "ui/pictures.h"
+#include "ui/project_window.h"
 #include "ui/section_check_dialog.h"
 #include "views/dialog_templates.h"
 #include "views/field_exchange_rules.h"
@@ -33,6 +34,7 @@ namespace {
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 constexpr const char* kBookEntry = "导出计算书…";
 constexpr const char* kCurrentCodeEntry = "现行规范设计(&G)...";
+constexpr const char* kProjectEntry = "工程设计：Tessarin 柱设计(&P)...";
 
 }  // namespace
 
@@ -141,6 +143,19 @@ void MainDialog::showCurrentCodeDesign() {
     dialog.exec();
 }
 
+void MainDialog::showProjectWindow() {
+    // A window of this dialog, so that the modal dialog does not block it; it closes with it.
+    if (projectWindow_.isNull()) {
+        auto* window = new ProjectWindow(this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->openLastProject();
+        projectWindow_ = window;
+    }
+    projectWindow_->show();
+    projectWindow_->raise();
+    projectWindow_->activateWindow();
+}
+
 void MainDialog::showDiagram() {
     diagramDialog_.exec();
 }
@@ -164,6 +179,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QAction* currentCode = menu.addAction(QString::fromUtf8(kCurrentCodeEntry));
     currentCode->setShortcut(QKeySequence(Qt::Key_F3));
     connect(currentCode, &QAction::triggered, this, &MainDialog::showCurrentCodeDesign);
+    QAction* project = menu.addAction(QString::fromUtf8(kProjectEntry));
+    connect(project, &QAction::triggered, this, &MainDialog::showProjectWindow);
     menu.exec(event->globalPos());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <string>
 #include <utility>
 
@@ -53,6 +54,9 @@ class MainDialog : public QDialog, public RunHost {
     QString exportBook(const std::optional<SectionCheckResult>& check = std::nullopt);
     // The current-code design of the typed column, at any time (context menu or F3).
     void showCurrentCodeDesign();
+    // The project window "Tessarin 柱设计" (one, brought to the front when open), on the last
+    // project.
+    void showProjectWindow();
     CurrentCodeInput currentCodeStartInput() const;
 
     // RunHost
@@ -75,6 +79,7 @@ class MainDialog : public QDialog, public RunHost {
     QPlainTextEdit* resultBox_ = nullptr;
 
     QShortcut* checkShortcut_ = nullptr;
+    QPointer<QWidget> projectWindow_;
 
     std::string reportPath_ = kReportFileName;
     DesignSession session_;

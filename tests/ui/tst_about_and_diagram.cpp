@@ -104,10 +104,11 @@ void TestAboutAndDiagram::contextMenuOffersAbout() {
     QApplication::sendEvent(&dialog, &event);
     QTRY_VERIFY(driver.allDone());
     // The About entry, then the section check and the calculation book (offered once a design
-    // has been calculated), then the current-code design (at any time).
+    // has been calculated), then the current-code design and the project window (at any time).
     QCOMPARE(entries,
              (QStringList{QStringLiteral("关于 Tessarin(&A)..."), QStringLiteral("截面验算(&C)..."),
-                          QStringLiteral("导出计算书…"), QStringLiteral("现行规范设计(&G)...")}));
+                          QStringLiteral("导出计算书…"), QStringLiteral("现行规范设计(&G)..."),
+                          QStringLiteral("工程设计：Tessarin 柱设计(&P)...")}));
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen.front().title, QStringLiteral("关于 Tessarin"));
 }

@@ -112,7 +112,8 @@ void TestSectionCheck::offeredOnlyAfterACalculation() {
     QVERIFY(showActive(dialog));
     QCOMPARE(dialog.sectionCheckAvailable(), false);
     const auto before = contextMenuEntries(dialog);
-    QCOMPARE(before.size(), 4);  // About, the check, the calculation book, the current code
+    // About, the check, the calculation book, the current code, the project window
+    QCOMPARE(before.size(), 5);
     QCOMPARE(before[0].first, QStringLiteral("关于 Tessarin(&A)..."));
     QCOMPARE(before[1].first, QStringLiteral("截面验算(&C)..."));
     QCOMPARE(before[1].second, false);
@@ -130,7 +131,7 @@ void TestSectionCheck::offeredOnlyAfterACalculation() {
     QVERIFY(dialog.sectionCheckAvailable());
     QVERIFY(showActive(dialog));
     const auto after = contextMenuEntries(dialog);
-    QCOMPARE(after.size(), 4);
+    QCOMPARE(after.size(), 5);
     QCOMPARE(after[1].second, true);
     QCOMPARE(after[2].second, true);  // the calculation book too
 }

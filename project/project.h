@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/current_code/current_code_types.h"
+
+namespace tessarin {
+
+// The code edition a project is designed to. Only the current code (GB 50010-2010 with its 2015
+// revision, GB 50011-2010 with its 2016 revision) designs a project; the 2002 method stays in its
+// own dialog.
+inline constexpr const char* kProjectCodeEdition = "GB 50010-2010";
+
+// The data of a building's project that every column shares: the title block of its books and
+// the seismic data a new column starts from.
+struct ProjectInfo {
+    std::string name;      // 工程名称
+    std::string number;    // 子项/设计号
+    std::string designer;  // 设计
+    std::string checker;   // 校对
+    std::string reviewer;  // 审核
+    SeismicGrade seismic = SeismicGrade::None;
+    StructureType structure = StructureType::Frame;
+    friend bool operator==(const ProjectInfo&, const ProjectInfo&) = default;
+};
+
+// One column of the building: its mark (KZ1), its data and its load combinations.
+struct ProjectColumn {
+    std::string mark;
+    CurrentCodeColumn column;
+    std::vector<LoadCombination> combinations;
+};
+
+struct Project {
+    ProjectInfo info;
+    std::vector<ProjectColumn> columns;
+};
+
+bool operator==(const CurrentCodeColumn& a, const CurrentCodeColumn& b);
+bool operator==(const LoadCombination& a, const LoadCombination& b);
+bool operator==(const ProjectColumn& a, const ProjectColumn& b);
+bool operator==(const Project& a, const Project& b);
+
+}  // namespace tessarin

@@ -1,0 +1,489 @@
+#include "project/project_file.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "platform/file_system.h"
+#include "project/json_value.h"
+#include "report/current_code_labels.h"
+#include "report/number_text.h"
+#include "report/whole_file.h"
+
+namespace tessarin {
+
+const char* seismicGradeWord(SeismicGrade grade) {
+    switch (grade) {
+        case SeismicGrade::One:
+            return "1";
+        case SeismicGrade::Two:
+            return "2";
+        case SeismicGrade::Three:
+            return "3";
+        case SeismicGrade::Four:
+            return "4";
+        case SeismicGrade::None:
+            break;
+    }
+    return "none";
+}
+
+const char* structureWord(StructureType structure) {
+    switch (structure) {
+        case StructureType::Dual:
+            return "dual";
+        case StructureType::FrameSupported:
+            return "frame-supported";
+        case StructureType::Frame:
+            break;
+    }
+    return "frame";
+}
+
+const char* positionWord(ColumnPosition position) {
+    return position == ColumnPosition::Corner ? "corner" : "middle";
+}
+
+namespace {
+
+// Writes "name": value lines with the file's indentation.
+class JsonWriter {
+  public:
+    std::string& text() { return text_; }
+
+    void open(char bracket) {
+        text_ += bracket;
+        first_ = true;
+        ++depth_;
+    }
+    void close(char bracket) {
+        --depth_;
+        if (!first_) newline();
+        text_ += bracket;
+        first_ = false;
+    }
+    void key(std::string_view name) {
+        next();
+        appendJsonString(text_, name);
+        text_ += ": ";
+    }
+    void item() { next(); }
+    void string(std::string_view name, std::string_view value) {
+        key(name);
+        appendJsonString(text_, value);
+        first_ = false;
+    }
+    void number(std::string_view name, double value) {
+        key(name);
+        text_ += formatShortest(value);
+        first_ = false;
+    }
+    // A combination on one line: a project of thousands stays readable and small.
+    void inlineObject(const std::vector<std::pair<const char*, double>>& fields) {
+        next();
+        text_ += '{';
+        bool first = true;
+        for (const auto& [name, value] : fields) {
+            if (!first) text_ += ", ";
+            first = false;
+            appendJsonString(text_, name);
+            text_ += ": ";
+            text_ += formatShortest(value);
+        }
+        text_ += '}';
+        first_ = false;
+    }
+
+  private:
+    void next() {
+        if (!first_) text_ += ',';
+        newline();
+        first_ = true;
+    }
+    void newline() {
+        text_ += '\n';
+        text_.append(static_cast<std::size_t>(depth_) * 2, ' ');
+    }
+
+    std::string text_;
+    int depth_ = 0;
+    bool first_ = true;
+};
+
+// Where a value stands, for messages: "columns[2].combinations[0].N".
+struct Place {
+    std::string path;
+    int line = 1;
+};
+
+class ProjectParser {
+  public:
+    explicit ProjectParser(std::string fileName) : fileName_(std::move(fileName)) {}
+
+    ProjectReading run(const JsonValue& root) {
+        ProjectReading reading;
+        Project project;
+        if (readRoot(root, project)) {
+            reading.project = std::move(project);
+        } else {
+            reading.error = error_;
+        }
+        return reading;
+    }
+
+  private:
+    bool fail(const JsonValue& at, const std::string& path, const std::string& what) {
+        error_ = fileName_ + "：第 " + std::to_string(at.line) + " 行：" +
+                 (path.empty() ? std::string() : path + "：") + what;
+        return false;
+    }
+
+    bool expectObject(const JsonValue& value, const std::string& path,
+                      std::initializer_list<std::string_view> known) {
+        if (value.kind != JsonValue::Kind::Object) return fail(value, path, "应为对象 {…}");
+        for (const auto& [name, member] : value.members) {
+            bool listed = false;
+            for (const std::string_view k : known) listed = listed || k == name;
+            if (!listed) {
+                return fail(member, join(path, name),
+                            "本程序不认识此字段（文件可能由更新的版本写成）");
+            }
+        }
+        return true;
+    }
+
+    static std::string join(const std::string& path, std::string_view name) {
+        return path.empty() ? std::string(name) : path + "." + std::string(name);
+    }
+
+    bool number(const JsonValue& object, const std::string& path, std::string_view name,
+                double& target, bool required) {
+        const JsonValue* value = object.find(name);
+        if (value == nullptr) {
+            if (required) return fail(object, join(path, name), "缺少此字段");
+            return true;
+        }
+        if (value->kind != JsonValue::Kind::Number) {
+            return fail(*value, join(path, name), "应为数值");
+        }
+        target = value->number;
+        return true;
+    }
+
+    bool optionalNumber(const JsonValue& object, const std::string& path, std::string_view name,
+                        std::optional<double>& target) {
+        const JsonValue* value = object.find(name);
+        if (value == nullptr) return true;
+        if (value->kind != JsonValue::Kind::Number) {
+            return fail(*value, join(path, name), "应为数值");
+        }
+        target = value->number;
+        return true;
+    }
+
+    bool text(const JsonValue& object, const std::string& path, std::string_view name,
+              std::string& target, bool required) {
+        const JsonValue* value = object.find(name);
+        if (value == nullptr) {
+            if (required) return fail(object, join(path, name), "缺少此字段");
+            return true;
+        }
+        if (value->kind != JsonValue::Kind::String) {
+            return fail(*value, join(path, name), "应为字符串");
+        }
+        target = value->text;
+        return true;
+    }
+
+    template <typename T, typename Read>
+    bool word(const JsonValue& object, const std::string& path, std::string_view name, T& target,
+              Read read, const char* allowed) {
+        std::string given;
+        if (!text(object, path, name, given, false)) return false;
+        if (object.find(name) == nullptr) return true;
+        const auto value = read(given);
+        if (!value) {
+            return fail(*object.find(name), join(path, name),
+                        "\"" + given + "\" 不是可用的值（可用：" + allowed + "）");
+        }
+        target = *value;
+        return true;
+    }
+
+    bool readInfo(const JsonValue& value, ProjectInfo& info) {
+        const std::string path = "project";
+        if (!expectObject(value, path,
+                          {"name", "number", "designer", "checker", "reviewer", "code", "seismic",
+                           "structure"})) {
+            return false;
+        }
+        const std::pair<const char*, std::string*> texts[] = {{"name", &info.name},
+                                                              {"number", &info.number},
+                                                              {"designer", &info.designer},
+                                                              {"checker", &info.checker},
+                                                              {"reviewer", &info.reviewer}};
+        for (const auto& [name, target] : texts) {
+            if (!text(value, path, name, *target, false)) return false;
+        }
+        std::string code = kProjectCodeEdition;
+        if (!text(value, path, "code", code, false)) return false;
+        if (code != kProjectCodeEdition) {
+            return fail(*value.find("code"), "project.code",
+                        "\"" + code + "\" 不是可用的规范版本（可用：" + kProjectCodeEdition + "）");
+        }
+        return word(value, path, "seismic", info.seismic, seismicGradeFromText,
+                    "none、1、2、3、4") &&
+               word(value, path, "structure", info.structure, structureFromText,
+                    "frame、dual、frame-supported");
+    }
+
+    bool readCombination(const JsonValue& value, const std::string& path, LoadCombination& load) {
+        if (!expectObject(value, path, {"N", "M2x", "m1m2X", "M2y", "m1m2Y"})) return false;
+        load.m1m2X = 1.0;
+        load.m1m2Y = 1.0;
+        return number(value, path, "N", load.N, true) &&
+               number(value, path, "M2x", load.M2x, true) &&
+               number(value, path, "m1m2X", load.m1m2X, false) &&
+               number(value, path, "M2y", load.M2y, true) &&
+               number(value, path, "m1m2Y", load.m1m2Y, false);
+    }
+
+    bool readColumn(const JsonValue& value, const std::string& path, const ProjectInfo& info,
+                    ProjectColumn& column) {
+        if (!expectObject(value, path,
+                          {"mark", "b", "h", "l0", "lcX", "lcY", "hn", "concrete", "steel", "cover",
+                           "stirrup", "seismic", "structure", "position", "combinations"})) {
+            return false;
+        }
+        CurrentCodeColumn& c = column.column;
+        c.seismic = info.seismic;
+        c.structure = info.structure;
+        if (!text(value, path, "mark", column.mark, true)) return false;
+        if (column.mark.empty())
+            return fail(*value.find("mark"), join(path, "mark"), "构件编号为空");
+        std::string concrete;
+        std::string steel;
+        const bool read =
+            number(value, path, "b", c.b, true) && number(value, path, "h", c.h, true) &&
+            number(value, path, "l0", c.l0, true) && optionalNumber(value, path, "lcX", c.lcX) &&
+            optionalNumber(value, path, "lcY", c.lcY) && optionalNumber(value, path, "hn", c.hn) &&
+            text(value, path, "concrete", concrete, true) &&
+            text(value, path, "steel", steel, true) &&
+            optionalNumber(value, path, "cover", c.cover) &&
+            number(value, path, "stirrup", c.stirrup, false) &&
+            word(value, path, "seismic", c.seismic, seismicGradeFromText, "none、1、2、3、4") &&
+            word(value, path, "structure", c.structure, structureFromText,
+                 "frame、dual、frame-supported") &&
+            word(value, path, "position", c.position, positionFromText, "middle、corner");
+        if (!read) return false;
+        const auto grade = concreteFromLabel2010(concrete);
+        if (!grade) {
+            return fail(*value.find("concrete"), join(path, "concrete"),
+                        "\"" + concrete + "\" 不是可用的混凝土强度等级（C20～C80）");
+        }
+        c.concreteGrade = *grade;
+        const auto steelGrade = steelFromLabel2010(steel);
+        if (!steelGrade) {
+            return fail(*value.find("steel"), join(path, "steel"),
+                        "\"" + steel + "\" 不是可用的钢筋牌号（HPB300、HRB335、HRB400、HRB500）");
+        }
+        c.steel = *steelGrade;
+        const JsonValue* combinations = value.find("combinations");
+        if (combinations == nullptr) return fail(value, join(path, "combinations"), "缺少此字段");
+        if (combinations->kind != JsonValue::Kind::Array) {
+            return fail(*combinations, join(path, "combinations"), "应为数组 […]");
+        }
+        for (std::size_t k = 0; k < combinations->items.size(); ++k) {
+            LoadCombination load;
+            if (!readCombination(combinations->items[k],
+                                 join(path, "combinations") + "[" + std::to_string(k) + "]",
+                                 load)) {
+                return false;
+            }
+            column.combinations.push_back(load);
+        }
+        return true;
+    }
+
+    bool readRoot(const JsonValue& root, Project& project) {
+        if (root.kind != JsonValue::Kind::Object || root.find("schema") == nullptr) {
+            return fail(root, "", "不是 Tessarin 工程文件（缺少 \"schema\"）");
+        }
+        const JsonValue& schema = *root.find("schema");
+        if (schema.kind != JsonValue::Kind::Number || schema.number < 1 ||
+            schema.number != std::floor(schema.number) || schema.number > 1e9) {
+            return fail(schema, "schema", "应为正整数的格式版本");
+        }
+        if (schema.number > kProjectSchema) {
+            return fail(schema, "schema",
+                        "文件的格式版本为 " + formatShortest(schema.number) +
+                            "，本程序只能读取版本 " + std::to_string(kProjectSchema) +
+                            "；请用更新版本的 Tessarin 打开");
+        }
+        if (!expectObject(root, "", {"schema", "program", "project", "columns"})) return false;
+        if (const JsonValue* program = root.find("program");
+            program != nullptr && program->kind != JsonValue::Kind::String) {
+            return fail(*program, "program", "应为字符串");
+        }
+        if (const JsonValue* info = root.find("project")) {
+            if (!readInfo(*info, project.info)) return false;
+        }
+        const JsonValue* columns = root.find("columns");
+        if (columns == nullptr) return fail(root, "columns", "缺少此字段");
+        if (columns->kind != JsonValue::Kind::Array) {
+            return fail(*columns, "columns", "应为数组 […]");
+        }
+        for (std::size_t i = 0; i < columns->items.size(); ++i) {
+            const std::string path = "columns[" + std::to_string(i) + "]";
+            ProjectColumn column;
+            if (!readColumn(columns->items[i], path, project.info, column)) return false;
+            for (std::size_t j = 0; j < project.columns.size(); ++j) {
+                if (project.columns[j].mark == column.mark) {
+                    return fail(*columns->items[i].find("mark"), path + ".mark",
+                                "构件编号 \"" + column.mark + "\" 与 columns[" + std::to_string(j) +
+                                    "] 重复");
+                }
+            }
+            project.columns.push_back(std::move(column));
+        }
+        return true;
+    }
+
+    std::string fileName_;
+    std::string error_;
+};
+
+std::filesystem::path pathOf(const std::string& utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+}  // namespace
+
+std::string projectJson(const Project& project) {
+    JsonWriter w;
+    w.open('{');
+    w.number("schema", kProjectSchema);
+    w.string("program", "Tessarin");
+    w.key("project");
+    w.open('{');
+    const ProjectInfo& info = project.info;
+    w.string("name", info.name);
+    w.string("number", info.number);
+    w.string("designer", info.designer);
+    w.string("checker", info.checker);
+    w.string("reviewer", info.reviewer);
+    w.string("code", kProjectCodeEdition);
+    w.string("seismic", seismicGradeWord(info.seismic));
+    w.string("structure", structureWord(info.structure));
+    w.close('}');
+    w.key("columns");
+    w.open('[');
+    for (const ProjectColumn& column : project.columns) {
+        const CurrentCodeColumn& c = column.column;
+        w.item();
+        w.open('{');
+        w.string("mark", column.mark);
+        w.number("b", c.b);
+        w.number("h", c.h);
+        w.number("l0", c.l0);
+        if (c.lcX) w.number("lcX", *c.lcX);
+        if (c.lcY) w.number("lcY", *c.lcY);
+        if (c.hn) w.number("hn", *c.hn);
+        // Appended rather than "C" + text: g++ 12 warns falsely (-Wrestrict) on the sum.
+        std::string concrete = "C";
+        concrete += std::to_string(c.concreteGrade);
+        w.string("concrete", concrete);
+        w.string("steel", steelLabel2010(c.steel));
+        if (c.cover) w.number("cover", *c.cover);
+        w.number("stirrup", c.stirrup);
+        w.string("seismic", seismicGradeWord(c.seismic));
+        w.string("structure", structureWord(c.structure));
+        w.string("position", positionWord(c.position));
+        w.key("combinations");
+        w.open('[');
+        for (const LoadCombination& load : column.combinations) {
+            w.inlineObject({{"N", load.N},
+                            {"M2x", load.M2x},
+                            {"m1m2X", load.m1m2X},
+                            {"M2y", load.M2y},
+                            {"m1m2Y", load.m1m2Y}});
+        }
+        w.close(']');
+        w.close('}');
+    }
+    w.close(']');
+    w.close('}');
+    w.text() += '\n';
+    return std::move(w.text());
+}
+
+ProjectReading readProjectText(std::string_view text, const std::string& fileName) {
+    // A byte-order mark, as some Windows editors write one, is passed over.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    const JsonReading json = readJson(text);
+    if (!json.value) {
+        ProjectReading reading;
+        reading.error = fileName + "：第 " + std::to_string(json.error.line) + " 行第 " +
+                        std::to_string(json.error.column) + " 列：文件已损坏或不是 JSON：" +
+                        json.error.reason;
+        return reading;
+    }
+    return ProjectParser(fileName).run(*json.value);
+}
+
+ProjectReading loadProjectFile(const std::string& path) {
+    ProjectReading reading;
+    const std::filesystem::path file = pathOf(path);
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (error || !std::filesystem::exists(status)) {
+        reading.error = path + "：无法打开：文件不存在";
+        return reading;
+    }
+    // A pipe or a device would never end or never answer.
+    if (!std::filesystem::is_regular_file(status)) {
+        reading.error = path + "：无法打开：不是普通文件";
+        return reading;
+    }
+    const auto size = std::filesystem::file_size(file, error);
+    if (error) {
+        reading.error = path + "：无法读取：" + error.message();
+        return reading;
+    }
+    if (size > kProjectFileLimit) {
+        reading.error = path + "：文件过大（" + std::to_string(size) + " 字节），不是工程文件";
+        return reading;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        reading.error = path + "：无法打开：没有读取权限或文件已被移走";
+        return reading;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        reading.error = path + "：读取时出错";
+        return reading;
+    }
+    return readProjectText(bytes, path);
+}
+
+FileResult saveProjectFile(const std::string& path, const Project& project) {
+    const PathStatus status = inspectPath(path);
+    if (status.kind == PathKind::Link) {
+        return FileResult::refusal(path, FileAction::Create,
+                                   "是符号链接；工程文件不通过链接写入，请另存为一个普通文件");
+    }
+    if (status.kind != PathKind::Absent && status.kind != PathKind::Regular) {
+        return FileResult::refusal(path, FileAction::Create, "不是普通文件");
+    }
+    return writeWholeFile(path, projectJson(project));
+}
+
+std::string saveFailureText(const FileResult& result) {
+    return "无法保存工程文件 " + result.fileName + "：" + result.reason;
+}
+
+}  // namespace tessarin

@@ -1,0 +1,166 @@
+#include "project/project_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "tests/support/scratch_directory.h"
+
+namespace tessarin {
+namespace {
+
+// A project with every kind of field: Chinese names, optional lengths given and left out, a
+// seismic column, negative and fractional numbers.
+Project sampleProject() {
+    Project project;
+    project.info = {"某住宅楼",        "2026-017 / 1#楼",  "张工", "李工", "王工",
+                    SeismicGrade::Two, StructureType::Dual};
+    ProjectColumn kz1;
+    kz1.mark = "KZ1";
+    kz1.column.b = 500;
+    kz1.column.h = 600;
+    kz1.column.l0 = 4200;
+    kz1.column.hn = 3600;
+    kz1.column.concreteGrade = 35;
+    kz1.column.seismic = SeismicGrade::Two;
+    kz1.column.structure = StructureType::Dual;
+    kz1.combinations = {{2500, 180.5, -0.35, 95, 1}, {1200, -60, 0.5, 40.25, -1}};
+    ProjectColumn kz2;
+    kz2.mark = "KZ-2a \"角柱\"";
+    kz2.column.lcX = 5000;
+    kz2.column.lcY = 4800;
+    kz2.column.cover = 30;
+    kz2.column.stirrup = 10;
+    kz2.column.steel = SteelGrade2010::HRB500;
+    kz2.column.position = ColumnPosition::Corner;
+    kz2.combinations = {{400, 244, 1, 120, 1}};
+    project.columns = {kz1, kz2};
+    return project;
+}
+
+TEST(ProjectFile, ChineseProjectRoundTripsByteForByte) {
+    const Project project = sampleProject();
+    const std::string text = projectJson(project);
+    const ProjectReading reading = readProjectText(text, "a.tsn");
+    ASSERT_TRUE(reading.project) << reading.error;
+    EXPECT_TRUE(*reading.project == project);
+    EXPECT_EQ(projectJson(*reading.project), text);
+    // Chinese stays readable UTF-8 in the file, never \u escapes.
+    EXPECT_NE(text.find("\"name\": \"某住宅楼\""), std::string::npos);
+    EXPECT_NE(text.find("\"mark\": \"KZ-2a \\\"角柱\\\"\""), std::string::npos);
+    // One combination per line.
+    EXPECT_NE(
+        text.find("{\"N\": 1200, \"M2x\": -60, \"m1m2X\": 0.5, \"M2y\": 40.25, \"m1m2Y\": -1}"),
+        std::string::npos);
+}
+
+// What another program may write: only the required fields; the column's seismic data then come
+// from the project's, the rest from the defaults of a new column. A byte-order mark is passed
+// over.
+TEST(ProjectFile, ReadsAMinimalFileWithDefaults) {
+    const std::string text =
+        "\xEF\xBB\xBF{\"schema\": 1, \"project\": {\"seismic\": \"3\"}, \"columns\": [\n"
+        "{\"mark\": \"KZ1\", \"b\": 400, \"h\": 500, \"l0\": 3000, \"concrete\": \"C30\",\n"
+        " \"steel\": \"HRB400\", \"combinations\": [{\"N\": 800, \"M2x\": 100, \"M2y\": 50}]}]}";
+    const ProjectReading reading = readProjectText(text, "x.tsn");
+    ASSERT_TRUE(reading.project) << reading.error;
+    const ProjectColumn& column = reading.project->columns.at(0);
+    EXPECT_EQ(column.column.seismic, SeismicGrade::Three);
+    EXPECT_EQ(column.column.structure, StructureType::Frame);
+    EXPECT_EQ(column.column.stirrup, 8.0);
+    EXPECT_FALSE(column.column.cover);
+    EXPECT_FALSE(column.column.lcX);
+    ASSERT_EQ(column.combinations.size(), 1U);
+    EXPECT_EQ(column.combinations[0].m1m2X, 1.0);
+    EXPECT_EQ(column.combinations[0].M2y, 50.0);
+}
+
+// Every refusal names the file, the line and the field, and says what is wrong.
+TEST(ProjectFile, RefusesDamagedUnknownAndNewerFiles) {
+    const std::string column =
+        "{\"mark\": \"KZ1\", \"b\": 400, \"h\": 500, \"l0\": 3000, \"concrete\": \"C30\", "
+        "\"steel\": \"HRB400\", \"combinations\": []}";
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"{\"schema\": 2, \"columns\": []}",
+         "p.tsn：第 1 行：schema：文件的格式版本为 2，本程序只能读取版本 1"},
+        {"{\"columns\": []}", "p.tsn：第 1 行：不是 Tessarin 工程文件"},
+        {"{\"schema\": 1.5, \"columns\": []}", "schema：应为正整数的格式版本"},
+        {"{\"schema\": 1}", "p.tsn：第 1 行：columns：缺少此字段"},
+        {"{\"schema\": 1, \"colums\": []}", "colums：本程序不认识此字段"},
+        {"{\"schema\": 1,\n \"columns\": [\n" + column + ",\n" + column + "]}",
+         "p.tsn：第 4 行：columns[1].mark：构件编号 \"KZ1\" 与 columns[0] 重复"},
+        {"{\"schema\": 1, \"columns\": [{\"mark\": \"K\", \"b\": \"400\"}]}",
+         "columns[0].b：应为数值"},
+        {"{\"schema\": 1, \"columns\": [{\"mark\": \"K\", \"b\": 400, \"h\": 500, \"l0\": 1, "
+         "\"concrete\": \"C15\", \"steel\": \"HRB400\", \"combinations\": []}]}",
+         "columns[0].concrete：\"C15\" 不是可用的混凝土强度等级"},
+        {"{\"schema\": 1, \"columns\": [{\"mark\": \"K\", \"b\": 400, \"h\": 500, \"l0\": 1, "
+         "\"concrete\": \"C30\", \"steel\": \"HRB400\", \"combinations\": [{\"N\": 1, "
+         "\"M2x\": 1}]}]}",
+         "columns[0].combinations[0].M2y：缺少此字段"},
+        {"{\"schema\": 1, \"project\": {\"seismic\": \"5\"}, \"columns\": []}",
+         "project.seismic：\"5\" 不是可用的值"},
+        {"{\"schema\": 1, \"project\": {\"code\": \"GB 50010-2002\"}, \"columns\": []}",
+         "project.code"},
+        {"{\"schema\": 1,\n\"columns\": [}",
+         "p.tsn：第 2 行第 13 列：文件已损坏或不是 JSON：无法识别的值"},
+    };
+    for (const Case& c : cases) {
+        const ProjectReading reading = readProjectText(c.text, "p.tsn");
+        EXPECT_FALSE(reading.project) << c.text;
+        EXPECT_NE(reading.error.find(c.message), std::string::npos)
+            << c.text << "\n -> " << reading.error;
+    }
+}
+
+// A damaged file is refused by name and stays on disk exactly as it was.
+TEST(ProjectFile, DamagedFileIsLeftUntouched) {
+    TemporaryDirectory dir;
+    const std::string path = dir.file("坏.tsn");
+    const std::string damaged = projectJson(sampleProject()).substr(0, 300);
+    writeFileBytes(path, damaged);
+    const ProjectReading reading = loadProjectFile(path);
+    EXPECT_FALSE(reading.project);
+    EXPECT_EQ(reading.error.rfind(path + "：第 ", 0), 0U) << reading.error;
+    EXPECT_EQ(readFileBytes(path), damaged);
+    EXPECT_NE(loadProjectFile(dir.file("none.tsn")).error.find("文件不存在"), std::string::npos);
+    EXPECT_NE(loadProjectFile(dir.path()).error.find("不是普通文件"), std::string::npos);
+}
+
+// Saved whole and read back; saving again over it replaces it; a link is never written through.
+TEST(ProjectFile, SavesWholeAndNeverThroughALink) {
+    TemporaryDirectory dir;
+    const std::string path = dir.file("项目.tsn");
+    Project project = sampleProject();
+    ASSERT_TRUE(saveProjectFile(path, project).ok);
+    // Read and written again: the same bytes on disk.
+    const std::string first = readFileBytes(path);
+    const ProjectReading read = loadProjectFile(path);
+    ASSERT_TRUE(read.project) << read.error;
+    ASSERT_TRUE(saveProjectFile(dir.file("again.tsn"), *read.project).ok);
+    EXPECT_EQ(readFileBytes(dir.file("again.tsn")), first);
+    project.info.name = "改名";
+    ASSERT_TRUE(saveProjectFile(path, project).ok);
+    EXPECT_EQ(loadProjectFile(path).project->info.name, "改名");
+
+    const std::string target = dir.file("target.txt");
+    writeFileBytes(target, "keep");
+    const std::string link = dir.file("link.tsn");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    const FileResult refused = saveProjectFile(link, project);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(saveFailureText(refused).find("符号链接"), std::string::npos);
+    EXPECT_EQ(readFileBytes(target), "keep");
+
+    const FileResult missing = saveProjectFile(dir.file("no/such/p.tsn"), project);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.fileName, dir.file("no/such/p.tsn"));
+}
+
+}  // namespace
+}  // namespace tessarin

@@ -1,0 +1,264 @@
+#include "views/project_view_model.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "project/project_file.h"
+#include "tests/support/scratch_directory.h"
+
+namespace tessarin {
+namespace {
+
+std::vector<std::string> marks(const ProjectViewModel& vm) {
+    std::vector<std::string> result;
+    for (std::size_t i = 0; i < vm.columnCount(); ++i) result.push_back(vm.row(i).mark);
+    return result;
+}
+
+// A new column starts from the last one's data with a fresh mark and one empty combination of
+// its own; the first starts from the project's seismic data.
+TEST(ProjectViewModel, NewColumnStartsFromTheLastOne) {
+    ProjectViewModel vm;
+    vm.editInfo(InfoField::Seismic, "二级");
+    vm.addColumn();
+    EXPECT_EQ(vm.fieldText(ColumnField::Mark), "KZ1");
+    EXPECT_EQ(vm.fieldText(ColumnField::Seismic), "二级");
+    EXPECT_EQ(vm.editField(ColumnField::B, "550"), "");
+    EXPECT_EQ(vm.editField(ColumnField::Concrete, "C40"), "");
+    vm.addColumn();
+    EXPECT_EQ(vm.selected(), 1U);
+    EXPECT_EQ(vm.fieldText(ColumnField::Mark), "KZ2");
+    EXPECT_EQ(vm.fieldText(ColumnField::B), "550");
+    EXPECT_EQ(vm.fieldText(ColumnField::Concrete), "C40");
+    ASSERT_EQ(vm.combinationCount(), 1U);
+    EXPECT_EQ(vm.cellText(0, 0), "0");
+    EXPECT_EQ(vm.cellFinding(0, 0), "第1组荷载组合：轴向压力N应为大于零的数(kN)");
+    // A mark another column has is refused.
+    EXPECT_EQ(vm.editField(ColumnField::Mark, "KZ1"), "构件编号：“KZ1” 已被第 1 根柱使用");
+    EXPECT_EQ(vm.fieldText(ColumnField::Mark), "KZ2");
+}
+
+// Every change is one step: undone in reverse order and redone, with its name.
+TEST(ProjectViewModel, UndoAndRedoEveryChange) {
+    ProjectViewModel vm;
+    vm.addColumn();
+    vm.addColumn();
+    vm.addColumn();
+    EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ1", "KZ2", "KZ3"}));
+    vm.select(2);
+    vm.moveUp();
+    EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ1", "KZ3", "KZ2"}));
+    EXPECT_EQ(vm.selected(), 1U);
+    vm.copyColumn();
+    EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ1", "KZ3", "KZ3-2", "KZ2"}));
+    vm.select(0);
+    vm.deleteColumn();
+    EXPECT_EQ(vm.editField(ColumnField::H, "700"), "");
+    EXPECT_EQ(vm.paste(0, 0, "1000\t100\t50\n2000\t200\t80\n"), "");
+    EXPECT_EQ(vm.combinationCount(), 2U);
+    EXPECT_EQ(vm.undoText(), "撤销 粘贴 KZ3 的 2 行荷载组合");
+    vm.undo();
+    EXPECT_EQ(vm.combinationCount(), 1U);
+    EXPECT_EQ(vm.undoText(), "撤销 编辑 KZ3 截面高度 h");
+    vm.undo();
+    EXPECT_EQ(vm.fieldText(ColumnField::H), "600");
+    vm.undo();  // the deletion
+    EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ1", "KZ3", "KZ3-2", "KZ2"}));
+    EXPECT_EQ(vm.selected(), 0U);
+    vm.undo();  // the copy
+    vm.undo();  // the move
+    EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ1", "KZ2", "KZ3"}));
+    EXPECT_EQ(vm.redoText(), "重做 上移柱 KZ3");
+    for (int i = 0; i < 5; ++i) vm.redo();
+    EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ3", "KZ3-2", "KZ2"}));
+    EXPECT_EQ(vm.combinationCount(), 2U);
+    EXPECT_FALSE(vm.commands().redo);
+    // A new change after an undo drops what could be redone.
+    vm.undo();
+    vm.addCombination();
+    EXPECT_FALSE(vm.commands().redo);
+}
+
+// What each command may do, by the state of the list.
+TEST(ProjectViewModel, CommandsEnabledByTheList) {
+    ProjectViewModel vm;
+    CommandState empty = vm.commands();
+    EXPECT_FALSE(empty.designAll);
+    EXPECT_FALSE(empty.deleteColumn);
+    EXPECT_FALSE(empty.undo);
+    EXPECT_FALSE(empty.exportResults);
+    vm.addColumn();
+    vm.addColumn();
+    vm.select(0);
+    const CommandState first = vm.commands();
+    EXPECT_FALSE(first.moveUp);
+    EXPECT_TRUE(first.moveDown);
+    EXPECT_TRUE(first.designAll);
+    EXPECT_TRUE(first.undo);
+    vm.select(1);
+    EXPECT_TRUE(vm.commands().moveUp);
+    EXPECT_FALSE(vm.commands().moveDown);
+    vm.select(std::nullopt);
+    EXPECT_FALSE(vm.commands().deleteColumn);
+    EXPECT_FALSE(vm.commands().addCombination);
+    EXPECT_TRUE(vm.commands().designAll);
+}
+
+// Designed, input error, no layout and not designed, each with its status word; an edit makes a
+// column undesigned again, and a design run over data that changed meanwhile is not taken.
+TEST(ProjectViewModel, DesignStatusPerColumn) {
+    ProjectViewModel vm;
+    vm.addColumn();  // KZ1: the start-up case of the current-code dialog
+    EXPECT_EQ(vm.paste(0, 0, "400\t244\t120\n"), "");
+    vm.addColumn();  // KZ2: N left at 0
+    vm.addColumn();  // KZ3: seismic grade 一 at an axial ratio far above 0.65
+    EXPECT_EQ(vm.editField(ColumnField::Seismic, "一级"), "");
+    EXPECT_EQ(vm.paste(0, 0, "20000\t10\t10"), "");
+    vm.addColumn();  // KZ4: not designed at all
+    EXPECT_EQ(vm.paste(0, 0, "400\t244\t120"), "");
+    auto snapshot = vm.designSnapshot();
+    snapshot.pop_back();
+    const std::atomic<bool> cancel{false};
+    vm.applyDesign(snapshot, designProjectColumns(snapshot, cancel));
+    EXPECT_EQ(vm.row(0).status, "已设计");
+    EXPECT_EQ(vm.row(0).kind, ColumnStatus::Designed);
+    EXPECT_FALSE(vm.row(0).layout.empty());
+    EXPECT_EQ(vm.row(1).status, "输入有误");
+    EXPECT_EQ(vm.row(2).status, "无可用配筋");
+    EXPECT_EQ(vm.row(2).axialRatio.substr(vm.row(2).axialRatio.size() - 7), " / 0.65");
+    EXPECT_EQ(vm.row(3).status, "未设计");
+    EXPECT_EQ(vm.designSummary(), "共 4 根柱：已设计 1，无可用配筋 1，输入有误 1，未设计 1");
+    vm.select(1);
+    EXPECT_EQ(vm.summaryLines().back(), "输入有误：第1组荷载组合：轴向压力N应为大于零的数(kN)");
+    EXPECT_EQ(vm.inputFinding(), "第1组荷载组合：轴向压力N应为大于零的数(kN)");
+    vm.select(0);
+    EXPECT_EQ(vm.inputFinding(), "");
+    vm.select(1);
+    vm.select(2);
+    EXPECT_NE(vm.summaryLines().back().find("无可用配筋：第1组荷载组合的轴压比"),
+              std::string::npos);
+
+    // The window shows what the batch prints for the same column: As and rho of the layout row.
+    TemporaryDirectory dir;
+    ASSERT_EQ(vm.exportResults(dir.file("r.csv")).status, BatchOutcome::Status::SomeRejected);
+    std::istringstream results(readFileBytes(dir.file("r.csv")));
+    std::string line;
+    std::string layoutRow;
+    while (std::getline(results, line)) {
+        if (line.rfind("2,KZ1,layout", 0) == 0) layoutRow = line;
+    }
+    ASSERT_FALSE(layoutRow.empty());
+    const ColumnRow kz1 = vm.row(0);
+    EXPECT_NE(layoutRow.find("," + kz1.layout + ","), std::string::npos) << layoutRow;
+    // The batch chose 4C28 with 2C12 on each b face and 1C12 on each h face:
+    // As = pi/4 (4 * 28^2 + 6 * 12^2) = 1000 pi = 3141.59 mm2, rho = 1000 pi / (400 * 600) =
+    // 1.309 %.
+    ASSERT_NE(layoutRow.find("角筋 4C28；b边每侧 2C12；h边每侧 1C12"), std::string::npos);
+    EXPECT_EQ(kz1.steelArea, "3142");
+    EXPECT_EQ(kz1.ratio, "1.31%");
+
+    // Its section as the drawing has it: b = 400 across, h = 600 up. The faces of length b (top
+    // and bottom) carry the 2 corner bars and 2 web bars each, the faces of length h 1 web bar
+    // between the corners: 4 bars near the top face, 3 near the left face. A bar's centre sits
+    // c + ds + d/2 from its faces: 20 + 8 + 6 = 34 mm for a C12 web bar, 42 mm for a C28 corner.
+    vm.select(0);
+    const SectionPicture picture = vm.picture();
+    EXPECT_EQ(picture.width, 400.0);
+    EXPECT_EQ(picture.height, 600.0);
+    EXPECT_EQ(picture.stirrupInset, 24.0);  // c + ds / 2
+    ASSERT_EQ(picture.bars.size(), 10U);
+    std::vector<double> ys;
+    std::vector<double> xs;
+    for (const SectionPicture::Circle& bar : picture.bars) {
+        if (bar.y > 300.0 - 50.0) ys.push_back(bar.y);
+        if (bar.x < -200.0 + 50.0) xs.push_back(bar.x);
+    }
+    std::sort(ys.begin(), ys.end());
+    std::sort(xs.begin(), xs.end());
+    EXPECT_EQ(ys, (std::vector<double>{258.0, 258.0, 266.0, 266.0}));
+    EXPECT_EQ(xs, (std::vector<double>{-166.0, -158.0, -158.0}));
+
+    // An edit: the column is undesigned; a stale run does not bring its design back.
+    const auto stale = vm.designSnapshot();
+    vm.select(0);
+    EXPECT_EQ(vm.editField(ColumnField::B, "450"), "");
+    EXPECT_EQ(vm.row(0).status, "未设计");
+    vm.applyDesign(stale, designProjectColumns(stale, cancel));
+    EXPECT_EQ(vm.row(0).status, "未设计");
+    EXPECT_EQ(vm.row(3).status, "已设计");
+    // Undo brings back the column as it was, with its design.
+    vm.undo();
+    EXPECT_EQ(vm.row(0).status, "已设计");
+}
+
+TEST(ProjectViewModel, CancelledDesignStopsBeforeTheNextColumn) {
+    std::vector<ProjectColumn> columns(3, ProjectColumn{"KZ", {}, {LoadCombination{}}});
+    std::atomic<bool> cancel{false};
+    std::size_t told = 0;
+    const auto outcomes = designProjectColumns(columns, cancel, [&](std::size_t done, std::size_t) {
+        told = done;
+        if (done == 2) cancel = true;
+    });
+    EXPECT_EQ(outcomes.size(), 2U);
+    EXPECT_EQ(told, 2U);
+}
+
+// Saved and opened again; a damaged file leaves the window's project as it was; the title and the
+// recent files follow.
+TEST(ProjectViewModel, SaveOpenAndTitle) {
+    TemporaryDirectory dir;
+    ProjectViewModel vm;
+    EXPECT_EQ(vm.windowTitle(), "未命名工程 - Tessarin 柱设计");
+    vm.editInfo(InfoField::Name, "某住宅楼");
+    vm.addColumn();
+    EXPECT_EQ(vm.windowTitle(), "未命名工程* - Tessarin 柱设计");
+    const std::string path = dir.file("住宅.tsn");
+    ASSERT_TRUE(vm.saveAs(path).ok);
+    EXPECT_EQ(vm.windowTitle(), "住宅.tsn - Tessarin 柱设计");
+    EXPECT_EQ(vm.recentFiles(), std::vector<std::string>{path});
+
+    writeFileBytes(dir.file("bad.tsn"), "{\"schema\": 9, \"columns\": []}");
+    ProjectViewModel other;
+    ASSERT_EQ(other.open(path), "");
+    EXPECT_EQ(other.infoText(InfoField::Name), "某住宅楼");
+    EXPECT_EQ(other.selected(), 0U);
+    const std::string refused = other.open(dir.file("bad.tsn"));
+    EXPECT_EQ(refused.rfind("无法打开工程文件 " + dir.file("bad.tsn") + "：第 1 行：schema：", 0),
+              0U)
+        << refused;
+    EXPECT_EQ(other.path(), path);
+    EXPECT_EQ(other.columnCount(), 1U);
+    EXPECT_EQ(readFileBytes(dir.file("bad.tsn")), "{\"schema\": 9, \"columns\": []}");
+}
+
+// The books and drawings of an export are named as the batch names them and carry the project's
+// name; an import adds the cases' columns and is undone as one step.
+TEST(ProjectViewModel, ExportsAndImport) {
+    TemporaryDirectory dir;
+    writeFileBytes(dir.file("c.csv"),
+                   "id,l0,b,h,M0x,M0y,N,concrete,steel\nKZ7,6000,400,600,244,120,400,C30,HRB400\n"
+                   "KZ8,4500,500,500,200,200,1000,C35,HRB400\n");
+    ProjectViewModel vm;
+    vm.editInfo(InfoField::Name, "某综合楼");
+    ASSERT_EQ(vm.importCases(dir.file("c.csv")), "");
+    EXPECT_EQ(marks(vm), (std::vector<std::string>{"KZ7", "KZ8"}));
+    EXPECT_NE(vm.importCases(dir.file("c.csv")).find("构件编号 “KZ7” 已在工程中"),
+              std::string::npos);
+    // A row that cannot be read: nothing is added, the file and line are named.
+    writeFileBytes(dir.file("bad.csv"),
+                   "id,l0,b,h,M0x,M0y,N,concrete,steel\nKZ9,6000,400,600,2x4,120,400,C30,HRB400\n");
+    EXPECT_EQ(vm.importCases(dir.file("bad.csv")),
+              "无法导入 CSV：" + dir.file("bad.csv") + ": line 2: M0x: \"2x4\" is not a number");
+    EXPECT_EQ(vm.columnCount(), 2U);
+    ASSERT_EQ(vm.exportBooks(dir.file("books")).status, BatchOutcome::Status::AllAccepted);
+    EXPECT_NE(readFileBytes(dir.file("books/KZ8-3.html")).find("某综合楼"), std::string::npos);
+    ASSERT_EQ(vm.exportDrawings(dir.file("dxf")).status, BatchOutcome::Status::AllAccepted);
+    EXPECT_NE(readFileBytes(dir.file("dxf/KZ7-2.dxf")).find("SECTION"), std::string::npos);
+    vm.undo();
+    EXPECT_EQ(vm.columnCount(), 0U);
+}
+
+}  // namespace
+}  // namespace tessarin

@@ -1,0 +1,377 @@
+#include "views/column_fields.h"
+
+#include <array>
+
+#include "project/project_file.h"
+#include "report/current_code_labels.h"
+#include "report/number_text.h"
+#include "run/current_code_input.h"
+
+namespace tessarin {
+
+namespace {
+
+using Kind = ColumnFieldSpec::Kind;
+
+std::vector<std::string> concreteChoices() {
+    std::vector<std::string> labels;
+    for (int grade = 20; grade <= 80; grade += 5) labels.push_back("C" + std::to_string(grade));
+    return labels;
+}
+
+const std::vector<ColumnFieldSpec>& specs() {
+    static const std::vector<ColumnFieldSpec> kSpecs = {
+        {ColumnField::Mark, Kind::Text, "构件编号", "构件编号", "", {}},
+        {ColumnField::B, Kind::Number, "截面宽度 b (mm)", "截面宽度 b", "", {}},
+        {ColumnField::H, Kind::Number, "截面高度 h (mm)", "截面高度 h", "", {}},
+        {ColumnField::L0, Kind::Number, "计算长度 l0 (mm)", "计算长度 l0", "", {}},
+        {ColumnField::LcX,
+         Kind::OptionalNumber,
+         "x向支撑点间长度 lc (mm)",
+         "x向支撑点间长度 lc",
+         "空白取 l0",
+         {}},
+        {ColumnField::LcY,
+         Kind::OptionalNumber,
+         "y向支撑点间长度 lc (mm)",
+         "y向支撑点间长度 lc",
+         "空白取 l0",
+         {}},
+        {ColumnField::Hn, Kind::OptionalNumber, "柱净高 Hn (mm)", "柱净高 Hn", "空白取 l0", {}},
+        {ColumnField::Concrete, Kind::Choice, "混凝土强度等级", "混凝土强度等级", "",
+         concreteChoices()},
+        {ColumnField::Steel,
+         Kind::Choice,
+         "纵筋牌号",
+         "纵筋牌号",
+         "",
+         {"HPB300", "HRB335", "HRB400", "HRB500"}},
+        {ColumnField::Cover,
+         Kind::OptionalNumber,
+         "保护层厚度 c (mm)",
+         "保护层厚度 c",
+         "空白取 20，C25 及以下取 25",
+         {}},
+        {ColumnField::Stirrup, Kind::Number, "箍筋直径 (mm)", "箍筋直径", "", {}},
+        {ColumnField::Seismic,
+         Kind::Choice,
+         "抗震等级",
+         "抗震等级",
+         "",
+         {"非抗震", "一级", "二级", "三级", "四级"}},
+        {ColumnField::Structure,
+         Kind::Choice,
+         "结构类型",
+         "结构类型",
+         "",
+         {"框架结构", "框架-抗震墙等双重体系", "部分框支抗震墙结构的框支柱"}},
+        {ColumnField::Position, Kind::Choice, "柱位置", "柱位置", "", {"中柱、边柱", "角柱"}},
+    };
+    return kSpecs;
+}
+
+double* numberOf(CurrentCodeColumn& c, ColumnField field) {
+    switch (field) {
+        case ColumnField::B:
+            return &c.b;
+        case ColumnField::H:
+            return &c.h;
+        case ColumnField::L0:
+            return &c.l0;
+        case ColumnField::Stirrup:
+            return &c.stirrup;
+        default:
+            return nullptr;
+    }
+}
+
+std::optional<double>* optionalOf(CurrentCodeColumn& c, ColumnField field) {
+    switch (field) {
+        case ColumnField::LcX:
+            return &c.lcX;
+        case ColumnField::LcY:
+            return &c.lcY;
+        case ColumnField::Hn:
+            return &c.hn;
+        case ColumnField::Cover:
+            return &c.cover;
+        default:
+            return nullptr;
+    }
+}
+
+// The checks of the current-code input that speak of a field of the column.
+std::optional<CurrentCodeField> checkedAs(ColumnField field) {
+    switch (field) {
+        case ColumnField::B:
+            return CurrentCodeField::B;
+        case ColumnField::H:
+            return CurrentCodeField::H;
+        case ColumnField::L0:
+            return CurrentCodeField::L0;
+        case ColumnField::LcX:
+            return CurrentCodeField::LcX;
+        case ColumnField::LcY:
+            return CurrentCodeField::LcY;
+        case ColumnField::Hn:
+            return CurrentCodeField::Hn;
+        case ColumnField::Concrete:
+            return CurrentCodeField::Concrete;
+        case ColumnField::Cover:
+            return CurrentCodeField::Cover;
+        case ColumnField::Stirrup:
+            return CurrentCodeField::Stirrup;
+        case ColumnField::Seismic:
+        case ColumnField::Structure:
+            return CurrentCodeField::Structure;
+        default:
+            return std::nullopt;
+    }
+}
+
+constexpr std::array<const char*, kCombinationColumns> kCellLabels = {
+    "N (kN)", "M2x (kN·m)", "M2y (kN·m)", "M1/M2 (x)", "M1/M2 (y)"};
+constexpr std::array<const char*, kCombinationColumns> kCellNames = {
+    "轴向压力 N", "x向杆端较大弯矩 M2x", "y向杆端较大弯矩 M2y", "x向杆端弯矩比 M1/M2",
+    "y向杆端弯矩比 M1/M2"};
+constexpr std::array<CurrentCodeField, kCombinationColumns> kCellChecks = {
+    CurrentCodeField::N, CurrentCodeField::M2x, CurrentCodeField::M2y, CurrentCodeField::M1m2X,
+    CurrentCodeField::M1m2Y};
+
+double& cellOf(LoadCombination& load, std::size_t cell) {
+    switch (cell) {
+        case 0:
+            return load.N;
+        case 1:
+            return load.M2x;
+        case 2:
+            return load.M2y;
+        case 3:
+            return load.m1m2X;
+        default:
+            return load.m1m2Y;
+    }
+}
+
+std::string quoted(std::string_view text) {
+    return "“" + std::string(text) + "”";
+}
+
+}  // namespace
+
+std::span<const ColumnFieldSpec> columnFieldSpecs() {
+    return specs();
+}
+
+const ColumnFieldSpec& columnFieldSpec(ColumnField field) {
+    return specs()[static_cast<std::size_t>(field)];
+}
+
+std::string columnFieldText(const ProjectColumn& column, ColumnField field) {
+    CurrentCodeColumn c = column.column;
+    const ColumnFieldSpec& spec = columnFieldSpec(field);
+    switch (field) {
+        case ColumnField::Mark:
+            return column.mark;
+        case ColumnField::Concrete:
+            return "C" + std::to_string(c.concreteGrade);
+        case ColumnField::Steel:
+            return steelLabel2010(c.steel);
+        case ColumnField::Seismic:
+            return spec.choices[static_cast<std::size_t>(c.seismic)];
+        case ColumnField::Structure:
+            return spec.choices[static_cast<std::size_t>(c.structure)];
+        case ColumnField::Position:
+            return spec.choices[static_cast<std::size_t>(c.position)];
+        default:
+            break;
+    }
+    if (double* value = numberOf(c, field)) return formatGeneral(*value);
+    const std::optional<double>& value = *optionalOf(c, field);
+    return value ? formatGeneral(*value) : std::string();
+}
+
+std::string columnFieldFinding(const ProjectColumn& column, ColumnField field) {
+    const auto checked = checkedAs(field);
+    if (!checked) return {};
+    // One sound combination, so that only the column's own checks speak.
+    const CurrentCodeInput input{column.column, {LoadCombination{}}};
+    const auto finding = validateCurrentCodeInput(input);
+    if (!finding || finding->combination >= 0 || finding->field != *checked) return {};
+    return finding->message;
+}
+
+FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_view text) {
+    const ColumnFieldSpec& spec = columnFieldSpec(field);
+    CurrentCodeColumn& c = column.column;
+    FieldEdit edit;
+    const auto refuse = [&edit, &spec](const std::string& why) {
+        edit.message = std::string(spec.name) + "：" + why;
+        return edit;
+    };
+    switch (spec.kind) {
+        case Kind::Text: {
+            std::string mark(text);
+            while (!mark.empty() && (mark.back() == ' ' || mark.back() == '\t')) mark.pop_back();
+            while (!mark.empty() && (mark.front() == ' ' || mark.front() == '\t')) mark.erase(0, 1);
+            if (mark.empty()) return refuse("不能为空（如 KZ1）");
+            column.mark = mark;
+            break;
+        }
+        case Kind::Choice: {
+            std::size_t index = 0;
+            while (index < spec.choices.size() && spec.choices[index] != text) ++index;
+            if (index == spec.choices.size()) return refuse(quoted(text) + " 不是可选的值");
+            if (field == ColumnField::Concrete) {
+                c.concreteGrade = 20 + 5 * static_cast<int>(index);
+            } else if (field == ColumnField::Steel) {
+                c.steel = static_cast<SteelGrade2010>(index);
+            } else if (field == ColumnField::Seismic) {
+                c.seismic = static_cast<SeismicGrade>(index);
+            } else if (field == ColumnField::Structure) {
+                c.structure = static_cast<StructureType>(index);
+            } else {
+                c.position = static_cast<ColumnPosition>(index);
+            }
+            break;
+        }
+        case Kind::Number:
+        case Kind::OptionalNumber: {
+            const bool blank = text.find_first_not_of(" \t") == std::string_view::npos;
+            if (blank && spec.kind == Kind::OptionalNumber) {
+                *optionalOf(c, field) = std::nullopt;
+                break;
+            }
+            if (blank) return refuse("不能为空");
+            const auto value = parseNumber(text);
+            if (!value) return refuse(quoted(text) + " 不是数值");
+            if (double* target = numberOf(c, field)) {
+                *target = *value;
+            } else {
+                *optionalOf(c, field) = *value;
+            }
+            break;
+        }
+    }
+    edit.accepted = true;
+    edit.message = columnFieldFinding(column, field);
+    return edit;
+}
+
+const char* combinationColumnLabel(std::size_t column) {
+    return kCellLabels.at(column);
+}
+
+std::string combinationCellText(const LoadCombination& load, std::size_t column) {
+    LoadCombination copy = load;
+    return formatGeneral(cellOf(copy, column));
+}
+
+std::string combinationCellFinding(const ProjectColumn& column, std::size_t row, std::size_t cell) {
+    if (row >= column.combinations.size() || cell >= kCombinationColumns) return {};
+    // The combination alone, on a sound column: its own checks, named by its row.
+    const CurrentCodeInput input{CurrentCodeColumn{}, {column.combinations[row]}};
+    const auto finding = validateCurrentCodeInput(input);
+    if (!finding || finding->combination != 0 || finding->field != kCellChecks[cell]) return {};
+    std::string message = finding->message;
+    const std::string first = combinationPrefix(0);
+    if (message.compare(0, first.size(), first) == 0) {
+        message.replace(0, first.size(), combinationPrefix(row));
+    }
+    return message;
+}
+
+FieldEdit editCombinationCell(ProjectColumn& column, std::size_t row, std::size_t cell,
+                              std::string_view text) {
+    FieldEdit edit;
+    if (row >= column.combinations.size() || cell >= kCombinationColumns) return edit;
+    const auto value = parseNumber(text);
+    if (!value) {
+        edit.message =
+            combinationPrefix(row) + kCellNames[cell] + "：" + quoted(text) + " 不是数值";
+        return edit;
+    }
+    cellOf(column.combinations[row], cell) = *value;
+    edit.accepted = true;
+    edit.message = combinationCellFinding(column, row, cell);
+    return edit;
+}
+
+PasteResult pasteCombinations(ProjectColumn& column, std::size_t row, std::size_t cell,
+                              std::string_view text) {
+    PasteResult result;
+    std::vector<std::vector<double>> block;
+    std::size_t start = 0;
+    std::size_t lineNumber = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // The line break a spreadsheet puts after its last row ends the block.
+        if (line.empty() && start >= text.size()) break;
+        std::vector<std::string_view> cells;
+        std::size_t cellStart = 0;
+        while (true) {
+            const std::size_t tab = line.find('\t', cellStart);
+            cells.push_back(line.substr(cellStart, tab == std::string_view::npos
+                                                       ? std::string_view::npos
+                                                       : tab - cellStart));
+            if (tab == std::string_view::npos) break;
+            cellStart = tab + 1;
+        }
+        if (cell + cells.size() > kCombinationColumns) {
+            result.message = "粘贴的第" + std::to_string(lineNumber) + "行有" +
+                             std::to_string(cells.size()) + "列，超出表格（从" + kCellLabels[cell] +
+                             "起最多" + std::to_string(kCombinationColumns - cell) +
+                             "列），未粘贴任何内容";
+            return result;
+        }
+        std::vector<double> values;
+        for (const std::string_view cellText : cells) {
+            const auto value = parseNumber(cellText);
+            if (!value) {
+                result.message = "粘贴的第" + std::to_string(lineNumber) + "行第" +
+                                 std::to_string(values.size() + 1) + "列（" +
+                                 kCellNames[cell + values.size()] + "）：" + quoted(cellText) +
+                                 " 不是数值，未粘贴任何内容";
+                return result;
+            }
+            values.push_back(*value);
+        }
+        block.push_back(std::move(values));
+    }
+    if (block.empty()) {
+        result.message = "剪贴板中没有可粘贴的数值";
+        return result;
+    }
+    for (std::size_t r = 0; r < block.size(); ++r) {
+        const std::size_t target = row + r;
+        if (target >= column.combinations.size()) {
+            column.combinations.resize(target + 1, LoadCombination{0.0, 0.0, 1.0, 0.0, 1.0});
+        }
+        for (std::size_t k = 0; k < block[r].size(); ++k) {
+            cellOf(column.combinations[target], cell + k) = block[r][k];
+        }
+    }
+    result.accepted = true;
+    result.rows = block.size();
+    return result;
+}
+
+std::string copyCombinations(const ProjectColumn& column, std::size_t firstRow, std::size_t lastRow,
+                             std::size_t firstCell, std::size_t lastCell) {
+    std::string text;
+    for (std::size_t r = firstRow; r <= lastRow && r < column.combinations.size(); ++r) {
+        for (std::size_t k = firstCell; k <= lastCell && k < kCombinationColumns; ++k) {
+            if (k > firstCell) text += '\t';
+            text += combinationCellText(column.combinations[r], k);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace tessarin

@@ -1,0 +1,704 @@
+#include "views/project_view_model.h"
+
+#include <algorithm>
+#include <array>
+#include <ostream>
+#include <streambuf>
+
+#include "batch/batch_sink.h"
+#include "batch/case_report.h"
+#include "batch/current_code_batch.h"
+#include "project/project_file.h"
+#include "report/book/book_html.h"
+#include "report/book/current_code_book.h"
+#include "report/book/design_book.h"
+#include "report/current_code_labels.h"
+#include "report/current_code_report.h"
+#include "report/number_text.h"
+#include "report/whole_file.h"
+#include "run/current_code_input.h"
+
+namespace tessarin {
+
+namespace {
+
+constexpr std::size_t kUndoSteps = 200;
+
+const ColumnOutcome kNotDesigned{};
+
+constexpr std::array<const char*, kColumnRowFields> kRowHeaders = {
+    "构件编号", "截面 b×h", "组合数", "配筋", "As (mm²)", "ρ", "利用率", "轴压比", "状态"};
+
+std::string statusWord(ColumnStatus status) {
+    switch (status) {
+        case ColumnStatus::Designed:
+            return "已设计";
+        case ColumnStatus::NoLayout:
+            return "无可用配筋";
+        case ColumnStatus::InputError:
+            return "输入有误";
+        case ColumnStatus::NotDesigned:
+            break;
+    }
+    return "未设计";
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// An output stream that keeps nothing: the results of an export of books or drawings alone.
+class NullBuffer : public std::streambuf {
+  protected:
+    int overflow(int c) override { return c == traits_type::eof() ? 0 : c; }
+    std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
+// The calculation book of each designed column as HTML, named as the batch names its files.
+class HtmlBooks final : public CurrentCodeOutputs {
+  public:
+    HtmlBooks(std::string directory, std::string project)
+        : directory_(std::move(directory)), project_(std::move(project)), date_(todayText()) {}
+    FileResult designed(const std::string& id, long long firstLine,
+                        const ColumnWithStirrups& column) override {
+        const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
+        return writeWholeFile(
+            path, renderBookHtml(buildCurrentCodeBook(BookInfo{project_, id, date_}, column)));
+    }
+
+  private:
+    std::string directory_;
+    std::string project_;
+    std::string date_;
+};
+
+}  // namespace
+
+const std::vector<InfoFieldSpec>& infoFieldSpecs() {
+    static const std::vector<InfoFieldSpec> kSpecs = {
+        {InfoField::Name, "工程名称", {}},
+        {InfoField::Number, "子项/设计号", {}},
+        {InfoField::Designer, "设计", {}},
+        {InfoField::Checker, "校对", {}},
+        {InfoField::Reviewer, "审核", {}},
+        {InfoField::Seismic, "抗震等级（新柱）", columnFieldSpec(ColumnField::Seismic).choices},
+        {InfoField::Structure, "结构类型（新柱）", columnFieldSpec(ColumnField::Structure).choices},
+    };
+    return kSpecs;
+}
+
+unsigned statusColour(ColumnStatus status) {
+    switch (status) {
+        case ColumnStatus::Designed:
+            return 0xD4EFD4;
+        case ColumnStatus::NoLayout:
+            return 0xFFE2B0;
+        case ColumnStatus::InputError:
+            return 0xF6C4C4;
+        case ColumnStatus::NotDesigned:
+            break;
+    }
+    return 0xFFFFFF;
+}
+
+const char* columnRowHeader(std::size_t field) {
+    return kRowHeaders.at(field);
+}
+
+std::string columnRowField(const ColumnRow& row, std::size_t field) {
+    const std::array<const std::string*, kColumnRowFields> fields = {
+        &row.mark,  &row.section,     &row.combinations, &row.layout, &row.steelArea,
+        &row.ratio, &row.utilisation, &row.axialRatio,   &row.status};
+    return *fields.at(field);
+}
+
+ProjectViewModel::ProjectViewModel() {
+    newProject();
+}
+
+std::string ProjectViewModel::windowTitle() const {
+    const std::string name = path_.empty() ? std::string("未命名工程") : baseName(path_);
+    return name + (modified_ ? "*" : "") + " - Tessarin 柱设计";
+}
+
+void ProjectViewModel::newProject() {
+    project_ = Project{};
+    outcomes_.clear();
+    path_.clear();
+    modified_ = false;
+    selected_.reset();
+    undo_.clear();
+    redo_.clear();
+}
+
+std::string ProjectViewModel::open(const std::string& path) {
+    ProjectReading reading = loadProjectFile(path);
+    if (!reading.project) return "无法打开工程文件 " + reading.error;
+    newProject();
+    project_ = std::move(*reading.project);
+    outcomes_.assign(project_.columns.size(), ColumnOutcome{});
+    path_ = path;
+    if (!project_.columns.empty()) selected_ = 0;
+    remember(path);
+    return {};
+}
+
+FileResult ProjectViewModel::save() {
+    return saveAs(path_);
+}
+
+FileResult ProjectViewModel::saveAs(const std::string& path) {
+    FileResult written = saveProjectFile(path, project_);
+    if (written.ok) {
+        path_ = path;
+        modified_ = false;
+        remember(path);
+    }
+    return written;
+}
+
+std::string ProjectViewModel::importCases(const std::string& path) {
+    CasesProject cases = readCasesProject(path);
+    // The reader's message names the file and the line already.
+    if (!cases.project) return "无法导入 CSV：" + cases.error;
+    std::vector<Entry> entries;
+    for (ProjectColumn& column : cases.project->columns) {
+        for (const ProjectColumn& existing : project_.columns) {
+            if (existing.mark == column.mark) {
+                return "无法导入 " + path + "：构件编号 “" + column.mark +
+                       "” 已在工程中；请先改名或删除工程中的这根柱";
+            }
+        }
+        entries.push_back({std::move(column), ColumnOutcome{}});
+    }
+    if (entries.empty()) return "无法导入 " + path + "：文件中没有柱";
+    insertEntries(project_.columns.size(), std::move(entries), "导入 CSV " + baseName(path));
+    return {};
+}
+
+void ProjectViewModel::setRecentFiles(std::vector<std::string> files) {
+    if (files.size() > kRecentFiles) files.resize(kRecentFiles);
+    recent_ = std::move(files);
+}
+
+void ProjectViewModel::remember(const std::string& path) {
+    recent_.erase(std::remove(recent_.begin(), recent_.end(), path), recent_.end());
+    recent_.insert(recent_.begin(), path);
+    if (recent_.size() > kRecentFiles) recent_.resize(kRecentFiles);
+}
+
+std::string ProjectViewModel::infoText(InfoField field) const {
+    const ProjectInfo& info = project_.info;
+    switch (field) {
+        case InfoField::Name:
+            return info.name;
+        case InfoField::Number:
+            return info.number;
+        case InfoField::Designer:
+            return info.designer;
+        case InfoField::Checker:
+            return info.checker;
+        case InfoField::Reviewer:
+            return info.reviewer;
+        case InfoField::Seismic:
+            return infoFieldSpecs()[5].choices[static_cast<std::size_t>(info.seismic)];
+        case InfoField::Structure:
+            return infoFieldSpecs()[6].choices[static_cast<std::size_t>(info.structure)];
+    }
+    return {};
+}
+
+void ProjectViewModel::editInfo(InfoField field, const std::string& text) {
+    ProjectInfo after = project_.info;
+    const InfoFieldSpec& spec = infoFieldSpecs()[static_cast<std::size_t>(field)];
+    if (!spec.choices.empty()) {
+        const auto found = std::find(spec.choices.begin(), spec.choices.end(), text);
+        if (found == spec.choices.end()) return;
+        const auto index = static_cast<std::size_t>(found - spec.choices.begin());
+        if (field == InfoField::Seismic) {
+            after.seismic = static_cast<SeismicGrade>(index);
+        } else {
+            after.structure = static_cast<StructureType>(index);
+        }
+    } else {
+        std::string* targets[] = {&after.name, &after.number, &after.designer, &after.checker,
+                                  &after.reviewer};
+        *targets[static_cast<std::size_t>(field)] = text;
+    }
+    if (after == project_.info) return;
+    Step step;
+    step.kind = Step::Kind::EditInfo;
+    step.text = std::string("编辑 ") + spec.label;
+    step.infoBefore = project_.info;
+    step.infoAfter = after;
+    push(std::move(step));
+}
+
+ColumnRow ProjectViewModel::row(std::size_t index) const {
+    const ProjectColumn& column = project_.columns.at(index);
+    const ColumnOutcome& outcome = this->outcome(index);
+    ColumnRow row;
+    row.mark = column.mark;
+    row.section = formatGeneral(column.column.b) + "×" + formatGeneral(column.column.h);
+    row.combinations = std::to_string(column.combinations.size());
+    row.kind = outcome.status;
+    row.status = statusWord(outcome.status);
+    if (!outcome.design) return row;
+    const CurrentCodeDesign& design = *outcome.design;
+    double axial = 0.0;
+    for (const CombinationCheck& check : design.combinations) {
+        axial = std::max(axial, check.demand.axialRatio);
+    }
+    row.axialRatio = formatDecimals(axial, 3);
+    if (design.limits.axialRatio.value > 0.0) {
+        row.axialRatio += " / " + formatDecimals(design.limits.axialRatio.value, 2);
+    }
+    if (design.designed && design.layout) {
+        row.layout = layoutNotation(design.layout->choice, column.column.steel);
+        row.steelArea = formatDecimals(design.layout->steelArea, 0);
+        row.ratio = formatDecimals(design.layout->ratio * 100.0, 2) + "%";
+        if (design.governing >= 0) {
+            row.utilisation = formatDecimals(
+                design.combinations[static_cast<std::size_t>(design.governing)].utilisation, 3);
+        }
+    }
+    return row;
+}
+
+void ProjectViewModel::select(std::optional<std::size_t> index) {
+    if (index && *index >= project_.columns.size()) index.reset();
+    selected_ = index;
+}
+
+std::string ProjectViewModel::freeMark(const std::string& base) const {
+    const auto used = [this](const std::string& mark) {
+        return std::any_of(project_.columns.begin(), project_.columns.end(),
+                           [&mark](const ProjectColumn& c) { return c.mark == mark; });
+    };
+    if (!base.empty() && !used(base)) return base;
+    for (std::size_t n = 2;; ++n) {
+        std::string mark = base + "-" + std::to_string(n);
+        if (!used(mark)) return mark;
+    }
+}
+
+void ProjectViewModel::addColumn() {
+    ProjectColumn column;
+    if (!project_.columns.empty()) {
+        column.column = project_.columns.back().column;
+    } else {
+        column.column.seismic = project_.info.seismic;
+        column.column.structure = project_.info.structure;
+    }
+    std::size_t n = project_.columns.size() + 1;
+    const auto used = [this](const std::string& mark) {
+        return std::any_of(project_.columns.begin(), project_.columns.end(),
+                           [&mark](const ProjectColumn& c) { return c.mark == mark; });
+    };
+    while (used("KZ" + std::to_string(n))) ++n;
+    column.mark = "KZ" + std::to_string(n);
+    // Its own loads, never another column's: one combination to fill in.
+    column.combinations = {LoadCombination{0.0, 0.0, 1.0, 0.0, 1.0}};
+    const std::size_t at = selected_ ? *selected_ + 1 : project_.columns.size();
+    const std::string text = "添加柱 " + column.mark;
+    insertEntries(at, {Entry{std::move(column), ColumnOutcome{}}}, text);
+}
+
+void ProjectViewModel::copyColumn() {
+    const ProjectColumn* source = current();
+    if (source == nullptr) return;
+    ProjectColumn column = *source;
+    column.mark = freeMark(source->mark);
+    const std::string text = "复制柱 " + source->mark;
+    insertEntries(*selected_ + 1, {Entry{std::move(column), outcome(*selected_)}}, text);
+}
+
+void ProjectViewModel::insertEntries(std::size_t index, std::vector<Entry> entries,
+                                     const std::string& text) {
+    Step step;
+    step.kind = Step::Kind::Insert;
+    step.text = text;
+    step.index = index;
+    step.after = std::move(entries);
+    push(std::move(step));
+}
+
+void ProjectViewModel::deleteColumn() {
+    if (current() == nullptr) return;
+    Step step;
+    step.kind = Step::Kind::Remove;
+    step.index = *selected_;
+    step.text = "删除柱 " + current()->mark;
+    step.before = {Entry{*current(), outcome(*selected_)}};
+    push(std::move(step));
+}
+
+void ProjectViewModel::moveUp() {
+    if (!commands().moveUp) return;
+    Step step;
+    step.kind = Step::Kind::Move;
+    step.index = *selected_;
+    step.other = *selected_ - 1;
+    step.text = "上移柱 " + current()->mark;
+    push(std::move(step));
+}
+
+void ProjectViewModel::moveDown() {
+    if (!commands().moveDown) return;
+    Step step;
+    step.kind = Step::Kind::Move;
+    step.index = *selected_;
+    step.other = *selected_ + 1;
+    step.text = "下移柱 " + current()->mark;
+    push(std::move(step));
+}
+
+CommandState ProjectViewModel::commands() const {
+    CommandState state;
+    const bool any = !project_.columns.empty();
+    const bool chosen = current() != nullptr;
+    state.save = true;
+    state.copyColumn = chosen;
+    state.deleteColumn = chosen;
+    state.moveUp = chosen && *selected_ > 0;
+    state.moveDown = chosen && *selected_ + 1 < project_.columns.size();
+    state.undo = !undo_.empty();
+    state.redo = !redo_.empty();
+    state.designAll = any;
+    state.exportResults = any;
+    state.addCombination = chosen;
+    state.deleteCombination = chosen && !current()->combinations.empty();
+    return state;
+}
+
+const ProjectColumn* ProjectViewModel::current() const {
+    if (!selected_ || *selected_ >= project_.columns.size()) return nullptr;
+    return &project_.columns[*selected_];
+}
+
+std::string ProjectViewModel::fieldText(ColumnField field) const {
+    const ProjectColumn* column = current();
+    return column != nullptr ? columnFieldText(*column, field) : std::string();
+}
+
+std::string ProjectViewModel::fieldFinding(ColumnField field) const {
+    const ProjectColumn* column = current();
+    return column != nullptr ? columnFieldFinding(*column, field) : std::string();
+}
+
+std::string ProjectViewModel::inputFinding() const {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return {};
+    const auto finding = validateCurrentCodeInput({column->column, column->combinations});
+    return finding ? finding->message : std::string();
+}
+
+std::string ProjectViewModel::editField(ColumnField field, const std::string& text) {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return {};
+    ProjectColumn after = *column;
+    const FieldEdit edit = editColumnField(after, field, text);
+    if (!edit.accepted) return edit.message;
+    if (field == ColumnField::Mark) {
+        for (std::size_t i = 0; i < project_.columns.size(); ++i) {
+            if (i != *selected_ && project_.columns[i].mark == after.mark) {
+                return "构件编号：“" + after.mark + "” 已被第 " + std::to_string(i + 1) +
+                       " 根柱使用";
+            }
+        }
+    }
+    if (!(after == *column)) {
+        changeSelected(after, "编辑 " + column->mark + " " + columnFieldSpec(field).name);
+    }
+    return edit.message;
+}
+
+void ProjectViewModel::changeSelected(const ProjectColumn& after, const std::string& text) {
+    Step step;
+    step.kind = Step::Kind::EditColumn;
+    step.index = *selected_;
+    step.text = text;
+    step.before = {Entry{*current(), outcome(*selected_)}};
+    step.after = {Entry{after, ColumnOutcome{}}};
+    push(std::move(step));
+}
+
+std::size_t ProjectViewModel::combinationCount() const {
+    const ProjectColumn* column = current();
+    return column != nullptr ? column->combinations.size() : 0;
+}
+
+std::string ProjectViewModel::cellText(std::size_t row, std::size_t cell) const {
+    const ProjectColumn* column = current();
+    if (column == nullptr || row >= column->combinations.size()) return {};
+    return combinationCellText(column->combinations[row], cell);
+}
+
+std::string ProjectViewModel::cellFinding(std::size_t row, std::size_t cell) const {
+    const ProjectColumn* column = current();
+    return column != nullptr ? combinationCellFinding(*column, row, cell) : std::string();
+}
+
+std::string ProjectViewModel::editCell(std::size_t row, std::size_t cell, const std::string& text) {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return {};
+    ProjectColumn after = *column;
+    const FieldEdit edit = editCombinationCell(after, row, cell, text);
+    if (!edit.accepted) return edit.message;
+    if (!(after == *column)) {
+        changeSelected(after,
+                       "编辑 " + column->mark + " 第" + std::to_string(row + 1) + "组荷载组合");
+    }
+    return edit.message;
+}
+
+std::string ProjectViewModel::paste(std::size_t row, std::size_t cell, const std::string& text) {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return "请先在列表中选择一根柱";
+    ProjectColumn after = *column;
+    const PasteResult pasted = pasteCombinations(after, row, cell, text);
+    if (!pasted.accepted) return pasted.message;
+    changeSelected(after,
+                   "粘贴 " + column->mark + " 的 " + std::to_string(pasted.rows) + " 行荷载组合");
+    return {};
+}
+
+std::string ProjectViewModel::copy(std::size_t firstRow, std::size_t lastRow, std::size_t firstCell,
+                                   std::size_t lastCell) const {
+    const ProjectColumn* column = current();
+    return column != nullptr ? copyCombinations(*column, firstRow, lastRow, firstCell, lastCell)
+                             : std::string();
+}
+
+void ProjectViewModel::addCombination() {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return;
+    ProjectColumn after = *column;
+    after.combinations.push_back(LoadCombination{0.0, 0.0, 1.0, 0.0, 1.0});
+    changeSelected(after, "添加 " + column->mark + " 的荷载组合");
+}
+
+void ProjectViewModel::deleteCombinations(std::size_t firstRow, std::size_t lastRow) {
+    const ProjectColumn* column = current();
+    if (column == nullptr || firstRow > lastRow || firstRow >= column->combinations.size()) return;
+    ProjectColumn after = *column;
+    const std::size_t end = std::min(lastRow + 1, after.combinations.size());
+    after.combinations.erase(after.combinations.begin() + static_cast<std::ptrdiff_t>(firstRow),
+                             after.combinations.begin() + static_cast<std::ptrdiff_t>(end));
+    changeSelected(after, "删除 " + column->mark + " 的荷载组合");
+}
+
+std::string ProjectViewModel::undoText() const {
+    return undo_.empty() ? std::string() : "撤销 " + undo_.back().text;
+}
+
+std::string ProjectViewModel::redoText() const {
+    return redo_.empty() ? std::string() : "重做 " + redo_.back().text;
+}
+
+void ProjectViewModel::push(Step step) {
+    apply(step, true);
+    undo_.push_back(std::move(step));
+    if (undo_.size() > kUndoSteps) undo_.erase(undo_.begin());
+    redo_.clear();
+}
+
+void ProjectViewModel::undo() {
+    if (undo_.empty()) return;
+    Step step = std::move(undo_.back());
+    undo_.pop_back();
+    apply(step, false);
+    redo_.push_back(std::move(step));
+}
+
+void ProjectViewModel::redo() {
+    if (redo_.empty()) return;
+    Step step = std::move(redo_.back());
+    redo_.pop_back();
+    apply(step, true);
+    undo_.push_back(std::move(step));
+}
+
+void ProjectViewModel::apply(const Step& step, bool forward) {
+    auto& columns = project_.columns;
+    const auto at = [](auto& vector, std::size_t index) {
+        return vector.begin() + static_cast<std::ptrdiff_t>(index);
+    };
+    const auto insert = [&](std::size_t index, const std::vector<Entry>& entries) {
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            columns.insert(at(columns, index + k), entries[k].column);
+            outcomes_.insert(at(outcomes_, index + k), entries[k].outcome);
+        }
+        selected_ = index;
+    };
+    const auto erase = [&](std::size_t index, std::size_t count) {
+        columns.erase(at(columns, index), at(columns, index + count));
+        outcomes_.erase(at(outcomes_, index), at(outcomes_, index + count));
+        if (columns.empty()) {
+            selected_.reset();
+        } else {
+            selected_ = std::min(index, columns.size() - 1);
+        }
+    };
+    switch (step.kind) {
+        case Step::Kind::EditColumn: {
+            const Entry& entry = forward ? step.after.front() : step.before.front();
+            columns[step.index] = entry.column;
+            outcomes_[step.index] = entry.outcome;
+            selected_ = step.index;
+            break;
+        }
+        case Step::Kind::EditInfo:
+            project_.info = forward ? step.infoAfter : step.infoBefore;
+            break;
+        case Step::Kind::Insert:
+            if (forward) {
+                insert(step.index, step.after);
+            } else {
+                erase(step.index, step.after.size());
+            }
+            break;
+        case Step::Kind::Remove:
+            if (forward) {
+                erase(step.index, step.before.size());
+            } else {
+                insert(step.index, step.before);
+            }
+            break;
+        case Step::Kind::Move: {
+            const std::size_t from = forward ? step.index : step.other;
+            const std::size_t to = forward ? step.other : step.index;
+            std::swap(columns[from], columns[to]);
+            std::swap(outcomes_[from], outcomes_[to]);
+            selected_ = to;
+            break;
+        }
+    }
+    modified_ = true;
+}
+
+void ProjectViewModel::applyDesign(const std::vector<ProjectColumn>& snapshot,
+                                   std::vector<ColumnOutcome> outcomes) {
+    for (std::size_t i = 0; i < outcomes.size() && i < snapshot.size(); ++i) {
+        if (i < project_.columns.size() && project_.columns[i] == snapshot[i]) {
+            outcomes_[i] = std::move(outcomes[i]);
+        }
+    }
+}
+
+const ColumnOutcome& ProjectViewModel::outcome(std::size_t index) const {
+    return index < outcomes_.size() ? outcomes_[index] : kNotDesigned;
+}
+
+std::string ProjectViewModel::designSummary() const {
+    std::array<std::size_t, 4> counts{};
+    for (const ColumnOutcome& outcome : outcomes_) {
+        ++counts[static_cast<std::size_t>(outcome.status)];
+    }
+    return "共 " + std::to_string(project_.columns.size()) + " 根柱：已设计 " +
+           std::to_string(counts[1]) + "，无可用配筋 " + std::to_string(counts[2]) + "，输入有误 " +
+           std::to_string(counts[3]) + "，未设计 " + std::to_string(counts[0]);
+}
+
+std::vector<std::string> ProjectViewModel::summaryLines() const {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return {"未选择柱"};
+    const ColumnOutcome& outcome = this->outcome(*selected_);
+    const CurrentCodeColumn& c = column->column;
+    std::vector<std::string> lines = {column->mark + "：" + formatGeneral(c.b) + "×" +
+                                      formatGeneral(c.h) + "，C" + std::to_string(c.concreteGrade) +
+                                      "，" + steelLabel2010(c.steel) + "，" +
+                                      std::to_string(column->combinations.size()) + " 组荷载组合"};
+    switch (outcome.status) {
+        case ColumnStatus::NotDesigned:
+            lines.emplace_back("未设计：按 F5 设计全部");
+            return lines;
+        case ColumnStatus::InputError:
+            lines.push_back("输入有误：" + outcome.finding);
+            return lines;
+        case ColumnStatus::NoLayout:
+            lines.push_back("无可用配筋：" + noLayoutReasonText(*outcome.design));
+            return lines;
+        case ColumnStatus::Designed:
+            break;
+    }
+    const CurrentCodeDesign& design = *outcome.design;
+    const BarLayout& layout = *design.layout;
+    lines.push_back("配筋：" + layoutNotation(layout.choice, c.steel) + "（共 " +
+                    std::to_string(layout.choice.barCount()) + " 根）");
+    lines.push_back("As = " + formatDecimals(layout.steelArea, 0) +
+                    " mm²，ρ = " + formatDecimals(layout.ratio * 100.0, 2) + "%（最小 " +
+                    formatDecimals(design.limits.minimumTotalRatio * 100.0, 2) + "%，最大 " +
+                    formatDecimals(design.limits.maximumTotalRatio * 100.0, 2) + "%）");
+    const auto governing = static_cast<std::size_t>(design.governing);
+    const CombinationCheck& check = design.combinations[governing];
+    lines.push_back("控制组合：第" + std::to_string(governing + 1) + "组，利用率 " +
+                    formatDecimals(check.utilisation, 3) +
+                    "，N/(0.9φ(fcA+fy'As')) = " + formatDecimals(check.axialUtilisation, 3));
+    double axial = 0.0;
+    for (const CombinationCheck& each : design.combinations) {
+        axial = std::max(axial, each.demand.axialRatio);
+    }
+    std::string axialLine = "轴压比 N/(fcA) 最大 " + formatDecimals(axial, 3);
+    if (design.limits.axialRatio.value > 0.0) {
+        axialLine += "，限值 " + formatDecimals(design.limits.axialRatio.value, 2);
+    }
+    lines.push_back(axialLine);
+    return lines;
+}
+
+std::string ProjectViewModel::reportText() const {
+    if (current() == nullptr) return {};
+    const ColumnOutcome& outcome = this->outcome(*selected_);
+    if (outcome.status == ColumnStatus::InputError) return "输入有误：" + outcome.finding + "\n";
+    if (!outcome.design) return {};
+    return currentCodeReportText(*outcome.design);
+}
+
+std::string ProjectViewModel::bookHtml() const {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return {};
+    const ColumnOutcome& outcome = this->outcome(*selected_);
+    if (!outcome.design) return {};
+    return renderBookHtml(buildCurrentCodeBook(
+        BookInfo{project_.info.name, column->mark, todayText()}, *outcome.design));
+}
+
+SectionPicture ProjectViewModel::picture() const {
+    const ProjectColumn* column = current();
+    if (column == nullptr) return {};
+    return sectionPicture(*column, outcome(*selected_));
+}
+
+BatchOutcome ProjectViewModel::runExport(BatchOptions options, const std::string* dxfDir,
+                                         const std::string* booksDir) const {
+    CurrentCodeBatchFiles files;
+    if (dxfDir != nullptr) files.dxfDir = *dxfDir;
+    std::optional<HtmlBooks> books;
+    if (booksDir != nullptr) {
+        if (auto failed = createOutputDirectory(*booksDir, "book directory")) return *failed;
+        books.emplace(*booksDir, project_.info.name);
+        files.outputs = &*books;
+    }
+    NullBuffer nothing;
+    std::ostream discard(&nothing);
+    const std::string name = path_.empty() ? std::string("未命名工程") : path_;
+    return runProjectBatch(project_, name, std::move(options), files, discard);
+}
+
+BatchOutcome ProjectViewModel::exportResults(const std::string& path) const {
+    BatchOptions options;
+    options.output = path;
+    return runExport(std::move(options), nullptr, nullptr);
+}
+
+BatchOutcome ProjectViewModel::exportBooks(const std::string& directory) const {
+    return runExport(BatchOptions{}, nullptr, &directory);
+}
+
+BatchOutcome ProjectViewModel::exportDrawings(const std::string& directory) const {
+    return runExport(BatchOptions{}, &directory, nullptr);
+}
+
+}  // namespace tessarin

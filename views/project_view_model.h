@@ -1,0 +1,190 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/batch_run.h"
+#include "project/project.h"
+#include "report/file_result.h"
+#include "views/column_design.h"
+#include "views/column_fields.h"
+#include "views/section_picture.h"
+
+namespace tessarin {
+
+// The project data fields above the column list.
+enum class InfoField { Name, Number, Designer, Checker, Reviewer, Seismic, Structure };
+struct InfoFieldSpec {
+    InfoField field;
+    const char* label;
+    std::vector<std::string> choices;  // empty for a text field
+};
+[[nodiscard]] const std::vector<InfoFieldSpec>& infoFieldSpecs();
+
+// One line of the column list.
+struct ColumnRow {
+    std::string mark;
+    std::string section;       // "400×600"
+    std::string combinations;  // their count
+    std::string layout;        // the bars in the usual notation, "4C22+6C18" style
+    std::string steelArea;     // As, mm²
+    std::string ratio;         // ρ, %
+    std::string utilisation;   // the governing combination's
+    std::string axialRatio;    // the largest N / (fc A), with its limit when seismic
+    std::string status;        // 已设计, 无可用配筋, 输入有误, 未设计
+    ColumnStatus kind = ColumnStatus::NotDesigned;
+};
+inline constexpr std::size_t kColumnRowFields = 9;
+// The background of a status in the list, 0xRRGGBB: green designed, orange no layout, red input
+// error; white not designed.
+[[nodiscard]] unsigned statusColour(ColumnStatus status);
+[[nodiscard]] const char* columnRowHeader(std::size_t field);
+[[nodiscard]] std::string columnRowField(const ColumnRow& row, std::size_t field);
+
+// Which commands may be given now; each front end enables its menu entries and buttons by it.
+struct CommandState {
+    bool save = false;
+    bool copyColumn = false;
+    bool deleteColumn = false;
+    bool moveUp = false;
+    bool moveDown = false;
+    bool undo = false;
+    bool redo = false;
+    bool designAll = false;
+    bool exportResults = false;
+    bool addCombination = false;
+    bool deleteCombination = false;
+};
+
+// The project window's logic, for the Qt and the Win32 view alike: the project and its file,
+// the column list with each column's design, the selected column's fields and combinations,
+// undo and redo, and what each command may do now. Nothing here blocks for long except the
+// design of all columns, which the view runs on a worker thread (designSnapshot, applyDesign).
+class ProjectViewModel {
+  public:
+    ProjectViewModel();
+
+    // --- the document
+    [[nodiscard]] const Project& project() const { return project_; }
+    [[nodiscard]] const std::string& path() const { return path_; }
+    [[nodiscard]] bool modified() const { return modified_; }
+    [[nodiscard]] std::string windowTitle() const;
+    void newProject();
+    // Opens a project file; on failure the message (naming the file, line and field) and the
+    // window keeps what it had.
+    [[nodiscard]] std::string open(const std::string& path);
+    [[nodiscard]] FileResult save();  // to path(), which must be set
+    [[nodiscard]] FileResult saveAs(const std::string& path);
+    // The columns of a cases file added after the last one, as one step to undo; a mark the
+    // project already has refuses the import.
+    [[nodiscard]] std::string importCases(const std::string& path);
+    // The files most recently opened or saved, newest first (at most kRecentFiles).
+    static constexpr std::size_t kRecentFiles = 8;
+    [[nodiscard]] const std::vector<std::string>& recentFiles() const { return recent_; }
+    void setRecentFiles(std::vector<std::string> files);
+
+    // --- the project data
+    [[nodiscard]] std::string infoText(InfoField field) const;
+    void editInfo(InfoField field, const std::string& text);
+
+    // --- the column list
+    [[nodiscard]] std::size_t columnCount() const { return project_.columns.size(); }
+    [[nodiscard]] ColumnRow row(std::size_t index) const;
+    [[nodiscard]] std::optional<std::size_t> selected() const { return selected_; }
+    void select(std::optional<std::size_t> index);
+    // A new column after the selected one (or last) starts from the data of the last column
+    // (or the project's seismic data), with a fresh mark and one empty combination to fill in.
+    void addColumn();
+    void copyColumn();
+    void deleteColumn();
+    void moveUp();
+    void moveDown();
+    [[nodiscard]] CommandState commands() const;
+
+    // --- the selected column's fields (nothing to show without a selection)
+    [[nodiscard]] std::string fieldText(ColumnField field) const;
+    // The edit as the engineer leaves the field: the message names the field (empty when sound).
+    std::string editField(ColumnField field, const std::string& text);
+    [[nodiscard]] std::string fieldFinding(ColumnField field) const;
+    // The first rule the selected column's input breaks, in the order the design checks them;
+    // empty when it can be designed.
+    [[nodiscard]] std::string inputFinding() const;
+
+    // --- the selected column's combinations
+    [[nodiscard]] std::size_t combinationCount() const;
+    [[nodiscard]] std::string cellText(std::size_t row, std::size_t cell) const;
+    [[nodiscard]] std::string cellFinding(std::size_t row, std::size_t cell) const;
+    std::string editCell(std::size_t row, std::size_t cell, const std::string& text);
+    // A block from a spreadsheet at (row, cell); the message says why nothing was pasted.
+    std::string paste(std::size_t row, std::size_t cell, const std::string& text);
+    [[nodiscard]] std::string copy(std::size_t firstRow, std::size_t lastRow, std::size_t firstCell,
+                                   std::size_t lastCell) const;
+    void addCombination();
+    void deleteCombinations(std::size_t firstRow, std::size_t lastRow);
+
+    // --- undo and redo: every change of the project is one step
+    [[nodiscard]] std::string undoText() const;  // "撤销 编辑 KZ1 截面宽度 b"; empty when none
+    [[nodiscard]] std::string redoText() const;
+    void undo();
+    void redo();
+
+    // --- design
+    // The columns as they stand, for the worker thread; applyDesign takes its outcomes for the
+    // columns that are still as they were (one edited meanwhile stays undesigned).
+    [[nodiscard]] std::vector<ProjectColumn> designSnapshot() const { return project_.columns; }
+    void applyDesign(const std::vector<ProjectColumn>& snapshot,
+                     std::vector<ColumnOutcome> outcomes);
+    [[nodiscard]] const ColumnOutcome& outcome(std::size_t index) const;
+    // "共 12 根柱：已设计 9，无可用配筋 1，输入有误 1，未设计 1".
+    [[nodiscard]] std::string designSummary() const;
+    // The selected column: its summary lines, its report text, its book (HTML) and section.
+    [[nodiscard]] std::vector<std::string> summaryLines() const;
+    [[nodiscard]] std::string reportText() const;
+    [[nodiscard]] std::string bookHtml() const;
+    [[nodiscard]] SectionPicture picture() const;
+
+    // --- exports: through the current-code batch, as tessarin-cli --open writes them
+    [[nodiscard]] BatchOutcome exportResults(const std::string& path) const;
+    [[nodiscard]] BatchOutcome exportBooks(const std::string& directory) const;
+    [[nodiscard]] BatchOutcome exportDrawings(const std::string& directory) const;
+
+  private:
+    struct Entry {
+        ProjectColumn column;
+        ColumnOutcome outcome;
+    };
+    struct Step {
+        enum class Kind { EditColumn, EditInfo, Insert, Remove, Move };
+        Kind kind = Kind::EditColumn;
+        std::string text;
+        std::size_t index = 0;
+        std::size_t other = 0;      // move: where the column went
+        std::vector<Entry> before;  // editColumn: the column before; remove: what was removed
+        std::vector<Entry> after;   // editColumn: after; insert: what was inserted
+        ProjectInfo infoBefore;
+        ProjectInfo infoAfter;
+    };
+
+    void push(Step step);
+    void apply(const Step& step, bool forward);
+    void changeSelected(const ProjectColumn& after, const std::string& text);
+    void insertEntries(std::size_t index, std::vector<Entry> entries, const std::string& text);
+    [[nodiscard]] std::string freeMark(const std::string& base) const;
+    [[nodiscard]] const ProjectColumn* current() const;
+    void remember(const std::string& path);
+    [[nodiscard]] BatchOutcome runExport(BatchOptions options, const std::string* dxfDir,
+                                         const std::string* booksDir) const;
+
+    Project project_;
+    std::vector<ColumnOutcome> outcomes_;  // one per column
+    std::string path_;
+    bool modified_ = false;
+    std::optional<std::size_t> selected_;
+    std::vector<Step> undo_;
+    std::vector<Step> redo_;
+    std::vector<std::string> recent_;
+};
+
+}  // namespace tessarin

@@ -1,0 +1,28 @@
+#include "views/section_picture.h"
+
+#include "engine/current_code/current_code_design.h"
+#include "report/current_code_report.h"
+#include "report/number_text.h"
+
+namespace tessarin {
+
+SectionPicture sectionPicture(const ProjectColumn& column, const ColumnOutcome& outcome) {
+    SectionPicture picture;
+    const CurrentCodeColumn& c = column.column;
+    picture.width = c.b;
+    picture.height = c.h;
+    picture.caption = column.mark + "  " + formatGeneral(c.b) + "×" + formatGeneral(c.h);
+    if (!(c.b > 0.0) || !(c.h > 0.0)) return picture;
+    const double cover = resolveColumn(c).cover;
+    picture.stirrupInset = cover + c.stirrup / 2.0;
+    if (outcome.status == ColumnStatus::Designed && outcome.design && outcome.design->layout) {
+        // The engine's u runs along h and v along b: across is v, up is u.
+        for (const PlacedBar& bar : outcome.design->layout->bars) {
+            picture.bars.push_back({bar.v, bar.u, bar.d, bar.corner});
+        }
+        picture.caption += "  " + layoutNotation(outcome.design->layout->choice, c.steel);
+    }
+    return picture;
+}
+
+}  // namespace tessarin

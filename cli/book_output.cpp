@@ -6,6 +6,7 @@
 #include "platform/process.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
+#include "report/book/book_pdf_std.h"
 #include "report/book/book_serial.h"
 #include "report/whole_file.h"
 
@@ -21,8 +22,16 @@ constexpr const char* kNoPdfWriter =
     "a PDF book needs tessarin-book, the PDF writer of the desktop build (with Qt), beside "
     "tessarin-cli; an HTML book (.html) works everywhere";
 
+// Windows has no Qt: the book's PDF is written here, in the standard Adobe-GB1 Song face
+// (report/book/book_pdf_std.h). Linux keeps the Qt writer, whose faces are embedded.
+#ifdef _WIN32
+constexpr bool kPdfInProcess = true;
+#else
+constexpr bool kPdfInProcess = false;
+#endif
+
 bool havePdfWriter() {
-    return canRunPrograms() && isExecutable(pdfWriterPath());
+    return kPdfInProcess || (canRunPrograms() && isExecutable(pdfWriterPath()));
 }
 
 }  // namespace
@@ -54,6 +63,7 @@ FileResult writeBookFile(const Book& book, const std::string& path, StreamTarget
         case BookFormat::unknown:
             return writeWholeFile(path, renderBookHtml(book), streams);
         case BookFormat::pdf: {
+            if (kPdfInProcess) return writeWholeFile(path, renderBookPdfStd(book), streams);
             if (!havePdfWriter()) return failure(path, kNoPdfWriter);
             std::string pdf, reason;
             if (!runFilter(pdfWriterPath(), serializeBook(book), pdf, reason)) {

@@ -68,7 +68,7 @@ constexpr const char* kFooter =
     "  its notation with As, rho and the limits met, every bar drawn where it lies, the check of\n"
     "  every combination and the contour at the governing N; without a layout it says why.\n"
     "  HTML is self-contained; a PDF is made by tessarin-book of the desktop build, found beside\n"
-    "  tessarin-cli. The book is written whole or not at all (exit 3 with the file name and the\n"
+    "  tessarin-cli (on Windows by tessarin-cli itself). The book is written whole or not at all (exit 3 with the file name and the\n"
     "  reason); Result.txt and Result-GB2010.txt are the same as without it.\n"
     "\n"
     "Section drawing: with --code 2010, --dxf FILE also writes the section detail (outline,\n"

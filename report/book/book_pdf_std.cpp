@@ -350,9 +350,13 @@ std::vector<double> columnWidths(const std::vector<std::vector<std::string>>& ro
         for (std::size_t c = 0; c < columns; ++c) widths[c] = least[c] * target / sumLeast;
         return widths;
     }
-    // Too narrow for every line: a column whose share would be more than its longest line gets
-    // just that; the others share the rest by how much more than their longest word they want.
+    // Too narrow for every line: a column whose longest line is no wider than an even share of
+    // the table (a label) or than its share would be gets just that; the others share the rest
+    // by how much more than their longest word they want.
     std::vector<bool> settled(columns, false);
+    for (std::size_t c = 0; c < columns; ++c) {
+        settled[c] = natural[c] <= target / static_cast<double>(columns);
+    }
     for (bool changed = true; changed;) {
         changed = false;
         double room = target, wantLeast = 0, wantMore = 0;

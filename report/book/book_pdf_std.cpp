@@ -230,7 +230,8 @@ std::string textOp(std::string_view text, double x, double y, double size, bool 
                    const Colour& colour = {}) {
     if (text.empty()) return {};
     std::string op = "BT\n" + fillColour(colour);
-    if (bold) op += strokeColour(colour) + "2 Tr " + num(size * 0.035) + " w\n";
+    // The rendering mode is part of the graphics state and outlives ET: set it every time.
+    op += bold ? strokeColour(colour) + "2 Tr " + num(size * 0.035) + " w\n" : "0 Tr\n";
     op += "/F1 " + num(size) + " Tf\n" + num(x) + ' ' + num(pdfY(y)) + " Td\n";
     // Runs of characters drawn as they are, and each stand-in on its own.
     std::size_t from = 0;

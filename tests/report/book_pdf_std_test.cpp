@@ -121,6 +121,7 @@ TEST(BookPdfStd, ParagraphsFillPagesOfTheTextArea) {
     const std::string line39 = "<7B2C0020003300390020884C>";
     const std::string line40 = "<7B2C0020003400300020884C>";
     const std::string footer2 = "<7B2C0020003200209875002051710020003300209875>";
+    ASSERT_NE(pdf.find(line39), std::string::npos);
     ASSERT_NE(pdf.find(line40), std::string::npos);
     EXPECT_LT(pdf.find(line39), pdf.find(footer2));
     EXPECT_GT(pdf.find(line40), pdf.find(footer2));
@@ -135,6 +136,8 @@ TEST(BookPdfStd, ATableOnTwoPagesRepeatsItsHeaderRow) {
     EXPECT_NE(pdf.find("/Count 3 "), std::string::npos);
     EXPECT_EQ(countOf(pdf, "<987976EE>"), 2U);  // 项目
     const std::string footer2 = "<7B2C0020003200209875002051710020003300209875>";
+    ASSERT_NE(pdf.find("<00340032>"), std::string::npos);
+    ASSERT_NE(pdf.find("<00340033>"), std::string::npos);
     EXPECT_LT(pdf.find("<00340032>"), pdf.find(footer2));  // 42
     EXPECT_GT(pdf.find("<00340033>"), pdf.find(footer2));  // 43
 }
@@ -150,8 +153,25 @@ TEST(BookPdfStd, AHeadingIsNeverTheLastLineOfAPage) {
     const std::string pdf = renderBookPdfStd(bookOf(blocks));
     const std::string footer2 = "<7B2C0020003200209875002051710020003300209875>";
     ASSERT_NE(pdf.find(footer2), std::string::npos);
-    EXPECT_GT(pdf.find("<680798D8>"), pdf.find(footer2));  // 标题 on page 3
+    ASSERT_NE(pdf.find("<68079898>"), std::string::npos);
+    ASSERT_NE(pdf.find("<4E4B540E>"), std::string::npos);
+    EXPECT_GT(pdf.find("<68079898>"), pdf.find(footer2));  // 标题 on page 3
     EXPECT_GT(pdf.find("<4E4B540E>"), pdf.find(footer2));  // 之后 with it
+}
+
+TEST(BookPdfStd, TextAfterABoldHeadingIsNotBold) {
+    // Bold is the outline drawn over the glyphs (rendering mode 2), which stays set after ET:
+    // the paragraph's text object sets mode 0 again.
+    const std::string pdf =
+        renderBookPdfStd(bookOf({BookHeading{1, "标题"}, BookParagraph{"之后"}}));
+    const std::size_t heading = pdf.find("<68079898>");
+    const std::size_t text = pdf.find("<4E4B540E>");
+    ASSERT_NE(heading, std::string::npos);
+    ASSERT_NE(text, std::string::npos);
+    const std::size_t headingBegin = pdf.rfind("BT\n", heading);
+    const std::size_t textBegin = pdf.rfind("BT\n", text);
+    EXPECT_NE(pdf.substr(headingBegin, heading - headingBegin).find("2 Tr"), std::string::npos);
+    EXPECT_NE(pdf.substr(textBegin, text - textBegin).find("0 Tr"), std::string::npos);
 }
 
 }  // namespace

@@ -448,9 +448,9 @@ struct ShapeWriter {
     double top;
     std::string& ops;
 
-    double X(double x) const { return left + x * kMm; }
-    double Y(double y) const { return pdfY(top + y * kMm); }
-    std::string point(double x, double y) const { return num(X(x)) + ' ' + num(Y(y)); }
+    double pageX(double x) const { return left + x * kMm; }
+    double pageY(double y) const { return pdfY(top + y * kMm); }
+    std::string point(double x, double y) const { return num(pageX(x)) + ' ' + num(pageY(y)); }
 
     // The paint operator for a path with this stroke and fill, after setting their colours.
     std::string paint(const std::string& stroke, double width, const std::string& fill,
@@ -476,23 +476,23 @@ struct ShapeWriter {
     }
     void operator()(const PictureRect& s) const {
         const std::string op = paint(s.stroke, s.width, s.fill);
-        ops += num(X(s.x)) + ' ' + num(Y(s.y + s.h)) + ' ' + num(s.w * kMm) + ' ' + num(s.h * kMm) +
-               " re " + op;
+        ops += num(pageX(s.x)) + ' ' + num(pageY(s.y + s.h)) + ' ' + num(s.w * kMm) + ' ' +
+               num(s.h * kMm) + " re " + op;
     }
     void operator()(const PictureCircle& s) const {
         // Four Bézier quarters, each with its control points at 0.5523 r along the tangents.
         const std::string op = paint(s.stroke, s.width, s.fill);
-        constexpr double k = 0.5522847498;
+        constexpr double kArc = 0.5522847498;
         const double r = s.r;
         const double cx = s.cx, cy = s.cy;
         std::string path = point(cx + r, cy) + " m\n";
-        path += point(cx + r, cy + k * r) + ' ' + point(cx + k * r, cy + r) + ' ' +
+        path += point(cx + r, cy + kArc * r) + ' ' + point(cx + kArc * r, cy + r) + ' ' +
                 point(cx, cy + r) + " c\n";
-        path += point(cx - k * r, cy + r) + ' ' + point(cx - r, cy + k * r) + ' ' +
+        path += point(cx - kArc * r, cy + r) + ' ' + point(cx - r, cy + kArc * r) + ' ' +
                 point(cx - r, cy) + " c\n";
-        path += point(cx - r, cy - k * r) + ' ' + point(cx - k * r, cy - r) + ' ' +
+        path += point(cx - r, cy - kArc * r) + ' ' + point(cx - kArc * r, cy - r) + ' ' +
                 point(cx, cy - r) + " c\n";
-        path += point(cx + k * r, cy - r) + ' ' + point(cx + r, cy - k * r) + ' ' +
+        path += point(cx + kArc * r, cy - r) + ' ' + point(cx + r, cy - kArc * r) + ' ' +
                 point(cx + r, cy) + " c h ";
         ops += path + op;
     }
@@ -509,7 +509,7 @@ struct ShapeWriter {
     void operator()(const PictureText& s) const {
         // The character height in millimetres is the face's em.
         const double size = s.size * kMm;
-        double x = X(s.x);
+        double x = pageX(s.x);
         const double width = widthOf(s.text, size);
         if (s.anchor == TextAnchor::middle) x -= width / 2.0;
         if (s.anchor == TextAnchor::end) x -= width;
@@ -653,6 +653,7 @@ class FlowBuilder {
     static std::vector<std::vector<std::string>> rowsOf(
         const std::vector<std::pair<std::string, std::string>>& pairs) {
         std::vector<std::vector<std::string>> rows;
+        rows.reserve(pairs.size());
         for (const auto& [label, value] : pairs) rows.push_back({label, value});
         return rows;
     }
@@ -760,7 +761,14 @@ std::string toUnicodeMap() {
     for (unsigned high = 0; high < 256; ++high) {
         if (high >= 0xD8 && high <= 0xDF) continue;  // surrogates
         const std::string h{kDigits[high >> 4U], kDigits[high & 0xFU]};
-        ranges.push_back("<" + h + "00> <" + h + "FF> <" + h + "00>\n");
+        std::string range = "<";
+        range += h;
+        range += "00> <";
+        range += h;
+        range += "FF> <";
+        range += h;
+        range += "00>\n";
+        ranges.push_back(std::move(range));
     }
     for (std::size_t at = 0; at < ranges.size(); at += 100) {
         const std::size_t count = std::min<std::size_t>(100, ranges.size() - at);
@@ -807,7 +815,8 @@ std::vector<std::string> breakLines(std::string_view utf8, double em, double wid
                 const bool cjkBreak = (breaksAnywhere(code) || breaksAnywhere(previous)) &&
                                       !closing(code) && !opening(previous) && code != U' ';
                 if (previous == U' ' || cjkBreak) breakAt = end;
-                if (formula && previous == U' ' && kOperators.find(code) != kOperators.npos) {
+                if (formula && previous == U' ' &&
+                    kOperators.find(code) != std::u32string_view::npos) {
                     operatorAt = end;
                 }
             }

@@ -113,6 +113,7 @@ TEST(BookPdfStd, ParagraphsFillPagesOfTheTextArea) {
     // 297 - 25 - 22 = 250 mm = 708.66 pt: 13.65 + 2 + 39 x 17.65 = 704 pt holds 40 lines, the
     // 41st would end at 721.7. Sixty one-line paragraphs: the title page, 40 lines and 20.
     std::vector<BookBlock> blocks;
+    blocks.reserve(60);
     for (int i = 0; i < 60; ++i)
         blocks.emplace_back(BookParagraph{"第 " + std::to_string(i) + " 行"});
     const std::string pdf = renderBookPdfStd(bookOf(blocks));
@@ -147,6 +148,7 @@ TEST(BookPdfStd, AHeadingIsNeverTheLastLineOfAPage) {
     // above) would fit below them alone (691.65 <= 708.66), but not with the first line after it
     // (+ 4 + 2 + 13.65 = 711.3): both go to page 3.
     std::vector<BookBlock> blocks;
+    blocks.reserve(40);
     for (int i = 0; i < 38; ++i) blocks.emplace_back(BookParagraph{"行"});
     blocks.emplace_back(BookHeading{2, "标题"});
     blocks.emplace_back(BookParagraph{"之后"});

@@ -526,7 +526,14 @@ class FlowBuilder {
     void cover(const std::string& title, const BookCover& c) {
         // The title 110 pt down the first page, then the project's rows, 设计依据 and the
         // signature block; the first chapter starts on a new page.
-        Chunk titleChunk = textChunk(title, kSideMargin, kTextWidth, 20, true, true);
+        // A title too long for one line goes on at its last bracket ("…计算书" over
+        // "（GB 50010-2010）"), never inside it.
+        std::string shown = title;
+        const std::size_t bracket = shown.rfind("（");
+        if (widthOf(shown, 20) > kTextWidth && bracket != std::string::npos && bracket > 0) {
+            shown.insert(bracket, "\n");
+        }
+        Chunk titleChunk = textChunk(shown, kSideMargin, kTextWidth, 20, true, true);
         titleChunk.before = 110;
         titleChunk.after = 40;
         const Draw draw = titleChunk.draw;

@@ -529,9 +529,11 @@ class FlowBuilder {
         // A title too long for one line goes on at its last bracket ("…计算书" over
         // "（GB 50010-2010）"), never inside it.
         std::string shown = title;
-        const std::size_t bracket = shown.rfind("（");
-        if (widthOf(shown, 20) > kTextWidth && bracket != std::string::npos && bracket > 0) {
-            shown.insert(bracket, "\n");
+        const std::size_t bracket = title.rfind("（");
+        if (widthOf(title, 20) > kTextWidth && bracket != std::string::npos && bracket > 0) {
+            shown = title.substr(0, bracket);
+            shown += '\n';
+            shown += title.substr(bracket);
         }
         Chunk titleChunk = textChunk(shown, kSideMargin, kTextWidth, 20, true, true);
         titleChunk.before = 110;

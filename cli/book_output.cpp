@@ -7,6 +7,7 @@
 #include "report/book/book_docx.h"
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
+#include "report/book/book_pdf_std.h"
 #include "report/book/book_serial.h"
 #include "report/whole_file.h"
 
@@ -22,8 +23,16 @@ constexpr const char* kNoPdfWriter =
     "a PDF book needs tessarin-book, the PDF writer of the desktop build (with Qt), beside "
     "tessarin-cli; an HTML (.html) or Word (.docx) book works everywhere";
 
+// Windows has no Qt: the book's PDF is written here, in the standard Adobe-GB1 Song face
+// (report/book/book_pdf_std.h). Linux keeps the Qt writer, whose faces are embedded.
+#ifdef _WIN32
+constexpr bool kPdfInProcess = true;
+#else
+constexpr bool kPdfInProcess = false;
+#endif
+
 bool havePdfWriter() {
-    return canRunPrograms() && isExecutable(pdfWriterPath());
+    return kPdfInProcess || (canRunPrograms() && isExecutable(pdfWriterPath()));
 }
 
 }  // namespace
@@ -94,6 +103,7 @@ FileResult writeBookFile(const Book& book, const std::string& path, StreamTarget
         case BookFormat::Docx:
             return writeWholeFile(path, renderBookDocx(book), streams);
         case BookFormat::Pdf: {
+            if (kPdfInProcess) return writeWholeFile(path, renderBookPdfStd(book), streams);
             if (!havePdfWriter()) return failure(path, kNoPdfWriter);
             std::string pdf, reason;
             if (!runPdfWriter(pdfWriterPath(), serializeBook(book), pdf, reason)) {

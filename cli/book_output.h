@@ -13,17 +13,17 @@
 namespace tessarin {
 
 // Writes a calculation book to path, as HTML, Word or PDF by its suffix. HTML and Word are written
-// here; a
-// PDF comes from tessarin-book (the Qt PDF writer of the desktop build), which runs as a program
-// of its own beside this one, so that tessarin-cli itself never loads Qt. The file is written
-// whole (temporary file and rename) or not at all.
+// here; on Linux a PDF comes from tessarin-book (the Qt PDF writer of the desktop build), which
+// runs as a program of its own beside this one, so that tessarin-cli itself never loads Qt; on
+// Windows, which has no Qt, the PDF is written here in the standard Adobe-GB1 face
+// (book_pdf_std.h). The file is written whole (temporary file and rename) or not at all.
 // A stream at path is refused with StreamTarget::Refuse (a batch writing into a folder).
 FileResult writeBookFile(const Book& book, const std::string& path,
                          StreamTarget streams = StreamTarget::Write);
 
 // Whether a book could be written to path at all, checked before a run does anything: the
-// folder, the name (not a directory or a device), and for a PDF the writer program. The reason
-// says what is wrong.
+// folder, the name (not a directory or a device), and for a PDF on Linux the writer program. The
+// reason says what is wrong.
 FileResult checkBookTarget(const std::string& path);
 
 // Whether books of this format can be written at all: a PDF needs tessarin-book beside this

@@ -14,7 +14,7 @@ renames = {
     'Contour': {'computed':'Computed','skipped':'Skipped'},
     'Precision': {'fine':'Fine','coarse':'Coarse'},
     'BendingAxis': {'x':'X','y':'Y'},
-    'BookFormat': {'html':'Html','pdf':'Pdf','unknown':'Unknown'},
+    'BookFormat': {'html':'Html','pdf':'Pdf','docx':'Docx','unknown':'Unknown'},
     'TextAnchor': {'start':'Start','middle':'Middle','end':'End'},
     'FindingPlace': {'capacity':'Capacity','note':'Note','warning':'Warning'},
     'CurrentCodeField': {'l0':'L0','b':'B','h':'H','lcX':'LcX','lcY':'LcY','concrete':'Concrete','cover':'Cover','stirrup':'Stirrup','combinations':'Combinations','m1m2X':'M1m2X','m1m2Y':'M1m2Y'},

@@ -4,6 +4,7 @@
 
 #include "report/book/book_file.h"
 #include "report/book/book_html.h"
+#include "report/book/book_pdf_std.h"
 #include "win/dialog_window.h"
 #include "win/wide_file.h"
 #include "win/wide_text.h"
@@ -11,10 +12,10 @@
 namespace tessarin {
 
 FileResult writeCalculationBook(const Book& book, const std::wstring& path) {
+    // A PDF in the standard Adobe-GB1 Song face (no Qt on Windows: report/book/book_pdf_std.h);
+    // any other name is the self-contained HTML book.
     if (bookFormatOf(narrow(path)) == BookFormat::Pdf) {
-        return FileResult::refusal(narrow(path), FileAction::Write,
-                                   "Windows 版桌面程序的计算书为 HTML 格式(.html),"
-                                   "可在浏览器中打开、打印或另存为 PDF");
+        return writeWholeFileWide(path, renderBookPdfStd(book));
     }
     return writeWholeFileWide(path, renderBookHtml(book));
 }
@@ -26,7 +27,7 @@ std::string exportCalculationBook(HWND owner, const Book& book, const std::wstri
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"HTML 计算书 (*.html)\0*.html;*.htm\0";
+    dialog.lpstrFilter = L"HTML 计算书 (*.html)\0*.html;*.htm\0PDF 计算书 (*.pdf)\0*.pdf\0";
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrTitle = L"导出计算书";
@@ -34,8 +35,14 @@ std::string exportCalculationBook(HWND owner, const Book& book, const std::wstri
     // OFN_NOCHANGEDIR: Result.txt is written in the current folder, which must stay.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog)) return {};
-    std::string path = narrow(file);
-    const FileResult written = writeCalculationBook(book, file);
+    std::wstring chosen = file;
+    // The type chosen decides a name typed without either suffix ("计算书" with the PDF type is
+    // 计算书.pdf); a name with its own suffix is what it says.
+    if (dialog.nFilterIndex == 2 && bookFormatOf(narrow(chosen)) == BookFormat::Unknown) {
+        chosen += L".pdf";
+    }
+    std::string path = narrow(chosen);
+    const FileResult written = writeCalculationBook(book, chosen);
     if (!written.ok) {
         messageBox(owner, "无法写入计算书 " + written.fileName + "\r\n" + written.reason,
                    narrow(programName()), MB_OK | MB_ICONSTOP);

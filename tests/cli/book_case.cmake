@@ -14,6 +14,8 @@
 #   STDERR    optional: a text stderr must contain
 #   PDFTOTEXT for a PDF book: pdftotext, whose text of the book must hold every figure the report
 #             prints (the "%f" figures of the 2002 report, every decimal of the current-code one)
+#   PYTHON, CHECKER  for a PDF book: tests/report/check_book_pdf.py, which reads it page by page
+#             (no page but the last ends on a heading)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 if(SETUP STREQUAL "book-dir")
@@ -103,6 +105,20 @@ if(BOOK MATCHES "\\.pdf$")
   file(READ "${WORK}/${BOOK}" head LIMIT 4 HEX)
   if(NOT head STREQUAL "25504446")  # "%PDF"
     message(FATAL_ERROR "${BOOK} is no PDF")
+  endif()
+  # The file is whole: it ends with its end-of-file marker (and at most a line end).
+  file(SIZE "${WORK}/${BOOK}" size)
+  math(EXPR tailAt "${size} - 7")
+  file(READ "${WORK}/${BOOK}" tail OFFSET ${tailAt} HEX)
+  if(NOT tail MATCHES "2525454f46(0d0a|0a|0d)?$")  # "%%EOF"
+    message(FATAL_ERROR "${BOOK} does not end with %%EOF: ${tail}")
+  endif()
+  if(CHECKER AND PYTHON)
+    execute_process(COMMAND "${PYTHON}" "${CHECKER}" "${WORK}/${BOOK}" 示例工程 KZ1
+      RESULT_VARIABLE checked ERROR_VARIABLE why)
+    if(NOT checked EQUAL 0)
+      message(FATAL_ERROR "${BOOK} read page by page:\n${why}")
+    endif()
   endif()
   execute_process(COMMAND "${PDFTOTEXT}" "${WORK}/${BOOK}" - OUTPUT_VARIABLE text
     RESULT_VARIABLE converted)

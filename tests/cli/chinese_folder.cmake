@@ -3,7 +3,7 @@
 # replaces the report the first wrote), a book and a drawing written into it, and a batch that
 # reads its cases from it and writes its reports into a folder 报告 inside it; ids named like
 # devices (nul.a, COM1.x) written as files.
-#   CLI, EMULATOR, WORK, EXAMPLE
+#   CLI, EMULATOR, WORK, EXAMPLE; PDFTOTEXT where tessarin-cli writes PDF books itself (Windows)
 set(folder "${WORK}/工程")
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${folder}")
@@ -36,6 +36,19 @@ expect_file("${folder}/Result-GB2010.txt" "GB 50010")
 run("${WORK}" --code 2010 --book 工程/计算书.html --dxf 工程/KZ1.dxf)
 expect_file("${folder}/计算书.html" "<svg")
 expect_file("${folder}/KZ1.dxf" "EOF")
+if(PDFTOTEXT)
+  # A PDF book into the folder (tessarin-cli.exe writes it itself), read back as text.
+  run("${WORK}" --code 2010 --project 示例工程 --id KZ1 --book 工程/计算书.pdf)
+  expect_file("${folder}/计算书.pdf" "%PDF-")
+  execute_process(COMMAND "${PDFTOTEXT}" "${folder}/计算书.pdf" - OUTPUT_VARIABLE text
+    RESULT_VARIABLE converted)
+  foreach(part "工程名称：示例工程" "构件编号：KZ1" "设计依据" "第 1 页 共")
+    string(FIND "${text}" "${part}" at)
+    if(NOT converted EQUAL 0 OR at LESS 0)
+      message(FATAL_ERROR "工程/计算书.pdf lacks '${part}':\n${text}")
+    endif()
+  endforeach()
+endif()
 run("${WORK}" --batch 工程/柱表.csv --code 2010 --out 工程/结果.csv --reports 工程/报告
     --dxf 工程/图 --books 工程/计算书)
 expect_file("${folder}/结果.csv" ",layout,")

@@ -6,7 +6,7 @@
 # fields with Enter between them (Enter moves on, it never calculates), Enter on the concrete list
 # presses "计算", Enter in the scheme dialog confirms scheme 1 with 22 mm corner bars; then the
 # Result.txt the program wrote must equal the expected bytes (the Linux report). F2 opens the
-# section check, whose "导出计算书…" writes 计算书.html into 工程; a second run with the list's last
+# section check, whose "导出计算书…" writes 计算书.html into 工程, and once more book.pdf; a second run with the list's last
 # diameter (40 mm) must give startup_scheme1_d40.gbk (beside the expected file); Escape ends the
 # program. With a screenshot directory it also opens the principle diagram and the About box
 # (system menu, command 16) and saves a picture of every dialog there.
@@ -136,6 +136,35 @@ grep -q '0.933' 计算书.html || fail "the calculation book lacks the utilisati
 focus_window "$check" || fail "the section check did not get the focus back"
 key Escape
 focus_window "$main" || fail "the main dialog did not get the focus back after the section check"
+
+# The book once more, as PDF (written by tessarin.exe itself): F2, "导出计算书…", a name typed
+# with its suffix; read back with pdftotext where poppler is installed.
+key F2
+check=$(find_window '截面验算')
+[[ -n "$check" ]] || fail "the section check did not appear again"
+focus_window "$check" || fail "the section check did not get the keyboard focus again"
+key Tab space
+save=$(find_window '导出计算书')
+[[ -n "$save" ]] || fail "the save dialog did not appear for the PDF book"
+focus_window "$save" || fail "the save dialog did not get the keyboard focus for the PDF book"
+xdotool type --delay 80 "book.pdf"
+shot "$save" win_book_save_dialog_pdf
+key Return
+for _ in $(seq 50); do
+    [[ -s book.pdf ]] && break
+    sleep 0.1
+done
+[[ -s book.pdf ]] || fail "no PDF book book.pdf in $work ($(ls | tr '\n' ' '))"
+[[ "$(head -c 5 book.pdf)" == "%PDF-" ]] || fail "book.pdf is no PDF"
+if command -v pdftotext >/dev/null 2>&1; then
+    pdf_text=$(pdftotext book.pdf -)
+    for part in "工程名称" "设计依据" "第 1 页 共" "0.933"; do
+        grep -qF "$part" <<<"$pdf_text" || fail "the PDF book lacks '$part'"
+    done
+fi
+focus_window "$check" || fail "the section check did not get the focus back after the PDF book"
+key Escape
+focus_window "$main" || fail "the main dialog did not get the focus back after the PDF book"
 
 # Again, with the last diameter of the scheme dialog's list (40 mm): Enter on the concrete list,
 # then Tab from OK to the list, End, Enter.

@@ -263,7 +263,8 @@ class WideFiles : public ::testing::Test {
         ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
     }
     void TearDown() override {
-        for (const wchar_t* name : {L"\\计算书.html", L"\\计算书.html.tessarin-tmp"}) {
+        for (const wchar_t* name :
+             {L"\\计算书.html", L"\\计算书.html.tessarin-tmp", L"\\计算书.pdf"}) {
             DeleteFileW((folder_ + name).c_str());
         }
         RemoveDirectoryW((folder_ + L"\\子文件夹.html").c_str());
@@ -273,7 +274,7 @@ class WideFiles : public ::testing::Test {
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return "<absent>";
-        std::string bytes(4096, '\0');
+        std::string bytes(1 << 20, '\0');
         DWORD got = 0;
         ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
         CloseHandle(file);
@@ -292,18 +293,30 @@ TEST_F(WideFiles, ABookInAChineseFolderIsWrittenWholeAndReplacedWhole) {
     EXPECT_EQ(read(path + L".tessarin-tmp"), "<absent>");
 }
 
-TEST_F(WideFiles, AFolderOfTheBooksNameAndAPdfAreRefusedWithTheirReason) {
+TEST_F(WideFiles, AFolderOfTheBooksNameIsRefusedWithItsReason) {
     const std::wstring folderPath = folder_ + L"\\子文件夹.html";
     ASSERT_TRUE(CreateDirectoryW(folderPath.c_str(), nullptr));
     const FileResult folder = writeWholeFileWide(folderPath, "x");
     EXPECT_FALSE(folder.ok);
     EXPECT_EQ(folder.reason, "这是一个文件夹");
     EXPECT_EQ(folder.fileName, narrow(folderPath));
+}
 
-    const FileResult pdf = writeCalculationBook(Book{}, folder_ + L"\\计算书.pdf");
-    EXPECT_FALSE(pdf.ok);
-    EXPECT_NE(pdf.reason.find("HTML"), std::string::npos);
-    EXPECT_EQ(read(folder_ + L"\\计算书.pdf"), "<absent>");
+TEST_F(WideFiles, APdfBookIsWrittenIntoAChineseFolder) {
+    Book book;
+    book.title = "计算书";
+    book.cover.project = "示例工程";
+    book.blocks.emplace_back(BookParagraph{"正文"});
+    const std::wstring path = folder_ + L"\\计算书.pdf";
+    const FileResult pdf = writeCalculationBook(book, path);
+    ASSERT_TRUE(pdf.ok) << pdf.reason;
+    const std::string bytes = read(path);
+    EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+    // A title page and one page of text: two pages, the file closed by its end marker.
+    EXPECT_NE(bytes.find("/Count 2 "), std::string::npos);
+    ASSERT_GE(bytes.size(), 6U);
+    EXPECT_EQ(bytes.substr(bytes.size() - 6), "%%EOF\n");
+    EXPECT_EQ(read(path + L".tessarin-tmp"), "<absent>");
 }
 
 TEST_F(WinDialogs, SectionCheckShowsTheTextsOfTheStartUpDesign) {

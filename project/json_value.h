@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/json_text.h"
+
 namespace tessarin {
 
 struct JsonMember;
@@ -50,9 +52,5 @@ struct JsonReading {
 // twice in one object, and nesting deeper than kJsonMaxDepth are refused.
 inline constexpr int kJsonMaxDepth = 64;
 [[nodiscard]] JsonReading readJson(std::string_view text);
-
-// A string as JSON text: quotes, the escapes JSON requires (quote, backslash, control
-// characters); everything else, Chinese included, as its UTF-8 bytes.
-void appendJsonString(std::string& out, std::string_view text);
 
 }  // namespace tessarin

@@ -4,6 +4,7 @@
 
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
+#include "report/json_text.h"
 #include "report/number_text.h"
 
 namespace tessarin {
@@ -16,36 +17,9 @@ std::string number(double value) {
 
 // A JSON string: quotes, backslashes and control characters escaped; UTF-8 passes as it is.
 std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    constexpr char kHex[] = "0123456789abcdef";
-                    out += "\\u00";
-                    out += kHex[(static_cast<unsigned char>(c) >> 4) & 0xF];
-                    out += kHex[static_cast<unsigned char>(c) & 0xF];
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
+    std::string out;
+    appendJsonString(out, text);
+    return out;
 }
 
 const char* kindText(CombinationKind kind) {

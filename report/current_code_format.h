@@ -24,6 +24,10 @@ inline constexpr double kLargestFixed = 1e9;
 // HPB300 "A", HRB335 "B", HRB400 "C", HRB500 "D" ("4C25"); a bare Φ would mean HPB300.
 [[nodiscard]] const char* barSymbol(SteelGrade2010 steel);
 
+// The key of those letters, as the report's header gives it.
+inline constexpr const char* kBarSymbolKey =
+    "钢筋符号：A-HPB300，B-HRB335，C-HRB400，D-HRB500(如 4C28 为 4 根直径 28mm 的 HRB400 钢筋)";
+
 // The same symbol in a DXF text: the codes %%130 to %%133 that the Chinese structural drafting
 // fonts draw as the grade symbols.
 [[nodiscard]] const char* dxfBarSymbol(SteelGrade2010 steel);

@@ -302,6 +302,8 @@ std::string reportText(const CurrentCodeDesign& design, const ColumnWithStirrups
     t.line("===========================================================");
     t.line("=   矩形截面双向偏心受压柱配筋设计(GB 50010-2010(2015年版))  =");
     t.line("===========================================================");
+    // The plain-text bar symbols, as Chinese programs write them in text (a bare Φ is HPB300).
+    t.line(kBarSymbolKey);
     t.line();
     writeInputs(t, r);
     t.line("荷载组合：");

@@ -192,6 +192,9 @@ TEST(CurrentCodeReport, NoDetailedLayoutNamesWhatLimitsIt) {
 TEST(CurrentCodeReport, ClauseByClauseLines) {
     const std::string text = currentCodeReportText(startUpDesign());
     const char* lines[] = {
+        // The key of the bar symbols under the title.
+        "=\r\n钢筋符号：A-HPB300，B-HRB335，C-HRB400，D-HRB500(如 4C28 为 4 根直径 28mm 的 HRB400 "
+        "钢筋)\r\n\r\n",
         "柱截面尺寸：b×h = 400×600 mm\r\n",
         "构件支撑点之间的长度(6.2.3)：x方向 lc = 6000 mm(取l0)，y方向 lc = 6000 mm(取l0)\r\n",
         "混凝土保护层厚度(至箍筋外边)：c = 20 mm(默认值，8.2.1)；箍筋直径 ds = 8 mm\r\n",

@@ -169,6 +169,7 @@ TEST(CurrentCodeBook, TitlePageDesignBasisAndRunningHeader) {
     for (const char* part :
          {"<tr><th>子项 / 设计号</th><td>2号楼 / S-2026-01</td></tr>",
           "<tr><th>构件编号</th><td>KZ1</td></tr>",
+          // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one item, split for width
           "<li>《混凝土结构设计规范》GB 50010-2010（2015年版）</li><li>《建筑抗震设计规范》GB "
           "50011-2010（2016年版）</li>",
           "<tr><th>设计</th><td>王工</td><td></td><td></td></tr>",

@@ -193,6 +193,7 @@ TEST(CurrentCodeReport, ClauseByClauseLines) {
     const std::string text = currentCodeReportText(startUpDesign());
     const char* lines[] = {
         // The key of the bar symbols under the title.
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for width
         "=\r\n钢筋符号：A-HPB300，B-HRB335，C-HRB400，D-HRB500(如 4C28 为 4 根直径 28mm 的 HRB400 "
         "钢筋)\r\n\r\n",
         "柱截面尺寸：b×h = 400×600 mm\r\n",
@@ -381,6 +382,7 @@ TEST(CurrentCodeReport, StirrupBlockAndKinds) {
     for (const char* line :
          {"    Vx = 150.00 kN，Vy = 80.00 kN；未指明\r\n",
           "      截面限制(6.3.11)：0.25βc·fc·b·h0 = 797.94 kN\r\n",
+          // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for width
           "      受剪承载力(6.3.12)：Vu = (0.4375·ft·b·h0 + fyv·Asv/s·h0 + 0.07N) = (139.64 + "
           "134.63 + 28.00) = 302.27 kN\r\n",
           "(134.38 + 86.38 + 28.00) = 248.76 kN\r\n",

@@ -233,6 +233,11 @@ ProjectWindow::~ProjectWindow() {
     // model going must not call back into it.
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
+    // Nor may a table ask its model for rows once the view model is gone: closing a shown
+    // window (in QWidget's destructor, after this one) lays the tables out again.
+    hide();
+    list_->setModel(nullptr);
+    grid_->setModel(nullptr);
 }
 
 QAction* ProjectWindow::action(const QString& name) const {

@@ -366,10 +366,10 @@ QWidget* ProjectWindow::buildColumnPanel() {
     auto* infoBox = new QGroupBox(QStringLiteral("工程"), panel);
     auto* infoForm = new QGridLayout(infoBox);
     int position = 0;
-    for (const InfoFieldSpec& spec : infoFieldSpecs()) {
+    for (const InfoFieldSpec& entry : infoFieldSpecs()) {
         QWidget* widget = nullptr;
-        const InfoField field = spec.field;
-        if (spec.choices.empty()) {
+        const InfoField field = entry.field;
+        if (entry.choices.empty()) {
             auto* edit = new QLineEdit(infoBox);
             connect(edit, &QLineEdit::editingFinished, this, [this, edit, field] {
                 if (refreshing_) return;
@@ -379,7 +379,7 @@ QWidget* ProjectWindow::buildColumnPanel() {
             widget = edit;
         } else {
             auto* list = new QComboBox(infoBox);
-            for (const std::string& choice : spec.choices) list->addItem(qt(choice));
+            for (const std::string& choice : entry.choices) list->addItem(qt(choice));
             connect(list, &QComboBox::activated, this, [this, list, field] {
                 vm_.editInfo(field, utf8(list->currentText()));
                 refresh();
@@ -387,7 +387,7 @@ QWidget* ProjectWindow::buildColumnPanel() {
             widget = list;
         }
         info_[field] = widget;
-        auto* label = new QLabel(QString::fromUtf8(spec.label), infoBox);
+        auto* label = new QLabel(QString::fromUtf8(entry.label), infoBox);
         label->setBuddy(widget);
         infoForm->addWidget(label, position / 2, (position % 2) * 2);
         infoForm->addWidget(widget, position / 2, (position % 2) * 2 + 1);
@@ -431,24 +431,24 @@ QWidget* ProjectWindow::buildDetailPanel() {
     auto* dataLayout = new QVBoxLayout(page);
     auto* form = new QGridLayout;
     int position = 0;
-    for (const ColumnFieldSpec& spec : columnFieldSpecs()) {
-        const ColumnField field = spec.field;
+    for (const ColumnFieldSpec& entry : columnFieldSpecs()) {
+        const ColumnField field = entry.field;
         QWidget* widget = nullptr;
-        if (spec.kind == ColumnFieldSpec::Kind::Choice) {
+        if (entry.kind == ColumnFieldSpec::Kind::Choice) {
             auto* list = new QComboBox(page);
-            for (const std::string& choice : spec.choices) list->addItem(qt(choice));
+            for (const std::string& choice : entry.choices) list->addItem(qt(choice));
             connect(list, &QComboBox::activated, this,
                     [this, list, field] { editField(field, list->currentText()); });
             widget = list;
         } else {
             auto* edit = new QLineEdit(page);
-            if (*spec.hint != '\0') edit->setPlaceholderText(QString::fromUtf8(spec.hint));
+            if (*entry.hint != '\0') edit->setPlaceholderText(QString::fromUtf8(entry.hint));
             connect(edit, &QLineEdit::editingFinished, this,
                     [this, edit, field] { editField(field, edit->text()); });
             widget = edit;
         }
         fields_[field] = widget;
-        auto* label = new QLabel(QString::fromUtf8(spec.label), page);
+        auto* label = new QLabel(QString::fromUtf8(entry.label), page);
         label->setBuddy(widget);
         form->addWidget(label, position / 2, (position % 2) * 2);
         form->addWidget(widget, position / 2, (position % 2) * 2 + 1);

@@ -169,7 +169,7 @@ const ColumnFieldSpec& columnFieldSpec(ColumnField field) {
 
 std::string columnFieldText(const ProjectColumn& column, ColumnField field) {
     CurrentCodeColumn c = column.column;
-    const ColumnFieldSpec& spec = columnFieldSpec(field);
+    const ColumnFieldSpec& entry = columnFieldSpec(field);
     switch (field) {
         case ColumnField::Mark:
             return column.mark;
@@ -178,11 +178,11 @@ std::string columnFieldText(const ProjectColumn& column, ColumnField field) {
         case ColumnField::Steel:
             return steelLabel2010(c.steel);
         case ColumnField::Seismic:
-            return spec.choices[static_cast<std::size_t>(c.seismic)];
+            return entry.choices[static_cast<std::size_t>(c.seismic)];
         case ColumnField::Structure:
-            return spec.choices[static_cast<std::size_t>(c.structure)];
+            return entry.choices[static_cast<std::size_t>(c.structure)];
         case ColumnField::Position:
-            return spec.choices[static_cast<std::size_t>(c.position)];
+            return entry.choices[static_cast<std::size_t>(c.position)];
         default:
             break;
     }
@@ -202,14 +202,14 @@ std::string columnFieldFinding(const ProjectColumn& column, ColumnField field) {
 }
 
 FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_view text) {
-    const ColumnFieldSpec& spec = columnFieldSpec(field);
+    const ColumnFieldSpec& entry = columnFieldSpec(field);
     CurrentCodeColumn& c = column.column;
     FieldEdit edit;
-    const auto refuse = [&edit, &spec](const std::string& why) {
-        edit.message = std::string(spec.name) + "：" + why;
+    const auto refuse = [&edit, &entry](const std::string& why) {
+        edit.message = std::string(entry.name) + "：" + why;
         return edit;
     };
-    switch (spec.kind) {
+    switch (entry.kind) {
         case Kind::Text: {
             std::string mark(text);
             while (!mark.empty() && (mark.back() == ' ' || mark.back() == '\t')) mark.pop_back();
@@ -220,8 +220,8 @@ FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_
         }
         case Kind::Choice: {
             std::size_t index = 0;
-            while (index < spec.choices.size() && spec.choices[index] != text) ++index;
-            if (index == spec.choices.size()) return refuse(quoted(text) + " 不是可选的值");
+            while (index < entry.choices.size() && entry.choices[index] != text) ++index;
+            if (index == entry.choices.size()) return refuse(quoted(text) + " 不是可选的值");
             if (field == ColumnField::Concrete) {
                 c.concreteGrade = 20 + 5 * static_cast<int>(index);
             } else if (field == ColumnField::Steel) {
@@ -238,7 +238,7 @@ FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_
         case Kind::Number:
         case Kind::OptionalNumber: {
             const bool blank = text.find_first_not_of(" \t") == std::string_view::npos;
-            if (blank && spec.kind == Kind::OptionalNumber) {
+            if (blank && entry.kind == Kind::OptionalNumber) {
                 *optionalOf(c, field) = std::nullopt;
                 break;
             }

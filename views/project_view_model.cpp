@@ -211,11 +211,11 @@ std::string ProjectViewModel::infoText(InfoField field) const {
 
 void ProjectViewModel::editInfo(InfoField field, const std::string& text) {
     ProjectInfo after = project_.info;
-    const InfoFieldSpec& spec = infoFieldSpecs()[static_cast<std::size_t>(field)];
-    if (!spec.choices.empty()) {
-        const auto found = std::find(spec.choices.begin(), spec.choices.end(), text);
-        if (found == spec.choices.end()) return;
-        const auto index = static_cast<std::size_t>(found - spec.choices.begin());
+    const InfoFieldSpec& entry = infoFieldSpecs()[static_cast<std::size_t>(field)];
+    if (!entry.choices.empty()) {
+        const auto found = std::find(entry.choices.begin(), entry.choices.end(), text);
+        if (found == entry.choices.end()) return;
+        const auto index = static_cast<std::size_t>(found - entry.choices.begin());
         if (field == InfoField::Seismic) {
             after.seismic = static_cast<SeismicGrade>(index);
         } else {
@@ -229,7 +229,7 @@ void ProjectViewModel::editInfo(InfoField field, const std::string& text) {
     if (after == project_.info) return;
     Step step;
     step.kind = Step::Kind::EditInfo;
-    step.text = std::string("编辑 ") + spec.label;
+    step.text = std::string("编辑 ") + entry.label;
     step.infoBefore = project_.info;
     step.infoAfter = after;
     push(std::move(step));

@@ -55,21 +55,32 @@ class NullBuffer : public std::streambuf {
     std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
 };
 
+// The title page of a column's book: the project's name, 子项/设计号 and the names of 设计, 校对
+// and 审核.
+BookInfo projectBookInfo(const ProjectInfo& project, const std::string& mark, std::string date) {
+    BookInfo info{project.name, mark, std::move(date)};
+    info.subProject = project.number;
+    info.designer = project.designer;
+    info.checker = project.checker;
+    info.reviewer = project.reviewer;
+    return info;
+}
+
 // The calculation book of each designed column as HTML, named as the batch names its files.
 class HtmlBooks final : public CurrentCodeOutputs {
   public:
-    HtmlBooks(std::string directory, std::string project)
+    HtmlBooks(std::string directory, ProjectInfo project)
         : directory_(std::move(directory)), project_(std::move(project)), date_(todayText()) {}
     FileResult designed(const std::string& id, long long firstLine,
                         const ColumnWithStirrups& column) override {
         const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
-        return writeWholeFile(
-            path, renderBookHtml(buildCurrentCodeBook(BookInfo{project_, id, date_}, column)));
+        return writeWholeFile(path, renderBookHtml(buildCurrentCodeBook(
+                                        projectBookInfo(project_, id, date_), column)));
     }
 
   private:
     std::string directory_;
-    std::string project_;
+    ProjectInfo project_;
     std::string date_;
 };
 
@@ -652,6 +663,7 @@ std::string ProjectViewModel::reportText() const {
     if (current() == nullptr) return {};
     const ColumnOutcome& outcome = this->outcome(*selected_);
     if (outcome.status == ColumnStatus::InputError) return "输入有误：" + outcome.finding + "\n";
+    if (outcome.whole) return currentCodeReportText(*outcome.whole);
     if (!outcome.design) return {};
     return currentCodeReportText(*outcome.design);
 }
@@ -660,9 +672,10 @@ std::string ProjectViewModel::bookHtml() const {
     const ProjectColumn* column = current();
     if (column == nullptr) return {};
     const ColumnOutcome& outcome = this->outcome(*selected_);
+    const BookInfo info = projectBookInfo(project_.info, column->mark, todayText());
+    if (outcome.whole) return renderBookHtml(buildCurrentCodeBook(info, *outcome.whole));
     if (!outcome.design) return {};
-    return renderBookHtml(buildCurrentCodeBook(
-        BookInfo{project_.info.name, column->mark, todayText()}, *outcome.design));
+    return renderBookHtml(buildCurrentCodeBook(info, *outcome.design));
 }
 
 SectionPicture ProjectViewModel::picture() const {
@@ -678,7 +691,7 @@ BatchOutcome ProjectViewModel::runExport(BatchOptions options, const std::string
     std::optional<HtmlBooks> books;
     if (booksDir != nullptr) {
         if (auto failed = createOutputDirectory(*booksDir, "book directory")) return *failed;
-        books.emplace(*booksDir, project_.info.name);
+        books.emplace(*booksDir, project_.info);
         files.outputs = &*books;
     }
     NullBuffer nothing;

@@ -180,6 +180,17 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     EXPECT_EQ(ys, (std::vector<double>{258.0, 258.0, 266.0, 266.0}));
     EXPECT_EQ(xs, (std::vector<double>{-166.0, -158.0, -158.0}));
 
+    // The window's report and book are the whole column's (the stirrups too), and the book's
+    // title page carries the project's 子项/设计号 and names.
+    vm.editInfo(InfoField::Number, "S-2026-01");
+    vm.editInfo(InfoField::Checker, "李工");
+    vm.select(0);
+    EXPECT_NE(vm.reportText().find("箍筋"), std::string::npos);
+    const std::string book = vm.bookHtml();
+    EXPECT_NE(book.find("<tr><th>子项 / 设计号</th><td>S-2026-01</td></tr>"), std::string::npos);
+    EXPECT_NE(book.find("<tr><th>校对</th><td>李工</td>"), std::string::npos);
+    EXPECT_NE(book.find("箍筋设计</h2>"), std::string::npos);
+
     // An edit: the column is undesigned; a stale run does not bring its design back.
     const auto stale = vm.designSnapshot();
     vm.select(0);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "report/number_text.h"
 #include "run/input_parsers.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

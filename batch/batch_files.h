@@ -50,7 +50,7 @@ class BatchInput {
     std::string error_;
 };
 
-// The results file, written through a stream and whole (report/whole_file.h's policy): the rows
+// The results file, written through a stream and whole (platform/whole_file.h's policy): the rows
 // go to a temporary file beside it, renamed over it by close(), so that a killed or failed batch
 // leaves the earlier results as they were and never a part of the new ones. A link at the name
 // is replaced, not followed. A stream (/dev/null, a pipe, /dev/stdout on a pipe) is written as

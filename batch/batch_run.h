@@ -8,7 +8,7 @@
 
 #include "batch/batch_files.h"
 #include "engine/column_design.h"
-#include "report/file_result.h"
+#include "platform/file_result.h"
 #include "run/reinforcement_scheme.h"
 
 namespace tessarin {

@@ -1,6 +1,6 @@
 #include "batch/csv_reader.h"
 
-#include "report/clean_text.h"
+#include "text/clean_text.h"
 
 namespace tessarin {
 

@@ -14,15 +14,15 @@
 #include "batch/csv_reader.h"
 #include "batch/external_sort.h"
 #include "batch/id_grouping.h"
+#include "drawing/design_drawing.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "project/project_file.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
-#include "report/design_drawing.h"
-#include "report/number_text.h"
 #include "run/current_code_input.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -8,8 +8,8 @@
 #include "batch/batch_run.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
+#include "platform/file_result.h"
 #include "project/project.h"
-#include "report/file_result.h"
 
 namespace tessarin {
 

@@ -6,8 +6,8 @@
 #include "batch/csv_reader.h"
 #include "engine/design_codes.h"
 #include "engine/section/section_check.h"
-#include "report/number_text.h"
 #include "report/section_check_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
+#include "book/book_serial.h"
 #include "book_pdf/book_pdf.h"
-#include "report/book/book_serial.h"
 
 namespace {
 

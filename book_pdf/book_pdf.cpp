@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "report/book/book_cover.h"
+#include "book/book_cover.h"
 
 namespace tessarin {
 

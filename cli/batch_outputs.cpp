@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "batch/case_report.h"
+#include "book/current_code_book.h"
+#include "book/design_book.h"
 #include "cli/book_output.h"
 #include "engine/section/section_check.h"
-#include "report/book/current_code_book.h"
-#include "report/book/design_book.h"
 
 namespace tessarin {
 

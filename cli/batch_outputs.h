@@ -4,7 +4,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/current_code_batch.h"
-#include "report/book/column_books.h"
+#include "book/column_books.h"
 
 namespace tessarin {
 

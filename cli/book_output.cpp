@@ -2,14 +2,11 @@
 
 #include <ostream>
 
+#include "book/book_file.h"
+#include "book/book_serial.h"
 #include "cli/cli_exit.h"
 #include "platform/process.h"
-#include "report/book/book_docx.h"
-#include "report/book/book_file.h"
-#include "report/book/book_html.h"
-#include "report/book/book_pdf_std.h"
-#include "report/book/book_serial.h"
-#include "report/whole_file.h"
+#include "platform/whole_file.h"
 
 namespace tessarin {
 
@@ -24,7 +21,7 @@ constexpr const char* kNoPdfWriter =
     "tessarin-cli; an HTML (.html) or Word (.docx) book works everywhere";
 
 // Windows has no Qt: the book's PDF is written here, in the standard Adobe-GB1 Song face
-// (report/book/book_pdf_std.h). Linux keeps the Qt writer, whose faces are embedded.
+// (book/book_pdf_std.h). Linux keeps the Qt writer, whose faces are embedded.
 #ifdef _WIN32
 constexpr bool kPdfInProcess = true;
 #else
@@ -96,23 +93,15 @@ FileResult checkBookTarget(const std::string& path) {
 }
 
 FileResult writeBookFile(const Book& book, const std::string& path, StreamTarget streams) {
-    switch (bookFormatOf(path)) {
-        case BookFormat::Html:
-        case BookFormat::Unknown:
-            return writeWholeFile(path, renderBookHtml(book), streams);
-        case BookFormat::Docx:
-            return writeWholeFile(path, renderBookDocx(book), streams);
-        case BookFormat::Pdf: {
-            if (kPdfInProcess) return writeWholeFile(path, renderBookPdfStd(book), streams);
-            if (!havePdfWriter()) return failure(path, kNoPdfWriter);
-            std::string pdf, reason;
-            if (!runPdfWriter(pdfWriterPath(), serializeBook(book), pdf, reason)) {
-                return failure(path, reason);
-            }
-            return writeWholeFile(path, pdf, streams);
+    const PdfRenderer pdf = [](const Book& whole, std::string& bytes, std::string& reason) {
+        if (kPdfInProcess) return renderStandardPdf(whole, bytes, reason);
+        if (!havePdfWriter()) {
+            reason = kNoPdfWriter;
+            return false;
         }
-    }
-    return FileResult::success();
+        return runPdfWriter(pdfWriterPath(), serializeBook(whole), bytes, reason);
+    };
+    return writeBook(book, path, pdf, streams);
 }
 
 }  // namespace tessarin

@@ -5,10 +5,10 @@
 #include <iosfwd>
 #include <string>
 
-#include "report/book/book.h"
-#include "report/book/book_file.h"
-#include "report/file_result.h"
-#include "report/whole_file.h"
+#include "book/book.h"
+#include "book/book_file.h"
+#include "platform/file_result.h"
+#include "platform/whole_file.h"
 
 namespace tessarin {
 

@@ -5,6 +5,7 @@
 
 #include "batch/batch_sink.h"
 #include "batch/current_code_batch.h"
+#include "book/design_book.h"
 #include "cli/batch_command.h"
 #include "cli/batch_outputs.h"
 #include "cli/book_output.h"
@@ -15,7 +16,6 @@
 #include "engine/section/section_check.h"
 #include "platform/standard_streams.h"
 #include "project/project_file.h"
-#include "report/book/design_book.h"
 #include "report/section_check_text.h"
 #include "run/calculate_command.h"
 

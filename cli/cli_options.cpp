@@ -5,8 +5,8 @@
 #include <cmath>
 #include <map>
 
-#include "report/number_text.h"
 #include "run/input_parsers.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

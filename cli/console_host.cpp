@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <ostream>
 
-#include "report/gbk_text.h"
+#include "text/gbk_text.h"
 
 namespace tessarin {
 

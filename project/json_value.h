@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/json_text.h"
+#include "text/json_text.h"
 
 namespace tessarin {
 

@@ -7,10 +7,10 @@
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/whole_file.h"
 #include "project/json_value.h"
 #include "report/current_code_labels.h"
-#include "report/number_text.h"
-#include "report/whole_file.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_result.h"
 #include "project/project.h"
-#include "report/file_result.h"
 
 namespace tessarin {
 

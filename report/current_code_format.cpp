@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "report/current_code_labels.h"
-#include "report/number_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

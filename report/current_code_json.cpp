@@ -4,8 +4,8 @@
 
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
-#include "report/json_text.h"
-#include "report/number_text.h"
+#include "text/json_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -8,9 +8,9 @@
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_stirrup_text.h"
-#include "report/gbk_text.h"
-#include "report/number_text.h"
 #include "report/report_file.h"
+#include "text/gbk_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

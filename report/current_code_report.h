@@ -4,7 +4,7 @@
 
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
-#include "report/file_result.h"
+#include "platform/file_result.h"
 
 namespace tessarin {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "report/whole_file.h"
+#include "platform/whole_file.h"
 
 namespace tessarin {
 

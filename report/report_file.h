@@ -3,8 +3,8 @@
 #include <chrono>
 #include <string>
 
+#include "platform/file_result.h"
 #include "platform/file_system.h"
-#include "report/file_result.h"
 
 namespace tessarin {
 

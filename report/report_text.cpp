@@ -4,8 +4,8 @@
 
 #include "engine/column_design.h"
 #include "engine/design_codes.h"
-#include "report/gbk_text.h"
-#include "report/number_text.h"
+#include "text/gbk_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -1,7 +1,7 @@
 #include "report/report_writer.h"
 
-#include "report/gbk_text.h"
 #include "report/report_text.h"
+#include "text/gbk_text.h"
 
 namespace tessarin {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/column_design.h"
-#include "report/file_result.h"
+#include "platform/file_result.h"
 #include "report/report_file.h"
 
 namespace tessarin {

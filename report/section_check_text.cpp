@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "report/number_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/column_design.h"
-#include "report/file_result.h"
+#include "platform/file_result.h"
 #include "report/report_file.h"
 #include "run/design_input.h"
 #include "run/message.h"

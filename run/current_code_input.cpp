@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "engine/current_code/current_code_rules.h"
-#include "report/number_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -1,8 +1,8 @@
 #include "run/input_parsers.h"
 
-#include "report/number_text.h"
 #include "run/design_input.h"
 #include "run/reinforcement_scheme.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -4,11 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "book/book_file.h"
 #include "book_pdf/book_pdf.h"
-#include "report/book/book_docx.h"
-#include "report/book/book_file.h"
-#include "report/book/book_html.h"
-#include "report/whole_file.h"
 #include "ui/message_box.h"
 
 namespace tessarin {
@@ -26,29 +23,13 @@ QString suffixOf(const QString& filter) {
     return QStringLiteral("html");
 }
 
-FileResult failure(const std::string& path, std::string reason) {
-    return FileResult::refusal(path, FileAction::Write, std::move(reason));
-}
-
 }  // namespace
 
 FileResult writeCalculationBook(const Book& book, const std::string& path) {
     // A book is a file of its own: never a directory, a device or a pipe, as on the command line.
     FileResult target = checkWritablePath(path);
     if (!target.ok) return target;
-    switch (bookFormatOf(path)) {
-        case BookFormat::Html:
-        case BookFormat::Unknown:
-            return writeWholeFile(path, renderBookHtml(book));
-        case BookFormat::Docx:
-            return writeWholeFile(path, renderBookDocx(book));
-        case BookFormat::Pdf: {
-            std::string pdf, error;
-            if (!renderBookPdf(book, pdf, error)) return failure(path, error);
-            return writeWholeFile(path, pdf);
-        }
-    }
-    return FileResult::success();
+    return writeBook(book, path, renderBookPdf);
 }
 
 QString exportCalculationBook(QWidget* parent, const Book& book, const QString& suggestedName) {

@@ -3,8 +3,8 @@
 #include <QString>
 #include <string>
 
-#include "report/book/book.h"
-#include "report/file_result.h"
+#include "book/book.h"
+#include "platform/file_result.h"
 
 class QWidget;
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "drawing/section_drawing.h"
 #include "engine/current_code/current_code_types.h"
-#include "report/section_drawing.h"
 
 namespace tessarin {
 

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "report/number_text.h"
+#include "text/number_text.h"
 #include "ui/message_box.h"
 #include "views/field_exchange_rules.h"
 

@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "report/book/design_book.h"
-#include "report/gbk_text.h"
-#include "report/number_text.h"
+#include "book/design_book.h"
+#include "text/gbk_text.h"
+#include "text/number_text.h"
 #include "ui/about_dialog.h"
 #include "ui/book_export.h"
 #include "ui/current_code_dialog.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "report/number_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -4,8 +4,8 @@
 
 #include "project/project_file.h"
 #include "report/current_code_labels.h"
-#include "report/number_text.h"
 #include "run/current_code_input.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

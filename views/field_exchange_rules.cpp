@@ -1,6 +1,6 @@
 #include "views/field_exchange_rules.h"
 
-#include "report/number_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -9,7 +9,7 @@ namespace tessarin {
 
 // How the dialogs move numbers between their members and their edit fields, the same on every
 // desktop. A field shows the shortest general form with up to 15 significant digits (6000 as
-// "6000", 0.25 as "0.25"); reading is strict and locale-free (report/number_text.h).
+// "6000", 0.25 as "0.25"); reading is strict and locale-free (text/number_text.h).
 
 // The main dialog's numbers in the order the exchange takes them; the first field that holds no
 // number ends the exchange, so the members before it take their new values and the rest keep

@@ -8,15 +8,15 @@
 #include "batch/batch_sink.h"
 #include "batch/case_report.h"
 #include "batch/current_code_batch.h"
+#include "book/book_html.h"
+#include "book/current_code_book.h"
+#include "book/design_book.h"
+#include "platform/whole_file.h"
 #include "project/project_file.h"
-#include "report/book/book_html.h"
-#include "report/book/current_code_book.h"
-#include "report/book/design_book.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
-#include "report/number_text.h"
-#include "report/whole_file.h"
 #include "run/current_code_input.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "platform/file_result.h"
 #include "project/project.h"
-#include "report/file_result.h"
 #include "views/column_design.h"
 #include "views/column_fields.h"
 #include "views/section_picture.h"

@@ -1,7 +1,7 @@
 #include "views/section_check_texts.h"
 
-#include "report/number_text.h"
 #include "report/section_check_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

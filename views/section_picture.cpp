@@ -2,7 +2,7 @@
 
 #include "engine/current_code/current_code_design.h"
 #include "report/current_code_report.h"
-#include "report/number_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 

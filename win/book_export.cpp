@@ -2,22 +2,16 @@
 
 #include <commdlg.h>
 
-#include "report/book/book_file.h"
-#include "report/book/book_html.h"
-#include "report/book/book_pdf_std.h"
+#include "book/book_file.h"
 #include "win/dialog_window.h"
-#include "win/wide_file.h"
 #include "win/wide_text.h"
 
 namespace tessarin {
 
 FileResult writeCalculationBook(const Book& book, const std::wstring& path) {
-    // A PDF in the standard Adobe-GB1 Song face (no Qt on Windows: report/book/book_pdf_std.h);
-    // any other name is the self-contained HTML book.
-    if (bookFormatOf(narrow(path)) == BookFormat::Pdf) {
-        return writeWholeFileWide(path, renderBookPdfStd(book));
-    }
-    return writeWholeFileWide(path, renderBookHtml(book));
+    // HTML, Word or PDF by the name; the PDF in the standard Adobe-GB1 Song face (no Qt on
+    // Windows: book/book_pdf_std.h). The platform layer opens the UTF-8 name with the wide API.
+    return writeBook(book, narrow(path), renderStandardPdf);
 }
 
 std::string exportCalculationBook(HWND owner, const Book& book, const std::wstring& suggestedName) {
@@ -27,7 +21,9 @@ std::string exportCalculationBook(HWND owner, const Book& book, const std::wstri
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"HTML 计算书 (*.html)\0*.html;*.htm\0PDF 计算书 (*.pdf)\0*.pdf\0";
+    dialog.lpstrFilter =
+        L"HTML 计算书 (*.html)\0*.html;*.htm\0PDF 计算书 (*.pdf)\0*.pdf\0"
+        L"Word 计算书 (*.docx)\0*.docx\0";
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrTitle = L"导出计算书";
@@ -38,8 +34,9 @@ std::string exportCalculationBook(HWND owner, const Book& book, const std::wstri
     std::wstring chosen = file;
     // The type chosen decides a name typed without either suffix ("计算书" with the PDF type is
     // 计算书.pdf); a name with its own suffix is what it says.
-    if (dialog.nFilterIndex == 2 && bookFormatOf(narrow(chosen)) == BookFormat::Unknown) {
-        chosen += L".pdf";
+    if (bookFormatOf(narrow(chosen)) == BookFormat::Unknown) {
+        if (dialog.nFilterIndex == 2) chosen += L".pdf";
+        if (dialog.nFilterIndex == 3) chosen += L".docx";
     }
     std::string path = narrow(chosen);
     const FileResult written = writeCalculationBook(book, chosen);

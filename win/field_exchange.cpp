@@ -1,6 +1,6 @@
 #include "win/field_exchange.h"
 
-#include "report/number_text.h"
+#include "text/number_text.h"
 #include "views/field_exchange_rules.h"
 #include "win/dialog_window.h"
 #include "win/wide_text.h"

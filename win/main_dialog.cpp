@@ -1,8 +1,8 @@
 #include "win/main_dialog.h"
 
-#include "report/book/book_pictures.h"
-#include "report/book/design_book.h"
-#include "report/gbk_text.h"
+#include "book/book_pictures.h"
+#include "book/design_book.h"
+#include "text/gbk_text.h"
 #include "views/dialog_templates.h"
 #include "views/field_exchange_rules.h"
 #include "views/pictures.h"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "report/book/book.h"
+#include "book/book.h"
 
 namespace tessarin {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "report/book/book_pictures.h"
+#include "book/book_pictures.h"
 #include "views/dialog_templates.h"
 #include "views/section_check_texts.h"
 #include "win/message_parameter.h"

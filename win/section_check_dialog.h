@@ -3,8 +3,8 @@
 #include <functional>
 #include <optional>
 
+#include "book/book.h"
 #include "engine/section/section_check.h"
-#include "report/book/book.h"
 #include "win/dialog_window.h"
 
 namespace tessarin {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/file_result.h"
+#include "platform/file_result.h"
 
 namespace tessarin {
 

@@ -12,8 +12,8 @@
 #include "batch/batch_files.h"
 #include "batch/case_report.h"
 #include "batch/csv_reader.h"
-#include "report/number_text.h"
 #include "tests/support/scratch_directory.h"
+#include "text/number_text.h"
 
 using namespace tessarin;
 

@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "batch/csv_reader.h"
-#include "report/number_text.h"
 #include "tests/support/scratch_directory.h"
+#include "text/number_text.h"
 
 using namespace tessarin;
 

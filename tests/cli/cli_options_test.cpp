@@ -6,8 +6,8 @@
 
 #include "cli/cli_main.h"
 #include "cli/console_host.h"
-#include "report/gbk_text.h"
 #include "tests/support/scratch_directory.h"
+#include "text/gbk_text.h"
 
 using namespace tessarin;
 

@@ -5,8 +5,8 @@
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
-#include "report/gbk_text.h"
 #include "tests/support/scratch_directory.h"
+#include "text/gbk_text.h"
 
 namespace tessarin {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "batch/csv_reader.h"
-#include "report/clean_text.h"
+#include "text/clean_text.h"
 
 using namespace tessarin;
 

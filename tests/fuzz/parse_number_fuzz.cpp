@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "report/number_text.h"
+#include "text/number_text.h"
 
 using namespace tessarin;
 

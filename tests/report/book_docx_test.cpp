@@ -1,4 +1,4 @@
-#include "report/book/book_docx.h"
+#include "book/book_docx.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "report/book/book_cover.h"
-#include "report/book/zip_archive.h"
+#include "book/book_cover.h"
+#include "book/zip_archive.h"
 
 namespace tessarin {
 namespace {

@@ -1,4 +1,4 @@
-#include "report/book/book_pdf_std.h"
+#include "book/book_pdf_std.h"
 
 #include <gtest/gtest.h>
 

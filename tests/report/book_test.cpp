@@ -5,13 +5,13 @@
 #include <regex>
 #include <set>
 
+#include "book/book_file.h"
+#include "book/book_html.h"
+#include "book/book_pictures.h"
+#include "book/book_serial.h"
+#include "book/column_books.h"
+#include "book/design_book.h"
 #include "engine/section/section_check.h"
-#include "report/book/book_file.h"
-#include "report/book/book_html.h"
-#include "report/book/book_pictures.h"
-#include "report/book/book_serial.h"
-#include "report/book/column_books.h"
-#include "report/book/design_book.h"
 #include "report/report_text.h"
 #include "tests/engine/design_cases.h"
 #include "tests/support/scratch_directory.h"

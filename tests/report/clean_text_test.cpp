@@ -1,4 +1,4 @@
-#include "report/clean_text.h"
+#include "text/clean_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
-#include "report/book/current_code_book.h"
+#include "book/current_code_book.h"
 
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <vector>
 
+#include "book/book_html.h"
+#include "book/book_pictures.h"
 #include "engine/current_code/current_code_design.h"
-#include "report/book/book_html.h"
-#include "report/book/book_pictures.h"
 #include "report/current_code_report.h"
 
 namespace tessarin {

@@ -14,10 +14,10 @@
 #include "engine/current_code/second_order.h"
 #include "report/current_code_format.h"
 #include "report/current_code_json.h"
-#include "report/gbk_text.h"
-#include "report/number_text.h"
 #include "report/report_file.h"
 #include "tests/support/scratch_directory.h"
+#include "text/gbk_text.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 namespace {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "report/dxf_document.h"
-#include "report/gbk_text.h"
-#include "report/section_drawing.h"
-#include "report/whole_file.h"
+#include "drawing/dxf_document.h"
+#include "drawing/section_drawing.h"
+#include "platform/whole_file.h"
 #include "tests/support/scratch_directory.h"
+#include "text/gbk_text.h"
 
 namespace tessarin {
 namespace {

@@ -1,4 +1,4 @@
-#include "report/gbk_text.h"
+#include "text/gbk_text.h"
 
 #include <gtest/gtest.h>
 

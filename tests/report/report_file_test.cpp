@@ -13,11 +13,11 @@
 #include <filesystem>
 
 #include "engine/column_calculator.h"
-#include "report/gbk_text.h"
 #include "report/report_text.h"
 #include "report/report_writer.h"
 #include "tests/engine/design_cases.h"
 #include "tests/support/scratch_directory.h"
+#include "text/gbk_text.h"
 
 using namespace tessarin;
 

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "report/book/book_pdf_std.h"
-#include "report/book/book_serial.h"
+#include "book/book_pdf_std.h"
+#include "book/book_serial.h"
 
 int main() {
     std::ios::sync_with_stdio(false);

@@ -2,7 +2,7 @@
 // DXF reader test (check_section_dxf.py holds the figures it expects, worked by hand).
 #include <iostream>
 
-#include "report/section_drawing.h"
+#include "drawing/section_drawing.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -10,9 +10,9 @@
 #include <functional>
 
 #include "engine/column_calculator.h"
-#include "report/gbk_text.h"
 #include "tests/run/recording_host.h"
 #include "tests/support/scratch_directory.h"
+#include "text/gbk_text.h"
 
 using namespace tessarin;
 

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "report/gbk_text.h"
+#include "text/gbk_text.h"
 
 namespace tessarin {
 

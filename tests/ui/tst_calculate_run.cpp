@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "engine/column_calculator.h"
-#include "report/number_text.h"
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
+#include "text/number_text.h"
 
 using namespace tessarin;
 

@@ -13,9 +13,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "report/gbk_text.h"
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
+#include "text/gbk_text.h"
 #include "ui/book_export.h"
 #include "ui/section_check_dialog.h"
 

@@ -5,13 +5,14 @@ namespace tessarin {
 namespace {
 
 // The proportions, in character sizes: the strokes stand from the baseline to the digits' height
-// (0.72), the circle sits between them, and the symbol takes the room of a digit and a little.
+// (0.72), the circle sits between them, and the symbol is a little wider than a digit, so that the
+// two strokes of HRB400 and HRB500 stay apart and the foot shows at a window's small text too.
 constexpr double kTop = 0.72;
-constexpr double kCentreX = 0.32;
-constexpr double kRadius = 0.24;
-constexpr double kStemGap = 0.05;   // half the distance of the two strokes of HRB400 and HRB500
-constexpr double kFootHalf = 0.13;  // half the length of the foot and of the top bar
-constexpr double kAdvance = 0.66;
+constexpr double kCentreX = 0.40;
+constexpr double kRadius = 0.25;
+constexpr double kStemGap = 0.09;   // half the distance of the two strokes of HRB400 and HRB500
+constexpr double kFootHalf = 0.20;  // half the length of the foot and of the top bar
+constexpr double kAdvance = 0.80;
 constexpr double kLineWidth = 0.07;
 
 }  // namespace

@@ -100,18 +100,18 @@ TEST(GradeSymbol, EstimatedTextWidths) {
     for (const auto& c : cases) EXPECT_NEAR(estimatedTextWidth(c.text, 3.0), c.width, 1e-12);
 }
 
-// "4", the symbol, "28" at size 3: "4" is 1.65 mm, the symbol 0.66 × 3 = 1.98 mm, "28" 3.3 mm,
-// 6.93 mm in all. The symbol's left edge is the anchor plus 1.65 (start), plus 1.65 − 6.93 / 2
-// (middle), plus 1.65 − 6.93 (end); its circle's centre 0.32 × 3 = 0.96 mm right of that and
-// 0.36 × 3 = 1.08 mm above the baseline, radius 0.24 × 3 = 0.72 mm.
+// "4", the symbol, "28" at size 3: "4" is 1.65 mm, the symbol 0.8 × 3 = 2.4 mm, "28" 3.3 mm,
+// 7.35 mm in all. The symbol's left edge is the anchor plus 1.65 (start), plus 1.65 − 7.35 / 2
+// (middle), plus 1.65 − 7.35 (end); its circle's centre 0.4 × 3 = 1.2 mm right of that and
+// 0.36 × 3 = 1.08 mm above the baseline, radius 0.25 × 3 = 0.75 mm.
 TEST(GradeSymbol, BarLabelPutsTheSymbolBetweenCountAndDiameter) {
     const struct {
         TextAnchor anchor;
         double symbolLeft;
     } cases[] = {
         {TextAnchor::Start, 10.0 + 1.65},
-        {TextAnchor::Middle, 10.0 + 1.65 - 3.465},
-        {TextAnchor::End, 10.0 + 1.65 - 6.93},
+        {TextAnchor::Middle, 10.0 + 1.65 - 3.675},
+        {TextAnchor::End, 10.0 + 1.65 - 7.35},
     };
     for (const auto& c : cases) {
         BookPicture p;
@@ -123,9 +123,9 @@ TEST(GradeSymbol, BarLabelPutsTheSymbolBetweenCountAndDiameter) {
         EXPECT_EQ(count.anchor, TextAnchor::End);
         EXPECT_NEAR(count.x, c.symbolLeft, 1e-9);
         const auto& circle = std::get<PictureCircle>(p.shapes[1]);
-        EXPECT_NEAR(circle.cx, c.symbolLeft + 0.96, 1e-9);
+        EXPECT_NEAR(circle.cx, c.symbolLeft + 1.2, 1e-9);
         EXPECT_NEAR(circle.cy, 20.0 - 1.08, 1e-9);
-        EXPECT_NEAR(circle.r, 0.72, 1e-9);
+        EXPECT_NEAR(circle.r, 0.75, 1e-9);
         EXPECT_EQ(circle.fill, "");
         EXPECT_EQ(circle.stroke, "#b02020");
         for (int i = 2; i < 5; ++i) {
@@ -137,7 +137,7 @@ TEST(GradeSymbol, BarLabelPutsTheSymbolBetweenCountAndDiameter) {
         const auto& diameter = std::get<PictureText>(p.shapes[5]);
         EXPECT_EQ(diameter.text, "28");
         EXPECT_EQ(diameter.anchor, TextAnchor::Start);
-        EXPECT_NEAR(diameter.x, c.symbolLeft + 1.98, 1e-9);
+        EXPECT_NEAR(diameter.x, c.symbolLeft + 2.4, 1e-9);
         EXPECT_EQ(diameter.y, 20.0);
     }
 }
@@ -148,8 +148,8 @@ TEST(GradeSymbol, BarLabelWithoutCount) {
     addBarLabel(p, {5.0, 8.0, "", SteelGrade2010::HPB300, "8", 3.0, TextAnchor::Start, "#000000"});
     // The circle, one stroke, "8".
     ASSERT_EQ(p.shapes.size(), 3U);
-    EXPECT_NEAR(std::get<PictureCircle>(p.shapes[0]).cx, 5.0 + 0.96, 1e-9);
-    EXPECT_NEAR(std::get<PictureText>(p.shapes[2]).x, 5.0 + 1.98, 1e-9);
+    EXPECT_NEAR(std::get<PictureCircle>(p.shapes[0]).cx, 5.0 + 1.2, 1e-9);
+    EXPECT_NEAR(std::get<PictureText>(p.shapes[2]).x, 5.0 + 2.4, 1e-9);
 }
 
 }  // namespace

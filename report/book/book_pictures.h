@@ -68,7 +68,7 @@ struct BarLabel {
 // Adds the label's shapes: the text before (anchored at the symbol's left edge), the symbol's
 // circle and strokes, the text after (from the symbol's advance). The widths of the texts are
 // estimated (estimatedTextWidth), so the symbol keeps to the anchor within a character or so.
-void addBarLabel(BookPicture& picture, const BarLabel& label);
+void addBarLabel(BookPicture& picture, const BarLabel& bar);
 
 // The width of a text as the books' faces set it, estimated: a full character size for each CJK
 // or full-width character, 0.55 of it for any other (digits, Latin letters, spaces).

@@ -192,9 +192,10 @@ class SectionPictureView : public QWidget {
         // along b (across).
         constexpr double kOverhang = 12.0;
         painter.setPen(QPen(Qt::gray, 1.0, Qt::DashDotLine));
-        painter.drawLine(QPointF(outline.left() - kOverhang, outline.center().y()),
+        // They reach beyond the outline only towards their letters, clear of the dimensions.
+        painter.drawLine(QPointF(outline.left(), outline.center().y()),
                          QPointF(outline.right() + kOverhang, outline.center().y()));
-        painter.drawLine(QPointF(outline.center().x(), outline.bottom() + kOverhang),
+        painter.drawLine(QPointF(outline.center().x(), outline.bottom()),
                          QPointF(outline.center().x(), outline.top() - kOverhang));
         painter.setPen(Qt::black);
         const QFontMetricsF metrics(font());

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "book/design_book.h"
+#include "book/grade_symbol.h"
 #include "report/current_code_format.h"
 #include "report/current_code_report.h"
 #include "text/number_text.h"
@@ -90,14 +91,62 @@ double tickStep(double extent) {
     return 10.0 * power;
 }
 
+double estimatedTextWidth(const std::string& text, double size) {
+    // UTF-8 lead bytes: a character of three or four bytes (CJK, full-width forms) takes a full
+    // character size, any other about half of it, as the digits and Latin letters of the faces
+    // the books use.
+    double width = 0.0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0U) == 0x80U) continue;
+        width += byte >= 0xE0U ? size : 0.55 * size;
+    }
+    return width;
+}
+
+void addBarLabel(BookPicture& picture, const BarLabel& bar) {
+    const GradeSymbolShape shape = gradeSymbolShape(bar.grade);
+    const double size = bar.size;
+    const double before = estimatedTextWidth(bar.before, size);
+    const double total = before + shape.advance * size + estimatedTextWidth(bar.after, size);
+    double left = bar.x;
+    if (bar.anchor == TextAnchor::Middle) left -= total / 2.0;
+    if (bar.anchor == TextAnchor::End) left -= total;
+    const double symbolX = left + before;
+    if (!bar.before.empty()) {
+        picture.shapes.emplace_back(
+            label(symbolX, bar.y, bar.before, size, TextAnchor::End, bar.colour.c_str()));
+    }
+    PictureCircle circle;
+    circle.cx = symbolX + shape.circleX * size;
+    circle.cy = bar.y - shape.circleY * size;
+    circle.r = shape.radius * size;
+    circle.stroke = bar.colour;
+    circle.width = shape.lineWidth * size;
+    picture.shapes.emplace_back(circle);
+    for (const GradeSymbolShape::Stroke& stroke : shape.strokes) {
+        picture.shapes.emplace_back(line(symbolX + stroke.x1 * size, bar.y - stroke.y1 * size,
+                                         symbolX + stroke.x2 * size, bar.y - stroke.y2 * size,
+                                         bar.colour.c_str(), shape.lineWidth * size));
+    }
+    if (!bar.after.empty()) {
+        picture.shapes.emplace_back(label(symbolX + shape.advance * size, bar.y, bar.after, size,
+                                          TextAnchor::Start, bar.colour.c_str()));
+    }
+}
+
 namespace {
 
-// A section on the page: h across, b up, to a standard scale within the given room.
+// A section on the page: b across, h up (as the drawing has it), to a standard scale within the
+// given room.
 struct SectionSheet {
     double scale = 0.0;
     double x0 = 0.0, y0 = 0.0;  // the top left corner of the outline, mm on paper
-    double w = 0.0, ht = 0.0;   // h and b on paper
+    double w = 0.0, ht = 0.0;   // b and h on paper
     double cx = 0.0, cy = 0.0;  // the centroid on paper
+    // Where a point of the section lies on paper: v along b to the right, u along h upwards.
+    [[nodiscard]] double paperX(double v) const { return cx + v / scale; }
+    [[nodiscard]] double paperY(double u) const { return cy - u / scale; }
 };
 
 // The sheet of a b x h section within roomX by roomY of paper, left, top and right margins
@@ -106,10 +155,10 @@ std::optional<SectionSheet> sectionSheet(BookPicture& p, double b, double h, dou
                                          double roomY, double left, double top, double right,
                                          double minimumWidth) {
     SectionSheet s;
-    s.scale = std::max(drawingScale(h, roomX), drawingScale(b, roomY));
+    s.scale = std::max(drawingScale(b, roomX), drawingScale(h, roomY));
     if (!(s.scale > 0.0)) return std::nullopt;
-    s.w = h / s.scale;
-    s.ht = b / s.scale;
+    s.w = b / s.scale;
+    s.ht = h / s.scale;
     p.width = std::max(left + s.w + right, minimumWidth);
     s.x0 = (p.width - s.w) / 2.0;
     s.y0 = top;
@@ -118,7 +167,8 @@ std::optional<SectionSheet> sectionSheet(BookPicture& p, double b, double h, dou
     return s;
 }
 
-// The concrete outline and the axes through the centroid: x along h, y along b.
+// The concrete outline and the axes through the centroid, named as the reports name them: the
+// x axis runs along h (the lever arm of Mx, e0x = Mx / N), upwards; the y axis along b, across.
 void drawOutline(BookPicture& p, const SectionSheet& s) {
     PictureRect outline;
     outline.x = s.x0;
@@ -130,11 +180,11 @@ void drawOutline(BookPicture& p, const SectionSheet& s) {
     p.shapes.emplace_back(outline);
     p.shapes.emplace_back(line(s.x0 - 4.0, s.cy, s.x0 + s.w + 6.0, s.cy, kAxisColour, 0.18, true));
     p.shapes.emplace_back(line(s.cx, s.y0 + s.ht + 4.0, s.cx, s.y0 - 6.0, kAxisColour, 0.18, true));
-    p.shapes.emplace_back(label(s.x0 + s.w + 7.0, s.cy + 1.0, "x", 3.2));
-    p.shapes.emplace_back(label(s.cx + 1.2, s.y0 - 6.5, "y", 3.2));
+    p.shapes.emplace_back(label(s.x0 + s.w + 7.0, s.cy + 1.0, "y", 3.2));
+    p.shapes.emplace_back(label(s.cx + 1.2, s.y0 - 6.5, "x", 3.2));
 }
 
-// Overall dimensions: h below the section, b on its left. Returns the height of the h line.
+// Overall dimensions: b below the section, h on its left. Returns the height of the b line.
 double drawDimensions(BookPicture& p, const SectionSheet& s, double b, double h) {
     const double x0 = s.x0, y0 = s.y0, w = s.w, ht = s.ht;
     const double dimY = y0 + ht + 9.0;
@@ -142,13 +192,13 @@ double drawDimensions(BookPicture& p, const SectionSheet& s, double b, double h)
     p.shapes.emplace_back(line(x0, y0 + ht + 2.0, x0, dimY + 1.5));
     p.shapes.emplace_back(line(x0 + w, y0 + ht + 2.0, x0 + w, dimY + 1.5));
     p.shapes.emplace_back(
-        label(s.cx, dimY - 1.2, "h = " + formatDecimals(h, 0), 3.0, TextAnchor::Middle));
+        label(s.cx, dimY - 1.2, "b = " + formatDecimals(b, 0), 3.0, TextAnchor::Middle));
     const double dimX = x0 - 9.0;
     p.shapes.emplace_back(line(dimX, y0, dimX, y0 + ht));
     p.shapes.emplace_back(line(x0 - 2.0, y0, dimX - 1.5, y0));
     p.shapes.emplace_back(line(x0 - 2.0, y0 + ht, dimX - 1.5, y0 + ht));
     p.shapes.emplace_back(
-        label(dimX - 1.5, s.cy + 1.0, "b = " + formatDecimals(b, 0), 3.0, TextAnchor::End));
+        label(dimX - 1.5, s.cy + 1.0, "h = " + formatDecimals(h, 0), 3.0, TextAnchor::End));
     return dimY;
 }
 
@@ -163,9 +213,9 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
     const SectionCheckResult checked =
         bookCase.check ? *bookCase.check
                        : SectionCheck(bookCase.design).run(SectionCheck::Contour::Skipped);
-    // The section drawn with h across and b up, within 110 mm by 80 mm of paper.
+    // The section drawn with b across and h up, within 80 mm by 110 mm of paper.
     BookPicture p;
-    const auto sheet = sectionSheet(p, c.b, c.h, 110.0, 80.0, 24.0, 10.0, 14.0, 120.0);
+    const auto sheet = sectionSheet(p, c.b, c.h, 80.0, 110.0, 24.0, 10.0, 14.0, 120.0);
     if (!sheet) return std::nullopt;
     const double scale = sheet->scale;
     drawOutline(p, *sheet);
@@ -173,8 +223,8 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
     for (const CheckedBar& bar : checked.bars) {
         if (!(bar.area > 0.0) || !std::isfinite(bar.area)) continue;
         PictureCircle circle;
-        circle.cx = sheet->cx + bar.u / scale;
-        circle.cy = sheet->cy - bar.v / scale;
+        circle.cx = sheet->paperX(bar.v);
+        circle.cy = sheet->paperY(bar.u);
         // A bar of its own diameter at the drawing's scale, never thinner than a dot.
         circle.r = std::max(std::sqrt(bar.area / std::numbers::pi) / scale, 0.5);
         circle.fill = groupColour(bar.group);
@@ -218,14 +268,13 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     const CurrentCodeColumn& c = design.column;
     const BarLayout& layout = *design.layout;
     const LayoutChoice& choice = layout.choice;
-    const std::string symbol = barSymbol(design.column.steel);
     if (!finite({c.b, c.h, design.cover, c.stirrup}) || !(c.b > 0.0) || !(c.h > 0.0)) {
         return std::nullopt;
     }
-    // The section drawn with h across and b up, within 120 mm by 100 mm of paper; the room on
-    // the right takes the labels of the web bars on the faces of length b.
+    // The section drawn with b across and h up, within 100 mm by 130 mm of paper; the room on
+    // the right takes the labels of the web bars on the faces of length h.
     BookPicture p;
-    const auto sheet = sectionSheet(p, c.b, c.h, 120.0, 100.0, 24.0, 14.0, 44.0, 120.0);
+    const auto sheet = sectionSheet(p, c.b, c.h, 100.0, 130.0, 24.0, 14.0, 44.0, 120.0);
     if (!sheet) return std::nullopt;
     const SectionSheet& s = *sheet;
     const double scale = s.scale;
@@ -243,15 +292,14 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     p.shapes.emplace_back(stirrup);
 
     // Every bar where it lies, of its own diameter: 4 corner bars, then the web bars of the faces
-    // of length b (u = +-(h/2 - a)), then those of the faces of length h (v = +-(b/2 - a)).
+    // of length b (u = +-(h/2 - a), top and bottom), then those of the faces of length h
+    // (v = +-(b/2 - a), left and right).
     const std::size_t alongB = 4 + 2 * static_cast<std::size_t>(choice.webBarsAlongB);
-    const auto paperX = [&](double u) { return s.cx + u / scale; };
-    const auto paperY = [&](double v) { return s.cy - v / scale; };
     for (std::size_t i = 0; i < layout.bars.size(); ++i) {
         const PlacedBar& bar = layout.bars[i];
         PictureCircle circle;
-        circle.cx = paperX(bar.u);
-        circle.cy = paperY(bar.v);
+        circle.cx = s.paperX(bar.v);
+        circle.cy = s.paperY(bar.u);
         circle.r = std::max(bar.d / 2.0 / scale, 0.5);
         circle.fill = i < 4 ? kCornerColour : i < alongB ? kWebXColour : kWebYColour;
         circle.stroke = "#000000";
@@ -260,54 +308,56 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     }
 
     // The diameters, each group labelled outside the outline with a leader to one of its bars:
-    // the corner bars at the top left, the faces of length b on the right, those of length h on
-    // top. The leaders keep clear of the axes.
+    // the corner bars at the top left, the faces of length b on top, those of length h on the
+    // right. Each label is the count, the grade's own symbol and the diameter. The leaders keep
+    // clear of the axes.
     const auto leader = [&](const PlacedBar& bar, double x, double y) {
-        p.shapes.emplace_back(line(paperX(bar.u), paperY(bar.v), x, y, "#000000", 0.18));
+        p.shapes.emplace_back(line(s.paperX(bar.v), s.paperY(bar.u), x, y, "#000000", 0.18));
+    };
+    const auto barLabel = [&](double x, double y, std::string before, int diameter,
+                              TextAnchor anchor, const char* colour) {
+        addBarLabel(
+            p, {x, y, std::move(before), c.steel, std::to_string(diameter), 3.0, anchor, colour});
     };
     const PlacedBar* topLeft = nullptr;
     for (std::size_t i = 0; i < 4 && i < layout.bars.size(); ++i) {
         const PlacedBar& bar = layout.bars[i];
-        if (topLeft == nullptr || bar.u < topLeft->u ||
-            (bar.u == topLeft->u && bar.v > topLeft->v)) {
+        if (topLeft == nullptr || bar.v < topLeft->v ||
+            (bar.v == topLeft->v && bar.u > topLeft->u)) {
             topLeft = &bar;
         }
     }
     if (topLeft != nullptr) {
         leader(*topLeft, s.x0 - 2.0, s.y0 - 2.5);
-        p.shapes.emplace_back(label(s.x0 - 2.5, s.y0 - 3.0,
-                                    "4" + symbol + std::to_string(choice.cornerDiameter), 3.0,
-                                    TextAnchor::End, kCornerColour));
+        barLabel(s.x0 - 2.5, s.y0 - 3.0, "4", choice.cornerDiameter, TextAnchor::End,
+                 kCornerColour);
     }
-    const std::string web = symbol + std::to_string(choice.webDiameter);
     if (choice.webBarsAlongB > 0) {
-        // The topmost web bar of the face u = +(h/2 - a).
-        const PlacedBar* top = nullptr;
+        // The rightmost web bar of the top face u = +(h/2 - a).
+        const PlacedBar* right = nullptr;
         for (std::size_t i = 4; i < alongB && i < layout.bars.size(); ++i) {
             const PlacedBar& bar = layout.bars[i];
-            if (bar.u > 0.0 && (top == nullptr || bar.v > top->v)) top = &bar;
+            if (bar.u > 0.0 && (right == nullptr || bar.v > right->v)) right = &bar;
         }
-        if (top != nullptr) {
-            const double y = std::min(paperY(top->v), s.cy - 4.0);
-            leader(*top, s.x0 + s.w + 2.0, y);
-            p.shapes.emplace_back(label(s.x0 + s.w + 2.5, y + 1.0,
-                                        "b边每侧 " + std::to_string(choice.webBarsAlongB) + web,
-                                        3.0, TextAnchor::Start, kWebXColour));
+        if (right != nullptr) {
+            const double x = std::max(s.paperX(right->v), s.cx + 4.0);
+            leader(*right, x, s.y0 - 2.5);
+            barLabel(x + 0.5, s.y0 - 3.0, "b边每侧 " + std::to_string(choice.webBarsAlongB),
+                     choice.webDiameter, TextAnchor::Start, kWebXColour);
         }
     }
     if (choice.webBarsAlongH > 0) {
-        // The rightmost web bar of the face v = +(b/2 - a).
-        const PlacedBar* right = nullptr;
+        // The topmost web bar of the right face v = +(b/2 - a).
+        const PlacedBar* top = nullptr;
         for (std::size_t i = alongB; i < layout.bars.size(); ++i) {
             const PlacedBar& bar = layout.bars[i];
-            if (bar.v > 0.0 && (right == nullptr || bar.u > right->u)) right = &bar;
+            if (bar.v > 0.0 && (top == nullptr || bar.u > top->u)) top = &bar;
         }
-        if (right != nullptr) {
-            const double x = std::max(paperX(right->u), s.cx + 4.0);
-            leader(*right, x, s.y0 - 2.5);
-            p.shapes.emplace_back(label(x + 0.5, s.y0 - 3.0,
-                                        "h边每侧 " + std::to_string(choice.webBarsAlongH) + web,
-                                        3.0, TextAnchor::Start, kWebYColour));
+        if (top != nullptr) {
+            const double y = std::min(s.paperY(top->u), s.cy - 4.0);
+            leader(*top, s.x0 + s.w + 2.0, y);
+            barLabel(s.x0 + s.w + 2.5, y + 1.0, "h边每侧 " + std::to_string(choice.webBarsAlongH),
+                     choice.webDiameter, TextAnchor::Start, kWebYColour);
         }
     }
 
@@ -316,32 +366,38 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     // The legend: the layout in the usual notation, its steel and ratio.
     double y = dimY + 7.0;
     const double legendX = std::min(s.x0, 20.0);
-    const auto legend = [&](const char* colour, const std::string& text) {
-        if (colour != nullptr) {
-            PictureRect mark;
-            mark.x = legendX;
-            mark.y = y - 2.4;
-            mark.w = 2.6;
-            mark.h = 2.6;
-            mark.fill = colour;
-            mark.width = 0.1;
-            p.shapes.emplace_back(mark);
-        }
-        p.shapes.emplace_back(label(legendX + 4.5, y, text, 3.0));
+    // A legend line: its colour's mark, then the text, or the text before a bar's symbol and its
+    // diameter after it.
+    const auto mark = [&](const char* colour) {
+        PictureRect box;
+        box.x = legendX;
+        box.y = y - 2.4;
+        box.w = 2.6;
+        box.h = 2.6;
+        box.fill = colour;
+        box.width = 0.1;
+        p.shapes.emplace_back(box);
+    };
+    const auto legendBar = [&](const char* colour, std::string before, int diameter) {
+        mark(colour);
+        barLabel(legendX + 4.5, y, std::move(before), diameter, TextAnchor::Start, "#000000");
         y += 5.0;
     };
-    legend(kCornerColour, "角筋 4" + symbol + std::to_string(choice.cornerDiameter));
+    legendBar(kCornerColour, "角筋 4", choice.cornerDiameter);
     if (choice.webBarsAlongB > 0) {
-        legend(kWebXColour,
-               "b边（长度 b 的两边）每侧 " + std::to_string(choice.webBarsAlongB) + web);
+        legendBar(kWebXColour, "b边（长度 b 的两边）每侧 " + std::to_string(choice.webBarsAlongB),
+                  choice.webDiameter);
     }
     if (choice.webBarsAlongH > 0) {
-        legend(kWebYColour,
-               "h边（长度 h 的两边）每侧 " + std::to_string(choice.webBarsAlongH) + web);
+        legendBar(kWebYColour, "h边（长度 h 的两边）每侧 " + std::to_string(choice.webBarsAlongH),
+                  choice.webDiameter);
     }
-    legend(nullptr, "共 " + std::to_string(choice.barCount()) +
-                        " 根，As = " + formatDecimals(layout.steelArea, 1) +
-                        " mm²，ρ = " + formatDecimals(layout.ratio * 100.0, 2) + "%");
+    p.shapes.emplace_back(label(legendX + 4.5, y,
+                                "共 " + std::to_string(choice.barCount()) +
+                                    " 根，As = " + formatDecimals(layout.steelArea, 1) +
+                                    " mm²，ρ = " + formatDecimals(layout.ratio * 100.0, 2) + "%",
+                                3.0));
+    y += 5.0;
     p.height = y;
     p.caption = "截面配筋图（比例 " + scaleText(scale) + "，c = " + formatGeneral(design.cover) +
                 " mm，ds = " + formatGeneral(c.stirrup) + " mm；钢筋按实际位置和直径绘出）：" +

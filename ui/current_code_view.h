@@ -12,10 +12,11 @@
 
 namespace tessarin {
 
-// The chosen layout drawn to scale: the concrete outline b x h (u along h to the right, v along b
-// upwards), the stirrup line at the cover, every bar as a filled circle of its own diameter, and
-// each bar group labelled with its grade's symbol and diameter outside the section ("C25" at the
-// corners, "3C20" on a face for HRB400), so that no label covers a bar or a line.
+// The chosen layout drawn to scale as the drawing has it: the concrete outline b x h (v along b to
+// the right, u along h upwards), the stirrup line at the cover, every bar as a filled circle of its
+// own diameter, and each bar group labelled with its grade's drawn symbol and diameter outside the
+// section (the label texts "C25" at the corners, "3C20" on a face for HRB400 are painted with the
+// symbol in place of the letter), so that no label covers a bar or a line.
 class CurrentCodeSectionView : public QWidget {
   public:
     explicit CurrentCodeSectionView(QWidget* parent = nullptr);
@@ -31,9 +32,12 @@ class CurrentCodeSectionView : public QWidget {
 
     // A label and the rectangle it is drawn in (widget pixels); the tests check them against the
     // bars.
+    // The bar labels, the axis letters x and y and the dimensions b and h; h is turned to read
+    // upwards (its rect is tall).
     struct Label {
         QString text;
         QRectF rect;
+        bool turned = false;
     };
     std::vector<Label> labels() const;
     const std::optional<BarLayout>& layout() const { return layout_; }

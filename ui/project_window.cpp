@@ -34,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include "project/project_file.h"
+#include "ui/bar_text.h"
 #include "ui/dialog_template.h"
 #include "ui/pictures.h"
 
@@ -187,7 +188,23 @@ class SectionPictureView : public QWidget {
             const double r = bar.diameter / 2 * scale;
             painter.drawEllipse(at(bar.x, bar.y), r, r);
         }
+        // The axes through the centroid, named as the reports name them: x along h (up), y
+        // along b (across).
+        constexpr double kOverhang = 12.0;
+        painter.setPen(QPen(Qt::gray, 1.0, Qt::DashDotLine));
+        // They reach beyond the outline only towards their letters, clear of the dimensions.
+        painter.drawLine(QPointF(outline.left(), outline.center().y()),
+                         QPointF(outline.right() + kOverhang, outline.center().y()));
+        painter.drawLine(QPointF(outline.center().x(), outline.bottom()),
+                         QPointF(outline.center().x(), outline.top() - kOverhang));
         painter.setPen(Qt::black);
+        const QFontMetricsF metrics(font());
+        painter.drawText(
+            QPointF(outline.center().x() + 4, outline.top() - kOverhang + metrics.ascent() - 4),
+            QStringLiteral("x"));
+        painter.drawText(QPointF(outline.right() + kOverhang - metrics.horizontalAdvance('y'),
+                                 outline.center().y() - 4),
+                         QStringLiteral("y"));
         painter.drawText(QRectF(outline.left(), outline.bottom() + 4, outline.width(), 18),
                          Qt::AlignHCenter, QStringLiteral("b = %1").arg(p.width));
         painter.save();
@@ -196,7 +213,18 @@ class SectionPictureView : public QWidget {
         painter.drawText(QRectF(-outline.height() / 2, -18, outline.height(), 18), Qt::AlignHCenter,
                          QStringLiteral("h = %1").arg(p.height));
         painter.restore();
-        painter.drawText(QRectF(0, height() - 24, width(), 20), Qt::AlignHCenter, qt(p.caption));
+        // The caption, the layout's notation with each bar's grade drawn as its symbol.
+        const QString caption = qt(p.caption);
+        const QString notation = qt(p.notation);
+        const QString head = !notation.isEmpty() && caption.endsWith(notation)
+                                 ? caption.chopped(notation.size())
+                                 : caption;
+        const QString tail = head.size() == caption.size() ? QString() : notation;
+        const double em = fontEm(font());
+        const double total = metrics.horizontalAdvance(head) + barTextWidth(metrics, em, tail);
+        const QPointF start((width() - total) / 2.0, height() - 24 + metrics.ascent());
+        painter.drawText(start, head);
+        paintBarText(painter, start + QPointF(metrics.horizontalAdvance(head), 0.0), em, tail);
     }
 
   private:

@@ -68,14 +68,14 @@ QRectF SectionView::drawingArea() const {
 double SectionView::pixelsPerMillimetre() const {
     const QRectF area = drawingArea();
     if (!(result_.h > 0.0) || !(result_.b > 0.0)) return 1.0;
-    const double scale = std::min(area.width() / result_.h, area.height() / result_.b);
+    const double scale = std::min(area.width() / result_.b, area.height() / result_.h);
     return std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
 }
 
 QPointF SectionView::toWidget(double u, double v) const {
     const QPointF centre = drawingArea().center();
     const double scale = pixelsPerMillimetre();
-    return {centre.x() + u * scale, centre.y() - v * scale};
+    return {centre.x() + v * scale, centre.y() - u * scale};
 }
 
 double SectionView::barRadius(const CheckedBar& bar) const {
@@ -84,8 +84,8 @@ double SectionView::barRadius(const CheckedBar& bar) const {
 }
 
 QRectF SectionView::outline() const {
-    return QRectF(toWidget(-result_.h / 2.0, result_.b / 2.0),
-                  toWidget(result_.h / 2.0, -result_.b / 2.0));
+    return QRectF(toWidget(result_.h / 2.0, -result_.b / 2.0),
+                  toWidget(-result_.h / 2.0, result_.b / 2.0));
 }
 
 std::vector<SectionView::Label> SectionView::labels() const {
@@ -104,31 +104,31 @@ std::vector<SectionView::Label> SectionView::labels() const {
     };
     auto width = [&](const QString& s) { return metrics.horizontalAdvance(s); };
 
-    // Axis letters at the outer ends of the axis lines, on the side away from the face labels:
-    // u below the horizontal axis beyond the right edge, v left of the vertical axis above the
-    // top edge.
-    const QString u = QStringLiteral("u");
-    const QString v = QStringLiteral("v");
-    upright(u, Qt::black, box.right() + kAxisOverhang - width(u), centre.y() + kGap);
-    upright(v, Qt::black, centre.x() - kGap - width(v), box.top() - kAxisOverhang - line);
+    // Axis letters at the outer ends of the axis lines, on the side away from the face labels,
+    // named as the report names them: y (along b) below the horizontal axis beyond the right
+    // edge, x (along h) left of the vertical axis above the top edge.
+    const QString y = QStringLiteral("y");
+    const QString x = QStringLiteral("x");
+    upright(y, Qt::black, box.right() + kAxisOverhang - width(y), centre.y() + kGap);
+    upright(x, Qt::black, centre.x() - kGap - width(x), box.top() - kAxisOverhang - line);
 
-    // The faces across v (Aswy, top and bottom) just outside their edges, right of the vertical
-    // axis; the faces across u (Aswx, left and right) turned beside their edges, beyond the ends
-    // of the horizontal axis.
+    // The faces perpendicular to the x axis (Aswx, top and bottom, of length b) just outside
+    // their edges, right of the vertical axis; those perpendicular to the y axis (Aswy, left and
+    // right, of length h) turned beside their edges, beyond the ends of the horizontal axis.
     const QString webY = QStringLiteral("Aswy %1").arg(fixed(result_.webAreaY, 1));
     const QString webX = QStringLiteral("Aswx %1").arg(fixed(result_.webAreaX, 1));
-    upright(webY, kWebYColour, centre.x() + kGap, box.top() - kGap - line);
-    upright(webY, kWebYColour, centre.x() + kGap, box.bottom() + kGap);
-    const double webXTop = centre.y() - width(webX) / 2.0;
-    turned(webX, kWebXColour, box.right() + kAxisOverhang + kGap, webXTop);
-    turned(webX, kWebXColour, box.left() - kAxisOverhang - kGap - line, webXTop);
+    upright(webX, kWebXColour, centre.x() + kGap, box.top() - kGap - line);
+    upright(webX, kWebXColour, centre.x() + kGap, box.bottom() + kGap);
+    const double webYTop = centre.y() - width(webY) / 2.0;
+    turned(webY, kWebYColour, box.right() + kAxisOverhang + kGap, webYTop);
+    turned(webY, kWebYColour, box.left() - kAxisOverhang - kGap - line, webYTop);
 
-    // Dimensions: h below the bottom face's label, b turned left of the left face's label.
-    const QString along = QStringLiteral("h = %1").arg(fixed(result_.h, 0));
+    // Dimensions: b below the bottom face's label, h turned left of the left face's label.
     const QString across = QStringLiteral("b = %1").arg(fixed(result_.b, 0));
-    upright(along, Qt::black, centre.x() - width(along) / 2.0, box.bottom() + kGap + line);
-    turned(across, Qt::black, box.left() - kAxisOverhang - 2.0 * kGap - 2.0 * line,
-           centre.y() - width(across) / 2.0);
+    const QString along = QStringLiteral("h = %1").arg(fixed(result_.h, 0));
+    upright(across, Qt::black, centre.x() - width(across) / 2.0, box.bottom() + kGap + line);
+    turned(along, Qt::black, box.left() - kAxisOverhang - 2.0 * kGap - 2.0 * line,
+           centre.y() - width(along) / 2.0);
 
     // The corner bars above the top-left corner, a row higher for as long as it would meet
     // another label (a few rows at most: everything else keeps to its own edge).
@@ -158,7 +158,7 @@ void SectionView::paintEvent(QPaintEvent*) {
     p.setBrush(kConcreteFill);
     p.drawRect(box);
 
-    // Axes through the centroid: u (the x direction, along h) and v (the y direction, along b).
+    // Axes through the centroid: x along h (upwards) and y along b (across).
     p.setPen(QPen(Qt::gray, 1.0, Qt::DashDotLine));
     p.drawLine(QPointF(box.left() - kAxisOverhang, box.center().y()),
                QPointF(box.right() + kAxisOverhang, box.center().y()));

@@ -11,9 +11,9 @@
 
 namespace tessarin {
 
-// The checked section drawn to scale: the concrete outline b x h (u along h to the right, v along
-// b upwards), every bar as a circle of its own area, and the four bar groups labelled with their
-// areas.
+// The checked section drawn to scale as the drawing has it: the concrete outline b x h (v along b
+// to the right, u along h upwards; the axes named x along h and y along b), every bar as a circle
+// of its own area, and the four bar groups labelled with their areas.
 class SectionView : public QWidget {
   public:
     explicit SectionView(const SectionCheckResult& result, QWidget* parent = nullptr);

@@ -11,6 +11,7 @@ SectionPicture sectionPicture(const ProjectColumn& column, const ColumnOutcome& 
     const CurrentCodeColumn& c = column.column;
     picture.width = c.b;
     picture.height = c.h;
+    picture.steel = c.steel;
     picture.caption = column.mark + "  " + formatGeneral(c.b) + "×" + formatGeneral(c.h);
     if (!(c.b > 0.0) || !(c.h > 0.0)) return picture;
     const double cover = resolveColumn(c).cover;
@@ -20,7 +21,8 @@ SectionPicture sectionPicture(const ProjectColumn& column, const ColumnOutcome& 
         for (const PlacedBar& bar : outcome.design->layout->bars) {
             picture.bars.push_back({bar.v, bar.u, bar.d, bar.corner});
         }
-        picture.caption += "  " + layoutNotation(outcome.design->layout->choice, c.steel);
+        picture.notation = layoutNotation(outcome.design->layout->choice, c.steel);
+        picture.caption += "  " + picture.notation;
     }
     return picture;
 }

@@ -220,11 +220,12 @@ TEST(BookPictures, SectionIsDrawnToItsScaleWithEveryBar) {
     const BookCase bookCase = designed(kCases[0]);
     const auto picture = sectionPicture(bookCase);
     ASSERT_TRUE(picture);
-    // 600 × 400 mm fits 110 × 80 mm of paper at 1:10 (1:5 would need 120 mm): outline 60 × 40 mm.
+    // b across, h up: b = 400 mm within 80 mm of paper needs 1:5, h = 600 mm within 110 mm
+    // needs 1:10 (1:5 would take 120 mm): outline 40 mm across, 60 mm up.
     EXPECT_NE(picture->caption.find("1:10"), std::string::npos);
     const auto& outline = std::get<PictureRect>(picture->shapes.front());
-    EXPECT_DOUBLE_EQ(outline.w, 60.0);
-    EXPECT_DOUBLE_EQ(outline.h, 40.0);
+    EXPECT_DOUBLE_EQ(outline.w, 40.0);
+    EXPECT_DOUBLE_EQ(outline.h, 60.0);
     // 16 bars and three legend dots; a corner bar of 380.13 mm² is 22 mm across, 1.1 mm at 1:10.
     std::vector<PictureCircle> circles;
     for (const auto& shape : picture->shapes) {
@@ -232,10 +233,10 @@ TEST(BookPictures, SectionIsDrawnToItsScaleWithEveryBar) {
     }
     ASSERT_EQ(circles.size(), 19U);
     EXPECT_NEAR(circles[0].r, 1.1, 1e-6);
-    // The corner bar at u = 600/2 − 40 = 260 mm right of the centre: 26 mm on paper.
-    const double centreX = outline.x + 30.0;
+    // The corner bar at u = 600/2 − 40 = 260 mm along h from the centre: 26 mm above or below.
+    const double centreY = outline.y + 30.0;
     std::set<long> offsets;
-    for (int i = 0; i < 4; ++i) offsets.insert(std::lround((circles[i].cx - centreX) * 10.0));
+    for (int i = 0; i < 4; ++i) offsets.insert(std::lround((circles[i].cy - centreY) * 10.0));
     EXPECT_EQ(offsets, (std::set<long>{-260, 260}));
 }
 

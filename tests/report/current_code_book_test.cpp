@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
 #include <regex>
+#include <set>
 #include <vector>
 
 #include "book/book_html.h"
@@ -197,13 +200,18 @@ TEST(CurrentCodeBook, SectionPictureDrawsEveryBar) {
         ASSERT_TRUE(picture.has_value());
         const auto* outline = std::get_if<PictureRect>(&picture->shapes.front());
         ASSERT_NE(outline, nullptr);
-        // 400 x 600 within 120 x 100 mm: 600/120 = 5, 400/100 = 4, so 1:5.
-        EXPECT_DOUBLE_EQ(outline->w, 120.0);
-        EXPECT_DOUBLE_EQ(outline->h, 80.0);
+        // b = 400 across within 100 mm, h = 600 up within 130 mm: 400/100 = 4 and 600/130 = 4.6,
+        // so 1:5, 80 mm across and 120 mm up.
+        EXPECT_DOUBLE_EQ(outline->w, 80.0);
+        EXPECT_DOUBLE_EQ(outline->h, 120.0);
         std::vector<double> diameters;
+        std::size_t circles = 0;
         for (const PictureShape& shape : picture->shapes) {
             const auto* circle = std::get_if<PictureCircle>(&shape);
             if (circle == nullptr) continue;
+            ++circles;
+            // The grade symbols' circles in the labels are open; the bars are filled.
+            if (circle->fill.empty()) continue;
             EXPECT_GE(circle->cx - circle->r, outline->x);
             EXPECT_LE(circle->cx + circle->r, outline->x + outline->w);
             EXPECT_GE(circle->cy - circle->r, outline->y);
@@ -216,7 +224,91 @@ TEST(CurrentCodeBook, SectionPictureDrawsEveryBar) {
         }
         const std::string html = htmlOf(design);
         const std::size_t start = html.find("<svg"), end = html.find("</svg>");
-        EXPECT_EQ(countOf(html.substr(start, end - start), "<circle"), diameters.size());
+        EXPECT_EQ(countOf(html.substr(start, end - start), "<circle"), circles);
+    }
+}
+
+// b across and h up, as the drawing has it: for every grade of the worked column (b = 400,
+// h = 600, 1:5) each corner bar lies (b/2 - a)/5 across and (h/2 - a)/5 up or down from the
+// centroid, a = c + ds + d/2; the axes are named as the report names them (x along h at the top
+// of the vertical axis, y along b at the right end of the horizontal one), b is dimensioned below
+// and h on the left; the labels carry no letter: each grade's symbol is drawn, as its own strokes
+// (one vertical stroke for HPB300 and HRB335, two for HRB400 and HRB500).
+TEST(CurrentCodeBook, SectionPictureIsBAcrossHUpWithTheGradesSymbol) {
+    const struct {
+        SteelGrade2010 grade;
+        const char* letter;
+        int stems;
+    } grades[] = {
+        {SteelGrade2010::HPB300, "A", 1},
+        {SteelGrade2010::HRB335, "B", 1},
+        {SteelGrade2010::HRB400, "C", 2},
+        {SteelGrade2010::HRB500, "D", 2},
+    };
+    for (const auto& g : grades) {
+        SCOPED_TRACE(g.letter);
+        CurrentCodeColumn column;
+        column.steel = g.grade;
+        const LoadCombination loads[] = {LoadCombination{}};
+        const CurrentCodeDesign design = designCurrentCode(column, loads);
+        ASSERT_TRUE(design.layout.has_value());
+        const auto picture = layoutPicture(design);
+        ASSERT_TRUE(picture.has_value());
+        const auto& outline = std::get<PictureRect>(picture->shapes.front());
+        ASSERT_DOUBLE_EQ(outline.w, 400.0 / 5.0);
+        ASSERT_DOUBLE_EQ(outline.h, 600.0 / 5.0);
+        const double centreX = outline.x + outline.w / 2.0, centreY = outline.y + outline.h / 2.0;
+        const double d = design.layout->choice.cornerDiameter;
+        const double a = design.cover + column.stirrup + d / 2.0;
+        std::set<long> across, up;
+        std::vector<PictureLine> strokes;
+        std::map<std::string, PictureText> texts;
+        for (const PictureShape& shape : picture->shapes) {
+            if (const auto* c = std::get_if<PictureCircle>(&shape)) {
+                if (std::fabs(c->r * 2.0 * 5.0 - d) < 1e-9 && !c->fill.empty()) {
+                    across.insert(std::lround((c->cx - centreX) * 5.0 * 100.0));
+                    up.insert(std::lround((centreY - c->cy) * 5.0 * 100.0));
+                }
+            } else if (const auto* t = std::get_if<PictureText>(&shape)) {
+                texts[t->text] = *t;
+                EXPECT_EQ(t->text.find(g.letter + std::to_string(static_cast<int>(d))),
+                          std::string::npos)
+                    << t->text;
+            } else if (const auto* l = std::get_if<PictureLine>(&shape)) {
+                // The symbol's vertical strokes: as short as the digits are tall (0.72 x 3 mm).
+                if (l->x1 == l->x2 && std::fabs(std::fabs(l->y2 - l->y1) - 2.16) < 1e-9) {
+                    strokes.push_back(*l);
+                }
+            }
+        }
+        EXPECT_TRUE(across.count(std::lround((200.0 - a) * 100.0)) == 1 &&
+                    across.count(-std::lround((200.0 - a) * 100.0)) == 1);
+        EXPECT_TRUE(up.count(std::lround((300.0 - a) * 100.0)) == 1 &&
+                    up.count(-std::lround((300.0 - a) * 100.0)) == 1);
+        ASSERT_EQ(texts.count("x"), 1U);
+        ASSERT_EQ(texts.count("y"), 1U);
+        EXPECT_LT(texts["x"].y, outline.y);              // above the outline
+        EXPECT_NEAR(texts["x"].x, centreX, 2.0);         // by the vertical axis
+        EXPECT_GT(texts["y"].x, outline.x + outline.w);  // right of the outline
+        EXPECT_NEAR(texts["y"].y, centreY, 2.0);         // by the horizontal axis
+        ASSERT_EQ(texts.count("b = 400"), 1U);
+        ASSERT_EQ(texts.count("h = 600"), 1U);
+        EXPECT_GT(texts["b = 400"].y, outline.y + outline.h);  // below
+        EXPECT_LT(texts["h = 600"].x, outline.x);              // on the left
+        // The corner label and the legend's corner line each draw the symbol: 4 × 22 as "4",
+        // the symbol, "22" (at least two labels, each with one or two stems).
+        ASSERT_FALSE(strokes.empty());
+        EXPECT_EQ(strokes.size() % static_cast<std::size_t>(g.stems), 0U);
+        EXPECT_GE(strokes.size(), 2U * static_cast<std::size_t>(g.stems));
+        // The HTML's picture holds the texts and the strokes, and no "4C22".
+        const std::string html = htmlOf(design);
+        const std::string svg =
+            html.substr(html.find("<svg"), html.find("</svg>") - html.find("<svg"));
+        EXPECT_NE(svg.find(">b = 400<"), std::string::npos);
+        EXPECT_NE(svg.find(">h = 600<"), std::string::npos);
+        EXPECT_NE(svg.find(">x<"), std::string::npos);
+        EXPECT_NE(svg.find(">y<"), std::string::npos);
+        EXPECT_EQ(svg.find(std::string(">4") + g.letter), std::string::npos);
     }
 }
 

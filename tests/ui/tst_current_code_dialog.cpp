@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -201,6 +202,34 @@ void CurrentCodeDialogTest::designsAndShowsTheLayout() {
             const double dy =
                 std::max({label.rect.top() - centre.y(), 0.0, centre.y() - label.rect.bottom()});
             QVERIFY2(std::hypot(dx, dy) > radius, qPrintable(label.text));
+        }
+    }
+    // b across and h up, as the drawing has it: u (along h) runs up, v (along b) across, at one
+    // scale; the axes are lettered as the report names them (x along h above the section, y
+    // along b right of it), b is dimensioned below and h on the left.
+    const double b = input->column.b, h = input->column.h;
+    QVERIFY(std::fabs(view.toWidget(0.0, b / 2.0).x() - view.toWidget(0.0, -b / 2.0).x() -
+                      b * scale) < 1e-9);
+    QVERIFY(std::fabs(view.toWidget(-h / 2.0, 0.0).y() - view.toWidget(h / 2.0, 0.0).y() -
+                      h * scale) < 1e-9);
+    const QRectF outline(view.toWidget(h / 2.0, -b / 2.0), view.toWidget(-h / 2.0, b / 2.0));
+    std::map<QString, QRectF> boxes;
+    for (const CurrentCodeSectionView::Label& label : view.labels()) boxes[label.text] = label.rect;
+    const QString across = QStringLiteral("b = %1").arg(b), along = QStringLiteral("h = %1").arg(h);
+    QVERIFY(boxes.count(QStringLiteral("x")) == 1 && boxes.count(QStringLiteral("y")) == 1);
+    QVERIFY(boxes.count(across) == 1 && boxes.count(along) == 1);
+    QVERIFY(boxes[QStringLiteral("x")].bottom() < outline.top());
+    QVERIFY(std::fabs(boxes[QStringLiteral("x")].right() - outline.center().x()) < 10.0);
+    QVERIFY(boxes[QStringLiteral("y")].left() > outline.right());
+    QVERIFY(std::fabs(boxes[QStringLiteral("y")].bottom() - outline.center().y()) < 10.0);
+    QVERIFY(boxes[across].top() > outline.bottom());
+    QVERIFY(boxes[along].right() < outline.left());
+    // No two labels meet.
+    const std::vector<CurrentCodeSectionView::Label> all = view.labels();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        for (std::size_t j = i + 1; j < all.size(); ++j) {
+            QVERIFY2(!all[i].rect.intersects(all[j].rect),
+                     qPrintable(all[i].text + QStringLiteral(" / ") + all[j].text));
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -224,10 +225,25 @@ void TestSectionCheck::sectionIsDrawnToScale() {
     QVERIFY(scale > 0.0);
     // Corner bars at u = +-(600/2 - 40) = +-260 and v = +-(400/2 - 40) = +-160 mm: 520 by 320 mm
     // apart, drawn at one scale in both directions.
+    // b across and h up, as the drawing has it: u runs up, v across.
     const QPointF a = view.toWidget(-260.0, -160.0);
     const QPointF b = view.toWidget(260.0, 160.0);
-    QCOMPARE(std::round((b.x() - a.x()) / scale), 520.0);
-    QCOMPARE(std::round((a.y() - b.y()) / scale), 320.0);
+    QCOMPARE(std::round((b.x() - a.x()) / scale), 320.0);
+    QCOMPARE(std::round((a.y() - b.y()) / scale), 520.0);
+    const QRectF outline = view.outline();
+    QCOMPARE(std::round(outline.width() / scale), 400.0);
+    QCOMPARE(std::round(outline.height() / scale), 600.0);
+    // The axis letters: x by the vertical axis above the section, y by the horizontal axis on
+    // its right; b below, h on the left.
+    std::map<QString, QRectF> boxes;
+    for (const SectionView::Label& label : view.labels()) boxes[label.text] = label.box;
+    QVERIFY(boxes.count(QStringLiteral("x")) == 1 && boxes.count(QStringLiteral("y")) == 1);
+    QVERIFY(boxes[QStringLiteral("x")].bottom() < outline.top());
+    QVERIFY(std::fabs(boxes[QStringLiteral("x")].center().x() - outline.center().x()) < 20.0);
+    QVERIFY(boxes[QStringLiteral("y")].left() > outline.right());
+    QVERIFY(std::fabs(boxes[QStringLiteral("y")].center().y() - outline.center().y()) < 20.0);
+    QVERIFY(boxes[QStringLiteral("b = 400")].top() > outline.bottom());
+    QVERIFY(boxes[QStringLiteral("h = 600")].right() < outline.left());
     // The whole section fits the view.
     const QPointF corner = view.toWidget(300.0, 200.0);
     QVERIFY(view.rect().contains(corner.toPoint()));

@@ -179,6 +179,10 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     std::sort(xs.begin(), xs.end());
     EXPECT_EQ(ys, (std::vector<double>{258.0, 258.0, 266.0, 266.0}));
     EXPECT_EQ(xs, (std::vector<double>{-166.0, -158.0, -158.0}));
+    // The notation the picture draws with HRB400's symbol, the end of its plain-text caption.
+    EXPECT_EQ(picture.notation, "角筋 4C28；b边每侧 2C12；h边每侧 1C12");
+    EXPECT_EQ(picture.steel, SteelGrade2010::HRB400);
+    EXPECT_EQ(picture.caption, "KZ1  400×600  " + picture.notation);
 
     // The window's report and book are the whole column's (the stirrups too), and the book's
     // title page carries the project's 子项/设计号 and names.

@@ -105,7 +105,7 @@ std::string jsonText(const CurrentCodeDesign& design, const ColumnWithStirrups* 
     if (limits.directions != MomentDirections::Biaxial) {
         j += std::string(", \"uniaxial\": {\"bending\": ") +
              (limits.directions == MomentDirections::XOnly ? "\"x\"" : "\"y\"") +
-             ", \"note\": " + quoted(momentDirectionsText(limits)) +
+             ", \"note\": " + quoted(momentDirectionsText(limits, r.column.l0)) +
              ", \"depth\": " + number(limits.slendernessDepth) +
              ", \"l0OverD\": " + number(limits.slendernessL0b) +
              ", \"phi\": " + number(limits.phi) + "}";

@@ -172,7 +172,7 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
         "双向偏心受压(6.2.21、附录E)：平截面假定，按每根钢筋的实际位置和直径计算，"
         "钢筋极限拉应变0.01；在同一轴力N下沿设计弯矩方向求极限弯矩MR，利用率 = |M|/|MR|");
     t.line(kGeneralMethodGoverns);
-    const std::string directions = momentDirectionsText(r.limits);
+    const std::string directions = momentDirectionsText(r.limits, r.column.l0);
     if (!directions.empty()) t.line(directions);
     t.line();
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
@@ -343,7 +343,8 @@ std::string reportText(const CurrentCodeDesign& design, const ColumnWithStirrups
 
     t.line("---------------二阶效应与设计弯矩--------------");
     t.line();
-    if (const std::string directions = momentDirectionsText(r.limits); !directions.empty()) {
+    if (const std::string directions = momentDirectionsText(r.limits, r.column.l0);
+        !directions.empty()) {
         t.line(directions);
         t.line();
     }

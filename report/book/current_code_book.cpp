@@ -157,7 +157,7 @@ void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
         w.formula("构件长细比（b 取截面短边）", "l0/b", len(c.l0) + " / " + len(l.slendernessDepth),
                   f(l.slendernessL0b, 2));
     } else {
-        w.paragraph(momentDirectionsText(l) + "。");
+        w.paragraph(momentDirectionsText(l, c.l0) + "。");
         w.formula("构件长细比（垂直于弯矩作用平面）", slendernessLabel(l),
                   len(c.l0) + " / " + len(l.slendernessDepth), f(l.slendernessL0b, 2));
     }
@@ -225,7 +225,8 @@ void writeAxis(BookWriter& w, const CurrentCodeDesign& r, const char* axis, cons
 
 void writeDemands(BookWriter& w, const CurrentCodeDesign& r) {
     w.heading(1, "二阶效应与设计弯矩");
-    if (const std::string directions = momentDirectionsText(r.limits); !directions.empty()) {
+    if (const std::string directions = momentDirectionsText(r.limits, r.column.l0);
+        !directions.empty()) {
         w.paragraph(directions + "。");
     }
     if (!r.layout) {

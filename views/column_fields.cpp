@@ -339,6 +339,11 @@ std::string combinationCellText(const LoadCombination& load, std::size_t column)
     return formatGeneral(cellOf(copy, column));
 }
 
+std::vector<std::string> combinationCellChoices(std::size_t column) {
+    if (column != kKindCell) return {};
+    return {"", kSeismicWord, kNonSeismicWord};
+}
+
 std::string combinationCellFinding(const ProjectColumn& column, std::size_t row, std::size_t cell) {
     if (row >= column.combinations.size() || cell >= kCombinationColumns) return {};
     // The combination alone, on a sound column: its own checks, named by its row.

@@ -75,6 +75,9 @@ inline constexpr std::size_t kCombinationColumns = 8;
 inline constexpr std::size_t kKindCell = 7;
 [[nodiscard]] const char* combinationColumnLabel(std::size_t column);  // "N (kN)"
 [[nodiscard]] std::string combinationCellText(const LoadCombination& load, std::size_t column);
+// The words a cell is picked from, for a list in place of a text edit: the kind cell's "" (未指明),
+// "地震", "非地震"; empty for a number cell.
+[[nodiscard]] std::vector<std::string> combinationCellChoices(std::size_t column);
 
 // A cell edited: refused when the text is no number (no kind, for the kind); else kept, with the
 // rule it breaks.

@@ -212,6 +212,18 @@ void ProjectWindowTest::shearsKindAndStirrupSteelFromTheKeyboard() {
     QCOMPARE(window.viewModel().project().columns[0].combinations[1].kind,
              CombinationKind::NonSeismic);
 
+    // The kind is picked from a list: blank (unspecified), 地震, 非地震.
+    grid->setCurrentIndex(grid->model()->index(1, 7));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* kinds = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(kinds != nullptr);
+    QCOMPARE(kinds->count(), 3);
+    QCOMPARE(kinds->currentText(), QStringLiteral("非地震"));
+    kinds->setCurrentIndex(0);
+    QTest::keyClick(kinds, Qt::Key_Return);
+    QTRY_COMPARE(window.viewModel().project().columns[0].combinations[1].kind,
+                 CombinationKind::Unspecified);
+
     auto* steel = qobject_cast<QComboBox*>(window.fieldWidget(ColumnField::StirrupSteel));
     QVERIFY(steel != nullptr);
     QCOMPARE(steel->currentText(), QStringLiteral("HRB400"));

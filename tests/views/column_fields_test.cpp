@@ -175,6 +175,14 @@ TEST(ColumnFields, PastesShearsAndKindsAndCopiesThemBack) {
     EXPECT_EQ(column.combinations[1].kind, CombinationKind::NonSeismic);
     EXPECT_EQ(combinationColumnLabel(5), std::string("Vx (kN)"));
     EXPECT_EQ(combinationColumnLabel(kKindCell), std::string("组合类别"));
+    // The kind is picked from its words, each of which the cell takes back; a number cell has none.
+    const std::vector<std::string> kinds = combinationCellChoices(kKindCell);
+    ASSERT_EQ(kinds, (std::vector<std::string>{"", "地震", "非地震"}));
+    for (const std::string& word : kinds) {
+        ASSERT_TRUE(editCombinationCell(column, 0, kKindCell, word).accepted) << word;
+        EXPECT_EQ(combinationCellText(column.combinations[0], kKindCell), word);
+    }
+    EXPECT_TRUE(combinationCellChoices(5).empty());
 }
 
 // The stirrup steel is a choice of the four grades; another text is refused.

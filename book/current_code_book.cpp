@@ -153,8 +153,14 @@ void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
         w.formula("", "λy = Hn/(2h0y)", len(s.hn) + "/(2×" + f(s.h0y, 1) + ")", f(s.lambdaY, 2));
         w.formula("", "λ = min(λx, λy)", "", f(s.lambda, 2));
     }
-    w.formula("构件长细比（b 取截面短边）", "l0/b", len(c.l0) + " / " + len(std::min(c.b, c.h)),
-              f(l.slendernessL0b, 2));
+    if (l.directions == MomentDirections::Biaxial) {
+        w.formula("构件长细比（b 取截面短边）", "l0/b", len(c.l0) + " / " + len(l.slendernessDepth),
+                  f(l.slendernessL0b, 2));
+    } else {
+        w.paragraph(momentDirectionsText(l, c.l0) + "。");
+        w.formula("构件长细比（垂直于弯矩作用平面）", slendernessLabel(l),
+                  len(c.l0) + " / " + len(l.slendernessDepth), f(l.slendernessL0b, 2));
+    }
     w.formula(std::string("稳定系数（表6.2.15，") + (kEngineeringChoices.interpolatePhi
                                                          ? "表中两行之间按线性插值）"
                                                          : "表中两行之间取较大长细比一行）"),
@@ -164,6 +170,12 @@ void writeLimits(BookWriter& w, const CurrentCodeDesign& r) {
 // One axis of one combination, the figures as the report prints them.
 void writeAxis(BookWriter& w, const CurrentCodeDesign& r, const char* axis, const char* depthName,
                const char* momentName, const AxisDemand& d, double N) {
+    if (d.momentFree) {
+        w.paragraph(std::string(axis) + "方向（D = " + depthName + " = " + len(d.depth) +
+                    " mm）：各组合弯矩均为零，不计附加偏心距（6.2.5），按轴心受压验算（6.2.15）：");
+        w.formula("初始偏心距", "ei", "", f(d.ei, 2) + " mm");
+        return;
+    }
     const Materials2010& m = r.materials;
     const std::string sub = axis;
     w.paragraph(std::string(axis) + "方向（D = " + depthName + " = " + len(d.depth) +
@@ -213,6 +225,10 @@ void writeAxis(BookWriter& w, const CurrentCodeDesign& r, const char* axis, cons
 
 void writeDemands(BookWriter& w, const CurrentCodeDesign& r) {
     w.heading(1, "二阶效应与设计弯矩");
+    if (const std::string directions = momentDirectionsText(r.limits, r.column.l0);
+        !directions.empty()) {
+        w.paragraph(directions + "。");
+    }
     if (!r.layout) {
         w.paragraph("（没有可用的配筋方案，h0 按最小纵筋直径" +
                     std::to_string(kEngineeringChoices.demandDiameterWithoutLayout) + "mm计算）");
@@ -373,13 +389,18 @@ void writeGoverning(BookWriter& w, const CurrentCodeDesign& r) {
               f(g.utilisation, 3) + (g.utilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
     const double gross = c.b * c.h;
     const bool net = layout.steelArea / gross > kNetAreaRatio;
-    w.formula(net ? "轴心受压承载力（6.2.15，配筋率大于 3% 时 A 取 A − As′）"
-                  : "轴心受压承载力（6.2.15）",
-              "0.9φ(fcA + fy′As′)",
-              "0.9 × " + f(r.limits.phi, 4) + " × (" + f(m.fc, 1) + " × " +
-                  (net ? f(gross - layout.steelArea, 1) : len(gross)) + " + " + f(m.fycAxial, 0) +
-                  " × " + f(layout.steelArea, 1) + ") / 1000",
-              f(g.axialCapacity, 1) + " kN");
+    const bool across = r.limits.directions != MomentDirections::Biaxial;
+    w.formula(
+        net ? (across ? "垂直于弯矩作用平面的轴心受压承载力（6.2.17、6.2.15，配筋率大于 3% 时 A "
+                        "取 A − As′）"
+                      : "轴心受压承载力（6.2.15，配筋率大于 3% 时 A 取 A − As′）")
+            : (across ? "垂直于弯矩作用平面的轴心受压承载力（6.2.17、6.2.15）"
+                      : "轴心受压承载力（6.2.15）"),
+        "0.9φ(fcA + fy′As′)",
+        "0.9 × " + f(r.limits.phi, 4) + " × (" + f(m.fc, 1) + " × " +
+            (net ? f(gross - layout.steelArea, 1) : len(gross)) + " + " + f(m.fycAxial, 0) + " × " +
+            f(layout.steelArea, 1) + ") / 1000",
+        f(g.axialCapacity, 1) + " kN");
     w.formula(
         "", "N/(0.9φ(fcA + fy′As′))", f(d.N, 2) + " / " + f(g.axialCapacity, 1),
         f(g.axialUtilisation, 3) + (g.axialUtilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));

@@ -51,17 +51,24 @@ FileResult BatchBooks::closed(const std::string& id) {
 
 CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project, std::string suffix,
                                    const BatchOptions& options)
+    : CurrentCodeBooks(std::move(directory), BookInfo{std::move(project), {}, {}},
+                       std::move(suffix), options) {}
+
+CurrentCodeBooks::CurrentCodeBooks(std::string directory, BookInfo title, std::string suffix,
+                                   const BatchOptions& options)
     : directory_(std::move(directory)),
-      project_(std::move(project)),
+      title_(std::move(title)),
       suffix_(std::move(suffix)),
-      date_(todayText()),
-      options_(options) {}
+      options_(options) {
+    title_.date = todayText();
+}
 
 FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
                                       const ColumnWithStirrups& column) {
     const std::string path = directory_ + "/" + caseFileName(id, firstLine, suffix_.c_str());
-    return writeBatchBook(buildCurrentCodeBook(BookInfo{project_, id, date_}, column), path,
-                          options_);
+    BookInfo info = title_;
+    info.columnId = id;
+    return writeBatchBook(buildCurrentCodeBook(info, column), path, options_);
 }
 
 }  // namespace tessarin

@@ -5,6 +5,7 @@
 #include "batch/batch_run.h"
 #include "batch/current_code_batch.h"
 #include "book/column_books.h"
+#include "book/design_book.h"
 
 namespace tessarin {
 
@@ -31,10 +32,14 @@ class BatchBooks final : public ColumnOutputs {
 FileResult writeBatchBook(const Book& book, const std::string& path, const BatchOptions& options);
 
 // --books DIR of the current-code batch: one book per column id, its combinations designed
-// together (DIR/<id>-<first line> with the suffix of its format).
+// together (DIR/<id>-<first line> with the suffix of its format). The title page takes the
+// project's name; a project's books (--open) also its 子项/设计号 and the names of 设计, 校对 and
+// 审核 (title: its columnId and date are set per book).
 class CurrentCodeBooks final : public CurrentCodeOutputs {
   public:
     CurrentCodeBooks(std::string directory, std::string project, std::string suffix,
+                     const BatchOptions& options);
+    CurrentCodeBooks(std::string directory, BookInfo title, std::string suffix,
                      const BatchOptions& options);
 
     FileResult designed(const std::string& id, long long firstLine,
@@ -42,9 +47,8 @@ class CurrentCodeBooks final : public CurrentCodeOutputs {
 
   private:
     std::string directory_;
-    std::string project_;
+    BookInfo title_;
     std::string suffix_;
-    std::string date_;
     const BatchOptions& options_;
 };
 

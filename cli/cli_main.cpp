@@ -94,8 +94,14 @@ int runOpenProject(const CliParse& parse, std::ostream& out, std::ostream& err,
     codeFiles.dxfDir = files.dxfDir;
     std::optional<CurrentCodeBooks> books;
     if (files.booksDir) {
-        books.emplace(*files.booksDir, parse.projectNamed ? files.project : project.info.name,
-                      files.bookSuffix, options);
+        // The title page as the project window's books have it: the project's name (or that of
+        // --project), 子项/设计号 and the names of 设计, 校对 and 审核.
+        BookInfo title{parse.projectNamed ? files.project : project.info.name, {}, {}};
+        title.subProject = project.info.number;
+        title.designer = project.info.designer;
+        title.checker = project.info.checker;
+        title.reviewer = project.info.reviewer;
+        books.emplace(*files.booksDir, std::move(title), files.bookSuffix, options);
         codeFiles.outputs = &*books;
     }
     return runBatchCommand(

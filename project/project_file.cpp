@@ -46,6 +46,24 @@ const char* positionWord(ColumnPosition position) {
     return position == ColumnPosition::Corner ? "corner" : "middle";
 }
 
+const char* combinationKindWord(CombinationKind kind) {
+    switch (kind) {
+        case CombinationKind::Seismic:
+            return "seismic";
+        case CombinationKind::NonSeismic:
+            return "non-seismic";
+        case CombinationKind::Unspecified:
+            break;
+    }
+    return "";
+}
+
+std::optional<CombinationKind> combinationKindFromWord(std::string_view word) {
+    if (word == "seismic") return CombinationKind::Seismic;
+    if (word == "non-seismic") return CombinationKind::NonSeismic;
+    return std::nullopt;
+}
+
 namespace {
 
 // Writes "name": value lines with the file's indentation.
@@ -81,7 +99,8 @@ class JsonWriter {
         first_ = false;
     }
     // A combination on one line: a project of thousands stays readable and small.
-    void inlineObject(const std::vector<std::pair<const char*, double>>& fields) {
+    void inlineObject(const std::vector<std::pair<const char*, double>>& fields,
+                      std::string_view kind = {}) {
         next();
         text_ += '{';
         bool first = true;
@@ -91,6 +110,10 @@ class JsonWriter {
             appendJsonString(text_, name);
             text_ += ": ";
             text_ += formatShortest(value);
+        }
+        if (!kind.empty()) {
+            text_ += ", \"kind\": ";
+            appendJsonString(text_, kind);
         }
         text_ += '}';
         first_ = false;
@@ -240,21 +263,32 @@ class ProjectParser {
     }
 
     bool readCombination(const JsonValue& value, const std::string& path, LoadCombination& load) {
-        if (!expectObject(value, path, {"N", "M2x", "m1m2X", "M2y", "m1m2Y"})) return false;
+        if (!expectObject(value, path, {"N", "M2x", "m1m2X", "M2y", "m1m2Y", "Vx", "Vy", "kind"}))
+            return false;
         load.m1m2X = 1.0;
         load.m1m2Y = 1.0;
+        // A file without the shears and the kind (written before they were kept) reads as
+        // today's defaults: no shear, kind unspecified.
+        load.Vx = 0.0;
+        load.Vy = 0.0;
+        load.kind = CombinationKind::Unspecified;
         return number(value, path, "N", load.N, true) &&
                number(value, path, "M2x", load.M2x, true) &&
                number(value, path, "m1m2X", load.m1m2X, false) &&
                number(value, path, "M2y", load.M2y, true) &&
-               number(value, path, "m1m2Y", load.m1m2Y, false);
+               number(value, path, "m1m2Y", load.m1m2Y, false) &&
+               number(value, path, "Vx", load.Vx, false) &&
+               number(value, path, "Vy", load.Vy, false) &&
+               word(value, path, "kind", load.kind, combinationKindFromWord,
+                    "seismic、non-seismic");
     }
 
     bool readColumn(const JsonValue& value, const std::string& path, const ProjectInfo& info,
                     ProjectColumn& column) {
-        if (!expectObject(value, path,
-                          {"mark", "b", "h", "l0", "lcX", "lcY", "hn", "concrete", "steel", "cover",
-                           "stirrup", "seismic", "structure", "position", "combinations"})) {
+        if (!expectObject(
+                value, path,
+                {"mark", "b", "h", "l0", "lcX", "lcY", "hn", "concrete", "steel", "cover",
+                 "stirrup", "stirrupSteel", "seismic", "structure", "position", "combinations"})) {
             return false;
         }
         CurrentCodeColumn& c = column.column;
@@ -265,6 +299,7 @@ class ProjectParser {
             return fail(*value.find("mark"), join(path, "mark"), "构件编号为空");
         std::string concrete;
         std::string steel;
+        std::string stirrupSteel = steelLabel2010(c.stirrupSteel);
         const bool read =
             number(value, path, "b", c.b, true) && number(value, path, "h", c.h, true) &&
             number(value, path, "l0", c.l0, true) && optionalNumber(value, path, "lcX", c.lcX) &&
@@ -273,6 +308,7 @@ class ProjectParser {
             text(value, path, "steel", steel, true) &&
             optionalNumber(value, path, "cover", c.cover) &&
             number(value, path, "stirrup", c.stirrup, false) &&
+            text(value, path, "stirrupSteel", stirrupSteel, false) &&
             word(value, path, "seismic", c.seismic, seismicGradeFromText, "none、1、2、3、4") &&
             word(value, path, "structure", c.structure, structureFromText,
                  "frame、dual、frame-supported") &&
@@ -290,6 +326,13 @@ class ProjectParser {
                         "\"" + steel + "\" 不是可用的钢筋牌号（HPB300、HRB335、HRB400、HRB500）");
         }
         c.steel = *steelGrade;
+        const auto stirrupGrade = steelFromLabel2010(stirrupSteel);
+        if (!stirrupGrade) {
+            return fail(
+                *value.find("stirrupSteel"), join(path, "stirrupSteel"),
+                "\"" + stirrupSteel + "\" 不是可用的钢筋牌号（HPB300、HRB335、HRB400、HRB500）");
+        }
+        c.stirrupSteel = *stirrupGrade;
         const JsonValue* combinations = value.find("combinations");
         if (combinations == nullptr) return fail(value, join(path, "combinations"), "缺少此字段");
         if (combinations->kind != JsonValue::Kind::Array) {
@@ -399,17 +442,25 @@ std::string projectJson(const Project& project) {
         w.string("steel", steelLabel2010(c.steel));
         if (c.cover) w.number("cover", *c.cover);
         w.number("stirrup", c.stirrup);
+        // Written only when not the default, so that a file of today's defaults stays as it was.
+        if (c.stirrupSteel != CurrentCodeColumn{}.stirrupSteel) {
+            w.string("stirrupSteel", steelLabel2010(c.stirrupSteel));
+        }
         w.string("seismic", seismicGradeWord(c.seismic));
         w.string("structure", structureWord(c.structure));
         w.string("position", positionWord(c.position));
         w.key("combinations");
         w.open('[');
         for (const LoadCombination& load : column.combinations) {
-            w.inlineObject({{"N", load.N},
-                            {"M2x", load.M2x},
-                            {"m1m2X", load.m1m2X},
-                            {"M2y", load.M2y},
-                            {"m1m2Y", load.m1m2Y}});
+            std::vector<std::pair<const char*, double>> fields = {{"N", load.N},
+                                                                  {"M2x", load.M2x},
+                                                                  {"m1m2X", load.m1m2X},
+                                                                  {"M2y", load.M2y},
+                                                                  {"m1m2Y", load.m1m2Y}};
+            // The shears and the kind only where given: a file without them stays as it was.
+            if (load.Vx != 0.0 || std::signbit(load.Vx)) fields.emplace_back("Vx", load.Vx);
+            if (load.Vy != 0.0 || std::signbit(load.Vy)) fields.emplace_back("Vy", load.Vy);
+            w.inlineObject(fields, combinationKindWord(load.kind));
         }
         w.close(']');
         w.close('}');

@@ -20,6 +20,10 @@ inline constexpr std::size_t kProjectFileLimit = std::size_t{64} << 20;
 [[nodiscard]] const char* seismicGradeWord(SeismicGrade grade);
 [[nodiscard]] const char* structureWord(StructureType structure);
 [[nodiscard]] const char* positionWord(ColumnPosition position);
+// A combination's kind: "seismic", "non-seismic"; "" for an unspecified one (the word is left
+// out). The reverse takes only the two words.
+[[nodiscard]] const char* combinationKindWord(CombinationKind kind);
+[[nodiscard]] std::optional<CombinationKind> combinationKindFromWord(std::string_view word);
 
 // The file's text: always the same bytes for the same project, so that a file read and written
 // again is unchanged byte for byte.

@@ -128,4 +128,19 @@ std::string axialRatioCheckText(double ratio, double limit) {
            (ok ? "，满足" : "，不满足");
 }
 
+std::string momentDirectionsText(const DetailingLimits& limits, double l0) {
+    if (limits.directions == MomentDirections::Biaxial) return {};
+    const bool aboutX = limits.directions == MomentDirections::XOnly;
+    return std::string("单向偏心受压：各组合的") + (aboutX ? "y方向弯矩 M2y" : "x方向弯矩 M2x") +
+           "均为零，附加偏心距只计入弯矩作用方向(" + (aboutX ? "x" : "y") +
+           "方向，6.2.5)；垂直于弯矩作用平面的" + (aboutX ? "y" : "x") +
+           "方向不计弯矩，按轴心受压验算(6.2.17、6.2.15)：" + slendernessLabel(limits) + " = " +
+           lengthText(l0) + "/" + lengthText(limits.slendernessDepth) + " = " +
+           fixedText(limits.slendernessL0b, 2) + "，φ = " + fixedText(limits.phi, 4);
+}
+
+const char* slendernessLabel(const DetailingLimits& limits) {
+    return limits.directions == MomentDirections::YOnly ? "l0/h" : "l0/b";
+}
+
 }  // namespace tessarin

@@ -56,4 +56,12 @@ inline constexpr const char* kBarSymbolKey =
 // "μN = N/(fcA) = 0.728 ≤ 0.80，满足" (or "> 0.80，不满足").
 [[nodiscard]] std::string axialRatioCheckText(double ratio, double limit);
 
+// A uniaxial column's treatment in one sentence: the moment's direction takes ea (6.2.5), the
+// other is checked by 6.2.15 with phi of l0 over the side across the moment plane (6.2.17). ""
+// for a biaxial column.
+[[nodiscard]] std::string momentDirectionsText(const DetailingLimits& limits, double l0);
+
+// "l0/b" or, for a uniaxial column bent about y, "l0/h": the ratio phi of 6.2.15 is read at.
+[[nodiscard]] const char* slendernessLabel(const DetailingLimits& limits);
+
 }  // namespace tessarin

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "report/current_code_format.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
 #include "text/json_text.h"
@@ -99,6 +100,16 @@ std::string jsonText(const CurrentCodeDesign& design, const ColumnWithStirrups* 
          ", \"h0x\": " + number(span.h0x) + ", \"h0y\": " + number(span.h0y) +
          ", \"lambdaX\": " + number(span.lambdaX) + ", \"lambdaY\": " + number(span.lambdaY) +
          ", \"lambda\": " + number(span.lambda) + "}";
+    // A uniaxial column: the direction of its moments, the sentence the report prints and the
+    // figures of the check across the moment plane (6.2.15).
+    if (limits.directions != MomentDirections::Biaxial) {
+        j += std::string(", \"uniaxial\": {\"bending\": ") +
+             (limits.directions == MomentDirections::XOnly ? "\"x\"" : "\"y\"") +
+             ", \"note\": " + quoted(momentDirectionsText(limits, r.column.l0)) +
+             ", \"depth\": " + number(limits.slendernessDepth) +
+             ", \"l0OverD\": " + number(limits.slendernessL0b) +
+             ", \"phi\": " + number(limits.phi) + "}";
+    }
     if (whole != nullptr) {
         j += ", \"stirrups\": " + (stirrups != nullptr ? stirrupsObject(*stirrups) : "null");
     }

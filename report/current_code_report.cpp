@@ -34,6 +34,12 @@ class Text {
 
 void writeAxis(Text& t, const char* axis, const char* depthName, const char* momentName,
                const AxisDemand& d, double N) {
+    if (d.momentFree) {
+        t.line(std::string("  ") + axis + "方向(D = " + depthName + " = " + lengthText(d.depth) +
+               " mm)：各组合弯矩均为零，不计附加偏心距(6.2.5)，按轴心受压验算(6.2.15)：ei = " +
+               fixedText(d.ei, 2) + " mm");
+        return;
+    }
     t.line(std::string("  ") + axis + "方向(D = " + depthName + " = " + lengthText(d.depth) +
            " mm，M2 = " + fixedText(d.M2, 2) + " kN.m，M1/M2 = " + fixedText(d.m1m2, 2) + ")：");
     t.line("    二阶效应判别(6.2.3)：M1/M2 = " + fixedText(d.m1m2, 2) +
@@ -123,7 +129,10 @@ void writeLimits(Text& t, const CurrentCodeDesign& r) {
                    percentText(l.maximumOneSideRatio, 1) + "(GB 50011 6.3.8)");
         }
     }
-    t.line("稳定系数(表6.2.15)：l0/b = " + fixedText(l.slendernessL0b, 2) +
+    t.line(std::string(l.directions == MomentDirections::Biaxial
+                           ? "稳定系数(表6.2.15)："
+                           : "稳定系数(表6.2.15，垂直于弯矩作用平面)：") +
+           slendernessLabel(l) + " = " + fixedText(l.slendernessL0b, 2) +
            "，φ = " + fixedText(l.phi, 4) +
            (kEngineeringChoices.interpolatePhi ? "(表中两行之间按线性插值)"
                                                : "(表中两行之间取较大长细比一行)"));
@@ -163,6 +172,8 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
         "双向偏心受压(6.2.21、附录E)：平截面假定，按每根钢筋的实际位置和直径计算，"
         "钢筋极限拉应变0.01；在同一轴力N下沿设计弯矩方向求极限弯矩MR，利用率 = |M|/|MR|");
     t.line(kGeneralMethodGoverns);
+    const std::string directions = momentDirectionsText(r.limits, r.column.l0);
+    if (!directions.empty()) t.line(directions);
     t.line();
     for (std::size_t k = 0; k < r.combinations.size(); ++k) {
         const CombinationCheck& c = r.combinations[k];
@@ -182,7 +193,10 @@ void writeChecks(Text& t, const CurrentCodeDesign& r) {
                    " kN.m，利用率 = " + fixedText(c.utilisation, 3) +
                    (c.utilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
         }
-        t.line("  轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + fixedText(c.axialCapacity, 1) +
+        t.line(std::string(r.limits.directions == MomentDirections::Biaxial
+                               ? "  轴心受压(6.2.15)"
+                               : "  垂直于弯矩作用平面按轴心受压(6.2.15)") +
+               "：0.9φ(fcA + fy'As') = " + fixedText(c.axialCapacity, 1) +
                " kN，N/(0.9φ(fcA + fy'As')) = " + fixedText(c.axialUtilisation, 3) +
                (c.axialUtilisation <= 1.0 ? " ≤ 1，满足" : " > 1，不满足"));
         t.line("  近似公式(6.2.21，供参考)：Nux = " + fixedText(c.Nux, 1) + " kN，Nuy = " +
@@ -329,6 +343,11 @@ std::string reportText(const CurrentCodeDesign& design, const ColumnWithStirrups
 
     t.line("---------------二阶效应与设计弯矩--------------");
     t.line();
+    if (const std::string directions = momentDirectionsText(r.limits, r.column.l0);
+        !directions.empty()) {
+        t.line(directions);
+        t.line();
+    }
     if (!r.layout) {
         t.line("(h0 按最小纵筋直径" +
                std::to_string(kEngineeringChoices.demandDiameterWithoutLayout) + "mm计算)");

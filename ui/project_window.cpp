@@ -26,6 +26,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBrowser>
@@ -148,6 +149,36 @@ class CombinationModel : public QAbstractTableModel {
   private:
     ProjectViewModel& vm_;
     std::function<void(const QString&)> told_;
+};
+
+// A cell the view model gives words for (the combination's kind) is picked from a list.
+class CellChoiceDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        const std::vector<std::string> choices =
+            combinationCellChoices(static_cast<std::size_t>(index.column()));
+        if (choices.empty()) return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* list = new QComboBox(parent);
+        for (const std::string& choice : choices) list->addItem(qt(choice));
+        return list;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* list = qobject_cast<QComboBox*>(editor)) {
+            list->setCurrentText(index.data(Qt::EditRole).toString());
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        if (auto* list = qobject_cast<QComboBox*>(editor)) {
+            model->setData(index, list->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
 };
 
 // The section to scale: b across, h up, as the drawing has it.
@@ -505,6 +536,7 @@ QWidget* ProjectWindow::buildDetailPanel() {
         this);
     grid_ = new QTableView(page);
     grid_->setModel(gridModel_);
+    grid_->setItemDelegate(new CellChoiceDelegate(grid_));
     grid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                            QAbstractItemView::EditKeyPressed);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);

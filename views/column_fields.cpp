@@ -53,6 +53,12 @@ const std::vector<ColumnFieldSpec>& specs() {
          "空白取 20，C25 及以下取 25",
          {}},
         {ColumnField::Stirrup, Kind::Number, "箍筋直径 (mm)", "箍筋直径", "", {}},
+        {ColumnField::StirrupSteel,
+         Kind::Choice,
+         "箍筋牌号",
+         "箍筋牌号",
+         "",
+         {"HPB300", "HRB335", "HRB400", "HRB500"}},
         {ColumnField::Seismic,
          Kind::Choice,
          "抗震等级",
@@ -130,13 +136,18 @@ std::optional<CurrentCodeField> checkedAs(ColumnField field) {
 }
 
 constexpr std::array<const char*, kCombinationColumns> kCellLabels = {
-    "N (kN)", "M2x (kN·m)", "M2y (kN·m)", "M1/M2 (x)", "M1/M2 (y)"};
+    "N (kN)",    "M2x (kN·m)", "M2y (kN·m)", "M1/M2 (x)",
+    "M1/M2 (y)", "Vx (kN)",    "Vy (kN)",    "组合类别"};
 constexpr std::array<const char*, kCombinationColumns> kCellNames = {
-    "轴向压力 N", "x向杆端较大弯矩 M2x", "y向杆端较大弯矩 M2y", "x向杆端弯矩比 M1/M2",
-    "y向杆端弯矩比 M1/M2"};
+    "轴向压力 N",          "x向杆端较大弯矩 M2x", "y向杆端较大弯矩 M2y", "x向杆端弯矩比 M1/M2",
+    "y向杆端弯矩比 M1/M2", "x向剪力 Vx",          "y向剪力 Vy",          "组合类别"};
 constexpr std::array<CurrentCodeField, kCombinationColumns> kCellChecks = {
-    CurrentCodeField::N, CurrentCodeField::M2x, CurrentCodeField::M2y, CurrentCodeField::M1m2X,
-    CurrentCodeField::M1m2Y};
+    CurrentCodeField::N,     CurrentCodeField::M2x, CurrentCodeField::M2y, CurrentCodeField::M1m2X,
+    CurrentCodeField::M1m2Y, CurrentCodeField::Vx,  CurrentCodeField::Vy,  CurrentCodeField::Kind};
+
+// The kind cell's words; blank is unspecified.
+constexpr const char* kSeismicWord = "地震";
+constexpr const char* kNonSeismicWord = "非地震";
 
 double& cellOf(LoadCombination& load, std::size_t cell) {
     switch (cell) {
@@ -148,13 +159,65 @@ double& cellOf(LoadCombination& load, std::size_t cell) {
             return load.M2y;
         case 3:
             return load.m1m2X;
-        default:
+        case 4:
             return load.m1m2Y;
+        case 5:
+            return load.Vx;
+        default:
+            return load.Vy;
     }
 }
 
 std::string quoted(std::string_view text) {
     return "“" + std::string(text) + "”";
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// A cell's value read from its text: a number, or for the kind cell a kind.
+struct CellValue {
+    double number = 0.0;
+    CombinationKind kind = CombinationKind::Unspecified;
+};
+
+std::optional<CellValue> readCell(std::size_t cell, std::string_view text) {
+    CellValue value;
+    if (cell == kKindCell) {
+        const std::string_view word = trimmed(text);
+        if (word.empty()) return value;
+        if (word == kSeismicWord) {
+            value.kind = CombinationKind::Seismic;
+        } else if (word == kNonSeismicWord) {
+            value.kind = CombinationKind::NonSeismic;
+        } else if (const auto kind = combinationKindFromWord(word)) {
+            value.kind = *kind;
+        } else {
+            return std::nullopt;
+        }
+        return value;
+    }
+    const auto number = parseNumber(text);
+    if (!number) return std::nullopt;
+    value.number = *number;
+    return value;
+}
+
+void setCell(LoadCombination& load, std::size_t cell, const CellValue& value) {
+    if (cell == kKindCell) {
+        load.kind = value.kind;
+    } else {
+        cellOf(load, cell) = value.number;
+    }
+}
+
+// Why a cell's text was refused: "不是数值", or the kind's words.
+std::string refusal(std::size_t cell) {
+    return cell == kKindCell ? std::string(" 不是组合类别（可填：地震、非地震，空白为未指明）")
+                             : std::string(" 不是数值");
 }
 
 }  // namespace
@@ -177,6 +240,8 @@ std::string columnFieldText(const ProjectColumn& column, ColumnField field) {
             return "C" + std::to_string(c.concreteGrade);
         case ColumnField::Steel:
             return steelLabel2010(c.steel);
+        case ColumnField::StirrupSteel:
+            return steelLabel2010(c.stirrupSteel);
         case ColumnField::Seismic:
             return entry.choices[static_cast<std::size_t>(c.seismic)];
         case ColumnField::Structure:
@@ -226,6 +291,8 @@ FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_
                 c.concreteGrade = 20 + 5 * static_cast<int>(index);
             } else if (field == ColumnField::Steel) {
                 c.steel = static_cast<SteelGrade2010>(index);
+            } else if (field == ColumnField::StirrupSteel) {
+                c.stirrupSteel = static_cast<SteelGrade2010>(index);
             } else if (field == ColumnField::Seismic) {
                 c.seismic = static_cast<SeismicGrade>(index);
             } else if (field == ColumnField::Structure) {
@@ -263,8 +330,18 @@ const char* combinationColumnLabel(std::size_t column) {
 }
 
 std::string combinationCellText(const LoadCombination& load, std::size_t column) {
+    if (column == kKindCell) {
+        return load.kind == CombinationKind::Seismic      ? kSeismicWord
+               : load.kind == CombinationKind::NonSeismic ? kNonSeismicWord
+                                                          : "";
+    }
     LoadCombination copy = load;
     return formatGeneral(cellOf(copy, column));
+}
+
+std::vector<std::string> combinationCellChoices(std::size_t column) {
+    if (column != kKindCell) return {};
+    return {"", kSeismicWord, kNonSeismicWord};
 }
 
 std::string combinationCellFinding(const ProjectColumn& column, std::size_t row, std::size_t cell) {
@@ -285,13 +362,13 @@ FieldEdit editCombinationCell(ProjectColumn& column, std::size_t row, std::size_
                               std::string_view text) {
     FieldEdit edit;
     if (row >= column.combinations.size() || cell >= kCombinationColumns) return edit;
-    const auto value = parseNumber(text);
+    const auto value = readCell(cell, text);
     if (!value) {
         edit.message =
-            combinationPrefix(row) + kCellNames[cell] + "：" + quoted(text) + " 不是数值";
+            combinationPrefix(row) + kCellNames[cell] + "：" + quoted(text) + refusal(cell);
         return edit;
     }
-    cellOf(column.combinations[row], cell) = *value;
+    setCell(column.combinations[row], cell, *value);
     edit.accepted = true;
     edit.message = combinationCellFinding(column, row, cell);
     return edit;
@@ -300,7 +377,7 @@ FieldEdit editCombinationCell(ProjectColumn& column, std::size_t row, std::size_
 PasteResult pasteCombinations(ProjectColumn& column, std::size_t row, std::size_t cell,
                               std::string_view text) {
     PasteResult result;
-    std::vector<std::vector<double>> block;
+    std::vector<std::vector<CellValue>> block;
     std::size_t start = 0;
     std::size_t lineNumber = 0;
     while (start < text.size()) {
@@ -329,14 +406,14 @@ PasteResult pasteCombinations(ProjectColumn& column, std::size_t row, std::size_
                              "列），未粘贴任何内容";
             return result;
         }
-        std::vector<double> values;
+        std::vector<CellValue> values;
         for (const std::string_view cellText : cells) {
-            const auto value = parseNumber(cellText);
+            const std::size_t at = cell + values.size();
+            const auto value = readCell(at, cellText);
             if (!value) {
                 result.message = "粘贴的第" + std::to_string(lineNumber) + "行第" +
-                                 std::to_string(values.size() + 1) + "列（" +
-                                 kCellNames[cell + values.size()] + "）：" + quoted(cellText) +
-                                 " 不是数值，未粘贴任何内容";
+                                 std::to_string(values.size() + 1) + "列（" + kCellNames[at] +
+                                 "）：" + quoted(cellText) + refusal(at) + "，未粘贴任何内容";
                 return result;
             }
             values.push_back(*value);
@@ -353,7 +430,7 @@ PasteResult pasteCombinations(ProjectColumn& column, std::size_t row, std::size_
             column.combinations.resize(target + 1, LoadCombination{0.0, 0.0, 1.0, 0.0, 1.0});
         }
         for (std::size_t k = 0; k < block[r].size(); ++k) {
-            cellOf(column.combinations[target], cell + k) = block[r][k];
+            setCell(column.combinations[target], cell + k, block[r][k]);
         }
     }
     result.accepted = true;

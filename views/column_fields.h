@@ -24,6 +24,7 @@ enum class ColumnField {
     Steel,
     Cover,
     Stirrup,
+    StirrupSteel,
     Seismic,
     Structure,
     Position,
@@ -67,12 +68,19 @@ struct FieldEdit {
 [[nodiscard]] std::string columnFieldFinding(const ProjectColumn& column, ColumnField field);
 
 // The columns of the combinations grid: N, M2x, M2y, then the two end-moment ratios, so that a
-// block of N, Mx, My copied from an analysis program's table pastes as it is.
-inline constexpr std::size_t kCombinationColumns = 5;
+// block of N, Mx, My copied from an analysis program's table pastes as it is; then the shears Vx,
+// Vy and the combination's kind ("地震", "非地震", blank for unspecified; "seismic" and
+// "non-seismic" are taken too).
+inline constexpr std::size_t kCombinationColumns = 8;
+inline constexpr std::size_t kKindCell = 7;
 [[nodiscard]] const char* combinationColumnLabel(std::size_t column);  // "N (kN)"
 [[nodiscard]] std::string combinationCellText(const LoadCombination& load, std::size_t column);
+// The words a cell is picked from, for a list in place of a text edit: the kind cell's "" (未指明),
+// "地震", "非地震"; empty for a number cell.
+[[nodiscard]] std::vector<std::string> combinationCellChoices(std::size_t column);
 
-// A cell edited: refused when the text is no number; else kept, with the rule it breaks.
+// A cell edited: refused when the text is no number (no kind, for the kind); else kept, with the
+// rule it breaks.
 [[nodiscard]] FieldEdit editCombinationCell(ProjectColumn& column, std::size_t row,
                                             std::size_t cell, std::string_view text);
 [[nodiscard]] std::string combinationCellFinding(const ProjectColumn& column, std::size_t row,

@@ -32,8 +32,12 @@ double axialLimitNewtons(double gross, double steel, const Materials2010& m, dou
 class DemandCache {
   public:
     DemandCache(const CurrentCodeColumn& column, const ResolvedColumn& resolved, double fc,
-                std::span<const LoadCombination> combinations)
-        : column_(column), resolved_(resolved), fc_(fc), combinations_(combinations) {}
+                std::span<const LoadCombination> combinations, MomentDirections directions)
+        : column_(column),
+          resolved_(resolved),
+          fc_(fc),
+          combinations_(combinations),
+          directions_(directions) {}
 
     const std::vector<CombinationDemand>& forCornerDiameter(int dc) {
         std::optional<std::vector<CombinationDemand>>& slot = cache_[diameterIndex(dc)];
@@ -43,7 +47,7 @@ class DemandCache {
             demands.reserve(combinations_.size());
             for (const LoadCombination& c : combinations_) {
                 demands.push_back(combinationDemand(c, column_.b, column_.h, resolved_.lcX,
-                                                    resolved_.lcY, a, fc_));
+                                                    resolved_.lcY, a, fc_, directions_));
             }
             slot = std::move(demands);
         }
@@ -55,6 +59,7 @@ class DemandCache {
     ResolvedColumn resolved_;
     double fc_;
     std::span<const LoadCombination> combinations_;
+    MomentDirections directions_;
     std::array<std::optional<std::vector<CombinationDemand>>, kBarDiameters2010.size()> cache_;
 };
 
@@ -147,10 +152,11 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     r.lcY = resolved.lcY;
     r.cover = resolved.cover;
     r.materials = materials2010(column.concreteGrade, column.steel);
-    r.limits = detailingLimits(column, resolved.cover);
+    const MomentDirections directions = momentDirections(combinations);
+    r.limits = detailingLimits(column, resolved.cover, directions);
     const Materials2010& m = r.materials;
     const double gross = column.b * column.h;
-    DemandCache demands(column, resolved, m.fc, combinations);
+    DemandCache demands(column, resolved, m.fc, combinations, directions);
 
     const auto demandsOnly = [&](NoLayoutReason reason) {
         r.reason = reason;

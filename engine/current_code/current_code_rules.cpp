@@ -200,7 +200,21 @@ double defaultCover(int concreteGrade) {
     return concreteGrade <= 25 ? 25.0 : 20.0;
 }
 
-DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
+MomentDirections momentDirections(std::span<const LoadCombination> combinations) {
+    if (!kEngineeringChoices.uniaxialColumns) return MomentDirections::Biaxial;
+    bool anyX = false;
+    bool anyY = false;
+    for (const LoadCombination& c : combinations) {
+        anyX = anyX || c.M2x != 0.0;
+        anyY = anyY || c.M2y != 0.0;
+    }
+    if (anyX && !anyY) return MomentDirections::XOnly;
+    if (anyY && !anyX) return MomentDirections::YOnly;
+    return MomentDirections::Biaxial;
+}
+
+DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover,
+                                MomentDirections directions) {
     DetailingLimits limits;
     limits.minimumTotalRatioNonSeismic =
         nonSeismicMinimumTotalRatio(column.steel, column.concreteGrade);
@@ -226,7 +240,14 @@ DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover) {
     if (column.seismic == SeismicGrade::One && !(limits.shearSpan.lambda > kShortColumnShearSpan)) {
         limits.maximumOneSideRatio = kShortColumnOneSideRatio;
     }
-    limits.slendernessL0b = column.l0 / std::min(column.b, column.h);
+    // 6.2.15 with l0 over the smaller side; for a uniaxial column over the side across the moment
+    // plane: b for moments Mx (depth h), h for moments My (depth b) (6.2.17).
+    limits.directions = directions;
+    limits.slendernessDepth = directions == MomentDirections::XOnly ? column.b
+                              : directions == MomentDirections::YOnly
+                                  ? column.h
+                                  : std::min(column.b, column.h);
+    limits.slendernessL0b = column.l0 / limits.slendernessDepth;
     limits.phi = stabilityFactor(limits.slendernessL0b);
     return limits;
 }

@@ -5,6 +5,7 @@
 // Values marked "check" in the rule set live here and nowhere else, so one edit fixes them.
 
 #include <array>
+#include <span>
 
 #include "engine/current_code/current_code_types.h"
 
@@ -47,6 +48,14 @@ struct EngineeringChoices {
     // utilisation, then more bars on the longer faces, then the larger corner bar.
     // The governing combination is the one with the highest of utilisation and axial ratio
     // N / (0.9 phi (fc A + fy' As')).
+    // A uniaxial column (every combination's moment in one direction exactly zero, some in the
+    // other): the accidental eccentricity ea acts in the direction of the moment only ("在其偏心
+    // 方向", 6.2.5) and the direction without moment is checked by 6.2.15 as axial compression,
+    // phi by l0 over the side across the moment plane (6.2.17, last paragraph), as a one-direction
+    // design by hand does. Any nonzero moment, however small, keeps the column biaxial; a column
+    // without any moment stays biaxial too (ea in both directions and phi of the smaller side, the
+    // safe side for a nominally axial column). False: every column is designed as biaxial.
+    bool uniaxialColumns = true;
 };
 
 inline constexpr EngineeringChoices kEngineeringChoices{};
@@ -117,8 +126,14 @@ inline constexpr double kGammaReAxialRatio = 0.15;
 // below.
 [[nodiscard]] double defaultCover(int concreteGrade);
 
-// The limits one column's layouts must meet.
-[[nodiscard]] DetailingLimits detailingLimits(const CurrentCodeColumn& column, double cover);
+// The directions the combinations' end moments act in (see kEngineeringChoices.uniaxialColumns).
+[[nodiscard]] MomentDirections momentDirections(std::span<const LoadCombination> combinations);
+
+// The limits one column's layouts must meet; phi of 6.2.15 by l0 over the smaller side, or for a
+// uniaxial column over the side across the moment plane (6.2.17).
+[[nodiscard]] DetailingLimits detailingLimits(
+    const CurrentCodeColumn& column, double cover,
+    MomentDirections directions = MomentDirections::Biaxial);
 
 // Fixed detailing values (8.5.1, 9.3.1; GB 50011 6.3.8).
 inline constexpr double kMinimumOneSideRatio = 0.002;

@@ -134,17 +134,25 @@ struct AxisDemand {
     double slendernessLimit = 0.0;    // 34 - 12 M1/M2
     double axialRatio = 0.0;          // N / (fc A)
     bool secondOrderIgnored = false;  // all three screening conditions hold
-    double ea = 0.0;                  // max(20, D/30)
-    double a = 0.0;                   // centre of the corner bars from the face
-    double h0 = 0.0;                  // D - a
-    double Cm = 1.0;                  // 0.7 + 0.3 M1/M2, at least 0.7
-    double zetaC = 1.0;               // 0.5 fc A / N, at most 1
-    double etaNs = 1.0;               // 1 + (lc/D)^2 zetaC / (1300 (M2/N + ea) / h0)
-    double CmEtaNs = 1.0;             // Cm etaNs, at least 1 (1 when second order is ignored)
-    double M = 0.0;                   // design moment, kN*m: Cm etaNs M2, or M2
-    double e0 = 0.0;                  // M / N, mm
-    double ei = 0.0;                  // e0 + ea, mm
+    double ea = 0.0;                  // max(20, D/30); 0 for a moment-free axis
+    // No combination has a moment in this direction while the other has one (a uniaxial column):
+    // the accidental eccentricity acts in the moment's direction only (6.2.5) and this direction
+    // is checked by 6.2.15 as axial compression.
+    bool momentFree = false;
+    double a = 0.0;        // centre of the corner bars from the face
+    double h0 = 0.0;       // D - a
+    double Cm = 1.0;       // 0.7 + 0.3 M1/M2, at least 0.7
+    double zetaC = 1.0;    // 0.5 fc A / N, at most 1
+    double etaNs = 1.0;    // 1 + (lc/D)^2 zetaC / (1300 (M2/N + ea) / h0)
+    double CmEtaNs = 1.0;  // Cm etaNs, at least 1 (1 when second order is ignored)
+    double M = 0.0;        // design moment, kN*m: Cm etaNs M2, or M2
+    double e0 = 0.0;       // M / N, mm
+    double ei = 0.0;       // e0 + ea, mm
 };
+
+// The directions the end moments of all combinations act in: both, or about one axis only (every
+// M2y zero, or every M2x zero, and the other not). A column without any moment is biaxial.
+enum class MomentDirections { Biaxial, XOnly, YOnly };
 
 // The demand of one combination: N with Mx = N eix and My = N eiy acting together.
 struct CombinationDemand {
@@ -214,7 +222,11 @@ struct DetailingLimits {
     AxialRatioLimit axialRatio;  // N / (fc A), 6.3.6; value 0 without a seismic grade
     ShearSpan shearSpan;
     double phi = 1.0;             // stability factor (6.2.15)
-    double slendernessL0b = 0.0;  // l0 / b, b the smaller side
+    double slendernessL0b = 0.0;  // l0 / b
+    // The b of l0/b: the smaller side; for a uniaxial column the side across the moment plane (b
+    // for moments Mx only, h for moments My only), as 6.2.17 checks that direction by 6.2.15.
+    double slendernessDepth = 0.0;
+    MomentDirections directions = MomentDirections::Biaxial;
 };
 
 // Why no layout was chosen.

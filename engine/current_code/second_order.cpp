@@ -54,12 +54,22 @@ AxisDemand axisDemand(const AxisLoad& load) {
 }
 
 CombinationDemand combinationDemand(const LoadCombination& combination, double b, double h,
-                                    double lcX, double lcY, double a, double fc) {
+                                    double lcX, double lcY, double a, double fc,
+                                    MomentDirections directions) {
     CombinationDemand demand;
     demand.N = combination.N;
     const double area = b * h;
     demand.x = axisDemand({combination.N, combination.M2x, combination.m1m2X, lcX, h, a, fc, area});
     demand.y = axisDemand({combination.N, combination.M2y, combination.m1m2Y, lcY, b, a, fc, area});
+    // ea acts in the direction of the eccentricity (6.2.5): not across the moment plane of a
+    // uniaxial column, which 6.2.15 checks instead.
+    const auto momentFree = [](AxisDemand& axis) {
+        axis.momentFree = true;
+        axis.ea = 0.0;
+        axis.ei = axis.e0;
+    };
+    if (directions == MomentDirections::XOnly) momentFree(demand.y);
+    if (directions == MomentDirections::YOnly) momentFree(demand.x);
     demand.axialRatio = demand.x.axialRatio;
     demand.Mx = combination.N * demand.x.ei / 1000.0;
     demand.My = combination.N * demand.y.ei / 1000.0;

@@ -22,9 +22,10 @@ struct AxisLoad {
 [[nodiscard]] AxisDemand axisDemand(const AxisLoad& load);
 
 // The demand of a combination on a column whose corner bars lie a from the faces: both axes and
-// Mx = N eix, My = N eiy.
-[[nodiscard]] CombinationDemand combinationDemand(const LoadCombination& combination, double b,
-                                                  double h, double lcX, double lcY, double a,
-                                                  double fc);
+// Mx = N eix, My = N eiy. For a uniaxial column the direction without moment takes no ea (6.2.5):
+// its ei and moment are 0.
+[[nodiscard]] CombinationDemand combinationDemand(
+    const LoadCombination& combination, double b, double h, double lcX, double lcY, double a,
+    double fc, MomentDirections directions = MomentDirections::Biaxial);
 
 }  // namespace tessarin

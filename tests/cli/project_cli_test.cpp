@@ -163,6 +163,95 @@ TEST(ProjectCli, ReportsDrawingsAndBooksPerColumn) {
     EXPECT_NE(book.find("某综合楼"), std::string::npos);
 }
 
+// The whole column's inputs carry over from the cases file to the project and back to the
+// design: the stirrup steel, each combination's shears and kind. The project designs to the
+// batch's results byte for byte (no default is written out in the cases), and the kinds matter:
+// the same cases without them design otherwise (a seismic grade 二 column's seismic combination
+// is checked with gammaRE = 0.80 at N/(fcA) = 2600e3 / (16.7 x 250000) = 0.62, and the axial-ratio
+// limit is not applied to the non-seismic one).
+TEST(ProjectCli, ShearsKindsAndStirrupSteelCarryOver) {
+    TemporaryDirectory dir;
+    const std::string header =
+        "id,l0,b,h,M0x,M0y,N,concrete,steel,hn,seismic,stirrup_steel,vx,vy,kind\n";
+    const std::string rows =
+        "KZ1,4200,500,500,180,90,2200,C35,HRB400,3600,2,HPB300,150,60.5,non-seismic\n"
+        "KZ1,4200,500,500,120,140,2600,C35,HRB400,3600,2,HPB300,,95,seismic\n"
+        "KZ2,6000,400,600,244,0,400,C30,HRB400,,,,80,,\n";
+    writeFileBytes(dir.file("cases.csv"), header + rows);
+    const std::string project = dir.file("p.tsn");
+    ASSERT_EQ(
+        cli({"--batch", dir.file("cases.csv"), "--code", "2010", "--save-project", project}).exit,
+        kExitDone);
+    const ProjectReading reading = loadProjectFile(project);
+    ASSERT_TRUE(reading.project) << reading.error;
+    const std::vector<ProjectColumn>& columns = reading.project->columns;
+    ASSERT_EQ(columns.size(), 2U);
+    EXPECT_EQ(columns[0].column.stirrupSteel, SteelGrade2010::HPB300);
+    EXPECT_EQ(columns[1].column.stirrupSteel, SteelGrade2010::HRB400);
+    struct Load {
+        std::size_t column, row;
+        double Vx, Vy;
+        CombinationKind kind;
+    };
+    const Load loads[] = {{0, 0, 150.0, 60.5, CombinationKind::NonSeismic},
+                          {0, 1, 0.0, 95.0, CombinationKind::Seismic},
+                          {1, 0, 80.0, 0.0, CombinationKind::Unspecified}};
+    for (const Load& l : loads) {
+        const LoadCombination& c = columns[l.column].combinations.at(l.row);
+        EXPECT_EQ(c.Vx, l.Vx);
+        EXPECT_EQ(c.Vy, l.Vy);
+        EXPECT_EQ(c.kind, l.kind);
+    }
+
+    const CliRun batch = cli({"--batch", dir.file("cases.csv"), "--code", "2010"});
+    const CliRun open = cli({"--open", project});
+    EXPECT_EQ(open.exit, batch.exit) << open.err;
+    EXPECT_EQ(open.out, batch.out);
+    EXPECT_NE(open.out.find("HPB300"), std::string::npos);
+
+    // Without the kinds the seismic column is designed otherwise.
+    std::string plainRows = rows;
+    for (const char* kind : {",non-seismic\n", ",seismic\n"}) {
+        plainRows.replace(plainRows.find(kind), std::string(kind).size(), ",\n");
+    }
+    writeFileBytes(dir.file("plain.csv"), header + plainRows);
+    const CliRun plain = cli({"--batch", dir.file("plain.csv"), "--code", "2010"});
+    EXPECT_NE(withDefaultsFilled(plain.out), withDefaultsFilled(open.out));
+}
+
+// The books of a project carry its title block as the project window's do: 工程名称,
+// 子项/设计号 and the names of 设计, 校对 and 审核; --project names the project instead.
+TEST(ProjectCli, BooksCarryTheProjectsTitleBlock) {
+    TemporaryDirectory dir;
+    writeFileBytes(dir.file("cases.csv"), kCases);
+    const std::string project = dir.file("p.tsn");
+    ASSERT_EQ(
+        cli({"--batch", dir.file("cases.csv"), "--code", "2010", "--save-project", project}).exit,
+        kExitDone);
+    ProjectReading reading = loadProjectFile(project);
+    ASSERT_TRUE(reading.project) << reading.error;
+    reading.project->info.name = "某住宅楼";
+    reading.project->info.number = "2026-017 / 1#楼";
+    reading.project->info.designer = "张设计";
+    reading.project->info.checker = "李校对";
+    reading.project->info.reviewer = "王审核";
+    ASSERT_TRUE(saveProjectFile(project, *reading.project).ok);
+
+    const CliRun open = cli({"--open", project, "--books", dir.file("b")});
+    ASSERT_EQ(open.exit, kExitDone) << open.err;
+    const std::string book = readFileBytes(dir.file("b/KZ1-2.html"));
+    for (const char* text : {"某住宅楼", "2026-017 / 1#楼", "张设计", "李校对", "王审核", "KZ1"}) {
+        EXPECT_NE(book.find(text), std::string::npos) << text;
+    }
+    const CliRun named =
+        cli({"--open", project, "--books", dir.file("n"), "--project", "另一工程"});
+    ASSERT_EQ(named.exit, kExitDone) << named.err;
+    const std::string other = readFileBytes(dir.file("n/KZ2-4.html"));
+    EXPECT_NE(other.find("另一工程"), std::string::npos);
+    EXPECT_EQ(other.find("某住宅楼"), std::string::npos);
+    EXPECT_NE(other.find("张设计"), std::string::npos);
+}
+
 // A damaged project is refused with its name and line (exit 3) and left as it was; an output
 // that is the project itself is refused before anything is written.
 TEST(ProjectCli, DamagedProjectAndOutputOverTheProject) {

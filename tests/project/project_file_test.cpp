@@ -118,6 +118,91 @@ TEST(ProjectFile, RefusesDamagedUnknownAndNewerFiles) {
     }
 }
 
+// The whole column's inputs: the shears and the kind of each combination and the stirrup steel
+// are kept; each is written only where it differs from the default, so a file of defaults (and
+// one written before they were kept) reads and writes back unchanged.
+TEST(ProjectFile, ShearsKindsAndStirrupSteelRoundTrip) {
+    Project project = sampleProject();
+    ProjectColumn& kz1 = project.columns[0];
+    kz1.column.stirrupSteel = SteelGrade2010::HPB300;
+    kz1.combinations[0].Vx = 150.0;
+    kz1.combinations[0].Vy = -80.5;
+    kz1.combinations[0].kind = CombinationKind::Seismic;
+    kz1.combinations[1].kind = CombinationKind::NonSeismic;
+    const std::string text = projectJson(project);
+    const ProjectReading reading = readProjectText(text, "v.tsn");
+    ASSERT_TRUE(reading.project) << reading.error;
+    EXPECT_TRUE(*reading.project == project);
+    EXPECT_EQ(projectJson(*reading.project), text);
+    struct Line {
+        const char* text;
+        bool present;
+    };
+    const Line lines[] = {
+        {"{\"N\": 2500, \"M2x\": 180.5, \"m1m2X\": -0.35, \"M2y\": 95, \"m1m2Y\": 1, "
+         "\"Vx\": 150, \"Vy\": -80.5, \"kind\": \"seismic\"}",
+         true},
+        {"{\"N\": 1200, \"M2x\": -60, \"m1m2X\": 0.5, \"M2y\": 40.25, \"m1m2Y\": -1, "
+         "\"kind\": \"non-seismic\"}",
+         true},
+        {"\"stirrup\": 8,\n      \"stirrupSteel\": \"HPB300\",", true},
+        // KZ2 keeps the defaults: no shears, no kind, HRB400 stirrups, none written.
+        {"{\"N\": 400, \"M2x\": 244, \"m1m2X\": 1, \"M2y\": 120, \"m1m2Y\": 1}", true},
+        {"\"stirrupSteel\": \"HRB400\"", false},
+    };
+    for (const Line& line : lines) {
+        EXPECT_EQ(text.find(line.text) != std::string::npos, line.present) << line.text;
+    }
+    // Changing any one of them makes another project.
+    Project other = project;
+    other.columns[0].combinations[0].kind = CombinationKind::Unspecified;
+    EXPECT_FALSE(other == project);
+    other = project;
+    other.columns[0].combinations[0].Vy = 80.5;
+    EXPECT_FALSE(other == project);
+    other = project;
+    other.columns[0].column.stirrupSteel = SteelGrade2010::HRB400;
+    EXPECT_FALSE(other == project);
+
+    // A file without them takes no shear, an unspecified kind and HRB400 stirrups.
+    const std::string older =
+        "{\"schema\": 1, \"columns\": [{\"mark\": \"KZ1\", \"b\": 400, \"h\": 500, "
+        "\"l0\": 3000, \"concrete\": \"C30\", \"steel\": \"HRB335\", \"combinations\": "
+        "[{\"N\": 800, \"M2x\": 100, \"M2y\": 50}]}]}";
+    const ProjectReading old = readProjectText(older, "old.tsn");
+    ASSERT_TRUE(old.project) << old.error;
+    const ProjectColumn& column = old.project->columns.at(0);
+    EXPECT_EQ(column.column.stirrupSteel, SteelGrade2010::HRB400);
+    EXPECT_EQ(column.combinations.at(0).Vx, 0.0);
+    EXPECT_EQ(column.combinations.at(0).Vy, 0.0);
+    EXPECT_EQ(column.combinations.at(0).kind, CombinationKind::Unspecified);
+}
+
+// A wrong kind or stirrup steel refuses the file, naming the field.
+TEST(ProjectFile, RefusesAnUnknownKindOrStirrupSteel) {
+    const std::string head =
+        "{\"schema\": 1, \"columns\": [{\"mark\": \"K\", \"b\": 400, \"h\": 500, "
+        "\"l0\": 3000, \"concrete\": \"C30\", \"steel\": \"HRB400\", ";
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {head + "\"combinations\": [{\"N\": 1, \"M2x\": 1, \"M2y\": 1, \"kind\": \"wind\"}]}]}",
+         "columns[0].combinations[0].kind：\"wind\" 不是可用的值（可用：seismic、non-seismic）"},
+        {head + "\"combinations\": [{\"N\": 1, \"M2x\": 1, \"M2y\": 1, \"Vx\": \"10\"}]}]}",
+         "columns[0].combinations[0].Vx：应为数值"},
+        {head + "\"stirrupSteel\": \"Q235\", \"combinations\": []}]}",
+         "columns[0].stirrupSteel：\"Q235\" 不是可用的钢筋牌号"},
+    };
+    for (const Case& c : cases) {
+        const ProjectReading reading = readProjectText(c.text, "p.tsn");
+        EXPECT_FALSE(reading.project) << c.text;
+        EXPECT_NE(reading.error.find(c.message), std::string::npos)
+            << c.text << "\n -> " << reading.error;
+    }
+}
+
 // A damaged file is refused by name and stays on disk exactly as it was.
 TEST(ProjectFile, DamagedFileIsLeftUntouched) {
     TemporaryDirectory dir;

@@ -28,6 +28,11 @@ CurrentCodeColumn seismicThree() {
     c.seismic = SeismicGrade::Three;
     return c;
 }
+CurrentCodeColumn tallColumn() {
+    CurrentCodeColumn c;
+    c.l0 = 8000.0;
+    return c;
+}
 CurrentCodeColumn shortColumn() {
     CurrentCodeColumn c;
     c.l0 = 3000.0;
@@ -45,6 +50,8 @@ const DesignCase kCases[] = {
     {"NoLayoutCarries", {}, {{400.0, 2000.0, 1.0, 120.0, 1.0}}, false},
     // N/(fcA) = 3e6 / (14.3 x 240000) = 0.874 > 0.85 of a grade 三 frame column.
     {"AxialRatioAboveLimit", seismicThree(), {{3000.0, 244.0, 1.0, 120.0, 1.0}}, false},
+    // Moments My only: ea along b alone, x checked by 6.2.15 with l0/h = 8000/600 = 13.33.
+    {"UniaxialAboutY", tallColumn(), {{2800.0, 0.0, 1.0, 20.0, 1.0}}, true},
 };
 
 CurrentCodeDesign designOf(const DesignCase& c) {

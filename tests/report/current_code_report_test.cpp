@@ -306,6 +306,47 @@ TEST(CurrentCodeReport, WrittenAsResultTxtIs) {
     EXPECT_EQ(busy.reason, kReportInUse);
 }
 
+// A uniaxial column says so in its report, its book and its JSON, with the figures of 6.2.15
+// across the moment plane. 400 x 600, l0 = 8000, N = 2800 kN, M2y = 20 kN*m, M2x = 0: l0/h =
+// 8000/600 = 13.33, phi = 0.95 + (13.333 - 12)/2 x (0.92 - 0.95) = 0.9300; x takes no ea, so eix =
+// 0.00 and Mx = 0.00; the axial capacity is 0.9 x 0.93 x (14.3 x 240000 + 360 As) of the bars.
+TEST(CurrentCodeReport, UniaxialColumnSaysWhichDirectionAndChecksTheOtherBy6215) {
+    CurrentCodeColumn column;
+    column.l0 = 8000.0;
+    const LoadCombination load{2800.0, 0.0, 1.0, 20.0, 1.0};
+    const CurrentCodeDesign d = designCurrentCode(column, {&load, 1});
+    ASSERT_TRUE(d.designed);
+    const double As = d.layout->steelArea;
+    const std::string capacity = fixedText(0.9 * 0.93 * (14.3 * 240000.0 + 360.0 * As) / 1000.0, 1);
+    const std::string sentence =
+        "单向偏心受压：各组合的x方向弯矩 M2x均为零，附加偏心距只计入弯矩作用方向(y方向，6.2.5)；"
+        "垂直于弯矩作用平面的x方向不计弯矩，按轴心受压验算(6.2.17、6.2.15)：l0/h = 8000/600 = "
+        "13.33，φ = 0.9300";
+    const std::string text = currentCodeReportText(d);
+    for (const std::string& line :
+         {sentence, std::string("稳定系数(表6.2.15，垂直于弯矩作用平面)：l0/h = 13.33，φ = 0.9300"),
+          std::string("  x方向(D = h = 600 mm)：各组合弯矩均为零，不计附加偏心距(6.2.5)，"
+                      "按轴心受压验算(6.2.15)：ei = 0.00 mm"),
+          std::string("Mx = N·eix = 0.00 kN.m"),
+          "  垂直于弯矩作用平面按轴心受压(6.2.15)：0.9φ(fcA + fy'As') = " + capacity + " kN"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+    // The y direction keeps its own ea = max(20, 400/30) = 20.
+    EXPECT_NE(text.find("附加偏心距(6.2.5)：ea = max(20, D/30) = 20.00 mm"), std::string::npos);
+    const std::string json = currentCodeJson(d);
+    EXPECT_NE(json.find("\"uniaxial\": {\"bending\": \"y\", \"note\": \"" + sentence +
+                        "\", \"depth\": 600, \"l0OverD\": " + formatShortest(8000.0 / 600.0) +
+                        ", \"phi\": "),
+              std::string::npos)
+        << json;
+
+    // A biaxial column prints none of it.
+    const LoadCombination both{2800.0, 1e-9, 1.0, 20.0, 1.0};
+    const CurrentCodeDesign biaxial = designCurrentCode(column, {&both, 1});
+    EXPECT_EQ(currentCodeReportText(biaxial).find("单向偏心受压"), std::string::npos);
+    EXPECT_EQ(currentCodeJson(biaxial).find("uniaxial"), std::string::npos);
+}
+
 // The JSON object: 4Φ20 in 400 x 600 (centres 20 + 8 + 10 = 38 from the faces: u = +-262,
 // v = +-162; As = 4 * 314.159 = 1256.637 mm^2, rho = 1256.637 / 240000).
 TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {

@@ -60,6 +60,7 @@ class ProjectWindowTest : public QObject {
   private slots:
     void keyboardPasteDesignSaveReopenExport();
     void badFieldIsRefusedWithItsName();
+    void shearsKindAndStirrupSteelFromTheKeyboard();
     void undoRedoFromTheKeyboard();
     void remembersTheLastProjectNotThe2002Dialog();
     void destroyedWithAFieldBeingTyped();
@@ -183,6 +184,53 @@ void ProjectWindowTest::badFieldIsRefusedWithItsName() {
     QTest::keyClick(&window, Qt::Key_F5);
     QVERIFY(finished.wait(20000));
     QCOMPARE(window.viewModel().row(0).status, std::string("输入有误"));
+}
+
+// State: a new column. Action: a whole analysis-program row pasted (N, M2x, M2y, the ratios, Vx,
+// Vy, the kind), the stirrup steel picked by the keyboard. Expected: the grid shows the eight
+// columns the view model names, the shears and the kind land in the combination, the steel in
+// the column.
+void ProjectWindowTest::shearsKindAndStirrupSteelFromTheKeyboard() {
+    ProjectWindow window(nullptr, false);
+    QVERIFY(showActive(window));
+    window.action(QStringLiteral("addColumn"))->trigger();
+    QTableView* grid = window.combinationGrid();
+    QCOMPARE(grid->model()->columnCount(), 8);
+    QCOMPARE(grid->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Vx (kN)"));
+    QCOMPARE(grid->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("组合类别"));
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QApplication::clipboard()->setText(QStringLiteral(
+        "2500\t180\t95\t1\t1\t120\t45.5\t地震\r\n900\t60\t0\t1\t1\t0\t20\t非地震\r\n"));
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(grid->model()->rowCount(), 2);
+    QCOMPARE(grid->model()->index(0, 6).data().toString(), QStringLiteral("45.5"));
+    QCOMPARE(grid->model()->index(0, 7).data().toString(), QStringLiteral("地震"));
+    const LoadCombination& first = window.viewModel().project().columns[0].combinations[0];
+    QCOMPARE(first.Vx, 120.0);
+    QCOMPARE(first.kind, CombinationKind::Seismic);
+    QCOMPARE(window.viewModel().project().columns[0].combinations[1].kind,
+             CombinationKind::NonSeismic);
+
+    // The kind is picked from a list: blank (unspecified), 地震, 非地震.
+    grid->setCurrentIndex(grid->model()->index(1, 7));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* kinds = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(kinds != nullptr);
+    QCOMPARE(kinds->count(), 3);
+    QCOMPARE(kinds->currentText(), QStringLiteral("非地震"));
+    kinds->setCurrentIndex(0);
+    QTest::keyClick(kinds, Qt::Key_Return);
+    QTRY_COMPARE(window.viewModel().project().columns[0].combinations[1].kind,
+                 CombinationKind::Unspecified);
+
+    auto* steel = qobject_cast<QComboBox*>(window.fieldWidget(ColumnField::StirrupSteel));
+    QVERIFY(steel != nullptr);
+    QCOMPARE(steel->currentText(), QStringLiteral("HRB400"));
+    steel->setFocus();
+    QTest::keyClick(steel, Qt::Key_Home);
+    QTRY_COMPARE(window.viewModel().project().columns[0].column.stirrupSteel,
+                 SteelGrade2010::HPB300);
 }
 
 void ProjectWindowTest::undoRedoFromTheKeyboard() {

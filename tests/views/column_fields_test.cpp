@@ -120,7 +120,10 @@ TEST(ColumnFields, RefusedPasteChangesNothing) {
     const Case cases[] = {
         {"2500\t180\t95\n1200\t6O\t40\n", 0,
          "粘贴的第2行第2列（x向杆端较大弯矩 M2x）：“6O” 不是数值"},
-        {"1\t2\t3\t4\n", 2, "粘贴的第1行有4列，超出表格（从M2y (kN·m)起最多3列）"},
+        {"1\t2\t3\t4\n", 5, "粘贴的第1行有4列，超出表格（从Vx (kN)起最多3列）"},
+        {"1\t2\t3\t4\t5\t6\t7\t地震\t9\n", 0, "粘贴的第1行有9列，超出表格（从N (kN)起最多8列）"},
+        {"100\t50\t风荷载\n", 5,
+         "粘贴的第1行第3列（组合类别）：“风荷载” 不是组合类别（可填：地震、非地震，空白为未指明）"},
         {"1\t\t3\n", 0, "粘贴的第1行第2列"},
         {"", 0, "剪贴板中没有可粘贴的数值"},
     };
@@ -132,6 +135,66 @@ TEST(ColumnFields, RefusedPasteChangesNothing) {
         ASSERT_EQ(column.combinations.size(), 1U);
         EXPECT_TRUE(column.combinations[0] == LoadCombination{});
     }
+}
+
+// A whole row of an analysis program's table: N, M2x, M2y, the two ratios, Vx, Vy and the kind
+// in the grid's order; the kind as 地震 / 非地震 / blank (the file's words are taken too). Copied
+// back it gives the grid's words.
+TEST(ColumnFields, PastesShearsAndKindsAndCopiesThemBack) {
+    ProjectColumn column = kz1();
+    const std::string block =
+        "2500\t180.5\t95\t1\t1\t120\t45.5\t地震\r\n"
+        "1200\t60\t40.25\t0.5\t-1\t0\t30\t非地震\r\n"
+        "800\t30\t20\t1\t1\t10\t0\t\r\n"
+        "900\t30\t20\t1\t1\t10\t0\tnon-seismic\r\n";
+    const PasteResult pasted = pasteCombinations(column, 0, 0, block);
+    ASSERT_TRUE(pasted.accepted) << pasted.message;
+    ASSERT_EQ(column.combinations.size(), 4U);
+    struct Row {
+        double Vx, Vy;
+        CombinationKind kind;
+    };
+    const Row rows[] = {{120.0, 45.5, CombinationKind::Seismic},
+                        {0.0, 30.0, CombinationKind::NonSeismic},
+                        {10.0, 0.0, CombinationKind::Unspecified},
+                        {10.0, 0.0, CombinationKind::NonSeismic}};
+    for (std::size_t r = 0; r < 4; ++r) {
+        EXPECT_EQ(column.combinations[r].Vx, rows[r].Vx) << r;
+        EXPECT_EQ(column.combinations[r].Vy, rows[r].Vy) << r;
+        EXPECT_EQ(column.combinations[r].kind, rows[r].kind) << r;
+    }
+    EXPECT_EQ(copyCombinations(column, 0, 3, 5, 7),
+              "120\t45.5\t地震\n0\t30\t非地震\n10\t0\t\n10\t0\t非地震\n");
+    // One cell: the kind cleared back to unspecified, a word refused with the row named.
+    EXPECT_TRUE(editCombinationCell(column, 0, kKindCell, " ").accepted);
+    EXPECT_EQ(column.combinations[0].kind, CombinationKind::Unspecified);
+    const FieldEdit wrong = editCombinationCell(column, 1, kKindCell, "是");
+    EXPECT_FALSE(wrong.accepted);
+    EXPECT_EQ(wrong.message,
+              "第2组荷载组合：组合类别：“是” 不是组合类别（可填：地震、非地震，空白为未指明）");
+    EXPECT_EQ(column.combinations[1].kind, CombinationKind::NonSeismic);
+    EXPECT_EQ(combinationColumnLabel(5), std::string("Vx (kN)"));
+    EXPECT_EQ(combinationColumnLabel(kKindCell), std::string("组合类别"));
+    // The kind is picked from its words, each of which the cell takes back; a number cell has none.
+    const std::vector<std::string> kinds = combinationCellChoices(kKindCell);
+    ASSERT_EQ(kinds, (std::vector<std::string>{"", "地震", "非地震"}));
+    for (const std::string& word : kinds) {
+        ASSERT_TRUE(editCombinationCell(column, 0, kKindCell, word).accepted) << word;
+        EXPECT_EQ(combinationCellText(column.combinations[0], kKindCell), word);
+    }
+    EXPECT_TRUE(combinationCellChoices(5).empty());
+}
+
+// The stirrup steel is a choice of the four grades; another text is refused.
+TEST(ColumnFields, StirrupSteelIsAChoice) {
+    ProjectColumn column = kz1();
+    EXPECT_EQ(columnFieldText(column, ColumnField::StirrupSteel), "HRB400");
+    EXPECT_TRUE(editColumnField(column, ColumnField::StirrupSteel, "HPB300").accepted);
+    EXPECT_EQ(column.column.stirrupSteel, SteelGrade2010::HPB300);
+    const FieldEdit wrong = editColumnField(column, ColumnField::StirrupSteel, "Q235");
+    EXPECT_FALSE(wrong.accepted);
+    EXPECT_EQ(wrong.message, "箍筋牌号：“Q235” 不是可选的值");
+    EXPECT_EQ(column.column.stirrupSteel, SteelGrade2010::HPB300);
 }
 
 }  // namespace

@@ -220,6 +220,32 @@ TEST(ProjectViewModel, CancelledDesignStopsBeforeTheNextColumn) {
     EXPECT_EQ(told, 2U);
 }
 
+// The grid's new columns through the view model: a whole Excel row with shears and kind, the
+// stirrup steel, all kept by a save and an open, the paste undone as one step.
+TEST(ProjectViewModel, ShearsKindsAndStirrupSteelKeptBySaveAndOpen) {
+    TemporaryDirectory dir;
+    ProjectViewModel vm;
+    vm.addColumn();
+    EXPECT_EQ(vm.editField(ColumnField::StirrupSteel, "HPB300"), "");
+    EXPECT_EQ(vm.paste(0, 0, "2500\t180.5\t95\t1\t1\t120\t45\t地震\n800\t30\t20\t1\t1\t10\t0\t\n"),
+              "");
+    ASSERT_EQ(vm.combinationCount(), 2U);
+    EXPECT_EQ(vm.cellText(0, 5), "120");
+    EXPECT_EQ(vm.cellText(0, kKindCell), "地震");
+    EXPECT_EQ(vm.cellText(1, kKindCell), "");
+    const std::string path = dir.file("v.tsn");
+    ASSERT_TRUE(vm.saveAs(path).ok);
+    ProjectViewModel other;
+    ASSERT_EQ(other.open(path), "");
+    EXPECT_EQ(other.fieldText(ColumnField::StirrupSteel), "HPB300");
+    EXPECT_EQ(other.cellText(0, 6), "45");
+    EXPECT_EQ(other.cellText(0, kKindCell), "地震");
+    EXPECT_TRUE(other.project() == vm.project());
+    vm.undo();
+    EXPECT_EQ(vm.combinationCount(), 1U);
+    EXPECT_EQ(vm.cellText(0, kKindCell), "");
+}
+
 // Saved and opened again; a damaged file leaves the window's project as it was; the title and the
 // recent files follow.
 TEST(ProjectViewModel, SaveOpenAndTitle) {

@@ -9,6 +9,7 @@
 #include "engine/section/ultimate_contour.h"
 #include "report/book/book_pictures.h"
 #include "report/book/book_writer.h"
+#include "report/column_schedule.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
@@ -534,6 +535,14 @@ Book buildBook(const BookInfo& info, const CurrentCodeDesign& design,
         }
     } else {
         w.paragraph("结论：不满足，请加大截面或提高材料强度等级（" + noLayoutReasonText(r) + "）");
+    }
+    if (whole != nullptr) {
+        // The column's row of the schedule (柱表), as the drawings list it.
+        BookTable schedule;
+        schedule.header.assign(kScheduleHeader.begin(), kScheduleHeader.end());
+        schedule.rows.push_back(scheduleCells(scheduleRow(info.columnId, *whole), true));
+        w.paragraph("柱表（列表注写方式，16G101-1）：");
+        w.table(std::move(schedule));
     }
     return book;
 }

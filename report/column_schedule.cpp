@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "report/book/book_pictures.h"
 #include "report/book/book_writer.h"
 #include "report/current_code_format.h"
 #include "report/current_code_report.h"
@@ -138,7 +139,7 @@ void ColumnSchedule::add(long long order, const std::string& mark,
             SectionDrawing drawing = designSectionDrawing(column, mark);
             drawing.annotation = detailLines(entry.drawn);
             entry.detail = details_.size();
-            details_.push_back({std::move(drawing)});
+            details_.push_back({std::move(drawing), layoutPicture(design)});
             detailIndex_.emplace(std::move(key), *entry.detail);
         }
     }
@@ -159,6 +160,23 @@ std::vector<const ColumnSchedule::Entry*> ColumnSchedule::sorted() const {
         return a->order != b->order ? a->order < b->order : a->sequence < b->sequence;
     });
     return list;
+}
+
+std::vector<std::pair<std::size_t, std::string>> ColumnSchedule::detailsInOrder(
+    const std::vector<const Entry*>& list) const {
+    std::vector<std::pair<std::size_t, std::string>> order;
+    std::vector<std::size_t> place(details_.size(), details_.size());
+    for (const Entry* entry : list) {
+        if (!entry->detail) continue;
+        std::size_t& at = place[*entry->detail];
+        if (at == details_.size()) {
+            at = order.size();
+            order.emplace_back(*entry->detail, entry->plain.mark);
+        } else {
+            order[at].second += "、" + entry->plain.mark;
+        }
+    }
+    return order;
 }
 
 std::vector<ScheduleRow> ColumnSchedule::rows() const {
@@ -216,21 +234,13 @@ DxfDocument ColumnSchedule::document(const std::string& title) const {
     }
 
     // The details in the order their first column appears, each titled with its columns' marks.
-    std::vector<std::size_t> order;
-    std::vector<std::string> marks(details_.size());
-    for (const Entry* entry : list) {
-        if (!entry->detail) continue;
-        std::string& label = marks[*entry->detail];
-        if (label.empty()) order.push_back(*entry->detail);
-        label += (label.empty() ? "" : "、") + entry->plain.mark;
-    }
     const double wrapWidth = std::max(tableWidth, kSheetWidth);
     double cursorX = 0.0;
     double cursorY = -tableHeight - 2.0 * kDetailGap;
     double rowBottom = cursorY;
-    for (const std::size_t index : order) {
+    for (const auto& [index, marks] : detailsInOrder(list)) {
         SectionDrawing drawing = details_[index].drawing;
-        drawing.title = marks[index];
+        drawing.title = marks;
         DxfDocument probe;
         drawSectionDetail(probe, drawing);
         const DxfPoint low = probe.minimum();
@@ -262,8 +272,17 @@ Book ColumnSchedule::book(const BookInfo& info) const {
     w.paragraph("箍筋类型号 1(m×n)：矩形复合箍筋，m 为沿 b 边的肢数，n 为沿 h 边的肢数。");
     BookTable table;
     table.header.assign(kScheduleHeader.begin(), kScheduleHeader.end());
-    for (const Entry* entry : sorted()) table.rows.push_back(scheduleCells(entry->plain, true));
+    const std::vector<const Entry*> list = sorted();
+    for (const Entry* entry : list) table.rows.push_back(scheduleCells(entry->plain, true));
     w.table(std::move(table));
+    const auto details = detailsInOrder(list);
+    if (!details.empty()) w.heading(1, "截面详图");
+    for (const auto& [index, marks] : details) {
+        if (!details_[index].picture) continue;
+        BookPicture picture = *details_[index].picture;
+        picture.caption = marks + "  " + picture.caption;
+        w.picture(std::move(picture));
+    }
     return book;
 }
 

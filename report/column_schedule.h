@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/current_code/column_with_stirrups.h"
@@ -73,7 +74,8 @@ class ColumnSchedule {
     // distinct section detail (bars, hoop, inner hoops and ties) once, labelled with the marks of
     // the columns that have it.
     [[nodiscard]] DxfDocument document(const std::string& title) const;
-    // The schedule as a calculation book's content: the table and the key of the bar symbols.
+    // The schedule as a calculation book's content: the key of the bar symbols, the table, and a
+    // picture of each distinct section captioned with its columns' marks.
     [[nodiscard]] Book book(const BookInfo& info) const;
 
   private:
@@ -86,8 +88,12 @@ class ColumnSchedule {
     };
     struct Detail {
         SectionDrawing drawing;
+        std::optional<BookPicture> picture;  // the book's picture of the section
     };
     [[nodiscard]] std::vector<const Entry*> sorted() const;
+    // The distinct sections in the order of their first column, with the marks of their columns.
+    [[nodiscard]] std::vector<std::pair<std::size_t, std::string>> detailsInOrder(
+        const std::vector<const Entry*>& list) const;
 
     std::vector<Entry> entries_;
     std::vector<Detail> details_;

@@ -146,15 +146,15 @@ void DxfDocument::line(std::string_view layer, DxfPoint from, DxfPoint to) {
     point(entities_, 11, to);
 }
 
-void DxfDocument::polyline(std::string_view layer, const std::vector<DxfPoint>& given, bool closed,
+void DxfDocument::polyline(std::string_view layer, const std::vector<DxfPoint>& points, bool closed,
                            double width) {
-    std::vector<DxfPoint> points;
-    points.reserve(given.size());
-    for (const DxfPoint& p : given) points.push_back(moved(p));
+    std::vector<DxfPoint> placed;
+    placed.reserve(points.size());
+    for (const DxfPoint& p : points) placed.push_back(moved(p));
     useLayer(layer);
     check(width);
     const double half = std::fabs(width) / 2.0;
-    for (const DxfPoint& p : points) {
+    for (const DxfPoint& p : placed) {
         include({p.x - half, p.y - half});
         include({p.x + half, p.y + half});
     }
@@ -165,7 +165,7 @@ void DxfDocument::polyline(std::string_view layer, const std::vector<DxfPoint>& 
     group(entities_, 70, closed ? 1 : 0);
     group(entities_, 40, width);
     group(entities_, 41, width);
-    for (const DxfPoint& p : points) {
+    for (const DxfPoint& p : placed) {
         group(entities_, 0, "VERTEX");
         group(entities_, 8, layer);
         point(entities_, 10, p);

@@ -18,6 +18,7 @@
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "project/project_file.h"
+#include "book/column_schedule.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
@@ -170,6 +171,25 @@ constexpr std::array<const char*, 19> kLayoutColumns = {"layout",
                                                         "requiredVolumetricRatio"};
 // The stirrup columns of a layout row.
 constexpr std::size_t kStirrupColumns = 10;
+// After the status, a layout row's row of the column schedule (柱表) in the list notation, grade
+// letters in plain text (book/column_schedule.h); a combination row leaves them empty.
+constexpr std::array<const char*, 7> kScheduleColumns = {
+    "scheduleSection",     "scheduleAllBars",     "scheduleCornerBars", "scheduleMiddleBarsB",
+    "scheduleMiddleBarsH", "scheduleStirrupType", "scheduleStirrups"};
+
+// Ends a row with its schedule cells (none for nullptr).
+void endRow(std::string& text, const ScheduleRow* row) {
+    if (row == nullptr) {
+        text.append(kScheduleColumns.size(), ',');
+    } else {
+        const std::vector<std::string> cells = scheduleCells(*row, false);
+        for (std::size_t i = 1; i <= kScheduleColumns.size(); ++i) {
+            text += ',';
+            appendCsvField(text, cells[i]);
+        }
+    }
+    text += '\n';
+}
 
 // The column fields every row of an id must repeat.
 struct SharedField {
@@ -581,21 +601,30 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
             text += ',';
             appendCsvField(text,
                            rejections[i].empty() ? notDesigned : "rejected: " + rejections[i]);
-            text += '\n';
+            endRow(text, nullptr);
         }
         beginRow(text, firstLine, id, "layout");
         appendEmpty(text, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size() +
                               kLayoutColumns.size());
+        const std::string finding = columnFinding
+                                        ? *columnFinding
+                                        : "line " + std::to_string(rows[*firstRejected].line) +
+                                              ": " + rejections[*firstRejected];
+        const CurrentCodeColumn* column = reference ? &readings[*reference].column : nullptr;
+        const ScheduleRow scheduled = rejectedScheduleRow(id, column, finding);
         text += ',';
-        appendCsvField(
-            text,
-            "rejected: " + (columnFinding ? *columnFinding
-                                          : "line " + std::to_string(rows[*firstRejected].line) +
-                                                ": " + rejections[*firstRejected]));
-        text += '\n';
+        appendCsvField(text, "rejected: " + finding);
+        endRow(text, &scheduled);
         designedRows_ += static_cast<long long>(rows.size());
         if (!blocks_.add({firstLine, std::move(text)})) {
             return stop(Status::FileFailed, blocks_.error());
+        }
+        if (files_.outputs != nullptr) {
+            const FileResult told = files_.outputs->rejected(id, firstLine, column, finding);
+            if (!told.ok) {
+                return stop(Status::FileFailed,
+                            "cannot write " + told.fileName + ": " + told.reason);
+            }
         }
         return std::nullopt;
     }
@@ -639,8 +668,10 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
             appendEmpty(text, 1);
         }
         appendEmpty(text, kLayoutColumns.size());
-        text += !design.designed ? ",no layout\n" : stirred ? ",ok\n" : ",no stirrup\n";
+        text += !design.designed ? ",no layout" : stirred ? ",ok" : ",no stirrup";
+        endRow(text, nullptr);
     }
+    const ScheduleRow scheduled = scheduleRow(id, whole);
     beginRow(text, firstLine, id, "layout");
     appendEmpty(text, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size());
     if (design.designed) {
@@ -670,20 +701,21 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
             text += ',' + std::to_string(c.legsX) + ',' + std::to_string(c.legsY);
             appendNumber(text, c.volumetricRatio);
             appendNumber(text, stirrups->limits.requiredVolumetricRatio);
-            text += ",designed\n";
+            text += ",designed";
+            endRow(text, &scheduled);
         } else {
             appendEmpty(text, kStirrupColumns);
             text += ',';
             appendCsvField(
                 text, "no stirrup: " +
                           (stirrups != nullptr ? stirrupFailureText(*stirrups) : std::string()));
-            text += '\n';
+            endRow(text, &scheduled);
         }
     } else {
         appendEmpty(text, kLayoutColumns.size());
         text += ',';
         appendCsvField(text, "no layout: " + noLayoutReasonText(design));
-        text += '\n';
+        endRow(text, &scheduled);
     }
     designedRows_ += static_cast<long long>(rows.size());
     if (!blocks_.add({firstLine, std::move(text)}))
@@ -727,7 +759,9 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
     }
     for (const char* name : kDemandColumns) (line += ',') += name;
     for (const char* name : kLayoutColumns) (line += ',') += name;
-    line += ",status\n";
+    line += ",status";
+    for (const char* name : kScheduleColumns) (line += ',') += name;
+    line += '\n';
     sink << line;
     if (!blocks_.finish()) return stop(Status::FileFailed, blocks_.error());
     ColumnBlock block;
@@ -740,7 +774,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
                               kLayoutColumns.size());
         line += ',';
         appendCsvField(line, "rejected: " + broken_->malformed);
-        line += '\n';
+        endRow(line, nullptr);
         sink << line;
     }
     return std::nullopt;

@@ -30,6 +30,13 @@ class CurrentCodeOutputs {
     virtual ~CurrentCodeOutputs() = default;
     virtual FileResult designed(const std::string& id, long long firstLine,
                                 const ColumnWithStirrups& column) = 0;
+    // Told instead for each column id with a rejected row: the column of its first row that
+    // reads (nullptr when none does) and what was rejected, as its layout row says.
+    virtual FileResult rejected(const std::string& /*id*/, long long /*firstLine*/,
+                                const CurrentCodeColumn* /*column*/,
+                                const std::string& /*finding*/) {
+        return FileResult::success();
+    }
 };
 
 // Where the current-code batch writes a file per column id, beside the results; none when empty.

@@ -6,6 +6,7 @@
 
 #include "book/book_pictures.h"
 #include "book/book_writer.h"
+#include "book/column_schedule.h"
 #include "engine/current_code/current_code_design.h"
 #include "engine/current_code/current_code_rules.h"
 #include "engine/section/ultimate_contour.h"
@@ -555,6 +556,14 @@ Book buildBook(const BookInfo& info, const CurrentCodeDesign& design,
         }
     } else {
         w.paragraph("结论：不满足，请加大截面或提高材料强度等级（" + noLayoutReasonText(r) + "）");
+    }
+    if (whole != nullptr) {
+        // The column's row of the schedule (柱表), as the drawings list it.
+        BookTable schedule;
+        schedule.header.assign(kScheduleHeader.begin(), kScheduleHeader.end());
+        schedule.rows.push_back(scheduleCells(scheduleRow(info.columnId, *whole), true));
+        w.paragraph("柱表（列表注写方式，16G101-1）：");
+        w.table(std::move(schedule));
     }
     return book;
 }

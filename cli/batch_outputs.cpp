@@ -7,19 +7,45 @@
 #include "book/design_book.h"
 #include "cli/book_output.h"
 #include "engine/section/section_check.h"
+#include "book/book_file.h"
+#include "book/current_code_book.h"
+#include "book/design_book.h"
 
 namespace tessarin {
 
-FileResult writeBatchBook(const Book& book, const std::string& path, const BatchOptions& options) {
-    std::string clash;
-    if (sameOutputFile(path, options.input)) {
-        clash = "the same file as the input " + options.input;
-    } else if (options.output ? sameOutputFile(path, *options.output)
-                              : options.streamFile && leadsTo(path, *options.streamFile)) {
-        clash = "the same file as the results " + (options.output ? *options.output : "on stdout");
+namespace {
+
+// Why path must not be written beside the batch: it is its input or its results.
+std::string clashWithBatch(const std::string& path, const BatchOptions& options) {
+    if (sameOutputFile(path, options.input)) return "the same file as the input " + options.input;
+    if (options.output ? sameOutputFile(path, *options.output)
+                       : options.streamFile && leadsTo(path, *options.streamFile)) {
+        return "the same file as the results " + (options.output ? *options.output : "on stdout");
     }
+    return {};
+}
+
+}  // namespace
+
+FileResult writeBatchBook(const Book& book, const std::string& path, const BatchOptions& options) {
+    const std::string clash = clashWithBatch(path, options);
     if (!clash.empty()) return FileResult::refusal(path, FileAction::Create, clash);
     return writeBookFile(book, path, StreamTarget::Refuse);
+}
+
+FileResult checkScheduleTarget(const std::string& path) {
+    return scheduleFormatOf(path) == ScheduleFormat::Dxf ? checkWritablePath(path)
+                                                         : checkBookTarget(path);
+}
+
+FileResult writeBatchSchedule(const ColumnSchedule& schedule, const std::string& path,
+                              const BookInfo& info, const BatchOptions& options) {
+    const std::string clash = clashWithBatch(path, options);
+    if (!clash.empty()) return FileResult::refusal(path, FileAction::Create, clash);
+    if (scheduleFormatOf(path) == ScheduleFormat::Dxf) {
+        return writeScheduleDxf(path, schedule, scheduleTitle(info.project));
+    }
+    return writeBookFile(schedule.book(info), path);
 }
 
 BatchBooks::BatchBooks(std::string directory, std::string project, std::string suffix,

@@ -4,6 +4,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/current_code_batch.h"
+#include "batch/schedule_outputs.h"
 #include "book/column_books.h"
 #include "book/design_book.h"
 
@@ -51,5 +52,14 @@ class CurrentCodeBooks final : public CurrentCodeOutputs {
     std::string suffix_;
     const BatchOptions& options_;
 };
+
+// --schedule FILE: whether the column schedule can go to path by its format, checked before the
+// batch runs (the folder, the name, and for a PDF the writer program).
+FileResult checkScheduleTarget(const std::string& path);
+
+// Writes the schedule gathered by a batch to path after the run: a DXF sheet or, for .html, .pdf
+// and .docx, a book (info on its title page); never the batch's input or results.
+FileResult writeBatchSchedule(const ColumnSchedule& schedule, const std::string& path,
+                              const BookInfo& info, const BatchOptions& options);
 
 }  // namespace tessarin

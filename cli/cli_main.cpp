@@ -23,6 +23,34 @@ namespace tessarin {
 
 namespace {
 
+// --schedule FILE: refused before anything runs when it cannot be written.
+bool scheduleTargetRefused(const BatchFileOptions& files, std::ostream& err) {
+    if (!files.schedule) return false;
+    const FileResult target = checkScheduleTarget(*files.schedule);
+    if (target.ok) return false;
+    err << "tessarin-cli: cannot write the column schedule " << target.fileName << ": "
+        << target.reason << '\n';
+    return true;
+}
+
+// The schedule gathered while the batch ran, written once it has designed every column; a batch
+// that stopped on its input or a file writes none.
+BatchOutcome withSchedule(BatchOutcome outcome, const std::optional<ColumnSchedule>& schedule,
+                          const BatchFileOptions& files, const BookInfo& info,
+                          const BatchOptions& options) {
+    if (!schedule || outcome.status == BatchOutcome::Status::Unusable ||
+        outcome.status == BatchOutcome::Status::FileFailed) {
+        return outcome;
+    }
+    const FileResult written = writeBatchSchedule(*schedule, *files.schedule, info, options);
+    if (!written.ok) {
+        const char* what =
+            written.action == FileAction::Create ? "cannot create " : "cannot write ";
+        return {BatchOutcome::Status::FileFailed, what + written.fileName + ": " + written.reason};
+    }
+    return outcome;
+}
+
 // --batch, with or without --code 2010. The books' directory is made before anything runs.
 int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
                  const CliStreams& streams) {
@@ -56,6 +84,7 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
             [&](const BatchProgressListener& progress) { return runBatch(options, out, progress); },
             err, streams.errIsTerminal);
     }
+    if (scheduleTargetRefused(files, err)) return kExitFile;
     CurrentCodeBatchFiles codeFiles;
     codeFiles.reportDir = options.reportDir;
     codeFiles.dxfDir = files.dxfDir;
@@ -64,9 +93,16 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
         books.emplace(*files.booksDir, files.project, files.bookSuffix, options);
         codeFiles.outputs = &*books;
     }
+    std::optional<ColumnSchedule> schedule;
+    std::optional<ScheduleOutputs> scheduling;
+    if (files.schedule) {
+        schedule.emplace();
+        codeFiles.outputs = &scheduling.emplace(*schedule, codeFiles.outputs);
+    }
     return runBatchCommand(
         [&](const BatchProgressListener& progress) {
-            return runCurrentCodeBatch(options, codeFiles, out, progress);
+            return withSchedule(runCurrentCodeBatch(options, codeFiles, out, progress), schedule,
+                                files, BookInfo{files.project, {}, todayText()}, options);
         },
         err, streams.errIsTerminal);
 }
@@ -89,10 +125,12 @@ int runOpenProject(const CliParse& parse, std::ostream& out, std::ostream& err,
             return kExitFile;
         }
     }
+    if (scheduleTargetRefused(files, err)) return kExitFile;
     CurrentCodeBatchFiles codeFiles;
     codeFiles.reportDir = options.reportDir;
     codeFiles.dxfDir = files.dxfDir;
     std::optional<CurrentCodeBooks> books;
+    const std::string projectName = parse.projectNamed ? files.project : project.info.name;
     if (files.booksDir) {
         // The title page as the project window's books have it: the project's name (or that of
         // --project), 子项/设计号 and the names of 设计, 校对 and 审核.
@@ -104,9 +142,22 @@ int runOpenProject(const CliParse& parse, std::ostream& out, std::ostream& err,
         books.emplace(*files.booksDir, std::move(title), files.bookSuffix, options);
         codeFiles.outputs = &*books;
     }
+    std::optional<ColumnSchedule> schedule;
+    std::optional<ScheduleOutputs> scheduling;
+    if (files.schedule) {
+        schedule.emplace();
+        codeFiles.outputs = &scheduling.emplace(*schedule, codeFiles.outputs);
+    }
+    BookInfo info{projectName, {}, todayText()};
+    info.subProject = project.info.number;
+    info.designer = project.info.designer;
+    info.checker = project.info.checker;
+    info.reviewer = project.info.reviewer;
     return runBatchCommand(
         [&](const BatchProgressListener& progress) {
-            return runProjectBatch(project, parse.projectFile, options, codeFiles, out, progress);
+            return withSchedule(
+                runProjectBatch(project, parse.projectFile, options, codeFiles, out, progress),
+                schedule, files, info, options);
         },
         err, streams.errIsTerminal);
 }

@@ -5,8 +5,9 @@
 #include <cmath>
 #include <map>
 
-#include "run/input_parsers.h"
+#include "batch/schedule_outputs.h"
 #include "text/number_text.h"
+#include "run/input_parsers.h"
 
 namespace tessarin {
 
@@ -43,6 +44,9 @@ constexpr const char* kFooter =
     "  row per id (bars, As, rho, governing line, stirrups). --reports, --dxf and --books write\n"
     "  DIR/<id>-<first line>.txt, .dxf and .html (or .pdf, .docx) per column. Exit 5 when every\n"
     "  row was accepted but no layout fits some columns.\n"
+    "  --schedule FILE (also with --open) writes the column schedule (柱表, 16G101-1 list\n"
+    "  notation) of every column: FILE.dxf the table drawn with each distinct section detail,\n"
+    "  FILE.html, .pdf or .docx the table as a book; the results CSV carries its cells too.\n"
     "\n"
     "Project: tessarin-cli --open FILE.tsn [--out] [--reports DIR] [--dxf DIR] [--books DIR]\n"
     "  designs every column of a project file (written by the desktop program's project window,\n"
@@ -232,6 +236,11 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
                    "with --batch: also write one calculation book per column id into this "
                    "directory")
         ->type_name("DIR");
+    std::string schedule;
+    app.add_option("--schedule", schedule,
+                   "with --batch --code 2010 or --open: also write the column schedule (柱表) as "
+                   "FILE.dxf (table and section details) or FILE.html, .pdf, .docx (book)")
+        ->type_name("FILE");
     std::string bookFormat = "html";
     app.add_option("--book-format", bookFormat,
                    "with --books: html (default), pdf (needs tessarin-book of the desktop build) "
@@ -285,9 +294,20 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         }
         return std::nullopt;
     };
+    if (app.count("--schedule") > 0) {
+        if ((app.count("--open") == 0 && !(batch && currentCode)) ||
+            app.count("--save-project") > 0) {
+            return usage("--schedule goes with --batch --code 2010 or with --open");
+        }
+        if (scheduleFormatOf(schedule) == ScheduleFormat::Unknown) {
+            return usage("--schedule " + schedule +
+                         ": the name ends in .dxf (drawing) or .html, .pdf, .docx (book)");
+        }
+        parse.batchFiles.schedule = schedule;
+    }
     if (app.count("--open") > 0) {
-        if (auto wrong = onlyWith(
-                "--open", {"--out", "--reports", "--dxf", "--books", "--project", "--code"})) {
+        if (auto wrong = onlyWith("--open", {"--out", "--reports", "--dxf", "--books", "--project",
+                                             "--code", "--schedule"})) {
             return usage(*wrong + ": a project file holds every column and its data");
         }
         parse.kind = CliParse::Kind::OpenProject;
@@ -373,8 +393,9 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         // batch checks.
         const std::vector<std::string> batchFlags =
             currentCode
-                ? std::vector<std::string>{"--batch",       "--out",     "--reports", "--books",
-                                           "--book-format", "--project", "--code",    "--dxf"}
+                ? std::vector<std::string>{"--batch", "--out",         "--reports",
+                                           "--books", "--book-format", "--project",
+                                           "--code",  "--dxf",         "--schedule"}
                 : std::vector<std::string>{"--batch",       "--out",     "--reports", "--books",
                                            "--book-format", "--project", "--check"};
         for (const CLI::Option* option : app.get_options()) {
@@ -392,7 +413,8 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
                          " describes a single case; with --batch every case comes "
                          "from the CSV file");
         }
-        if (app.count("--project") > 0 && app.count("--books") == 0) {
+        if (app.count("--project") > 0 && app.count("--books") == 0 &&
+            app.count("--schedule") == 0) {
             return usage("--project goes with --book or --books");
         }
         parse.kind = currentCode ? CliParse::Kind::CurrentCodeBatch : CliParse::Kind::Batch;

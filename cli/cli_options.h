@@ -28,6 +28,7 @@ struct BatchFileOptions {
     std::string bookSuffix = ".html";     // --book-format: the books' format as their suffix
     std::optional<std::string> dxfDir;    // --dxf DIR with --code 2010: one drawing per column id
     std::string project;                  // --project: the books' title block
+    std::optional<std::string> schedule;  // --schedule FILE: the column schedule (柱表)
 };
 
 // Outcome of reading the arguments.

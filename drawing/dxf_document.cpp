@@ -75,9 +75,10 @@ std::string gbkSafe(std::string_view utf8) {
     return out;
 }
 
-// An estimate of a text's length for the drawing's extents: letters and digits of the drafting
-// font are about 0.7 of the height wide, Chinese characters (three UTF-8 bytes) a full height.
-double textLength(std::string_view utf8, double height) {
+}  // namespace
+
+// Chinese characters take three UTF-8 bytes, counted once by their lead byte.
+double dxfTextLength(std::string_view utf8, double height) {
     double length = 0.0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto c = static_cast<unsigned char>(utf8[i]);
@@ -89,8 +90,6 @@ double textLength(std::string_view utf8, double height) {
     }
     return length;
 }
-
-}  // namespace
 
 std::string dxfReal(double value) {
     // Below half a millionth the value prints as zero; "-0.0" would be a needless sign.
@@ -136,6 +135,8 @@ void DxfDocument::include(DxfPoint p) {
 }
 
 void DxfDocument::line(std::string_view layer, DxfPoint from, DxfPoint to) {
+    from = moved(from);
+    to = moved(to);
     useLayer(layer);
     include(from);
     include(to);
@@ -147,10 +148,13 @@ void DxfDocument::line(std::string_view layer, DxfPoint from, DxfPoint to) {
 
 void DxfDocument::polyline(std::string_view layer, const std::vector<DxfPoint>& points, bool closed,
                            double width) {
+    std::vector<DxfPoint> placed;
+    placed.reserve(points.size());
+    for (const DxfPoint& p : points) placed.push_back(moved(p));
     useLayer(layer);
     check(width);
     const double half = std::fabs(width) / 2.0;
-    for (const DxfPoint& p : points) {
+    for (const DxfPoint& p : placed) {
         include({p.x - half, p.y - half});
         include({p.x + half, p.y + half});
     }
@@ -161,7 +165,7 @@ void DxfDocument::polyline(std::string_view layer, const std::vector<DxfPoint>& 
     group(entities_, 70, closed ? 1 : 0);
     group(entities_, 40, width);
     group(entities_, 41, width);
-    for (const DxfPoint& p : points) {
+    for (const DxfPoint& p : placed) {
         group(entities_, 0, "VERTEX");
         group(entities_, 8, layer);
         point(entities_, 10, p);
@@ -173,6 +177,7 @@ void DxfDocument::polyline(std::string_view layer, const std::vector<DxfPoint>& 
 }
 
 void DxfDocument::circle(std::string_view layer, DxfPoint centre, double radius) {
+    centre = moved(centre);
     useLayer(layer);
     check(radius);
     include({centre.x - radius, centre.y - radius});
@@ -184,6 +189,7 @@ void DxfDocument::circle(std::string_view layer, DxfPoint centre, double radius)
 }
 
 void DxfDocument::disc(std::string_view layer, DxfPoint centre, double radius) {
+    centre = moved(centre);
     useLayer(layer);
     check(radius);
     include({centre.x - radius, centre.y - radius});
@@ -211,12 +217,13 @@ void DxfDocument::disc(std::string_view layer, DxfPoint centre, double radius) {
 
 void DxfDocument::text(std::string_view layer, DxfPoint at, double height, std::string_view utf8,
                        DxfAlign align, double rotationDegrees) {
+    at = moved(at);
     useLayer(layer);
     check(height);
     check(rotationDegrees);
     const std::string line = singleLine(utf8);
     // The corners of the text's box, turned about the insertion point.
-    const double length = textLength(line, height);
+    const double length = dxfTextLength(line, height);
     const double start = align == DxfAlign::Left     ? 0.0
                          : align == DxfAlign::Centre ? -length / 2.0
                                                      : -length;

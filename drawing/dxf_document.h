@@ -48,6 +48,15 @@ class DxfDocument {
     void text(std::string_view layer, DxfPoint at, double height, std::string_view utf8,
               DxfAlign align = DxfAlign::Left, double rotationDegrees = 0.0);
 
+    // Where the drawing's origin lies from now on: every point given after this call is moved by
+    // origin, so that one detail can be drawn at its own place in a larger sheet.
+    void setOrigin(DxfPoint origin) { origin_ = origin; }
+
+    // The smallest box holding everything drawn so far (texts by their estimated length); both
+    // corners at (0, 0) while nothing is drawn.
+    DxfPoint minimum() const { return empty_ ? DxfPoint{} : min_; }
+    DxfPoint maximum() const { return empty_ ? DxfPoint{} : max_; }
+
     // False once any coordinate or size given was not a finite number; such a drawing is not
     // written.
     bool allFinite() const { return finite_; }
@@ -63,6 +72,7 @@ class DxfDocument {
     void useLayer(std::string_view name);
     void include(DxfPoint p);
     void check(double value);
+    DxfPoint moved(DxfPoint p) const { return {p.x + origin_.x, p.y + origin_.y}; }
 
     std::vector<Layer> layers_;
     std::string entities_;  // the ENTITIES section's groups, UTF-8
@@ -70,6 +80,7 @@ class DxfDocument {
     bool empty_ = true;
     DxfPoint min_;
     DxfPoint max_;
+    DxfPoint origin_;
 };
 
 // Writes the document as a DXF file at path, whole or not at all (platform/whole_file.h). A
@@ -77,6 +88,10 @@ class DxfDocument {
 // A stream at path (/dev/null) is written as it is, or refused with StreamTarget::Refuse.
 FileResult writeDxf(const std::string& path, const DxfDocument& document,
                     StreamTarget streams = StreamTarget::Write);
+
+// An estimate of a text's length in a drawing: letters and digits of the drafting font are about
+// 0.7 of the height wide, Chinese characters a full height.
+double dxfTextLength(std::string_view utf8, double height);
 
 // A real number as DXF groups carry it: fixed-point, at most six decimals, at least one
 // ("400.0", "-159.5", "0.333333"), never in exponent form, independent of the locale.

@@ -132,6 +132,11 @@ std::string drawingTitle(const std::string& columnId, const std::string& concret
 
 DxfDocument sectionDrawingDocument(const SectionDrawing& drawing) {
     DxfDocument doc;
+    drawSectionDetail(doc, drawing);
+    return doc;
+}
+
+void drawSectionDetail(DxfDocument& doc, const SectionDrawing& drawing) {
     doc.addLayer(kOutlineLayer, kChoices.outlineColour);
     doc.addLayer(kStirrupLayer, kChoices.stirrupColour);
     doc.addLayer(kBarLayer, kChoices.barColour);
@@ -169,7 +174,6 @@ DxfDocument sectionDrawingDocument(const SectionDrawing& drawing) {
         -halfH - paper(kChoices.dimensionOffset + kChoices.titleGap + kChoices.textHeight);
     doc.text(kAnnotationLayer, {-halfB - paper(kChoices.dimensionOffset), titleY}, textHeight,
              drawing.title);
-    return doc;
 }
 
 FileResult writeSectionDrawing(const std::string& path, const SectionDrawing& drawing,

@@ -59,6 +59,9 @@ std::string drawingTitle(const std::string& columnId, const std::string& concret
 // there are any), 纵筋 (bars: a circle of the bar's diameter and a filled disc each) and 标注
 // (dimensions, annotation, title).
 DxfDocument sectionDrawingDocument(const SectionDrawing& drawing);
+// The same drawn into doc about its origin (DxfDocument::setOrigin), beside other drawings; the
+// layers are declared as above.
+void drawSectionDetail(DxfDocument& doc, const SectionDrawing& drawing);
 
 // Writes the drawing as a DXF file at path, whole or not at all.
 FileResult writeSectionDrawing(const std::string& path, const SectionDrawing& drawing,

@@ -327,6 +327,7 @@ void ProjectWindow::buildActions() {
     make("exportResults", "导出结果 CSV(&R)…", {}, &ProjectWindow::exportResults);
     make("exportBooks", "导出计算书(&B)…", {}, &ProjectWindow::exportBooks);
     make("exportDrawings", "导出施工图 DXF(&D)…", {}, &ProjectWindow::exportDrawings);
+    make("exportSchedule", "导出柱表(&S)…", {}, &ProjectWindow::exportSchedule);
     auto* close = new QAction(QStringLiteral("关闭(&X)"), this);
     close->setShortcut(QKeySequence::Close);
     connect(close, &QAction::triggered, this, &QWidget::close);
@@ -372,6 +373,7 @@ void ProjectWindow::buildActions() {
     exports->addAction(action(QStringLiteral("exportResults")));
     exports->addAction(action(QStringLiteral("exportBooks")));
     exports->addAction(action(QStringLiteral("exportDrawings")));
+    exports->addAction(action(QStringLiteral("exportSchedule")));
     file->addSeparator();
     file->addAction(close);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
@@ -678,6 +680,7 @@ void ProjectWindow::refreshCommands() {
         {"exportResults", state.exportResults},
         {"exportBooks", state.exportResults},
         {"exportDrawings", state.exportResults},
+        {"exportSchedule", state.exportResults},
         {"addCombination", state.addCombination},
         {"deleteCombination", state.deleteCombination},
     };
@@ -908,6 +911,24 @@ void ProjectWindow::exportDrawings() {
     if (directory.isEmpty()) return;
     const QString message = exportDrawingsTo(directory);
     if (!message.isEmpty()) QMessageBox::information(this, QStringLiteral("导出"), message);
+}
+
+QString ProjectWindow::exportScheduleTo(const QString& path) {
+    return outcomeText(vm_.exportSchedule(utf8(path)), QStringLiteral("柱表"));
+}
+
+void ProjectWindow::exportSchedule() {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("导出柱表"), {},
+        QStringLiteral("柱表施工图 DXF (*.dxf);;柱表 HTML (*.html);;柱表 Word (*.docx)"));
+    if (path.isEmpty()) return;
+    const QString message = exportScheduleTo(path);
+    if (message.isEmpty()) return;
+    if (message.contains(QStringLiteral("导出失败"))) {
+        QMessageBox::critical(this, QStringLiteral("导出柱表"), message);
+    } else {
+        QMessageBox::information(this, QStringLiteral("导出柱表"), message);
+    }
 }
 
 void ProjectWindow::designAll() {

@@ -51,6 +51,8 @@ class ProjectWindow : public QMainWindow {
     QString exportResultsTo(const QString& path);
     QString exportBooksTo(const QString& directory);
     QString exportDrawingsTo(const QString& directory);
+    // The column schedule (柱表) to path: .dxf, .html or .docx by its suffix.
+    QString exportScheduleTo(const QString& path);
     void designAll();
     bool designRunning() const { return worker_ != nullptr; }
 
@@ -93,6 +95,7 @@ class ProjectWindow : public QMainWindow {
     void exportResults();
     void exportBooks();
     void exportDrawings();
+    void exportSchedule();
     void pasteCells();
     void copyCells();
     void deleteCombinations();

@@ -8,15 +8,18 @@
 #include "batch/batch_sink.h"
 #include "batch/case_report.h"
 #include "batch/current_code_batch.h"
+#include "batch/schedule_outputs.h"
+#include "project/project_file.h"
+#include "book/book_docx.h"
+#include "book/book_file.h"
 #include "book/book_html.h"
 #include "book/current_code_book.h"
 #include "book/design_book.h"
-#include "platform/whole_file.h"
-#include "project/project_file.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
-#include "run/current_code_input.h"
 #include "text/number_text.h"
+#include "platform/whole_file.h"
+#include "run/current_code_input.h"
 
 namespace tessarin {
 
@@ -685,7 +688,8 @@ SectionPicture ProjectViewModel::picture() const {
 }
 
 BatchOutcome ProjectViewModel::runExport(BatchOptions options, const std::string* dxfDir,
-                                         const std::string* booksDir) const {
+                                         const std::string* booksDir,
+                                         CurrentCodeOutputs* more) const {
     CurrentCodeBatchFiles files;
     if (dxfDir != nullptr) files.dxfDir = *dxfDir;
     std::optional<HtmlBooks> books;
@@ -694,6 +698,7 @@ BatchOutcome ProjectViewModel::runExport(BatchOptions options, const std::string
         books.emplace(*booksDir, project_.info);
         files.outputs = &*books;
     }
+    if (more != nullptr) files.outputs = more;
     NullBuffer nothing;
     std::ostream discard(&nothing);
     const std::string name = path_.empty() ? std::string("未命名工程") : path_;
@@ -712,6 +717,37 @@ BatchOutcome ProjectViewModel::exportBooks(const std::string& directory) const {
 
 BatchOutcome ProjectViewModel::exportDrawings(const std::string& directory) const {
     return runExport(BatchOptions{}, &directory, nullptr);
+}
+
+BatchOutcome ProjectViewModel::exportSchedule(const std::string& path) const {
+    const ScheduleFormat format = scheduleFormatOf(path);
+    const bool pdf = bookFormatOf(path) == BookFormat::Pdf;
+    if (format == ScheduleFormat::Unknown || pdf) {
+        return {BatchOutcome::Status::Unusable,
+                path + "：柱表文件名应以 .dxf（施工图）、.html 或 .docx（计算书格式）结尾" +
+                    (pdf ? "；PDF 柱表请用 tessarin-cli --open 工程文件 --schedule 文件.pdf" : "")};
+    }
+    ColumnSchedule schedule;
+    ScheduleOutputs gather(schedule, nullptr);
+    BatchOutcome outcome = runExport(BatchOptions{}, nullptr, nullptr, &gather);
+    if (outcome.status == BatchOutcome::Status::Unusable ||
+        outcome.status == BatchOutcome::Status::FileFailed) {
+        return outcome;
+    }
+    FileResult written;
+    if (format == ScheduleFormat::Dxf) {
+        written = writeScheduleDxf(path, schedule, scheduleTitle(project_.info.name));
+    } else {
+        const Book book = schedule.book(projectBookInfo(project_.info, {}, todayText()));
+        written =
+            writeWholeFile(path, bookFormatOf(path) == BookFormat::Docx ? renderBookDocx(book)
+                                                                        : renderBookHtml(book));
+    }
+    if (!written.ok) {
+        return {BatchOutcome::Status::FileFailed,
+                "cannot write " + written.fileName + ": " + written.reason};
+    }
+    return outcome;
 }
 
 }  // namespace tessarin

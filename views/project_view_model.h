@@ -14,6 +14,8 @@
 
 namespace tessarin {
 
+class CurrentCodeOutputs;
+
 // The project data fields above the column list.
 enum class InfoField { Name, Number, Designer, Checker, Reviewer, Seismic, Structure };
 struct InfoFieldSpec {
@@ -149,6 +151,9 @@ class ProjectViewModel {
     [[nodiscard]] BatchOutcome exportResults(const std::string& path) const;
     [[nodiscard]] BatchOutcome exportBooks(const std::string& directory) const;
     [[nodiscard]] BatchOutcome exportDrawings(const std::string& directory) const;
+    // The column schedule (柱表) of every column: path.dxf the table with each distinct section
+    // detail, path.html or .docx the table as a book; a PDF comes from tessarin-cli --schedule.
+    [[nodiscard]] BatchOutcome exportSchedule(const std::string& path) const;
 
   private:
     struct Entry {
@@ -175,7 +180,8 @@ class ProjectViewModel {
     [[nodiscard]] const ProjectColumn* current() const;
     void remember(const std::string& path);
     [[nodiscard]] BatchOutcome runExport(BatchOptions options, const std::string* dxfDir,
-                                         const std::string* booksDir) const;
+                                         const std::string* booksDir,
+                                         CurrentCodeOutputs* more = nullptr) const;
 
     Project project_;
     std::vector<ColumnOutcome> outcomes_;  // one per column

@@ -399,5 +399,33 @@ TEST(CurrentCodeBook, StirrupChapterHoldsEveryFigureOfTheReport) {
     }
 }
 
+// The whole column's book closes with its row of the schedule (柱表). The worked column's layout
+// is 4C28 at the corners, 2C12 on each face of b and 1C12 on each face of h (WorkedColumnSteps):
+// the diameters differ, so 全部纵筋 stays empty and the corner and middle bars are given apart.
+TEST(CurrentCodeBook, ConclusionHoldsTheScheduleRow) {
+    const ColumnWithStirrups whole =
+        designColumnWithStirrups(CurrentCodeColumn{}, std::vector{LoadCombination{}});
+    const Book book = buildCurrentCodeBook({"示例工程", "KZ1", "2026-12-09"}, whole);
+    const BookTable* last = nullptr;
+    for (const BookBlock& block : book.blocks) {
+        if (const auto* table = std::get_if<BookTable>(&block)) last = table;
+    }
+    ASSERT_NE(last, nullptr);
+    const std::vector<std::string> header = {"柱号",       "b×h",           "全部纵筋",
+                                             "角筋",       "b边一侧中部筋", "h边一侧中部筋",
+                                             "箍筋类型号", "箍筋",          "备注"};
+    EXPECT_EQ(last->header, header);
+    ASSERT_EQ(last->rows.size(), 1u);
+    const std::vector<std::string> first(last->rows[0].begin(), last->rows[0].begin() + 6);
+    EXPECT_EQ(first, (std::vector<std::string>{"KZ1", "400×600", "", "4C28", "2C12", "1C12"}));
+    ASSERT_TRUE(whole.stirrups && whole.stirrups->designed);
+    // The stirrup cells: type 1 with the legs along b × along h, the notation with its letter.
+    const StirrupChoice& c = whole.stirrups->choice;
+    EXPECT_EQ(last->rows[0][6],
+              "1(" + std::to_string(c.legsX) + "×" + std::to_string(c.legsY) + ")");
+    EXPECT_EQ(last->rows[0][7].substr(0, 1), "C");  // HRB400 stirrups by default
+    EXPECT_EQ(last->rows[0][8], "");
+}
+
 }  // namespace
 }  // namespace tessarin

@@ -156,6 +156,23 @@ void ProjectWindowTest::keyboardPasteDesignSaveReopenExport() {
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("books/KZ2-4.html"))));
     QVERIFY(
         readAll(dir.filePath(QStringLiteral("dxf/KZ2-4.dxf"))).contains(QStringLiteral("SECTION")));
+
+    // 导出 → 导出柱表 through its file dialog: both columns designed, so no message follows; the
+    // sheet holds both marks and the HRB400 code of their bars.
+    const QString schedule = dir.filePath(QStringLiteral("柱表.dxf"));
+    driver.then(ModalDriver::window<QFileDialog>(), [schedule](QWidget* widget) {
+        auto* edit = widget->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit != nullptr);
+        edit->setText(schedule);
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    window.action(QStringLiteral("exportSchedule"))->trigger();
+    QVERIFY(driver.allDone());
+    QVERIFY(driver.unexpected().isEmpty());
+    QFile sheet(schedule);
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    const QByteArray bytes = sheet.readAll();
+    for (const char* text : {"KZ1", "KZ2", "%%132"}) QVERIFY2(bytes.contains(text), text);
 }
 
 // A text that is no number: the message names the field, the value stays as it was.

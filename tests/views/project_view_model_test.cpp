@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "project/project_file.h"
+#include "text/gbk_text.h"
 #include "tests/support/scratch_directory.h"
 
 namespace tessarin {
@@ -299,6 +301,47 @@ TEST(ProjectViewModel, ExportsAndImport) {
     EXPECT_NE(readFileBytes(dir.file("dxf/KZ7-2.dxf")).find("SECTION"), std::string::npos);
     vm.undo();
     EXPECT_EQ(vm.columnCount(), 0U);
+}
+
+// 导出柱表 by the file's suffix. KZ7 is the worked start-up column (400 x 600, l0 6000, C30,
+// HRB400, N 400, M 244 / 120), whose layout is 4C28 at the corners, 2C12 on each face of b and 1C12
+// on each face of h (the current-code book's worked steps): in a drawing 4%%13228, 2%%13212,
+// 1%%13212
+// (%%132 HRB400), in a book 4C28. KZ9 has a negative b: its row says 输入有误. A PDF needs the
+// command line's writer, and an unknown suffix is refused, neither writing anything; an unwritable
+// path is a file failure.
+TEST(ProjectViewModel, ExportSchedule) {
+    TemporaryDirectory dir;
+    writeFileBytes(dir.file("c.csv"),
+                   "id,l0,b,h,M0x,M0y,N,concrete,steel\nKZ7,6000,400,600,244,120,400,C30,HRB400\n"
+                   "KZ9,6000,-400,600,244,120,400,C30,HRB400\n");
+    ProjectViewModel vm;
+    vm.editInfo(InfoField::Name, "某综合楼");
+    ASSERT_EQ(vm.importCases(dir.file("c.csv")), "");
+    ASSERT_EQ(vm.exportSchedule(dir.file("s.dxf")).status, BatchOutcome::Status::SomeRejected);
+    const std::string dxf = readFileBytes(dir.file("s.dxf"));
+    for (const std::string& text :
+         {std::string("4%%13228"), std::string("2%%13212"), std::string("1%%13212"),
+          utf8ToGbk("某综合楼  柱表"), utf8ToGbk("输入有误"), utf8ToGbk("b边一侧中部筋")}) {
+        EXPECT_NE(dxf.find(text), std::string::npos) << text;
+    }
+    ASSERT_EQ(vm.exportSchedule(dir.file("s.html")).status, BatchOutcome::Status::SomeRejected);
+    const std::string html = readFileBytes(dir.file("s.html"));
+    for (const char* text : {"某综合楼", "4C28", "2C12", "1C12", "输入有误："}) {
+        EXPECT_NE(html.find(text), std::string::npos) << text;
+    }
+    ASSERT_EQ(vm.exportSchedule(dir.file("s.docx")).status, BatchOutcome::Status::SomeRejected);
+    EXPECT_EQ(readFileBytes(dir.file("s.docx")).substr(0, 2), "PK");
+    for (const char* name : {"s.pdf", "s.txt"}) {
+        const BatchOutcome refused = vm.exportSchedule(dir.file(name));
+        EXPECT_EQ(refused.status, BatchOutcome::Status::Unusable) << name;
+        EXPECT_NE(refused.message.find("柱表文件名应以 .dxf"), std::string::npos) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
+    }
+    const BatchOutcome failed = vm.exportSchedule(dir.file("missing/s.dxf"));
+    EXPECT_EQ(failed.status, BatchOutcome::Status::FileFailed);
+    EXPECT_NE(failed.message.find("cannot write " + dir.file("missing/s.dxf")), std::string::npos)
+        << failed.message;
 }
 
 }  // namespace

@@ -297,11 +297,18 @@ bool ProjectWindow::create(int show) {
         settings = loadWindowSettings(kProjectWindowKey);
         vm_.setRecentFiles(settings.recentFiles);
     }
+    // 1280 × 800 at 100 %, scaled, but never larger than the screen's work area.
     const int systemDpi = static_cast<int>(GetDpiForSystem());
+    RECT work{0, 0, 1280, 800};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int startWidth =
+        std::min(MulDiv(1280, systemDpi, 96), static_cast<int>(work.right - work.left));
+    const int startHeight =
+        std::min(MulDiv(800, systemDpi, 96), static_cast<int>(work.bottom - work.top));
     window_ = CreateWindowExW(0, kWindowClass, widen(vm_.windowTitle()).c_str(),
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                              MulDiv(1280, systemDpi, 96), MulDiv(800, systemDpi, 96), nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+                              startWidth, startHeight, nullptr, nullptr, GetModuleHandleW(nullptr),
+                              nullptr);
     if (window_ == nullptr) return false;
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure));
@@ -619,9 +626,11 @@ void ProjectWindow::layout() {
     const int buttonsY = progressY - rowHeight - gap;
     place(list_, m, y, leftWidth - gap, buttonsY - gap - y);
     int x = m;
+    const int listButtonCount = static_cast<int>(listButtons_.size());
+    const int buttonWidth = std::min(scaled(76), (leftWidth - gap) / listButtonCount - gap);
     for (HWND button : listButtons_) {
-        place(button, x, buttonsY, scaled(76), rowHeight + scaled(2));
-        x += scaled(80);
+        place(button, x, buttonsY, buttonWidth, rowHeight + scaled(2));
+        x += buttonWidth + gap;
     }
     place(progress_, m, progressY + scaled(3), leftWidth - gap - scaled(90), rowHeight - scaled(6));
     place(cancel_, m + leftWidth - scaled(84), progressY, scaled(80), rowHeight + scaled(2));
@@ -670,6 +679,27 @@ void ProjectWindow::layout() {
     place(summary_, page.left, page.top + pictureHeight + gap, pageWidth,
           page.bottom - page.top - pictureHeight - gap);
     place(report_, page.left, page.top, pageWidth, page.bottom - page.top);
+}
+
+void ProjectWindow::fitListColumns() {
+    // Each column of the list as wide as its widest text or its header, measured in the list's
+    // face (a list of hundreds of columns takes a few milliseconds).
+    HDC context = GetDC(list_);
+    HGDIOBJ previous = SelectObject(context, font_);
+    const auto widthOf = [context](const std::string& text) {
+        const std::wstring wide = widen(text);
+        SIZE extent{};
+        GetTextExtentPoint32W(context, wide.c_str(), static_cast<int>(wide.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    for (std::size_t field = 0; field < kColumnRowFields; ++field) {
+        int widest = widthOf(columnRowHeader(field));
+        for (const ColumnRow& row : rows_)
+            widest = std::max(widest, widthOf(columnRowField(row, field)));
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, field, MAKELPARAM(widest + scaled(16), 0));
+    }
+    SelectObject(context, previous);
+    ReleaseDC(list_, context);
 }
 
 void ProjectWindow::showPage(int page) {
@@ -747,10 +777,15 @@ LRESULT ProjectWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC: {
             auto context = fromParameter<HDC>(wParam);
             auto control = fromParameter<HWND>(lParam);
-            if (control == message_) {
-                SetTextColor(context, RGB(0xB0, 0, 0));
-                SetBkColor(context, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            // The labels on the tabs' pages stand on the page's own (window) colour.
+            const bool onPage = std::find(page0_.begin(), page0_.end(), control) != page0_.end();
+            const int background =
+                onPage && message == WM_CTLCOLORSTATIC ? COLOR_WINDOW : COLOR_BTNFACE;
+            if (control == message_) SetTextColor(context, RGB(0xB0, 0, 0));
+            if (control == message_ || (onPage && message == WM_CTLCOLORSTATIC &&
+                                        !isChoice(control) && !isEdit(control))) {
+                SetBkColor(context, GetSysColor(background));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
             }
             // A field whose value breaks a rule, as the grid's cells: pink.
             for (const auto& [field, edit] : fields_) {
@@ -916,6 +951,13 @@ bool ProjectWindow::translate(MSG& message) {
         } else {
             return false;
         }
+    }
+    // Ctrl+Tab and Ctrl+Page Down to the next page of the tabs, with Shift or Page Up back.
+    if (message.message == WM_KEYDOWN && control &&
+        (message.wParam == VK_TAB || message.wParam == VK_NEXT || message.wParam == VK_PRIOR)) {
+        const bool back = message.wParam == VK_PRIOR || (message.wParam == VK_TAB && shift);
+        showPage((page_ + (back ? 2 : 1)) % 3);
+        return true;
     }
     if (message.hwnd == grid_ && gridKey(message)) return true;
     // Enter in a field keeps its value and moves on to the next one, as in the dialogs.
@@ -1085,7 +1127,7 @@ void ProjectWindow::refresh() {
     rows_.clear();
     rows_.reserve(vm_.columnCount());
     for (std::size_t i = 0; i < vm_.columnCount(); ++i) rows_.push_back(vm_.row(i));
-    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
     if (const auto selected = vm_.selected(); selected && *selected < rows_.size()) {
         if (selectedRows(list_) != std::vector<std::size_t>{*selected}) selectRow(list_, *selected);
     } else {
@@ -1123,11 +1165,11 @@ void ProjectWindow::refreshColumn() {
     const std::size_t count = vm_.combinationCount();
     const auto focused =
         SendMessageW(grid_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
-    SendMessageW(grid_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);
+    SendMessageW(grid_, LVM_SETITEMCOUNT, count, 0);
     if (count > 0 && (focused < 0 || static_cast<std::size_t>(focused) >= count)) {
         selectRow(grid_, focused < 0 ? 0 : count - 1);
     }
-    InvalidateRect(grid_, nullptr, FALSE);
+    InvalidateRect(grid_, nullptr, TRUE);
     pictureModel_ = vm_.picture();
     InvalidateRect(picture_, nullptr, FALSE);
     std::string lines;
@@ -1433,10 +1475,7 @@ std::string ProjectWindow::openFile(const std::string& path, bool quiet) {
     }
     refresh();
     showFinding();
-    // The list's columns as wide as what they show.
-    for (std::size_t field = 0; field < kColumnRowFields; ++field) {
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, field, LVSCW_AUTOSIZE_USEHEADER);
-    }
+    fitListColumns();
     return {};
 }
 
@@ -1605,9 +1644,7 @@ void ProjectWindow::designDone() {
     ShowWindow(progress_, SW_HIDE);
     ShowWindow(cancel_, SW_HIDE);
     refresh();
-    for (std::size_t field = 0; field < kColumnRowFields; ++field) {
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, field, LVSCW_AUTOSIZE_USEHEADER);
-    }
+    fitListColumns();
     status(std::string(cancelled ? "设计已取消。" : "设计完成。") + vm_.designSummary());
 }
 

@@ -109,6 +109,7 @@ class ProjectWindow {
     LRESULT customDrawList(NMLVCUSTOMDRAW& draw);
     LRESULT customDrawGrid(NMLVCUSTOMDRAW& draw);
     void showPage(int page);
+    void fitListColumns();
 
     void refresh();
     void refreshColumn();

@@ -3,8 +3,8 @@
 #   run_project_window_shots.sh <tessarin.exe> <tessarin-cli.exe> <cases.csv> <dpi> <out dir>
 # The cases become a project (tessarin-cli --save-project) in a folder named 工程; tessarin.exe
 # opens it, F5 designs all, Down chooses the first column, and the window is saved as
-# project_window_<dpi>.png; then the section page (Ctrl+Tab... the tab control, by its keys) as
-# project_section_<dpi>.png. The scale is wine's LogPixels (96 = 100 %, 144 = 150 %, 192 = 200 %).
+# project_window_<dpi>.png; Ctrl+Tab shows the section (project_section_<dpi>.png), once more the
+# report (project_report_<dpi>.png). The scale is wine's LogPixels (96 = 100 %, 144 = 150 %, 192 = 200 %).
 # Exit 77 (skipped) when wine64, Xvfb, xdotool or ImageMagick's import is missing.
 set -u
 
@@ -35,7 +35,7 @@ make_wine_prefix "$scratch" || exit 1
     </dev/null >/dev/null 2>&1
 "$wine64" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
     /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
-"$wineserver" -w
+sleep 1
 
 work="$scratch/工程"
 mkdir -p "$work"
@@ -57,13 +57,14 @@ xdotool key --delay 100 Down
 sleep 1
 import -window "$window" "$out/project_window_$dpi.png" 2>/dev/null ||
     import -window root "$out/project_window_$dpi.png"
-# The tabs: Ctrl+Tab moves the focus... the tab control takes Right once it has the focus;
-# clicking its second tab is what an engineer does.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-# shellcheck disable=SC2154  # WIDTH and X come from xdotool's --shell output
-xdotool mousemove --window "$window" $((WIDTH * 42 / 100 + 60 * dpi / 96)) $((60 * dpi / 96)) click 1
+# The next pages of the tabs by the keyboard (Ctrl+Tab): the section, then the report.
+xdotool key --delay 100 ctrl+Tab
 sleep 1
 import -window "$window" "$out/project_section_$dpi.png" 2>/dev/null ||
     import -window root "$out/project_section_$dpi.png"
+xdotool key --delay 100 ctrl+Tab
+sleep 1
+import -window "$window" "$out/project_report_$dpi.png" 2>/dev/null ||
+    import -window root "$out/project_report_$dpi.png"
 kill "$pid" 2>/dev/null
 echo "PASS: screenshots at $dpi dpi in $out"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "win/main_dialog.h"
 #include "win/project_window.h"
 #include "win/wide_file.h"
 #include "win/wide_text.h"
@@ -334,6 +335,24 @@ TEST_F(ProjectWindowTest, OpenEditPasteDesignSaveReopenAndExport) {
     EXPECT_EQ(exitCode, 0U);
     // The same rows, byte for byte, after the mark.
     EXPECT_EQ(csv.substr(3), readBytes(reference));
+}
+
+// The 2002 dialog's context menu opens the project window beside it (one, brought forward when
+// asked again); Escape on the dialog, which ends the program, closes an unmodified project window
+// with it.
+TEST(ProjectWindowBesideTheDialog, OpenedFromTheDialogAndClosedWithIt) {
+    ASSERT_NE(LoadLibraryW(L"msftedit.dll"), nullptr);
+    MainDialog dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    EXPECT_EQ(FindWindowW(L"TessarinProjectWindow", nullptr), nullptr);
+    dialog.showProjectWindow();
+    HWND project = FindWindowW(L"TessarinProjectWindow", nullptr);
+    ASSERT_NE(project, nullptr);
+    dialog.showProjectWindow();
+    EXPECT_EQ(FindWindowW(L"TessarinProjectWindow", nullptr), project);
+    SendMessageW(dialog.handle(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindow(project));
+    dialog.destroy();
 }
 
 // The section to scale, painted by GDI: a 400 × 400 pixel box at 96 dpi leaves an area from

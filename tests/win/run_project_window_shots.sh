@@ -19,6 +19,8 @@ here=$(dirname "$(realpath "$0")")
 for tool in /usr/lib/wine/wine64 Xvfb xdotool xdpyinfo import; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
+# At 200 % a screen of 2560 × 1600, as such scales are used on (1280 × 1024 at 100 % and 150 %).
+if ((dpi >= 192)); then export TESSARIN_XVFB_SCREEN=2560x1600x24; fi
 scratch=$(mktemp -d)
 # shellcheck source=tests/win/wine_prefix.sh
 source "$here/wine_prefix.sh"

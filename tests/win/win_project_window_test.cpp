@@ -214,6 +214,26 @@ TEST_F(ProjectWindowTest, OpenEditPasteDesignSaveReopenAndExport) {
     ASSERT_EQ(vm.combinationCount(), 1U);
     EXPECT_EQ(vm.cellText(0, 0), "400");
 
+    // A field typed and left with Enter: the view model has it, as one step to undo named by the
+    // column and the field ("编辑 " + mark + " " + the field's name); a value that is no number
+    // is refused with a message naming the field, and the field shows the value kept.
+    HWND width = window.fieldControl(ColumnField::B);
+    SetWindowTextW(width, L"450");
+    key(window, width, VK_RETURN);
+    EXPECT_EQ(vm.fieldText(ColumnField::B), "450");
+    EXPECT_EQ(vm.undoText(), "撤销 编辑 KZ7 截面宽度 b");
+    SetWindowTextW(width, L"4S0");
+    key(window, width, VK_RETURN);
+    EXPECT_EQ(vm.fieldText(ColumnField::B), "450");
+    wchar_t shown[64] = {};
+    GetWindowTextW(width, shown, 64);
+    EXPECT_EQ(std::wstring(shown), L"450");
+    wchar_t refusal[256] = {};
+    GetWindowTextW(window.messageLabel(), refusal, 256);
+    EXPECT_EQ(narrow(refusal).rfind("截面宽度 b", 0), 0U) << narrow(refusal);
+    SendMessageW(window.handle(), WM_COMMAND, ProjectWindow::Undo, 0);
+    EXPECT_EQ(vm.fieldText(ColumnField::B), "400");
+
     // In the grid: Right to M2x, 3 0 0 typed over it, Enter keeps it and moves down.
     HWND grid = window.combinationGrid();
     SetFocus(grid);

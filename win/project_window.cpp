@@ -777,6 +777,11 @@ LRESULT ProjectWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC: {
             auto context = fromParameter<HDC>(wParam);
             auto control = fromParameter<HWND>(lParam);
+            // The summary and the report, read-only, on white as the Linux window shows them.
+            if (control == summary_ || control == report_) {
+                SetBkColor(context, GetSysColor(COLOR_WINDOW));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            }
             // The labels on the tabs' pages stand on the page's own (window) colour.
             const bool onPage = std::find(page0_.begin(), page0_.end(), control) != page0_.end();
             const int background =

@@ -786,7 +786,7 @@ void ProjectWindow::redo() {
 bool ProjectWindow::maybeSave() {
     if (!vm_.modified()) return true;
     const auto answer = QMessageBox::warning(
-        this, QStringLiteral("Tessarin 柱设计"), QStringLiteral("工程已修改，是否保存？"),
+        this, QStringLiteral("Tessarin 柱设计"), QString::fromUtf8(kSaveChangesQuestion),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::Save) return save();
@@ -863,18 +863,7 @@ void ProjectWindow::importCsv() {
 }
 
 QString ProjectWindow::outcomeText(const BatchOutcome& outcome, const QString& what) const {
-    switch (outcome.status) {
-        case BatchOutcome::Status::AllAccepted:
-            return {};
-        case BatchOutcome::Status::SomeRejected:
-            return what + QStringLiteral("已导出；部分柱输入有误，未设计（见列表中红色的柱）");
-        case BatchOutcome::Status::SomeWithoutLayout:
-            return what + QStringLiteral("已导出；部分柱无可用配筋（见列表中橙色的柱）");
-        case BatchOutcome::Status::Unusable:
-        case BatchOutcome::Status::FileFailed:
-            break;
-    }
-    return what + QStringLiteral("导出失败：") + qt(outcome.message);
+    return qt(exportOutcomeText(outcome, utf8(what)));
 }
 
 QString ProjectWindow::exportResultsTo(const QString& path) {

@@ -3,23 +3,24 @@
 #include <algorithm>
 #include <array>
 #include <ostream>
+#include <sstream>
 #include <streambuf>
 
 #include "batch/batch_sink.h"
 #include "batch/case_report.h"
 #include "batch/current_code_batch.h"
 #include "batch/schedule_outputs.h"
-#include "project/project_file.h"
 #include "book/book_docx.h"
 #include "book/book_file.h"
 #include "book/book_html.h"
 #include "book/current_code_book.h"
 #include "book/design_book.h"
+#include "platform/whole_file.h"
+#include "project/project_file.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
-#include "text/number_text.h"
-#include "platform/whole_file.h"
 #include "run/current_code_input.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 
@@ -688,7 +689,7 @@ SectionPicture ProjectViewModel::picture() const {
 }
 
 BatchOutcome ProjectViewModel::runExport(BatchOptions options, const std::string* dxfDir,
-                                         const std::string* booksDir,
+                                         const std::string* booksDir, std::ostream* results,
                                          CurrentCodeOutputs* more) const {
     CurrentCodeBatchFiles files;
     if (dxfDir != nullptr) files.dxfDir = *dxfDir;
@@ -702,21 +703,49 @@ BatchOutcome ProjectViewModel::runExport(BatchOptions options, const std::string
     NullBuffer nothing;
     std::ostream discard(&nothing);
     const std::string name = path_.empty() ? std::string("未命名工程") : path_;
-    return runProjectBatch(project_, name, std::move(options), files, discard);
+    return runProjectBatch(project_, name, std::move(options), files,
+                           results != nullptr ? *results : discard);
 }
 
 BatchOutcome ProjectViewModel::exportResults(const std::string& path) const {
-    BatchOptions options;
-    options.output = path;
-    return runExport(std::move(options), nullptr, nullptr);
+    // The rows as tessarin-cli --open writes them, behind a UTF-8 byte-order mark: Excel opened
+    // by a double-click reads a file without one in the system's code page and garbles the
+    // Chinese headers and marks. Written whole, or the file stays as it was.
+    std::ostringstream rows;
+    BatchOutcome outcome = runExport(BatchOptions{}, nullptr, nullptr, &rows);
+    if (outcome.status == BatchOutcome::Status::Unusable ||
+        outcome.status == BatchOutcome::Status::FileFailed) {
+        return outcome;
+    }
+    const FileResult written = writeWholeFile(path, "\xEF\xBB\xBF" + rows.str());
+    if (!written.ok) {
+        return BatchOutcome{BatchOutcome::Status::FileFailed,
+                            written.fileName + ": " + written.reason};
+    }
+    return outcome;
 }
 
 BatchOutcome ProjectViewModel::exportBooks(const std::string& directory) const {
-    return runExport(BatchOptions{}, nullptr, &directory);
+    return runExport(BatchOptions{}, nullptr, &directory, nullptr);
 }
 
 BatchOutcome ProjectViewModel::exportDrawings(const std::string& directory) const {
-    return runExport(BatchOptions{}, &directory, nullptr);
+    return runExport(BatchOptions{}, &directory, nullptr, nullptr);
+}
+
+std::string exportOutcomeText(const BatchOutcome& outcome, const std::string& what) {
+    switch (outcome.status) {
+        case BatchOutcome::Status::AllAccepted:
+            return {};
+        case BatchOutcome::Status::SomeRejected:
+            return what + "已导出；部分柱输入有误，未设计（见列表中红色的柱）";
+        case BatchOutcome::Status::SomeWithoutLayout:
+            return what + "已导出；部分柱无可用配筋（见列表中橙色的柱）";
+        case BatchOutcome::Status::Unusable:
+        case BatchOutcome::Status::FileFailed:
+            break;
+    }
+    return what + "导出失败：" + outcome.message;
 }
 
 BatchOutcome ProjectViewModel::exportSchedule(const std::string& path) const {
@@ -729,7 +758,7 @@ BatchOutcome ProjectViewModel::exportSchedule(const std::string& path) const {
     }
     ColumnSchedule schedule;
     ScheduleOutputs gather(schedule, nullptr);
-    BatchOutcome outcome = runExport(BatchOptions{}, nullptr, nullptr, &gather);
+    BatchOutcome outcome = runExport(BatchOptions{}, nullptr, nullptr, nullptr, &gather);
     if (outcome.status == BatchOutcome::Status::Unusable ||
         outcome.status == BatchOutcome::Status::FileFailed) {
         return outcome;

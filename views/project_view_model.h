@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,14 @@ inline constexpr std::size_t kColumnRowFields = 9;
 [[nodiscard]] unsigned statusColour(ColumnStatus status);
 [[nodiscard]] const char* columnRowHeader(std::size_t field);
 [[nodiscard]] std::string columnRowField(const ColumnRow& row, std::size_t field);
+
+// What an export tells the engineer once it has run, the same in both front ends: empty when
+// every column was designed and written; else what was written and what was not, or why nothing
+// was. what names the export: "结果 CSV ", "计算书", "施工图".
+[[nodiscard]] std::string exportOutcomeText(const BatchOutcome& outcome, const std::string& what);
+
+// The question before a modified project is left (新建, 打开, closing the window).
+inline constexpr const char* kSaveChangesQuestion = "工程已修改，是否保存？";
 
 // Which commands may be given now; each front end enables its menu entries and buttons by it.
 struct CommandState {
@@ -147,7 +156,8 @@ class ProjectViewModel {
     [[nodiscard]] std::string bookHtml() const;
     [[nodiscard]] SectionPicture picture() const;
 
-    // --- exports: through the current-code batch, as tessarin-cli --open writes them
+    // --- exports: through the current-code batch, as tessarin-cli --open writes them (the
+    // results CSV behind a UTF-8 byte-order mark, for Excel)
     [[nodiscard]] BatchOutcome exportResults(const std::string& path) const;
     [[nodiscard]] BatchOutcome exportBooks(const std::string& directory) const;
     [[nodiscard]] BatchOutcome exportDrawings(const std::string& directory) const;
@@ -180,7 +190,7 @@ class ProjectViewModel {
     [[nodiscard]] const ProjectColumn* current() const;
     void remember(const std::string& path);
     [[nodiscard]] BatchOutcome runExport(BatchOptions options, const std::string* dxfDir,
-                                         const std::string* booksDir,
+                                         const std::string* booksDir, std::ostream* results,
                                          CurrentCodeOutputs* more = nullptr) const;
 
     Project project_;

@@ -10,6 +10,19 @@
 
 namespace tessarin {
 
+namespace {
+
+DialogWindow::MessageHook& messageHook() {
+    static DialogWindow::MessageHook hook;
+    return hook;
+}
+
+}  // namespace
+
+void DialogWindow::setMessageHook(MessageHook hook) {
+    messageHook() = std::move(hook);
+}
+
 DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate, DialogFrame frame)
     : template_(dialogTemplate), bytes_(buildDialogTemplate(dialogTemplate, frame, dialogFont())) {}
 
@@ -52,6 +65,7 @@ int DialogWindow::runModal(HWND owner) {
             break;
         }
         if (got == -1) break;
+        if (messageHook() && messageHook()(message)) continue;
         if (preTranslate(message)) continue;
         if (IsDialogMessageW(window_, &message)) continue;
         TranslateMessage(&message);
@@ -73,6 +87,7 @@ void DialogWindow::end(int code) {
 
 bool DialogWindow::onCommand(int id, int /*notification*/) {
     if (id == IDOK || id == IDCANCEL) {
+        if (id == IDCANCEL && !mayEnd()) return true;
         end(id);
         return true;
     }
@@ -124,7 +139,7 @@ INT_PTR DialogWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return onCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
         case WM_CLOSE:
             // The close box: the cancel code, without any exchange.
-            end(IDCANCEL);
+            if (mayEnd()) end(IDCANCEL);
             return TRUE;
         case WM_DRAWITEM: {
             const auto& item = *fromParameter<const DRAWITEMSTRUCT*>(lParam);

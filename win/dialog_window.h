@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -32,6 +33,10 @@ class DialogWindow {
     void end(int code);
 
     HWND handle() const { return window_; }
+    // A modeless window beside the dialogs (the project window) sees every queued message of
+    // every modal run first: its accelerators and its keyboard work while a dialog runs.
+    using MessageHook = std::function<bool(MSG&)>;
+    static void setMessageHook(MessageHook hook);
     HWND item(int id) const { return GetDlgItem(window_, id); }
     // The window of the template's control at this position (statics share one number).
     HWND controlAt(std::size_t position) const;
@@ -47,6 +52,8 @@ class DialogWindow {
     // Called with each queued message of the run before the dialog manager sees it; true when
     // the message was taken.
     virtual bool preTranslate(MSG& message);
+    // Asked before Escape, the close box or "退出" ends the dialog; false keeps it open.
+    virtual bool mayEnd() { return true; }
 
   private:
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -21,6 +21,7 @@ namespace {
 constexpr UINT kMenuAbout = 1;
 constexpr UINT kMenuSectionCheck = 2;
 constexpr UINT kMenuBook = 3;
+constexpr UINT kMenuProject = 4;
 
 HICON loadIcon(int width, int height) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconResource),
@@ -41,6 +42,7 @@ HFONT createReportFont(int dpi) {
 MainDialog::MainDialog() : DialogWindow(kMainTemplate, DialogFrame{true}) {}
 
 MainDialog::~MainDialog() {
+    setMessageHook({});
     if (largeIcon_ != nullptr) DestroyIcon(largeIcon_);
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
     if (reportFont_ != nullptr) DeleteObject(reportFont_);
@@ -151,12 +153,40 @@ void MainDialog::showContextMenu(POINT at) {
     const UINT enabled = sectionCheckAvailable() ? MF_ENABLED : MF_GRAYED;
     AppendMenuW(menu, MF_STRING | enabled, kMenuSectionCheck, L"截面验算(&C)...\tF2");
     AppendMenuW(menu, MF_STRING | enabled, kMenuBook, L"导出计算书…");
+    AppendMenuW(menu, MF_STRING, kMenuProject, L"工程设计：Tessarin 柱设计(&P)...");
     const auto chosen = static_cast<UINT>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, handle(), nullptr));
     DestroyMenu(menu);
     if (chosen == kMenuAbout) showAbout();
     if (chosen == kMenuSectionCheck) showSectionCheck();
     if (chosen == kMenuBook) exportBook(handle(), std::nullopt);
+    if (chosen == kMenuProject) showProjectWindow();
+}
+
+void MainDialog::showProjectWindow() {
+    if (projectWindow_ != nullptr && projectWindow_->handle() != nullptr) {
+        ShowWindow(projectWindow_->handle(), SW_RESTORE);
+        SetForegroundWindow(projectWindow_->handle());
+        return;
+    }
+    // A window of its own (in the taskbar, not owned by this dialog): the dialog stays usable.
+    projectWindow_ = std::make_unique<ProjectWindow>(true, false);
+    if (!projectWindow_->create()) {
+        projectWindow_.reset();
+        messageBox(handle(), "无法创建工程窗口。", "Tessarin 柱设计", MB_OK | MB_ICONSTOP);
+        return;
+    }
+    projectWindow_->openLastProject();
+    ProjectWindow* window = projectWindow_.get();
+    setMessageHook([window](MSG& message) { return window->translate(message); });
+}
+
+bool MainDialog::mayEnd() {
+    if (projectWindow_ == nullptr || projectWindow_->handle() == nullptr) return true;
+    if (!projectWindow_->close()) return false;
+    setMessageHook({});
+    projectWindow_.reset();
+    return true;
 }
 
 bool MainDialog::sectionCheckAvailable() const {

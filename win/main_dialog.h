@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "run/calculate_command.h"
 #include "run/run_host.h"
 #include "win/dialog_window.h"
+#include "win/project_window.h"
 #include "win/scheme_dialog.h"
 #include "win/small_dialogs.h"
 
@@ -36,12 +38,16 @@ class MainDialog : public DialogWindow, public RunHost {
     bool sectionCheckAvailable() const;
     void showSectionCheck();
     std::string exportBook(HWND owner, const std::optional<SectionCheckResult>& check);
+    // "工程设计：Tessarin 柱设计": the project window beside this dialog, on the last project.
+    void showProjectWindow();
 
   protected:
     bool onInit() override;
     bool onCommand(int id, int notification) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     bool preTranslate(MSG& message) override;
+    // The program ends with this dialog: a modified project is asked about first.
+    bool mayEnd() override;
 
   private:
     void calculate();
@@ -54,6 +60,7 @@ class MainDialog : public DialogWindow, public RunHost {
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     HFONT reportFont_ = nullptr;
+    std::unique_ptr<ProjectWindow> projectWindow_;
 };
 
 }  // namespace tessarin

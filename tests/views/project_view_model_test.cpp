@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "project/project_file.h"
-#include "text/gbk_text.h"
 #include "tests/support/scratch_directory.h"
+#include "text/gbk_text.h"
 
 namespace tessarin {
 namespace {
@@ -145,7 +145,16 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     // The window shows what the batch prints for the same column: As and rho of the layout row.
     TemporaryDirectory dir;
     ASSERT_EQ(vm.exportResults(dir.file("r.csv")).status, BatchOutcome::Status::SomeRejected);
-    std::istringstream results(readFileBytes(dir.file("r.csv")));
+    // For Excel: a UTF-8 byte-order mark, then the batch's header line ("line,id,kind,...").
+    const std::string csv = readFileBytes(dir.file("r.csv"));
+    EXPECT_EQ(csv.substr(0, 16), "\xEF\xBB\xBFline,id,kind,");
+    // A folder where the file should go: refused, named, and the folder left as it was.
+    std::filesystem::create_directory(dir.file("taken.csv"));
+    const BatchOutcome refused = vm.exportResults(dir.file("taken.csv"));
+    EXPECT_EQ(refused.status, BatchOutcome::Status::FileFailed);
+    EXPECT_NE(refused.message.find(dir.file("taken.csv")), std::string::npos) << refused.message;
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.csv")));
+    std::istringstream results(csv.substr(3));
     std::string line;
     std::string layoutRow;
     while (std::getline(results, line)) {
@@ -342,6 +351,29 @@ TEST(ProjectViewModel, ExportSchedule) {
     EXPECT_EQ(failed.status, BatchOutcome::Status::FileFailed);
     EXPECT_NE(failed.message.find("cannot write " + dir.file("missing/s.dxf")), std::string::npos)
         << failed.message;
+}
+
+// What an export tells the engineer, for each way the batch can end; both front ends show these
+// words (the texts of the status colours: red input error, orange no layout).
+TEST(ProjectViewModel, ExportOutcomeTexts) {
+    using Status = BatchOutcome::Status;
+    const struct {
+        Status status;
+        const char* message;
+        const char* expected;
+    } cases[] = {
+        {Status::AllAccepted, "", ""},
+        {Status::SomeRejected, "", "计算书已导出；部分柱输入有误，未设计（见列表中红色的柱）"},
+        {Status::SomeWithoutLayout, "", "计算书已导出；部分柱无可用配筋（见列表中橙色的柱）"},
+        {Status::FileFailed, "D:/工程/KZ1.html: 拒绝访问。",
+         "计算书导出失败：D:/工程/KZ1.html: 拒绝访问。"},
+        {Status::Unusable, "the output is the input itself",
+         "计算书导出失败：the output is the input itself"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(exportOutcomeText(BatchOutcome{c.status, c.message}, "计算书"), c.expected)
+            << static_cast<int>(c.status);
+    }
 }
 
 }  // namespace

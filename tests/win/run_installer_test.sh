@@ -35,6 +35,8 @@ user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -n
 programs="$user_dir/AppData/Local/Programs/Tessarin"
 start_menu="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 shortcut="$start_menu/双向偏心受压矩形柱 (2002).lnk"
+project_shortcut="$start_menu/Tessarin 柱设计.lnk"
+open_key='HKCU\Software\Classes\Tessarin.Project\shell\open\command'
 documents="$user_dir/Documents/Tessarin"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessarin'
 
@@ -60,6 +62,13 @@ strings -el "$shortcut" | grep -qi 'Documents\\Tessarin$' || fail "the shortcut 
 strings -el "$shortcut" | grep -qi 'tessarin.exe' || fail "the shortcut does not start tessarin.exe"
 [[ -d "$documents" ]] || fail "Documents\\Tessarin was not made"
 has_key || fail "no Apps & features entry $key"
+# The project window's entry and the .tsn type.
+[[ -f "$project_shortcut" ]] || fail "no start-menu shortcut $project_shortcut"
+strings -el "$project_shortcut" | grep -q -- '--project' || fail "the project shortcut does not pass --project"
+"$wine64" reg query 'HKCU\Software\Classes\.tsn' </dev/null 2>/dev/null | grep -q 'Tessarin.Project' ||
+    fail ".tsn is not registered"
+"$wine64" reg query "$open_key" </dev/null 2>/dev/null | grep -q 'tessarin.exe" "%1"' ||
+    fail "the .tsn type does not open tessarin.exe"
 
 # 2. The installed programs in a folder named 工程.
 mkdir -p "$scratch/工程"
@@ -74,6 +83,8 @@ cp "$expected" "$documents/Result.txt"
 "$wine64" "$programs/uninstall.exe" /S </dev/null >/dev/null 2>&1
 wait_gone "$programs" || fail "the uninstaller left $(ls "$programs" | tr '\n' ' ')"
 [[ ! -e "$shortcut" ]] || fail "the uninstaller left the shortcut"
+[[ ! -e "$project_shortcut" ]] || fail "the uninstaller left the project shortcut"
+"$wine64" reg query "$open_key" </dev/null >/dev/null 2>&1 && fail "the uninstaller left the .tsn type"
 has_key && fail "the uninstaller left the Apps & features entry"
 [[ -f "$documents/Result.txt" ]] || fail "the uninstaller removed the engineer's report"
 

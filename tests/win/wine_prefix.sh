@@ -2,7 +2,8 @@
 # Sourced by the Windows desktop tests: a fresh wine prefix whose Chinese UI faces (宋体/SimSun,
 # NSimSun, Microsoft YaHei (UI), MS Shell Dlg (2)) are Noto Sans CJK SC, the Noto CJK files
 # linked into its Fonts folder, and a virtual X server for the windows.
-#   make_wine_prefix DIR     sets WINEPREFIX, WINEDEBUG, DISPLAY; starts Xvfb and wineserver
+#   make_wine_prefix DIR     sets WINEPREFIX, WINEDEBUG, DISPLAY; starts Xvfb (1280x1024x24, or
+#                            TESSARIN_XVFB_SCREEN) and wineserver
 #   close_wine_prefix        ends what make_wine_prefix started
 wine64=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
@@ -14,7 +15,7 @@ make_wine_prefix() {
     local display
     for display in $(seq 91 120); do
         [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] && continue
-        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$display" -screen 0 "${TESSARIN_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
         xvfb_pid=$!
         export DISPLAY=":$display"
         for _ in $(seq 50); do

@@ -182,7 +182,7 @@ double ColumnCalculator::smallEccentricitySteel(Direction direction) {
     return as;
 }
 
-void ColumnCalculator::iterateDirection(Direction direction) {
+void ColumnCalculator::iterateDirection(Direction direction, EquivalentSteelObserver* observer) {
     const bool isX = direction == Direction::X;
     const double depth = isX ? h : b;
     const double width = isX ? b : h;
@@ -201,11 +201,13 @@ void ColumnCalculator::iterateDirection(Direction direction) {
         const double nu0 = alpha1 * fc * h * b + 2.0 * fy * prev;
         nu = 1.0 / (0.5 / nu0 + 1.0 / (nd * 1000.0));
         const double x = nu / (alpha1 * fc * width);
-        if (x > (depth - a) * xiB) {
+        const bool small = x > (depth - a) * xiB;
+        if (small) {
             next = smallEccentricitySteel(direction);
         } else {
             next = largeEccentricitySteel(direction, x);
         }
+        if (observer != nullptr) observer->pass(direction, {prev, nu0, nu, x, small, next});
         // A difference that is not a number ends the iteration too, without settling.
         const double difference = std::fabs(next - prev);
         if (difference > tolerance) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that the manual page and tessarin-cli --help tell one reference.
 
-    check_manual_text.py HELP MANUAL
+    check_manual_text.py HELP MANUAL [PAGE...]
 
 HELP is tessarin-cli itself (it is run with --help) or a file holding its help; MANUAL is
 packaging/tessarin-cli.1. The help is
@@ -9,7 +9,8 @@ the short form and the manual the long one; what the help says, the manual says 
   - each flag's help text is the beginning of its entry under OPTIONS (the manual may go on);
   - every flag the help's footer names is an entry under OPTIONS;
   - every column of the cases files the footer names is named in the manual;
-  - every exit code the help gives (its table, and "exit N" in the footer) is under EXIT STATUS.
+  - every exit code the help gives (its table, and "exit N" in the footer) is under EXIT STATUS;
+  - the user guide's PAGEs, when given, name every flag of the help and no other.
 Each disagreement is printed; the exit code is 1 when there is one, 0 otherwise.
 """
 
@@ -140,6 +141,14 @@ def main():
     for code in sorted(codes):
         if not re.search(r"\n\.TP\n\.B %s\n" % code, "\n" + status):
             problems.append("the help gives exit code %s; the manual's EXIT STATUS does not" % code)
+
+    if len(sys.argv) > 3:
+        guide = "".join(open(page, encoding="utf-8").read() for page in sys.argv[3:])
+        named = set(re.findall(r"(?<![\w-])--[A-Za-z][A-Za-z0-9-]*", guide))
+        for flag in sorted(set(described) - named - {"--help"}):
+            problems.append("the help lists %s; the user guide does not" % flag)
+        for flag in sorted(named - set(described)):
+            problems.append("the user guide names %s; tessarin-cli has no such flag" % flag)
 
     for problem in problems:
         print(problem)

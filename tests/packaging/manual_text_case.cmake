@@ -3,10 +3,11 @@
 #   CHECKER   check_manual_text.py
 #   HELP      tessarin-cli, or a file holding a help text
 #   MANUAL    the manual page
+#   PAGES     the user guide's pages (a list, may be empty)
 #   EXPECTED  the file holding the expected report ("" for none)
 #   CODE      the expected exit code
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND "${PYTHON}" "${CHECKER}" "${HELP}" "${MANUAL}"
+execute_process(COMMAND "${PYTHON}" "${CHECKER}" "${HELP}" "${MANUAL}" ${PAGES}
   RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(EXPECTED)
   file(READ "${EXPECTED}" expected)

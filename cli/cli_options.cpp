@@ -109,6 +109,9 @@ constexpr const char* kFooter =
 
 // The help's sections. Each mode of the command takes the flags of some of them: a single case
 // the design case and its edition's flags, a batch its own group and per edition --check or --dxf.
+// A new flag joins the group of the mode it belongs to (a batch's flag kBatchGroup, a current-code
+// input kCodeGroup, which makes it "goes with --code 2010" without the edition); a flag in no group
+// counts as a single case's, which a batch and a project refuse.
 constexpr const char* kCaseGroup = "Design case (both editions)";
 constexpr const char* k2002Group = "2002 design (not with --code 2010)";
 constexpr const char* kCodeGroup = "Current-code design (with --code 2010)";

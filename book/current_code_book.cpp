@@ -9,6 +9,7 @@
 #include "book/column_schedule.h"
 #include "engine/current_code/current_code_design.h"
 #include "engine/current_code/current_code_rules.h"
+#include "engine/section/section_resistance.h"
 #include "engine/section/ultimate_contour.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
@@ -88,17 +89,17 @@ void writeMaterials(BookWriter& w, const CurrentCodeDesign& r) {
     };
     w.table(std::move(t));
     // The parabola-rectangle law of 6.2.1 with the limits of each figure.
-    const double grade = m.concreteGrade;
     const std::string fcuk = std::to_string(m.concreteGrade);
-    const double n = 2.0 - (grade - 50.0) / 60.0;
+    const ConcreteLaw::Formulas raw = ConcreteLaw::formulas(static_cast<double>(m.concreteGrade));
+    const double n = raw.n;
     w.formula("混凝土应力-应变曲线的指数（6.2.1，不大于 2.0）", "n = 2 − (fcu,k − 50) / 60",
               "2 − (" + fcuk + " − 50) / 60",
               f(n, 3) + (n > 2.0 ? " > 2.0，取 n = " + f(m.n, 3) : ""));
-    const double eps0 = 0.002 + 0.5 * (grade - 50.0) * 1e-5;
+    const double eps0 = raw.eps0;
     w.formula("混凝土压应力达到 fc 时的压应变（不小于 0.002）",
               "ε0 = 0.002 + 0.5 × (fcu,k − 50) × 10⁻⁵", "0.002 + 0.5 × (" + fcuk + " − 50) × 10⁻⁵",
               f(eps0, 5) + (eps0 < 0.002 ? " < 0.002，取 ε0 = " + f(m.eps0, 5) : ""));
-    const double epsCu = 0.0033 - (grade - 50.0) * 1e-5;
+    const double epsCu = raw.epsCu;
     w.formula("正截面的混凝土极限压应变（不大于 0.0033）", "εcu = 0.0033 − (fcu,k − 50) × 10⁻⁵",
               "0.0033 − (" + fcuk + " − 50) × 10⁻⁵",
               f(epsCu, 5) + (epsCu > 0.0033 ? " > 0.0033，取 εcu = " + f(m.epsCu, 5) : ""));

@@ -482,38 +482,20 @@ Book buildDesignBook(const BookInfo& info, std::span<const BookCase> cases) {
 }
 
 std::vector<IterationPass> traceEquivalentSteel(const ColumnDesign& design, Direction direction) {
-    // The engine's iteration pass by pass on a record of the design, with its own branch
-    // formulas, so that the book lists the numbers the design went through.
+    // The engine's own iteration, run again on a record of the design with an observer, so that
+    // the book lists the numbers the design went through.
+    class Collector final : public EquivalentSteelObserver {
+      public:
+        std::vector<IterationPass> passes;
+        void pass(Direction /*direction*/, const EquivalentSteelPass& pass) override {
+            passes.push_back(pass);
+        }
+    };
     ColumnCalculator c;
     c.restore(design);
-    const bool isX = direction == Direction::X;
-    const double depth = isX ? c.h : c.b;
-    const double width = isX ? c.b : c.h;
-    const double a = isX ? c.ax : c.ay;
-    const double nd = isX ? c.NxDesign : c.NyDesign;
-    double& area = isX ? c.Asex : c.Asey;
-    double& nu = isX ? c.Nux : c.Nuy;
-    std::vector<IterationPass> passes;
-    double prev = (depth - a) * c.fc * width * 0.2 / c.fy;
-    while (true) {
-        IterationPass pass;
-        pass.previous = prev;
-        area = prev;
-        pass.Nu0 = c.alpha1 * c.fc * c.h * c.b + 2.0 * c.fy * prev;
-        nu = 1.0 / (0.5 / pass.Nu0 + 1.0 / (nd * 1000.0));
-        pass.Nu = nu;
-        pass.x = nu / (c.alpha1 * c.fc * width);
-        pass.small = pass.x > (depth - a) * c.xiB;
-        pass.next = pass.small ? c.smallEccentricitySteel(direction)
-                               : c.largeEccentricitySteel(direction, pass.x);
-        passes.push_back(pass);
-        if (!(std::fabs(pass.next - prev) > c.tolerance) ||
-            static_cast<int>(passes.size()) >= ColumnCalculator::kMaxPasses) {
-            break;
-        }
-        prev = pass.next;
-    }
-    return passes;
+    Collector collector;
+    c.iterateDirection(direction, &collector);
+    return std::move(collector.passes);
 }
 
 BookCover bookCover(const BookInfo& info, std::string method, std::vector<std::string> basis) {

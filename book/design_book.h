@@ -55,20 +55,11 @@ std::string programVersionText();
 // Today's date in the local time zone as YYYY-MM-DD.
 std::string todayText();
 
-// One pass of the equivalent-steel iteration, as the book lists it: the estimate the pass starts
-// from, the section's axial capacity Nu0 with it, the design capacity Nu, the compression depth
-// x, the formula it selects and the new estimate.
-struct IterationPass {
-    double previous = 0.0;
-    double Nu0 = 0.0;
-    double Nu = 0.0;
-    double x = 0.0;
-    bool small = false;
-    double next = 0.0;
-};
+// One pass of the equivalent-steel iteration, as the book lists it (the engine's own record).
+using IterationPass = EquivalentSteelPass;
 
-// The passes of one direction of a design's step 1, computed again from its case with the
-// engine's own branch formulas.
+// The passes of one direction of a design's step 1: the engine's iteration run again from the
+// design's case and watched pass by pass.
 std::vector<IterationPass> traceEquivalentSteel(const ColumnDesign& design, Direction direction);
 
 }  // namespace tessarin

@@ -6,8 +6,8 @@
 #include <map>
 
 #include "batch/schedule_outputs.h"
-#include "text/number_text.h"
 #include "run/input_parsers.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 
@@ -111,21 +111,91 @@ constexpr const char* kFooter =
     "  3  Result.txt could not be written or read, or the book could not be written (file name\n"
     "     and the system's reason on stderr)\n";
 
+// The help's sections. Each mode of the command takes the flags of some of them: a single case
+// the design case and its edition's flags, a batch its own group and per edition --check or --dxf.
+// A new flag joins the group of the mode it belongs to (a batch's flag kBatchGroup, a current-code
+// input kCodeGroup, which makes it "goes with --code 2010" without the edition); a flag in no group
+// counts as a single case's, which a batch and a project refuse.
+constexpr const char* kCaseGroup = "Design case (both editions)";
+constexpr const char* k2002Group = "2002 design (not with --code 2010)";
+constexpr const char* kCodeGroup = "Current-code design (with --code 2010)";
+constexpr const char* kBookGroup = "Calculation book";
+constexpr const char* kBatchGroup = "Batch design";
+constexpr const char* kProjectGroup = "Projects";
+
 struct NumberFlag {
     const char* name;
     const char* help;
     double DesignInput::*field;
+    const char* group;
 };
 
 constexpr NumberFlag kNumberFlags[] = {
-    {"--l0", "effective length l0, mm (6000)", &DesignInput::l0},
-    {"--b", "section width b, mm (400)", &DesignInput::b},
-    {"--h", "section height h, mm (600)", &DesignInput::h},
-    {"--M0x", "moment in the x direction M0x, kN*m (244)", &DesignInput::M0x},
-    {"--M0y", "moment in the y direction M0y, kN*m (120)", &DesignInput::M0y},
-    {"--N", "axial compression N, kN (400)", &DesignInput::N},
-    {"--ax", "distance from the resultant of Asx to the near edge ax, mm (40)", &DesignInput::ax},
-    {"--ay", "distance from the resultant of Asy to the near edge ay, mm (40)", &DesignInput::ay},
+    {"--l0", "effective length l0, mm (6000)", &DesignInput::l0, kCaseGroup},
+    {"--b", "section width b, mm (400)", &DesignInput::b, kCaseGroup},
+    {"--h", "section height h, mm (600)", &DesignInput::h, kCaseGroup},
+    {"--M0x", "moment in the x direction M0x, kN*m (244)", &DesignInput::M0x, kCaseGroup},
+    {"--M0y", "moment in the y direction M0y, kN*m (120)", &DesignInput::M0y, kCaseGroup},
+    {"--N", "axial compression N, kN (400)", &DesignInput::N, kCaseGroup},
+    {"--ax", "distance from the resultant of Asx to the near edge ax, mm (40)", &DesignInput::ax,
+     k2002Group},
+    {"--ay", "distance from the resultant of Asy to the near edge ay, mm (40)", &DesignInput::ay,
+     k2002Group},
+};
+
+// The current-code design's own inputs, kept as text until the edition is known.
+constexpr std::pair<const char*, const char*> kCodeOptions[] = {
+    {"--m1m2-x", "with --code 2010: end-moment ratio M1/M2 for x bending, -1 to 1 (1)"},
+    {"--m1m2-y", "with --code 2010: end-moment ratio M1/M2 for y bending, -1 to 1 (1)"},
+    {"--lc-x", "with --code 2010: length between supports for x bending, mm (l0)"},
+    {"--lc-y", "with --code 2010: length between supports for y bending, mm (l0)"},
+    {"--hn",
+     "with --code 2010: clear height Hn of the column, for the shear-span ratio Hn/(2 h0) of the "
+     "seismic limits, mm (l0)"},
+    {"--cover", "with --code 2010: cover to the stirrups, 15 to 75 mm (20; 25 for C25 and below)"},
+    {"--stirrup", "with --code 2010: stirrup diameter, 6 to 16 mm (8)"},
+    {"--seismic", "with --code 2010: seismic grade none, 1, 2, 3 or 4 (none)"},
+    {"--structure",
+     "with --code 2010: frame, dual (frame-shear wall and the other dual systems) or "
+     "frame-supported (the "
+     "frame-supporting column of a part-frame-supported shear-wall structure, grade 1 or 2) "
+     "(frame)"},
+    {"--position", "with --code 2010: middle (or edge) or corner column (middle)"},
+    {"--V-x", "with --code 2010: design shear Vx along h (with Mx), kN (0)"},
+    {"--V-y", "with --code 2010: design shear Vy along b (with My), kN (0)"},
+    {"--seismic-combination",
+     "with --code 2010: yes for a seismic combination (gammaRE, axial-ratio limit), no for a "
+     "non-seismic one (unspecified: no gammaRE, the limit applies)"},
+    {"--stirrup-steel",
+     "with --code 2010: stirrup steel HPB300, HRB335, HRB400 or HRB500 "
+     "(HRB400)"},
+};
+
+// The project modes: each takes only the flags listed, and says why it refuses another.
+struct ProjectMode {
+    const char* lead;
+    std::vector<std::string> takes;
+    const char* why;
+};
+
+const ProjectMode kOpenMode{
+    "--open",
+    {"--out", "--reports", "--dxf", "--books", "--project", "--code", "--schedule"},
+    ": a project file holds every column and its data"};
+const ProjectMode kSaveProjectMode{"--save-project",
+                                   {"--batch", "--code", "--project"},
+                                   ": it only writes the project; design it with --open"};
+
+// Every flag's text as given, as CLI11 fills it.
+struct FlagTexts {
+    std::map<std::string, std::string> numbers;
+    std::map<std::string, std::string> code;
+    std::string concrete, steel, scheme, diameter, ratioX, ratioY;
+    bool check = false;
+    bool json = false;
+    std::string book, project, columnId, dxf;
+    std::string batch, out, reports, books, bookFormat = "html", schedule;
+    std::string open, saveProject;
 };
 
 std::string joined(const char* const* labels, int count) {
@@ -137,6 +207,227 @@ std::string joined(const char* const* labels, int count) {
     return text;
 }
 
+// The flags, each in its help section. What holds in every mode is stated with CLI11's own
+// needs and excludes (the help shows them); what depends on the mode is checked after parsing,
+// in modeError, with the messages engineers' scripts already know.
+void declareFlags(CLI::App& app, FlagTexts& t) {
+    // Numbers are taken as text and read by the same strict parser as the dialog's fields.
+    for (const NumberFlag& flag : kNumberFlags) {
+        app.add_option(flag.name, t.numbers[flag.name], flag.help)
+            ->type_name("V")
+            ->group(flag.group);
+    }
+    app.add_option("--concrete", t.concrete, "concrete grade, C15 to C80 in steps of 5 (C30)")
+        ->type_name("C")
+        ->group(kCaseGroup);
+    app.add_option("--steel", t.steel, "steel grade: HPB235, HRB335 or HRB400 (HRB400)")
+        ->type_name("S")
+        ->group(kCaseGroup);
+    app.add_option("--scheme", t.scheme,
+                   "bar arrangement: 1 chosen corner bars, 2 bars of one diameter (1)")
+        ->type_name("1|2")
+        ->group(k2002Group);
+    app.add_option("--diameter", t.diameter,
+                   "corner-bar diameter, mm: 12 14 16 18 20 22 25 28 32 36 40 (22)")
+        ->type_name("D")
+        ->group(k2002Group);
+    app.add_option("--ratio-x", t.ratioX, "Aswx / Asx for scheme 2, 0 to 1 (0)")
+        ->type_name("R")
+        ->group(k2002Group);
+    app.add_option("--ratio-y", t.ratioY, "Aswy / Asy for scheme 2, 0 to 1 (0)")
+        ->type_name("R")
+        ->group(k2002Group);
+    app.add_flag("--check", t.check,
+                 "also verify the designed layout by strain compatibility (section check)")
+        ->group(k2002Group);
+
+    CLI::Option* code =
+        app.add_option("--code", t.code["--code"],
+                       "design edition: 2010 for the current-code design (GB 50010-2010)")
+            ->type_name("V")
+            ->group(kCodeGroup);
+    for (const auto& [name, help] : kCodeOptions) {
+        app.add_option(name, t.code[name], help)->type_name("V")->group(kCodeGroup)->needs(code);
+    }
+    app.add_flag("--json", t.json, "with --code 2010: print one JSON object instead of the report")
+        ->group(kCodeGroup)
+        ->needs(code);
+    // The arrangement and the bar distances are the 2002 design's; the current code chooses them.
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_group() == k2002Group) app.get_option(option->get_name())->excludes(code);
+    }
+
+    CLI::Option* book =
+        app.add_option("--book", t.book,
+                       "also write the calculation book of the case (with --code 2010 of the "
+                       "current-code design): FILE.html (HTML with its pictures inline), FILE.docx "
+                       "(Word) or FILE.pdf (A4; needs tessarin-book of the desktop build)")
+            ->type_name("FILE")
+            ->group(kBookGroup);
+    app.add_option("--project", t.project,
+                   "with --book or --books: the project named in the title block")
+        ->type_name("TEXT")
+        ->group(kBookGroup);
+    app.add_option("--id", t.columnId, "with --book: the column id named in the title block")
+        ->type_name("TEXT")
+        ->group(kBookGroup)
+        ->needs(book);
+    app.add_option("--dxf", t.dxf,
+                   "with --code 2010: also write the designed section as a DXF drawing (with "
+                   "--batch: one drawing per column id into the directory)")
+        ->type_name("FILE|DIR")
+        ->group(kCodeGroup);
+
+    CLI::Option* batch =
+        app.add_option("--batch", t.batch,
+                       "design every row of a CSV file of cases instead of one case")
+            ->type_name("FILE")
+            ->group(kBatchGroup);
+    app.add_option("--out", t.out, "with --batch: the results CSV (default stdout)")
+        ->type_name("FILE")
+        ->group(kBatchGroup);
+    app.add_option("--reports", t.reports,
+                   "with --batch: also write each accepted row's report into this directory "
+                   "(with --code 2010: each column's report)")
+        ->type_name("DIR")
+        ->group(kBatchGroup);
+    CLI::Option* open =
+        app.add_option("--open", t.open,
+                       "design every column of a project file (.tsn) as --batch --code 2010 does")
+            ->type_name("FILE")
+            ->group(kProjectGroup)
+            ->excludes(batch)
+            ->excludes(book);
+    app.add_option("--save-project", t.saveProject,
+                   "with --batch --code 2010: write the cases as a project file instead of "
+                   "designing them")
+        ->type_name("FILE")
+        ->group(kProjectGroup)
+        ->needs(batch)
+        ->needs(code)
+        ->excludes(open);
+    CLI::Option* books = app.add_option("--books", t.books,
+                                        "with --batch: also write one calculation book per "
+                                        "column id into this directory")
+                             ->type_name("DIR")
+                             ->group(kBatchGroup);
+    app.add_option("--schedule", t.schedule,
+                   "with --batch --code 2010 or --open: also write the column schedule (柱表) as "
+                   "FILE.dxf (table and section details) or FILE.html, .pdf, .docx (book)")
+        ->type_name("FILE")
+        ->group(kBatchGroup);
+    app.add_option("--book-format", t.bookFormat,
+                   "with --books: html (default), pdf (needs tessarin-book of the desktop build) "
+                   "or docx (Word)")
+        ->check(CLI::IsMember({"html", "pdf", "docx"}))
+        ->type_name("F")
+        ->group(kBatchGroup)
+        ->needs(books);
+}
+
+bool given(const CLI::App& app, const std::string& name) {
+    return app.count(name) > 0;
+}
+
+// The first given flag, in the order of the help, that the test refuses.
+template <typename Refused>
+std::optional<std::string> firstGiven(const CLI::App& app, Refused refused) {
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->count() > 0 && refused(*option)) return option->get_name();
+    }
+    return std::nullopt;
+}
+
+bool inGroup(const CLI::Option& option, const char* group) {
+    return option.get_group() == group;
+}
+
+// A project mode refuses every flag it does not take.
+std::optional<std::string> projectModeError(const CLI::App& app, const ProjectMode& mode) {
+    const auto wrong = firstGiven(app, [&mode](const CLI::Option& option) {
+        const std::string name = option.get_name();
+        return name != mode.lead &&
+               std::find(mode.takes.begin(), mode.takes.end(), name) == mode.takes.end();
+    });
+    if (!wrong) return std::nullopt;
+    return *wrong + " does not go with " + mode.lead + mode.why;
+}
+
+// The rules between the modes, in the order they are told: the edition, the project modes, the
+// current-code flags, the batch's own flags, then the single case's book. Empty when the flags
+// make one mode.
+std::optional<std::string> modeError(const CLI::App& app, const FlagTexts& t) {
+    const bool batch = given(app, "--batch");
+    const bool currentCode = given(app, "--code");
+    if (currentCode && t.code.at("--code") != "2010") {
+        return "--code: \"" + t.code.at("--code") + "\" is not a design edition; use 2010";
+    }
+    if (given(app, "--schedule")) {
+        if ((!given(app, "--open") && !(batch && currentCode)) || given(app, "--save-project")) {
+            return "--schedule goes with --batch --code 2010 or with --open";
+        }
+        if (scheduleFormatOf(t.schedule) == ScheduleFormat::Unknown) {
+            return "--schedule " + t.schedule +
+                   ": the name ends in .dxf (drawing) or .html, .pdf, .docx (book)";
+        }
+    }
+    if (given(app, "--open")) return projectModeError(app, kOpenMode);
+    if (given(app, "--save-project")) {
+        if (!batch || !currentCode) return "--save-project goes with --batch and --code 2010";
+        return projectModeError(app, kSaveProjectMode);
+    }
+    if (!currentCode) {
+        const auto wrong = firstGiven(app, [](const CLI::Option& option) {
+            return inGroup(option, kCodeGroup) && option.get_name() != "--code";
+        });
+        if (wrong) return *wrong + " goes with --code 2010";
+    }
+    if (!batch && given(app, "--books")) return "--books goes with --batch";
+    if (given(app, "--book-format") && !given(app, "--books")) {
+        return "--book-format goes with --books";
+    }
+    if (!batch) {
+        for (const char* name : {"--out", "--reports"}) {
+            if (given(app, name)) return std::string(name) + " goes with --batch";
+        }
+        if (currentCode) {
+            const auto wrong = firstGiven(
+                app, [](const CLI::Option& option) { return inGroup(option, k2002Group); });
+            if (wrong) {
+                return *wrong +
+                       " does not apply with --code 2010: the bar centres follow from "
+                       "--cover, --stirrup and the bar diameters, and the layout is chosen";
+            }
+        }
+        return std::nullopt;
+    }
+    // A batch takes its own group, the books' project and, per edition, --dxf or --check.
+    const auto wrong = firstGiven(app, [currentCode](const CLI::Option& option) {
+        const std::string name = option.get_name();
+        if (inGroup(option, kBatchGroup) || name == "--project") return false;
+        return currentCode ? name != "--code" && name != "--dxf" : name != "--check";
+    });
+    if (wrong && currentCode && *wrong == "--check") {
+        return "--check does not apply with --code 2010: the current-code design checks every "
+               "combination of a column against its layout";
+    }
+    if (wrong)
+        return *wrong + " describes a single case; with --batch every case comes from the CSV file";
+    if (given(app, "--project") && !given(app, "--books") && !given(app, "--schedule")) {
+        return "--project goes with --book or --books";
+    }
+    return std::nullopt;
+}
+
+// The single case's book flags: --project and --id name the book's title block.
+std::optional<std::string> caseBookError(const CLI::App& app) {
+    if (given(app, "--book")) return std::nullopt;
+    for (const char* name : {"--project", "--id"}) {
+        if (given(app, name)) return std::string(name) + " goes with --book";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 CliParse parseCliArguments(const std::vector<std::string>& arguments) {
@@ -144,110 +435,22 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     CLI::App app(kDescription, "tessarin-cli");
     app.footer(kFooter);
     app.allow_extras(false);
+    FlagTexts t;
+    declareFlags(app, t);
 
-    // Numbers are taken as text and read by the same strict parser as the dialog's fields.
-    std::map<std::string, std::string> numberTexts;
-    for (const NumberFlag& flag : kNumberFlags) {
-        app.add_option(flag.name, numberTexts[flag.name], flag.help)->type_name("V");
-    }
-    std::string concrete, steel, scheme, diameter, ratioX, ratioY;
-    app.add_option("--concrete", concrete, "concrete grade, C15 to C80 in steps of 5 (C30)")
-        ->type_name("C");
-    app.add_option("--steel", steel, "steel grade: HPB235, HRB335 or HRB400 (HRB400)")
-        ->type_name("S");
-    app.add_option("--scheme", scheme,
-                   "bar arrangement: 1 chosen corner bars, 2 bars of one diameter (1)")
-        ->type_name("1|2");
-    app.add_option("--diameter", diameter,
-                   "corner-bar diameter, mm: 12 14 16 18 20 22 25 28 32 36 40 (22)")
-        ->type_name("D");
-    app.add_option("--ratio-x", ratioX, "Aswx / Asx for scheme 2, 0 to 1 (0)")->type_name("R");
-    app.add_option("--ratio-y", ratioY, "Aswy / Asy for scheme 2, 0 to 1 (0)")->type_name("R");
-    bool check = false;
-    app.add_flag("--check", check,
-                 "also verify the designed layout by strain compatibility (section check)");
-    // The current-code design and its own inputs, kept as text until the edition is known.
-    std::map<std::string, std::string> codeTexts;
-    const std::pair<const char*, const char*> codeOptions[] = {
-        {"--code", "design edition: 2010 for the current-code design (GB 50010-2010)"},
-        {"--m1m2-x", "with --code 2010: end-moment ratio M1/M2 for x bending, -1 to 1 (1)"},
-        {"--m1m2-y", "with --code 2010: end-moment ratio M1/M2 for y bending, -1 to 1 (1)"},
-        {"--lc-x", "with --code 2010: length between supports for x bending, mm (l0)"},
-        {"--lc-y", "with --code 2010: length between supports for y bending, mm (l0)"},
-        {"--hn", "with --code 2010: clear height Hn for the shear-span ratio Hn/(2 h0), mm (l0)"},
-        {"--cover", "with --code 2010: cover to the stirrups, 15 to 75 mm (20; 25 to C25)"},
-        {"--stirrup", "with --code 2010: stirrup diameter, 6 to 16 mm (8)"},
-        {"--seismic", "with --code 2010: seismic grade none, 1, 2, 3 or 4 (none)"},
-        {"--structure",
-         "with --code 2010: frame, dual (frame-shear wall and the like), or frame-supported (the "
-         "frame-supporting column of a part-frame-supported shear-wall structure, grade 1 or 2) "
-         "(frame)"},
-        {"--position", "with --code 2010: middle (or edge), or corner (middle)"},
-        {"--V-x", "with --code 2010: design shear Vx along h (with Mx), kN (0)"},
-        {"--V-y", "with --code 2010: design shear Vy along b (with My), kN (0)"},
-        {"--seismic-combination",
-         "with --code 2010: yes for a seismic combination (gammaRE, axial-ratio limit), no for a "
-         "non-seismic one (unspecified: no gammaRE, the limit applies)"},
-        {"--stirrup-steel",
-         "with --code 2010: stirrup steel HPB300, HRB335, HRB400 or HRB500 "
-         "(HRB400)"},
+    const auto usage = [&parse](std::string text) {
+        parse.kind = CliParse::Kind::UsageError;
+        parse.text = std::move(text);
+        return parse;
     };
-    for (const auto& [name, help] : codeOptions) {
-        app.add_option(name, codeTexts[name], help)->type_name("V");
-    }
-    bool json = false;
-    app.add_flag("--json", json, "with --code 2010: print one JSON object instead of the report");
-    std::string bookPath, project, columnId;
-    app.add_option("--book", bookPath,
-                   "also write the calculation book of the case (with --code 2010 of the "
-                   "current-code design): FILE.html (HTML with its pictures inline), FILE.docx "
-                   "(Word) or FILE.pdf (A4; needs tessarin-book of the desktop build)")
-        ->type_name("FILE");
-    app.add_option("--project", project,
-                   "with --book or --books: the project named in the title block")
-        ->type_name("TEXT");
-    app.add_option("--id", columnId, "with --book: the column id named in the title block")
-        ->type_name("TEXT");
-    std::string dxf;
-    app.add_option("--dxf", dxf,
-                   "with --code 2010: also write the designed section as a DXF drawing (with "
-                   "--batch: one drawing per column id into the directory)")
-        ->type_name("FILE|DIR");
-    std::string batchInput, batchOutput, reportDir;
-    app.add_option("--batch", batchInput,
-                   "design every row of a CSV file of cases instead of one case")
-        ->type_name("FILE");
-    app.add_option("--out", batchOutput, "with --batch: the results CSV (default stdout)")
-        ->type_name("FILE");
-    app.add_option("--reports", reportDir,
-                   "with --batch: also write each accepted row's report into this directory "
-                   "(with --code 2010: each column's report)")
-        ->type_name("DIR");
-    std::string openFile, saveProject;
-    app.add_option("--open", openFile,
-                   "design every column of a project file (.tsn) as --batch --code 2010 does")
-        ->type_name("FILE");
-    app.add_option("--save-project", saveProject,
-                   "with --batch --code 2010: write the cases as a project file instead of "
-                   "designing them")
-        ->type_name("FILE");
-    std::string booksDir;
-    app.add_option("--books", booksDir,
-                   "with --batch: also write one calculation book per column id into this "
-                   "directory")
-        ->type_name("DIR");
-    std::string schedule;
-    app.add_option("--schedule", schedule,
-                   "with --batch --code 2010 or --open: also write the column schedule (柱表) as "
-                   "FILE.dxf (table and section details) or FILE.html, .pdf, .docx (book)")
-        ->type_name("FILE");
-    std::string bookFormat = "html";
-    app.add_option("--book-format", bookFormat,
-                   "with --books: html (default), pdf (needs tessarin-book of the desktop build) "
-                   "or docx (Word)")
-        ->check(CLI::IsMember({"html", "pdf", "docx"}))
-        ->type_name("F");
-
+    // CLI11 lists unexpected arguments last to first; name them in the order they were given.
+    const auto extras = [&app, &usage]() {
+        const std::vector<std::string> remaining = app.remaining();
+        std::string text = remaining.size() > 1 ? "The following arguments were not expected:"
+                                                : "The following argument was not expected:";
+        for (const std::string& extra : remaining) text += " " + extra;
+        return usage(std::move(text));
+    };
     // CLI11 wants the arguments last to first, without the program name.
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -257,225 +460,128 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         parse.text = app.help();
         return parse;
     } catch (const CLI::ExtrasError&) {
-        // CLI11 lists them last to first; name them in the order they were given.
-        const std::vector<std::string> extras = app.remaining();
-        parse.kind = CliParse::Kind::UsageError;
-        parse.text = extras.size() > 1 ? "The following arguments were not expected:"
-                                       : "The following argument was not expected:";
-        for (const std::string& extra : extras) parse.text += " " + extra;
-        return parse;
+        return extras();
+    } catch (const CLI::RequiresError&) {
+        // A broken need or exclusion: modeError below names it as the mode rules word it, after
+        // what CLI11 would report first.
+        if (!app.remaining().empty()) return extras();
+    } catch (const CLI::ExcludesError&) {
+        if (!app.remaining().empty()) return extras();
     } catch (const CLI::ParseError& error) {
-        parse.kind = CliParse::Kind::UsageError;
-        parse.text = error.what();
-        return parse;
+        return usage(error.what());
     }
+    if (auto error = modeError(app, t)) return usage(std::move(*error));
 
-    const auto usage = [&parse](std::string text) {
-        parse.kind = CliParse::Kind::UsageError;
-        parse.text = std::move(text);
-        return parse;
-    };
-    const bool batch = app.count("--batch") > 0;
-    const bool currentCode = app.count("--code") > 0;
-    if (currentCode && codeTexts["--code"] != "2010") {
-        return usage("--code: \"" + codeTexts["--code"] + "\" is not a design edition; use 2010");
-    }
-    // Only the flags of the list go with the one that leads.
-    const auto onlyWith =
-        [&app](const char* lead,
-               const std::vector<std::string>& allowed) -> std::optional<std::string> {
-        for (const CLI::Option* option : app.get_options()) {
-            const std::string name = option->get_name();
-            if (option->count() == 0 || name == lead ||
-                std::find(allowed.begin(), allowed.end(), name) != allowed.end()) {
-                continue;
-            }
-            return name + " does not go with " + lead;
-        }
-        return std::nullopt;
-    };
-    if (app.count("--schedule") > 0) {
-        if ((app.count("--open") == 0 && !(batch && currentCode)) ||
-            app.count("--save-project") > 0) {
-            return usage("--schedule goes with --batch --code 2010 or with --open");
-        }
-        if (scheduleFormatOf(schedule) == ScheduleFormat::Unknown) {
-            return usage("--schedule " + schedule +
-                         ": the name ends in .dxf (drawing) or .html, .pdf, .docx (book)");
-        }
-        parse.batchFiles.schedule = schedule;
-    }
-    if (app.count("--open") > 0) {
-        if (auto wrong = onlyWith("--open", {"--out", "--reports", "--dxf", "--books", "--project",
-                                             "--code", "--schedule"})) {
-            return usage(*wrong + ": a project file holds every column and its data");
-        }
+    const bool batch = given(app, "--batch");
+    const bool currentCode = given(app, "--code");
+    if (given(app, "--open")) {
         parse.kind = CliParse::Kind::OpenProject;
-        parse.projectFile = openFile;
-        parse.batch.input = openFile;
-        if (app.count("--out") > 0) parse.batch.output = batchOutput;
-        if (app.count("--reports") > 0) parse.batch.reportDir = reportDir;
-        if (app.count("--books") > 0) parse.batchFiles.booksDir = booksDir;
-        if (app.count("--dxf") > 0) parse.batchFiles.dxfDir = dxf;
-        parse.batchFiles.project = project;
-        parse.projectNamed = app.count("--project") > 0;
+        parse.projectFile = t.open;
+        parse.batch.input = t.open;
+        if (given(app, "--out")) parse.batch.output = t.out;
+        if (given(app, "--reports")) parse.batch.reportDir = t.reports;
+        if (given(app, "--books")) parse.batchFiles.booksDir = t.books;
+        if (given(app, "--dxf")) parse.batchFiles.dxfDir = t.dxf;
+        if (given(app, "--schedule")) parse.batchFiles.schedule = t.schedule;
+        parse.batchFiles.project = t.project;
+        parse.projectNamed = given(app, "--project");
         return parse;
     }
-    if (app.count("--save-project") > 0) {
-        if (!batch || !currentCode)
-            return usage("--save-project goes with --batch and --code 2010");
-        if (auto wrong = onlyWith("--save-project", {"--batch", "--code", "--project"})) {
-            return usage(*wrong + ": it only writes the project; design it with --open");
-        }
+    if (given(app, "--save-project")) {
         parse.kind = CliParse::Kind::SaveProject;
-        parse.projectFile = saveProject;
-        parse.batch.input = batchInput;
-        parse.batchFiles.project = project;
-        parse.projectNamed = app.count("--project") > 0;
+        parse.projectFile = t.saveProject;
+        parse.batch.input = t.batch;
+        parse.batchFiles.project = t.project;
+        parse.projectNamed = given(app, "--project");
         return parse;
     }
-    if (!currentCode) {
-        for (const char* name : kCurrentCodeOnlyFlags) {
-            if (app.count(name) > 0) return usage(std::string(name) + " goes with --code 2010");
-        }
+    if (batch) {
+        parse.kind = currentCode ? CliParse::Kind::CurrentCodeBatch : CliParse::Kind::Batch;
+        parse.batch.input = t.batch;
+        if (given(app, "--out")) parse.batch.output = t.out;
+        if (given(app, "--reports")) parse.batch.reportDir = t.reports;
+        parse.batch.check = t.check;
+        if (given(app, "--books")) parse.batchFiles.booksDir = t.books;
+        parse.batchFiles.bookSuffix = "." + t.bookFormat;
+        if (given(app, "--dxf")) parse.batchFiles.dxfDir = t.dxf;
+        if (given(app, "--schedule")) parse.batchFiles.schedule = t.schedule;
+        parse.batchFiles.project = t.project;
+        return parse;
     }
-    if (!batch && app.count("--books") > 0) return usage("--books goes with --batch");
-    if (app.count("--book-format") > 0 && app.count("--books") == 0) {
-        return usage("--book-format goes with --books");
-    }
-    if (currentCode && !batch) {
-        for (const char* name : {"--out", "--reports"}) {
-            if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
-        }
-        for (const char* name : kNotUsedByCurrentCode) {
-            if (app.count(name) > 0) {
-                return usage(std::string(name) +
-                             " does not apply with --code 2010: the bar centres follow from "
-                             "--cover, --stirrup and the bar diameters, and the layout is chosen");
-            }
-        }
+    if (currentCode) {
         std::map<std::string, std::string> given;
         for (const NumberFlag& flag : kNumberFlags) {
-            if (app.count(flag.name) > 0) given[flag.name] = numberTexts[flag.name];
+            if (app.count(flag.name) > 0) given[flag.name] = t.numbers.at(flag.name);
         }
-        for (const auto& [name, help] : codeOptions) {
-            if (app.count(name) > 0) given[name] = codeTexts[name];
+        given["--code"] = t.code.at("--code");
+        for (const auto& [name, help] : kCodeOptions) {
+            if (app.count(name) > 0) given[name] = t.code.at(name);
         }
-        if (app.count("--concrete") > 0) given["--concrete"] = concrete;
-        if (app.count("--steel") > 0) given["--steel"] = steel;
-        if (json) given["--json"] = "";
+        if (app.count("--concrete") > 0) given["--concrete"] = t.concrete;
+        if (app.count("--steel") > 0) given["--steel"] = t.steel;
+        if (t.json) given["--json"] = "";
         std::string error = readCurrentCodeFlags(given, parse.currentCode);
         if (!error.empty()) return usage(std::move(error));
-        if (app.count("--dxf") > 0) parse.currentCode.dxf = dxf;
+        if (app.count("--dxf") > 0) parse.currentCode.dxf = t.dxf;
         if (app.count("--book") > 0) {
-            parse.currentCode.book = bookPath;
-            parse.currentCode.project = project;
-            parse.currentCode.columnId = columnId;
-        } else {
-            for (const char* name : {"--project", "--id"}) {
-                if (app.count(name) > 0) return usage(std::string(name) + " goes with --book");
-            }
+            parse.currentCode.book = t.book;
+            parse.currentCode.project = t.project;
+            parse.currentCode.columnId = t.columnId;
+        } else if (auto wrong = caseBookError(app)) {
+            return usage(std::move(*wrong));
         }
         parse.kind = CliParse::Kind::CurrentCode;
         return parse;
     }
-    if (!batch) {
-        for (const char* name : {"--out", "--reports"}) {
-            if (app.count(name) > 0) return usage(std::string(name) + " goes with --batch");
-        }
-        if (app.count("--book") == 0) {
-            for (const char* name : {"--project", "--id"}) {
-                if (app.count(name) > 0) return usage(std::string(name) + " goes with --book");
-            }
-        }
-    } else {
-        // What a batch takes besides its cases file; the current-code batch draws, the 2002
-        // batch checks.
-        const std::vector<std::string> batchFlags =
-            currentCode
-                ? std::vector<std::string>{"--batch", "--out",         "--reports",
-                                           "--books", "--book-format", "--project",
-                                           "--code",  "--dxf",         "--schedule"}
-                : std::vector<std::string>{"--batch",       "--out",     "--reports", "--books",
-                                           "--book-format", "--project", "--check"};
-        for (const CLI::Option* option : app.get_options()) {
-            const std::string name = option->get_name();
-            if (option->count() == 0 ||
-                std::find(batchFlags.begin(), batchFlags.end(), name) != batchFlags.end()) {
-                continue;
-            }
-            if (currentCode && name == "--check") {
-                return usage(
-                    "--check does not apply with --code 2010: the current-code design checks "
-                    "every combination of a column against its layout");
-            }
-            return usage(name +
-                         " describes a single case; with --batch every case comes "
-                         "from the CSV file");
-        }
-        if (app.count("--project") > 0 && app.count("--books") == 0 &&
-            app.count("--schedule") == 0) {
-            return usage("--project goes with --book or --books");
-        }
-        parse.kind = currentCode ? CliParse::Kind::CurrentCodeBatch : CliParse::Kind::Batch;
-        parse.batch.input = batchInput;
-        if (app.count("--out") > 0) parse.batch.output = batchOutput;
-        if (app.count("--reports") > 0) parse.batch.reportDir = reportDir;
-        parse.batch.check = check;
-        if (app.count("--books") > 0) parse.batchFiles.booksDir = booksDir;
-        parse.batchFiles.bookSuffix = "." + bookFormat;
-        if (app.count("--dxf") > 0) parse.batchFiles.dxfDir = dxf;
-        parse.batchFiles.project = project;
-        return parse;
-    }
+    if (auto wrong = caseBookError(app)) return usage(std::move(*wrong));
 
     CliOptions& options = parse.options;
-    options.check = check;
+    options.check = t.check;
     if (app.count("--book") > 0) {
-        options.book = bookPath;
-        options.project = project;
-        options.columnId = columnId;
+        options.book = t.book;
+        options.project = t.project;
+        options.columnId = t.columnId;
     }
     for (const NumberFlag& flag : kNumberFlags) {
         if (app.count(flag.name) == 0) continue;
-        const std::string& text = numberTexts[flag.name];
+        const std::string& text = t.numbers.at(flag.name);
         const auto value = parseNumber(text);
         if (!value) return usage(std::string(flag.name) + ": \"" + text + "\" is not a number");
         options.input.*flag.field = *value;
     }
     if (app.count("--concrete") > 0) {
-        const auto index = parseConcreteGrade(concrete);
+        const auto index = parseConcreteGrade(t.concrete);
         if (!index) {
-            return usage("--concrete: \"" + concrete + "\" is not a concrete grade; use one of " +
+            return usage("--concrete: \"" + t.concrete + "\" is not a concrete grade; use one of " +
                          joined(kConcreteLabels, kConcreteGradeCount));
         }
         options.input.concreteIndex = *index;
     }
     if (app.count("--steel") > 0) {
-        const auto index = parseSteelGrade(steel);
+        const auto index = parseSteelGrade(t.steel);
         if (!index) {
-            return usage("--steel: \"" + steel + "\" is not a steel grade; use one of " +
+            return usage("--steel: \"" + t.steel + "\" is not a steel grade; use one of " +
                          joined(kSteelLabels, kSteelGradeCount));
         }
         options.input.steelIndex = *index;
     }
     if (app.count("--scheme") > 0) {
-        const auto index = parseSchemeIndex(scheme);
-        if (!index) return usage("--scheme: \"" + scheme + "\" is not a scheme; use 1 or 2");
+        const auto index = parseSchemeIndex(t.scheme);
+        if (!index) return usage("--scheme: \"" + t.scheme + "\" is not a scheme; use 1 or 2");
         options.scheme.schemeIndex = *index;
     }
     if (app.count("--diameter") > 0) {
-        const auto value = parseBarDiameter(diameter);
+        const auto value = parseBarDiameter(t.diameter);
         if (!value) {
-            return usage("--diameter: \"" + diameter +
+            return usage("--diameter: \"" + t.diameter +
                          "\" is not a listed bar diameter; use 12, 14, 16, 18, 20, 22, 25, 28, "
                          "32, 36 or 40");
         }
         options.scheme.diameter = *value;
     }
     const std::pair<const char*, std::pair<const std::string*, double*>> ratios[] = {
-        {"--ratio-x", {&ratioX, &options.scheme.ratioX}},
-        {"--ratio-y", {&ratioY, &options.scheme.ratioY}}};
+        {"--ratio-x", {&t.ratioX, &options.scheme.ratioX}},
+        {"--ratio-y", {&t.ratioY, &options.scheme.ratioY}}};
     for (const auto& [name, target] : ratios) {
         if (app.count(name) == 0) continue;
         const RatioReading ratio = parseWebRatio(*target.first);

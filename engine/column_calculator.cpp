@@ -182,43 +182,63 @@ double ColumnCalculator::smallEccentricitySteel(Direction direction) {
     return as;
 }
 
-void ColumnCalculator::iterateDirection(Direction direction) {
-    const bool isX = direction == Direction::X;
-    const double depth = isX ? h : b;
-    const double width = isX ? b : h;
-    const double a = isX ? ax : ay;
-    const double nd = isX ? NxDesign : NyDesign;
-    double& area = isX ? Asex : Asey;
-    double& nu = isX ? Nux : Nuy;
+namespace {
 
-    double prev = (depth - a) * fc * width * 0.2 / fy;
+// One direction's equivalent-steel iteration on the record, each pass handed to onPass. The one
+// loop of the engine: run with a no-op for the design (the compiler then drops the pass record,
+// so the design pays nothing for being watched) and with the observer for the calculation book.
+template <typename OnPass>
+void runEquivalentSteel(ColumnCalculator& c, Direction direction, OnPass onPass) {
+    const bool isX = direction == Direction::X;
+    const double depth = isX ? c.h : c.b;
+    const double width = isX ? c.b : c.h;
+    const double a = isX ? c.ax : c.ay;
+    const double nd = isX ? c.NxDesign : c.NyDesign;
+    double& area = isX ? c.Asex : c.Asey;
+    double& nu = isX ? c.Nux : c.Nuy;
+
+    double prev = (depth - a) * c.fc * width * 0.2 / c.fy;
     double next = prev;
     int passes = 0;
     bool settled = false;
     while (true) {
         ++passes;
         area = prev;
-        const double nu0 = alpha1 * fc * h * b + 2.0 * fy * prev;
+        const double nu0 = c.alpha1 * c.fc * c.h * c.b + 2.0 * c.fy * prev;
         nu = 1.0 / (0.5 / nu0 + 1.0 / (nd * 1000.0));
-        const double x = nu / (alpha1 * fc * width);
-        if (x > (depth - a) * xiB) {
-            next = smallEccentricitySteel(direction);
+        const double x = nu / (c.alpha1 * c.fc * width);
+        const bool small = x > (depth - a) * c.xiB;
+        if (small) {
+            next = c.smallEccentricitySteel(direction);
         } else {
-            next = largeEccentricitySteel(direction, x);
+            next = c.largeEccentricitySteel(direction, x);
         }
+        onPass(EquivalentSteelPass{prev, nu0, nu, x, small, next});
         // A difference that is not a number ends the iteration too, without settling.
         const double difference = std::fabs(next - prev);
-        if (difference > tolerance) {
-            if (passes >= kMaxPasses) break;
+        if (difference > c.tolerance) {
+            if (passes >= ColumnCalculator::kMaxPasses) break;
             prev = next;
             continue;
         }
-        settled = difference <= tolerance;
+        settled = difference <= c.tolerance;
         break;
     }
     area = (next + prev) * 0.5;
-    (isX ? passesX : passesY) = passes;
-    (isX ? convergedX : convergedY) = settled;
+    (isX ? c.passesX : c.passesY) = passes;
+    (isX ? c.convergedX : c.convergedY) = settled;
+}
+
+}  // namespace
+
+void ColumnCalculator::iterateDirection(Direction direction, EquivalentSteelObserver* observer) {
+    if (observer == nullptr) {
+        runEquivalentSteel(*this, direction, [](const EquivalentSteelPass& /*pass*/) {});
+        return;
+    }
+    runEquivalentSteel(*this, direction, [observer, direction](const EquivalentSteelPass& pass) {
+        observer->pass(direction, pass);
+    });
 }
 
 void ColumnCalculator::solveEquivalentSteel() {

@@ -5,6 +5,31 @@
 
 namespace tessarin {
 
+// One pass of the equivalent-steel iteration: the estimate the pass starts from, the section's
+// axial capacity Nu0 with it, the design capacity Nu (N), the compression depth x, whether x lies
+// beyond the balanced depth (the small-eccentricity formula) and the new estimate.
+struct EquivalentSteelPass {
+    double previous = 0.0;
+    double Nu0 = 0.0;
+    double Nu = 0.0;
+    double x = 0.0;
+    bool small = false;
+    double next = 0.0;
+};
+
+// Watches the equivalent-steel iteration of the engine pass by pass (the calculation book lists
+// the passes the design went through).
+class EquivalentSteelObserver {
+  public:
+    virtual void pass(Direction direction, const EquivalentSteelPass& pass) = 0;
+
+  protected:
+    EquivalentSteelObserver() = default;
+    EquivalentSteelObserver(const EquivalentSteelObserver&) = default;
+    EquivalentSteelObserver& operator=(const EquivalentSteelObserver&) = default;
+    ~EquivalentSteelObserver() = default;
+};
+
 // The design engine: one design case of a rectangular reinforced-concrete column under biaxial
 // eccentric compression, the material properties derived from its grades, and every result of
 // the two design steps. Plain record with public fields, in this declaration order; the engine
@@ -84,6 +109,9 @@ class ColumnCalculator {
     // Step 1: eccentricities, magnification, axial split and the equivalent steel areas.
     void computeAxialSplit();
     void solveEquivalentSteel();
+    // One direction's equivalent-steel iteration, each pass shown to the observer when there is
+    // one; sets the direction's area, capacity, passes and convergence.
+    void iterateDirection(Direction direction, EquivalentSteelObserver* observer = nullptr);
     double largeEccentricitySteel(Direction direction, double x);
     double smallEccentricitySteel(Direction direction);
     void computeStep1();
@@ -101,11 +129,6 @@ class ColumnCalculator {
     void restore(const Step1Design& design);
     // Puts a whole design back, the layout included.
     void restore(const ColumnDesign& design);
-
-  private:
-    // One direction's equivalent-steel iteration; returns the number of passes and whether the
-    // last two estimates came within the tolerance.
-    void iterateDirection(Direction direction);
 };
 
 }  // namespace tessarin

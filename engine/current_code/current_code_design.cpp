@@ -86,11 +86,8 @@ ResolvedColumn resolveColumn(const CurrentCodeColumn& column) {
 
 SectionResistance layoutSection(const CurrentCodeColumn& column, const Materials2010& materials,
                                 const BarLayout& layout, double ultimateTensileStrain) {
-    ConcreteLaw concrete;
-    concrete.fc = materials.fc;
-    concrete.n = materials.n;
-    concrete.eps0 = materials.eps0;
-    concrete.epsCu = materials.epsCu;
+    const ConcreteLaw concrete =
+        ConcreteLaw::forGrade({static_cast<double>(materials.concreteGrade), materials.fc});
     SteelLaw steel;
     steel.fy = materials.fy;
     steel.Es = materials.Es;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/section/section_resistance.h"
+
 namespace tessarin {
 
 namespace {
@@ -72,10 +74,11 @@ Materials2010 materials2010(int concreteGrade, SteelGrade2010 steel) {
     // alpha1 1.0 up to C50, 0.94 at C80; beta1 0.8 up to C50, 0.74 at C80 (6.2.6).
     m.alpha1 = above50 <= 0.0 ? 1.0 : 1.0 - above50 * 0.002;
     m.beta1 = above50 <= 0.0 ? 0.8 : 0.8 - above50 * 0.002;
-    // The parabola-rectangle law (6.2.1).
-    m.n = std::min(2.0, 2.0 - above50 / 60.0);
-    m.eps0 = std::max(0.002, 0.002 + 0.5 * above50 * 1e-5);
-    m.epsCu = std::min(0.0033, 0.0033 - above50 * 1e-5);
+    // The parabola-rectangle law (6.2.1), as the section model makes it for every edition.
+    const ConcreteLaw law = ConcreteLaw::forGrade({static_cast<double>(concreteGrade), m.fc});
+    m.n = law.n;
+    m.eps0 = law.eps0;
+    m.epsCu = law.epsCu;
     m.steel = steel;
     const SteelRow& row = steelRow(steel);
     m.fy = row.fy;
@@ -188,8 +191,16 @@ double combinationGammaRE(SeismicGrade grade, CombinationKind kind, double axial
     return bendingGammaRE(axialRatio);
 }
 
-bool axialRatioLimitApplies(CombinationKind kind) {
-    return kind != CombinationKind::NonSeismic;
+bool axialRatioLimitApplies(CombinationKind kind, const EngineeringChoices& choices) {
+    switch (kind) {
+        case CombinationKind::Seismic:
+            return true;
+        case CombinationKind::NonSeismic:
+            return false;
+        case CombinationKind::Unspecified:
+            return choices.axialRatioLimitOnUnspecifiedCombinations;
+    }
+    return true;
 }
 
 double accidentalEccentricity(double depth) {

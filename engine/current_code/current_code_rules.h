@@ -116,8 +116,10 @@ inline constexpr double kGammaReAxialRatio = 0.15;
                                         double axialRatio);
 
 // Whether the seismic axial-ratio limit (GB 50011 6.3.6) applies to a combination: to the seismic
-// and the unspecified ones (the safe side), not to a non-seismic one.
-[[nodiscard]] bool axialRatioLimitApplies(CombinationKind kind);
+// ones, not to a non-seismic one, and to the unspecified ones as the choices say (by default yes,
+// the safe side).
+[[nodiscard]] bool axialRatioLimitApplies(CombinationKind kind,
+                                          const EngineeringChoices& choices = kEngineeringChoices);
 
 // Accidental eccentricity ea = max(20, D / 30) (6.2.5).
 [[nodiscard]] double accidentalEccentricity(double depth);

@@ -68,13 +68,18 @@ double powerMoment(double n, const std::array<double, 3>& q, const RisingPiece& 
 
 }  // namespace
 
+ConcreteLaw::Formulas ConcreteLaw::formulas(double gradeNumber) {
+    const double above50 = gradeNumber - 50.0;
+    return {2.0 - above50 / 60.0, 0.002 + 0.5 * above50 * 1e-5, 0.0033 - above50 * 1e-5};
+}
+
 ConcreteLaw ConcreteLaw::forGrade(const ConcreteGrade& grade) {
+    const Formulas raw = formulas(grade.number);
     ConcreteLaw law;
     law.fc = grade.fc;
-    const double above50 = grade.number - 50.0;
-    law.n = std::min(2.0, 2.0 - above50 / 60.0);
-    law.eps0 = std::max(0.002, 0.002 + 0.5 * above50 * 1e-5);
-    law.epsCu = std::min(0.0033, 0.0033 - above50 * 1e-5);
+    law.n = std::min(2.0, raw.n);
+    law.eps0 = std::max(0.002, raw.eps0);
+    law.epsCu = std::min(0.0033, raw.epsCu);
     return law;
 }
 

@@ -19,9 +19,19 @@ struct ConcreteLaw {
     double eps0 = 0.002;    // strain at which fc is reached
     double epsCu = 0.0033;  // ultimate compressive strain
 
-    // The law of a grade: n = 2 - (fcu,k - 50)/60 (at most 2), eps0 = 0.002 + 0.5 (fcu,k - 50) 1e-5
-    // (at least 0.002), epsCu = 0.0033 - (fcu,k - 50) 1e-5 (at most 0.0033). Up to C50 the
-    // classic 2 / 0.002 / 0.0033.
+    // The three figures of the law as the formulas of GB 50010 6.2.1 give them for fcu,k, before
+    // their limits: n = 2 - (fcu,k - 50)/60, eps0 = 0.002 + 0.5 (fcu,k - 50) 1e-5,
+    // epsCu = 0.0033 - (fcu,k - 50) 1e-5. The calculation books print them with the limits.
+    struct Formulas {
+        double n = 0.0;
+        double eps0 = 0.0;
+        double epsCu = 0.0;
+    };
+    static Formulas formulas(double gradeNumber);
+
+    // The law of a grade, the only place the figures are made: the formulas above with their
+    // limits, n at most 2, eps0 at least 0.002, epsCu at most 0.0033. Up to C50 the classic
+    // 2 / 0.002 / 0.0033. The 2002 section check and the 2010 design both take it from here.
     static ConcreteLaw forGrade(const ConcreteGrade& grade);
 
     [[nodiscard]] double stress(double strain) const;

@@ -107,6 +107,67 @@ TEST(CliMain, HelpExplainsFlagsAndExitCodes) {
     }
 }
 
+// CLI11 knows what holds in every mode (a need, an exclusion) and finds it while parsing; the
+// message is still the one the mode rules give, in their order: an unexpected argument first,
+// then the edition, then the project mode, then the current-code flags. Each text is the rule's
+// own wording, assembled by hand from the rule (flag, "does not go with", the mode's reason).
+TEST(CliOptions, ModeRulesWordWhatCli11Finds) {
+    struct Row {
+        Args args;
+        const char* message;
+    };
+    const Row rows[] = {
+        // --id needs --book, but the stray 6000 is told first, as without the need.
+        {{"--id", "KZ1", "6000"}, "The following argument was not expected: 6000"},
+        // --book-format needs --books; within a project the project's rule speaks.
+        {{"--open", "p.tsn", "--book-format", "docx"},
+         "--book-format does not go with --open: a project file holds every column and its data"},
+        // --save-project excludes --open: the first given flag --open does not take.
+        {{"--save-project", "p.tsn", "--open", "q.tsn"},
+         "--save-project does not go with --open: a project file holds every column and its data"},
+        // --ax excludes --code; an edition that is not one is told first.
+        {{"--code", "2011", "--ax", "40"}, "--code: \"2011\" is not a design edition; use 2010"},
+        {{"--json", "--batch", "x.csv"}, "--json goes with --code 2010"},
+        {{"--code", "2010", "--scheme", "2", "--json"},
+         "--scheme does not apply with --code 2010: the bar centres follow from --cover, "
+         "--stirrup and the bar diameters, and the layout is chosen"},
+        {{"--save-project", "p.tsn", "--code", "2010"},
+         "--save-project goes with --batch and --code 2010"},
+        {{"--batch", "x.csv", "--code", "2010", "--save-project", "p.tsn", "--dxf", "d"},
+         "--dxf does not go with --save-project: it only writes the project; design it with "
+         "--open"},
+    };
+    for (const Row& row : rows) {
+        const CliParse p = parseCliArguments(row.args);
+        EXPECT_EQ(p.kind, CliParse::Kind::UsageError) << row.message;
+        EXPECT_EQ(p.text, row.message);
+    }
+    // What the rules allow, CLI11's declarations allow too: a project with its drawings and books.
+    const CliParse open = parseCliArguments({"--open", "p.tsn", "--dxf", "d", "--books", "b"});
+    EXPECT_EQ(open.kind, CliParse::Kind::OpenProject) << open.text;
+}
+
+// The help groups the flags by what they belong to and shows what CLI11 enforces.
+TEST(CliMain, HelpGroupsTheFlagsWithTheirNeeds) {
+    std::ostringstream out, err;
+    ASSERT_EQ(runCli({"--help"}, out, err), kExitDone);
+    const std::string help = out.str();
+    const char* const inOrder[] = {"Design case (both editions):\n  --l0 V",
+                                   "2002 design (not with --code 2010):\n  --ax V Excludes: --code",
+                                   "Current-code design (with --code 2010):\n  --code V",
+                                   "Calculation book:\n  --book FILE",
+                                   "Batch design:\n  --batch FILE",
+                                   "--book-format F:{html,pdf,docx} Needs: --books",
+                                   "Projects:\n  --open FILE",
+                                   "Batch design: tessarin-cli --batch columns.csv"};
+    std::size_t from = 0;
+    for (const char* text : inOrder) {
+        const std::size_t at = help.find(text, from);
+        ASSERT_NE(at, std::string::npos) << text;
+        from = at;
+    }
+}
+
 TEST(CliMain, UsageErrorWritesNothing) {
     std::ostringstream out, err;
     EXPECT_EQ(runCli({"--N", "x"}, out, err), kExitUsage);

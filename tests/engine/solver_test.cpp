@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 #include "tests/engine/design_cases.h"
 
@@ -271,3 +273,63 @@ TEST(Solver, NotANumberEstimateEndsTheIterationUnsettled) {
 }
 
 }  // namespace
+
+// --- The iteration watched pass by pass ------------------------------------------------------
+
+class PassRecorder final : public EquivalentSteelObserver {
+  public:
+    struct Seen {
+        Direction direction;
+        EquivalentSteelPass pass;
+    };
+    std::vector<Seen> seen;
+    void pass(Direction direction, const EquivalentSteelPass& p) override {
+        seen.push_back({direction, p});
+    }
+};
+
+// The observer sees the engine's own passes: the start-up case's worked passes (x: 1779.556 →
+// 1654.158 → 1651.355; y: 1716.000 → 1464.911 → 1459.172, see above), x before y, and the
+// observed run leaves every figure of the record as the unobserved one does.
+TEST(Solver, ObserverSeesEachPassOfTheEngineLoop) {
+    struct Expected {
+        Direction direction;
+        double previous;
+        double nu;
+        double x;
+        double next;
+    };
+    const Expected expected[] = {
+        {Direction::X, 1779.556, 715850.3, 125.149, 1654.158},
+        {Direction::X, 1654.158, 714790.2, 124.963, 1651.355},
+        {Direction::Y, 1716.000, 759724.6, 88.546, 1464.911},
+        {Direction::Y, 1464.911, 757241.5, 88.257, 1459.172},
+    };
+    ColumnCalculator observed = splitOnly(DesignCase{});
+    ColumnCalculator plain = observed;
+    PassRecorder recorder;
+    observed.iterateDirection(Direction::X, &recorder);
+    observed.iterateDirection(Direction::Y, &recorder);
+    plain.solveEquivalentSteel();
+    ASSERT_EQ(recorder.seen.size(), std::size(expected));
+    for (std::size_t i = 0; i < recorder.seen.size(); ++i) {
+        SCOPED_TRACE(i);
+        const EquivalentSteelPass& p = recorder.seen[i].pass;
+        EXPECT_EQ(recorder.seen[i].direction, expected[i].direction);
+        EXPECT_NEAR(p.previous, expected[i].previous, 5e-4);
+        EXPECT_NEAR(p.Nu, expected[i].nu, 0.05);
+        EXPECT_NEAR(p.x, expected[i].x, 5e-4);
+        EXPECT_FALSE(p.small);
+        EXPECT_NEAR(p.next, expected[i].next, 5e-4);
+        // Nu0 = alpha1 fc h b + 2 fy As = 14.3 * 240000 + 720 As.
+        EXPECT_NEAR(p.Nu0, 3432000.0 + 720.0 * expected[i].previous, 0.5);
+    }
+    EXPECT_EQ(observed.Asex, plain.Asex);
+    EXPECT_EQ(observed.Asey, plain.Asey);
+    EXPECT_EQ(observed.Nux, plain.Nux);
+    EXPECT_EQ(observed.Nuy, plain.Nuy);
+    EXPECT_EQ(observed.passesX, 2);
+    EXPECT_EQ(observed.passesY, 2);
+    // The area is the mean of the last pass's two estimates: (1654.158 + 1651.355) / 2.
+    EXPECT_NEAR(observed.Asex, 1652.757, 5e-4);
+}

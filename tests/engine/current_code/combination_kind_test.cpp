@@ -38,6 +38,24 @@ TEST(CombinationKind, BendingGammaRE) {
     EXPECT_FALSE(axialRatioLimitApplies(K::NonSeismic));
 }
 
+// The engineering choice decides the unspecified kind alone: with the limit off for them, an
+// unspecified combination goes free while a seismic one keeps the limit.
+TEST(CombinationKind, AxialRatioLimitOfUnspecifiedKindFollowsTheChoice) {
+    EngineeringChoices lenient;
+    lenient.axialRatioLimitOnUnspecifiedCombinations = false;
+    struct Row {
+        K kind;
+        bool byDefault;
+        bool lenientChoice;
+    };
+    const Row rows[] = {
+        {K::Seismic, true, true}, {K::Unspecified, true, false}, {K::NonSeismic, false, false}};
+    for (const Row& r : rows) {
+        EXPECT_EQ(axialRatioLimitApplies(r.kind, kEngineeringChoices), r.byDefault);
+        EXPECT_EQ(axialRatioLimitApplies(r.kind, lenient), r.lenientChoice);
+    }
+}
+
 // Grade 三 frame, 400 x 600 C30: N = 3000 kN gives N/(fcA) = 3e6 / (14.3 x 240000) = 0.874 above
 // the limit 0.85 (table 6.3.6). A seismic or unspecified combination is refused; a non-seismic one
 // is designed without the limit.

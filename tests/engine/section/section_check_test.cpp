@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/current_code/current_code_rules.h"
 #include "engine/section/section_resistance.h"
 #include "tests/engine/design_cases.h"
 
@@ -100,6 +101,37 @@ INSTANTIATE_TEST_SUITE_P(Grades, ConcreteLawByGrade,
                                                    0.0032},
                                            LawCase{"C80", 80.0, 1.5, 0.00215, 0.003}),
                          caseName<LawCase>);
+
+// The formulas before their limits, which the books print beside the figure taken: C30 gives
+// n = 2 - (30 - 50)/60 = 2.333 (> 2, so 2), eps0 = 0.002 + 0.5 (-20) 1e-5 = 0.0019 (< 0.002),
+// epsCu = 0.0033 + 20e-5 = 0.0035 (> 0.0033); C70: 2 - 20/60 = 1.6667, 0.0021, 0.0031. The 2010
+// materials take the same law for each grade C20 to C80 (one law for both editions).
+TEST(ConcreteLawFormulas, GiveTheUnlimitedFiguresThatTheLawLimits) {
+    struct Row {
+        double grade;
+        double n;
+        double eps0;
+        double epsCu;
+    };
+    const Row rows[] = {{30.0, 2.3333333333333333, 0.0019, 0.0035},
+                        {50.0, 2.0, 0.002, 0.0033},
+                        {70.0, 1.6666666666666667, 0.0021, 0.0031}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.grade);
+        const ConcreteLaw::Formulas raw = ConcreteLaw::formulas(r.grade);
+        EXPECT_NEAR(raw.n, r.n, 1e-12);
+        EXPECT_NEAR(raw.eps0, r.eps0, 1e-15);
+        EXPECT_NEAR(raw.epsCu, r.epsCu, 1e-15);
+    }
+    for (int grade = 20; grade <= 80; grade += 5) {
+        SCOPED_TRACE(grade);
+        const Materials2010 m = materials2010(grade, SteelGrade2010::HRB400);
+        const ConcreteLaw law = ConcreteLaw::forGrade({static_cast<double>(grade), m.fc});
+        EXPECT_EQ(m.n, law.n);
+        EXPECT_EQ(m.eps0, law.eps0);
+        EXPECT_EQ(m.epsCu, law.epsCu);
+    }
+}
 
 struct StressCase {
     const char* name;

@@ -164,31 +164,10 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
                  "also verify the designed layout by strain compatibility (section check)");
     // The current-code design and its own inputs, kept as text until the edition is known.
     std::map<std::string, std::string> codeTexts;
-    const std::pair<const char*, const char*> codeOptions[] = {
-        {"--code", "design edition: 2010 for the current-code design (GB 50010-2010)"},
-        {"--m1m2-x", "with --code 2010: end-moment ratio M1/M2 for x bending, -1 to 1 (1)"},
-        {"--m1m2-y", "with --code 2010: end-moment ratio M1/M2 for y bending, -1 to 1 (1)"},
-        {"--lc-x", "with --code 2010: length between supports for x bending, mm (l0)"},
-        {"--lc-y", "with --code 2010: length between supports for y bending, mm (l0)"},
-        {"--hn", "with --code 2010: clear height Hn for the shear-span ratio Hn/(2 h0), mm (l0)"},
-        {"--cover", "with --code 2010: cover to the stirrups, 15 to 75 mm (20; 25 to C25)"},
-        {"--stirrup", "with --code 2010: stirrup diameter, 6 to 16 mm (8)"},
-        {"--seismic", "with --code 2010: seismic grade none, 1, 2, 3 or 4 (none)"},
-        {"--structure",
-         "with --code 2010: frame, dual (frame-shear wall and the like), or frame-supported (the "
-         "frame-supporting column of a part-frame-supported shear-wall structure, grade 1 or 2) "
-         "(frame)"},
-        {"--position", "with --code 2010: middle (or edge), or corner (middle)"},
-        {"--V-x", "with --code 2010: design shear Vx along h (with Mx), kN (0)"},
-        {"--V-y", "with --code 2010: design shear Vy along b (with My), kN (0)"},
-        {"--seismic-combination",
-         "with --code 2010: yes for a seismic combination (gammaRE, axial-ratio limit), no for a "
-         "non-seismic one (unspecified: no gammaRE, the limit applies)"},
-        {"--stirrup-steel",
-         "with --code 2010: stirrup steel HPB300, HRB335, HRB400 or HRB500 "
-         "(HRB400)"},
-    };
-    for (const auto& [name, help] : codeOptions) {
+    app.add_option("--code", codeTexts["--code"],
+                   "design edition: 2010 for the current-code design (GB 50010-2010)")
+        ->type_name("V");
+    for (const auto& [name, help] : currentCodeFlagHelps()) {
         app.add_option(name, codeTexts[name], help)->type_name("V");
     }
     bool json = false;
@@ -338,8 +317,8 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         for (const NumberFlag& flag : kNumberFlags) {
             if (app.count(flag.name) > 0) given[flag.name] = numberTexts[flag.name];
         }
-        for (const auto& [name, help] : codeOptions) {
-            if (app.count(name) > 0) given[name] = codeTexts[name];
+        for (const auto& [name, text] : codeTexts) {
+            if (app.count(name) > 0) given[name] = text;
         }
         if (app.count("--concrete") > 0) given["--concrete"] = concrete;
         if (app.count("--steel") > 0) given["--steel"] = steel;

@@ -11,42 +11,54 @@
 #include "report/current_code_labels.h"
 #include "report/number_text.h"
 #include "report/whole_file.h"
+#include "run/current_code_fields.h"
 
 namespace tessarin {
 
 const char* seismicGradeWord(SeismicGrade grade) {
-    switch (grade) {
-        case SeismicGrade::One:
-            return "1";
-        case SeismicGrade::Two:
-            return "2";
-        case SeismicGrade::Three:
-            return "3";
-        case SeismicGrade::Four:
-            return "4";
-        case SeismicGrade::None:
-            break;
-    }
-    return "none";
+    return seismicGrades().word(static_cast<int>(grade));
 }
 
 const char* structureWord(StructureType structure) {
-    switch (structure) {
-        case StructureType::Dual:
-            return "dual";
-        case StructureType::FrameSupported:
-            return "frame-supported";
-        case StructureType::Frame:
-            break;
-    }
-    return "frame";
+    return structureTypes().word(static_cast<int>(structure));
 }
 
 const char* positionWord(ColumnPosition position) {
-    return position == ColumnPosition::Corner ? "corner" : "middle";
+    return columnPositions().word(static_cast<int>(position));
 }
 
 namespace {
+
+// The fields a project file holds, in its order: the column's, then a combination's.
+const std::vector<const CurrentCodeFieldEntry*>& columnFields() {
+    static const std::vector<const CurrentCodeFieldEntry*> kFields = [] {
+        std::vector<const CurrentCodeFieldEntry*> fields;
+        for (const CurrentCodeFieldEntry* entry :
+             currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+            if (!entry->perCombination()) fields.push_back(entry);
+        }
+        return fields;
+    }();
+    return kFields;
+}
+
+const std::vector<const CurrentCodeFieldEntry*>& combinationFields() {
+    static const std::vector<const CurrentCodeFieldEntry*> kFields = [] {
+        std::vector<const CurrentCodeFieldEntry*> fields;
+        for (const CurrentCodeFieldEntry* entry :
+             currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+            if (entry->perCombination()) fields.push_back(entry);
+        }
+        return fields;
+    }();
+    return kFields;
+}
+
+std::vector<std::string_view> keys(const std::vector<const CurrentCodeFieldEntry*>& fields) {
+    std::vector<std::string_view> names;
+    for (const CurrentCodeFieldEntry* entry : fields) names.emplace_back(entry->key);
+    return names;
+}
 
 // Writes "name": value lines with the file's indentation.
 class JsonWriter {
@@ -141,7 +153,7 @@ class ProjectParser {
     }
 
     bool expectObject(const JsonValue& value, const std::string& path,
-                      std::initializer_list<std::string_view> known) {
+                      std::span<const std::string_view> known) {
         if (value.kind != JsonValue::Kind::Object) return fail(value, path, "应为对象 {…}");
         for (const auto& [name, member] : value.members) {
             bool listed = false;
@@ -212,11 +224,26 @@ class ProjectParser {
         return true;
     }
 
+    // A word of a choice field: "\"x\" 不是可用的值（可用：none、1、2、3、4）" when it is none of
+    // its list's.
+    bool choose(const JsonValue& object, const std::string& path,
+                const CurrentCodeFieldEntry& entry, const std::string& given,
+                CurrentCodeColumn& column, LoadCombination& load) {
+        const auto value = entry.choices->fromWord(given);
+        if (!value) {
+            return fail(*object.find(entry.key), join(path, entry.key),
+                        "\"" + given + "\" 不是可用的" + entry.projectNot);
+        }
+        setFieldChoice(entry, column, load, *value);
+        return true;
+    }
+
     bool readInfo(const JsonValue& value, ProjectInfo& info) {
         const std::string path = "project";
         if (!expectObject(value, path,
-                          {"name", "number", "designer", "checker", "reviewer", "code", "seismic",
-                           "structure"})) {
+                          std::initializer_list<std::string_view>{"name", "number", "designer",
+                                                                  "checker", "reviewer", "code",
+                                                                  "seismic", "structure"})) {
             return false;
         }
         const std::pair<const char*, std::string*> texts[] = {{"name", &info.name},
@@ -240,56 +267,55 @@ class ProjectParser {
     }
 
     bool readCombination(const JsonValue& value, const std::string& path, LoadCombination& load) {
-        if (!expectObject(value, path, {"N", "M2x", "m1m2X", "M2y", "m1m2Y"})) return false;
-        load.m1m2X = 1.0;
-        load.m1m2Y = 1.0;
-        return number(value, path, "N", load.N, true) &&
-               number(value, path, "M2x", load.M2x, true) &&
-               number(value, path, "m1m2X", load.m1m2X, false) &&
-               number(value, path, "M2y", load.M2y, true) &&
-               number(value, path, "m1m2Y", load.m1m2Y, false);
+        if (!expectObject(value, path, keys(combinationFields()))) return false;
+        CurrentCodeColumn unused;
+        for (const CurrentCodeFieldEntry* entry : combinationFields()) {
+            double given = *fieldNumber(*entry, unused, load);
+            if (!number(value, path, entry->key, given, entry->required)) return false;
+            setFieldNumber(*entry, unused, load, given);
+        }
+        return true;
     }
 
     bool readColumn(const JsonValue& value, const std::string& path, const ProjectInfo& info,
                     ProjectColumn& column) {
-        if (!expectObject(value, path,
-                          {"mark", "b", "h", "l0", "lcX", "lcY", "hn", "concrete", "steel", "cover",
-                           "stirrup", "seismic", "structure", "position", "combinations"})) {
-            return false;
-        }
+        std::vector<std::string_view> known = keys(columnFields());
+        known.insert(known.begin(), "mark");
+        known.emplace_back("combinations");
+        if (!expectObject(value, path, known)) return false;
         CurrentCodeColumn& c = column.column;
         c.seismic = info.seismic;
         c.structure = info.structure;
         if (!text(value, path, "mark", column.mark, true)) return false;
         if (column.mark.empty())
             return fail(*value.find("mark"), join(path, "mark"), "构件编号为空");
-        std::string concrete;
-        std::string steel;
-        const bool read =
-            number(value, path, "b", c.b, true) && number(value, path, "h", c.h, true) &&
-            number(value, path, "l0", c.l0, true) && optionalNumber(value, path, "lcX", c.lcX) &&
-            optionalNumber(value, path, "lcY", c.lcY) && optionalNumber(value, path, "hn", c.hn) &&
-            text(value, path, "concrete", concrete, true) &&
-            text(value, path, "steel", steel, true) &&
-            optionalNumber(value, path, "cover", c.cover) &&
-            number(value, path, "stirrup", c.stirrup, false) &&
-            word(value, path, "seismic", c.seismic, seismicGradeFromText, "none、1、2、3、4") &&
-            word(value, path, "structure", c.structure, structureFromText,
-                 "frame、dual、frame-supported") &&
-            word(value, path, "position", c.position, positionFromText, "middle、corner");
-        if (!read) return false;
-        const auto grade = concreteFromLabel2010(concrete);
-        if (!grade) {
-            return fail(*value.find("concrete"), join(path, "concrete"),
-                        "\"" + concrete + "\" 不是可用的混凝土强度等级（C20～C80）");
+        // The fields in the file's order; a required word (the grades) is looked up after all
+        // are read.
+        LoadCombination unused;
+        std::vector<std::pair<const CurrentCodeFieldEntry*, std::string>> grades;
+        for (const CurrentCodeFieldEntry* entry : columnFields()) {
+            if (entry->isChoice()) {
+                std::string given;
+                if (!text(value, path, entry->key, given, entry->required)) return false;
+                if (entry->required) {
+                    grades.emplace_back(entry, std::move(given));
+                } else if (value.find(entry->key) != nullptr &&
+                           !choose(value, path, *entry, given, c, unused)) {
+                    return false;
+                }
+            } else if (entry->isOptional()) {
+                std::optional<double> given;
+                if (!optionalNumber(value, path, entry->key, given)) return false;
+                setFieldNumber(*entry, c, unused, given);
+            } else {
+                double given = *fieldNumber(*entry, c, unused);
+                if (!number(value, path, entry->key, given, entry->required)) return false;
+                setFieldNumber(*entry, c, unused, given);
+            }
         }
-        c.concreteGrade = *grade;
-        const auto steelGrade = steelFromLabel2010(steel);
-        if (!steelGrade) {
-            return fail(*value.find("steel"), join(path, "steel"),
-                        "\"" + steel + "\" 不是可用的钢筋牌号（HPB300、HRB335、HRB400、HRB500）");
+        for (const auto& [entry, given] : grades) {
+            if (!choose(value, path, *entry, given, c, unused)) return false;
         }
-        c.steel = *steelGrade;
         const JsonValue* combinations = value.find("combinations");
         if (combinations == nullptr) return fail(value, join(path, "combinations"), "缺少此字段");
         if (combinations->kind != JsonValue::Kind::Array) {
@@ -322,7 +348,11 @@ class ProjectParser {
                             "，本程序只能读取版本 " + std::to_string(kProjectSchema) +
                             "；请用更新版本的 Tessarin 打开");
         }
-        if (!expectObject(root, "", {"schema", "program", "project", "columns"})) return false;
+        if (!expectObject(root, "",
+                          std::initializer_list<std::string_view>{"schema", "program", "project",
+                                                                  "columns"})) {
+            return false;
+        }
         if (const JsonValue* program = root.find("program");
             program != nullptr && program->kind != JsonValue::Kind::String) {
             return fail(*program, "program", "应为字符串");
@@ -386,30 +416,22 @@ std::string projectJson(const Project& project) {
         w.item();
         w.open('{');
         w.string("mark", column.mark);
-        w.number("b", c.b);
-        w.number("h", c.h);
-        w.number("l0", c.l0);
-        if (c.lcX) w.number("lcX", *c.lcX);
-        if (c.lcY) w.number("lcY", *c.lcY);
-        if (c.hn) w.number("hn", *c.hn);
-        // Appended rather than "C" + text: g++ 12 warns falsely (-Wrestrict) on the sum.
-        std::string concrete = "C";
-        concrete += std::to_string(c.concreteGrade);
-        w.string("concrete", concrete);
-        w.string("steel", steelLabel2010(c.steel));
-        if (c.cover) w.number("cover", *c.cover);
-        w.number("stirrup", c.stirrup);
-        w.string("seismic", seismicGradeWord(c.seismic));
-        w.string("structure", structureWord(c.structure));
-        w.string("position", positionWord(c.position));
+        const LoadCombination unused;
+        for (const CurrentCodeFieldEntry* entry : columnFields()) {
+            if (entry->isChoice()) {
+                w.string(entry->key, entry->choices->word(fieldChoice(*entry, c, unused)));
+            } else if (const auto value = fieldNumber(*entry, c, unused)) {
+                w.number(entry->key, *value);  // a blank optional number is left out
+            }
+        }
         w.key("combinations");
         w.open('[');
         for (const LoadCombination& load : column.combinations) {
-            w.inlineObject({{"N", load.N},
-                            {"M2x", load.M2x},
-                            {"m1m2X", load.m1m2X},
-                            {"M2y", load.M2y},
-                            {"m1m2Y", load.m1m2Y}});
+            std::vector<std::pair<const char*, double>> fields;
+            for (const CurrentCodeFieldEntry* entry : combinationFields()) {
+                fields.emplace_back(entry->key, *fieldNumber(*entry, column.column, load));
+            }
+            w.inlineObject(fields);
         }
         w.close(']');
         w.close('}');

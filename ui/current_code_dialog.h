@@ -73,12 +73,14 @@ class CurrentCodeDialog : public QDialog {
 
     const std::optional<CurrentCodeDesign>& lastDesign() const { return design_; }
     QLineEdit* field(CurrentCodeField which) const;
-    QComboBox* concreteList() const { return concrete_; }
-    QComboBox* steelList() const { return steel_; }
-    QComboBox* seismicList() const { return seismic_; }
-    QComboBox* structureList() const { return structure_; }
-    QComboBox* positionList() const { return position_; }
-    QComboBox* stirrupSteelList() const { return stirrupSteel_; }
+    // The list of a choice field (the grades, the structure, the position); nullptr for another.
+    QComboBox* list(CurrentCodeField which) const;
+    QComboBox* concreteList() const { return list(CurrentCodeField::Concrete); }
+    QComboBox* steelList() const { return list(CurrentCodeField::Steel); }
+    QComboBox* seismicList() const { return list(CurrentCodeField::Seismic); }
+    QComboBox* structureList() const { return list(CurrentCodeField::Structure); }
+    QComboBox* positionList() const { return list(CurrentCodeField::Position); }
+    QComboBox* stirrupSteelList() const { return list(CurrentCodeField::StirrupSteel); }
     // The kind list of a combination's row.
     QComboBox* kindList(int row) const;
     // The column with its stirrups of the last design.
@@ -118,12 +120,7 @@ class CurrentCodeDialog : public QDialog {
     void setCombinationRow(int row, const LoadCombination& load);
 
     std::map<CurrentCodeField, QLineEdit*> fields_;
-    QComboBox* concrete_ = nullptr;
-    QComboBox* steel_ = nullptr;
-    QComboBox* seismic_ = nullptr;
-    QComboBox* structure_ = nullptr;
-    QComboBox* position_ = nullptr;
-    QComboBox* stirrupSteel_ = nullptr;
+    std::map<CurrentCodeField, QComboBox*> lists_;
     QTableWidget* combinations_ = nullptr;
     QTableWidget* results_ = nullptr;
     QLabel* summary_ = nullptr;

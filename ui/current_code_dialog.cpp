@@ -376,6 +376,7 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
 }
 
 void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
+    clearDesign(QStringLiteral("未设计：") + text(finding.message));
     showMessageBox(this, {finding.message, kTitle, MessageKind::Error});
     if (finding.combination >= 0 && finding.combination < combinations_->rowCount()) {
         combinations_->setCurrentCell(finding.combination, columnOf(finding.field));
@@ -393,17 +394,14 @@ bool CurrentCodeDialog::design() {
     if (running_) return false;
     // Whatever happens now, the design shown before no longer matches the inputs.
     clearDesign(QString());
-    const std::optional<CurrentCodeInput> input = readInput();
-    if (!input) {
+    const CurrentCodeOutcome outcome = runCurrentCodeCommand(*this, reportPath_);
+    if (outcome == CurrentCodeOutcome::FieldRejected) {
         clearDesign(QStringLiteral("未设计：有一项输入不是数，请改正后再按“设计”。"));
-        return false;
     }
-    if (const std::optional<CurrentCodeFinding> finding = validateCurrentCodeInput(*input)) {
-        clearDesign(QStringLiteral("未设计：") + text(finding->message));
-        refuse(*finding);
-        return false;
-    }
+    return outcome == CurrentCodeOutcome::Shown;
+}
 
+std::optional<ColumnWithStirrups> CurrentCodeDialog::runDesign(const CurrentCodeInput& input) {
     // The engine on a worker thread; this window keeps painting and answers "取消设计" and
     // closing in the loop below, which ends when the worker is done.
     std::optional<ColumnWithStirrups> result;
@@ -416,7 +414,7 @@ bool CurrentCodeDialog::design() {
         setBusy(true);
         std::thread worker([&, token = stop.get_token()] {
             try {
-                result = designFunction_(*input, token);
+                result = designFunction_(input, token);
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -435,7 +433,7 @@ bool CurrentCodeDialog::design() {
     if (closeAfterDesign_) {
         closeAfterDesign_ = false;
         QDialog::reject();
-        return false;
+        return std::nullopt;
     }
     if (failure) {
         QString reason = QStringLiteral("设计时出错");
@@ -448,23 +446,23 @@ bool CurrentCodeDialog::design() {
         clearDesign(QStringLiteral("未设计：") + reason + QStringLiteral("。"));
         showMessageBox(this,
                        {reason.toStdString() + "，未得到设计结果。", kTitle, MessageKind::Error});
-        return false;
+        return std::nullopt;
     }
-    if (!result) {
-        clearDesign(QStringLiteral("设计已取消，未得到结果。"));
-        return false;
-    }
-    if (const FileResult written = writeCurrentCodeReport(*result, reportPath_); !written.ok) {
-        clearDesign(QStringLiteral("未设计：报告文件未能写入(见提示)。"));
-        showMessageBox(this, fileFailureMessage(written));
-        return false;
-    }
-    showDesign(*result);
-    design_ = result->longitudinal;
-    whole_ = std::move(result);
+    if (!result) clearDesign(QStringLiteral("设计已取消，未得到结果。"));
+    return result;
+}
+
+void CurrentCodeDialog::reportFailed(const FileResult& failure) {
+    clearDesign(QStringLiteral("未设计：报告文件未能写入(见提示)。"));
+    showMessageBox(this, fileFailureMessage(failure));
+}
+
+void CurrentCodeDialog::showResult(const ColumnWithStirrups& whole) {
+    showDesign(whole);
+    design_ = whole.longitudinal;
+    whole_ = whole;
     drawingButton_->setEnabled(design_->designed && design_->layout.has_value());
     bookButton_->setEnabled(true);
-    return true;
 }
 
 void CurrentCodeDialog::cancelDesign() {

@@ -10,6 +10,7 @@
 
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
+#include "run/current_code_command.h"
 #include "run/current_code_input.h"
 
 class QComboBox;
@@ -31,7 +32,9 @@ class CurrentCodeSectionView;
 // calculation text, which is also written to Result-GB2010.txt (Result.txt is never touched).
 // The calculation book of a design (also of one without a layout, which says why) is exported
 // with "导出计算书…".
-class CurrentCodeDialog : public QDialog {
+// The dialog is the current-code design command's host (runCurrentCodeCommand): the command
+// reads, checks, designs, writes the report and shows through it.
+class CurrentCodeDialog : public QDialog, private CurrentCodeHost {
     Q_OBJECT
 
   public:
@@ -69,7 +72,7 @@ class CurrentCodeDialog : public QDialog {
 
     // The inputs as the fields and the table hold them; nullopt when a field or a cell is no
     // number (the engineer was told, the field or cell has the focus).
-    std::optional<CurrentCodeInput> readInput();
+    std::optional<CurrentCodeInput> readInput() override;
 
     const std::optional<CurrentCodeDesign>& lastDesign() const { return design_; }
     QLineEdit* field(CurrentCodeField which) const;
@@ -116,7 +119,12 @@ class CurrentCodeDialog : public QDialog {
     void setBusy(bool busy);
     // The summary's text, in red when it says why no layout fits.
     void setSummary(const QString& summary, bool error);
-    void refuse(const CurrentCodeFinding& finding);
+    // The command's host: a refused input, the design on a worker thread, a report that could
+    // not be written, the design shown.
+    void refuse(const CurrentCodeFinding& finding) override;
+    std::optional<ColumnWithStirrups> runDesign(const CurrentCodeInput& input) override;
+    void reportFailed(const FileResult& failure) override;
+    void showResult(const ColumnWithStirrups& whole) override;
     void setCombinationRow(int row, const LoadCombination& load);
 
     std::map<CurrentCodeField, QLineEdit*> fields_;

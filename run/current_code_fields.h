@@ -26,7 +26,7 @@ enum class FieldCheck { None, Positive, NonNegative, Between, Finite, Rule };
 
 struct CurrentCodeFieldEntry {
     CurrentCodeField field;
-    const char* key;     // the project file's key, its member's name where it can be: "lcX"
+    const char* key;     // the project file's key, its member's name where it can be
     const char* flag;    // the command line's flag: "--lc-x"
     const char* column;  // the cases file's column: "lc_x"
     const char* label;   // the 2010 dialog's label, unit included: "x向支撑点间长度 lcx(mm)"

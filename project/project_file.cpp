@@ -56,6 +56,7 @@ const std::vector<const CurrentCodeFieldEntry*>& combinationFields() {
 
 std::vector<std::string_view> keys(const std::vector<const CurrentCodeFieldEntry*>& fields) {
     std::vector<std::string_view> names;
+    names.reserve(fields.size());
     for (const CurrentCodeFieldEntry* entry : fields) names.emplace_back(entry->key);
     return names;
 }

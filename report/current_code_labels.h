@@ -26,8 +26,8 @@ struct ChoiceList {
     [[nodiscard]] const Choice* find(int value) const;
     [[nodiscard]] const char* label(int value) const;  // "" for a value not listed
     [[nodiscard]] const char* word(int value) const;   // "" for a value without a word
-    [[nodiscard]] std::optional<int> fromWord(std::string_view word) const;
-    [[nodiscard]] std::optional<int> fromFlagWord(std::string_view word) const;
+    [[nodiscard]] std::optional<int> fromWord(std::string_view text) const;
+    [[nodiscard]] std::optional<int> fromFlagWord(std::string_view text) const;
     // The shown entries (those with a label), in order: what a list box holds.
     [[nodiscard]] std::vector<const Choice*> shown() const;
 };

@@ -67,12 +67,12 @@ std::optional<std::string> mapHeader(const std::vector<std::string>& header,
 
 std::optional<std::string> ColumnMap::read(const std::vector<std::string>& header) {
     headerSize_ = header.size();
-    return mapHeader(header, kInputColumnNames, kRequiredInputColumns, position_);
+    return mapHeader(header, names_, required_, position_);
 }
 
 const std::string* ColumnMap::field(const std::vector<std::string>& fields,
-                                    InputColumn column) const {
-    const long long position = position_[at(column)];
+                                    std::size_t index) const {
+    const long long position = position_[index];
     if (position < 0 || static_cast<std::size_t>(position) >= fields.size()) return nullptr;
     return &fields[static_cast<std::size_t>(position)];
 }

@@ -44,21 +44,36 @@ std::optional<std::string> mapHeader(const std::vector<std::string>& header,
                                      std::span<const char* const> names, std::size_t required,
                                      std::span<long long> positions);
 
-// Where each input column stands in the rows of a file, from its header line.
+// Where each named column stands in the rows of a file, from its header line: the columns of a
+// 2002 cases file (InputColumn), or the names given (the current-code cases file).
 class ColumnMap {
   public:
+    ColumnMap() : ColumnMap(kInputColumnNames, kRequiredInputColumns) {}
+    ColumnMap(std::span<const char* const> names, std::size_t required)
+        : names_(names), required_(required), position_(names.size(), -1) {}
+
     // Reads the header (names in any order, blanks around them ignored, unknown names passed
     // over). On a header that cannot be used, the reason, e.g. the header lacks the required
     // column(s) ay.
     std::optional<std::string> read(const std::vector<std::string>& header);
 
-    // The field of a row in that column; nullptr when the file has no such column or the row is
-    // too short.
-    const std::string* field(const std::vector<std::string>& fields, InputColumn column) const;
+    // The field of a row in the column of that index among the names; nullptr when the file has
+    // no such column or the row is too short.
+    const std::string* field(const std::vector<std::string>& fields, std::size_t index) const;
+    const std::string* field(const std::vector<std::string>& fields, InputColumn column) const {
+        return field(fields, static_cast<std::size_t>(column));
+    }
+    // A field that is there and not blank.
+    const std::string* given(const std::vector<std::string>& fields, std::size_t index) const {
+        const std::string* text = field(fields, index);
+        return text != nullptr && !text->empty() ? text : nullptr;
+    }
     std::size_t headerSize() const { return headerSize_; }
 
   private:
-    std::array<long long, kInputColumnCount> position_{};  // -1 when absent
+    std::span<const char* const> names_;
+    std::size_t required_ = 0;
+    std::vector<long long> position_;  // -1 when absent
     std::size_t headerSize_ = 0;
 };
 

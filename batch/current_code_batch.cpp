@@ -14,14 +14,15 @@
 #include "batch/csv_reader.h"
 #include "batch/external_sort.h"
 #include "batch/id_grouping.h"
+#include "book/column_schedule.h"
 #include "drawing/design_drawing.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "project/project_file.h"
-#include "book/column_schedule.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
+#include "run/current_code_fields.h"
 #include "run/current_code_input.h"
 #include "text/number_text.h"
 
@@ -31,38 +32,19 @@ namespace {
 
 using Status = BatchOutcome::Status;
 
-enum class Code : std::size_t {
-    Id,
-    L0,
-    B,
-    H,
-    M0x,
-    M0y,
-    N,
-    Concrete,
-    Steel,
-    M1m2X,
-    M1m2Y,
-    LcX,
-    LcY,
-    Hn,
-    Cover,
-    Stirrup,
-    Seismic,
-    Structure,
-    Position,
-    StirrupSteel,
-    Vx,
-    Vy,
-    Kind,
-};
+using Entry = CurrentCodeFieldEntry;
 
-constexpr std::size_t at(Code column) {
-    return static_cast<std::size_t>(column);
+constexpr std::size_t kIdColumn = 0;
+
+std::size_t at(const Entry& entry) {
+    return static_cast<std::size_t>(entry.csvPlace);
 }
 
-const char* nameOf(Code column) {
-    return kCurrentCodeInputNames[at(column)];
+// The inputs in the order of the columns, and those the rows of an id share (the column's own,
+// not a combination's).
+const std::vector<const Entry*>& inputColumns() {
+    static const std::vector<const Entry*> kColumns = currentCodeFieldsBy(&Entry::csvPlace);
+    return kColumns;
 }
 
 // Bytes a string holds beyond itself (short strings live inside it).
@@ -191,72 +173,26 @@ void endRow(std::string& text, const ScheduleRow* row) {
     text += '\n';
 }
 
-// The column fields every row of an id must repeat.
-struct SharedField {
-    Code column;
-    bool (*same)(const CurrentCodeColumn&, const CurrentCodeColumn&);
-};
-constexpr std::array<SharedField, 14> kSharedFields = {{
-    {Code::L0, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.l0 == b.l0; }},
-    {Code::B, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.b == b.b; }},
-    {Code::H, [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.h == b.h; }},
-    {Code::Concrete, [](const CurrentCodeColumn& a,
-                        const CurrentCodeColumn& b) { return a.concreteGrade == b.concreteGrade; }},
-    {Code::Steel,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.steel == b.steel; }},
-    // A blank length or cover is its default: the same column as the default written out.
-    {Code::LcX,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
-         return resolveColumn(a).lcX == resolveColumn(b).lcX;
-     }},
-    {Code::LcY,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
-         return resolveColumn(a).lcY == resolveColumn(b).lcY;
-     }},
-    {Code::Hn,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
-         return a.hn.value_or(a.l0) == b.hn.value_or(b.l0);
-     }},
-    {Code::Cover,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
-         return resolveColumn(a).cover == resolveColumn(b).cover;
-     }},
-    {Code::Stirrup,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.stirrup == b.stirrup; }},
-    {Code::Seismic,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) { return a.seismic == b.seismic; }},
-    {Code::Structure, [](const CurrentCodeColumn& a,
-                         const CurrentCodeColumn& b) { return a.structure == b.structure; }},
-    {Code::Position, [](const CurrentCodeColumn& a,
-                        const CurrentCodeColumn& b) { return a.position == b.position; }},
-    {Code::StirrupSteel,
-     [](const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
-         return a.stirrupSteel == b.stirrupSteel;
-     }},
-}};
+// Whether a row repeats the column of its id's first row: a blank length or cover is its
+// default, the same column as the default written out. The first field that differs, or nullptr.
+const Entry* differingField(const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
+    const LoadCombination load;
+    for (const Entry* entry : inputColumns()) {
+        if (entry->perCombination()) continue;
+        if (!sameFieldValue(*entry, a, load, b, load)) return entry;
+    }
+    return nullptr;
+}
 
-class CodeColumns {
-  public:
-    std::optional<std::string> read(const std::vector<std::string>& header) {
-        headerSize_ = header.size();
-        return mapHeader(header, kCurrentCodeInputNames, kCurrentCodeRequiredInputs, position_);
-    }
-    const std::string* field(const std::vector<std::string>& fields, Code column) const {
-        const long long position = position_[at(column)];
-        if (position < 0 || static_cast<std::size_t>(position) >= fields.size()) return nullptr;
-        return &fields[static_cast<std::size_t>(position)];
-    }
-    // A field that is there and not blank.
-    const std::string* given(const std::vector<std::string>& fields, Code column) const {
-        const std::string* text = field(fields, column);
-        return text != nullptr && !text->empty() ? text : nullptr;
-    }
-    std::size_t headerSize() const { return headerSize_; }
+std::string fieldText(const ColumnMap& columns, const std::vector<std::string>& fields,
+                      const Entry& entry) {
+    const std::string* text = columns.field(fields, at(entry));
+    return text != nullptr ? *text : std::string();
+}
 
-  private:
-    std::array<long long, kCurrentCodeInputNames.size()> position_{};
-    std::size_t headerSize_ = 0;
-};
+ColumnMap currentCodeColumnMap() {
+    return ColumnMap(currentCodeInputNames(), currentCodeRequiredInputs());
+}
 
 // A row read as a combination of its column; the rejection, e.g. M0y: "1 20" is not a number.
 struct RowReading {
@@ -264,107 +200,42 @@ struct RowReading {
     LoadCombination load;
 };
 
-std::string notA(Code column, const std::string& text, const char* what) {
-    return std::string(nameOf(column)) + ": \"" + text + "\" is not " + what;
+std::string notA(const Entry& entry, const std::string& text) {
+    return std::string(entry.column) + ": \"" + text + "\" is not " + entry.columnWhat;
 }
 
-std::optional<std::string> readRow(const CodeColumns& columns,
-                                   const std::vector<std::string>& fields, RowReading& row) {
+// The order a row is read in: the required numbers, the required words, the other numbers, the
+// optional (blank: default) numbers, the other words; each group in column order. The first field
+// that cannot be read rejects the row.
+int readingGroup(const Entry& entry) {
+    if (entry.isChoice()) return entry.required ? 1 : 4;
+    if (entry.required) return 0;
+    return entry.isOptional() ? 3 : 2;
+}
+
+std::optional<std::string> readRow(const ColumnMap& columns, const std::vector<std::string>& fields,
+                                   RowReading& row) {
     if (fields.size() != columns.headerSize()) {
         return "the row has " + std::to_string(fields.size()) + " fields, the header " +
                std::to_string(columns.headerSize());
     }
-    CurrentCodeColumn& column = row.column;
-    LoadCombination& load = row.load;
-    // Required numbers in column order, then the optional ones; the first that is no number
-    // rejects the row. A blank optional field takes the flag's default.
-    const std::array<std::pair<Code, double*>, 6> required = {{{Code::L0, &column.l0},
-                                                               {Code::B, &column.b},
-                                                               {Code::H, &column.h},
-                                                               {Code::M0x, &load.M2x},
-                                                               {Code::M0y, &load.M2y},
-                                                               {Code::N, &load.N}}};
-    for (const auto& [code, target] : required) {
-        const std::string& text = *columns.field(fields, code);
-        const auto value = parseNumber(text);
-        if (!value) return notA(code, text, "a number");
-        *target = *value;
-    }
-    const std::string& concrete = *columns.field(fields, Code::Concrete);
-    const auto grade = concreteFromLabel2010(concrete);
-    if (!grade) {
-        return notA(Code::Concrete, concrete,
-                    "a current-code concrete grade (C20 to C80 in steps of 5)");
-    }
-    column.concreteGrade = *grade;
-    const std::string& steel = *columns.field(fields, Code::Steel);
-    const auto steelGrade = steelFromLabel2010(steel);
-    if (!steelGrade) {
-        return notA(Code::Steel, steel,
-                    "a current-code steel grade (HPB300, HRB335, HRB400 or HRB500)");
-    }
-    column.steel = *steelGrade;
-    const std::array<std::pair<Code, double*>, 5> plain = {{{Code::M1m2X, &load.m1m2X},
-                                                            {Code::M1m2Y, &load.m1m2Y},
-                                                            {Code::Stirrup, &column.stirrup},
-                                                            {Code::Vx, &load.Vx},
-                                                            {Code::Vy, &load.Vy}}};
-    for (const auto& [code, target] : plain) {
-        const std::string* text = columns.given(fields, code);
-        if (text == nullptr) continue;
-        const auto value = parseNumber(*text);
-        if (!value) return notA(code, *text, "a number");
-        *target = *value;
-    }
-    const std::array<std::pair<Code, std::optional<double>*>, 4> optional = {
-        {{Code::LcX, &column.lcX},
-         {Code::LcY, &column.lcY},
-         {Code::Hn, &column.hn},
-         {Code::Cover, &column.cover}}};
-    for (const auto& [code, target] : optional) {
-        const std::string* text = columns.given(fields, code);
-        if (text == nullptr) continue;
-        const auto value = parseNumber(*text);
-        if (!value) return notA(code, *text, "a number");
-        *target = *value;
-    }
-    if (const std::string* text = columns.given(fields, Code::Seismic)) {
-        const auto value = seismicGradeFromText(*text);
-        if (!value) return notA(Code::Seismic, *text, "a seismic grade (none, 1, 2, 3 or 4)");
-        column.seismic = *value;
-    }
-    if (const std::string* text = columns.given(fields, Code::Structure)) {
-        const auto value = structureFromText(*text);
-        if (!value) {
-            return notA(Code::Structure, *text,
-                        "a structure type (frame, dual or frame-supported)");
-        }
-        column.structure = *value;
-    }
-    if (const std::string* text = columns.given(fields, Code::Position)) {
-        const auto value = positionFromText(*text);
-        if (!value)
-            return notA(
-                Code::Position, *text,
-                "a column position (middle, edge or corner; a frame-supporting column is the "
-                "structure frame-supported)");
-        column.position = *value;
-    }
-    if (const std::string* text = columns.given(fields, Code::StirrupSteel)) {
-        const auto value = steelFromLabel2010(*text);
-        if (!value) {
-            return notA(Code::StirrupSteel, *text,
-                        "a current-code steel grade (HPB300, HRB335, HRB400 or HRB500)");
-        }
-        column.stirrupSteel = *value;
-    }
-    if (const std::string* text = columns.given(fields, Code::Kind)) {
-        if (*text == "seismic") {
-            load.kind = CombinationKind::Seismic;
-        } else if (*text == "non-seismic") {
-            load.kind = CombinationKind::NonSeismic;
-        } else {
-            return notA(Code::Kind, *text, "a combination kind (seismic or non-seismic)");
+    for (int group = 0; group <= 4; ++group) {
+        for (const Entry* entry : inputColumns()) {
+            if (readingGroup(*entry) != group) continue;
+            // A required column is in every header; a blank field of another takes the flag's
+            // default.
+            const std::string* text = entry->required ? columns.field(fields, at(*entry))
+                                                      : columns.given(fields, at(*entry));
+            if (text == nullptr) continue;
+            if (entry->isChoice()) {
+                const auto value = entry->choices->fromWord(*text);
+                if (!value) return notA(*entry, *text);
+                setFieldChoice(*entry, row.column, row.load, *value);
+            } else {
+                const auto value = parseNumber(*text);
+                if (!value) return notA(*entry, *text);
+                setFieldNumber(*entry, row.column, row.load, *value);
+            }
         }
     }
     return std::nullopt;
@@ -424,7 +295,7 @@ class CurrentCodeBatch {
     std::ostream& out_;
     const BatchProgressListener& progress_;
     BatchInput input_;
-    CodeColumns columns_;
+    ColumnMap columns_ = currentCodeColumnMap();
     BatchSink results_;
     ExternalSorter<CaseRecord> cases_;
     ExternalSorter<ColumnBlock> blocks_;
@@ -479,7 +350,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::readRows(CsvReader& reader) {
             break;
         }
         if (status == CsvReader::Status::Malformed) record.malformed = reader.error();
-        const std::string* id = columns_.field(fields, Code::Id);
+        const std::string* id = columns_.field(fields, kIdColumn);
         if (id != nullptr) record.id = *id;
         record.hash = idHash(record.id);
         record.fields = fields;
@@ -503,9 +374,9 @@ void CurrentCodeBatch::beginRow(std::string& line, long long lineNumber, const s
 // empty.
 void CurrentCodeBatch::appendInputs(std::string& line,
                                     const std::vector<std::string>& fields) const {
-    for (std::size_t c = 1; c < kCurrentCodeInputNames.size(); ++c) {
+    for (std::size_t c = 1; c < currentCodeInputNames().size(); ++c) {
         line += ',';
-        const std::string* field = columns_.field(fields, static_cast<Code>(c));
+        const std::string* field = columns_.field(fields, c);
         if (field != nullptr) appendCsvField(line, *field);
     }
 }
@@ -558,14 +429,13 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
             why = readRow(columns_, row.fields, readings[i]);
         }
         if (!why && reference) {
-            for (const SharedField& shared : kSharedFields) {
-                if (shared.same(readings[*reference].column, readings[i].column)) continue;
-                why = std::string(nameOf(shared.column)) + ": \"" +
-                      *columns_.field(row.fields, shared.column) + "\" differs from \"" +
-                      *columns_.field(rows[*reference].fields, shared.column) + "\" on line " +
+            if (const Entry* differs =
+                    differingField(readings[*reference].column, readings[i].column)) {
+                why = std::string(differs->column) + ": \"" +
+                      fieldText(columns_, row.fields, *differs) + "\" differs from \"" +
+                      fieldText(columns_, rows[*reference].fields, *differs) + "\" on line " +
                       std::to_string(rows[*reference].line) +
                       "; the rows of an id share one section, its lengths and materials";
-                break;
             }
         }
         if (!why) {
@@ -604,7 +474,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
             endRow(text, nullptr);
         }
         beginRow(text, firstLine, id, "layout");
-        appendEmpty(text, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size() +
+        appendEmpty(text, currentCodeInputNames().size() - 1 + kDemandColumns.size() +
                               kLayoutColumns.size());
         const std::string finding = columnFinding
                                         ? *columnFinding
@@ -673,7 +543,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
     }
     const ScheduleRow scheduled = scheduleRow(id, whole);
     beginRow(text, firstLine, id, "layout");
-    appendEmpty(text, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size());
+    appendEmpty(text, currentCodeInputNames().size() - 1 + kDemandColumns.size());
     if (design.designed) {
         const BarLayout& layout = *design.layout;
         const LayoutChoice& choice = layout.choice;
@@ -752,10 +622,12 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumns() {
 std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
     std::ostream& sink = results_.stream();
     std::string line = "line,id,kind";
-    for (std::size_t c = 1; c < kCurrentCodeInputNames.size(); ++c) {
+    for (std::size_t c = 1; c < currentCodeInputNames().size(); ++c) {
         line += ',';
         // The input kind of a combination, beside the kind of row.
-        line += c == at(Code::Kind) ? "combination_kind" : kCurrentCodeInputNames[c];
+        line += c == at(*currentCodeFieldEntry(CurrentCodeField::Kind))
+                    ? "combination_kind"
+                    : currentCodeInputNames()[c];
     }
     for (const char* name : kDemandColumns) (line += ',') += name;
     for (const char* name : kLayoutColumns) (line += ',') += name;
@@ -770,7 +642,7 @@ std::optional<BatchOutcome> CurrentCodeBatch::writeBlocks() {
     if (broken_) {
         line.clear();
         beginRow(line, broken_->line, {}, "combination");
-        appendEmpty(line, kCurrentCodeInputNames.size() - 1 + kDemandColumns.size() +
+        appendEmpty(line, currentCodeInputNames().size() - 1 + kDemandColumns.size() +
                               kLayoutColumns.size());
         line += ',';
         appendCsvField(line, "rejected: " + broken_->malformed);
@@ -813,51 +685,60 @@ std::optional<double> unlessEqual(double value, double blank) {
 
 }  // namespace
 
+std::span<const char* const> currentCodeInputNames() {
+    static const std::vector<const char*> kNames = [] {
+        std::vector<const char*> names = {"id"};
+        for (const Entry* entry : inputColumns()) names.push_back(entry->column);
+        return names;
+    }();
+    return kNames;
+}
+
+std::size_t currentCodeRequiredInputs() {
+    std::size_t required = 1;  // the id
+    for (const Entry* entry : inputColumns()) required += entry->required ? 1 : 0;
+    return required;
+}
+
 std::string projectCasesCsv(const Project& project) {
     std::string text;
-    for (std::size_t c = 0; c < kCurrentCodeInputNames.size(); ++c) {
+    const std::span<const char* const> names = currentCodeInputNames();
+    for (std::size_t c = 0; c < names.size(); ++c) {
         if (c > 0) text += ',';
-        text += kCurrentCodeInputNames[c];
+        text += names[c];
     }
     text += '\n';
-    const auto optional = [](std::string& line, const std::optional<double>& value) {
-        line += ',';
-        if (value) line += formatShortest(*value);
-    };
+    const CurrentCodeColumn defaults;
+    const LoadCombination blank;
     for (const ProjectColumn& column : project.columns) {
         const CurrentCodeColumn& c = column.column;
         for (const LoadCombination& load : column.combinations) {
             std::string line;
             appendCsvField(line, column.mark);
-            for (const double value : {c.l0, c.b, c.h, load.M2x, load.M2y, load.N}) {
-                appendNumber(line, value);
+            // A required field is written out; another is left blank where it equals what a
+            // blank field gives, as a cases file leaves it.
+            for (const Entry* entry : inputColumns()) {
+                if (entry->isChoice()) {
+                    line += ',';
+                    const int value = fieldChoice(*entry, c, load);
+                    if (entry->required || value != fieldChoice(*entry, defaults, blank)) {
+                        line += entry->choices->word(value);
+                    }
+                    continue;
+                }
+                const std::optional<double> value = fieldNumber(*entry, c, load);
+                if (entry->required) {
+                    appendNumber(line, *value);
+                    continue;
+                }
+                line += ',';
+                if (!value) continue;
+                if (!entry->isOptional() &&
+                    !unlessEqual(*value, *fieldNumber(*entry, defaults, blank))) {
+                    continue;
+                }
+                line += formatShortest(*value);
             }
-            line += ",C" + std::to_string(c.concreteGrade);
-            line += ',';
-            line += steelLabel2010(c.steel);
-            // A value equal to what a blank field gives is left blank, as a cases file leaves it.
-            const CurrentCodeColumn defaults;
-            const LoadCombination blank;
-            optional(line, unlessEqual(load.m1m2X, blank.m1m2X));
-            optional(line, unlessEqual(load.m1m2Y, blank.m1m2Y));
-            optional(line, c.lcX);
-            optional(line, c.lcY);
-            optional(line, c.hn);
-            optional(line, c.cover);
-            optional(line, unlessEqual(c.stirrup, defaults.stirrup));
-            const std::array<const char*, 3> words = {
-                c.seismic == defaults.seismic ? "" : seismicGradeWord(c.seismic),
-                c.structure == defaults.structure ? "" : structureWord(c.structure),
-                c.position == defaults.position ? "" : positionWord(c.position)};
-            for (const char* word : words) (line += ',') += word;
-            // The stirrup steel, the shears and the combination's kind, blank where default.
-            line += ',';
-            if (c.stirrupSteel != defaults.stirrupSteel) line += steelLabel2010(c.stirrupSteel);
-            optional(line, unlessEqual(load.Vx, blank.Vx));
-            optional(line, unlessEqual(load.Vy, blank.Vy));
-            line += ',';
-            if (load.kind == CombinationKind::Seismic) line += "seismic";
-            if (load.kind == CombinationKind::NonSeismic) line += "non-seismic";
             line += '\n';
             text += line;
         }
@@ -886,7 +767,7 @@ CasesProject readCasesProject(const std::string& path) {
     BatchInput input;
     if (!input.open(path)) return fail(input.error(), CasesStatus::FileFailed);
     CsvReader reader(input.file());
-    CodeColumns columns;
+    ColumnMap columns = currentCodeColumnMap();
     std::vector<std::string> fields;
     const auto first = reader.next(fields);
     if (reader.readFailed())
@@ -915,7 +796,7 @@ CasesProject readCasesProject(const std::string& path) {
         }
         RowReading row;
         if (auto why = readRow(columns, fields, row)) return fail(at + *why);
-        const std::string id = *columns.field(fields, Code::Id);
+        const std::string id = *columns.field(fields, kIdColumn);
         if (id.empty()) return fail(at + "id: a column needs an id (its mark, e.g. KZ1)");
         std::size_t index = 0;
         while (index < project.columns.size() && project.columns[index].mark != id) ++index;
@@ -924,11 +805,10 @@ CasesProject readCasesProject(const std::string& path) {
             firstRows.emplace_back(reader.recordLine(), fields);
         } else {
             const CurrentCodeColumn& reference = project.columns[index].column;
-            for (const SharedField& shared : kSharedFields) {
-                if (shared.same(reference, row.column)) continue;
-                return fail(at + nameOf(shared.column) + ": \"" +
-                            *columns.field(fields, shared.column) + "\" differs from \"" +
-                            *columns.field(firstRows[index].second, shared.column) + "\" on line " +
+            if (const Entry* differs = differingField(reference, row.column)) {
+                return fail(at + differs->column + ": \"" + fieldText(columns, fields, *differs) +
+                            "\" differs from \"" +
+                            fieldText(columns, firstRows[index].second, *differs) + "\" on line " +
                             std::to_string(firstRows[index].first) +
                             "; the rows of an id share one section, its lengths and materials");
             }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <iosfwd>
+#include <span>
 #include <string>
 
 #include "batch/batch_run.h"
@@ -13,14 +14,12 @@
 
 namespace tessarin {
 
-// The input columns of a current-code cases file. The first nine are required; ax, ay, scheme and
-// the other columns of a 2002 cases file are passed over, so that one file serves both.
-inline constexpr std::array<const char*, 23> kCurrentCodeInputNames = {
-    "id",       "l0",      "b",       "h",         "M0x",      "M0y",           "N",
-    "concrete", "steel",   "m1m2_x",  "m1m2_y",    "lc_x",     "lc_y",          "hn",
-    "cover",    "stirrup", "seismic", "structure", "position", "stirrup_steel", "vx",
-    "vy",       "kind"};
-inline constexpr std::size_t kCurrentCodeRequiredInputs = 9;
+// The input columns of a current-code cases file: "id", then each input of the field table
+// (run/current_code_fields.h) at its csvPlace. The required ones (id to steel) come first; ax, ay,
+// scheme and the other columns of a 2002 cases file are passed over, so that one file serves
+// both.
+[[nodiscard]] std::span<const char* const> currentCodeInputNames();
+[[nodiscard]] std::size_t currentCodeRequiredInputs();
 
 // What a front end writes per column beside the results (a calculation book): told once for each
 // column id whose combinations were all accepted, designed or not, with the line of its first

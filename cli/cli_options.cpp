@@ -144,32 +144,6 @@ constexpr NumberFlag kNumberFlags[] = {
 };
 
 // The current-code design's own inputs, kept as text until the edition is known.
-constexpr std::pair<const char*, const char*> kCodeOptions[] = {
-    {"--m1m2-x", "with --code 2010: end-moment ratio M1/M2 for x bending, -1 to 1 (1)"},
-    {"--m1m2-y", "with --code 2010: end-moment ratio M1/M2 for y bending, -1 to 1 (1)"},
-    {"--lc-x", "with --code 2010: length between supports for x bending, mm (l0)"},
-    {"--lc-y", "with --code 2010: length between supports for y bending, mm (l0)"},
-    {"--hn",
-     "with --code 2010: clear height Hn of the column, for the shear-span ratio Hn/(2 h0) of the "
-     "seismic limits, mm (l0)"},
-    {"--cover", "with --code 2010: cover to the stirrups, 15 to 75 mm (20; 25 for C25 and below)"},
-    {"--stirrup", "with --code 2010: stirrup diameter, 6 to 16 mm (8)"},
-    {"--seismic", "with --code 2010: seismic grade none, 1, 2, 3 or 4 (none)"},
-    {"--structure",
-     "with --code 2010: frame, dual (frame-shear wall and the other dual systems) or "
-     "frame-supported (the "
-     "frame-supporting column of a part-frame-supported shear-wall structure, grade 1 or 2) "
-     "(frame)"},
-    {"--position", "with --code 2010: middle (or edge) or corner column (middle)"},
-    {"--V-x", "with --code 2010: design shear Vx along h (with Mx), kN (0)"},
-    {"--V-y", "with --code 2010: design shear Vy along b (with My), kN (0)"},
-    {"--seismic-combination",
-     "with --code 2010: yes for a seismic combination (gammaRE, axial-ratio limit), no for a "
-     "non-seismic one (unspecified: no gammaRE, the limit applies)"},
-    {"--stirrup-steel",
-     "with --code 2010: stirrup steel HPB300, HRB335, HRB400 or HRB500 "
-     "(HRB400)"},
-};
 
 // The project modes: each takes only the flags listed, and says why it refuses another.
 struct ProjectMode {
@@ -246,7 +220,7 @@ void declareFlags(CLI::App& app, FlagTexts& t) {
                        "design edition: 2010 for the current-code design (GB 50010-2010)")
             ->type_name("V")
             ->group(kCodeGroup);
-    for (const auto& [name, help] : kCodeOptions) {
+    for (const auto& [name, help] : currentCodeFlagHelps()) {
         app.add_option(name, t.code[name], help)->type_name("V")->group(kCodeGroup)->needs(code);
     }
     app.add_flag("--json", t.json, "with --code 2010: print one JSON object instead of the report")
@@ -514,7 +488,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
             if (app.count(flag.name) > 0) given[flag.name] = t.numbers.at(flag.name);
         }
         given["--code"] = t.code.at("--code");
-        for (const auto& [name, help] : kCodeOptions) {
+        for (const auto& [name, help] : currentCodeFlagHelps()) {
             if (app.count(name) > 0) given[name] = t.code.at(name);
         }
         if (app.count("--concrete") > 0) given["--concrete"] = t.concrete;

@@ -3,6 +3,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "run/current_code_input.h"
 
@@ -35,5 +37,9 @@ inline constexpr const char* kNotUsedByCurrentCode[] = {
 
 // The flag that sets a field ("--cover"), for messages that point at it.
 [[nodiscard]] const char* flagForCurrentCodeField(CurrentCodeField field);
+
+// The flags only the current-code design reads with their --help texts, in the order --help
+// lists them.
+[[nodiscard]] std::vector<std::pair<const char*, const char*>> currentCodeFlagHelps();
 
 }  // namespace tessarin

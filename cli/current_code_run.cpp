@@ -3,23 +3,108 @@
 #include <cerrno>
 #include <ostream>
 
-#include "book/current_code_book.h"
 #include "cli/book_output.h"
 #include "cli/cli_main.h"
 #include "cli/console_host.h"
 #include "cli/output_clash.h"
-#include "drawing/design_drawing.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
+#include "book/current_code_book.h"
 #include "report/current_code_json.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
+#include "drawing/design_drawing.h"
+#include "run/current_code_command.h"
 
 namespace tessarin {
 
+namespace {
+
+// The command line as the command's host: the input from the flags, the messages on stderr,
+// the design on this thread, then the drawing, the report on stdout and the book; the exit code
+// of the run.
+class CliHost : public CurrentCodeHost {
+  public:
+    CliHost(const CurrentCodeCliOptions& options, std::ostream& out, std::ostream& err)
+        : options_(options), out_(out), err_(err) {}
+
+    int exitCode() const { return exit_; }
+
+    std::optional<CurrentCodeInput> readInput() override { return options_.input; }
+
+    void refuse(const CurrentCodeFinding& finding) override {
+        err_ << "tessarin-cli: error [现行规范设计] " << finding.message << '\n';
+        err_ << "tessarin-cli: check " << flagForCurrentCodeField(finding.field) << '\n';
+        exit_ = kExitRejected;
+    }
+
+    std::optional<ColumnWithStirrups> runDesign(const CurrentCodeInput& input) override {
+        return designColumnWithStirrups(input.column, input.combinations);
+    }
+
+    void reportFailed(const FileResult& written) override {
+        err_ << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
+        exit_ = kExitFile;
+    }
+
+    void showResult(const ColumnWithStirrups& whole) override { exit_ = print(whole); }
+
+  private:
+    int print(const ColumnWithStirrups& whole) {
+        const CurrentCodeDesign& design = whole.longitudinal;
+        // The drawing only of a chosen layout; without one the reason below says why.
+        if (options_.dxf && design.designed) {
+            const FileResult drawn = writeDesignDrawing(*options_.dxf, whole, "");
+            if (!drawn.ok) {
+                err_ << "tessarin-cli: cannot write " << drawn.fileName << ": " << drawn.reason
+                     << '\n';
+                return kExitFile;
+            }
+        }
+        errno = 0;
+        if (options_.json) {
+            out_ << currentCodeJson(whole);
+        } else {
+            out_ << withUnixLineEnds(currentCodeReportText(whole));
+        }
+        out_.flush();
+        // A report that could not be printed is a failed run, as on the 2002 path.
+        if (!out_) {
+            err_ << "tessarin-cli: cannot write stdout: " << systemReason(errno != 0 ? errno : EIO)
+                 << '\n';
+            return kExitFile;
+        }
+        // The book of a design that found no layout says why; it is written all the same.
+        if (options_.book) {
+            const BookInfo info{options_.project, options_.columnId, todayText()};
+            const FileResult booked =
+                writeBookFile(buildCurrentCodeBook(info, whole), *options_.book);
+            if (!booked.ok) return reportBookFailure(booked, err_);
+        }
+        if (!design.designed) {
+            err_ << "tessarin-cli: no layout fits: " << noLayoutReasonText(design) << '\n';
+            if (options_.dxf)
+                err_ << "tessarin-cli: no drawing written to " << *options_.dxf << '\n';
+            return kExitNoLayout;
+        }
+        if (whole.stirrups && !whole.stirrups->designed) {
+            err_ << "tessarin-cli: no stirrup fits: " << stirrupFailureText(*whole.stirrups)
+                 << '\n';
+            return kExitNoLayout;
+        }
+        return kExitDone;
+    }
+
+    const CurrentCodeCliOptions& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    int exit_ = kExitDone;
+};
+
+}  // namespace
+
 int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std::ostream& err,
                    const std::optional<FileIdentity>& standardOutput) {
-    const CurrentCodeInput& input = options.input;
     // No output may replace another one of this run, nor the file stdout goes to.
     std::vector<RunOutput> outputs{{"the report", kCurrentCodeReportFileName}};
     if (options.dxf) outputs.push_back({"the drawing", *options.dxf});
@@ -33,55 +118,9 @@ int runCurrentCode(const CurrentCodeCliOptions& options, std::ostream& out, std:
         const FileResult target = checkBookTarget(*options.book);
         if (!target.ok) return reportBookFailure(target, err);
     }
-    if (const auto finding = validateCurrentCodeInput(input)) {
-        err << "tessarin-cli: error [现行规范设计] " << finding->message << '\n';
-        err << "tessarin-cli: check " << flagForCurrentCodeField(finding->field) << '\n';
-        return kExitRejected;
-    }
-    const ColumnWithStirrups whole = designColumnWithStirrups(input.column, input.combinations);
-    const CurrentCodeDesign& design = whole.longitudinal;
-    const FileResult written = writeCurrentCodeReport(whole);
-    if (!written.ok) {
-        err << "tessarin-cli: cannot write " << written.fileName << ": " << written.reason << '\n';
-        return kExitFile;
-    }
-    // The drawing only of a chosen layout; without one the reason below says why.
-    if (options.dxf && design.designed) {
-        const FileResult drawn = writeDesignDrawing(*options.dxf, whole, "");
-        if (!drawn.ok) {
-            err << "tessarin-cli: cannot write " << drawn.fileName << ": " << drawn.reason << '\n';
-            return kExitFile;
-        }
-    }
-    errno = 0;
-    if (options.json) {
-        out << currentCodeJson(whole);
-    } else {
-        out << withUnixLineEnds(currentCodeReportText(whole));
-    }
-    out.flush();
-    // A report that could not be printed is a failed run, as on the 2002 path.
-    if (!out) {
-        err << "tessarin-cli: cannot write stdout: " << systemReason(errno != 0 ? errno : EIO)
-            << '\n';
-        return kExitFile;
-    }
-    // The book of a design that found no layout says why; it is written all the same.
-    if (options.book) {
-        const BookInfo info{options.project, options.columnId, todayText()};
-        const FileResult booked = writeBookFile(buildCurrentCodeBook(info, whole), *options.book);
-        if (!booked.ok) return reportBookFailure(booked, err);
-    }
-    if (!design.designed) {
-        err << "tessarin-cli: no layout fits: " << noLayoutReasonText(design) << '\n';
-        if (options.dxf) err << "tessarin-cli: no drawing written to " << *options.dxf << '\n';
-        return kExitNoLayout;
-    }
-    if (whole.stirrups && !whole.stirrups->designed) {
-        err << "tessarin-cli: no stirrup fits: " << stirrupFailureText(*whole.stirrups) << '\n';
-        return kExitNoLayout;
-    }
-    return kExitDone;
+    CliHost host(options, out, err);
+    runCurrentCodeCommand(host);
+    return host.exitCode();
 }
 
 }  // namespace tessarin

@@ -61,19 +61,11 @@ const char* dxfBarSymbol(SteelGrade2010 steel) {
 }
 
 const char* structureLabel(StructureType structure) {
-    switch (structure) {
-        case StructureType::Frame:
-            return "框架结构";
-        case StructureType::Dual:
-            return "框架-抗震墙等双重体系";
-        case StructureType::FrameSupported:
-            return "部分框支抗震墙结构的框支柱";
-    }
-    return "";
+    return structureTypes().label(static_cast<int>(structure));
 }
 
 const char* positionLabel(ColumnPosition position) {
-    return position == ColumnPosition::Middle ? "中柱、边柱" : "角柱";
+    return columnPositions().label(static_cast<int>(position));
 }
 
 std::string seismicDataText(const CurrentCodeColumn& c) {

@@ -38,7 +38,10 @@ enum class CurrentCodeField {
     Vx,
     Vy,
     Kind,
-    StirrupSteel
+    StirrupSteel,
+    Steel,
+    Seismic,
+    Position
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,

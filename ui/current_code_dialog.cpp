@@ -22,16 +22,17 @@
 #include <new>
 #include <thread>
 
-#include "book/current_code_book.h"
-#include "drawing/design_drawing.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
+#include "book/current_code_book.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
-#include "run/calculate_command.h"
+#include "drawing/design_drawing.h"
 #include "text/number_text.h"
+#include "run/calculate_command.h"
+#include "run/current_code_fields.h"
 #include "ui/book_export.h"
 #include "ui/current_code_view.h"
 #include "ui/dialog_template.h"
@@ -44,34 +45,42 @@ namespace {
 
 constexpr const char* kTitle = "现行规范设计";
 
-// The column's fields: which input, its label, and whether a blank field takes a default.
-struct FieldRow {
-    CurrentCodeField field;
-    const char* label;
-    const char* blankMeans;  // nullptr: a number is required
-};
-constexpr FieldRow kFieldRows[] = {
-    {CurrentCodeField::L0, "计算长度 l0(mm)", nullptr},
-    {CurrentCodeField::B, "截面宽度 b(mm)", nullptr},
-    {CurrentCodeField::H, "截面高度 h(mm)", nullptr},
-    {CurrentCodeField::LcX, "x向支撑点间长度 lcx(mm)", "空白取 l0"},
-    {CurrentCodeField::LcY, "y向支撑点间长度 lcy(mm)", "空白取 l0"},
-    {CurrentCodeField::Hn, "柱净高 Hn(mm)", "空白取 l0"},
-    {CurrentCodeField::Cover, "保护层厚度 c(mm，至箍筋)", "空白取 20，C25及以下取 25"},
-    {CurrentCodeField::Stirrup, "箍筋直径(mm)", nullptr},
-};
+// The column's fields: the numbers (a blank one, with a hint, takes its default), then the lists.
+std::vector<const CurrentCodeFieldEntry*> columnEntries(bool lists) {
+    std::vector<const CurrentCodeFieldEntry*> entries;
+    for (const CurrentCodeFieldEntry& entry : currentCodeFields()) {
+        if (!entry.perCombination() && entry.isChoice() == lists) entries.push_back(&entry);
+    }
+    return entries;
+}
 
-constexpr int kGrades2010[] = {20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80};
-constexpr const char* kSeismicLabels[] = {"非抗震", "一级", "二级", "三级", "四级"};
-constexpr StructureType kStructures[] = {StructureType::Frame, StructureType::Dual,
-                                         StructureType::FrameSupported};
-constexpr ColumnPosition kPositions[] = {ColumnPosition::Middle, ColumnPosition::Corner};
-constexpr const char* kCombinationHeaders[] = {"N(kN)",   "M2x(kN.m)", "M1x/M2x", "M2y(kN.m)",
-                                               "M1y/M2y", "Vx(kN)",    "Vy(kN)",  "类别"};
-// The kinds in the order of CombinationKind.
-constexpr const char* kKindLabels[] = {"未指明", "地震组合", "非地震组合"};
-constexpr CombinationKind kKinds[] = {CombinationKind::Unspecified, CombinationKind::Seismic,
-                                      CombinationKind::NonSeismic};
+// A combination's fields: the columns of the combinations table, the kind last.
+std::vector<const CurrentCodeFieldEntry*> combinationEntries() {
+    std::vector<const CurrentCodeFieldEntry*> entries;
+    for (const CurrentCodeFieldEntry& entry : currentCodeFields()) {
+        if (entry.perCombination()) entries.push_back(&entry);
+    }
+    return entries;
+}
+
+// A list of the choices, each with its value as the item's data.
+QComboBox* choiceList(const ChoiceList& choices, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    for (const Choice* choice : choices.shown()) {
+        list->addItem(QString::fromUtf8(choice->label), choice->value);
+    }
+    return list;
+}
+
+void selectValue(QComboBox* list, int value) {
+    const int index = list->findData(value);
+    if (index >= 0) list->setCurrentIndex(index);
+}
+
+int selectedValue(const QComboBox* list) {
+    return list->itemData(std::max(0, list->currentIndex())).toInt();
+}
+
 // The number columns of the combinations table.
 constexpr int kNumberColumns = CurrentCodeDialog::kColKind;
 constexpr const char* kResultHeaders[] = {"N(kN)",         "Mx(kN.m)",
@@ -139,42 +148,27 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
     // The column.
     auto* columnBox = new QGroupBox(QStringLiteral("柱与材料"), this);
     auto* form = new QFormLayout(columnBox);
-    for (const FieldRow& row : kFieldRows) {
+    for (const CurrentCodeFieldEntry* entry : columnEntries(false)) {
         auto* edit = new QLineEdit(columnBox);
         edit->setMaxLength(32);
-        if (row.blankMeans != nullptr) edit->setPlaceholderText(QString::fromUtf8(row.blankMeans));
-        fields_[row.field] = edit;
-        form->addRow(QString::fromUtf8(row.label), edit);
+        if (entry->hint != nullptr) edit->setPlaceholderText(QString::fromUtf8(entry->hint));
+        fields_[entry->field] = edit;
+        form->addRow(QString::fromUtf8(entry->label), edit);
     }
-    concrete_ = new QComboBox(columnBox);
-    for (int grade : kGrades2010) concrete_->addItem(QStringLiteral("C%1").arg(grade));
-    steel_ = new QComboBox(columnBox);
-    for (const char* label : kSteelLabels2010) steel_->addItem(QString::fromUtf8(label));
-    seismic_ = new QComboBox(columnBox);
-    for (const char* label : kSeismicLabels) seismic_->addItem(QString::fromUtf8(label));
-    structure_ = new QComboBox(columnBox);
-    for (const StructureType type : kStructures) {
-        structure_->addItem(QString::fromUtf8(structureLabel(type)));
+    for (const CurrentCodeFieldEntry* entry : columnEntries(true)) {
+        QComboBox* list = choiceList(*entry->choices, columnBox);
+        lists_[entry->field] = list;
+        form->addRow(QString::fromUtf8(entry->label), list);
     }
-    position_ = new QComboBox(columnBox);
-    for (const ColumnPosition place : kPositions) {
-        position_->addItem(QString::fromUtf8(positionLabel(place)));
-    }
-    form->addRow(QStringLiteral("混凝土强度等级"), concrete_);
-    form->addRow(QStringLiteral("纵筋牌号"), steel_);
-    form->addRow(QStringLiteral("抗震等级"), seismic_);
-    form->addRow(QStringLiteral("结构类型"), structure_);
-    form->addRow(QStringLiteral("柱的位置"), position_);
-    stirrupSteel_ = new QComboBox(columnBox);
-    for (const char* label : kSteelLabels2010) stirrupSteel_->addItem(QString::fromUtf8(label));
-    form->addRow(QStringLiteral("箍筋牌号"), stirrupSteel_);
 
     // The combinations.
     auto* loadsBox = new QGroupBox(QStringLiteral("荷载组合（第1组取自主窗口）"), this);
     auto* loadsLayout = new QVBoxLayout(loadsBox);
     combinations_ = new QTableWidget(0, kColumnCount, loadsBox);
     QStringList headers;
-    for (const char* header : kCombinationHeaders) headers << QString::fromUtf8(header);
+    for (const CurrentCodeFieldEntry* entry : combinationEntries()) {
+        headers << QString::fromUtf8(entry->label);
+    }
     combinations_->setHorizontalHeaderLabels(headers);
     combinations_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     combinations_->horizontalHeader()->setStretchLastSection(true);
@@ -253,22 +247,15 @@ CurrentCodeDialog::CurrentCodeDialog(const CurrentCodeInput& start, QWidget* par
 
     // Start values.
     const CurrentCodeColumn& c = start.column;
-    fields_[CurrentCodeField::L0]->setText(text(formatGeneral(c.l0)));
-    fields_[CurrentCodeField::B]->setText(text(formatGeneral(c.b)));
-    fields_[CurrentCodeField::H]->setText(text(formatGeneral(c.h)));
-    if (c.lcX) fields_[CurrentCodeField::LcX]->setText(text(formatGeneral(*c.lcX)));
-    if (c.lcY) fields_[CurrentCodeField::LcY]->setText(text(formatGeneral(*c.lcY)));
-    if (c.hn) fields_[CurrentCodeField::Hn]->setText(text(formatGeneral(*c.hn)));
-    if (c.cover) fields_[CurrentCodeField::Cover]->setText(text(formatGeneral(*c.cover)));
-    fields_[CurrentCodeField::Stirrup]->setText(text(formatGeneral(c.stirrup)));
-    for (int i = 0; i < static_cast<int>(std::size(kGrades2010)); ++i) {
-        if (kGrades2010[i] == c.concreteGrade) concrete_->setCurrentIndex(i);
+    const LoadCombination unused;
+    for (const CurrentCodeFieldEntry* entry : columnEntries(false)) {
+        if (const auto value = fieldNumber(*entry, c, unused)) {
+            fields_[entry->field]->setText(text(formatGeneral(*value)));
+        }
     }
-    steel_->setCurrentIndex(static_cast<int>(c.steel));
-    seismic_->setCurrentIndex(static_cast<int>(c.seismic));
-    structure_->setCurrentIndex(static_cast<int>(c.structure));
-    position_->setCurrentIndex(static_cast<int>(c.position));
-    stirrupSteel_->setCurrentIndex(static_cast<int>(c.stirrupSteel));
+    for (const CurrentCodeFieldEntry* entry : columnEntries(true)) {
+        selectValue(lists_[entry->field], fieldChoice(*entry, c, unused));
+    }
     for (const LoadCombination& load : start.combinations) {
         const int row = combinations_->rowCount();
         combinations_->insertRow(row);
@@ -297,19 +284,22 @@ QComboBox* CurrentCodeDialog::kindList(int row) const {
     return qobject_cast<QComboBox*>(combinations_->cellWidget(row, kColKind));
 }
 
+QComboBox* CurrentCodeDialog::list(CurrentCodeField which) const {
+    const auto found = lists_.find(which);
+    return found == lists_.end() ? nullptr : found->second;
+}
+
 void CurrentCodeDialog::setCombinationRow(int row, const LoadCombination& load) {
-    const double values[kNumberColumns] = {load.N,     load.M2x, load.m1m2X, load.M2y,
-                                           load.m1m2Y, load.Vx,  load.Vy};
+    const CurrentCodeColumn unused;
+    const std::vector<const CurrentCodeFieldEntry*> entries = combinationEntries();
     for (int column = 0; column < kNumberColumns; ++column) {
-        combinations_->setItem(row, column,
-                               new QTableWidgetItem(text(formatGeneral(values[column]))));
+        const auto value = fieldNumber(*entries[static_cast<std::size_t>(column)], unused, load);
+        combinations_->setItem(row, column, new QTableWidgetItem(text(formatGeneral(*value))));
     }
-    auto* kind = new QComboBox(combinations_);
-    for (const char* label : kKindLabels) kind->addItem(QString::fromUtf8(label));
-    for (int i = 0; i < static_cast<int>(std::size(kKinds)); ++i) {
-        if (kKinds[i] == load.kind) kind->setCurrentIndex(i);
-    }
-    combinations_->setCellWidget(row, kColKind, kind);
+    const CurrentCodeFieldEntry& kind = *entries[kColKind];
+    QComboBox* list = choiceList(*kind.choices, combinations_);
+    selectValue(list, fieldChoice(kind, unused, load));
+    combinations_->setCellWidget(row, kColKind, list);
 }
 
 void CurrentCodeDialog::addCombination() {
@@ -323,8 +313,8 @@ void CurrentCodeDialog::addCombination() {
         combinations_->setItem(row, column,
                                new QTableWidgetItem(from != nullptr ? from->text() : QString()));
     }
-    auto* kind = new QComboBox(combinations_);
-    for (const char* label : kKindLabels) kind->addItem(QString::fromUtf8(label));
+    QComboBox* kind =
+        choiceList(*currentCodeFieldEntry(CurrentCodeField::Kind)->choices, combinations_);
     if (const QComboBox* from = source >= 0 ? kindList(source) : nullptr) {
         kind->setCurrentIndex(from->currentIndex());
     }
@@ -346,52 +336,26 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
     };
     CurrentCodeInput input;
     CurrentCodeColumn& c = input.column;
-    for (const FieldRow& row : kFieldRows) {
-        QLineEdit* edit = fields_[row.field];
+    LoadCombination unused;
+    for (const CurrentCodeFieldEntry* entry : columnEntries(false)) {
+        QLineEdit* edit = fields_[entry->field];
         const std::string typed = edit->text().toStdString();
-        if (row.blankMeans != nullptr && edit->text().trimmed().isEmpty()) continue;
+        if (entry->hint != nullptr && edit->text().trimmed().isEmpty()) continue;
         const std::optional<double> value = parseNumber(typed);
         if (!value) {
             refuseNumber(edit);
             return std::nullopt;
         }
-        switch (row.field) {
-            case CurrentCodeField::L0:
-                c.l0 = *value;
-                break;
-            case CurrentCodeField::B:
-                c.b = *value;
-                break;
-            case CurrentCodeField::H:
-                c.h = *value;
-                break;
-            case CurrentCodeField::LcX:
-                c.lcX = *value;
-                break;
-            case CurrentCodeField::LcY:
-                c.lcY = *value;
-                break;
-            case CurrentCodeField::Hn:
-                c.hn = *value;
-                break;
-            case CurrentCodeField::Cover:
-                c.cover = *value;
-                break;
-            default:
-                c.stirrup = *value;
-                break;
-        }
+        setFieldNumber(*entry, c, unused, *value);
     }
-    c.concreteGrade = kGrades2010[std::max(0, concrete_->currentIndex())];
-    c.steel = static_cast<SteelGrade2010>(std::max(0, steel_->currentIndex()));
-    c.seismic = static_cast<SeismicGrade>(std::max(0, seismic_->currentIndex()));
-    c.structure = static_cast<StructureType>(std::max(0, structure_->currentIndex()));
-    c.position = static_cast<ColumnPosition>(std::max(0, position_->currentIndex()));
-    c.stirrupSteel = static_cast<SteelGrade2010>(std::max(0, stirrupSteel_->currentIndex()));
+    for (const CurrentCodeFieldEntry* entry : columnEntries(true)) {
+        setFieldChoice(*entry, c, unused, selectedValue(lists_[entry->field]));
+    }
 
     input.combinations.clear();
+    const std::vector<const CurrentCodeFieldEntry*> entries = combinationEntries();
     for (int row = 0; row < combinations_->rowCount(); ++row) {
-        double values[kNumberColumns] = {};
+        LoadCombination load;
         for (int column = 0; column < kNumberColumns; ++column) {
             const QTableWidgetItem* item = combinations_->item(row, column);
             const std::optional<double> value =
@@ -401,30 +365,27 @@ std::optional<CurrentCodeInput> CurrentCodeDialog::readInput() {
                 refuseNumber(combinations_);
                 return std::nullopt;
             }
-            values[column] = *value;
+            setFieldNumber(*entries[static_cast<std::size_t>(column)], c, load, *value);
         }
-        const QComboBox* kind = kindList(row);
-        const int kindIndex = kind != nullptr ? std::max(0, kind->currentIndex()) : 0;
-        input.combinations.push_back({values[kColN], values[kColM2x], values[kColM1M2x],
-                                      values[kColM2y], values[kColM1M2y], values[kColVx],
-                                      values[kColVy], kKinds[kindIndex]});
+        if (const QComboBox* kind = kindList(row)) {
+            setFieldChoice(*entries[kColKind], c, load, selectedValue(kind));
+        }
+        input.combinations.push_back(load);
     }
     return input;
 }
 
 void CurrentCodeDialog::refuse(const CurrentCodeFinding& finding) {
+    clearDesign(QStringLiteral("未设计：") + text(finding.message));
     showMessageBox(this, {finding.message, kTitle, MessageKind::Error});
     if (finding.combination >= 0 && finding.combination < combinations_->rowCount()) {
         combinations_->setCurrentCell(finding.combination, columnOf(finding.field));
         combinations_->setFocus(Qt::OtherFocusReason);
         return;
     }
-    QLineEdit* edit = field(finding.field);
-    if (finding.field == CurrentCodeField::Concrete) {
-        concrete_->setFocus(Qt::OtherFocusReason);
-    } else if (finding.field == CurrentCodeField::Structure) {
-        structure_->setFocus(Qt::OtherFocusReason);
-    } else if (edit != nullptr) {
+    if (QComboBox* choices = list(finding.field)) {
+        choices->setFocus(Qt::OtherFocusReason);
+    } else if (QLineEdit* edit = field(finding.field)) {
         edit->setFocus(Qt::OtherFocusReason);
     }
 }
@@ -433,17 +394,14 @@ bool CurrentCodeDialog::design() {
     if (running_) return false;
     // Whatever happens now, the design shown before no longer matches the inputs.
     clearDesign(QString());
-    const std::optional<CurrentCodeInput> input = readInput();
-    if (!input) {
+    const CurrentCodeOutcome outcome = runCurrentCodeCommand(*this, reportPath_);
+    if (outcome == CurrentCodeOutcome::FieldRejected) {
         clearDesign(QStringLiteral("未设计：有一项输入不是数，请改正后再按“设计”。"));
-        return false;
     }
-    if (const std::optional<CurrentCodeFinding> finding = validateCurrentCodeInput(*input)) {
-        clearDesign(QStringLiteral("未设计：") + text(finding->message));
-        refuse(*finding);
-        return false;
-    }
+    return outcome == CurrentCodeOutcome::Shown;
+}
 
+std::optional<ColumnWithStirrups> CurrentCodeDialog::runDesign(const CurrentCodeInput& input) {
     // The engine on a worker thread; this window keeps painting and answers "取消设计" and
     // closing in the loop below, which ends when the worker is done.
     std::optional<ColumnWithStirrups> result;
@@ -456,7 +414,7 @@ bool CurrentCodeDialog::design() {
         setBusy(true);
         std::thread worker([&, token = stop.get_token()] {
             try {
-                result = designFunction_(*input, token);
+                result = designFunction_(input, token);
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -475,7 +433,7 @@ bool CurrentCodeDialog::design() {
     if (closeAfterDesign_) {
         closeAfterDesign_ = false;
         QDialog::reject();
-        return false;
+        return std::nullopt;
     }
     if (failure) {
         QString reason = QStringLiteral("设计时出错");
@@ -488,23 +446,23 @@ bool CurrentCodeDialog::design() {
         clearDesign(QStringLiteral("未设计：") + reason + QStringLiteral("。"));
         showMessageBox(this,
                        {reason.toStdString() + "，未得到设计结果。", kTitle, MessageKind::Error});
-        return false;
+        return std::nullopt;
     }
-    if (!result) {
-        clearDesign(QStringLiteral("设计已取消，未得到结果。"));
-        return false;
-    }
-    if (const FileResult written = writeCurrentCodeReport(*result, reportPath_); !written.ok) {
-        clearDesign(QStringLiteral("未设计：报告文件未能写入(见提示)。"));
-        showMessageBox(this, fileFailureMessage(written));
-        return false;
-    }
-    showDesign(*result);
-    design_ = result->longitudinal;
-    whole_ = std::move(result);
+    if (!result) clearDesign(QStringLiteral("设计已取消，未得到结果。"));
+    return result;
+}
+
+void CurrentCodeDialog::reportFailed(const FileResult& failure) {
+    clearDesign(QStringLiteral("未设计：报告文件未能写入(见提示)。"));
+    showMessageBox(this, fileFailureMessage(failure));
+}
+
+void CurrentCodeDialog::showResult(const ColumnWithStirrups& whole) {
+    showDesign(whole);
+    design_ = whole.longitudinal;
+    whole_ = whole;
     drawingButton_->setEnabled(design_->designed && design_->layout.has_value());
     bookButton_->setEnabled(true);
-    return true;
 }
 
 void CurrentCodeDialog::cancelDesign() {

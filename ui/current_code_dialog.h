@@ -10,6 +10,7 @@
 
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_types.h"
+#include "run/current_code_command.h"
 #include "run/current_code_input.h"
 
 class QComboBox;
@@ -31,7 +32,9 @@ class CurrentCodeSectionView;
 // calculation text, which is also written to Result-GB2010.txt (Result.txt is never touched).
 // The calculation book of a design (also of one without a layout, which says why) is exported
 // with "导出计算书…".
-class CurrentCodeDialog : public QDialog {
+// The dialog is the current-code design command's host (runCurrentCodeCommand): the command
+// reads, checks, designs, writes the report and shows through it.
+class CurrentCodeDialog : public QDialog, private CurrentCodeHost {
     Q_OBJECT
 
   public:
@@ -69,16 +72,18 @@ class CurrentCodeDialog : public QDialog {
 
     // The inputs as the fields and the table hold them; nullopt when a field or a cell is no
     // number (the engineer was told, the field or cell has the focus).
-    std::optional<CurrentCodeInput> readInput();
+    std::optional<CurrentCodeInput> readInput() override;
 
     const std::optional<CurrentCodeDesign>& lastDesign() const { return design_; }
     QLineEdit* field(CurrentCodeField which) const;
-    QComboBox* concreteList() const { return concrete_; }
-    QComboBox* steelList() const { return steel_; }
-    QComboBox* seismicList() const { return seismic_; }
-    QComboBox* structureList() const { return structure_; }
-    QComboBox* positionList() const { return position_; }
-    QComboBox* stirrupSteelList() const { return stirrupSteel_; }
+    // The list of a choice field (the grades, the structure, the position); nullptr for another.
+    QComboBox* list(CurrentCodeField which) const;
+    QComboBox* concreteList() const { return list(CurrentCodeField::Concrete); }
+    QComboBox* steelList() const { return list(CurrentCodeField::Steel); }
+    QComboBox* seismicList() const { return list(CurrentCodeField::Seismic); }
+    QComboBox* structureList() const { return list(CurrentCodeField::Structure); }
+    QComboBox* positionList() const { return list(CurrentCodeField::Position); }
+    QComboBox* stirrupSteelList() const { return list(CurrentCodeField::StirrupSteel); }
     // The kind list of a combination's row.
     QComboBox* kindList(int row) const;
     // The column with its stirrups of the last design.
@@ -114,16 +119,16 @@ class CurrentCodeDialog : public QDialog {
     void setBusy(bool busy);
     // The summary's text, in red when it says why no layout fits.
     void setSummary(const QString& summary, bool error);
-    void refuse(const CurrentCodeFinding& finding);
+    // The command's host: a refused input, the design on a worker thread, a report that could
+    // not be written, the design shown.
+    void refuse(const CurrentCodeFinding& finding) override;
+    std::optional<ColumnWithStirrups> runDesign(const CurrentCodeInput& input) override;
+    void reportFailed(const FileResult& failure) override;
+    void showResult(const ColumnWithStirrups& whole) override;
     void setCombinationRow(int row, const LoadCombination& load);
 
     std::map<CurrentCodeField, QLineEdit*> fields_;
-    QComboBox* concrete_ = nullptr;
-    QComboBox* steel_ = nullptr;
-    QComboBox* seismic_ = nullptr;
-    QComboBox* structure_ = nullptr;
-    QComboBox* position_ = nullptr;
-    QComboBox* stirrupSteel_ = nullptr;
+    std::map<CurrentCodeField, QComboBox*> lists_;
     QTableWidget* combinations_ = nullptr;
     QTableWidget* results_ = nullptr;
     QLabel* summary_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "project/project_file.h"
 #include "report/current_code_labels.h"
+#include "run/current_code_fields.h"
 #include "run/current_code_input.h"
 #include "text/number_text.h"
 
@@ -13,126 +14,78 @@ namespace {
 
 using Kind = ColumnFieldSpec::Kind;
 
-std::vector<std::string> concreteChoices() {
-    std::vector<std::string> labels;
-    for (int grade = 20; grade <= 80; grade += 5) labels.push_back("C" + std::to_string(grade));
-    return labels;
+// The project window's column fields: the mark, then the table's entries in the project file's
+// order (ColumnField lists them in that order).
+struct ColumnFieldRow {
+    ColumnFieldSpec spec;
+    const CurrentCodeFieldEntry* entry;  // nullptr for the mark
+};
+
+const std::vector<ColumnFieldRow>& rows() {
+    static const std::vector<ColumnFieldRow> kRows = [] {
+        std::vector<ColumnFieldRow> list = {
+            {{ColumnField::Mark, Kind::Text, "构件编号", "构件编号", "", {}}, nullptr}};
+        for (const CurrentCodeFieldEntry* entry :
+             currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+            if (entry->perCombination()) continue;
+            ColumnFieldSpec spec{
+                static_cast<ColumnField>(list.size()), Kind::Number, "", entry->name, "", {}};
+            if (entry->isChoice()) {
+                spec.kind = Kind::Choice;
+                for (const Choice* choice : entry->choices->shown()) {
+                    spec.choices.emplace_back(choice->label);
+                }
+            } else if (entry->isOptional()) {
+                spec.kind = Kind::OptionalNumber;
+                spec.hint = entry->projectHint;
+            }
+            list.push_back({std::move(spec), entry});
+        }
+        return list;
+    }();
+    return kRows;
+}
+
+// "截面宽度 b (mm)": the name, and the unit of a number.
+const char* labelOf(const ColumnFieldRow& row) {
+    static const std::vector<std::string> kLabels = [] {
+        std::vector<std::string> labels;
+        for (const ColumnFieldRow& r : rows()) {
+            std::string label = r.spec.name;
+            if (r.entry != nullptr && *r.entry->unit != '\0') {
+                label += std::string(" (") + r.entry->unit + ")";
+            }
+            labels.push_back(std::move(label));
+        }
+        return labels;
+    }();
+    return kLabels[static_cast<std::size_t>(row.spec.field)].c_str();
 }
 
 const std::vector<ColumnFieldSpec>& specs() {
-    static const std::vector<ColumnFieldSpec> kSpecs = {
-        {ColumnField::Mark, Kind::Text, "构件编号", "构件编号", "", {}},
-        {ColumnField::B, Kind::Number, "截面宽度 b (mm)", "截面宽度 b", "", {}},
-        {ColumnField::H, Kind::Number, "截面高度 h (mm)", "截面高度 h", "", {}},
-        {ColumnField::L0, Kind::Number, "计算长度 l0 (mm)", "计算长度 l0", "", {}},
-        {ColumnField::LcX,
-         Kind::OptionalNumber,
-         "x向支撑点间长度 lc (mm)",
-         "x向支撑点间长度 lc",
-         "空白取 l0",
-         {}},
-        {ColumnField::LcY,
-         Kind::OptionalNumber,
-         "y向支撑点间长度 lc (mm)",
-         "y向支撑点间长度 lc",
-         "空白取 l0",
-         {}},
-        {ColumnField::Hn, Kind::OptionalNumber, "柱净高 Hn (mm)", "柱净高 Hn", "空白取 l0", {}},
-        {ColumnField::Concrete, Kind::Choice, "混凝土强度等级", "混凝土强度等级", "",
-         concreteChoices()},
-        {ColumnField::Steel,
-         Kind::Choice,
-         "纵筋牌号",
-         "纵筋牌号",
-         "",
-         {"HPB300", "HRB335", "HRB400", "HRB500"}},
-        {ColumnField::Cover,
-         Kind::OptionalNumber,
-         "保护层厚度 c (mm)",
-         "保护层厚度 c",
-         "空白取 20，C25 及以下取 25",
-         {}},
-        {ColumnField::Stirrup, Kind::Number, "箍筋直径 (mm)", "箍筋直径", "", {}},
-        {ColumnField::StirrupSteel,
-         Kind::Choice,
-         "箍筋牌号",
-         "箍筋牌号",
-         "",
-         {"HPB300", "HRB335", "HRB400", "HRB500"}},
-        {ColumnField::Seismic,
-         Kind::Choice,
-         "抗震等级",
-         "抗震等级",
-         "",
-         {"非抗震", "一级", "二级", "三级", "四级"}},
-        {ColumnField::Structure,
-         Kind::Choice,
-         "结构类型",
-         "结构类型",
-         "",
-         {"框架结构", "框架-抗震墙等双重体系", "部分框支抗震墙结构的框支柱"}},
-        {ColumnField::Position, Kind::Choice, "柱位置", "柱位置", "", {"中柱、边柱", "角柱"}},
-    };
+    static const std::vector<ColumnFieldSpec> kSpecs = [] {
+        std::vector<ColumnFieldSpec> list;
+        for (const ColumnFieldRow& row : rows()) {
+            list.push_back(row.spec);
+            list.back().label = labelOf(row);
+        }
+        return list;
+    }();
     return kSpecs;
 }
 
-double* numberOf(CurrentCodeColumn& c, ColumnField field) {
-    switch (field) {
-        case ColumnField::B:
-            return &c.b;
-        case ColumnField::H:
-            return &c.h;
-        case ColumnField::L0:
-            return &c.l0;
-        case ColumnField::Stirrup:
-            return &c.stirrup;
-        default:
-            return nullptr;
-    }
+const CurrentCodeFieldEntry& entryOf(ColumnField field) {
+    return *rows()[static_cast<std::size_t>(field)].entry;
 }
 
-std::optional<double>* optionalOf(CurrentCodeColumn& c, ColumnField field) {
-    switch (field) {
-        case ColumnField::LcX:
-            return &c.lcX;
-        case ColumnField::LcY:
-            return &c.lcY;
-        case ColumnField::Hn:
-            return &c.hn;
-        case ColumnField::Cover:
-            return &c.cover;
-        default:
-            return nullptr;
-    }
-}
-
-// The checks of the current-code input that speak of a field of the column.
+// The checks of the current-code input that speak of a field of the column; the seismic grade
+// is checked with the structure (table 6.3.6 has no grade 三 or 四 for a frame-supporting column).
 std::optional<CurrentCodeField> checkedAs(ColumnField field) {
-    switch (field) {
-        case ColumnField::B:
-            return CurrentCodeField::B;
-        case ColumnField::H:
-            return CurrentCodeField::H;
-        case ColumnField::L0:
-            return CurrentCodeField::L0;
-        case ColumnField::LcX:
-            return CurrentCodeField::LcX;
-        case ColumnField::LcY:
-            return CurrentCodeField::LcY;
-        case ColumnField::Hn:
-            return CurrentCodeField::Hn;
-        case ColumnField::Concrete:
-            return CurrentCodeField::Concrete;
-        case ColumnField::Cover:
-            return CurrentCodeField::Cover;
-        case ColumnField::Stirrup:
-            return CurrentCodeField::Stirrup;
-        case ColumnField::Seismic:
-        case ColumnField::Structure:
-            return CurrentCodeField::Structure;
-        default:
-            return std::nullopt;
-    }
+    if (field == ColumnField::Mark) return std::nullopt;
+    const CurrentCodeFieldEntry& entry = entryOf(field);
+    if (entry.field == CurrentCodeField::Seismic) return CurrentCodeField::Structure;
+    if (entry.check == FieldCheck::None) return std::nullopt;
+    return entry.field;
 }
 
 constexpr std::array<const char*, kCombinationColumns> kCellLabels = {
@@ -231,28 +184,11 @@ const ColumnFieldSpec& columnFieldSpec(ColumnField field) {
 }
 
 std::string columnFieldText(const ProjectColumn& column, ColumnField field) {
-    CurrentCodeColumn c = column.column;
-    const ColumnFieldSpec& entry = columnFieldSpec(field);
-    switch (field) {
-        case ColumnField::Mark:
-            return column.mark;
-        case ColumnField::Concrete:
-            return "C" + std::to_string(c.concreteGrade);
-        case ColumnField::Steel:
-            return steelLabel2010(c.steel);
-        case ColumnField::StirrupSteel:
-            return steelLabel2010(c.stirrupSteel);
-        case ColumnField::Seismic:
-            return entry.choices[static_cast<std::size_t>(c.seismic)];
-        case ColumnField::Structure:
-            return entry.choices[static_cast<std::size_t>(c.structure)];
-        case ColumnField::Position:
-            return entry.choices[static_cast<std::size_t>(c.position)];
-        default:
-            break;
-    }
-    if (double* value = numberOf(c, field)) return formatGeneral(*value);
-    const std::optional<double>& value = *optionalOf(c, field);
+    if (field == ColumnField::Mark) return column.mark;
+    const CurrentCodeFieldEntry& entry = entryOf(field);
+    const LoadCombination unused;
+    if (entry.isChoice()) return entry.choices->label(fieldChoice(entry, column.column, unused));
+    const std::optional<double> value = fieldNumber(entry, column.column, unused);
     return value ? formatGeneral(*value) : std::string();
 }
 
@@ -269,6 +205,7 @@ std::string columnFieldFinding(const ProjectColumn& column, ColumnField field) {
 FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_view text) {
     const ColumnFieldSpec& entry = columnFieldSpec(field);
     CurrentCodeColumn& c = column.column;
+    LoadCombination unused;
     FieldEdit edit;
     const auto refuse = [&edit, &entry](const std::string& why) {
         edit.message = std::string(entry.name) + "：" + why;
@@ -287,36 +224,22 @@ FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_
             std::size_t index = 0;
             while (index < entry.choices.size() && entry.choices[index] != text) ++index;
             if (index == entry.choices.size()) return refuse(quoted(text) + " 不是可选的值");
-            if (field == ColumnField::Concrete) {
-                c.concreteGrade = 20 + 5 * static_cast<int>(index);
-            } else if (field == ColumnField::Steel) {
-                c.steel = static_cast<SteelGrade2010>(index);
-            } else if (field == ColumnField::StirrupSteel) {
-                c.stirrupSteel = static_cast<SteelGrade2010>(index);
-            } else if (field == ColumnField::Seismic) {
-                c.seismic = static_cast<SeismicGrade>(index);
-            } else if (field == ColumnField::Structure) {
-                c.structure = static_cast<StructureType>(index);
-            } else {
-                c.position = static_cast<ColumnPosition>(index);
-            }
+            const CurrentCodeFieldEntry& input = entryOf(field);
+            setFieldChoice(input, c, unused, input.choices->shown()[index]->value);
             break;
         }
         case Kind::Number:
         case Kind::OptionalNumber: {
+            const CurrentCodeFieldEntry& input = entryOf(field);
             const bool blank = text.find_first_not_of(" \t") == std::string_view::npos;
             if (blank && entry.kind == Kind::OptionalNumber) {
-                *optionalOf(c, field) = std::nullopt;
+                setFieldNumber(input, c, unused, std::nullopt);
                 break;
             }
             if (blank) return refuse("不能为空");
             const auto value = parseNumber(text);
             if (!value) return refuse(quoted(text) + " 不是数值");
-            if (double* target = numberOf(c, field)) {
-                *target = *value;
-            } else {
-                *optionalOf(c, field) = *value;
-            }
+            setFieldNumber(input, c, unused, *value);
             break;
         }
     }

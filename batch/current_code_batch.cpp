@@ -17,6 +17,7 @@
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "project/project_file.h"
+#include "report/bar_preference_fields.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
@@ -149,11 +150,15 @@ constexpr std::array<const char*, 14> kDemandColumns = {
     "CmX",        "etaNsX",          "Mx",          "CmY",           "etaNsY",           "My",
     "axialRatio", "axialRatioLimit", "utilisation", "axialCapacity", "axialUtilisation", "Nu",
     "gammaRE",    "shearUtilisation"};
-constexpr std::array<const char*, 19> kLayoutColumns = {"layout",
+// webDiameter is empty when the b and h faces' web bars differ; webDiameterB and webDiameterH
+// are those of each face (empty on a face without web bars).
+constexpr std::array<const char*, 21> kLayoutColumns = {"layout",
                                                         "cornerDiameter",
                                                         "webDiameter",
                                                         "webBarsAlongB",
                                                         "webBarsAlongH",
+                                                        "webDiameterB",
+                                                        "webDiameterH",
                                                         "bars",
                                                         "As",
                                                         "rho",
@@ -219,7 +224,19 @@ class CodeColumns {
   public:
     std::optional<std::string> read(const std::vector<std::string>& header) {
         headerSize_ = header.size();
-        return mapHeader(header, kCurrentCodeInputNames, kCurrentCodeRequiredInputs, position_);
+        auto problem =
+            mapHeader(header, kCurrentCodeInputNames, kCurrentCodeRequiredInputs, position_);
+        if (!problem) findBarPreferenceColumns(header, preferencePosition_);
+        return problem;
+    }
+    // The field of a bar preference's column that is there and not blank.
+    const std::string* preference(const std::vector<std::string>& fields, std::size_t field) const {
+        const long long position = preferencePosition_[field];
+        if (position < 0 || static_cast<std::size_t>(position) >= fields.size() ||
+            fields[static_cast<std::size_t>(position)].empty()) {
+            return nullptr;
+        }
+        return &fields[static_cast<std::size_t>(position)];
     }
     const std::string* field(const std::vector<std::string>& fields, Code column) const {
         const long long position = position_[at(column)];
@@ -235,6 +252,7 @@ class CodeColumns {
 
   private:
     std::array<long long, kCurrentCodeInputNames.size()> position_{};
+    BarPreferenceColumns preferencePosition_{};
     std::size_t headerSize_ = 0;
 };
 
@@ -346,6 +364,13 @@ std::optional<std::string> readRow(const CodeColumns& columns,
         } else {
             return notA(Code::Kind, *text, "a combination kind (seismic or non-seismic)");
         }
+    }
+    for (std::size_t k = 0; k < kBarPreferenceFields.size(); ++k) {
+        const std::string* text = columns.preference(fields, k);
+        if (text == nullptr) continue;
+        const std::string why =
+            readBarPreference(kBarPreferenceFields[k], *text, column.barPreferences);
+        if (!why.empty()) return std::string(kBarPreferenceFields[k].column) + ": " + why;
     }
     return std::nullopt;
 }
@@ -547,6 +572,11 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
                       "; the rows of an id share one section, its lengths and materials";
                 break;
             }
+            if (!why) {
+                why =
+                    barPreferencesDiffer(readings[*reference].column.barPreferences,
+                                         readings[i].column.barPreferences, rows[*reference].line);
+            }
         }
         if (!why) {
             if (!reference) reference = i;
@@ -648,11 +678,18 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
         const LayoutChoice& choice = layout.choice;
         text += ',';
         appendCsvField(text, layoutNotation(choice, design.column.steel));
-        for (const int value : {choice.cornerDiameter, choice.webDiameter, choice.webBarsAlongB,
-                                choice.webBarsAlongH, choice.barCount()}) {
+        const auto integer = [&text](bool given, int value) {
             text += ',';
-            text += std::to_string(value);
-        }
+            if (given) text += std::to_string(value);
+        };
+        integer(true, choice.cornerDiameter);
+        integer(!choice.webDiametersDiffer(),
+                choice.webBarsAlongB > 0 ? choice.webDiameterB : choice.webDiameterH);
+        integer(true, choice.webBarsAlongB);
+        integer(true, choice.webBarsAlongH);
+        integer(choice.webBarsAlongB > 0, choice.webDiameterB);
+        integer(choice.webBarsAlongH > 0, choice.webDiameterH);
+        integer(true, choice.barCount());
         appendNumber(text, layout.steelArea);
         appendNumber(text, layout.ratio);
         text += ',';
@@ -897,6 +934,10 @@ CasesProject readCasesProject(const std::string& path) {
                             *columns.field(firstRows[index].second, shared.column) + "\" on line " +
                             std::to_string(firstRows[index].first) +
                             "; the rows of an id share one section, its lengths and materials");
+            }
+            if (auto differ = barPreferencesDiffer(
+                    reference.barPreferences, row.column.barPreferences, firstRows[index].first)) {
+                return fail(at + *differ);
             }
         }
         project.columns[index].combinations.push_back(row.load);

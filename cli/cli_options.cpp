@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "report/bar_preference_fields.h"
 #include "report/number_text.h"
 #include "run/input_parsers.h"
 
@@ -38,7 +39,10 @@ constexpr const char* kFooter =
     "  of one column, which share its section, lengths and materials; one layout per id carries\n"
     "  them all. Required: id, l0, b, h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y,\n"
     "  lc_x, lc_y, hn, cover, stirrup, seismic, structure, position, stirrup_steel, vx, vy (kN)\n"
-    "  and kind (seismic, non-seismic; blank unspecified) (as the flags; blank is the default).\n"
+    "  and kind (seismic, non-seismic; blank unspecified) (as the flags; blank is the default),\n"
+    "  and the bar preferences bars, min_middle_bar, max_size_step, middle_bars_may_differ,\n"
+    "  square_same_bars, preferred_bar (as --bars, --min-middle-bar, ...; see\n"
+    "  docs/bar_preferences.md).\n"
     "  One combination row per input row (demand, utilisation, shear utilisation) and one layout\n"
     "  row per id (bars, As, rho, governing line, stirrups). --reports, --dxf and --books write\n"
     "  DIR/<id>-<first line>.txt, .dxf and .html (or .pdf, .docx) per column. Exit 5 when every\n"
@@ -191,6 +195,10 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     for (const auto& [name, help] : codeOptions) {
         app.add_option(name, codeTexts[name], help)->type_name("V");
     }
+    // The bar preferences (配筋参数), from their one table.
+    for (const BarPreferenceField& field : kBarPreferenceFields) {
+        app.add_option(field.flag, codeTexts[field.flag], field.help)->type_name("V");
+    }
     bool json = false;
     app.add_flag("--json", json, "with --code 2010: print one JSON object instead of the report");
     std::string bookPath, project, columnId;
@@ -318,6 +326,11 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         for (const char* name : kCurrentCodeOnlyFlags) {
             if (app.count(name) > 0) return usage(std::string(name) + " goes with --code 2010");
         }
+        for (const BarPreferenceField& field : kBarPreferenceFields) {
+            if (app.count(field.flag) > 0) {
+                return usage(std::string(field.flag) + " goes with --code 2010");
+            }
+        }
     }
     if (!batch && app.count("--books") > 0) return usage("--books goes with --batch");
     if (app.count("--book-format") > 0 && app.count("--books") == 0) {
@@ -340,6 +353,9 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         }
         for (const auto& [name, help] : codeOptions) {
             if (app.count(name) > 0) given[name] = codeTexts[name];
+        }
+        for (const BarPreferenceField& field : kBarPreferenceFields) {
+            if (app.count(field.flag) > 0) given[field.flag] = codeTexts[field.flag];
         }
         if (app.count("--concrete") > 0) given["--concrete"] = concrete;
         if (app.count("--steel") > 0) given["--steel"] = steel;

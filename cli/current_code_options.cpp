@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "report/bar_preference_fields.h"
 #include "report/current_code_labels.h"
 #include "report/number_text.h"
 
@@ -107,6 +108,12 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
             return "--seismic-combination: \"" + *t + "\" is not yes or no";
         }
     }
+    for (const BarPreferenceField& field : kBarPreferenceFields) {
+        const std::string* t = text(field.flag);
+        if (t == nullptr) continue;
+        const std::string why = readBarPreference(field, *t, column.barPreferences);
+        if (!why.empty()) return std::string(field.flag) + ": " + why;
+    }
     options.json = given.count("--json") > 0;
     return {};
 }
@@ -151,6 +158,8 @@ const char* flagForCurrentCodeField(CurrentCodeField field) {
             return "--seismic-combination";
         case CurrentCodeField::StirrupSteel:
             return "--stirrup-steel";
+        case CurrentCodeField::BarPreferences:
+            return "--bars";
         case CurrentCodeField::Combinations:
             break;
     }

@@ -6,7 +6,8 @@ bool operator==(const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
     return a.b == b.b && a.h == b.h && a.l0 == b.l0 && a.lcX == b.lcX && a.lcY == b.lcY &&
            a.hn == b.hn && a.concreteGrade == b.concreteGrade && a.steel == b.steel &&
            a.cover == b.cover && a.stirrup == b.stirrup && a.seismic == b.seismic &&
-           a.structure == b.structure && a.position == b.position;
+           a.structure == b.structure && a.position == b.position &&
+           a.barPreferences == b.barPreferences;
 }
 
 bool operator==(const LoadCombination& a, const LoadCombination& b) {

@@ -225,13 +225,16 @@ std::string shortOfTheLeastRatio(const CurrentCodeDesign& r) {
 std::string layoutNotation(const LayoutChoice& c, SteelGrade2010 steel) {
     const std::string symbol = barSymbol(steel);
     std::string text = "角筋 4" + symbol + std::to_string(c.cornerDiameter);
+    // Middle bars that differ between the b and the h faces are named as 16G101-1 names them.
+    const char* face = c.webDiametersDiffer() ? "中部筋 " : "每侧 ";
+    const char* side = c.webDiametersDiffer() ? "一侧" : "";
     if (c.webBarsAlongB > 0) {
-        text +=
-            "；b边每侧 " + std::to_string(c.webBarsAlongB) + symbol + std::to_string(c.webDiameter);
+        text += std::string("；b边") + side + face + std::to_string(c.webBarsAlongB) + symbol +
+                std::to_string(c.webDiameterB);
     }
     if (c.webBarsAlongH > 0) {
-        text +=
-            "；h边每侧 " + std::to_string(c.webBarsAlongH) + symbol + std::to_string(c.webDiameter);
+        text += std::string("；h边") + side + face + std::to_string(c.webBarsAlongH) + symbol +
+                std::to_string(c.webDiameterH);
     }
     return text;
 }

@@ -64,6 +64,9 @@ std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInpu
     if (!(c.stirrup >= kStirrupMin && c.stirrup <= kStirrupMax)) {
         return finding(F::Stirrup, "箍筋直径应在6～16mm之间");
     }
+    if (const std::string problem = barPreferencesProblem(c.barPreferences); !problem.empty()) {
+        return finding(F::BarPreferences, "配筋参数：" + problem);
+    }
     // Table 6.3.6 has no grade 三 or 四 for frame-supporting columns (they are of grade 一 or 二,
     // GB 50011 6.1.2): such a column cannot be designed against a limit the code does not give.
     if (c.seismic != SeismicGrade::None && !hasAxialRatioLimit(c.seismic, c.structure)) {

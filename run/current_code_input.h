@@ -38,7 +38,8 @@ enum class CurrentCodeField {
     Vx,
     Vy,
     Kind,
-    StirrupSteel
+    StirrupSteel,
+    BarPreferences  // 配筋参数
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,

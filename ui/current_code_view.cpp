@@ -86,13 +86,13 @@ std::vector<CurrentCodeSectionView::Label> CurrentCodeSectionView::labels() cons
 
     // Web bars of the faces of length b (left and right, at u = -+(h/2 - a)): beside the face.
     if (choice.webBarsAlongB > 0) {
-        const QString text = diameterText(choice.webBarsAlongB, symbol_, choice.webDiameter);
+        const QString text = diameterText(choice.webBarsAlongB, symbol_, choice.webDiameterB);
         place(text, QPointF(outline.left() - kGap, outline.center().y()), 1.0, 0.5);
         place(text, QPointF(outline.right() + kGap, outline.center().y()), 0.0, 0.5);
     }
     // Web bars of the faces of length h (top and bottom, at v = +-(b/2 - a)): above and below.
     if (choice.webBarsAlongH > 0) {
-        const QString text = diameterText(choice.webBarsAlongH, symbol_, choice.webDiameter);
+        const QString text = diameterText(choice.webBarsAlongH, symbol_, choice.webDiameterH);
         place(text, QPointF(outline.center().x(), outline.top() - kGap), 0.5, 1.0);
         place(text, QPointF(outline.center().x(), outline.bottom() + kGap), 0.5, 0.0);
     }

@@ -279,7 +279,10 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
                                     "4" + symbol + std::to_string(choice.cornerDiameter), 3.0,
                                     TextAnchor::End, kCornerColour));
     }
-    const std::string web = symbol + std::to_string(choice.webDiameter);
+    const std::string webB = symbol + std::to_string(choice.webDiameterB);
+    const std::string webH = symbol + std::to_string(choice.webDiameterH);
+    // Middle bars that differ between the faces are named as 16G101-1 names them.
+    const std::string perFace = choice.webDiametersDiffer() ? "一侧中部筋 " : "每侧 ";
     if (choice.webBarsAlongB > 0) {
         // The topmost web bar of the face u = +(h/2 - a).
         const PlacedBar* top = nullptr;
@@ -290,9 +293,10 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
         if (top != nullptr) {
             const double y = std::min(paperY(top->v), s.cy - 4.0);
             leader(*top, s.x0 + s.w + 2.0, y);
-            p.shapes.emplace_back(label(s.x0 + s.w + 2.5, y + 1.0,
-                                        "b边每侧 " + std::to_string(choice.webBarsAlongB) + web,
-                                        3.0, TextAnchor::Start, kWebXColour));
+            p.shapes.emplace_back(
+                label(s.x0 + s.w + 2.5, y + 1.0,
+                      "b边" + perFace + std::to_string(choice.webBarsAlongB) + webB, 3.0,
+                      TextAnchor::Start, kWebXColour));
         }
     }
     if (choice.webBarsAlongH > 0) {
@@ -305,9 +309,9 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
         if (right != nullptr) {
             const double x = std::max(paperX(right->u), s.cx + 4.0);
             leader(*right, x, s.y0 - 2.5);
-            p.shapes.emplace_back(label(x + 0.5, s.y0 - 3.0,
-                                        "h边每侧 " + std::to_string(choice.webBarsAlongH) + web,
-                                        3.0, TextAnchor::Start, kWebYColour));
+            p.shapes.emplace_back(label(
+                x + 0.5, s.y0 - 3.0, "h边" + perFace + std::to_string(choice.webBarsAlongH) + webH,
+                3.0, TextAnchor::Start, kWebYColour));
         }
     }
 
@@ -333,11 +337,11 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     legend(kCornerColour, "角筋 4" + symbol + std::to_string(choice.cornerDiameter));
     if (choice.webBarsAlongB > 0) {
         legend(kWebXColour,
-               "b边（长度 b 的两边）每侧 " + std::to_string(choice.webBarsAlongB) + web);
+               "b边（长度 b 的两边）" + perFace + std::to_string(choice.webBarsAlongB) + webB);
     }
     if (choice.webBarsAlongH > 0) {
         legend(kWebYColour,
-               "h边（长度 h 的两边）每侧 " + std::to_string(choice.webBarsAlongH) + web);
+               "h边（长度 h 的两边）" + perFace + std::to_string(choice.webBarsAlongH) + webH);
     }
     legend(nullptr, "共 " + std::to_string(choice.barCount()) +
                         " 根，As = " + formatDecimals(layout.steelArea, 1) +

@@ -68,9 +68,13 @@ double number(const Row& row, const std::string& column) {
     return value.value_or(0.0);
 }
 
+// The worked layout 4C28 with C12 middle bars is drawn when a middle bar may stand any number of
+// sizes below the corner bar (max_size_step 10; the default 2 draws 4C20 + 3C16 / 2C16).
 TEST(CurrentCodeBatch, TheWorkedColumnGetsTheDemandAndLayoutOfTheSingleCase) {
     TemporaryDirectory dir;
-    const CodeRun run = runOn(dir, {kStartUp});
+    const std::string header = std::string(kHeader) + ",max_size_step";
+    const CodeRun run =
+        runOn(dir, {std::string(kStartUp) + ",10"}, {}, std::size_t{8} << 20, header.c_str());
     ASSERT_EQ(run.status, Status::AllAccepted) << run.message;
     ASSERT_EQ(run.rows.size(), 2u) << run.out;
     const Row& combination = run.rows[0];
@@ -310,12 +314,13 @@ namespace {
 // sqrt((150/268.61)^2 + (80/227.16)^2) = sqrt(0.31184 + 0.12402) = 0.660 (6.3.17).
 TEST(CurrentCodeBatch, ShearsKindsAndStirrups) {
     TemporaryDirectory dir;
-    const std::string header = std::string(kHeader) + ",stirrup_steel,vx,vy,kind";
+    // The worked layout needs a middle bar any number of sizes below the corner bar.
+    const std::string header = std::string(kHeader) + ",stirrup_steel,vx,vy,kind,max_size_step";
     const CodeRun run = runOn(dir,
-                              {std::string(kStartUp) + ",,,,", std::string(kStartUp) + ",,,,",
+                              {std::string(kStartUp) + ",,,,,10", std::string(kStartUp) + ",,,,,10",
                                "KZ2,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,HPB300,150,80,"
-                               "non-seismic",
-                               "KZ3,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,,,,quake"},
+                               "non-seismic,10",
+                               "KZ3,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,,,,quake,10"},
                               {}, std::size_t{8} << 20, header.c_str());
     ASSERT_EQ(run.status, Status::SomeRejected) << run.message;
     ASSERT_EQ(run.rows.size(), 7u) << run.out;

@@ -14,8 +14,8 @@ namespace {
 // seismic column, negative and fractional numbers.
 Project sampleProject() {
     Project project;
-    project.info = {"某住宅楼",        "2026-017 / 1#楼",  "张工", "李工", "王工",
-                    SeismicGrade::Two, StructureType::Dual};
+    project.info = {"某住宅楼",        "2026-017 / 1#楼",   "张工",          "李工", "王工",
+                    SeismicGrade::Two, StructureType::Dual, BarPreferences{}};
     ProjectColumn kz1;
     kz1.mark = "KZ1";
     kz1.column.b = 500;
@@ -86,8 +86,8 @@ TEST(ProjectFile, RefusesDamagedUnknownAndNewerFiles) {
         const char* message;
     };
     const Case cases[] = {
-        {"{\"schema\": 2, \"columns\": []}",
-         "p.tsn：第 1 行：schema：文件的格式版本为 2，本程序只能读取版本 1"},
+        {"{\"schema\": 3, \"columns\": []}",
+         "p.tsn：第 1 行：schema：文件的格式版本为 3，本程序只能读取版本 2"},
         {"{\"columns\": []}", "p.tsn：第 1 行：不是 Tessarin 工程文件"},
         {"{\"schema\": 1.5, \"columns\": []}", "schema：应为正整数的格式版本"},
         {"{\"schema\": 1}", "p.tsn：第 1 行：columns：缺少此字段"},

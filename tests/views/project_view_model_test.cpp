@@ -152,23 +152,24 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     ASSERT_FALSE(layoutRow.empty());
     const ColumnRow kz1 = vm.row(0);
     EXPECT_NE(layoutRow.find("," + kz1.layout + ","), std::string::npos) << layoutRow;
-    // The batch chose 4C28 with 2C12 on each b face and 1C12 on each h face:
-    // As = pi/4 (4 * 28^2 + 6 * 12^2) = 1000 pi = 3141.59 mm2, rho = 1000 pi / (400 * 600) =
-    // 1.309 %.
-    ASSERT_NE(layoutRow.find("角筋 4C28；b边每侧 2C12；h边每侧 1C12"), std::string::npos);
-    EXPECT_EQ(kz1.steelArea, "3142");
-    EXPECT_EQ(kz1.ratio, "1.31%");
+    // With the default bar preferences (a middle bar at most two sizes below the corner bar) the
+    // batch chose 4C20 with 3C16 on each b face and 2C16 on each h face:
+    // As = pi/4 (4 * 20^2 + 10 * 16^2) = 1040 pi = 3267.26 mm2, rho = 1040 pi / (400 * 600) =
+    // 1.361 %.
+    ASSERT_NE(layoutRow.find("角筋 4C20；b边每侧 3C16；h边每侧 2C16"), std::string::npos);
+    EXPECT_EQ(kz1.steelArea, "3267");
+    EXPECT_EQ(kz1.ratio, "1.36%");
 
     // Its section as the drawing has it: b = 400 across, h = 600 up. The faces of length b (top
-    // and bottom) carry the 2 corner bars and 2 web bars each, the faces of length h 1 web bar
-    // between the corners: 4 bars near the top face, 3 near the left face. A bar's centre sits
-    // c + ds + d/2 from its faces: 20 + 8 + 6 = 34 mm for a C12 web bar, 42 mm for a C28 corner.
+    // and bottom) carry the 2 corner bars and 3 web bars each, the faces of length h 2 web bars
+    // between the corners: 5 bars near the top face, 4 near the left face. A bar's centre sits
+    // c + ds + d/2 from its faces: 20 + 8 + 8 = 36 mm for a C16 web bar, 38 mm for a C20 corner.
     vm.select(0);
     const SectionPicture picture = vm.picture();
     EXPECT_EQ(picture.width, 400.0);
     EXPECT_EQ(picture.height, 600.0);
     EXPECT_EQ(picture.stirrupInset, 24.0);  // c + ds / 2
-    ASSERT_EQ(picture.bars.size(), 10U);
+    ASSERT_EQ(picture.bars.size(), 14U);
     std::vector<double> ys;
     std::vector<double> xs;
     for (const SectionPicture::Circle& bar : picture.bars) {
@@ -177,8 +178,8 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     }
     std::sort(ys.begin(), ys.end());
     std::sort(xs.begin(), xs.end());
-    EXPECT_EQ(ys, (std::vector<double>{258.0, 258.0, 266.0, 266.0}));
-    EXPECT_EQ(xs, (std::vector<double>{-166.0, -158.0, -158.0}));
+    EXPECT_EQ(ys, (std::vector<double>{262.0, 262.0, 264.0, 264.0, 264.0}));
+    EXPECT_EQ(xs, (std::vector<double>{-164.0, -164.0, -162.0, -162.0}));
 
     // The window's report and book are the whole column's (the stirrups too), and the book's
     // title page carries the project's 子项/设计号 and names.

@@ -111,6 +111,39 @@ TEST(CurrentCodeBatch, TheWorkedColumnGetsTheDemandAndLayoutOfTheSingleCase) {
     EXPECT_EQ(layout.at("status"), "designed");
 }
 
+// The bar preference columns: read per column (here only 20 and 25 mm bars, so the start-up
+// column cannot take its default 4C20 + 3C16 / 2C16: no middle bar below 20), refused with the
+// column's name, and the same on every row of an id.
+TEST(CurrentCodeBatch, BarPreferenceColumns) {
+    TemporaryDirectory dir;
+    const std::string header = std::string(kHeader) + ",bars,max_size_step";
+    const CodeRun run = runOn(
+        dir,
+        {std::string(kStartUp) + ",\"20,25\",", "KZ2" + std::string(kStartUp + 3) + ",,x",
+         "KZ3" + std::string(kStartUp + 3) + ",,1", "KZ3" + std::string(kStartUp + 3) + ",,2"},
+        {}, std::size_t{8} << 20, header.c_str());
+    ASSERT_EQ(run.status, Status::SomeRejected) << run.message;
+    const Row* kz1 = nullptr;
+    for (const Row& row : run.rows) {
+        if (row.at("id") == "KZ1" && row.at("kind") == "layout") kz1 = &row;
+    }
+    ASSERT_NE(kz1, nullptr) << run.out;
+    for (const char* column : {"cornerDiameter", "webDiameterB", "webDiameterH"}) {
+        const std::string d = kz1->at(column);
+        EXPECT_TRUE(d == "20" || d == "25" || d.empty()) << column << " = " << d;
+    }
+    bool badStep = false;
+    bool differing = false;
+    for (const Row& row : run.rows) {
+        badStep = badStep || row.at("status") == "rejected: max_size_step: \"x\" 不是 0～10 的整数";
+        differing = differing || row.at("status").find(
+                                     "rejected: max_size_step: \"2\" differs from "
+                                     "\"1\" on line 4") == 0;
+    }
+    EXPECT_TRUE(badStep) << run.out;
+    EXPECT_TRUE(differing) << run.out;
+}
+
 struct StatusCase {
     const char* name;
     std::vector<std::string> lines;

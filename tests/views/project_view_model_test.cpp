@@ -108,6 +108,19 @@ TEST(ProjectViewModel, CommandsEnabledByTheList) {
 
 // Designed, input error, no layout and not designed, each with its status word; an edit makes a
 // column undesigned again, and a design run over data that changed meanwhile is not taken.
+// The selected column's summary names its bar preferences and whether they are the project's:
+// the defaults, written as barPreferencesSummary writes them.
+TEST(ProjectViewModel, SummaryNamesTheBarPreferences) {
+    ProjectViewModel vm;
+    vm.addColumn();
+    vm.select(0);
+    const std::vector<std::string> lines = vm.summaryLines();
+    ASSERT_GE(lines.size(), 2U);
+    EXPECT_EQ(lines[1],
+              "配筋参数：12,14,16,18,20,22,25,28,32,36,40；中部筋≥12；级差≤2；b/h中部筋可不同；"
+              "方柱四边相同（工程）");
+}
+
 TEST(ProjectViewModel, DesignStatusPerColumn) {
     ProjectViewModel vm;
     vm.addColumn();  // KZ1: the start-up case of the current-code dialog

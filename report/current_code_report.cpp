@@ -5,6 +5,7 @@
 
 #include "engine/current_code/bar_layout.h"
 #include "engine/current_code/current_code_rules.h"
+#include "report/bar_preference_fields.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_stirrup_text.h"
@@ -151,8 +152,9 @@ void writeLayout(Text& t, const CurrentCodeDesign& r) {
            fixedText(layout.clearSpacingB, 1) + " mm，h边 " + fixedText(layout.clearSpacingH, 1) +
            " mm");
     if (r.designed) {
-        t.line("满足构造要求的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
-               " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径统一)");
+        t.line("满足构造要求及配筋参数的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
+               " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径种类最少)");
+        t.line("配筋参数：" + barPreferencesSummary(r.column.barPreferences));
     }
 }
 

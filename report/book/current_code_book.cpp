@@ -7,6 +7,7 @@
 #include "engine/current_code/current_code_design.h"
 #include "engine/current_code/current_code_rules.h"
 #include "engine/section/ultimate_contour.h"
+#include "report/bar_preference_fields.h"
 #include "report/book/book_pictures.h"
 #include "report/book/book_writer.h"
 #include "report/current_code_format.h"
@@ -338,8 +339,9 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
     };
     w.table(std::move(t));
     if (!r.designed) return;
-    w.paragraph("满足构造要求的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
-                " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径统一)。");
+    w.paragraph("满足构造要求及配筋参数（" + barPreferencesSummary(r.column.barPreferences) +
+                "）的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
+                " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径种类最少)。");
     w.heading(2, "截面配筋图");
     if (auto picture = layoutPicture(r)) {
         w.picture(std::move(*picture));

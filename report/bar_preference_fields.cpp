@@ -163,9 +163,15 @@ std::optional<std::string> barPreferencesDiffer(const BarPreferences& a, const B
         const std::string first = barPreferenceText(field, a);
         const std::string other = barPreferenceText(field, b);
         if (first == other) continue;
-        return std::string(field.column) + ": \"" + other + "\" differs from \"" + first +
-               "\" on line " + std::to_string(referenceLine) +
-               "; the rows of an id share one column and its bar preferences";
+        std::string text = field.column;
+        text += ": \"";
+        text += other;
+        text += "\" differs from \"";
+        text += first;
+        text += "\" on line ";
+        text += std::to_string(referenceLine);
+        text += "; the rows of an id share one column and its bar preferences";
+        return text;
     }
     return std::nullopt;
 }

@@ -19,6 +19,7 @@
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
 #include "project/project_file.h"
+#include "report/bar_preference_fields.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
@@ -132,11 +133,15 @@ constexpr std::array<const char*, 14> kDemandColumns = {
     "CmX",        "etaNsX",          "Mx",          "CmY",           "etaNsY",           "My",
     "axialRatio", "axialRatioLimit", "utilisation", "axialCapacity", "axialUtilisation", "Nu",
     "gammaRE",    "shearUtilisation"};
-constexpr std::array<const char*, 19> kLayoutColumns = {"layout",
+// webDiameter is empty when the b and h faces' web bars differ; webDiameterB and webDiameterH
+// are those of each face (empty on a face without web bars).
+constexpr std::array<const char*, 21> kLayoutColumns = {"layout",
                                                         "cornerDiameter",
                                                         "webDiameter",
                                                         "webBarsAlongB",
                                                         "webBarsAlongH",
+                                                        "webDiameterB",
+                                                        "webDiameterH",
                                                         "bars",
                                                         "As",
                                                         "rho",
@@ -190,8 +195,20 @@ std::string fieldText(const ColumnMap& columns, const std::vector<std::string>& 
     return text != nullptr ? *text : std::string();
 }
 
+// The columns a cases file may have: the inputs of the field table, then the bar preferences'
+// (report/bar_preference_fields.h), each optional.
+std::span<const char* const> caseColumnNames() {
+    static const std::vector<const char*> kNames = [] {
+        std::vector<const char*> names(currentCodeInputNames().begin(),
+                                       currentCodeInputNames().end());
+        for (const BarPreferenceField& field : kBarPreferenceFields) names.push_back(field.column);
+        return names;
+    }();
+    return kNames;
+}
+
 ColumnMap currentCodeColumnMap() {
-    return ColumnMap(currentCodeInputNames(), currentCodeRequiredInputs());
+    return ColumnMap(caseColumnNames(), currentCodeRequiredInputs());
 }
 
 // A row read as a combination of its column; the rejection, e.g. M0y: "1 20" is not a number.
@@ -237,6 +254,13 @@ std::optional<std::string> readRow(const ColumnMap& columns, const std::vector<s
                 setFieldNumber(*entry, row.column, row.load, *value);
             }
         }
+    }
+    for (std::size_t k = 0; k < kBarPreferenceFields.size(); ++k) {
+        const std::string* text = columns.given(fields, currentCodeInputNames().size() + k);
+        if (text == nullptr) continue;
+        const std::string why =
+            readBarPreference(kBarPreferenceFields[k], *text, row.column.barPreferences);
+        if (!why.empty()) return std::string(kBarPreferenceFields[k].column) + ": " + why;
     }
     return std::nullopt;
 }
@@ -437,6 +461,11 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
                       std::to_string(rows[*reference].line) +
                       "; the rows of an id share one section, its lengths and materials";
             }
+            if (!why) {
+                why =
+                    barPreferencesDiffer(readings[*reference].column.barPreferences,
+                                         readings[i].column.barPreferences, rows[*reference].line);
+            }
         }
         if (!why) {
             if (!reference) reference = i;
@@ -549,11 +578,18 @@ std::optional<BatchOutcome> CurrentCodeBatch::designColumn(std::vector<CaseRecor
         const LayoutChoice& choice = layout.choice;
         text += ',';
         appendCsvField(text, layoutNotation(choice, design.column.steel));
-        for (const int value : {choice.cornerDiameter, choice.webDiameter, choice.webBarsAlongB,
-                                choice.webBarsAlongH, choice.barCount()}) {
+        const auto integer = [&text](bool given, int value) {
             text += ',';
-            text += std::to_string(value);
-        }
+            if (given) text += std::to_string(value);
+        };
+        integer(true, choice.cornerDiameter);
+        integer(!choice.webDiametersDiffer(),
+                choice.webBarsAlongB > 0 ? choice.webDiameterB : choice.webDiameterH);
+        integer(true, choice.webBarsAlongB);
+        integer(true, choice.webBarsAlongH);
+        integer(choice.webBarsAlongB > 0, choice.webDiameterB);
+        integer(choice.webBarsAlongH > 0, choice.webDiameterH);
+        integer(true, choice.barCount());
         appendNumber(text, layout.steelArea);
         appendNumber(text, layout.ratio);
         text += ',';
@@ -707,6 +743,8 @@ std::string projectCasesCsv(const Project& project) {
         if (c > 0) text += ',';
         text += names[c];
     }
+    // Then the bar preferences, each written where the column's differs from the default.
+    for (const BarPreferenceField& field : kBarPreferenceFields) (text += ',') += field.column;
     text += '\n';
     const CurrentCodeColumn defaults;
     const LoadCombination blank;
@@ -738,6 +776,13 @@ std::string projectCasesCsv(const Project& project) {
                     continue;
                 }
                 line += formatShortest(*value);
+            }
+            for (const BarPreferenceField& field : kBarPreferenceFields) {
+                line += ',';
+                const std::string value = barPreferenceText(field, c.barPreferences);
+                if (value != barPreferenceText(field, defaults.barPreferences)) {
+                    appendCsvField(line, value);
+                }
             }
             line += '\n';
             text += line;
@@ -811,6 +856,10 @@ CasesProject readCasesProject(const std::string& path) {
                             fieldText(columns, firstRows[index].second, *differs) + "\" on line " +
                             std::to_string(firstRows[index].first) +
                             "; the rows of an id share one section, its lengths and materials");
+            }
+            if (auto differ = barPreferencesDiffer(
+                    reference.barPreferences, row.column.barPreferences, firstRows[index].first)) {
+                return fail(at + *differ);
             }
         }
         project.columns[index].combinations.push_back(row.load);

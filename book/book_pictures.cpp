@@ -332,6 +332,8 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
         barLabel(s.x0 - 2.5, s.y0 - 3.0, "4", choice.cornerDiameter, TextAnchor::End,
                  kCornerColour);
     }
+    // Middle bars that differ between the faces are named as 16G101-1 names them.
+    const std::string perFace = choice.webDiametersDiffer() ? "一侧中部筋 " : "每侧 ";
     if (choice.webBarsAlongB > 0) {
         // The rightmost web bar of the top face u = +(h/2 - a).
         const PlacedBar* right = nullptr;
@@ -342,8 +344,8 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
         if (right != nullptr) {
             const double x = std::max(s.paperX(right->v), s.cx + 4.0);
             leader(*right, x, s.y0 - 2.5);
-            barLabel(x + 0.5, s.y0 - 3.0, "b边每侧 " + std::to_string(choice.webBarsAlongB),
-                     choice.webDiameter, TextAnchor::Start, kWebXColour);
+            barLabel(x + 0.5, s.y0 - 3.0, "b边" + perFace + std::to_string(choice.webBarsAlongB),
+                     choice.webDiameterB, TextAnchor::Start, kWebXColour);
         }
     }
     if (choice.webBarsAlongH > 0) {
@@ -356,8 +358,9 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
         if (top != nullptr) {
             const double y = std::min(s.paperY(top->u), s.cy - 4.0);
             leader(*top, s.x0 + s.w + 2.0, y);
-            barLabel(s.x0 + s.w + 2.5, y + 1.0, "h边每侧 " + std::to_string(choice.webBarsAlongH),
-                     choice.webDiameter, TextAnchor::Start, kWebYColour);
+            barLabel(s.x0 + s.w + 2.5, y + 1.0,
+                     "h边" + perFace + std::to_string(choice.webBarsAlongH), choice.webDiameterH,
+                     TextAnchor::Start, kWebYColour);
         }
     }
 
@@ -385,12 +388,14 @@ std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
     };
     legendBar(kCornerColour, "角筋 4", choice.cornerDiameter);
     if (choice.webBarsAlongB > 0) {
-        legendBar(kWebXColour, "b边（长度 b 的两边）每侧 " + std::to_string(choice.webBarsAlongB),
-                  choice.webDiameter);
+        legendBar(kWebXColour,
+                  "b边（长度 b 的两边）" + perFace + std::to_string(choice.webBarsAlongB),
+                  choice.webDiameterB);
     }
     if (choice.webBarsAlongH > 0) {
-        legendBar(kWebYColour, "h边（长度 h 的两边）每侧 " + std::to_string(choice.webBarsAlongH),
-                  choice.webDiameter);
+        legendBar(kWebYColour,
+                  "h边（长度 h 的两边）" + perFace + std::to_string(choice.webBarsAlongH),
+                  choice.webDiameterH);
     }
     p.shapes.emplace_back(label(legendX + 4.5, y,
                                 "共 " + std::to_string(choice.barCount()) +

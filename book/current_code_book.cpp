@@ -11,6 +11,7 @@
 #include "engine/current_code/current_code_rules.h"
 #include "engine/section/section_resistance.h"
 #include "engine/section/ultimate_contour.h"
+#include "report/bar_preference_fields.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
@@ -258,15 +259,31 @@ void writeDemands(BookWriter& w, const CurrentCodeDesign& r) {
     }
 }
 
-// "4 × π/4 × 28² + 2 × (2 + 1) × π/4 × 12²": the steel of a layout bar by bar.
-std::string steelTerms(const LayoutChoice& ch, int webFaces, int webBars) {
-    std::string text = std::to_string(webFaces == 2 ? 4 : 2) + " × π/4 × " +
-                       std::to_string(ch.cornerDiameter) + "²";
-    if (webBars > 0) {
-        text +=
-            " + " + std::to_string(webBars) + " × π/4 × " + std::to_string(ch.webDiameter) + "²";
+// "4 × π/4 × 28² + 6 × π/4 × 12²": the steel of corners bars and of barsB web bars of the b
+// faces and barsH of the h faces, one term per diameter.
+std::string steelTerms(const LayoutChoice& ch, int corners, int barsB, int barsH) {
+    std::string text =
+        std::to_string(corners) + " × π/4 × " + std::to_string(ch.cornerDiameter) + "²";
+    const auto term = [&text](int bars, int d) {
+        if (bars > 0) text += " + " + std::to_string(bars) + " × π/4 × " + std::to_string(d) + "²";
+    };
+    if (barsB > 0 && barsH > 0 && ch.webDiameterB == ch.webDiameterH) {
+        term(barsB + barsH, ch.webDiameterB);
+    } else {
+        term(barsB, ch.webDiameterB);
+        term(barsH, ch.webDiameterH);
     }
     return text;
+}
+
+// "腹部 20 mm", or "b边中部 20 mm，h边中部 18 mm" when the faces differ.
+std::string webDiameterText(const LayoutChoice& ch) {
+    if (ch.webDiametersDiffer()) {
+        return "b边中部 " + std::to_string(ch.webDiameterB) + " mm，h边中部 " +
+               std::to_string(ch.webDiameterH) + " mm";
+    }
+    const int d = ch.webBarsAlongB > 0 ? ch.webDiameterB : ch.webDiameterH;
+    return "腹部 " + std::to_string(d) + " mm";
 }
 
 void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
@@ -283,8 +300,8 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
         "钢筋中心至截面边缘（角筋）", "a = c + ds + d/2",
         len(r.cover) + " + " + len(c.stirrup) + " + " + std::to_string(ch.cornerDiameter) + "/2",
         f(r.cover + c.stirrup + ch.cornerDiameter / 2.0, 1) + " mm");
-    const int web = 2 * (ch.webBarsAlongB + ch.webBarsAlongH);
-    w.formula("全部纵筋截面面积", "As = Σ π/4 × d²", steelTerms(ch, 2, web),
+    w.formula("全部纵筋截面面积", "As = Σ π/4 × d²",
+              steelTerms(ch, 4, 2 * ch.webBarsAlongB, 2 * ch.webBarsAlongH),
               f(layout.steelArea, 1) + " mm²");
     w.formula("全部纵筋配筋率", "ρ = As/(bh)",
               f(layout.steelArea, 1) + " / (" + len(c.b) + " × " + len(c.h) + ")",
@@ -292,16 +309,17 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
                   percentText(l.maximumTotalRatio, 0) + "）");
     w.formula(
         "一侧配筋率（b边：2 根角筋与该边的腹部钢筋）", "ρb = As,b/(bh)",
-        "(" + steelTerms(ch, 1, ch.webBarsAlongB) + ") / (" + len(c.b) + " × " + len(c.h) + ")",
+        "(" + steelTerms(ch, 2, ch.webBarsAlongB, 0) + ") / (" + len(c.b) + " × " + len(c.h) + ")",
         percentText(layout.oneSideRatioB));
     w.formula(
         "一侧配筋率（h边）", "ρh = As,h/(bh)",
-        "(" + steelTerms(ch, 1, ch.webBarsAlongH) + ") / (" + len(c.b) + " × " + len(c.h) + ")",
+        "(" + steelTerms(ch, 2, 0, ch.webBarsAlongH) + ") / (" + len(c.b) + " × " + len(c.h) + ")",
         percentText(layout.oneSideRatioH));
 
     BookTable t;
     t.header = {"要求", "本配筋", "限值", "条文", "结论"};
-    const double largest = std::max(ch.cornerDiameter, ch.webDiameter);
+    // Web bars are never larger than the corner bars.
+    const double largest = ch.cornerDiameter;
     const std::string spacingClause =
         c.seismic != SeismicGrade::None ? "9.3.1，GB 50011 6.3.8" : "9.3.1";
     const bool oneSideCapped = l.maximumOneSideRatio > 0.0;
@@ -313,9 +331,7 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
         return ratio >= l.minimumOneSideRatio && (!oneSideCapped || ratio <= l.maximumOneSideRatio);
     };
     t.rows = {
-        {"纵筋直径",
-         "角筋 " + std::to_string(ch.cornerDiameter) + " mm，腹部 " +
-             std::to_string(ch.webDiameter) + " mm",
+        {"纵筋直径", "角筋 " + std::to_string(ch.cornerDiameter) + " mm，" + webDiameterText(ch),
          "12～40 mm，≤ " + len(l.maximumBarDiameter) + " mm", "8.2.1",
          verdict(largest <= l.maximumBarDiameter)},
         {"全部纵筋配筋率", percentText(layout.ratio),
@@ -341,8 +357,9 @@ void writeLayout(BookWriter& w, const CurrentCodeDesign& r) {
     };
     w.table(std::move(t));
     if (!r.designed) return;
-    w.paragraph("满足构造要求的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
-                " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径统一)。");
+    w.paragraph("满足构造要求及配筋参数（" + barPreferencesSummary(r.column.barPreferences) +
+                "）的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
+                " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径种类最少)。");
     w.heading(2, "截面配筋图");
     if (auto picture = layoutPicture(r)) {
         w.picture(std::move(*picture));

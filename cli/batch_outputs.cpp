@@ -3,13 +3,11 @@
 #include <utility>
 
 #include "batch/case_report.h"
+#include "book/book_file.h"
 #include "book/current_code_book.h"
 #include "book/design_book.h"
 #include "cli/book_output.h"
 #include "engine/section/section_check.h"
-#include "book/book_file.h"
-#include "book/current_code_book.h"
-#include "book/design_book.h"
 
 namespace tessarin {
 

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "batch/schedule_outputs.h"
+#include "report/bar_preference_fields.h"
 #include "run/input_parsers.h"
 #include "text/number_text.h"
 
@@ -39,7 +40,10 @@ constexpr const char* kFooter =
     "  of one column, which share its section, lengths and materials; one layout per id carries\n"
     "  them all. Required: id, l0, b, h, M0x, M0y, N, concrete, steel; optional: m1m2_x, m1m2_y,\n"
     "  lc_x, lc_y, hn, cover, stirrup, seismic, structure, position, stirrup_steel, vx, vy (kN)\n"
-    "  and kind (seismic, non-seismic; blank unspecified) (as the flags; blank is the default).\n"
+    "  and kind (seismic, non-seismic; blank unspecified) (as the flags; blank is the default),\n"
+    "  and the bar preferences bars, min_middle_bar, max_size_step, middle_bars_may_differ,\n"
+    "  square_same_bars, preferred_bar (as --bars, --min-middle-bar, ...; see\n"
+    "  docs/bar_preferences.md).\n"
     "  One combination row per input row (demand, utilisation, shear utilisation) and one layout\n"
     "  row per id (bars, As, rho, governing line, stirrups). --reports, --dxf and --books write\n"
     "  DIR/<id>-<first line>.txt, .dxf and .html (or .pdf, .docx) per column. Exit 5 when every\n"
@@ -222,6 +226,13 @@ void declareFlags(CLI::App& app, FlagTexts& t) {
             ->group(kCodeGroup);
     for (const auto& [name, help] : currentCodeFlagHelps()) {
         app.add_option(name, t.code[name], help)->type_name("V")->group(kCodeGroup)->needs(code);
+    }
+    // The bar preferences (配筋参数), from their one table.
+    for (const BarPreferenceField& field : kBarPreferenceFields) {
+        app.add_option(field.flag, t.code[field.flag], field.help)
+            ->type_name("V")
+            ->group(kCodeGroup)
+            ->needs(code);
     }
     app.add_flag("--json", t.json, "with --code 2010: print one JSON object instead of the report")
         ->group(kCodeGroup)
@@ -490,6 +501,9 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         given["--code"] = t.code.at("--code");
         for (const auto& [name, help] : currentCodeFlagHelps()) {
             if (app.count(name) > 0) given[name] = t.code.at(name);
+        }
+        for (const BarPreferenceField& field : kBarPreferenceFields) {
+            if (app.count(field.flag) > 0) given[field.flag] = t.code.at(field.flag);
         }
         if (app.count("--concrete") > 0) given["--concrete"] = t.concrete;
         if (app.count("--steel") > 0) given["--steel"] = t.steel;

@@ -3,8 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "text/number_text.h"
+#include "report/bar_preference_fields.h"
 #include "run/current_code_fields.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 
@@ -42,11 +43,19 @@ std::string readCurrentCodeFlags(const std::map<std::string, std::string>& given
             }
         }
     }
+    for (const BarPreferenceField& field : kBarPreferenceFields) {
+        const auto found = given.find(field.flag);
+        if (found == given.end()) continue;
+        const std::string why = readBarPreference(field, found->second, column.barPreferences);
+        if (!why.empty()) return std::string(field.flag) + ": " + why;
+    }
     options.json = given.count("--json") > 0;
     return {};
 }
 
 const char* flagForCurrentCodeField(CurrentCodeField field) {
+    // The bar preferences are several flags; the first names them (report/bar_preference_fields.h).
+    if (field == CurrentCodeField::BarPreferences) return "--bars";
     const CurrentCodeFieldEntry* entry = currentCodeFieldEntry(field);
     return entry != nullptr ? entry->flag : "the input";
 }

@@ -3,17 +3,17 @@
 #include <cerrno>
 #include <ostream>
 
+#include "book/current_code_book.h"
 #include "cli/book_output.h"
 #include "cli/cli_main.h"
 #include "cli/console_host.h"
 #include "cli/output_clash.h"
+#include "drawing/design_drawing.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
-#include "book/current_code_book.h"
 #include "report/current_code_json.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
-#include "drawing/design_drawing.h"
 #include "run/current_code_command.h"
 
 namespace tessarin {

@@ -17,9 +17,10 @@ SectionDrawing designSectionDrawing(const CurrentCodeDesign& design, const std::
         const LayoutChoice& choice = design.layout->choice;
         for (const PlacedBar& bar : design.layout->bars)
             drawing.bars.push_back({bar.u, bar.v, bar.d});
-        drawing.annotation = flatNotationLines(
-            {design.column.b, design.column.h, choice.cornerDiameter, choice.webDiameter,
-             choice.webBarsAlongB, choice.webBarsAlongH, dxfBarSymbol(design.column.steel)});
+        drawing.annotation =
+            flatNotationLines({design.column.b, design.column.h, choice.cornerDiameter,
+                               choice.webDiameterB, choice.webBarsAlongB, choice.webDiameterH,
+                               choice.webBarsAlongH, dxfBarSymbol(design.column.steel)});
     }
     const bool governed = design.governing >= 0 &&
                           static_cast<std::size_t>(design.governing) < design.combinations.size();

@@ -114,11 +114,11 @@ std::vector<std::string> flatNotationLines(const BarNotation& notation) {
                                    "角筋 " + bars(4, notation.symbol, notation.cornerDiameter)};
     if (notation.webBarsAlongB > 0) {
         lines.push_back("b边一侧中部筋 " +
-                        bars(notation.webBarsAlongB, notation.symbol, notation.webDiameter));
+                        bars(notation.webBarsAlongB, notation.symbol, notation.webDiameterB));
     }
     if (notation.webBarsAlongH > 0) {
         lines.push_back("h边一侧中部筋 " +
-                        bars(notation.webBarsAlongH, notation.symbol, notation.webDiameter));
+                        bars(notation.webBarsAlongH, notation.symbol, notation.webDiameterH));
     }
     return lines;
 }

@@ -40,8 +40,9 @@ struct BarNotation {
     double b = 0.0;
     double h = 0.0;
     int cornerDiameter = 0;
-    int webDiameter = 0;
+    int webDiameterB = 0;
     int webBarsAlongB = 0;  // on each of the two faces of length b
+    int webDiameterH = 0;
     int webBarsAlongH = 0;  // on each of the two faces of length h
     std::string symbol;     // the steel grade's symbol as the drawing writes it ("%%132")
 };

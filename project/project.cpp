@@ -7,7 +7,7 @@ bool operator==(const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
            a.hn == b.hn && a.concreteGrade == b.concreteGrade && a.steel == b.steel &&
            a.cover == b.cover && a.stirrup == b.stirrup && a.seismic == b.seismic &&
            a.structure == b.structure && a.position == b.position &&
-           a.stirrupSteel == b.stirrupSteel;
+           a.stirrupSteel == b.stirrupSteel && a.barPreferences == b.barPreferences;
 }
 
 bool operator==(const LoadCombination& a, const LoadCombination& b) {

@@ -22,10 +22,14 @@ struct ProjectInfo {
     std::string reviewer;  // 审核
     SeismicGrade seismic = SeismicGrade::None;
     StructureType structure = StructureType::Frame;
+    // The bar preferences (配筋参数) of every column that does not give its own.
+    BarPreferences barPreferences;
     friend bool operator==(const ProjectInfo&, const ProjectInfo&) = default;
 };
 
-// One column of the building: its mark (KZ1), its data and its load combinations.
+// One column of the building: its mark (KZ1), its data and its load combinations. Its bar
+// preferences are the project's unless it gives its own (column.barPreferences differs from the
+// project's): a project file writes them with the column only then.
 struct ProjectColumn {
     std::string mark;
     CurrentCodeColumn column;

@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/whole_file.h"
 #include "project/json_value.h"
+#include "report/bar_preference_fields.h"
 #include "report/current_code_labels.h"
 #include "text/number_text.h"
 
@@ -88,6 +89,12 @@ class JsonWriter {
         text_ += ": ";
     }
     void item() { next(); }
+    // A value written as it is (true, null, [12, 14]).
+    void raw(std::string_view name, std::string_view value) {
+        key(name);
+        text_ += value;
+        first_ = false;
+    }
     void string(std::string_view name, std::string_view value) {
         key(name);
         appendJsonString(text_, value);
@@ -235,12 +242,81 @@ class ProjectParser {
         return true;
     }
 
+    // The bar preferences object, each field as its JSON value: the diameters an array of
+    // numbers, a diameter or the step a number, a switch true or false, the preferred diameter a
+    // number or null. Read by the same rules as the command line's flags.
+    bool readBarPreferences(const JsonValue& value, const std::string& path,
+                            BarPreferences& preferences) {
+        if (value.kind != JsonValue::Kind::Object) return fail(value, path, "应为对象 {…}");
+        for (const auto& [name, member] : value.members) {
+            const BarPreferenceField* field = nullptr;
+            for (const BarPreferenceField& f : kBarPreferenceFields) {
+                if (name == f.key) field = &f;
+            }
+            if (field == nullptr) {
+                return fail(member, join(path, name),
+                            "本程序不认识此字段（文件可能由更新的版本写成）");
+            }
+            std::string text;
+            bool kindOk = true;
+            switch (field->kind) {
+                case BarPreferenceKind::DiameterList:
+                    kindOk = member.kind == JsonValue::Kind::Array;
+                    for (const JsonValue& item : member.items) {
+                        if (item.kind != JsonValue::Kind::Number) {
+                            return fail(item, join(path, name), "应为直径（整数毫米）");
+                        }
+                        if (!text.empty()) text += ',';
+                        text += formatShortest(item.number);
+                    }
+                    break;
+                case BarPreferenceKind::Switch:
+                    kindOk = member.kind == JsonValue::Kind::Boolean;
+                    text = member.boolean ? "yes" : "no";
+                    break;
+                case BarPreferenceKind::OptionalDiameter:
+                    if (member.kind == JsonValue::Kind::Null) {
+                        text = "none";
+                        break;
+                    }
+                    [[fallthrough]];
+                case BarPreferenceKind::Diameter:
+                case BarPreferenceKind::Count:
+                    kindOk = member.kind == JsonValue::Kind::Number;
+                    text = formatShortest(member.number);
+                    break;
+            }
+            if (!kindOk) {
+                const char* wanted =
+                    field->kind == BarPreferenceKind::DiameterList       ? "应为数组 […]"
+                    : field->kind == BarPreferenceKind::Switch           ? "应为 true 或 false"
+                    : field->kind == BarPreferenceKind::OptionalDiameter ? "应为数值或 null"
+                                                                         : "应为数值";
+                return fail(member, join(path, name), wanted);
+            }
+            const std::string why = readBarPreference(*field, text, preferences);
+            if (!why.empty()) {
+                return fail(member, join(path, name), std::string(field->label) + "：" + why);
+            }
+        }
+        if (const std::string problem = barPreferencesProblem(preferences); !problem.empty()) {
+            return fail(value, path, problem);
+        }
+        return true;
+    }
+
     bool readInfo(const JsonValue& value, ProjectInfo& info) {
         const std::string path = "project";
         if (!expectObject(value, path,
                           {"name", "number", "designer", "checker", "reviewer", "code", "seismic",
-                           "structure"})) {
+                           "structure", "barPreferences"})) {
             return false;
+        }
+        if (const JsonValue* preferences = value.find("barPreferences")) {
+            if (!readBarPreferences(*preferences, join(path, "barPreferences"),
+                                    info.barPreferences)) {
+                return false;
+            }
         }
         const std::pair<const char*, std::string*> texts[] = {{"name", &info.name},
                                                               {"number", &info.number},
@@ -285,15 +361,21 @@ class ProjectParser {
 
     bool readColumn(const JsonValue& value, const std::string& path, const ProjectInfo& info,
                     ProjectColumn& column) {
-        if (!expectObject(
-                value, path,
-                {"mark", "b", "h", "l0", "lcX", "lcY", "hn", "concrete", "steel", "cover",
-                 "stirrup", "stirrupSteel", "seismic", "structure", "position", "combinations"})) {
+        if (!expectObject(value, path,
+                          {"mark", "b", "h", "l0", "lcX", "lcY", "hn", "concrete", "steel", "cover",
+                           "stirrup", "stirrupSteel", "seismic", "structure", "position",
+                           "barPreferences", "combinations"})) {
             return false;
         }
         CurrentCodeColumn& c = column.column;
         c.seismic = info.seismic;
         c.structure = info.structure;
+        c.barPreferences = info.barPreferences;
+        if (const JsonValue* preferences = value.find("barPreferences")) {
+            if (!readBarPreferences(*preferences, join(path, "barPreferences"), c.barPreferences)) {
+                return false;
+            }
+        }
         if (!text(value, path, "mark", column.mark, true)) return false;
         if (column.mark.empty())
             return fail(*value.find("mark"), join(path, "mark"), "构件编号为空");
@@ -398,6 +480,33 @@ class ProjectParser {
     std::string error_;
 };
 
+void writeBarPreferences(JsonWriter& w, const BarPreferences& preferences) {
+    w.key("barPreferences");
+    w.open('{');
+    for (const BarPreferenceField& field : kBarPreferenceFields) {
+        const std::string text = barPreferenceText(field, preferences);
+        switch (field.kind) {
+            case BarPreferenceKind::DiameterList: {
+                std::string list = "[";
+                for (const char c : text) list += c == ',' ? std::string(", ") : std::string(1, c);
+                w.raw(field.key, list + "]");
+                break;
+            }
+            case BarPreferenceKind::Switch:
+                w.raw(field.key, text == "yes" ? "true" : "false");
+                break;
+            case BarPreferenceKind::OptionalDiameter:
+                w.raw(field.key, text == "none" ? "null" : text);
+                break;
+            case BarPreferenceKind::Diameter:
+            case BarPreferenceKind::Count:
+                w.raw(field.key, text);
+                break;
+        }
+    }
+    w.close('}');
+}
+
 std::filesystem::path pathOf(const std::string& utf8) {
     return std::filesystem::path(
         std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
@@ -421,6 +530,7 @@ std::string projectJson(const Project& project) {
     w.string("code", kProjectCodeEdition);
     w.string("seismic", seismicGradeWord(info.seismic));
     w.string("structure", structureWord(info.structure));
+    writeBarPreferences(w, info.barPreferences);
     w.close('}');
     w.key("columns");
     w.open('[');
@@ -449,6 +559,7 @@ std::string projectJson(const Project& project) {
         w.string("seismic", seismicGradeWord(c.seismic));
         w.string("structure", structureWord(c.structure));
         w.string("position", positionWord(c.position));
+        if (c.barPreferences != info.barPreferences) writeBarPreferences(w, c.barPreferences);
         w.key("combinations");
         w.open('[');
         for (const LoadCombination& load : column.combinations) {

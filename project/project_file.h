@@ -10,7 +10,7 @@
 namespace tessarin {
 
 // The project file (.tsn): UTF-8 JSON, described for other programs in docs/project_file.md.
-inline constexpr int kProjectSchema = 1;
+inline constexpr int kProjectSchema = 2;
 inline constexpr const char* kProjectExtension = ".tsn";
 // A project file larger than this is not read (a building of 10 000 columns is a few MB).
 inline constexpr std::size_t kProjectFileLimit = std::size_t{64} << 20;

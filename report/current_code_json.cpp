@@ -70,9 +70,18 @@ std::string jsonText(const CurrentCodeDesign& design, const ColumnWithStirrups* 
     if (designed) {
         const BarLayout& l = *r.layout;
         j += ", \"cornerDiameter\": " + std::to_string(l.choice.cornerDiameter);
-        j += ", \"webDiameter\": " + std::to_string(l.choice.webDiameter);
-        j += ", \"webBarsAlongB\": " + std::to_string(l.choice.webBarsAlongB);
-        j += ", \"webBarsAlongH\": " + std::to_string(l.choice.webBarsAlongH);
+        const LayoutChoice& ch = l.choice;
+        // One web diameter for all four faces only when they share it.
+        const int web = ch.webBarsAlongB > 0 ? ch.webDiameterB : ch.webDiameterH;
+        j += ", \"webDiameter\": " +
+             (ch.webDiametersDiffer() ? std::string("null") : std::to_string(web));
+        j += ", \"webBarsAlongB\": " + std::to_string(ch.webBarsAlongB);
+        j += ", \"webBarsAlongH\": " + std::to_string(ch.webBarsAlongH);
+        const auto faceDiameter = [](int bars, int d) {
+            return bars > 0 ? std::to_string(d) : std::string("null");
+        };
+        j += ", \"webDiameterB\": " + faceDiameter(ch.webBarsAlongB, ch.webDiameterB);
+        j += ", \"webDiameterH\": " + faceDiameter(ch.webBarsAlongH, ch.webDiameterH);
         j += ", \"bars\": [";
         for (std::size_t i = 0; i < l.bars.size(); ++i) {
             const PlacedBar& b = l.bars[i];
@@ -83,7 +92,8 @@ std::string jsonText(const CurrentCodeDesign& design, const ColumnWithStirrups* 
         j += "], \"steelArea\": " + number(l.steelArea) + ", \"ratio\": " + number(l.ratio);
     } else {
         j += ", \"cornerDiameter\": null, \"webDiameter\": null, \"webBarsAlongB\": null, "
-             "\"webBarsAlongH\": null, \"bars\": [], \"steelArea\": null, \"ratio\": null";
+             "\"webBarsAlongH\": null, \"webDiameterB\": null, \"webDiameterH\": null, "
+             "\"bars\": [], \"steelArea\": null, \"ratio\": null";
     }
     // The seismic limit with the notes that lowered it, and the shear-span ratio it depends on.
     const DetailingLimits& limits = r.limits;

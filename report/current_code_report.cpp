@@ -5,6 +5,7 @@
 
 #include "engine/current_code/bar_layout.h"
 #include "engine/current_code/current_code_rules.h"
+#include "report/bar_preference_fields.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_stirrup_text.h"
@@ -160,8 +161,9 @@ void writeLayout(Text& t, const CurrentCodeDesign& r) {
            fixedText(layout.clearSpacingB, 1) + " mm，h边 " + fixedText(layout.clearSpacingH, 1) +
            " mm");
     if (r.designed) {
-        t.line("满足构造要求的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
-               " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径统一)");
+        t.line("满足构造要求及配筋参数的对称配筋方案共 " + std::to_string(r.layoutsConsidered) +
+               " 种，取能承受全部荷载组合且用钢量最少者(其次根数最少、直径种类最少)");
+        t.line("配筋参数：" + barPreferencesSummary(r.column.barPreferences));
     }
 }
 
@@ -239,13 +241,16 @@ std::string shortOfTheLeastRatio(const CurrentCodeDesign& r) {
 std::string layoutNotation(const LayoutChoice& c, SteelGrade2010 steel) {
     const std::string symbol = barSymbol(steel);
     std::string text = "角筋 4" + symbol + std::to_string(c.cornerDiameter);
+    // Middle bars that differ between the b and the h faces are named as 16G101-1 names them.
+    const char* face = c.webDiametersDiffer() ? "中部筋 " : "每侧 ";
+    const char* side = c.webDiametersDiffer() ? "一侧" : "";
     if (c.webBarsAlongB > 0) {
-        text +=
-            "；b边每侧 " + std::to_string(c.webBarsAlongB) + symbol + std::to_string(c.webDiameter);
+        text += std::string("；b边") + side + face + std::to_string(c.webBarsAlongB) + symbol +
+                std::to_string(c.webDiameterB);
     }
     if (c.webBarsAlongH > 0) {
-        text +=
-            "；h边每侧 " + std::to_string(c.webBarsAlongH) + symbol + std::to_string(c.webDiameter);
+        text += std::string("；h边") + side + face + std::to_string(c.webBarsAlongH) + symbol +
+                std::to_string(c.webDiameterH);
     }
     return text;
 }

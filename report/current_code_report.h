@@ -18,7 +18,8 @@ inline constexpr const char* kGeneralMethodGoverns =
 inline constexpr const char* kCurrentCodeReportFileName = "Result-GB2010.txt";
 
 // The layout in the usual notation with the grade's symbol: "角筋 4C25；b边每侧 3C20；h边每侧 2C20"
-// for HRB400 (a face without web bars is left out).
+// for HRB400 (a face without web bars is left out); middle bars that differ between the b and h
+// faces as 16G101-1 writes them: "角筋 4C25；b边一侧中部筋 3C20；h边一侧中部筋 2C18".
 [[nodiscard]] std::string layoutNotation(const LayoutChoice& choice, SteelGrade2010 steel);
 
 // Why no layout was chosen, one sentence in Chinese ("第1组荷载组合的轴压比0.93超过三级框架结构柱

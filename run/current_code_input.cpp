@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "engine/current_code/current_code_rules.h"
-#include "text/number_text.h"
 #include "run/current_code_fields.h"
+#include "text/number_text.h"
 
 namespace tessarin {
 
@@ -35,6 +35,9 @@ std::optional<CurrentCodeFinding> validateCurrentCodeInput(const CurrentCodeInpu
     for (const CurrentCodeFieldEntry& entry : currentCodeFields()) {
         if (entry.perCombination()) continue;
         if (auto message = checkField(entry, c, anyLoad)) return finding(entry.field, *message);
+    }
+    if (const std::string problem = barPreferencesProblem(c.barPreferences); !problem.empty()) {
+        return finding(F::BarPreferences, "配筋参数：" + problem);
     }
     if (input.combinations.empty()) return finding(F::Combinations, "至少应有一组荷载组合");
     for (std::size_t k = 0; k < input.combinations.size(); ++k) {

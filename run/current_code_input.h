@@ -41,7 +41,8 @@ enum class CurrentCodeField {
     StirrupSteel,
     Steel,
     Seismic,
-    Position
+    Position,
+    BarPreferences  // 配筋参数
 };
 
 // A rejected input: the field, the combination (0-based; -1 for a column field) and the message,

@@ -94,14 +94,14 @@ std::vector<CurrentCodeSectionView::Label> CurrentCodeSectionView::labels() cons
     // Web bars of the faces of length b (top and bottom, at u = +-(h/2 - a)): above and below,
     // right of the vertical axis.
     if (choice.webBarsAlongB > 0) {
-        const QString text = diameterText(choice.webBarsAlongB, symbol_, choice.webDiameter);
+        const QString text = diameterText(choice.webBarsAlongB, symbol_, choice.webDiameterB);
         place(text, QPointF(centre.x() + kGap, outline.top() - kGap), 0.0, 1.0);
         place(text, QPointF(centre.x() + kGap, outline.bottom() + kGap), 0.0, 0.0);
     }
     // Web bars of the faces of length h (left and right, at v = -+(b/2 - a)): beside the face,
     // below the horizontal axis.
     if (choice.webBarsAlongH > 0) {
-        const QString text = diameterText(choice.webBarsAlongH, symbol_, choice.webDiameter);
+        const QString text = diameterText(choice.webBarsAlongH, symbol_, choice.webDiameterH);
         place(text, QPointF(outline.left() - kGap, centre.y() + kGap), 1.0, 0.0);
         place(text, QPointF(outline.right() + kGap, centre.y() + kGap), 0.0, 0.0);
     }

@@ -17,6 +17,7 @@
 #include "book/design_book.h"
 #include "platform/whole_file.h"
 #include "project/project_file.h"
+#include "report/bar_preference_fields.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "run/current_code_input.h"
@@ -305,6 +306,7 @@ void ProjectViewModel::addColumn() {
     } else {
         column.column.seismic = project_.info.seismic;
         column.column.structure = project_.info.structure;
+        column.column.barPreferences = project_.info.barPreferences;
     }
     std::size_t n = project_.columns.size() + 1;
     const auto used = [this](const std::string& mark) {
@@ -625,6 +627,8 @@ std::vector<std::string> ProjectViewModel::summaryLines() const {
                                       formatGeneral(c.h) + "，C" + std::to_string(c.concreteGrade) +
                                       "，" + steelLabel2010(c.steel) + "，" +
                                       std::to_string(column->combinations.size()) + " 组荷载组合"};
+    lines.push_back("配筋参数：" + barPreferencesSummary(c.barPreferences) +
+                    (c.barPreferences == project_.info.barPreferences ? "（工程）" : "（本柱）"));
     switch (outcome.status) {
         case ColumnStatus::NotDesigned:
             lines.emplace_back("未设计：按 F5 设计全部");

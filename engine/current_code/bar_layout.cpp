@@ -1,7 +1,7 @@
 #include "engine/current_code/bar_layout.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <array>
 #include <numbers>
 #include <tuple>
 #include <utility>
@@ -16,9 +16,18 @@ double barArea(double d) {
     return std::numbers::pi / 4.0 * d * d;
 }
 
-// The preference key: sum of d^2 (the steel, exactly), bar count, two diameters after one.
-std::tuple<int, int, int> preferenceKey(const LayoutChoice& c) {
-    return {squaredDiameterSum(c), c.barCount(), c.oneDiameter() ? 0 : 1};
+// The bars of a choice whose diameter is not the preferred one (0 without a preference).
+int barsOffPreferred(const LayoutChoice& c, int preferred) {
+    if (preferred == 0) return 0;
+    return (c.cornerDiameter == preferred ? 0 : 4) +
+           (c.webDiameterB == preferred ? 0 : 2 * c.webBarsAlongB) +
+           (c.webDiameterH == preferred ? 0 : 2 * c.webBarsAlongH);
+}
+
+// The preference key: sum of d^2 (the steel, exactly), bar count, number of diameters, bars off
+// the preferred diameter.
+std::tuple<int, int, int, int> preferenceKey(const LayoutChoice& c, int preferred) {
+    return {squaredDiameterSum(c), c.barCount(), c.diameterCount(), barsOffPreferred(c, preferred)};
 }
 
 // Neighbouring bars on a face whose corner bars stand span apart (centre to centre) with n web
@@ -49,15 +58,16 @@ int fewestWebBars(double span, double maximumCentre) {
 
 int squaredDiameterSum(const LayoutChoice& c) {
     return 4 * c.cornerDiameter * c.cornerDiameter +
-           2 * (c.webBarsAlongB + c.webBarsAlongH) * c.webDiameter * c.webDiameter;
+           2 * c.webBarsAlongB * c.webDiameterB * c.webDiameterB +
+           2 * c.webBarsAlongH * c.webDiameterH * c.webDiameterH;
 }
 
-bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b) {
-    return preferenceKey(a) < preferenceKey(b);
+bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b, int preferredDiameter) {
+    return preferenceKey(a, preferredDiameter) < preferenceKey(b, preferredDiameter);
 }
 
-bool equallyPreferred(const LayoutChoice& a, const LayoutChoice& b) {
-    return preferenceKey(a) == preferenceKey(b);
+bool equallyPreferred(const LayoutChoice& a, const LayoutChoice& b, int preferredDiameter) {
+    return preferenceKey(a, preferredDiameter) == preferenceKey(b, preferredDiameter);
 }
 
 double layoutSteelArea(const LayoutChoice& choice) {
@@ -68,7 +78,8 @@ BarLayout layoutFigures(const LayoutFrame& frame, const LayoutChoice& choice) {
     BarLayout layout;
     layout.choice = choice;
     const auto dc = static_cast<double>(choice.cornerDiameter);
-    const auto dw = static_cast<double>(choice.webDiameter);
+    const auto dwB = static_cast<double>(choice.webDiameterB);
+    const auto dwH = static_cast<double>(choice.webDiameterH);
     const double inset = frame.cover + frame.stirrup;
     const double uc = frame.h / 2.0 - (inset + dc / 2.0);
     const double vc = frame.b / 2.0 - (inset + dc / 2.0);
@@ -76,11 +87,11 @@ BarLayout layoutFigures(const LayoutFrame& frame, const LayoutChoice& choice) {
     layout.steelArea = layoutSteelArea(choice);
     layout.ratio = layout.steelArea / gross;
     layout.oneSideRatioB =
-        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongB) * barArea(dw)) / gross;
+        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongB) * barArea(dwB)) / gross;
     layout.oneSideRatioH =
-        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongH) * barArea(dw)) / gross;
-    const FaceSpacing alongB = faceSpacing(2.0 * vc, choice.webBarsAlongB, dc, dw);
-    const FaceSpacing alongH = faceSpacing(2.0 * uc, choice.webBarsAlongH, dc, dw);
+        (2.0 * barArea(dc) + static_cast<double>(choice.webBarsAlongH) * barArea(dwH)) / gross;
+    const FaceSpacing alongB = faceSpacing(2.0 * vc, choice.webBarsAlongB, dc, dwB);
+    const FaceSpacing alongH = faceSpacing(2.0 * uc, choice.webBarsAlongH, dc, dwH);
     layout.centreSpacingB = alongB.centre;
     layout.clearSpacingB = alongB.clear;
     layout.centreSpacingH = alongH.centre;
@@ -91,12 +102,13 @@ BarLayout layoutFigures(const LayoutFrame& frame, const LayoutChoice& choice) {
 BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
     BarLayout layout = layoutFigures(frame, choice);
     const auto dc = static_cast<double>(choice.cornerDiameter);
-    const auto dw = static_cast<double>(choice.webDiameter);
+    const auto dwB = static_cast<double>(choice.webDiameterB);
+    const auto dwH = static_cast<double>(choice.webDiameterH);
     const double inset = frame.cover + frame.stirrup;
     const double uc = frame.h / 2.0 - (inset + dc / 2.0);
     const double vc = frame.b / 2.0 - (inset + dc / 2.0);
-    const double uw = frame.h / 2.0 - (inset + dw / 2.0);
-    const double vw = frame.b / 2.0 - (inset + dw / 2.0);
+    const double uw = frame.h / 2.0 - (inset + dwB / 2.0);
+    const double vw = frame.b / 2.0 - (inset + dwH / 2.0);
 
     layout.bars.reserve(static_cast<std::size_t>(choice.barCount()));
     for (const double u : {uc, -uc}) {
@@ -107,7 +119,7 @@ BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
         for (int k = 1; k <= choice.webBarsAlongB; ++k) {
             const double v = -vc + 2.0 * vc * static_cast<double>(k) /
                                        static_cast<double>(choice.webBarsAlongB + 1);
-            layout.bars.push_back({u, v, dw, false});
+            layout.bars.push_back({u, v, dwB, false});
         }
     }
     // Faces of length h: bars along u between -uc and +uc.
@@ -115,7 +127,7 @@ BarLayout placeLayout(const LayoutFrame& frame, const LayoutChoice& choice) {
         for (int k = 1; k <= choice.webBarsAlongH; ++k) {
             const double u = -uc + 2.0 * uc * static_cast<double>(k) /
                                        static_cast<double>(choice.webBarsAlongH + 1);
-            layout.bars.push_back({u, v, dw, false});
+            layout.bars.push_back({u, v, dwH, false});
         }
     }
     return layout;
@@ -139,55 +151,109 @@ DetailingFindings checkDetailing(const BarLayout& layout, const DetailingLimits&
     return f;
 }
 
-std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame, const DetailingLimits& limits) {
-    // Each choice with its preference key packed into one number, computed once for the sort;
-    // the place the choice was found in comes last, so that equal preferences keep that order.
-    std::vector<std::pair<std::int64_t, LayoutChoice>> keyed;
+namespace {
+
+// The web bars one face may take with corner bars of dc: (diameter, count) pairs that meet the
+// face's own rules (clear and centre spacing, its one-side ratio), the count 0 once with the
+// corner diameter. faceB: a face of length b (spacing limit B), else of length h.
+struct FaceOption {
+    int diameter = 0;
+    int count = 0;
+};
+
+void faceOptions(const LayoutFrame& frame, const DetailingLimits& limits,
+                 const BarPreferences& preferences, int dc, bool faceB,
+                 std::vector<FaceOption>& options) {
+    options.clear();
     const double inset = frame.cover + frame.stirrup;
-    for (const int dc : kBarDiameters2010) {
+    // As layoutFigures measures it: twice the corner-bar centre's distance from the axis.
+    const double span =
+        2.0 * ((faceB ? frame.b : frame.h) / 2.0 - (inset + static_cast<double>(dc) / 2.0));
+    const double maximumCentre =
+        faceB ? limits.maximumCentreSpacingB : limits.maximumCentreSpacingH;
+    const double gross = frame.b * frame.h;
+    const double corners = 2.0 * barArea(static_cast<double>(dc));
+    const auto sideRatioMet = [&](int d, int n) {
+        const double ratio =
+            (corners + static_cast<double>(n) * barArea(static_cast<double>(d))) / gross;
+        return ratio >= limits.minimumOneSideRatio &&
+               (!(limits.maximumOneSideRatio > 0.0) || ratio <= limits.maximumOneSideRatio);
+    };
+    const int fewest = fewestWebBars(span, maximumCentre);
+    if (fewest == 0) {
+        const FaceSpacing none = faceSpacing(span, 0, dc, dc);
+        if (none.clear >= limits.minimumClearSpacing && none.centre <= maximumCentre &&
+            sideRatioMet(dc, 0)) {
+            options.push_back({dc, 0});
+        }
+    }
+    for (const int dw : preferences.diameters) {
+        if (dw > dc) break;
+        if (!middleBarAllowed(preferences, dc, dw)) continue;
+        // From the fewest the centre spacing may allow while the clear distance allows one
+        // more, never more than kMaxWebBarsPerFace. (A start one or two below the least count is
+        // harmless: the spacing check refuses it.)
+        for (int n = std::max(1, fewest); n <= kMaxWebBarsPerFace; ++n) {
+            const FaceSpacing spacing = faceSpacing(span, n, dc, dw);
+            if (!(spacing.clear >= limits.minimumClearSpacing)) break;
+            if (spacing.centre <= maximumCentre && sideRatioMet(dw, n)) options.push_back({dw, n});
+        }
+    }
+}
+
+// The full order of the search: the preference key, then more bars on the longer faces, then
+// the larger corner bar, then the b faces' web bars (smaller first, fewer first), then the h
+// faces' the same way.
+struct KeyedChoice {
+    std::array<int, 10> key{};
+    LayoutChoice choice;
+};
+
+}  // namespace
+
+std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame, const DetailingLimits& limits,
+                                          const BarPreferences& preferences) {
+    std::vector<KeyedChoice> keyed;
+    std::vector<FaceOption> alongB;
+    std::vector<FaceOption> alongH;
+    const bool square = frame.b == frame.h && preferences.sameBarsOnSquare;
+    const bool longerH = frame.h >= frame.b;
+    for (const int dc : preferences.diameters) {
         if (static_cast<double>(dc) > limits.maximumBarDiameter) continue;
-        const double spanB = frame.b - 2.0 * inset - static_cast<double>(dc);
-        const double spanH = frame.h - 2.0 * inset - static_cast<double>(dc);
-        for (const int dw : kBarDiameters2010) {
-            if (dw > dc) break;
-            // The web bars of a face: from the fewest the centre spacing may allow while the
-            // clear distance allows one more, never more than kMaxWebBarsPerFace. (A start one
-            // or two below the least count is harmless: the detailing check refuses it.)
-            for (int nB = fewestWebBars(spanB, limits.maximumCentreSpacingB);
-                 nB <= kMaxWebBarsPerFace; ++nB) {
-                const FaceSpacing sB = faceSpacing(spanB, nB, dc, dw);
-                if (!(sB.clear >= limits.minimumClearSpacing)) break;
-                for (int nH = fewestWebBars(spanH, limits.maximumCentreSpacingH);
-                     nH <= kMaxWebBarsPerFace; ++nH) {
-                    const FaceSpacing sH = faceSpacing(spanH, nH, dc, dw);
-                    if (!(sH.clear >= limits.minimumClearSpacing)) break;
-                    // Without web bars the web diameter means nothing: take that layout once.
-                    if (nB == 0 && nH == 0 && dw != dc) continue;
-                    const LayoutChoice choice{dc, dw, nB, nH};
-                    if (checkDetailing(layoutFigures(frame, choice), limits).all()) {
-                        const auto [steel, bars, twoDiameters] = preferenceKey(choice);
-                        const std::int64_t key =
-                            ((static_cast<std::int64_t>(steel) * 1024 + bars) * 2 + twoDiameters) *
-                                (std::int64_t{1} << 24) +
-                            static_cast<std::int64_t>(keyed.size());
-                        keyed.emplace_back(key, choice);
-                    }
+        faceOptions(frame, limits, preferences, dc, true, alongB);
+        faceOptions(frame, limits, preferences, dc, false, alongH);
+        for (const FaceOption& fb : alongB) {
+            for (const FaceOption& fh : alongH) {
+                const bool bothFaces = fb.count > 0 && fh.count > 0;
+                if (bothFaces && fb.diameter != fh.diameter &&
+                    (!preferences.middleBarsMayDiffer || square)) {
+                    continue;
                 }
+                if (square && fb.count != fh.count) continue;
+                const LayoutChoice choice(dc, fb.diameter, fb.count, fh.diameter, fh.count);
+                if (!checkDetailing(layoutFigures(frame, choice), limits).all()) continue;
+                const auto [steel, bars, diameters, offPreferred] =
+                    preferenceKey(choice, preferences.preferredDiameter);
+                const int longer = longerH ? fh.count : fb.count;
+                keyed.push_back({{steel, bars, diameters, offPreferred, -longer, -dc, fb.diameter,
+                                  fb.count, fh.diameter, fh.count},
+                                 choice});
             }
         }
     }
     std::sort(keyed.begin(), keyed.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+              [](const KeyedChoice& a, const KeyedChoice& b) { return a.key < b.key; });
     std::vector<LayoutChoice> choices;
     choices.reserve(keyed.size());
-    for (const auto& entry : keyed) choices.push_back(entry.second);
+    for (const KeyedChoice& entry : keyed) choices.push_back(entry.choice);
     return choices;
 }
 
-SpacingBound heaviestWithinSpacing(const LayoutFrame& frame, const DetailingLimits& limits) {
+SpacingBound heaviestWithinSpacing(const LayoutFrame& frame, const DetailingLimits& limits,
+                                   const BarPreferences& preferences) {
     SpacingBound bound;
     const double inset = frame.cover + frame.stirrup;
-    for (const int d : kBarDiameters2010) {
+    for (const int d : preferences.diameters) {
         if (static_cast<double>(d) > limits.maximumBarDiameter) continue;
         // The most web bars each face takes at the clear distance; -1 when the corner bars alone
         // stand too close.
@@ -215,8 +281,9 @@ SpacingBound heaviestWithinSpacing(const LayoutFrame& frame, const DetailingLimi
     return bound;
 }
 
-std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const DetailingLimits& limits) {
-    const std::vector<LayoutChoice> choices = detailedChoices(frame, limits);
+std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame, const DetailingLimits& limits,
+                                       const BarPreferences& preferences) {
+    const std::vector<LayoutChoice> choices = detailedChoices(frame, limits, preferences);
     std::vector<BarLayout> layouts;
     layouts.reserve(choices.size());
     for (const LayoutChoice& choice : choices) layouts.push_back(placeLayout(frame, choice));

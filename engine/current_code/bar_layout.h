@@ -48,17 +48,25 @@ struct DetailingFindings {
 // (at most 11 * 11 * 101 * 101 choices) whatever section it is given.
 inline constexpr int kMaxWebBarsPerFace = 100;
 
-// Every symmetric layout of the listed diameters (web bars no larger than the corner bars) that
-// meets the detailing limits, with at most kMaxWebBarsPerFace web bars on a face, in the order of
-// preference: least steel, then fewest bars, then one diameter rather than two.
+// Every symmetric layout the preferences allow (corner bars of the allowed diameters; on the b
+// faces and on the h faces web bars of an allowed diameter no larger than the corner bars, at
+// least the smallest middle bar and at most maximumSizeStep sizes below the corner; the b and h
+// faces' web bars of one diameter unless they may differ; the same on all four faces of a square
+// section when the preferences ask it) that meets the detailing limits, with at most
+// kMaxWebBarsPerFace web bars on a face, in the order of preference: least steel, then fewest
+// bars, then fewest diameters, then fewest bars off the preferred diameter. Among layouts equal
+// in all of that: more bars on the longer faces (the h faces when b = h), then the larger corner
+// bar, then the b faces' web bars smaller and fewer first, then the h faces' the same way.
 [[nodiscard]] std::vector<BarLayout> detailedLayouts(const LayoutFrame& frame,
-                                                     const DetailingLimits& limits);
+                                                     const DetailingLimits& limits,
+                                                     const BarPreferences& preferences = {});
 // The same layouts as choices only, in the same order: the design places a choice only when it
 // gets as far as the strain-compatibility check.
 [[nodiscard]] std::vector<LayoutChoice> detailedChoices(const LayoutFrame& frame,
-                                                        const DetailingLimits& limits);
+                                                        const DetailingLimits& limits,
+                                                        const BarPreferences& preferences = {});
 
-// The most steel the bar diameter and spacing rules allow (bars of one diameter, as many on
+// The most steel the bar diameter and spacing rules allow (bars of one allowed diameter, as many on
 // each face as the clear distance takes), whatever the least ratios ask: what a section for
 // which detailedChoices finds nothing falls short of. found is false when not even the four
 // corner bars of any diameter meet those rules.
@@ -68,14 +76,18 @@ struct SpacingBound {
     double oneSideRatio = 0.0;  // the highest ratio of the weaker face
 };
 [[nodiscard]] SpacingBound heaviestWithinSpacing(const LayoutFrame& frame,
-                                                 const DetailingLimits& limits);
+                                                 const DetailingLimits& limits,
+                                                 const BarPreferences& preferences = {});
 
-// Whether a comes before b in that order (the steel compared exactly, as sums of d^2).
-[[nodiscard]] bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b);
-// a and b tie on steel, bar count and the number of diameters.
-[[nodiscard]] bool equallyPreferred(const LayoutChoice& a, const LayoutChoice& b);
+// Whether a comes before b in the order of preference (the steel compared exactly, as sums of
+// d^2), with preferredDiameter as BarPreferences holds it.
+[[nodiscard]] bool preferredLayout(const LayoutChoice& a, const LayoutChoice& b,
+                                   int preferredDiameter = 0);
+// a and b tie on steel, bar count, the number of diameters and the bars off the preferred one.
+[[nodiscard]] bool equallyPreferred(const LayoutChoice& a, const LayoutChoice& b,
+                                    int preferredDiameter = 0);
 
-// 4 dc^2 + 2 (nB + nH) dw^2: the steel area over pi/4, an exact integer for comparisons.
+// 4 dc^2 + 2 nB dwB^2 + 2 nH dwH^2: the steel area over pi/4, an exact integer for comparisons.
 [[nodiscard]] int squaredDiameterSum(const LayoutChoice& choice);
 // The steel area of a choice, mm^2, as BarLayout::steelArea holds it.
 [[nodiscard]] double layoutSteelArea(const LayoutChoice& choice);

@@ -195,12 +195,13 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     }
 
     const LayoutFrame frame{column.b, column.h, resolved.cover, column.stirrup};
-    const std::vector<LayoutChoice> layouts = detailedChoices(frame, r.limits);
+    const BarPreferences& preferences = column.barPreferences;
+    const std::vector<LayoutChoice> layouts = detailedChoices(frame, r.limits, preferences);
     r.layoutsConsidered = static_cast<int>(layouts.size());
     if (layouts.empty()) {
         // Say what stands in the way: the least total ratio, or that of one face, out of reach.
         NoLayoutReason reason{NoLayoutKind::NoDetailedLayout, -1, 0.0, 0.0};
-        const SpacingBound most = heaviestWithinSpacing(frame, r.limits);
+        const SpacingBound most = heaviestWithinSpacing(frame, r.limits, preferences);
         if (most.found && most.ratio < r.limits.minimumTotalRatio) {
             reason.value = most.ratio;
             reason.limit = r.limits.minimumTotalRatio;
@@ -234,7 +235,9 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     for (std::size_t i = 0; i < layouts.size(); ++i) {
         if (stop.stop_requested()) return std::nullopt;
         const LayoutChoice& choice = layouts[i];
-        if (winner && !equallyPreferred(layouts[*winner], choice)) break;
+        if (winner && !equallyPreferred(layouts[*winner], choice, preferences.preferredDiameter)) {
+            break;
+        }
         const std::vector<CombinationDemand>& list =
             demands.forCornerDiameter(choice.cornerDiameter);
         const double steel = layoutSteelArea(choice);
@@ -309,8 +312,14 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
     }
 
     if (stop.stop_requested()) return std::nullopt;
-    // The chosen layout, or the heaviest the rules allow (the last in the order) to show why.
-    const BarLayout shown = placeLayout(frame, winner ? layouts[*winner] : layouts.back());
+    // The chosen layout, or the heaviest the rules allow to show why: the first of those that tie
+    // with the last in the order (more bars on the longer faces, the larger corner bar).
+    std::size_t heaviest = layouts.size() - 1;
+    while (heaviest > 0 &&
+           equallyPreferred(layouts[heaviest - 1], layouts.back(), preferences.preferredDiameter)) {
+        --heaviest;
+    }
+    const BarLayout shown = placeLayout(frame, layouts[winner ? *winner : heaviest]);
     r.designed = winner.has_value();
     r.layout = shown;
     const SectionResistance section = layoutSection(column, m, shown, kUltimateTensileStrain);

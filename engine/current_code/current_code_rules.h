@@ -44,8 +44,9 @@ struct EngineeringChoices {
     // The seismic spacing limit of 200 mm (6.3.8) applies to the faces of a side longer than
     // 400 mm.
     double seismicSpacingSideAbove = 400.0;
-    // Ties after the least area, the fewest bars and one diameter: the lower governing
-    // utilisation, then more bars on the longer faces, then the larger corner bar.
+    // Ties after the least area, the fewest bars, the fewest diameters and the fewest bars off
+    // the preferred diameter (BarPreferences): the lower governing utilisation, then more bars on
+    // the longer faces, then the larger corner bar (detailedChoices).
     // The governing combination is the one with the highest of utilisation and axial ratio
     // N / (0.9 phi (fc A + fy' As')).
     // A uniaxial column (every combination's moment in one direction exactly zero, some in the

@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+#include "engine/current_code/bar_preferences.h"
+
 namespace tessarin {
 
 // Longitudinal steel (4.2.3).
@@ -47,6 +49,7 @@ struct CurrentCodeColumn {
     SeismicGrade seismic = SeismicGrade::None;
     StructureType structure = StructureType::Frame;
     ColumnPosition position = ColumnPosition::Middle;
+    BarPreferences barPreferences;  // the bars the layout may draw (配筋参数)
 };
 
 // Whether a load combination includes the earthquake action. Unspecified: the design cannot tell,
@@ -68,18 +71,45 @@ struct LoadCombination {
     CombinationKind kind = CombinationKind::Unspecified;
 };
 
-// A symmetric bar layout: 4 corner bars, and on each face the same count of web bars of one
-// diameter, equally spaced between the corner bars. "Along B": on each of the two faces of length
-// b (at u = +-(h/2 - a)); "along H": on each of the two faces of length h (at v = +-(b/2 - a)).
+// A symmetric bar layout: 4 corner bars, and on each face of length b the same count of web
+// (middle) bars of one diameter, on each face of length h the same count of web bars of one
+// diameter, equally spaced between the corner bars. The b faces and the h faces may differ in
+// diameter and count (16G101-1 writes them apart: 角筋 4C25, b边一侧中部筋 3C20, h边一侧中部筋
+// 2C18). "Along B": on each of the two faces of length b (at u = +-(h/2 - a)); "along H": on each
+// of the two faces of length h (at v = +-(b/2 - a)). A face without web bars takes the corner
+// diameter as its web diameter, so that one layout has one record.
 struct LayoutChoice {
     int cornerDiameter = 0;  // mm
-    int webDiameter = 0;     // mm, at most the corner diameter; equal to it without web bars
+    int webDiameterB = 0;    // mm, at most the corner diameter
     int webBarsAlongB = 0;
+    int webDiameterH = 0;  // mm, at most the corner diameter
     int webBarsAlongH = 0;
 
-    [[nodiscard]] int barCount() const { return 4 + 2 * webBarsAlongB + 2 * webBarsAlongH; }
-    [[nodiscard]] bool oneDiameter() const {
-        return cornerDiameter == webDiameter || (webBarsAlongB == 0 && webBarsAlongH == 0);
+    constexpr LayoutChoice() = default;
+    // One web diameter on all four faces.
+    constexpr LayoutChoice(int corner, int web, int alongB, int alongH)
+        : LayoutChoice(corner, web, alongB, web, alongH) {}
+    // The b faces and the h faces apart.
+    constexpr LayoutChoice(int corner, int webB, int alongB, int webH, int alongH)
+        : cornerDiameter(corner),
+          webDiameterB(alongB > 0 ? webB : corner),
+          webBarsAlongB(alongB),
+          webDiameterH(alongH > 0 ? webH : corner),
+          webBarsAlongH(alongH) {}
+
+    [[nodiscard]] constexpr int barCount() const {
+        return 4 + 2 * webBarsAlongB + 2 * webBarsAlongH;
+    }
+    // How many different diameters the layout draws: 1, 2 or 3.
+    [[nodiscard]] constexpr int diameterCount() const {
+        const int b = webBarsAlongB > 0 ? webDiameterB : cornerDiameter;
+        const int h = webBarsAlongH > 0 ? webDiameterH : cornerDiameter;
+        return 1 + (b != cornerDiameter ? 1 : 0) + (h != cornerDiameter && h != b ? 1 : 0);
+    }
+    [[nodiscard]] constexpr bool oneDiameter() const { return diameterCount() == 1; }
+    // The web bars of the b faces and of the h faces differ in diameter (both faces have some).
+    [[nodiscard]] constexpr bool webDiametersDiffer() const {
+        return webBarsAlongB > 0 && webBarsAlongH > 0 && webDiameterB != webDiameterH;
     }
     friend bool operator==(const LayoutChoice&, const LayoutChoice&) = default;
 };

@@ -374,9 +374,9 @@ double LongitudinalBars::steelArea() const {
 LongitudinalBars longitudinalBarsOf(const LayoutChoice& choice) {
     LongitudinalBars bars;
     bars.cornerDiameter = choice.cornerDiameter;
-    bars.middleDiameterB = choice.webDiameter;
+    bars.middleDiameterB = choice.webDiameterB;
     bars.middleBarsB = choice.webBarsAlongB;
-    bars.middleDiameterH = choice.webDiameter;
+    bars.middleDiameterH = choice.webDiameterH;
     bars.middleBarsH = choice.webBarsAlongH;
     return bars;
 }

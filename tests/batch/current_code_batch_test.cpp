@@ -68,9 +68,13 @@ double number(const Row& row, const std::string& column) {
     return value.value_or(0.0);
 }
 
+// The worked layout 4C28 with C12 middle bars is drawn when a middle bar may stand any number of
+// sizes below the corner bar (max_size_step 10; the default 2 draws 4C20 + 3C16 / 2C16).
 TEST(CurrentCodeBatch, TheWorkedColumnGetsTheDemandAndLayoutOfTheSingleCase) {
     TemporaryDirectory dir;
-    const CodeRun run = runOn(dir, {kStartUp});
+    const std::string header = std::string(kHeader) + ",max_size_step";
+    const CodeRun run =
+        runOn(dir, {std::string(kStartUp) + ",10"}, {}, std::size_t{8} << 20, header.c_str());
     ASSERT_EQ(run.status, Status::AllAccepted) << run.message;
     ASSERT_EQ(run.rows.size(), 2u) << run.out;
     const Row& combination = run.rows[0];
@@ -105,6 +109,39 @@ TEST(CurrentCodeBatch, TheWorkedColumnGetsTheDemandAndLayoutOfTheSingleCase) {
     EXPECT_NEAR(number(layout, "rho"), 0.0130900, 5e-7);
     EXPECT_EQ(layout.at("governingLine"), "2");
     EXPECT_EQ(layout.at("status"), "designed");
+}
+
+// The bar preference columns: read per column (here only 20 and 25 mm bars, so the start-up
+// column cannot take its default 4C20 + 3C16 / 2C16: no middle bar below 20), refused with the
+// column's name, and the same on every row of an id.
+TEST(CurrentCodeBatch, BarPreferenceColumns) {
+    TemporaryDirectory dir;
+    const std::string header = std::string(kHeader) + ",bars,max_size_step";
+    const CodeRun run = runOn(
+        dir,
+        {std::string(kStartUp) + ",\"20,25\",", "KZ2" + std::string(kStartUp + 3) + ",,x",
+         "KZ3" + std::string(kStartUp + 3) + ",,1", "KZ3" + std::string(kStartUp + 3) + ",,2"},
+        {}, std::size_t{8} << 20, header.c_str());
+    ASSERT_EQ(run.status, Status::SomeRejected) << run.message;
+    const Row* kz1 = nullptr;
+    for (const Row& row : run.rows) {
+        if (row.at("id") == "KZ1" && row.at("kind") == "layout") kz1 = &row;
+    }
+    ASSERT_NE(kz1, nullptr) << run.out;
+    for (const char* column : {"cornerDiameter", "webDiameterB", "webDiameterH"}) {
+        const std::string d = kz1->at(column);
+        EXPECT_TRUE(d == "20" || d == "25" || d.empty()) << column << " = " << d;
+    }
+    bool badStep = false;
+    bool differing = false;
+    for (const Row& row : run.rows) {
+        badStep = badStep || row.at("status") == "rejected: max_size_step: \"x\" 不是 0～10 的整数";
+        differing = differing || row.at("status").find(
+                                     "rejected: max_size_step: \"2\" differs from "
+                                     "\"1\" on line 4") == 0;
+    }
+    EXPECT_TRUE(badStep) << run.out;
+    EXPECT_TRUE(differing) << run.out;
 }
 
 struct StatusCase {
@@ -310,12 +347,13 @@ namespace {
 // sqrt((150/268.61)^2 + (80/227.16)^2) = sqrt(0.31184 + 0.12402) = 0.660 (6.3.17).
 TEST(CurrentCodeBatch, ShearsKindsAndStirrups) {
     TemporaryDirectory dir;
-    const std::string header = std::string(kHeader) + ",stirrup_steel,vx,vy,kind";
+    // The worked layout needs a middle bar any number of sizes below the corner bar.
+    const std::string header = std::string(kHeader) + ",stirrup_steel,vx,vy,kind,max_size_step";
     const CodeRun run = runOn(dir,
-                              {std::string(kStartUp) + ",,,,", std::string(kStartUp) + ",,,,",
+                              {std::string(kStartUp) + ",,,,,10", std::string(kStartUp) + ",,,,,10",
                                "KZ2,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,HPB300,150,80,"
-                               "non-seismic",
-                               "KZ3,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,,,,quake"},
+                               "non-seismic,10",
+                               "KZ3,6000,400,600,244,120,400,C30,HRB400,,,,,,,,,,,,,quake,10"},
                               {}, std::size_t{8} << 20, header.c_str());
     ASSERT_EQ(run.status, Status::SomeRejected) << run.message;
     ASSERT_EQ(run.rows.size(), 7u) << run.out;

@@ -73,16 +73,19 @@ def expected_columns(results):
         elif status.startswith("no layout"):
             cells["note"] = "无可用配筋"
         else:
-            corner, web = int(row["cornerDiameter"]), int(row["webDiameter"])
+            corner = int(row["cornerDiameter"])
             along_b, along_h = int(row["webBarsAlongB"]), int(row["webBarsAlongH"])
-            one = (along_b == 0 or web == corner) and (along_h == 0 or web == corner)
+            # Each face's middle bars (empty on a face without any).
+            web_b = int(row["webDiameterB"]) if along_b else corner
+            web_h = int(row["webDiameterH"]) if along_h else corner
+            one = web_b == corner and web_h == corner
             code = CODES[steel[mark]]
             if one and along_b == along_h:
                 cells["all"] = f"{4 + 2 * along_b + 2 * along_h}{code}{corner}"
             else:
                 cells["corner"] = f"4{code}{corner}"
-                cells["b"] = f"{along_b}{code}{web}" if along_b else ""
-                cells["h"] = f"{along_h}{code}{web}" if along_h else ""
+                cells["b"] = f"{along_b}{code}{web_b}" if along_b else ""
+                cells["h"] = f"{along_h}{code}{web_h}" if along_h else ""
             if status == "designed":
                 cells["type"] = f"1({row['legsX']}×{row['legsY']})"
                 notation = row["stirrups"]

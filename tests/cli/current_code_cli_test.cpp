@@ -106,6 +106,45 @@ TEST(CurrentCodeCli, ShearKindAndStirrupSteelFlags) {
     }
 }
 
+// The bar preferences' flags, each to its field, and the texts they refuse.
+TEST(CurrentCodeCli, BarPreferenceFlags) {
+    const CliParse p =
+        parseCliArguments({"--code", "2010", "--bars", "25, 16，20 18", "--min-middle-bar", "16",
+                           "--max-size-step", "1", "--middle-bars-may-differ", "no",
+                           "--square-same-bars", "no", "--preferred-bar", "20"});
+    ASSERT_EQ(p.kind, CliParse::Kind::CurrentCode) << p.text;
+    const BarPreferences& b = p.currentCode.input.column.barPreferences;
+    EXPECT_EQ(b.diameters, (std::vector<int>{16, 18, 20, 25}));  // sorted
+    EXPECT_EQ(b.smallestMiddleBar, 16);
+    EXPECT_EQ(b.maximumSizeStep, 1);
+    EXPECT_FALSE(b.middleBarsMayDiffer);
+    EXPECT_FALSE(b.sameBarsOnSquare);
+    EXPECT_EQ(b.preferredDiameter, 20);
+    EXPECT_EQ(parseCliArguments({"--code", "2010", "--preferred-bar", "none"})
+                  .currentCode.input.column.barPreferences.preferredDiameter,
+              0);
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--code", "2010", "--bars", "16,x"},
+         "--bars: \"x\" 不是钢筋直径（整数毫米，以逗号分隔）"},
+        {{"--code", "2010", "--bars", "16,16"}, "--bars: 直径重复"},
+        {{"--code", "2010", "--bars", ","}, "--bars: 至少给出一种直径"},
+        {{"--code", "2010", "--max-size-step", "-1"}, "--max-size-step: \"-1\" 不是 0～10 的整数"},
+        {{"--code", "2010", "--min-middle-bar", "0"},
+         "--min-middle-bar: \"0\" 不是钢筋直径（整数毫米）"},
+        {{"--code", "2010", "--square-same-bars", "true"},
+         "--square-same-bars: \"true\" 应为 yes 或 no"},
+        {{"--bars", "16,20"}, "--bars goes with --code 2010"},
+        {{"--batch", "x.csv", "--code", "2010", "--max-size-step", "1"},
+         "--max-size-step describes a single case; with --batch every case comes from the CSV "
+         "file"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        const CliParse r = parseCliArguments(arguments);
+        EXPECT_EQ(r.kind, CliParse::Kind::UsageError) << message;
+        EXPECT_EQ(r.text, message);
+    }
+}
+
 // Without flags: the main dialog's start values, M1/M2 = 1, lc = l0 and the cover by default.
 TEST(CurrentCodeCli, DefaultsOfTheCurrentCode) {
     const CliParse p = parseCliArguments({"--code", "2010"});

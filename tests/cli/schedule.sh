@@ -2,6 +2,8 @@
 # tessarin-cli --schedule: the column schedule of a current-code batch and of a project, as a DXF
 # read back with ezdxf (check_schedule_dxf.py), as HTML and Word books, and the ways it is refused
 # (exit 2 for a wrong request, 3 for a path that cannot be written, nothing designed or written).
+# The cases keep the family of one middle-bar diameter (max_size_step 10, middle_bars_may_differ
+# no), for which the expected cells below were worked out.
 # Usage: schedule.sh CLI CASES WORK PYTHON CHECKER
 set -u
 cli="$1"

@@ -14,8 +14,8 @@ namespace {
 // seismic column, negative and fractional numbers.
 Project sampleProject() {
     Project project;
-    project.info = {"某住宅楼",        "2026-017 / 1#楼",  "张工", "李工", "王工",
-                    SeismicGrade::Two, StructureType::Dual};
+    project.info = {"某住宅楼",        "2026-017 / 1#楼",   "张工",          "李工", "王工",
+                    SeismicGrade::Two, StructureType::Dual, BarPreferences{}};
     ProjectColumn kz1;
     kz1.mark = "KZ1";
     kz1.column.b = 500;
@@ -86,8 +86,8 @@ TEST(ProjectFile, RefusesDamagedUnknownAndNewerFiles) {
         const char* message;
     };
     const Case cases[] = {
-        {"{\"schema\": 2, \"columns\": []}",
-         "p.tsn：第 1 行：schema：文件的格式版本为 2，本程序只能读取版本 1"},
+        {"{\"schema\": 3, \"columns\": []}",
+         "p.tsn：第 1 行：schema：文件的格式版本为 3，本程序只能读取版本 2"},
         {"{\"columns\": []}", "p.tsn：第 1 行：不是 Tessarin 工程文件"},
         {"{\"schema\": 1.5, \"columns\": []}", "schema：应为正整数的格式版本"},
         {"{\"schema\": 1}", "p.tsn：第 1 行：columns：缺少此字段"},
@@ -201,6 +201,75 @@ TEST(ProjectFile, RefusesAnUnknownKindOrStirrupSteel) {
         EXPECT_NE(reading.error.find(c.message), std::string::npos)
             << c.text << "\n -> " << reading.error;
     }
+}
+
+// The project's bar preferences, and a column with its own: both come back; the column that
+// keeps the project's writes none of its own, and follows the project's when read.
+TEST(ProjectFile, BarPreferencesRoundTrip) {
+    Project project = sampleProject();
+    project.info.barPreferences.diameters = {16, 18, 20, 22, 25};
+    project.info.barPreferences.smallestMiddleBar = 16;
+    project.columns[0].column.barPreferences = project.info.barPreferences;
+    BarPreferences own;
+    own.maximumSizeStep = 10;
+    own.middleBarsMayDiffer = false;
+    own.sameBarsOnSquare = false;
+    own.preferredDiameter = 20;
+    project.columns[1].column.barPreferences = own;
+    const std::string text = projectJson(project);
+    const ProjectReading reading = readProjectText(text, "a.tsn");
+    ASSERT_TRUE(reading.project) << reading.error;
+    EXPECT_TRUE(*reading.project == project);
+    EXPECT_EQ(projectJson(*reading.project), text);
+    EXPECT_NE(text.find("\"schema\": 2"), std::string::npos);
+    EXPECT_NE(text.find("\"diameters\": [16, 18, 20, 22, 25],\n      \"smallestMiddleBar\": 16,"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\"middleBarsMayDiffer\": false"), std::string::npos);
+    EXPECT_NE(text.find("\"preferredDiameter\": 20"), std::string::npos);
+    EXPECT_NE(text.find("\"preferredDiameter\": null"), std::string::npos);
+    // Two objects: the project's and KZ-2a's.
+    std::size_t count = 0;
+    for (std::size_t at = text.find("\"barPreferences\""); at != std::string::npos;
+         at = text.find("\"barPreferences\"", at + 1)) {
+        ++count;
+    }
+    EXPECT_EQ(count, 2U);
+}
+
+// Preferences a file may not give, each refused with the field and why; a file of the first
+// version, without preferences, opens with the defaults.
+TEST(ProjectFile, RefusesUnusableBarPreferences) {
+    const std::string column =
+        "{\"mark\": \"KZ1\", \"b\": 400, \"h\": 500, \"l0\": 3000, \"concrete\": \"C30\", "
+        "\"steel\": \"HRB400\", \"combinations\": []}";
+    struct Case {
+        std::string preferences;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"{\"diameters\": [12, 13]}", "project.barPreferences：可用直径：13 不是可用的钢筋直径"},
+        {"{\"diameters\": \"12,14\"}", "project.barPreferences.diameters：应为数组"},
+        {"{\"diameters\": [12, 12.5]}", "可用直径：\"12.5\" 不是钢筋直径"},
+        {"{\"diameters\": []}", "可用直径：至少给出一种直径"},
+        {"{\"maximumSizeStep\": 11}", "角筋与中部筋最大级差：应为 0～10 档"},
+        {"{\"middleBarsMayDiffer\": \"yes\"}", "middleBarsMayDiffer：应为 true 或 false"},
+        {"{\"preferredDiameter\": 28, \"diameters\": [20, 25]}", "优先直径：28 不在可用直径之中"},
+        {"{\"smallestMiddle\": 14}", "smallestMiddle：本程序不认识此字段"},
+    };
+    for (const Case& c : cases) {
+        const std::string text =
+            "{\"schema\": 2, \"project\": {\"barPreferences\": " + c.preferences +
+            "}, \"columns\": [" + column + "]}";
+        const ProjectReading reading = readProjectText(text, "p.tsn");
+        EXPECT_FALSE(reading.project) << text;
+        EXPECT_NE(reading.error.find(c.message), std::string::npos)
+            << text << "\n -> " << reading.error;
+    }
+    const ProjectReading old =
+        readProjectText("{\"schema\": 1, \"columns\": [" + column + "]}", "p.tsn");
+    ASSERT_TRUE(old.project) << old.error;
+    EXPECT_TRUE(old.project->columns[0].column.barPreferences == BarPreferences{});
 }
 
 // A damaged file is refused by name and stays on disk exactly as it was.

@@ -370,7 +370,8 @@ TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {
     const std::string area = formatShortest(d.layout->steelArea);
     EXPECT_EQ(currentCodeJson(d),
               "{\"status\": \"designed\", \"reason\": \"\", \"cornerDiameter\": 20, "
-              "\"webDiameter\": 20, \"webBarsAlongB\": 0, \"webBarsAlongH\": 0, \"bars\": "
+              "\"webDiameter\": 20, \"webBarsAlongB\": 0, \"webBarsAlongH\": 0, "
+              "\"webDiameterB\": null, \"webDiameterH\": null, \"bars\": "
               "[{\"u\": 262, \"v\": 162, \"d\": 20}, {\"u\": 262, \"v\": -162, \"d\": 20}, "
               "{\"u\": -262, \"v\": 162, \"d\": 20}, {\"u\": -262, \"v\": -162, \"d\": 20}], "
               "\"steelArea\": " +
@@ -393,7 +394,8 @@ TEST(CurrentCodeJson, FieldsOfADesignAndOfNoLayout) {
               "{\"status\": \"no-layout\", \"reason\": \"第1组荷载组合的轴压比 μN = N/(fcA) = "
               "0.874超过三级框架结构柱的限值 0.85 - 0.05(λ = 1.77 ≤ 2) = 0.80(GB 50011 表6.3.6)\", "
               "\"cornerDiameter\": null, \"webDiameter\": null, "
-              "\"webBarsAlongB\": null, \"webBarsAlongH\": null, \"bars\": [], \"steelArea\": "
+              "\"webBarsAlongB\": null, \"webBarsAlongH\": null, \"webDiameterB\": null, "
+              "\"webDiameterH\": null, \"bars\": [], \"steelArea\": "
               "null, \"ratio\": null, \"axialRatioLimit\": {\"table\": 0.85, "
               "\"concreteReduction\": 0, \"shortColumnReduction\": 0.05, \"value\": 0.8}, "
               "\"shearSpan\": {\"hn\": 2000, \"a\": 34, \"h0x\": 566, \"h0y\": 366, "
@@ -418,7 +420,11 @@ TEST(CurrentCodeReport, StirrupBlockAndKinds) {
     LoadCombination load;
     load.Vx = 150.0;
     load.Vy = 80.0;
-    const ColumnWithStirrups whole = designColumnWithStirrups({}, std::vector{load});
+    // The worked layout 4C28 with C12 middle bars needs a step of any size (the default step of
+    // 2 draws 4C20 + 3C16 / 2C16 instead).
+    CurrentCodeColumn column;
+    column.barPreferences.maximumSizeStep = 10;
+    const ColumnWithStirrups whole = designColumnWithStirrups(column, std::vector{load});
     const std::string text = currentCodeReportText(whole);
     for (const char* line :
          {"    Vx = 150.00 kN，Vy = 80.00 kN；未指明\r\n",

@@ -94,11 +94,11 @@ TEST(DxfDocument, DrawingWithANonFiniteSizeIsNotWritten) {
 
 // The grade's symbol as the Chinese drafting fonts draw it: %%132 HRB400, %%133 HRB500.
 TEST(FlatNotation, LinesOfASymmetricLayout) {
-    EXPECT_EQ(flatNotationLines({400.0, 600.0, 25, 20, 3, 2, "%%132"}),
+    EXPECT_EQ(flatNotationLines({400.0, 600.0, 25, 20, 3, 20, 2, "%%132"}),
               (std::vector<std::string>{"400×600", "角筋 4%%13225", "b边一侧中部筋 3%%13220",
                                         "h边一侧中部筋 2%%13220"}));
     // Four corner bars only: the faces have no line.
-    EXPECT_EQ(flatNotationLines({300.0, 350.0, 16, 16, 0, 0, "%%133"}),
+    EXPECT_EQ(flatNotationLines({300.0, 350.0, 16, 16, 0, 16, 0, "%%133"}),
               (std::vector<std::string>{"300×350", "角筋 4%%13316"}));
     EXPECT_EQ(drawingTitle("KZ1", "C30", "HRB400", 0.8705, 3),
               "KZ1  C30  HRB400  GB 50010-2010  利用率 0.871（组合 3）");

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     for (const double v : {-162.0, 162.0}) {
         for (const double u : {-86.5, 86.5}) drawing.bars.push_back({u, v, 20.0});
     }
-    drawing.annotation = tessarin::flatNotationLines({400.0, 600.0, 25, 20, 3, 2, "%%132"});
+    drawing.annotation = tessarin::flatNotationLines({400.0, 600.0, 25, 20, 3, 20, 2, "%%132"});
     drawing.title = tessarin::drawingTitle("KZ1", "C30", "HRB400", 0.8704, 2);
     const tessarin::FileResult written = tessarin::writeSectionDrawing(argv[1], drawing);
     if (!written.ok) {

@@ -406,7 +406,7 @@ void CurrentCodeDialogTest::exportsTheBook_data() {
     QTest::addColumn<QString>("needed");
     // The start-up column's layout, and 2000 kN·m that no layout the rules allow carries.
     QTest::newRow("designed") << "244"
-                              << "选用配筋：角筋 4C28；b边每侧 2C12；h边每侧 1C12";
+                              << "选用配筋：角筋 4C20；b边每侧 3C16；h边每侧 2C16";
     QTest::newRow("no layout") << "2000"
                                << "无可行的配筋方案：即使采用构造允许的最大配筋";
 }

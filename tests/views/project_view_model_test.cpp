@@ -110,6 +110,19 @@ TEST(ProjectViewModel, CommandsEnabledByTheList) {
 
 // Designed, input error, no layout and not designed, each with its status word; an edit makes a
 // column undesigned again, and a design run over data that changed meanwhile is not taken.
+// The selected column's summary names its bar preferences and whether they are the project's:
+// the defaults, written as barPreferencesSummary writes them.
+TEST(ProjectViewModel, SummaryNamesTheBarPreferences) {
+    ProjectViewModel vm;
+    vm.addColumn();
+    vm.select(0);
+    const std::vector<std::string> lines = vm.summaryLines();
+    ASSERT_GE(lines.size(), 2U);
+    EXPECT_EQ(lines[1],
+              "配筋参数：12,14,16,18,20,22,25,28,32,36,40；中部筋≥12；级差≤2；b/h中部筋可不同；"
+              "方柱四边相同（工程）");
+}
+
 TEST(ProjectViewModel, DesignStatusPerColumn) {
     ProjectViewModel vm;
     vm.addColumn();  // KZ1: the start-up case of the current-code dialog
@@ -163,23 +176,24 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     ASSERT_FALSE(layoutRow.empty());
     const ColumnRow kz1 = vm.row(0);
     EXPECT_NE(layoutRow.find("," + kz1.layout + ","), std::string::npos) << layoutRow;
-    // The batch chose 4C28 with 2C12 on each b face and 1C12 on each h face:
-    // As = pi/4 (4 * 28^2 + 6 * 12^2) = 1000 pi = 3141.59 mm2, rho = 1000 pi / (400 * 600) =
-    // 1.309 %.
-    ASSERT_NE(layoutRow.find("角筋 4C28；b边每侧 2C12；h边每侧 1C12"), std::string::npos);
-    EXPECT_EQ(kz1.steelArea, "3142");
-    EXPECT_EQ(kz1.ratio, "1.31%");
+    // With the default bar preferences (a middle bar at most two sizes below the corner bar) the
+    // batch chose 4C20 with 3C16 on each b face and 2C16 on each h face:
+    // As = pi/4 (4 * 20^2 + 10 * 16^2) = 1040 pi = 3267.26 mm2, rho = 1040 pi / (400 * 600) =
+    // 1.361 %.
+    ASSERT_NE(layoutRow.find("角筋 4C20；b边每侧 3C16；h边每侧 2C16"), std::string::npos);
+    EXPECT_EQ(kz1.steelArea, "3267");
+    EXPECT_EQ(kz1.ratio, "1.36%");
 
     // Its section as the drawing has it: b = 400 across, h = 600 up. The faces of length b (top
-    // and bottom) carry the 2 corner bars and 2 web bars each, the faces of length h 1 web bar
-    // between the corners: 4 bars near the top face, 3 near the left face. A bar's centre sits
-    // c + ds + d/2 from its faces: 20 + 8 + 6 = 34 mm for a C12 web bar, 42 mm for a C28 corner.
+    // and bottom) carry the 2 corner bars and 3 web bars each, the faces of length h 2 web bars
+    // between the corners: 5 bars near the top face, 4 near the left face. A bar's centre sits
+    // c + ds + d/2 from its faces: 20 + 8 + 8 = 36 mm for a C16 web bar, 38 mm for a C20 corner.
     vm.select(0);
     const SectionPicture picture = vm.picture();
     EXPECT_EQ(picture.width, 400.0);
     EXPECT_EQ(picture.height, 600.0);
     EXPECT_EQ(picture.stirrupInset, 24.0);  // c + ds / 2
-    ASSERT_EQ(picture.bars.size(), 10U);
+    ASSERT_EQ(picture.bars.size(), 14U);
     std::vector<double> ys;
     std::vector<double> xs;
     for (const SectionPicture::Circle& bar : picture.bars) {
@@ -188,10 +202,10 @@ TEST(ProjectViewModel, DesignStatusPerColumn) {
     }
     std::sort(ys.begin(), ys.end());
     std::sort(xs.begin(), xs.end());
-    EXPECT_EQ(ys, (std::vector<double>{258.0, 258.0, 266.0, 266.0}));
-    EXPECT_EQ(xs, (std::vector<double>{-166.0, -158.0, -158.0}));
+    EXPECT_EQ(ys, (std::vector<double>{262.0, 262.0, 264.0, 264.0, 264.0}));
+    EXPECT_EQ(xs, (std::vector<double>{-164.0, -164.0, -162.0, -162.0}));
     // The notation the picture draws with HRB400's symbol, the end of its plain-text caption.
-    EXPECT_EQ(picture.notation, "角筋 4C28；b边每侧 2C12；h边每侧 1C12");
+    EXPECT_EQ(picture.notation, "角筋 4C20；b边每侧 3C16；h边每侧 2C16");
     EXPECT_EQ(picture.steel, SteelGrade2010::HRB400);
     EXPECT_EQ(picture.caption, "KZ1  400×600  " + picture.notation);
 
@@ -313,8 +327,9 @@ TEST(ProjectViewModel, ExportsAndImport) {
 }
 
 // 导出柱表 by the file's suffix. KZ7 is the worked start-up column (400 x 600, l0 6000, C30,
-// HRB400, N 400, M 244 / 120), whose layout is 4C28 at the corners, 2C12 on each face of b and 1C12
-// on each face of h (the current-code book's worked steps): in a drawing 4%%13228, 2%%13212,
+// HRB400, N 400, M 244 / 120) with a middle bar allowed any number of sizes below the corner bar
+// (max_size_step 10), whose layout is 4C28 at the corners, 2C12 on each face of b and 1C12 on each
+// face of h (the current-code book's worked steps): in a drawing 4%%13228, 2%%13212,
 // 1%%13212
 // (%%132 HRB400), in a book 4C28. KZ9 has a negative b: its row says 输入有误. A PDF needs the
 // command line's writer, and an unknown suffix is refused, neither writing anything; an unwritable
@@ -322,8 +337,9 @@ TEST(ProjectViewModel, ExportsAndImport) {
 TEST(ProjectViewModel, ExportSchedule) {
     TemporaryDirectory dir;
     writeFileBytes(dir.file("c.csv"),
-                   "id,l0,b,h,M0x,M0y,N,concrete,steel\nKZ7,6000,400,600,244,120,400,C30,HRB400\n"
-                   "KZ9,6000,-400,600,244,120,400,C30,HRB400\n");
+                   "id,l0,b,h,M0x,M0y,N,concrete,steel,max_size_step\n"
+                   "KZ7,6000,400,600,244,120,400,C30,HRB400,10\n"
+                   "KZ9,6000,-400,600,244,120,400,C30,HRB400,10\n");
     ProjectViewModel vm;
     vm.editInfo(InfoField::Name, "某综合楼");
     ASSERT_EQ(vm.importCases(dir.file("c.csv")), "");

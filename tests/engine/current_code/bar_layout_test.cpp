@@ -12,6 +12,8 @@
 namespace tessarin {
 namespace {
 
+DetailingLimits spacingOnly();
+
 // 4Φ25 + 3Φ20 on each face of length b + 2Φ20 on each face of length h in 400 x 600, c = 20,
 // ds = 8. Corner centres 20 + 8 + 12.5 = 40.5 from the faces: u = +-259.5, v = +-159.5. Web bars
 // 38 from their face: faces along b at u = +-262 with v = -159.5 + 319 k / 4 = -79.75, 0, 79.75;
@@ -113,6 +115,97 @@ TEST(BarLayout, SpacingLimitDecidesBetweenTwoLayouts) {
     ASSERT_FALSE(narrow.empty());
     EXPECT_EQ(narrow.front().choice, (LayoutChoice{14, 12, 2, 2}));
     EXPECT_NEAR(narrow.front().steelArea, 1520.5, 0.1);
+}
+
+// The preferences narrow the family of the 500 x 500 section above (300 mm spacing: one web bar
+// a face at least; sum d^2 >= 1750.7; the same bars on all four faces of a square):
+// - defaults: 4C16 + 4C14 = 4 x 256 + 4 x 196 = 1808 (14 one size below 16);
+// - step 0 (middle bars of the corner's size): 2 dc^2 >= 437.7 -> dc = 16, 2048;
+// - smallest middle bar 16: 16 corners with 16 middles, 2048 (18/16 gives 2320);
+// - only 20 and 25: 4C20 + 4C20 = 3200 (25 corners give at least 2500 + 4 x 400);
+// - only 12 and 25, step 1: 12s alone need 576 + 4 n 144 >= 1750.7, n = 3 a face: 2304 (16
+//   bars, 432 / 4 - 12 = 96 mm clear); 4C25 + 4C12 gives 3076.
+TEST(BarLayout, PreferencesNarrowTheFamily) {
+    CurrentCodeColumn column;
+    column.b = 500.0;
+    column.h = 500.0;
+    const DetailingLimits limits = detailingLimits(column, 20.0);
+    const LayoutFrame frame{500.0, 500.0, 20.0, 8.0};
+    const auto with = [](auto change) {
+        BarPreferences p;
+        change(p);
+        return p;
+    };
+    struct Case {
+        const char* name;
+        BarPreferences preferences;
+        LayoutChoice expected;
+        int squaredSum;
+    };
+    const Case cases[] = {
+        {"defaults", {}, {16, 14, 1, 1}, 1808},
+        {"step 0", with([](BarPreferences& p) { p.maximumSizeStep = 0; }), {16, 16, 1, 1}, 2048},
+        {"middle >= 16",
+         with([](BarPreferences& p) { p.smallestMiddleBar = 16; }),
+         {16, 16, 1, 1},
+         2048},
+        {"20 and 25",
+         with([](BarPreferences& p) {
+             p.diameters = {20, 25};
+         }),
+         {20, 20, 1, 1},
+         3200},
+        {"12 and 25, step 1",
+         with([](BarPreferences& p) {
+             p.diameters = {12, 25};
+             p.maximumSizeStep = 1;
+         }),
+         {12, 12, 3, 3},
+         2304},
+    };
+    for (const Case& c : cases) {
+        const std::vector<LayoutChoice> choices = detailedChoices(frame, limits, c.preferences);
+        ASSERT_FALSE(choices.empty()) << c.name;
+        EXPECT_EQ(choices.front(), c.expected) << c.name;
+        EXPECT_EQ(squaredDiameterSum(choices.front()), c.squaredSum) << c.name;
+        for (const LayoutChoice& choice : choices) {
+            // Every layout keeps to the preferences.
+            const int corner = allowedIndex(c.preferences, choice.cornerDiameter);
+            ASSERT_GE(corner, 0) << c.name;
+            for (const auto& [bars, d] : {std::pair{choice.webBarsAlongB, choice.webDiameterB},
+                                          std::pair{choice.webBarsAlongH, choice.webDiameterH}}) {
+                if (bars == 0) continue;
+                EXPECT_TRUE(middleBarAllowed(c.preferences, choice.cornerDiameter, d)) << c.name;
+            }
+            EXPECT_EQ(choice.webBarsAlongB, choice.webBarsAlongH) << c.name;  // square
+        }
+    }
+}
+
+// Middle bars that differ between the faces, 400 x 600, c = 20, ds = 8: 2C25 on each b face
+// (corner centres 400 - 56 - 25 = 319 apart, 106.3 between centres, 81.3 clear) and 2C20 on each
+// h face (519 apart, 173 between centres, 150.5 clear) meet the spacing rules; the family holds
+// that layout only when the faces may differ.
+TEST(BarLayout, FacesMayDifferOnlyWhenAllowed) {
+    const LayoutFrame frame{400.0, 600.0, 20.0, 8.0};
+    const LayoutChoice mixed(25, 25, 2, 20, 2);
+    BarPreferences apart;
+    BarPreferences alike;
+    alike.middleBarsMayDiffer = false;
+    const auto holds = [&](const BarPreferences& p) {
+        const std::vector<LayoutChoice> c = detailedChoices(frame, spacingOnly(), p);
+        return std::find(c.begin(), c.end(), mixed) != c.end();
+    };
+    EXPECT_TRUE(holds(apart));
+    EXPECT_FALSE(holds(alike));
+    EXPECT_EQ(mixed.diameterCount(), 2);
+    EXPECT_TRUE(mixed.webDiametersDiffer());
+    // 4 x 625 + 4 x 625 + 4 x 400 = 6600.
+    EXPECT_EQ(squaredDiameterSum(mixed), 6600);
+    // A face without web bars takes the corner diameter: one record per layout.
+    EXPECT_EQ(LayoutChoice(25, 20, 0, 20, 2), LayoutChoice(25, 25, 0, 20, 2));
+    EXPECT_EQ(LayoutChoice(25, 20, 0, 20, 2).diameterCount(), 2);
+    EXPECT_EQ(LayoutChoice(25, 22, 1, 20, 2).diameterCount(), 3);
 }
 
 // Order of preference: least steel (sum of d^2), then fewest bars, then one diameter.

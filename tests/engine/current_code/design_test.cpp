@@ -158,12 +158,17 @@ TEST(MomentBound, HandCasesAndAboveTheExactCapacity) {
 // so 4Φ18 + 10Φ12 (14 bars, 2148.8 mm^2, rho = 0.8595 %) beats the usual 4Φ20 + 8Φ12 (12 bars,
 // 2161.4 mm^2) and 12Φ16 (2412.7 mm^2). The ten web bars go 3 + 2 per pair of faces; with Mx
 // much larger than My the three go on the faces along b, at the largest lever arm of Mx.
+// The family here is the one of a single web diameter with any corner-to-web step, on a square
+// section whose faces may differ in count: the preferences say so.
 TEST(CurrentCodeDesign, ManySmallBarsBeatFewerLargeOnes) {
     CurrentCodeColumn column;
     column.b = 500.0;
     column.h = 500.0;
     column.l0 = 4000.0;
     column.seismic = SeismicGrade::Two;
+    column.barPreferences.maximumSizeStep = 10;
+    column.barPreferences.middleBarsMayDiffer = false;
+    column.barPreferences.sameBarsOnSquare = false;
     const LoadCombination loads[] = {{500.0, 100.0, 1.0, 15.0, 1.0}};
     const CurrentCodeDesign d = designCurrentCode(column, loads);
     ASSERT_TRUE(d.designed) << static_cast<int>(d.reason.kind);
@@ -172,6 +177,47 @@ TEST(CurrentCodeDesign, ManySmallBarsBeatFewerLargeOnes) {
     EXPECT_NEAR(d.limits.minimumTotalRatio, 0.0085, 1e-12);
     EXPECT_LE(d.combinations[0].utilisation, 1.0);
     EXPECT_EQ(d.governing, 0);
+}
+
+// The same column with other preferences (sum d^2 >= 2705.6, at least two web bars a face):
+// - b and h faces' web bars may differ, any step, a square's faces may differ: corner 14 (784)
+//   with 4C12 on each b face (2 * 4 * 144 = 1152) and 2C14 on each h face (2 * 2 * 196 = 784)
+//   gives 2720, below the 2736 of 4C18 + 3C12/2C12 and of every one-diameter layout above; 16
+//   bars. 4C12 on a 430 mm face: centre 86, clear 73 >= 50. The mirror (2C14 on b, 4C12 on h)
+//   ties on steel, bars and diameters; Mx (100) far above My (15) wants the bars on the b faces
+//   (at the lever arm of Mx), so the lower utilisation takes the four 12s there.
+//   As = 2720 * pi/4 = 2136.28 mm^2.
+// - the defaults (step at most 2, the same bars on all faces of a square): 4 dc^2 + 4 n dw^2
+//   with n >= 2: 16/14 n = 2 gives 2592 (short), 18/14 n = 2 2864, 12/12 n = 4 2880, 16/12 n = 3
+//   2752 (least); 4C18 with 12s is three sizes apart. 4C16 + 3C12 a face, 16 bars,
+//   As = 2752 * pi/4 = 2161.42 mm^2.
+TEST(CurrentCodeDesign, PreferencesShapeTheFamily) {
+    CurrentCodeColumn column;
+    column.b = 500.0;
+    column.h = 500.0;
+    column.l0 = 4000.0;
+    column.seismic = SeismicGrade::Two;
+    const LoadCombination loads[] = {{500.0, 100.0, 1.0, 15.0, 1.0}};
+    BarPreferences wide;
+    wide.maximumSizeStep = 10;
+    wide.sameBarsOnSquare = false;
+    struct Case {
+        BarPreferences preferences;
+        LayoutChoice expected;
+        double steelArea;
+    };
+    const Case cases[] = {
+        {wide, LayoutChoice(14, 12, 4, 14, 2), 2136.28},
+        {BarPreferences{}, LayoutChoice(16, 12, 3, 3), 2161.42},
+    };
+    for (const Case& c : cases) {
+        column.barPreferences = c.preferences;
+        const CurrentCodeDesign d = designCurrentCode(column, loads);
+        ASSERT_TRUE(d.designed) << static_cast<int>(d.reason.kind);
+        EXPECT_EQ(d.layout->choice, c.expected) << d.layout->choice.cornerDiameter;
+        EXPECT_NEAR(d.layout->steelArea, c.steelArea, 0.01);
+        EXPECT_LE(d.combinations[0].utilisation, 1.0);
+    }
 }
 
 // Three combinations on the start-up column: A has the largest N (1800 kN) with small moments,

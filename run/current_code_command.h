@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/current_code/column_with_stirrups.h"
-#include "report/current_code_report.h"
 #include "platform/file_result.h"
+#include "report/current_code_report.h"
 #include "run/current_code_input.h"
 
 namespace tessarin {

@@ -22,17 +22,17 @@
 #include <new>
 #include <thread>
 
+#include "book/current_code_book.h"
+#include "drawing/design_drawing.h"
 #include "engine/current_code/column_with_stirrups.h"
 #include "engine/current_code/current_code_design.h"
-#include "book/current_code_book.h"
 #include "report/current_code_format.h"
 #include "report/current_code_labels.h"
 #include "report/current_code_report.h"
 #include "report/current_code_stirrup_text.h"
-#include "drawing/design_drawing.h"
-#include "text/number_text.h"
 #include "run/calculate_command.h"
 #include "run/current_code_fields.h"
+#include "text/number_text.h"
 #include "ui/book_export.h"
 #include "ui/current_code_view.h"
 #include "ui/dialog_template.h"

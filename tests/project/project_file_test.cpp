@@ -257,7 +257,9 @@ TEST(ProjectFile, NamesTheFirstFaultInTheOrderOfTheFields) {
         {"\"b\": 4, \"h\": 5, \"l0\": 3, \"steel\": \"S\", ", "columns[0].concrete：缺少此字段"},
     };
     for (const Case& c : cases) {
-        const std::string text = head + c.fields + rest;
+        std::string text = head;
+        text += c.fields;
+        text += rest;
         const ProjectReading reading = readProjectText(text, "p.tsn");
         EXPECT_FALSE(reading.project) << text;
         EXPECT_NE(reading.error.find(c.message), std::string::npos)
@@ -277,7 +279,10 @@ TEST(ProjectFile, NamesTheFirstFaultInTheOrderOfTheFields) {
          "columns[0].combinations[0].kind：\"\" 不是可用的值（可用：seismic、non-seismic）"},
     };
     for (const Case& c : loads) {
-        const std::string text = column + "\"combinations\": [" + c.fields + "]}]}";
+        std::string text = column;
+        text += "\"combinations\": [";
+        text += c.fields;
+        text += "]}]}";
         const ProjectReading reading = readProjectText(text, "p.tsn");
         EXPECT_FALSE(reading.project) << text;
         EXPECT_NE(reading.error.find(c.message), std::string::npos)

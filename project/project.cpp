@@ -1,18 +1,37 @@
 #include "project/project.h"
 
+#include "run/current_code_fields.h"
+
 namespace tessarin {
 
+namespace {
+
+// Equal as a project file holds them: every field with a place in it (a blank optional number
+// equals only a blank one).
+bool sameSaved(const CurrentCodeColumn& a, const LoadCombination& loadA, const CurrentCodeColumn& b,
+               const LoadCombination& loadB, bool combination) {
+    for (const CurrentCodeFieldEntry* entry :
+         currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+        if (entry->perCombination() != combination) continue;
+        if (entry->isChoice()) {
+            if (fieldChoice(*entry, a, loadA) != fieldChoice(*entry, b, loadB)) return false;
+        } else if (fieldNumber(*entry, a, loadA) != fieldNumber(*entry, b, loadB)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool operator==(const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
-    return a.b == b.b && a.h == b.h && a.l0 == b.l0 && a.lcX == b.lcX && a.lcY == b.lcY &&
-           a.hn == b.hn && a.concreteGrade == b.concreteGrade && a.steel == b.steel &&
-           a.cover == b.cover && a.stirrup == b.stirrup && a.seismic == b.seismic &&
-           a.structure == b.structure && a.position == b.position &&
-           a.stirrupSteel == b.stirrupSteel && a.barPreferences == b.barPreferences;
+    const LoadCombination load;
+    return sameSaved(a, load, b, load, false) && a.barPreferences == b.barPreferences;
 }
 
 bool operator==(const LoadCombination& a, const LoadCombination& b) {
-    return a.N == b.N && a.M2x == b.M2x && a.m1m2X == b.m1m2X && a.M2y == b.M2y &&
-           a.m1m2Y == b.m1m2Y && a.Vx == b.Vx && a.Vy == b.Vy && a.kind == b.kind;
+    const CurrentCodeColumn column;
+    return sameSaved(column, a, column, b, true);
 }
 
 bool operator==(const ProjectColumn& a, const ProjectColumn& b) {

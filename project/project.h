@@ -41,7 +41,8 @@ struct Project {
     std::vector<ProjectColumn> columns;
 };
 
-// Equal in every field a project file holds (the table's entries with a projectPlace).
+// Equal in every field a project file holds (the table's entries with a projectPlace, and the
+// bar preferences).
 bool operator==(const CurrentCodeColumn& a, const CurrentCodeColumn& b);
 bool operator==(const LoadCombination& a, const LoadCombination& b);
 bool operator==(const ProjectColumn& a, const ProjectColumn& b);

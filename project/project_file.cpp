@@ -1,9 +1,11 @@
 #include "project/project_file.h"
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <system_error>
 
 #include "platform/file_system.h"
@@ -11,61 +13,79 @@
 #include "project/json_value.h"
 #include "report/bar_preference_fields.h"
 #include "report/current_code_labels.h"
+#include "run/current_code_fields.h"
 #include "text/number_text.h"
 
 namespace tessarin {
 
 const char* seismicGradeWord(SeismicGrade grade) {
-    switch (grade) {
-        case SeismicGrade::One:
-            return "1";
-        case SeismicGrade::Two:
-            return "2";
-        case SeismicGrade::Three:
-            return "3";
-        case SeismicGrade::Four:
-            return "4";
-        case SeismicGrade::None:
-            break;
-    }
-    return "none";
+    return seismicGrades().word(static_cast<int>(grade));
 }
 
 const char* structureWord(StructureType structure) {
-    switch (structure) {
-        case StructureType::Dual:
-            return "dual";
-        case StructureType::FrameSupported:
-            return "frame-supported";
-        case StructureType::Frame:
-            break;
-    }
-    return "frame";
+    return structureTypes().word(static_cast<int>(structure));
 }
 
 const char* positionWord(ColumnPosition position) {
-    return position == ColumnPosition::Corner ? "corner" : "middle";
+    return columnPositions().word(static_cast<int>(position));
 }
 
 const char* combinationKindWord(CombinationKind kind) {
-    switch (kind) {
-        case CombinationKind::Seismic:
-            return "seismic";
-        case CombinationKind::NonSeismic:
-            return "non-seismic";
-        case CombinationKind::Unspecified:
-            break;
-    }
-    return "";
+    return combinationKinds().word(static_cast<int>(kind));
 }
 
 std::optional<CombinationKind> combinationKindFromWord(std::string_view word) {
-    if (word == "seismic") return CombinationKind::Seismic;
-    if (word == "non-seismic") return CombinationKind::NonSeismic;
-    return std::nullopt;
+    const auto value = combinationKinds().fromWord(word);
+    if (!value) return std::nullopt;
+    return static_cast<CombinationKind>(*value);
 }
 
 namespace {
+
+// The fields a project file holds in its order: a column's (combination false) or a
+// combination's.
+const std::vector<const CurrentCodeFieldEntry*>& savedFields(bool combination) {
+    static const auto kFields = [] {
+        std::array<std::vector<const CurrentCodeFieldEntry*>, 2> fields;
+        for (const CurrentCodeFieldEntry* entry :
+             currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+            fields.at(entry->perCombination() ? 1 : 0).push_back(entry);
+        }
+        return fields;
+    }();
+    return kFields.at(combination ? 1 : 0);
+}
+
+std::vector<std::string_view> keysOf(const std::vector<const CurrentCodeFieldEntry*>& fields) {
+    std::vector<std::string_view> names;
+    names.reserve(fields.size());
+    for (const CurrentCodeFieldEntry* entry : fields) names.emplace_back(entry->key);
+    return names;
+}
+
+// The field's value as the file writes it ("C30", 600, "seismic"), or "" where the file leaves
+// it out: a blank optional number, and a field written only when set that holds its default
+// (a shear of +0, the kind unspecified).
+std::string savedValue(const CurrentCodeFieldEntry& entry, const CurrentCodeColumn& column,
+                       const LoadCombination& load) {
+    const CurrentCodeColumn newColumn;
+    const LoadCombination newLoad;
+    std::string text;
+    if (entry.isChoice()) {
+        const int value = fieldChoice(entry, column, load);
+        if (entry.projectWhenSet && value == fieldChoice(entry, newColumn, newLoad)) return text;
+        appendJsonString(text, entry.choices->word(value));
+        return text;
+    }
+    const std::optional<double> value = fieldNumber(entry, column, load);
+    if (!value) return text;
+    if (entry.projectWhenSet) {
+        const double given = *fieldNumber(entry, newColumn, newLoad);
+        // -0 is kept: it reads back as it was written.
+        if (*value == given && std::signbit(*value) == std::signbit(given)) return text;
+    }
+    return formatShortest(*value);
+}
 
 // Writes "name": value lines with the file's indentation.
 class JsonWriter {
@@ -105,9 +125,9 @@ class JsonWriter {
         text_ += formatShortest(value);
         first_ = false;
     }
-    // A combination on one line: a project of thousands stays readable and small.
-    void inlineObject(const std::vector<std::pair<const char*, double>>& fields,
-                      std::string_view kind = {}) {
+    // A combination on one line: a project of thousands stays readable and small. Each value is
+    // written as it is (a number, or a word already quoted).
+    void inlineObject(const std::vector<std::pair<const char*, std::string>>& fields) {
         next();
         text_ += '{';
         bool first = true;
@@ -116,11 +136,7 @@ class JsonWriter {
             first = false;
             appendJsonString(text_, name);
             text_ += ": ";
-            text_ += formatShortest(value);
-        }
-        if (!kind.empty()) {
-            text_ += ", \"kind\": ";
-            appendJsonString(text_, kind);
+            text_ += value;
         }
         text_ += '}';
         first_ = false;
@@ -171,7 +187,7 @@ class ProjectParser {
     }
 
     bool expectObject(const JsonValue& value, const std::string& path,
-                      std::initializer_list<std::string_view> known) {
+                      std::span<const std::string_view> known) {
         if (value.kind != JsonValue::Kind::Object) return fail(value, path, "应为对象 {…}");
         for (const auto& [name, member] : value.members) {
             bool listed = false;
@@ -242,6 +258,53 @@ class ProjectParser {
         return true;
     }
 
+    // A word of a choice field: "\"x\" 不是可用的值（可用：none、1、2、3、4）" when it is none of
+    // its list's.
+    bool choose(const JsonValue& object, const std::string& path,
+                const CurrentCodeFieldEntry& entry, const std::string& given,
+                CurrentCodeColumn& column, LoadCombination& load) {
+        const auto value = entry.choices->fromWord(given);
+        if (!value) {
+            return fail(*object.find(entry.key), join(path, entry.key),
+                        "\"" + given + "\" 不是可用的" + entry.projectNot);
+        }
+        setFieldChoice(entry, column, load, *value);
+        return true;
+    }
+
+    // Reads the fields of a column or a combination in the file's order. A grade (concrete,
+    // steel, stirrup steel) is looked up only after every field has been read; the other words
+    // as they are read.
+    bool readFields(const JsonValue& value, const std::string& path, bool combination,
+                    CurrentCodeColumn& column, LoadCombination& load) {
+        std::vector<std::pair<const CurrentCodeFieldEntry*, std::string>> grades;
+        for (const CurrentCodeFieldEntry* entry : savedFields(combination)) {
+            if (entry->isChoice()) {
+                std::string given;
+                if (!text(value, path, entry->key, given, entry->required)) return false;
+                if (value.find(entry->key) == nullptr) continue;
+                if (entry->choices == &concreteGrades2010() ||
+                    entry->choices == &steelGrades2010()) {
+                    grades.emplace_back(entry, std::move(given));
+                } else if (!choose(value, path, *entry, given, column, load)) {
+                    return false;
+                }
+            } else if (entry->isOptional()) {
+                std::optional<double> given;
+                if (!optionalNumber(value, path, entry->key, given)) return false;
+                setFieldNumber(*entry, column, load, given);
+            } else {
+                double given = *fieldNumber(*entry, column, load);
+                if (!number(value, path, entry->key, given, entry->required)) return false;
+                setFieldNumber(*entry, column, load, given);
+            }
+        }
+        for (const auto& [entry, given] : grades) {
+            if (!choose(value, path, *entry, given, column, load)) return false;
+        }
+        return true;
+    }
+
     // The bar preferences object, each field as its JSON value: the diameters an array of
     // numbers, a diameter or the step a number, a switch true or false, the preferred diameter a
     // number or null. Read by the same rules as the command line's flags.
@@ -307,9 +370,10 @@ class ProjectParser {
 
     bool readInfo(const JsonValue& value, ProjectInfo& info) {
         const std::string path = "project";
-        if (!expectObject(value, path,
-                          {"name", "number", "designer", "checker", "reviewer", "code", "seismic",
-                           "structure", "barPreferences"})) {
+        static constexpr std::array<std::string_view, 9> kKeys = {
+            "name", "number",  "designer",  "checker",       "reviewer",
+            "code", "seismic", "structure", "barPreferences"};
+        if (!expectObject(value, path, kKeys)) {
             return false;
         }
         if (const JsonValue* preferences = value.find("barPreferences")) {
@@ -339,34 +403,21 @@ class ProjectParser {
     }
 
     bool readCombination(const JsonValue& value, const std::string& path, LoadCombination& load) {
-        if (!expectObject(value, path, {"N", "M2x", "m1m2X", "M2y", "m1m2Y", "Vx", "Vy", "kind"}))
-            return false;
-        load.m1m2X = 1.0;
-        load.m1m2Y = 1.0;
-        // A file without the shears and the kind (written before they were kept) reads as
-        // today's defaults: no shear, kind unspecified.
-        load.Vx = 0.0;
-        load.Vy = 0.0;
-        load.kind = CombinationKind::Unspecified;
-        return number(value, path, "N", load.N, true) &&
-               number(value, path, "M2x", load.M2x, true) &&
-               number(value, path, "m1m2X", load.m1m2X, false) &&
-               number(value, path, "M2y", load.M2y, true) &&
-               number(value, path, "m1m2Y", load.m1m2Y, false) &&
-               number(value, path, "Vx", load.Vx, false) &&
-               number(value, path, "Vy", load.Vy, false) &&
-               word(value, path, "kind", load.kind, combinationKindFromWord,
-                    "seismic、non-seismic");
+        if (!expectObject(value, path, keysOf(savedFields(true)))) return false;
+        // A field the file leaves out takes the default of a new combination: a file written
+        // before the shears and the kind were kept reads as no shear, kind unspecified.
+        load = LoadCombination{};
+        CurrentCodeColumn unused;
+        return readFields(value, path, true, unused, load);
     }
 
     bool readColumn(const JsonValue& value, const std::string& path, const ProjectInfo& info,
                     ProjectColumn& column) {
-        if (!expectObject(value, path,
-                          {"mark", "b", "h", "l0", "lcX", "lcY", "hn", "concrete", "steel", "cover",
-                           "stirrup", "stirrupSteel", "seismic", "structure", "position",
-                           "barPreferences", "combinations"})) {
-            return false;
-        }
+        std::vector<std::string_view> known = keysOf(savedFields(false));
+        known.insert(known.begin(), "mark");
+        known.emplace_back("barPreferences");
+        known.emplace_back("combinations");
+        if (!expectObject(value, path, known)) return false;
         CurrentCodeColumn& c = column.column;
         c.seismic = info.seismic;
         c.structure = info.structure;
@@ -379,42 +430,8 @@ class ProjectParser {
         if (!text(value, path, "mark", column.mark, true)) return false;
         if (column.mark.empty())
             return fail(*value.find("mark"), join(path, "mark"), "构件编号为空");
-        std::string concrete;
-        std::string steel;
-        std::string stirrupSteel = steelLabel2010(c.stirrupSteel);
-        const bool read =
-            number(value, path, "b", c.b, true) && number(value, path, "h", c.h, true) &&
-            number(value, path, "l0", c.l0, true) && optionalNumber(value, path, "lcX", c.lcX) &&
-            optionalNumber(value, path, "lcY", c.lcY) && optionalNumber(value, path, "hn", c.hn) &&
-            text(value, path, "concrete", concrete, true) &&
-            text(value, path, "steel", steel, true) &&
-            optionalNumber(value, path, "cover", c.cover) &&
-            number(value, path, "stirrup", c.stirrup, false) &&
-            text(value, path, "stirrupSteel", stirrupSteel, false) &&
-            word(value, path, "seismic", c.seismic, seismicGradeFromText, "none、1、2、3、4") &&
-            word(value, path, "structure", c.structure, structureFromText,
-                 "frame、dual、frame-supported") &&
-            word(value, path, "position", c.position, positionFromText, "middle、corner");
-        if (!read) return false;
-        const auto grade = concreteFromLabel2010(concrete);
-        if (!grade) {
-            return fail(*value.find("concrete"), join(path, "concrete"),
-                        "\"" + concrete + "\" 不是可用的混凝土强度等级（C20～C80）");
-        }
-        c.concreteGrade = *grade;
-        const auto steelGrade = steelFromLabel2010(steel);
-        if (!steelGrade) {
-            return fail(*value.find("steel"), join(path, "steel"),
-                        "\"" + steel + "\" 不是可用的钢筋牌号（HPB300、HRB335、HRB400、HRB500）");
-        }
-        c.steel = *steelGrade;
-        const auto stirrupGrade = steelFromLabel2010(stirrupSteel);
-        if (!stirrupGrade) {
-            return fail(
-                *value.find("stirrupSteel"), join(path, "stirrupSteel"),
-                "\"" + stirrupSteel + "\" 不是可用的钢筋牌号（HPB300、HRB335、HRB400、HRB500）");
-        }
-        c.stirrupSteel = *stirrupGrade;
+        LoadCombination unused;
+        if (!readFields(value, path, false, c, unused)) return false;
         const JsonValue* combinations = value.find("combinations");
         if (combinations == nullptr) return fail(value, join(path, "combinations"), "缺少此字段");
         if (combinations->kind != JsonValue::Kind::Array) {
@@ -447,7 +464,9 @@ class ProjectParser {
                             "，本程序只能读取版本 " + std::to_string(kProjectSchema) +
                             "；请用更新版本的 Tessarin 打开");
         }
-        if (!expectObject(root, "", {"schema", "program", "project", "columns"})) return false;
+        static constexpr std::array<std::string_view, 4> kKeys = {"schema", "program", "project",
+                                                                  "columns"};
+        if (!expectObject(root, "", kKeys)) return false;
         if (const JsonValue* program = root.find("program");
             program != nullptr && program->kind != JsonValue::Kind::String) {
             return fail(*program, "program", "应为字符串");
@@ -539,39 +558,21 @@ std::string projectJson(const Project& project) {
         w.item();
         w.open('{');
         w.string("mark", column.mark);
-        w.number("b", c.b);
-        w.number("h", c.h);
-        w.number("l0", c.l0);
-        if (c.lcX) w.number("lcX", *c.lcX);
-        if (c.lcY) w.number("lcY", *c.lcY);
-        if (c.hn) w.number("hn", *c.hn);
-        // Appended rather than "C" + text: g++ 12 warns falsely (-Wrestrict) on the sum.
-        std::string concrete = "C";
-        concrete += std::to_string(c.concreteGrade);
-        w.string("concrete", concrete);
-        w.string("steel", steelLabel2010(c.steel));
-        if (c.cover) w.number("cover", *c.cover);
-        w.number("stirrup", c.stirrup);
-        // Written only when not the default, so that a file of today's defaults stays as it was.
-        if (c.stirrupSteel != CurrentCodeColumn{}.stirrupSteel) {
-            w.string("stirrupSteel", steelLabel2010(c.stirrupSteel));
+        const LoadCombination unused;
+        for (const CurrentCodeFieldEntry* entry : savedFields(false)) {
+            const std::string text = savedValue(*entry, c, unused);
+            if (!text.empty()) w.raw(entry->key, text);
         }
-        w.string("seismic", seismicGradeWord(c.seismic));
-        w.string("structure", structureWord(c.structure));
-        w.string("position", positionWord(c.position));
         if (c.barPreferences != info.barPreferences) writeBarPreferences(w, c.barPreferences);
         w.key("combinations");
         w.open('[');
         for (const LoadCombination& load : column.combinations) {
-            std::vector<std::pair<const char*, double>> fields = {{"N", load.N},
-                                                                  {"M2x", load.M2x},
-                                                                  {"m1m2X", load.m1m2X},
-                                                                  {"M2y", load.M2y},
-                                                                  {"m1m2Y", load.m1m2Y}};
-            // The shears and the kind only where given: a file without them stays as it was.
-            if (load.Vx != 0.0 || std::signbit(load.Vx)) fields.emplace_back("Vx", load.Vx);
-            if (load.Vy != 0.0 || std::signbit(load.Vy)) fields.emplace_back("Vy", load.Vy);
-            w.inlineObject(fields, combinationKindWord(load.kind));
+            std::vector<std::pair<const char*, std::string>> fields;
+            for (const CurrentCodeFieldEntry* entry : savedFields(true)) {
+                std::string text = savedValue(*entry, c, load);
+                if (!text.empty()) fields.emplace_back(entry->key, std::move(text));
+            }
+            w.inlineObject(fields);
         }
         w.close(']');
         w.close('}');

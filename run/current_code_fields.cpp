@@ -309,7 +309,8 @@ const std::vector<CurrentCodeFieldEntry>& table() {
          .help = "with --code 2010: stirrup steel HPB300, HRB335, HRB400 or HRB500 (HRB400)",
          .csvPlace = 19,
          .helpPlace = 13,
-         .projectPlace = 10},
+         .projectPlace = 10,
+         .projectWhenSet = true},
         // A load combination.
         {.field = F::N,
          .key = "N",
@@ -406,7 +407,9 @@ const std::vector<CurrentCodeFieldEntry>& table() {
          .checkName = "x方向剪力设计值Vx",
          .help = "with --code 2010: design shear Vx along h (with Mx), kN (0)",
          .csvPlace = 20,
-         .helpPlace = 10},
+         .helpPlace = 10,
+         .projectPlace = 5,
+         .projectWhenSet = true},
         {.field = F::Vy,
          .key = "Vy",
          .flag = "--V-y",
@@ -420,7 +423,9 @@ const std::vector<CurrentCodeFieldEntry>& table() {
          .checkName = "y方向剪力设计值Vy",
          .help = "with --code 2010: design shear Vy along b (with My), kN (0)",
          .csvPlace = 21,
-         .helpPlace = 11},
+         .helpPlace = 11,
+         .projectPlace = 6,
+         .projectWhenSet = true},
         {.field = F::Kind,
          .key = "kind",
          .flag = "--seismic-combination",
@@ -434,10 +439,13 @@ const std::vector<CurrentCodeFieldEntry>& table() {
          .setChoice = setLoadChoice<&LoadCombination::kind>,
          .flagWhat = "yes or no",
          .columnWhat = "a combination kind (seismic or non-seismic)",
+         .projectNot = "值（可用：seismic、non-seismic）",
          .help = "with --code 2010: yes for a seismic combination (gammaRE, axial-ratio limit), "
                  "no for a non-seismic one (unspecified: no gammaRE, the limit applies)",
          .csvPlace = 22,
-         .helpPlace = 12},
+         .helpPlace = 12,
+         .projectPlace = 7,
+         .projectWhenSet = true},
     };
     return kTable;
 }

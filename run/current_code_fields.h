@@ -75,6 +75,9 @@ struct CurrentCodeFieldEntry {
     int csvPlace = -1;
     int helpPlace = -1;
     int projectPlace = -1;
+    // A project file holds the field only where it differs from the default (of a new column or
+    // combination), so that a file written before the field was kept reads and saves as it was.
+    bool projectWhenSet = false;
 
     [[nodiscard]] bool isChoice() const { return choices != nullptr; }
     [[nodiscard]] bool perCombination() const;  // a load combination's field

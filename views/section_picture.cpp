@@ -14,7 +14,7 @@ SectionPicture sectionPicture(const ProjectColumn& column, const ColumnOutcome& 
     picture.steel = c.steel;
     picture.caption = column.mark + "  " + formatGeneral(c.b) + "×" + formatGeneral(c.h);
     if (!(c.b > 0.0) || !(c.h > 0.0)) return picture;
-    const double cover = resolveColumn(c).cover;
+    const double cover = coverUsed(c);
     picture.stirrupInset = cover + c.stirrup / 2.0;
     if (outcome.status == ColumnStatus::Designed && outcome.design && outcome.design->layout) {
         // The engine's u runs along h and v along b: across is v, up is u.

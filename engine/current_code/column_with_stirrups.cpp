@@ -87,7 +87,7 @@ ColumnWithStirrups designColumnWithStirrups(const CurrentCodeColumn& column,
 StirrupInputs stirrupInputsOf(const CurrentCodeColumn& column) {
     StirrupInputs inputs;
     inputs.stirrupSteel = column.stirrupSteel;
-    const ShearSpan span = shearSpan(column, resolveColumn(column).cover);
+    const ShearSpan span = shearSpan(column, coverUsed(column));
     inputs.hn = span.hn;
     inputs.lambdaX = span.lambdaX;
     inputs.lambdaY = span.lambdaY;

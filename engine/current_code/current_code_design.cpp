@@ -31,10 +31,12 @@ double axialLimitNewtons(double gross, double steel, const Materials2010& m, dou
 // The demands of all combinations for one corner-bar diameter (h0 depends on it), computed once.
 class DemandCache {
   public:
-    DemandCache(const CurrentCodeColumn& column, const ResolvedColumn& resolved, double fc,
+    // inset: the cover and the stirrup, from a face to the corner bar's edge.
+    DemandCache(AxisSpan x, AxisSpan y, double inset, double fc,
                 std::span<const LoadCombination> combinations, MomentDirections directions)
-        : column_(column),
-          resolved_(resolved),
+        : x_(x),
+          y_(y),
+          inset_(inset),
           fc_(fc),
           combinations_(combinations),
           directions_(directions) {}
@@ -42,12 +44,11 @@ class DemandCache {
     const std::vector<CombinationDemand>& forCornerDiameter(int dc) {
         std::optional<std::vector<CombinationDemand>>& slot = cache_[diameterIndex(dc)];
         if (!slot) {
-            const double a = resolved_.cover + column_.stirrup + static_cast<double>(dc) / 2.0;
+            const double a = inset_ + static_cast<double>(dc) / 2.0;
             std::vector<CombinationDemand> demands;
             demands.reserve(combinations_.size());
             for (const LoadCombination& c : combinations_) {
-                demands.push_back(combinationDemand(c, column_.b, column_.h, resolved_.lcX,
-                                                    resolved_.lcY, a, fc_, directions_));
+                demands.push_back(combinationDemand(c, x_, y_, a, fc_, directions_));
             }
             slot = std::move(demands);
         }
@@ -55,8 +56,9 @@ class DemandCache {
     }
 
   private:
-    const CurrentCodeColumn& column_;
-    ResolvedColumn resolved_;
+    AxisSpan x_;
+    AxisSpan y_;
+    double inset_;
     double fc_;
     std::span<const LoadCombination> combinations_;
     MomentDirections directions_;
@@ -76,12 +78,8 @@ double governingFigure(const CombinationCheck& check) {
 
 }  // namespace
 
-ResolvedColumn resolveColumn(const CurrentCodeColumn& column) {
-    ResolvedColumn r;
-    r.lcX = column.lcX.value_or(column.l0);
-    r.lcY = column.lcY.value_or(column.l0);
-    r.cover = column.cover.value_or(defaultCover(column.concreteGrade));
-    return r;
+double coverUsed(const CurrentCodeColumn& column) {
+    return column.cover.value_or(defaultCover(column.concreteGrade));
 }
 
 SectionResistance layoutSection(const CurrentCodeColumn& column, const Materials2010& materials,
@@ -144,16 +142,17 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
                                                    const std::stop_token& stop) {
     CurrentCodeDesign r;
     r.column = column;
-    const ResolvedColumn resolved = resolveColumn(column);
-    r.lcX = resolved.lcX;
-    r.lcY = resolved.lcY;
-    r.cover = resolved.cover;
+    // The defaults resolved: lc of each axis is l0 when not given (6.2.3), the cover (8.2.1).
+    r.lcX = column.lcX.value_or(column.l0);
+    r.lcY = column.lcY.value_or(column.l0);
+    r.cover = coverUsed(column);
     r.materials = materials2010(column.concreteGrade, column.steel);
     const MomentDirections directions = momentDirections(combinations);
-    r.limits = detailingLimits(column, resolved.cover, directions);
+    r.limits = detailingLimits(column, r.cover, directions);
     const Materials2010& m = r.materials;
     const double gross = column.b * column.h;
-    DemandCache demands(column, resolved, m.fc, combinations, directions);
+    DemandCache demands({r.lcX, column.h}, {r.lcY, column.b}, r.cover + column.stirrup, m.fc,
+                        combinations, directions);
 
     const auto demandsOnly = [&](NoLayoutReason reason) {
         r.reason = reason;
@@ -194,7 +193,7 @@ std::optional<CurrentCodeDesign> designCurrentCode(const CurrentCodeColumn& colu
         }
     }
 
-    const LayoutFrame frame{column.b, column.h, resolved.cover, column.stirrup};
+    const LayoutFrame frame{column.b, column.h, r.cover, column.stirrup};
     const BarPreferences& preferences = column.barPreferences;
     const std::vector<LayoutChoice> layouts = detailedChoices(frame, r.limits, preferences);
     r.layoutsConsidered = static_cast<int>(layouts.size());

@@ -23,13 +23,9 @@ namespace tessarin {
     const CurrentCodeColumn& column, std::span<const LoadCombination> combinations,
     const std::stop_token& stop);
 
-// The defaults of a column resolved: lc of each axis (l0), the cover (8.2.1).
-struct ResolvedColumn {
-    double lcX = 0.0;
-    double lcY = 0.0;
-    double cover = 0.0;
-};
-[[nodiscard]] ResolvedColumn resolveColumn(const CurrentCodeColumn& column);
+// The cover to the stirrups the design takes: the given one, or the default of the concrete grade
+// (8.2.1). The design holds it, with the lengths resolved, in CurrentCodeDesign.
+[[nodiscard]] double coverUsed(const CurrentCodeColumn& column);
 
 // The resistance model of a placed layout: the parabola-rectangle concrete of the grade and
 // elastic-plastic bars where they lie, with the given ultimate tensile strain of the bars

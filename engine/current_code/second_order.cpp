@@ -53,14 +53,16 @@ AxisDemand axisDemand(const AxisLoad& load) {
     return d;
 }
 
-CombinationDemand combinationDemand(const LoadCombination& combination, double b, double h,
-                                    double lcX, double lcY, double a, double fc,
-                                    MomentDirections directions) {
+CombinationDemand combinationDemand(const LoadCombination& combination, AxisSpan x, AxisSpan y,
+                                    double a, double fc, MomentDirections directions) {
     CombinationDemand demand;
     demand.N = combination.N;
-    const double area = b * h;
-    demand.x = axisDemand({combination.N, combination.M2x, combination.m1m2X, lcX, h, a, fc, area});
-    demand.y = axisDemand({combination.N, combination.M2y, combination.m1m2Y, lcY, b, a, fc, area});
+    const double area = y.depth * x.depth;  // b h
+    const auto onAxis = [&](AxisSpan span, double M2, double m1m2) {
+        return axisDemand({combination.N, M2, m1m2, span.lc, span.depth, a, fc, area});
+    };
+    demand.x = onAxis(x, combination.M2x, combination.m1m2X);
+    demand.y = onAxis(y, combination.M2y, combination.m1m2Y);
     // ea acts in the direction of the eccentricity (6.2.5): not across the moment plane of a
     // uniaxial column, which 6.2.15 checks instead.
     const auto momentFree = [](AxisDemand& axis) {

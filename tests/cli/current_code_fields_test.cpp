@@ -75,12 +75,12 @@ const FieldCase kCases[] = {
      [](const C&, const L& l) { return l.M2y == 75.0; }},
     {F::M1m2Y, "--m1m2-y", "0.25", "m1m2_y", "0.25", "m1m2Y", "M1y/M2y",
      [](const C&, const L& l) { return l.m1m2Y == 0.25; }},
-    {F::Vx, "--V-x", "-60", "vx", "-60", nullptr, "Vx(kN)",
+    {F::Vx, "--V-x", "-60", "vx", "-60", "Vx", "Vx(kN)",
      [](const C&, const L& l) { return l.Vx == -60.0; }},
-    {F::Vy, "--V-y", "45", "vy", "45", nullptr, "Vy(kN)",
+    {F::Vy, "--V-y", "45", "vy", "45", "Vy", "Vy(kN)",
      [](const C&, const L& l) { return l.Vy == 45.0; }},
     // The command line says yes, a cases file seismic.
-    {F::Kind, "--seismic-combination", "yes", "kind", "seismic", nullptr, "类别",
+    {F::Kind, "--seismic-combination", "yes", "kind", "seismic", "kind", "类别",
      [](const C&, const L& l) { return l.kind == CombinationKind::Seismic; }},
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <string>
 
 #include "tests/support/scratch_directory.h"
@@ -200,6 +201,92 @@ TEST(ProjectFile, RefusesAnUnknownKindOrStirrupSteel) {
         EXPECT_FALSE(reading.project) << c.text;
         EXPECT_NE(reading.error.find(c.message), std::string::npos)
             << c.text << "\n -> " << reading.error;
+    }
+}
+
+// A shear of -0 differs from the default +0 in its sign, so it is written and reads back as -0
+// (std::to_chars writes -0.0 as "-0"); a file of it saves back byte for byte.
+TEST(ProjectFile, NegativeZeroShearIsKept) {
+    Project project = sampleProject();
+    project.columns[1].combinations[0].Vy = -0.0;
+    const std::string text = projectJson(project);
+    EXPECT_NE(text.find("{\"N\": 400, \"M2x\": 244, \"m1m2X\": 1, \"M2y\": 120, \"m1m2Y\": 1, "
+                        "\"Vy\": -0}"),
+              std::string::npos)
+        << text;
+    const ProjectReading reading = readProjectText(text, "z.tsn");
+    ASSERT_TRUE(reading.project) << reading.error;
+    EXPECT_TRUE(std::signbit(reading.project->columns[1].combinations[0].Vy));
+    EXPECT_EQ(projectJson(*reading.project), text);
+}
+
+// Where a file has several faults, the one named is the first in the file's order of fields
+// (b, h, l0, lcX, lcY, hn, concrete, steel, cover, stirrup, stirrupSteel, seismic, structure,
+// position; N, M2x, m1m2X, M2y, m1m2Y, Vx, Vy, kind), except that a grade word (concrete, steel,
+// stirrup steel) is looked up only after every field was read: a wrong grade is named after a
+// wrong seismic grade or position. A key the program does not know is named before any value.
+TEST(ProjectFile, NamesTheFirstFaultInTheOrderOfTheFields) {
+    const std::string head = "{\"schema\": 2, \"columns\": [{\"mark\": \"K\", ";
+    const std::string rest = "\"combinations\": []}]}";
+    struct Case {
+        std::string fields;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"\"b\": \"4\", \"h\": 5, \"l0\": 3, \"concrete\": \"C1\", \"steel\": \"HRB400\", ",
+         "columns[0].b：应为数值"},
+        {"\"b\": 4, \"h\": 5, \"l0\": 3, \"concrete\": \"C1\", \"steel\": \"S\", "
+         "\"seismic\": \"5\", ",
+         "columns[0].seismic：\"5\" 不是可用的值（可用：none、1、2、3、4）"},
+        {"\"b\": 4, \"h\": 5, \"l0\": 3, \"concrete\": \"C30\", \"steel\": \"HRB400\", "
+         "\"stirrupSteel\": \"Q235\", \"position\": \"edge-ish\", ",
+         "columns[0].position：\"edge-ish\" 不是可用的值（可用：middle、corner）"},
+        {"\"b\": 4, \"h\": 5, \"l0\": 3, \"concrete\": \"C1\", \"steel\": \"S\", "
+         "\"position\": 1, ",
+         "columns[0].position：应为字符串"},
+        {"\"b\": 4, \"h\": 5, \"l0\": 3, \"concrete\": \"C1\", \"steel\": \"S\", "
+         "\"stirrupSteel\": \"Q\", ",
+         "columns[0].concrete：\"C1\" 不是可用的混凝土强度等级（C20～C80）"},
+        {"\"b\": 4, \"h\": 5, \"l0\": 3, \"concrete\": \"C30\", \"steel\": \"S\", "
+         "\"stirrupSteel\": \"Q\", ",
+         "columns[0].steel：\"S\" 不是可用的钢筋牌号（HPB300、HRB335、HRB400、HRB500）"},
+        {"\"b\": 4, \"h\": 5, \"l0\": 3, \"concrete\": \"C1\", \"steel\": \"S\", "
+         "\"lcz\": 3, ",
+         "columns[0].lcz：本程序不认识此字段"},
+        {"\"h\": 5, \"l0\": 3, \"concrete\": \"C1\", ", "columns[0].b：缺少此字段"},
+        {"\"b\": 4, \"h\": 5, \"l0\": 3, \"steel\": \"S\", ", "columns[0].concrete：缺少此字段"},
+    };
+    for (const Case& c : cases) {
+        std::string text = head;
+        text += c.fields;
+        text += rest;
+        const ProjectReading reading = readProjectText(text, "p.tsn");
+        EXPECT_FALSE(reading.project) << text;
+        EXPECT_NE(reading.error.find(c.message), std::string::npos)
+            << text << "\n -> " << reading.error;
+    }
+    // In a combination: the required N before a wrong kind; an unknown key before both.
+    const std::string column =
+        head + "\"b\": 4, \"h\": 5, \"l0\": 3, \"concrete\": \"C30\", \"steel\": \"HRB400\", ";
+    const Case loads[] = {
+        {"{\"M2x\": 1, \"M2y\": 1, \"kind\": \"wind\"}",
+         "columns[0].combinations[0].N：缺少此字段"},
+        {"{\"N\": 1, \"M2x\": 1, \"M2y\": 1, \"Vy\": true, \"kind\": \"wind\"}",
+         "columns[0].combinations[0].Vy：应为数值"},
+        {"{\"N\": 1, \"M2x\": 1, \"M2y\": 1, \"kind\": \"wind\", \"Vz\": 1}",
+         "columns[0].combinations[0].Vz：本程序不认识此字段"},
+        {"{\"N\": 1, \"M2x\": 1, \"M2y\": 1, \"kind\": \"\"}",
+         "columns[0].combinations[0].kind：\"\" 不是可用的值（可用：seismic、non-seismic）"},
+    };
+    for (const Case& c : loads) {
+        std::string text = column;
+        text += "\"combinations\": [";
+        text += c.fields;
+        text += "]}]}";
+        const ProjectReading reading = readProjectText(text, "p.tsn");
+        EXPECT_FALSE(reading.project) << text;
+        EXPECT_NE(reading.error.find(c.message), std::string::npos)
+            << text << "\n -> " << reading.error;
     }
 }
 

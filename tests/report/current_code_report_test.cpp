@@ -35,7 +35,7 @@ CurrentCodeDesign startUpDesign() {
     d.layout = placeLayout({400.0, 600.0, 20.0, 8.0}, {25, 20, 3, 2});
     d.layoutsConsidered = 812;
     CombinationCheck c;
-    c.demand = combinationDemand({400.0, 244.0, 1.0, 120.0, 1.0}, 400.0, 600.0, 6000.0, 6000.0,
+    c.demand = combinationDemand({400.0, 244.0, 1.0, 120.0, 1.0}, {6000.0, 600.0}, {6000.0, 400.0},
                                  40.5, 14.3);
     c.MxR = 300.25;
     c.MyR = 169.126;

@@ -61,8 +61,8 @@ TEST(SecondOrder, CmAtTheEndsAndMiddleOfItsRange) {
 // y: h0 = 400 - 40.5 = 359.5, M2/N = 300, etaNs = 1 + 225 * 359.5 / (1300 * 320) = 1.1944411;
 //    M = 120 * 1.1944411 = 143.3329, ei = 358.3323 + 20 = 378.3323, My = 151.3329 kN*m.
 TEST(SecondOrder, EtaNsOfAWorkedColumn) {
-    const CombinationDemand d = combinationDemand({400.0, 244.0, 1.0, 120.0, 1.0}, 400.0, 600.0,
-                                                  6000.0, 6000.0, 40.5, 14.3);
+    const CombinationDemand d = combinationDemand({400.0, 244.0, 1.0, 120.0, 1.0}, {6000.0, 600.0},
+                                                  {6000.0, 400.0}, 40.5, 14.3);
     EXPECT_FALSE(d.x.secondOrderIgnored);
     EXPECT_NEAR(d.x.h0, 559.5, 1e-12);
     EXPECT_EQ(d.x.zetaC, 1.0);
@@ -74,6 +74,36 @@ TEST(SecondOrder, EtaNsOfAWorkedColumn) {
     EXPECT_NEAR(d.y.M, 143.3329, 1e-4);
     EXPECT_NEAR(d.y.ei, 378.3323, 1e-4);
     EXPECT_NEAR(d.My, 151.3329, 1e-4);
+}
+
+// Each axis takes its own span: lc 9000 with D = h = 600 for x, lc 3000 with D = b = 400 for y,
+// and both axes the gross area b h = 240000 (zetaC = 0.5 * 14.3 * 240000 / 400000 > 1 -> 1).
+// x: lc/i = 9000 / 173.205 = 51.9615, etaNs = 1 + (9000/600)^2 / (1300 * 630 / 559.5)
+//    = 1 + 225 * 559.5 / 819000 = 1.1537088.
+// y: lc/i = 3000 / 115.470 = 25.9808, etaNs = 1 + (3000/400)^2 / (1300 * 320 / 359.5)
+//    = 1 + 56.25 * 359.5 / 416000 = 1.0486103.
+// Swapping the spans (or the lengths between the axes) changes every figure.
+TEST(SecondOrder, EachAxisTakesItsOwnSpan) {
+    const CombinationDemand d = combinationDemand({400.0, 244.0, 1.0, 120.0, 1.0}, {9000.0, 600.0},
+                                                  {3000.0, 400.0}, 40.5, 14.3);
+    struct Case {
+        const char* axis;
+        const AxisDemand& demand;
+        double lc, depth, h0, slenderness, etaNs;
+    };
+    const Case cases[] = {
+        {"x", d.x, 9000.0, 600.0, 559.5, 51.9615242, 1.1537088},
+        {"y", d.y, 3000.0, 400.0, 359.5, 25.9807621, 1.0486103},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.demand.lc, c.lc) << c.axis;
+        EXPECT_EQ(c.demand.depth, c.depth) << c.axis;
+        EXPECT_NEAR(c.demand.h0, c.h0, 1e-12) << c.axis;
+        EXPECT_NEAR(c.demand.slenderness, c.slenderness, 1e-7) << c.axis;
+        EXPECT_NEAR(c.demand.axialRatio, 400000.0 / (14.3 * 240000.0), 1e-15) << c.axis;
+        EXPECT_EQ(c.demand.zetaC, 1.0) << c.axis;
+        EXPECT_NEAR(c.demand.etaNs, c.etaNs, 1e-7) << c.axis;
+    }
 }
 
 // zetaC below 1: N = 2500 kN gives 0.5 * 14.3 * 240000 / 2.5e6 = 0.6864. With M2 = 100 kN*m,

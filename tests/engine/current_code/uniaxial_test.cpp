@@ -98,7 +98,7 @@ TEST(MomentDirections, AccidentalEccentricityInTheMomentDirectionOnly) {
     };
     for (const Case& k : cases) {
         const CombinationDemand d =
-            combinationDemand(c, 400.0, 600.0, 8000.0, 8000.0, 40.0, 14.3, k.directions);
+            combinationDemand(c, {8000.0, 600.0}, {8000.0, 400.0}, 40.0, 14.3, k.directions);
         EXPECT_EQ(d.x.momentFree, k.xFree) << k.what;
         EXPECT_FALSE(d.y.momentFree) << k.what;
         EXPECT_EQ(d.x.ea, k.eax) << k.what;

@@ -251,6 +251,90 @@ void ProjectViewModel::editInfo(InfoField field, const std::string& text) {
     push(std::move(step));
 }
 
+std::string ProjectViewModel::preferenceText(PreferenceScope scope, std::size_t field) const {
+    if (field >= kBarPreferenceFields.size()) return {};
+    if (scope == PreferenceScope::Project) {
+        return barPreferenceText(kBarPreferenceFields[field], project_.info.barPreferences);
+    }
+    const ProjectColumn* column = current();
+    return column != nullptr
+               ? barPreferenceText(kBarPreferenceFields[field], column->column.barPreferences)
+               : std::string();
+}
+
+std::string ProjectViewModel::editPreference(PreferenceScope scope, std::size_t field,
+                                             const std::string& text) {
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < kBarPreferenceFields.size(); ++i) {
+        texts.push_back(i == field ? text : preferenceText(scope, i));
+    }
+    if (field >= kBarPreferenceFields.size()) return {};
+    return editPreferences(scope, texts);
+}
+
+std::string ProjectViewModel::editPreferences(PreferenceScope scope,
+                                              const std::vector<std::string>& texts) {
+    const ProjectColumn* column = current();
+    if (scope == PreferenceScope::Column && column == nullptr) return "请先在列表中选择一根柱";
+    const BarPreferences& before = scope == PreferenceScope::Project
+                                       ? project_.info.barPreferences
+                                       : column->column.barPreferences;
+    BarPreferences after = before;
+    for (std::size_t i = 0; i < kBarPreferenceFields.size() && i < texts.size(); ++i) {
+        const BarPreferenceField& field = kBarPreferenceFields[i];
+        const std::string why = readBarPreference(field, texts[i], after);
+        if (!why.empty()) return std::string(field.label) + "：" + why;
+    }
+    // The whole set: a preferred diameter that the new list no longer holds, and the like.
+    std::string problem = barPreferencesProblem(after);
+    if (!problem.empty()) return problem;
+    if (after == before) return {};
+    const std::string whose =
+        scope == PreferenceScope::Project ? std::string("工程") : column->mark + " ";
+    changePreferences(scope, after, "编辑 " + whose + "的配筋参数");
+    return {};
+}
+
+bool ProjectViewModel::columnFollowsProject() const {
+    const ProjectColumn* column = current();
+    return column != nullptr && column->column.barPreferences == project_.info.barPreferences;
+}
+
+void ProjectViewModel::followProject() {
+    const ProjectColumn* column = current();
+    if (column == nullptr || columnFollowsProject()) return;
+    ProjectColumn after = *column;
+    after.column.barPreferences = project_.info.barPreferences;
+    changeSelected(after, column->mark + " 采用工程的配筋参数");
+}
+
+void ProjectViewModel::changePreferences(PreferenceScope scope, const BarPreferences& after,
+                                         const std::string& text) {
+    if (scope == PreferenceScope::Column) {
+        ProjectColumn column = *current();
+        column.column.barPreferences = after;
+        changeSelected(column, text);
+        return;
+    }
+    Step step;
+    step.kind = Step::Kind::EditInfo;
+    step.text = text;
+    step.infoBefore = project_.info;
+    step.infoAfter = project_.info;
+    step.infoAfter.barPreferences = after;
+    // The columns that follow the project follow it on; their designs are undone with it.
+    for (std::size_t i = 0; i < project_.columns.size(); ++i) {
+        const ProjectColumn& column = project_.columns[i];
+        if (!(column.column.barPreferences == project_.info.barPreferences)) continue;
+        ProjectColumn changed = column;
+        changed.column.barPreferences = after;
+        step.indices.push_back(i);
+        step.before.push_back(Entry{column, outcome(i)});
+        step.after.push_back(Entry{std::move(changed), ColumnOutcome{}});
+    }
+    push(std::move(step));
+}
+
 ColumnRow ProjectViewModel::row(std::size_t index) const {
     const ProjectColumn& column = project_.columns.at(index);
     const ColumnOutcome& outcome = this->outcome(index);
@@ -568,6 +652,11 @@ void ProjectViewModel::apply(const Step& step, bool forward) {
         }
         case Step::Kind::EditInfo:
             project_.info = forward ? step.infoAfter : step.infoBefore;
+            for (std::size_t k = 0; k < step.indices.size(); ++k) {
+                const Entry& entry = forward ? step.after[k] : step.before[k];
+                columns[step.indices[k]] = entry.column;
+                outcomes_[step.indices[k]] = entry.outcome;
+            }
             break;
         case Step::Kind::Insert:
             if (forward) {

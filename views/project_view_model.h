@@ -54,6 +54,9 @@ inline constexpr std::size_t kColumnRowFields = 9;
 // The question before a modified project is left (新建, 打开, closing the window).
 inline constexpr const char* kSaveChangesQuestion = "工程已修改，是否保存？";
 
+// Whose bar preferences an edit changes: the project's, or the selected column's own.
+enum class PreferenceScope { Project, Column };
+
 // Which commands may be given now; each front end enables its menu entries and buttons by it.
 struct CommandState {
     bool save = false;
@@ -99,6 +102,22 @@ class ProjectViewModel {
     // --- the project data
     [[nodiscard]] std::string infoText(InfoField field) const;
     void editInfo(InfoField field, const std::string& text);
+
+    // --- the bar preferences (配筋参数): the project's, and the selected column's own. Fields are
+    // numbered as kBarPreferenceFields lists them; texts as barPreferenceText writes them.
+    // A column follows the project while its preferences equal the project's.
+    [[nodiscard]] std::string preferenceText(PreferenceScope scope, std::size_t field) const;
+    // One field as the engineer leaves it, one step to undo; the message names the field (empty
+    // when taken). A change of the project's carries to every column that follows the project;
+    // a column that has its own keeps them.
+    std::string editPreference(PreferenceScope scope, std::size_t field, const std::string& text);
+    // All six fields at once, as a dialog's OK gives them: read in order, then checked as a
+    // whole; one step to undo, or nothing changed and the first message.
+    std::string editPreferences(PreferenceScope scope, const std::vector<std::string>& texts);
+    // Whether the selected column follows the project's preferences (false without one).
+    [[nodiscard]] bool columnFollowsProject() const;
+    // The selected column takes the project's preferences again (one step to undo).
+    void followProject();
 
     // --- the column list
     [[nodiscard]] std::size_t columnCount() const { return project_.columns.size(); }
@@ -171,11 +190,13 @@ class ProjectViewModel {
         ColumnOutcome outcome;
     };
     struct Step {
+        // EditInfo also changes the columns at indices (before and after, one entry each).
         enum class Kind { EditColumn, EditInfo, Insert, Remove, Move };
         Kind kind = Kind::EditColumn;
         std::string text;
         std::size_t index = 0;
-        std::size_t other = 0;      // move: where the column went
+        std::size_t other = 0;             // move: where the column went
+        std::vector<std::size_t> indices;  // editInfo: the columns that follow the project
         std::vector<Entry> before;  // editColumn: the column before; remove: what was removed
         std::vector<Entry> after;   // editColumn: after; insert: what was inserted
         ProjectInfo infoBefore;
@@ -185,6 +206,8 @@ class ProjectViewModel {
     void push(Step step);
     void apply(const Step& step, bool forward);
     void changeSelected(const ProjectColumn& after, const std::string& text);
+    void changePreferences(PreferenceScope scope, const BarPreferences& after,
+                           const std::string& text);
     void insertEntries(std::size_t index, std::vector<Entry> entries, const std::string& text);
     [[nodiscard]] std::string freeMark(const std::string& base) const;
     [[nodiscard]] const ProjectColumn* current() const;

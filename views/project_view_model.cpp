@@ -308,6 +308,22 @@ void ProjectViewModel::followProject() {
     changeSelected(after, column->mark + " 采用工程的配筋参数");
 }
 
+std::string ProjectViewModel::preferencesTitle(PreferenceScope scope) const {
+    if (scope == PreferenceScope::Project) return "工程的配筋参数";
+    const ProjectColumn* column = current();
+    return column != nullptr ? column->mark + " 的配筋参数" : std::string("配筋参数");
+}
+
+std::string ProjectViewModel::acceptPreferences(PreferenceScope scope, bool follow,
+                                                const std::vector<std::string>& texts) {
+    if (scope == PreferenceScope::Column && follow) {
+        if (current() == nullptr) return "请先在列表中选择一根柱";
+        followProject();
+        return {};
+    }
+    return editPreferences(scope, texts);
+}
+
 void ProjectViewModel::changePreferences(PreferenceScope scope, const BarPreferences& after,
                                          const std::string& text) {
     if (scope == PreferenceScope::Column) {

@@ -118,6 +118,12 @@ class ProjectViewModel {
     [[nodiscard]] bool columnFollowsProject() const;
     // The selected column takes the project's preferences again (one step to undo).
     void followProject();
+    // The 配筋参数 dialog, the same in both front ends: its title ("工程的配筋参数",
+    // "KZ1 的配筋参数") and its OK. For a column, follow (采用工程的配筋参数) takes the project's
+    // preferences and the texts are not read; else as editPreferences.
+    [[nodiscard]] std::string preferencesTitle(PreferenceScope scope) const;
+    std::string acceptPreferences(PreferenceScope scope, bool follow,
+                                  const std::vector<std::string>& texts);
 
     // --- the column list
     [[nodiscard]] std::size_t columnCount() const { return project_.columns.size(); }

@@ -556,3 +556,29 @@ TEST(ProjectViewModel, ColumnPreferencesChangeItsLayout) {
 
 }  // namespace
 }  // namespace tessarin
+
+namespace tessarin {
+namespace {
+
+// The dialog's OK: a column following the project ignores the texts; otherwise they are read.
+TEST(ProjectViewModel, PreferenceDialogAccept) {
+    ProjectViewModel vm;
+    EXPECT_EQ(vm.preferencesTitle(PreferenceScope::Project), "工程的配筋参数");
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, true, {}), "请先在列表中选择一根柱");
+    vm.addColumn();
+    EXPECT_EQ(vm.preferencesTitle(PreferenceScope::Column), "KZ1 的配筋参数");
+    const std::vector<std::string> own = {"14,16,20", "14", "2", "yes", "yes", "none"};
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, false, own), "");
+    EXPECT_FALSE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 0), "14,16,20");
+    // Refused texts do not matter once the column follows the project.
+    const std::vector<std::string> bad = {"x", "", "", "", "", ""};
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, false, bad),
+              "可用直径：\"x\" 不是钢筋直径（整数毫米，以逗号分隔）");
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, true, bad), "");
+    EXPECT_TRUE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 0), "12,14,16,18,20,22,25,28,32,36,40");
+}
+
+}  // namespace
+}  // namespace tessarin

@@ -34,6 +34,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "book_pdf/book_pdf.h"
 #include "project/project_file.h"
 #include "ui/bar_preferences_dialog.h"
 #include "ui/bar_text.h"
@@ -940,13 +941,15 @@ void ProjectWindow::exportDrawings() {
 }
 
 QString ProjectWindow::exportScheduleTo(const QString& path) {
-    return outcomeText(vm_.exportSchedule(utf8(path)), QStringLiteral("柱表"));
+    // A PDF through Qt's writer, its CJK face embedded, as the books are.
+    return outcomeText(vm_.exportSchedule(utf8(path), renderBookPdf), QStringLiteral("柱表"));
 }
 
 void ProjectWindow::exportSchedule() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("导出柱表"), {},
-        QStringLiteral("柱表施工图 DXF (*.dxf);;柱表 HTML (*.html);;柱表 Word (*.docx)"));
+        QStringLiteral("柱表施工图 DXF (*.dxf);;柱表 HTML (*.html);;柱表 Word (*.docx);;柱表 PDF "
+                       "(*.pdf)"));
     if (path.isEmpty()) return;
     const QString message = exportScheduleTo(path);
     if (message.isEmpty()) return;

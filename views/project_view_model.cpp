@@ -857,13 +857,19 @@ std::string exportOutcomeText(const BatchOutcome& outcome, const std::string& wh
     return what + "导出失败：" + outcome.message;
 }
 
-BatchOutcome ProjectViewModel::exportSchedule(const std::string& path) const {
+BatchOutcome ProjectViewModel::exportSchedule(const std::string& path,
+                                              const PdfRenderer& pdf) const {
     const ScheduleFormat format = scheduleFormatOf(path);
-    const bool pdf = bookFormatOf(path) == BookFormat::Pdf;
-    if (format == ScheduleFormat::Unknown || pdf) {
+    const bool wantsPdf = bookFormatOf(path) == BookFormat::Pdf;
+    if (wantsPdf && !pdf) {
         return {BatchOutcome::Status::Unusable,
-                path + "：柱表文件名应以 .dxf（施工图）、.html 或 .docx（计算书格式）结尾" +
-                    (pdf ? "；PDF 柱表请用 tessarin-cli --open 工程文件 --schedule 文件.pdf" : "")};
+                path +
+                    "：柱表文件名应以 .dxf（施工图）、.html 或 .docx（计算书格式）结尾；PDF "
+                    "柱表请用 tessarin-cli --open 工程文件 --schedule 文件.pdf"};
+    }
+    if (format == ScheduleFormat::Unknown && !wantsPdf) {
+        return {BatchOutcome::Status::Unusable,
+                path + "：柱表文件名应以 .dxf（施工图）、.html、.docx 或 .pdf（计算书格式）结尾"};
     }
     ColumnSchedule schedule;
     ScheduleOutputs gather(schedule, nullptr);
@@ -875,6 +881,9 @@ BatchOutcome ProjectViewModel::exportSchedule(const std::string& path) const {
     FileResult written;
     if (format == ScheduleFormat::Dxf) {
         written = writeScheduleDxf(path, schedule, scheduleTitle(project_.info.name));
+    } else if (wantsPdf) {
+        const Book book = schedule.book(projectBookInfo(project_.info, {}, todayText()));
+        written = writeBook(book, path, pdf);
     } else {
         const Book book = schedule.book(projectBookInfo(project_.info, {}, todayText()));
         written =

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "book/book_file.h"
 #include "platform/file_result.h"
 #include "project/project.h"
 #include "views/column_design.h"
@@ -187,8 +188,11 @@ class ProjectViewModel {
     [[nodiscard]] BatchOutcome exportBooks(const std::string& directory) const;
     [[nodiscard]] BatchOutcome exportDrawings(const std::string& directory) const;
     // The column schedule (柱表) of every column: path.dxf the table with each distinct section
-    // detail, path.html or .docx the table as a book; a PDF comes from tessarin-cli --schedule.
-    [[nodiscard]] BatchOutcome exportSchedule(const std::string& path) const;
+    // detail, path.html, .docx or .pdf the table as a book. The PDF is made by the front end's
+    // writer (Qt's on Linux, the standard Adobe-GB1 face on Windows); without one a .pdf name is
+    // refused.
+    [[nodiscard]] BatchOutcome exportSchedule(const std::string& path,
+                                              const PdfRenderer& pdf = {}) const;
 
   private:
     struct Entry {

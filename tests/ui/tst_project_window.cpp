@@ -389,6 +389,15 @@ void ProjectWindowTest::barPreferencesOfTheProjectAndAColumn() {
     QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(window.viewModel().columnFollowsProject());
     QVERIFY(window.columnPreferencesLabel()->text().endsWith(QStringLiteral("（工程）")));
+
+    // The column schedule as PDF through Qt's writer (the columns' N of 0 are input errors, so
+    // the export says so, and the file is still written).
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("柱表.pdf"));
+    QVERIFY(window.exportScheduleTo(pdf).contains(QStringLiteral("部分柱输入有误")));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(5), QByteArray("%PDF-"));
 }
 
 QTEST_MAIN(ProjectWindowTest)

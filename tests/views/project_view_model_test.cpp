@@ -363,6 +363,19 @@ TEST(ProjectViewModel, ExportSchedule) {
         EXPECT_NE(refused.message.find("柱表文件名应以 .dxf"), std::string::npos) << name;
         EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
     }
+    // With the front end's PDF writer a .pdf name is written through it (the standard face's
+    // writer starts its file "%PDF-"); a writer that fails leaves no file and says why.
+    ASSERT_EQ(vm.exportSchedule(dir.file("s.pdf"), renderStandardPdf).status,
+              BatchOutcome::Status::SomeRejected);
+    EXPECT_EQ(readFileBytes(dir.file("s.pdf")).substr(0, 5), "%PDF-");
+    const PdfRenderer broken = [](const Book&, std::string&, std::string& reason) {
+        reason = "no PDF writer here";
+        return false;
+    };
+    const BatchOutcome unwritten = vm.exportSchedule(dir.file("t.pdf"), broken);
+    EXPECT_EQ(unwritten.status, BatchOutcome::Status::FileFailed);
+    EXPECT_NE(unwritten.message.find("no PDF writer here"), std::string::npos) << unwritten.message;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("t.pdf")));
     const BatchOutcome failed = vm.exportSchedule(dir.file("missing/s.dxf"));
     EXPECT_EQ(failed.status, BatchOutcome::Status::FileFailed);
     EXPECT_NE(failed.message.find("cannot write " + dir.file("missing/s.dxf")), std::string::npos)

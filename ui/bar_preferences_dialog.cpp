@@ -18,23 +18,6 @@ QString qt(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// What each line takes, under the field.
-const char* hintOf(BarPreferenceKind kind) {
-    switch (kind) {
-        case BarPreferenceKind::DiameterList:
-            return "毫米，以逗号分隔，如 16,18,20,22,25";
-        case BarPreferenceKind::Diameter:
-            return "毫米";
-        case BarPreferenceKind::Count:
-            return "0～10 档（可用直径中相隔的档数）";
-        case BarPreferenceKind::OptionalDiameter:
-            return "毫米；none 为不指定";
-        case BarPreferenceKind::Switch:
-            break;
-    }
-    return "";
-}
-
 }  // namespace
 
 BarPreferencesDialog::BarPreferencesDialog(ProjectViewModel& vm, PreferenceScope scope,
@@ -56,8 +39,8 @@ BarPreferencesDialog::BarPreferencesDialog(ProjectViewModel& vm, PreferenceScope
             form->addRow(QString(), box);
         } else {
             auto* edit = new QLineEdit(this);
-            edit->setPlaceholderText(QString::fromUtf8(hintOf(entry.kind)));
-            edit->setToolTip(QString::fromUtf8(hintOf(entry.kind)));
+            edit->setPlaceholderText(QString::fromUtf8(barPreferenceHint(i)));
+            edit->setToolTip(QString::fromUtf8(barPreferenceHint(i)));
             edit->setMinimumWidth(260);
             fields_[i] = edit;
             form->addRow(label + QStringLiteral("："), edit);

@@ -104,6 +104,23 @@ const std::vector<InfoFieldSpec>& infoFieldSpecs() {
     return kSpecs;
 }
 
+const char* barPreferenceHint(std::size_t field) {
+    if (field >= kBarPreferenceFields.size()) return "";
+    switch (kBarPreferenceFields[field].kind) {
+        case BarPreferenceKind::DiameterList:
+            return "毫米，以逗号分隔，如 16,18,20,22,25";
+        case BarPreferenceKind::Diameter:
+            return "毫米";
+        case BarPreferenceKind::Count:
+            return "0～10 档（可用直径中相隔的档数）";
+        case BarPreferenceKind::OptionalDiameter:
+            return "毫米；none 为不指定";
+        case BarPreferenceKind::Switch:
+            break;
+    }
+    return "";
+}
+
 unsigned statusColour(ColumnStatus status) {
     switch (status) {
         case ColumnStatus::Designed:

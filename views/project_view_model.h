@@ -58,6 +58,10 @@ inline constexpr const char* kSaveChangesQuestion = "工程已修改，是否保
 // Whose bar preferences an edit changes: the project's, or the selected column's own.
 enum class PreferenceScope { Project, Column };
 
+// What a bar preference field takes, shown in its empty edit and its tip ("" for a yes/no
+// field, which is a check box).
+[[nodiscard]] const char* barPreferenceHint(std::size_t field);
+
 // Which commands may be given now; each front end enables its menu entries and buttons by it.
 struct CommandState {
     bool save = false;

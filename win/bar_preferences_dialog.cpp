@@ -52,9 +52,27 @@ bool BarPreferencesDialog::onInit() {
     }
     HWND follow = item(kIdFollowProject);
     if (scope_ == PreferenceScope::Project) {
-        // The project's own preferences: nothing to follow.
+        // The project's own preferences: nothing to follow; the fields move up into its place.
         ShowWindow(follow, SW_HIDE);
         EnableWindow(follow, FALSE);
+        RECT followBox{};
+        RECT firstField{};
+        GetWindowRect(follow, &followBox);
+        GetWindowRect(item(fieldId(0)), &firstField);
+        const LONG shift = firstField.top - followBox.top;
+        for (HWND child = GetWindow(handle(), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (child == follow) continue;
+            RECT box{};
+            GetWindowRect(child, &box);
+            MapWindowPoints(nullptr, handle(), reinterpret_cast<POINT*>(&box), 2);
+            SetWindowPos(child, nullptr, box.left, box.top - shift, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        RECT frame{};
+        GetWindowRect(handle(), &frame);
+        SetWindowPos(handle(), nullptr, 0, 0, frame.right - frame.left,
+                     frame.bottom - frame.top - shift, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         showPreferences(own_);
         return true;
     }

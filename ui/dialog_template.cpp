@@ -1,5 +1,6 @@
 #include "ui/dialog_template.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFontDatabase>
@@ -78,6 +79,12 @@ QWidget* createControl(QDialog& dialog, const ControlTemplate& item, const Dialo
             radio->setFocusPolicy(Qt::ClickFocus);
             radio->setGeometry(atLeastOneLine(box, lineHeight));
             return radio;
+        }
+        case ControlKind::CheckBox: {
+            auto* check = new QCheckBox(caption, &dialog);
+            check->setFocusPolicy(Qt::StrongFocus);
+            check->setGeometry(atLeastOneLine(box, lineHeight));
+            return check;
         }
         case ControlKind::Label: {
             auto* label = new QLabel(caption, &dialog);

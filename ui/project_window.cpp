@@ -34,7 +34,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "book_pdf/book_pdf.h"
 #include "project/project_file.h"
+#include "ui/bar_preferences_dialog.h"
 #include "ui/bar_text.h"
 #include "ui/dialog_template.h"
 #include "ui/pictures.h"
@@ -360,6 +362,13 @@ void ProjectWindow::buildActions() {
     command("addCombination", "添加荷载组合", {}, &ProjectViewModel::addCombination);
     make("deleteCombination", "删除所选荷载组合", {}, &ProjectWindow::deleteCombinations);
     make("design", "设计全部(&D)", QKeySequence(Qt::Key_F5), &ProjectWindow::designAll);
+    const auto preferences = [this](const char* name, const char* text, PreferenceScope scope) {
+        auto* act = new QAction(QString::fromUtf8(text), this);
+        connect(act, &QAction::triggered, this, [this, scope] { editPreferences(scope); });
+        actions_[QString::fromLatin1(name)] = act;
+    };
+    preferences("projectPreferences", "工程的配筋参数(&B)…", PreferenceScope::Project);
+    preferences("columnPreferences", "所选柱的配筋参数(&C)…", PreferenceScope::Column);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(action(QStringLiteral("new")));
@@ -385,6 +394,9 @@ void ProjectWindow::buildActions() {
             edit->addAction(action(QString::fromLatin1(name)));
         }
     }
+    QMenu* projectMenu = menuBar()->addMenu(QStringLiteral("工程(&P)"));
+    projectMenu->addAction(action(QStringLiteral("projectPreferences")));
+    projectMenu->addAction(action(QStringLiteral("columnPreferences")));
     QMenu* design = menuBar()->addMenu(QStringLiteral("设计(&D)"));
     design->addAction(action(QStringLiteral("design")));
 
@@ -454,6 +466,10 @@ QWidget* ProjectWindow::buildColumnPanel() {
         infoForm->addWidget(widget, position / 2, (position % 2) * 2 + 1);
         ++position;
     }
+    auto* projectPreferences = new QPushButton(QStringLiteral("配筋参数…"), infoBox);
+    connect(projectPreferences, &QPushButton::clicked, action(QStringLiteral("projectPreferences")),
+            &QAction::trigger);
+    infoForm->addWidget(projectPreferences, position / 2, (position % 2) * 2 + 1);
     layout->addWidget(infoBox);
 
     listModel_ = new ColumnListModel(vm_, this);
@@ -516,6 +532,19 @@ QWidget* ProjectWindow::buildDetailPanel() {
         ++position;
     }
     dataLayout->addLayout(form);
+    auto* preferencesRow = new QHBoxLayout;
+    columnPreferences_ = new QLabel(page);
+    columnPreferences_->setWordWrap(true);
+    preferencesRow->addWidget(columnPreferences_, 1);
+    QAction* columnPreferencesAction = action(QStringLiteral("columnPreferences"));
+    auto* preferencesButton = new QPushButton(QStringLiteral("配筋参数…"), page);
+    connect(preferencesButton, &QPushButton::clicked, columnPreferencesAction, &QAction::trigger);
+    connect(columnPreferencesAction, &QAction::changed, preferencesButton,
+            [preferencesButton, columnPreferencesAction] {
+                preferencesButton->setEnabled(columnPreferencesAction->isEnabled());
+            });
+    preferencesRow->addWidget(preferencesButton);
+    dataLayout->addLayout(preferencesRow);
     message_ = new QLabel(page);
     message_->setWordWrap(true);
     message_->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -584,6 +613,12 @@ QWidget* ProjectWindow::fieldWidget(ColumnField field) const {
 
 QWidget* ProjectWindow::infoWidget(InfoField field) const {
     return info_.at(field);
+}
+
+void ProjectWindow::editPreferences(PreferenceScope scope) {
+    if (scope == PreferenceScope::Column && !vm_.selected()) return;
+    BarPreferencesDialog dialog(vm_, scope, this);
+    if (dialog.exec() == QDialog::Accepted) refresh();
 }
 
 void ProjectWindow::showMessage(const QString& text) {
@@ -656,6 +691,8 @@ void ProjectWindow::refreshColumn() {
     QStringList lines;
     for (const std::string& line : vm_.summaryLines()) lines << qt(line);
     summary_->setText(lines.join(QLatin1Char('\n')));
+    // The summary's second line: "配筋参数：…（工程）" or "（本柱）".
+    columnPreferences_->setText(chosen && lines.size() > 1 ? lines[1] : QString());
     refreshing_ = false;
     refreshPages();
 }
@@ -683,6 +720,7 @@ void ProjectWindow::refreshCommands() {
         {"exportSchedule", state.exportResults},
         {"addCombination", state.addCombination},
         {"deleteCombination", state.deleteCombination},
+        {"columnPreferences", state.addCombination},  // a column is selected
     };
     for (const auto& [name, on] : enabled) action(QString::fromLatin1(name))->setEnabled(on);
     const QString undoText = qt(vm_.undoText());
@@ -903,13 +941,15 @@ void ProjectWindow::exportDrawings() {
 }
 
 QString ProjectWindow::exportScheduleTo(const QString& path) {
-    return outcomeText(vm_.exportSchedule(utf8(path)), QStringLiteral("柱表"));
+    // A PDF through Qt's writer, its CJK face embedded, as the books are.
+    return outcomeText(vm_.exportSchedule(utf8(path), renderBookPdf), QStringLiteral("柱表"));
 }
 
 void ProjectWindow::exportSchedule() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("导出柱表"), {},
-        QStringLiteral("柱表施工图 DXF (*.dxf);;柱表 HTML (*.html);;柱表 Word (*.docx)"));
+        QStringLiteral("柱表施工图 DXF (*.dxf);;柱表 HTML (*.html);;柱表 Word (*.docx);;柱表 PDF "
+                       "(*.pdf)"));
     if (path.isEmpty()) return;
     const QString message = exportScheduleTo(path);
     if (message.isEmpty()) return;

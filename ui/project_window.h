@@ -54,6 +54,8 @@ class ProjectWindow : public QMainWindow {
     // The column schedule (柱表) to path: .dxf, .html or .docx by its suffix.
     QString exportScheduleTo(const QString& path);
     void designAll();
+    // The 配筋参数 dialog of the project or of the selected column (modal).
+    void editPreferences(PreferenceScope scope);
     bool designRunning() const { return worker_ != nullptr; }
 
     // For the tests: the widgets as the engineer meets them.
@@ -62,6 +64,7 @@ class ProjectWindow : public QMainWindow {
     QWidget* fieldWidget(ColumnField field) const;
     QWidget* infoWidget(InfoField field) const;
     QLabel* messageLabel() const { return message_; }
+    QLabel* columnPreferencesLabel() const { return columnPreferences_; }
     QPlainTextEdit* reportView() const { return report_; }
     QAction* action(const QString& name) const;
 
@@ -120,6 +123,7 @@ class ProjectWindow : public QMainWindow {
     SectionPictureView* picture_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* message_ = nullptr;
+    QLabel* columnPreferences_ = nullptr;
     QLabel* designSummary_ = nullptr;
     QPlainTextEdit* report_ = nullptr;
     QTextBrowser* book_ = nullptr;

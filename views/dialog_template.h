@@ -13,6 +13,7 @@ enum class ControlKind {
     PushButton,     // tab stop
     DefaultButton,  // the dialog's default push button, tab stop
     RadioButton,    // automatic radio button, chosen with the mouse (no tab stop)
+    CheckBox,       // automatic check box, tab stop (Space toggles it)
     Label,          // left-aligned static text
     GroupFrame,     // captioned frame drawn behind the controls it surrounds
     Line,           // black horizontal rule

@@ -71,8 +71,27 @@ constexpr ControlTemplate kPrincipleDiagramControls[] = {
     {S, K::Picture, kPrincipleDiagramPicture.name, 7, 7, 330, 203},
 };
 
+// The labels are the field table's (report/bar_preference_fields.h), in its order.
+constexpr ControlTemplate kBarPreferencesControls[] = {
+    {kIdFollowProject, K::CheckBox, "采用工程的配筋参数(&P)", 7, 7, 180, 10},
+    {S, K::Label, "可用直径：", 7, 25, 92, 8},
+    {kIdPreferenceFirst, K::Edit, "", 101, 22, 152, 14},
+    {S, K::Label, "最小中部筋直径：", 7, 43, 92, 8},
+    {kIdPreferenceFirst + 1, K::Edit, "", 101, 40, 152, 14},
+    {S, K::Label, "角筋与中部筋最大级差：", 7, 61, 92, 8},
+    {kIdPreferenceFirst + 2, K::Edit, "", 101, 58, 152, 14},
+    {kIdPreferenceFirst + 3, K::CheckBox, "b边与h边中部筋可不同", 101, 76, 152, 10},
+    {kIdPreferenceFirst + 4, K::CheckBox, "方柱四边配筋相同", 101, 90, 152, 10},
+    {S, K::Label, "优先直径：", 7, 107, 92, 8},
+    {kIdPreferenceFirst + 5, K::Edit, "", 101, 104, 152, 14},
+    {kIdPreferenceMessage, K::Label, "", 7, 122, 246, 18},
+    {kIdOk, K::DefaultButton, "确定", 149, 144, 50, 14},
+    {kIdCancel, K::PushButton, "取消", 203, 144, 50, 14},
+};
+
 }  // namespace
 
+const DialogTemplate kBarPreferencesTemplate{140, "配筋参数", 260, 164, kBarPreferencesControls};
 const DialogTemplate kAboutTemplate{100, "关于 Tessarin", 235, 55, kAboutControls};
 const DialogTemplate kMainTemplate{102, "双向偏心受压矩形柱(beta1.0,2002.9.7)", 411, 163,
                                    kMainControls};

@@ -104,6 +104,23 @@ const std::vector<InfoFieldSpec>& infoFieldSpecs() {
     return kSpecs;
 }
 
+const char* barPreferenceHint(std::size_t field) {
+    if (field >= kBarPreferenceFields.size()) return "";
+    switch (kBarPreferenceFields[field].kind) {
+        case BarPreferenceKind::DiameterList:
+            return "毫米，以逗号分隔，如 16,18,20,22,25";
+        case BarPreferenceKind::Diameter:
+            return "毫米";
+        case BarPreferenceKind::Count:
+            return "0～10 档（可用直径中相隔的档数）";
+        case BarPreferenceKind::OptionalDiameter:
+            return "毫米；none 为不指定";
+        case BarPreferenceKind::Switch:
+            break;
+    }
+    return "";
+}
+
 unsigned statusColour(ColumnStatus status) {
     switch (status) {
         case ColumnStatus::Designed:
@@ -248,6 +265,106 @@ void ProjectViewModel::editInfo(InfoField field, const std::string& text) {
     step.text = std::string("编辑 ") + entry.label;
     step.infoBefore = project_.info;
     step.infoAfter = after;
+    push(std::move(step));
+}
+
+std::string ProjectViewModel::preferenceText(PreferenceScope scope, std::size_t field) const {
+    if (field >= kBarPreferenceFields.size()) return {};
+    if (scope == PreferenceScope::Project) {
+        return barPreferenceText(kBarPreferenceFields[field], project_.info.barPreferences);
+    }
+    const ProjectColumn* column = current();
+    return column != nullptr
+               ? barPreferenceText(kBarPreferenceFields[field], column->column.barPreferences)
+               : std::string();
+}
+
+std::string ProjectViewModel::editPreference(PreferenceScope scope, std::size_t field,
+                                             const std::string& text) {
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < kBarPreferenceFields.size(); ++i) {
+        texts.push_back(i == field ? text : preferenceText(scope, i));
+    }
+    if (field >= kBarPreferenceFields.size()) return {};
+    return editPreferences(scope, texts);
+}
+
+std::string ProjectViewModel::editPreferences(PreferenceScope scope,
+                                              const std::vector<std::string>& texts) {
+    const ProjectColumn* column = current();
+    if (scope == PreferenceScope::Column && column == nullptr) return "请先在列表中选择一根柱";
+    const BarPreferences& before = scope == PreferenceScope::Project
+                                       ? project_.info.barPreferences
+                                       : column->column.barPreferences;
+    BarPreferences after = before;
+    for (std::size_t i = 0; i < kBarPreferenceFields.size() && i < texts.size(); ++i) {
+        const BarPreferenceField& field = kBarPreferenceFields[i];
+        const std::string why = readBarPreference(field, texts[i], after);
+        if (!why.empty()) return std::string(field.label) + "：" + why;
+    }
+    // The whole set: a preferred diameter that the new list no longer holds, and the like.
+    std::string problem = barPreferencesProblem(after);
+    if (!problem.empty()) return problem;
+    if (after == before) return {};
+    const std::string whose =
+        scope == PreferenceScope::Project ? std::string("工程") : column->mark + " ";
+    changePreferences(scope, after, "编辑 " + whose + "的配筋参数");
+    return {};
+}
+
+bool ProjectViewModel::columnFollowsProject() const {
+    const ProjectColumn* column = current();
+    return column != nullptr && column->column.barPreferences == project_.info.barPreferences;
+}
+
+void ProjectViewModel::followProject() {
+    const ProjectColumn* column = current();
+    if (column == nullptr || columnFollowsProject()) return;
+    ProjectColumn after = *column;
+    after.column.barPreferences = project_.info.barPreferences;
+    changeSelected(after, column->mark + " 采用工程的配筋参数");
+}
+
+std::string ProjectViewModel::preferencesTitle(PreferenceScope scope) const {
+    if (scope == PreferenceScope::Project) return "工程的配筋参数";
+    const ProjectColumn* column = current();
+    return column != nullptr ? column->mark + " 的配筋参数" : std::string("配筋参数");
+}
+
+std::string ProjectViewModel::acceptPreferences(PreferenceScope scope, bool follow,
+                                                const std::vector<std::string>& texts) {
+    if (scope == PreferenceScope::Column && follow) {
+        if (current() == nullptr) return "请先在列表中选择一根柱";
+        followProject();
+        return {};
+    }
+    return editPreferences(scope, texts);
+}
+
+void ProjectViewModel::changePreferences(PreferenceScope scope, const BarPreferences& after,
+                                         const std::string& text) {
+    if (scope == PreferenceScope::Column) {
+        ProjectColumn column = *current();
+        column.column.barPreferences = after;
+        changeSelected(column, text);
+        return;
+    }
+    Step step;
+    step.kind = Step::Kind::EditInfo;
+    step.text = text;
+    step.infoBefore = project_.info;
+    step.infoAfter = project_.info;
+    step.infoAfter.barPreferences = after;
+    // The columns that follow the project follow it on; their designs are undone with it.
+    for (std::size_t i = 0; i < project_.columns.size(); ++i) {
+        const ProjectColumn& column = project_.columns[i];
+        if (!(column.column.barPreferences == project_.info.barPreferences)) continue;
+        ProjectColumn changed = column;
+        changed.column.barPreferences = after;
+        step.indices.push_back(i);
+        step.before.push_back(Entry{column, outcome(i)});
+        step.after.push_back(Entry{std::move(changed), ColumnOutcome{}});
+    }
     push(std::move(step));
 }
 
@@ -568,6 +685,11 @@ void ProjectViewModel::apply(const Step& step, bool forward) {
         }
         case Step::Kind::EditInfo:
             project_.info = forward ? step.infoAfter : step.infoBefore;
+            for (std::size_t k = 0; k < step.indices.size(); ++k) {
+                const Entry& entry = forward ? step.after[k] : step.before[k];
+                columns[step.indices[k]] = entry.column;
+                outcomes_[step.indices[k]] = entry.outcome;
+            }
             break;
         case Step::Kind::Insert:
             if (forward) {
@@ -752,13 +874,19 @@ std::string exportOutcomeText(const BatchOutcome& outcome, const std::string& wh
     return what + "导出失败：" + outcome.message;
 }
 
-BatchOutcome ProjectViewModel::exportSchedule(const std::string& path) const {
+BatchOutcome ProjectViewModel::exportSchedule(const std::string& path,
+                                              const PdfRenderer& pdf) const {
     const ScheduleFormat format = scheduleFormatOf(path);
-    const bool pdf = bookFormatOf(path) == BookFormat::Pdf;
-    if (format == ScheduleFormat::Unknown || pdf) {
+    const bool wantsPdf = bookFormatOf(path) == BookFormat::Pdf;
+    if (wantsPdf && !pdf) {
         return {BatchOutcome::Status::Unusable,
-                path + "：柱表文件名应以 .dxf（施工图）、.html 或 .docx（计算书格式）结尾" +
-                    (pdf ? "；PDF 柱表请用 tessarin-cli --open 工程文件 --schedule 文件.pdf" : "")};
+                path +
+                    "：柱表文件名应以 .dxf（施工图）、.html 或 .docx（计算书格式）结尾；PDF "
+                    "柱表请用 tessarin-cli --open 工程文件 --schedule 文件.pdf"};
+    }
+    if (format == ScheduleFormat::Unknown && !wantsPdf) {
+        return {BatchOutcome::Status::Unusable,
+                path + "：柱表文件名应以 .dxf（施工图）、.html、.docx 或 .pdf（计算书格式）结尾"};
     }
     ColumnSchedule schedule;
     ScheduleOutputs gather(schedule, nullptr);
@@ -770,6 +898,9 @@ BatchOutcome ProjectViewModel::exportSchedule(const std::string& path) const {
     FileResult written;
     if (format == ScheduleFormat::Dxf) {
         written = writeScheduleDxf(path, schedule, scheduleTitle(project_.info.name));
+    } else if (wantsPdf) {
+        const Book book = schedule.book(projectBookInfo(project_.info, {}, todayText()));
+        written = writeBook(book, path, pdf);
     } else {
         const Book book = schedule.book(projectBookInfo(project_.info, {}, todayText()));
         written =

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "book/book_file.h"
 #include "platform/file_result.h"
 #include "project/project.h"
 #include "views/column_design.h"
@@ -54,6 +55,13 @@ inline constexpr std::size_t kColumnRowFields = 9;
 // The question before a modified project is left (新建, 打开, closing the window).
 inline constexpr const char* kSaveChangesQuestion = "工程已修改，是否保存？";
 
+// Whose bar preferences an edit changes: the project's, or the selected column's own.
+enum class PreferenceScope { Project, Column };
+
+// What a bar preference field takes, shown in its empty edit and its tip ("" for a yes/no
+// field, which is a check box).
+[[nodiscard]] const char* barPreferenceHint(std::size_t field);
+
 // Which commands may be given now; each front end enables its menu entries and buttons by it.
 struct CommandState {
     bool save = false;
@@ -99,6 +107,28 @@ class ProjectViewModel {
     // --- the project data
     [[nodiscard]] std::string infoText(InfoField field) const;
     void editInfo(InfoField field, const std::string& text);
+
+    // --- the bar preferences (配筋参数): the project's, and the selected column's own. Fields are
+    // numbered as kBarPreferenceFields lists them; texts as barPreferenceText writes them.
+    // A column follows the project while its preferences equal the project's.
+    [[nodiscard]] std::string preferenceText(PreferenceScope scope, std::size_t field) const;
+    // One field as the engineer leaves it, one step to undo; the message names the field (empty
+    // when taken). A change of the project's carries to every column that follows the project;
+    // a column that has its own keeps them.
+    std::string editPreference(PreferenceScope scope, std::size_t field, const std::string& text);
+    // All six fields at once, as a dialog's OK gives them: read in order, then checked as a
+    // whole; one step to undo, or nothing changed and the first message.
+    std::string editPreferences(PreferenceScope scope, const std::vector<std::string>& texts);
+    // Whether the selected column follows the project's preferences (false without one).
+    [[nodiscard]] bool columnFollowsProject() const;
+    // The selected column takes the project's preferences again (one step to undo).
+    void followProject();
+    // The 配筋参数 dialog, the same in both front ends: its title ("工程的配筋参数",
+    // "KZ1 的配筋参数") and its OK. For a column, follow (采用工程的配筋参数) takes the project's
+    // preferences and the texts are not read; else as editPreferences.
+    [[nodiscard]] std::string preferencesTitle(PreferenceScope scope) const;
+    std::string acceptPreferences(PreferenceScope scope, bool follow,
+                                  const std::vector<std::string>& texts);
 
     // --- the column list
     [[nodiscard]] std::size_t columnCount() const { return project_.columns.size(); }
@@ -162,8 +192,11 @@ class ProjectViewModel {
     [[nodiscard]] BatchOutcome exportBooks(const std::string& directory) const;
     [[nodiscard]] BatchOutcome exportDrawings(const std::string& directory) const;
     // The column schedule (柱表) of every column: path.dxf the table with each distinct section
-    // detail, path.html or .docx the table as a book; a PDF comes from tessarin-cli --schedule.
-    [[nodiscard]] BatchOutcome exportSchedule(const std::string& path) const;
+    // detail, path.html, .docx or .pdf the table as a book. The PDF is made by the front end's
+    // writer (Qt's on Linux, the standard Adobe-GB1 face on Windows); without one a .pdf name is
+    // refused.
+    [[nodiscard]] BatchOutcome exportSchedule(const std::string& path,
+                                              const PdfRenderer& pdf = {}) const;
 
   private:
     struct Entry {
@@ -171,11 +204,13 @@ class ProjectViewModel {
         ColumnOutcome outcome;
     };
     struct Step {
+        // EditInfo also changes the columns at indices (before and after, one entry each).
         enum class Kind { EditColumn, EditInfo, Insert, Remove, Move };
         Kind kind = Kind::EditColumn;
         std::string text;
         std::size_t index = 0;
-        std::size_t other = 0;      // move: where the column went
+        std::size_t other = 0;             // move: where the column went
+        std::vector<std::size_t> indices;  // editInfo: the columns that follow the project
         std::vector<Entry> before;  // editColumn: the column before; remove: what was removed
         std::vector<Entry> after;   // editColumn: after; insert: what was inserted
         ProjectInfo infoBefore;
@@ -185,6 +220,8 @@ class ProjectViewModel {
     void push(Step step);
     void apply(const Step& step, bool forward);
     void changeSelected(const ProjectColumn& after, const std::string& text);
+    void changePreferences(PreferenceScope scope, const BarPreferences& after,
+                           const std::string& text);
     void insertEntries(std::size_t index, std::vector<Entry> entries, const std::string& text);
     [[nodiscard]] std::string freeMark(const std::string& base) const;
     [[nodiscard]] const ProjectColumn* current() const;

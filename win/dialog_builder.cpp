@@ -73,6 +73,8 @@ ControlStyle styleOf(ControlKind kind) {
             return {kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kButtonClass};
         case ControlKind::RadioButton:
             return {kChild | BS_AUTORADIOBUTTON, 0, kButtonClass};
+        case ControlKind::CheckBox:
+            return {kChild | WS_TABSTOP | BS_AUTOCHECKBOX, 0, kButtonClass};
         case ControlKind::Label:
             return {kChild | SS_LEFT | SS_NOPREFIX, 0, kStaticClass};
         case ControlKind::GroupFrame:

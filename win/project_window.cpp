@@ -12,6 +12,7 @@
 #include <cwchar>
 
 #include "project/project_file.h"
+#include "win/bar_preferences_dialog.h"
 #include "win/dialog_builder.h"
 #include "win/message_parameter.h"
 #include "win/wide_text.h"
@@ -365,6 +366,7 @@ void ProjectWindow::buildMenu() {
     entry(exports, ExportResults, "结果 CSV(&R)…");
     entry(exports, ExportBooks, "计算书(&B)…");
     entry(exports, ExportDrawings, "施工图 DXF(&D)…");
+    entry(exports, ExportSchedule, "柱表(&S)…");
     AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(exports), L"导出(&E)");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     entry(file, Close, "关闭(&X)");
@@ -383,6 +385,9 @@ void ProjectWindow::buildMenu() {
     AppendMenuW(columns, MF_SEPARATOR, 0, nullptr);
     entry(columns, AddCombination, "添加荷载组合(&L)");
     entry(columns, DeleteCombination, "删除荷载组合(&M)\tDel");
+    HMENU project = CreatePopupMenu();
+    entry(project, ProjectPreferences, "工程的配筋参数(&B)…");
+    entry(project, ColumnPreferences, "所选柱的配筋参数(&C)…");
     HMENU design = CreatePopupMenu();
     entry(design, DesignAll, "设计全部(&D)\tF5");
     entry(design, CancelDesign, "取消设计(&C)");
@@ -390,6 +395,7 @@ void ProjectWindow::buildMenu() {
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"文件(&F)");
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"编辑(&E)");
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(columns), L"柱(&C)");
+    AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(project), L"工程(&P)");
     AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(design), L"设计(&D)");
     SetMenu(window_, menu_);
 
@@ -473,6 +479,8 @@ void ProjectWindow::buildControls() {
         }
         info_[entry.field] = control;
     }
+    projectPreferences_ = makeControl(window_, L"BUTTON", L"工程的配筋参数…",
+                                      WS_TABSTOP | BS_PUSHBUTTON, ProjectPreferences);
     designSummary_ = makeControl(window_, L"STATIC", L"", SS_LEFTNOWORDWRAP, -1);
 
     // The column list: one row per column, worded by the view model, coloured by its status.
@@ -527,6 +535,10 @@ void ProjectWindow::buildControls() {
         fields_[entry.field] = control;
         page0_.push_back(control);
     }
+    columnPreferences_ = makeControl(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, -1);
+    columnPreferencesButton_ = makeControl(window_, L"BUTTON", L"配筋参数…",
+                                           WS_TABSTOP | BS_PUSHBUTTON, ColumnPreferences);
+    page0_.insert(page0_.end(), {columnPreferences_, columnPreferencesButton_});
     message_ = makeControl(window_, L"STATIC", L"", SS_LEFT, kMessageId);
     gridLabel_ = makeControl(
         window_, L"STATIC",
@@ -619,7 +631,11 @@ void ProjectWindow::layout() {
               comboHeight(control, rowHeight));
         ++i;
     }
-    y = top + static_cast<int>((i + 1) / 2) * (rowHeight + gap);
+    // The free place after the last project field (an odd count) holds 配筋参数.
+    place(projectPreferences_, m + static_cast<int>(i % 2) * half + (i % 2 == 1 ? infoLabel : 0),
+          top + static_cast<int>(i / 2) * (rowHeight + gap),
+          half - gap - (i % 2 == 1 ? infoLabel : 0), rowHeight + scaled(2));
+    y = top + static_cast<int>((i + 2) / 2) * (rowHeight + gap);
     place(designSummary_, m, y + scaled(2), leftWidth - gap, rowHeight - scaled(4));
     y += rowHeight;
     const int progressY = bottom - rowHeight;
@@ -655,6 +671,12 @@ void ProjectWindow::layout() {
         ++i;
     }
     y = page.top + static_cast<int>((i + 1) / 2) * (rowHeight + gap);
+    const int preferencesButton = scaled(90);
+    place(columnPreferences_, page.left, y + scaled(2), pageWidth - preferencesButton - gap,
+          scaled(34));
+    place(columnPreferencesButton_, page.right - preferencesButton, y, preferencesButton,
+          rowHeight + scaled(2));
+    y += scaled(38);
     place(message_, page.left, y, pageWidth, scaled(34));
     y += scaled(36);
     place(gridLabel_, page.left, y, pageWidth, rowHeight - scaled(4));
@@ -1180,6 +1202,9 @@ void ProjectWindow::refreshColumn() {
     std::string lines;
     for (const std::string& line : vm_.summaryLines()) lines += line + "\r\n";
     setText(summary_, lines);
+    // The summary's second line: "配筋参数：…（工程）" or "（本柱）".
+    const std::vector<std::string> summary = vm_.summaryLines();
+    setText(columnPreferences_, chosen && summary.size() > 1 ? summary[1] : std::string());
     refreshing_ = false;
     refreshReport();
 }
@@ -1205,6 +1230,8 @@ void ProjectWindow::refreshCommands() {
         {ExportResults, state.exportResults},
         {ExportBooks, state.exportResults},
         {ExportDrawings, state.exportResults},
+        {ExportSchedule, state.exportResults},
+        {ColumnPreferences, state.addCombination},  // a column is selected
         {AddCombination, state.addCombination},
         {DeleteCombination, state.deleteCombination},
     };
@@ -1218,6 +1245,7 @@ void ProjectWindow::refreshCommands() {
         for (HWND button : gridButtons_) {
             if (GetDlgCtrlID(button) == id) EnableWindow(button, on ? TRUE : FALSE);
         }
+        if (id == ColumnPreferences) EnableWindow(columnPreferencesButton_, on ? TRUE : FALSE);
     }
     // Undo and redo say what they would undo: "撤销 编辑 KZ1 截面宽度 b".
     const std::string undo = vm_.undoText();
@@ -1296,6 +1324,15 @@ void ProjectWindow::command(int id) {
             break;
         case ExportDrawings:
             exportFolder(false);
+            break;
+        case ExportSchedule:
+            exportSchedule();
+            break;
+        case ProjectPreferences:
+            editPreferences(PreferenceScope::Project);
+            break;
+        case ColumnPreferences:
+            editPreferences(PreferenceScope::Column);
             break;
         case Close:
             close();
@@ -1610,6 +1647,54 @@ void ProjectWindow::exportFolder(bool books) {
         notice(said, MB_ICONINFORMATION);
     } else {
         status(std::string(books ? "计算书" : "施工图") + "已导出到 " + folder);
+    }
+}
+
+std::string ProjectWindow::exportScheduleTo(const std::string& path) {
+    // The PDF in the standard Song face every Chinese PDF reader has (book/book_pdf_std.h).
+    return exportOutcomeText(vm_.exportSchedule(path, renderStandardPdf), "柱表");
+}
+
+void ProjectWindow::exportSchedule() {
+    // The type chosen in the dialog gives a name typed without a suffix its suffix.
+    static constexpr const wchar_t* kSuffixes[] = {L".dxf", L".html", L".docx", L".pdf"};
+    std::wstring buffer(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter =
+        L"柱表施工图 DXF (*.dxf)\0*.dxf\0柱表 HTML (*.html)\0*.html;*.htm\0柱表 Word "
+        L"(*.docx)\0*.docx\0柱表 PDF (*.pdf)\0*.pdf\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrTitle = L"导出柱表";
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+    if (GetSaveFileNameW(&dialog) == FALSE) return;
+    std::wstring path = buffer.c_str();
+    const std::size_t dot = path.find_last_of(L'.');
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) {
+        const DWORD chosen =
+            dialog.nFilterIndex >= 1 && dialog.nFilterIndex <= 4 ? dialog.nFilterIndex : 1;
+        path += kSuffixes[chosen - 1];
+    }
+    const std::string said = exportScheduleTo(narrow(path));
+    if (!said.empty()) {
+        notice(said,
+               said.find("导出失败") != std::string::npos ? MB_ICONERROR : MB_ICONINFORMATION);
+    } else {
+        status("柱表已导出到 " + narrow(path));
+    }
+}
+
+void ProjectWindow::editPreferences(PreferenceScope scope) {
+    if (window_ == nullptr || (scope == PreferenceScope::Column && !vm_.selected())) return;
+    if (editor_ != nullptr) endEdit(true, false);
+    BarPreferencesDialog dialog(vm_, scope);
+    if (dialog.runModal(window_) == IDOK) {
+        refresh();
+        showFinding();
     }
 }
 

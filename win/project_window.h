@@ -44,6 +44,9 @@ class ProjectWindow {
         DeleteCombination,
         DesignAll,
         CancelDesign,
+        ExportSchedule,
+        ProjectPreferences,
+        ColumnPreferences,
         RecentFirst = 200,  // up to RecentFirst + kRecentFiles - 1
     };
 
@@ -74,7 +77,12 @@ class ProjectWindow {
     std::string exportResultsTo(const std::string& path);
     std::string exportBooksTo(const std::string& directory);
     std::string exportDrawingsTo(const std::string& directory);
+    // The column schedule (柱表) to path: .dxf, .html, .docx, or .pdf in the standard Adobe-GB1
+    // face, by its suffix.
+    std::string exportScheduleTo(const std::string& path);
     void designAll();
+    // The 配筋参数 dialog of the project or of the selected column, modal over the window.
+    void editPreferences(PreferenceScope scope);
     [[nodiscard]] bool designRunning() const { return worker_.joinable(); }
 
     // For the tests: the controls as the engineer meets them.
@@ -85,6 +93,8 @@ class ProjectWindow {
     [[nodiscard]] HWND infoControl(InfoField field) const { return info_.at(field); }
     [[nodiscard]] HWND reportBox() const { return report_; }
     [[nodiscard]] HWND messageLabel() const { return message_; }
+    // The selected column's 配筋参数 line ("配筋参数：…（本柱）") beside its button.
+    [[nodiscard]] HWND columnPreferencesLabel() const { return columnPreferences_; }
     [[nodiscard]] HWND tabs() const { return tabs_; }
     [[nodiscard]] std::size_t currentCell() const { return cell_; }
     [[nodiscard]] int dpi() const { return dpi_; }
@@ -140,6 +150,7 @@ class ProjectWindow {
     void importCsv();
     void exportResults();
     void exportFolder(bool books);
+    void exportSchedule();
     void designDone();
     void cancelDesign();
     void remember();
@@ -168,6 +179,9 @@ class ProjectWindow {
     HWND summary_ = nullptr;
     HWND report_ = nullptr;
     HWND message_ = nullptr;
+    HWND projectPreferences_ = nullptr;  // the button under the project data
+    HWND columnPreferences_ = nullptr;   // the column's 配筋参数 line
+    HWND columnPreferencesButton_ = nullptr;
     HWND designSummary_ = nullptr;
     HWND gridLabel_ = nullptr;
     HWND progress_ = nullptr;

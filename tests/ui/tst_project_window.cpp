@@ -4,6 +4,7 @@
 // view models; here the view must forward every event and show what the view model says.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -22,6 +23,7 @@
 
 #include "tests/ui/modal_driver.h"
 #include "tests/ui/test_support.h"
+#include "ui/bar_preferences_dialog.h"
 #include "ui/main_dialog.h"
 #include "ui/project_window.h"
 
@@ -64,6 +66,7 @@ class ProjectWindowTest : public QObject {
     void undoRedoFromTheKeyboard();
     void remembersTheLastProjectNotThe2002Dialog();
     void destroyedWithAFieldBeingTyped();
+    void barPreferencesOfTheProjectAndAColumn();
 };
 
 // State: a new project. Action: two columns by the keyboard, a block of Excel rows pasted, F5,
@@ -324,6 +327,77 @@ void ProjectWindowTest::destroyedWithAFieldBeingTyped() {
     edit->setFocus();
     QTest::keyClicks(edit, QStringLiteral("5"));
     delete window;
+}
+
+// State: three columns following the project. Action: the project's 配筋参数 from the menu, a
+// smallest middle bar of 13 typed and Enter pressed (refused: 13 is not a bar size), then 14 and
+// Enter; the second column's own 配筋参数 with 采用工程的配筋参数 cleared and a step of 4.
+// Expected: the refusal shown in the dialog, which stays open; the project's 14 carried to the
+// columns that follow it; the second column marked （本柱） beside its button.
+void ProjectWindowTest::barPreferencesOfTheProjectAndAColumn() {
+    ProjectWindow window(nullptr, false);
+    QVERIFY(showActive(window));
+    for (int i = 0; i < 3; ++i) window.action(QStringLiteral("addColumn"))->trigger();
+    QString refusal;
+    bool openAfterRefusal = false;
+    ModalDriver driver;
+    driver.then(ModalDriver::window<BarPreferencesDialog>(), [&](QWidget* shown) {
+        auto* dialog = qobject_cast<BarPreferencesDialog*>(shown);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("工程的配筋参数"));
+        QVERIFY(dialog->followBox() == nullptr);
+        typeInto(dialog->field(1), QStringLiteral("13"));
+        QTest::keyClick(dialog->field(1), Qt::Key_Return);
+        refusal = dialog->messageLabel()->text();
+        openAfterRefusal = dialog->isVisible();
+        typeInto(dialog->field(1), QStringLiteral("14"));
+        QTest::keyClick(dialog->field(1), Qt::Key_Return);
+    });
+    window.action(QStringLiteral("projectPreferences"))->trigger();
+    QVERIFY(driver.allDone());
+    QVERIFY(driver.unexpected().isEmpty());
+    QCOMPARE(refusal, QStringLiteral("最小中部筋直径：13 不是可用的钢筋直径"
+                                     "（12、14、16、18、20、22、25、28、32、36、40）"));
+    QVERIFY(openAfterRefusal);
+    QCOMPARE(window.viewModel().preferenceText(PreferenceScope::Project, 1), std::string("14"));
+    QCOMPARE(window.viewModel().undoText(), std::string("撤销 编辑 工程的配筋参数"));
+
+    window.columnList()->selectRow(1);
+    QCOMPARE(window.viewModel().preferenceText(PreferenceScope::Column, 1), std::string("14"));
+    bool followShown = false;
+    bool greyed = false;
+    driver.then(ModalDriver::window<BarPreferencesDialog>(), [&](QWidget* shown) {
+        auto* dialog = qobject_cast<BarPreferencesDialog*>(shown);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("KZ2 的配筋参数"));
+        followShown = dialog->followBox()->isChecked();
+        greyed = !dialog->field(2)->isEnabled();
+        QTest::keyClick(dialog->followBox(), Qt::Key_Space);
+        typeInto(dialog->field(2), QStringLiteral("4"));
+        QTest::keyClick(dialog->field(2), Qt::Key_Return);
+    });
+    window.action(QStringLiteral("columnPreferences"))->trigger();
+    QVERIFY(driver.allDone());
+    QVERIFY(followShown);
+    QVERIFY(greyed);
+    QCOMPARE(window.viewModel().preferenceText(PreferenceScope::Column, 2), std::string("4"));
+    QVERIFY(!window.viewModel().columnFollowsProject());
+    QVERIFY(window.columnPreferencesLabel()->text().endsWith(
+        QStringLiteral("级差≤4；b/h中部筋可不同；方柱四边相同（本柱）")));
+    // Undone from the keyboard: the column follows the project again.
+    QCOMPARE(window.viewModel().undoText(), std::string("撤销 编辑 KZ2 的配筋参数"));
+    QVERIFY(showActive(window));
+    window.columnList()->setFocus();
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(window.viewModel().columnFollowsProject());
+    QVERIFY(window.columnPreferencesLabel()->text().endsWith(QStringLiteral("（工程）")));
+
+    // The column schedule as PDF through Qt's writer (the columns' N of 0 are input errors, so
+    // the export says so, and the file is still written).
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("柱表.pdf"));
+    QVERIFY(window.exportScheduleTo(pdf).contains(QStringLiteral("部分柱输入有误")));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(5), QByteArray("%PDF-"));
 }
 
 QTEST_MAIN(ProjectWindowTest)

@@ -363,6 +363,19 @@ TEST(ProjectViewModel, ExportSchedule) {
         EXPECT_NE(refused.message.find("柱表文件名应以 .dxf"), std::string::npos) << name;
         EXPECT_FALSE(std::filesystem::exists(dir.file(name))) << name;
     }
+    // With the front end's PDF writer a .pdf name is written through it (the standard face's
+    // writer starts its file "%PDF-"); a writer that fails leaves no file and says why.
+    ASSERT_EQ(vm.exportSchedule(dir.file("s.pdf"), renderStandardPdf).status,
+              BatchOutcome::Status::SomeRejected);
+    EXPECT_EQ(readFileBytes(dir.file("s.pdf")).substr(0, 5), "%PDF-");
+    const PdfRenderer broken = [](const Book&, std::string&, std::string& reason) {
+        reason = "no PDF writer here";
+        return false;
+    };
+    const BatchOutcome unwritten = vm.exportSchedule(dir.file("t.pdf"), broken);
+    EXPECT_EQ(unwritten.status, BatchOutcome::Status::FileFailed);
+    EXPECT_NE(unwritten.message.find("no PDF writer here"), std::string::npos) << unwritten.message;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("t.pdf")));
     const BatchOutcome failed = vm.exportSchedule(dir.file("missing/s.dxf"));
     EXPECT_EQ(failed.status, BatchOutcome::Status::FileFailed);
     EXPECT_NE(failed.message.find("cannot write " + dir.file("missing/s.dxf")), std::string::npos)
@@ -390,6 +403,194 @@ TEST(ProjectViewModel, ExportOutcomeTexts) {
         EXPECT_EQ(exportOutcomeText(BatchOutcome{c.status, c.message}, "计算书"), c.expected)
             << static_cast<int>(c.status);
     }
+}
+
+}  // namespace
+}  // namespace tessarin
+
+namespace tessarin {
+namespace {
+
+// Each field of the bar preferences as text, refused with the field's name and the reader's
+// reason; the whole set checked once every field is read. The messages are the field table's
+// labels followed by readBarPreference's and barPreferencesProblem's words.
+TEST(ProjectViewModel, BarPreferenceFieldsRefusedWithTheirNames) {
+    struct Case {
+        std::size_t field;
+        const char* text;
+        const char* message;  // empty: taken
+        const char* shown;    // the field's text afterwards
+    };
+    const Case cases[] = {
+        {0, "16，20 25", "", "16,20,25"},  // Chinese comma and space separate like commas
+        {0, "16,x", "可用直径：\"x\" 不是钢筋直径（整数毫米，以逗号分隔）", "16,20,25"},
+        {0, "16,16", "可用直径：直径重复", "16,20,25"},
+        {0, "16,19",
+         "可用直径：19 不是可用的钢筋直径（12、14、16、18、20、22、25、28、32、36、40）",
+         "16,20,25"},
+        {1, "0", "最小中部筋直径：\"0\" 不是钢筋直径（整数毫米）", "12"},
+        {1, "13",
+         "最小中部筋直径：13 不是可用的钢筋直径（12、14、16、18、20、22、25、28、32、36、40）",
+         "12"},
+        {1, "16", "", "16"},
+        {2, "11", "角筋与中部筋最大级差：应为 0～10 档", "2"},
+        {2, "-1", "角筋与中部筋最大级差：\"-1\" 不是 0～10 的整数", "2"},
+        {2, "3", "", "3"},
+        {3, "maybe", "b边与h边中部筋可不同：\"maybe\" 应为 yes 或 no", "yes"},
+        {3, "no", "", "no"},
+        {4, "no", "", "no"},
+        {5, "18", "优先直径：18 不在可用直径之中", "none"},
+        {5, "20", "", "20"},
+        // The list no longer holding the preferred 20: the whole set is refused.
+        {0, "16,25", "优先直径：20 不在可用直径之中", "16,20,25"},
+        {5, "none", "", "none"},
+    };
+    for (const PreferenceScope scope : {PreferenceScope::Project, PreferenceScope::Column}) {
+        ProjectViewModel vm;
+        vm.addColumn();
+        for (const Case& c : cases) {
+            EXPECT_EQ(vm.editPreference(scope, c.field, c.text), c.message) << c.text;
+            EXPECT_EQ(vm.preferenceText(scope, c.field), c.shown) << c.text;
+        }
+    }
+    // Without a selected column there are no column preferences to edit.
+    ProjectViewModel empty;
+    EXPECT_EQ(empty.editPreference(PreferenceScope::Column, 0, "16"), "请先在列表中选择一根柱");
+    EXPECT_EQ(empty.preferenceText(PreferenceScope::Column, 0), "");
+    EXPECT_FALSE(empty.columnFollowsProject());
+}
+
+// A change of the project's preferences carries to the columns that follow the project (their
+// design undone), not to a column with its own; every edit is one step to undo, and the summary
+// says whose preferences apply.
+TEST(ProjectViewModel, ProjectPreferencesCarryToFollowingColumns) {
+    ProjectViewModel vm;
+    vm.addColumn();  // KZ1
+    vm.addColumn();  // KZ2
+    vm.addColumn();  // KZ3
+    EXPECT_EQ(vm.paste(0, 0, "400\t244\t120"), "");
+    const auto snapshot = vm.designSnapshot();
+    const std::atomic<bool> cancel{false};
+    vm.applyDesign(snapshot, designProjectColumns(snapshot, cancel));
+    EXPECT_EQ(vm.row(2).status, "已设计");
+    vm.select(1);
+    EXPECT_TRUE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.editPreference(PreferenceScope::Column, 2, "4"), "");
+    EXPECT_EQ(vm.undoText(), "撤销 编辑 KZ2 的配筋参数");
+    EXPECT_FALSE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.summaryLines()[1],
+              "配筋参数：12,14,16,18,20,22,25,28,32,36,40；中部筋≥12；级差≤4；b/h中部筋可不同；"
+              "方柱四边相同（本柱）");
+
+    EXPECT_EQ(vm.editPreference(PreferenceScope::Project, 1, "14"), "");
+    EXPECT_EQ(vm.undoText(), "撤销 编辑 工程的配筋参数");
+    const struct {
+        std::size_t column;
+        const char* smallest;
+        const char* step;
+        const char* status;
+    } after[] = {{0, "14", "2", "未设计"}, {1, "12", "4", "未设计"}, {2, "14", "2", "未设计"}};
+    for (const auto& expected : after) {
+        vm.select(expected.column);
+        EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 1), expected.smallest);
+        EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 2), expected.step);
+        EXPECT_EQ(vm.row(expected.column).status, expected.status);
+    }
+    vm.select(0);
+    EXPECT_TRUE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.summaryLines()[1].substr(vm.summaryLines()[1].size() - 12), "（工程）");
+
+    // Undo: the project's and the following columns' preferences back, KZ3 designed again.
+    vm.undo();
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Project, 1), "12");
+    EXPECT_EQ(vm.row(2).status, "已设计");
+    vm.select(2);
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 1), "12");
+    vm.redo();
+    vm.select(2);
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 1), "14");
+
+    // KZ2 follows the project again: one step, undone to its own.
+    vm.select(1);
+    vm.followProject();
+    EXPECT_EQ(vm.undoText(), "撤销 KZ2 采用工程的配筋参数");
+    EXPECT_TRUE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 1), "14");
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 2), "2");
+    vm.undo();
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 2), "4");
+
+    // The dialog's six texts at once: read in order, one step; a refused set changes nothing.
+    const std::vector<std::string> refused = {"16,20", "16", "2", "yes", "yes", "25"};
+    EXPECT_EQ(vm.editPreferences(PreferenceScope::Project, refused),
+              "优先直径：25 不在可用直径之中");
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Project, 0), "12,14,16,18,20,22,25,28,32,36,40");
+    const std::vector<std::string> taken = {"16,20,25", "16", "1", "no", "no", "20"};
+    EXPECT_EQ(vm.editPreferences(PreferenceScope::Project, taken), "");
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        EXPECT_EQ(vm.preferenceText(PreferenceScope::Project, i), taken[i]);
+    }
+    vm.undo();
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Project, 5), "none");
+}
+
+// The design takes a column's own preferences: the start-up column (400×600, C30, HRB400,
+// N = 400, M2x = 244, M2y = 120) with the defaults is 4C20 + 3C16 per b face + 2C16 per h face
+// (Σd² = 4 × 400 + 10 × 256 = 4160). Allowing middle bars ten sizes below the corner lets the
+// lighter 4C28 + 2C12 per b face + 1C12 per h face (Σd² = 4 × 784 + 6 × 144 = 4000) through.
+// The window's design and the exported results (the batch) agree.
+TEST(ProjectViewModel, ColumnPreferencesChangeItsLayout) {
+    ProjectViewModel vm;
+    vm.addColumn();
+    EXPECT_EQ(vm.paste(0, 0, "400\t244\t120"), "");
+    vm.addColumn();
+    EXPECT_EQ(vm.paste(0, 0, "400\t244\t120"), "");
+    EXPECT_EQ(vm.editPreference(PreferenceScope::Column, 2, "10"), "");
+    const auto snapshot = vm.designSnapshot();
+    const std::atomic<bool> cancel{false};
+    vm.applyDesign(snapshot, designProjectColumns(snapshot, cancel));
+    EXPECT_EQ(vm.row(0).steelArea, "3267");  // 1040 pi
+    EXPECT_EQ(vm.row(1).steelArea, "3142");  // 1000 pi = 3141.59
+    TemporaryDirectory dir;
+    ASSERT_EQ(vm.exportResults(dir.file("r.csv")).status, BatchOutcome::Status::AllAccepted);
+    const std::string csv = readFileBytes(dir.file("r.csv"));
+    const struct {
+        const char* mark;
+        const char* layout;
+    } layouts[] = {{",KZ1,layout", "角筋 4C20；b边每侧 3C16；h边每侧 2C16"},
+                   {",KZ2,layout", "角筋 4C28；b边每侧 2C12；h边每侧 1C12"}};
+    for (const auto& expected : layouts) {
+        const std::size_t at = csv.find(expected.mark);
+        ASSERT_NE(at, std::string::npos) << expected.mark;
+        const std::string line = csv.substr(at, csv.find('\n', at) - at);
+        EXPECT_NE(line.find(expected.layout), std::string::npos) << line;
+    }
+}
+
+}  // namespace
+}  // namespace tessarin
+
+namespace tessarin {
+namespace {
+
+// The dialog's OK: a column following the project ignores the texts; otherwise they are read.
+TEST(ProjectViewModel, PreferenceDialogAccept) {
+    ProjectViewModel vm;
+    EXPECT_EQ(vm.preferencesTitle(PreferenceScope::Project), "工程的配筋参数");
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, true, {}), "请先在列表中选择一根柱");
+    vm.addColumn();
+    EXPECT_EQ(vm.preferencesTitle(PreferenceScope::Column), "KZ1 的配筋参数");
+    const std::vector<std::string> own = {"14,16,20", "14", "2", "yes", "yes", "none"};
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, false, own), "");
+    EXPECT_FALSE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 0), "14,16,20");
+    // Refused texts do not matter once the column follows the project.
+    const std::vector<std::string> bad = {"x", "", "", "", "", ""};
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, false, bad),
+              "可用直径：\"x\" 不是钢筋直径（整数毫米，以逗号分隔）");
+    EXPECT_EQ(vm.acceptPreferences(PreferenceScope::Column, true, bad), "");
+    EXPECT_TRUE(vm.columnFollowsProject());
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 0), "12,14,16,18,20,22,25,28,32,36,40");
 }
 
 }  // namespace

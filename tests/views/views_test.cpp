@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
 
+#include "report/bar_preference_fields.h"
 #include "run/control_id.h"
 #include "views/dialog_templates.h"
 #include "views/field_exchange_rules.h"
@@ -13,7 +15,7 @@ namespace tessarin {
 namespace {
 
 const DialogTemplate* const kTemplates[] = {&kAboutTemplate, &kMainTemplate, &kSchemeTemplate,
-                                            &kPrincipleDiagramTemplate};
+                                            &kPrincipleDiagramTemplate, &kBarPreferencesTemplate};
 
 TEST(Views, EveryNumberedControlIsUniqueAndEveryControlLiesInsideItsDialog) {
     for (const DialogTemplate* dialog : kTemplates) {
@@ -41,7 +43,8 @@ TEST(Views, EachDialogHasOneDefaultButtonAndItsPicturesAreKnown) {
     const Case cases[] = {{&kAboutTemplate, kIdOk},
                           {&kMainTemplate, idOf(ControlId::Calculate)},
                           {&kSchemeTemplate, kIdOk},
-                          {&kPrincipleDiagramTemplate, kIdOk}};
+                          {&kPrincipleDiagramTemplate, kIdOk},
+                          {&kBarPreferencesTemplate, kIdOk}};
     for (const Case& c : cases) {
         int defaults = 0;
         for (const ControlTemplate& item : c.dialog->controls) {
@@ -74,6 +77,36 @@ TEST(Views, MainTabOrderIsTheTemplateOrder) {
         }
     }
     EXPECT_EQ(tabStops, std::vector<int>(std::begin(expected), std::end(expected)));
+}
+
+// 配筋参数: one control per field of the table, numbered by its index, in its order: a check
+// box captioned with the label for a yes/no field, else an edit after a label "label：".
+TEST(Views, BarPreferencesTemplateFollowsTheFieldTable) {
+    const auto& controls = kBarPreferencesTemplate.controls;
+    for (std::size_t i = 0; i < kBarPreferenceFields.size(); ++i) {
+        const int id = kIdPreferenceFirst + static_cast<int>(i);
+        const auto found = std::find_if(controls.begin(), controls.end(),
+                                        [id](const ControlTemplate& c) { return c.id == id; });
+        ASSERT_NE(found, controls.end()) << i;
+        const std::string label = kBarPreferenceFields[i].label;
+        if (kBarPreferenceFields[i].kind == BarPreferenceKind::Switch) {
+            EXPECT_EQ(found->kind, ControlKind::CheckBox) << i;
+            EXPECT_EQ(found->caption, label);
+        } else {
+            EXPECT_EQ(found->kind, ControlKind::Edit) << i;
+            ASSERT_NE(found, controls.begin());
+            EXPECT_EQ((found - 1)->caption, label + "：");
+        }
+        if (i > 0) {
+            const int before = id - 1;
+            EXPECT_TRUE(std::find_if(
+                            controls.begin(), found,
+                            [before](const ControlTemplate& c) { return c.id == before; }) != found)
+                << i;
+        }
+    }
+    // The follow box comes first in the tab order.
+    EXPECT_EQ(controls.front().id, kIdFollowProject);
 }
 
 TEST(Views, TheExchangeTakesEveryNumberOnceInItsOrder) {

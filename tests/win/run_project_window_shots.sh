@@ -4,7 +4,8 @@
 # The cases become a project (tessarin-cli --save-project) in a folder named 工程; tessarin.exe
 # opens it, F5 designs all, Down chooses the first column, and the window is saved as
 # project_window_<dpi>.png; Ctrl+Tab shows the section (project_section_<dpi>.png), once more the
-# report (project_report_<dpi>.png). The scale is wine's LogPixels (96 = 100 %, 144 = 150 %, 192 = 200 %).
+# report (project_report_<dpi>.png); once more back to the column's data, and 工程 → 所选柱的配筋参数
+# (Alt+P, C) opens the column's 配筋参数 (project_preferences_<dpi>.png). The scale is wine's LogPixels (96 = 100 %, 144 = 150 %, 192 = 200 %).
 # Exit 77 (skipped) when wine64, Xvfb, xdotool or ImageMagick's import is missing.
 set -u
 
@@ -68,5 +69,14 @@ xdotool key --delay 100 ctrl+Tab
 sleep 1
 import -window "$window" "$out/project_report_$dpi.png" 2>/dev/null ||
     import -window root "$out/project_report_$dpi.png"
+xdotool key --delay 100 ctrl+Tab
+sleep 1
+xdotool key --delay 150 alt+p c
+dialog=$(timeout 20 xdotool search --sync --onlyvisible --name '的配筋参数' 2>/dev/null | head -n 1)
+[[ -n "$dialog" ]] || fail "the 配筋参数 dialog did not appear"
+sleep 1
+import -window root "$out/project_preferences_$dpi.png"
+xdotool key --delay 100 Escape
+sleep 0.5
 kill "$pid" 2>/dev/null
 echo "PASS: screenshots at $dpi dpi in $out"

@@ -7,9 +7,12 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "views/dialog_templates.h"
+#include "win/bar_preferences_dialog.h"
 #include "win/main_dialog.h"
 #include "win/project_window.h"
 #include "win/wide_file.h"
@@ -355,6 +358,117 @@ TEST_F(ProjectWindowTest, OpenEditPasteDesignSaveReopenAndExport) {
     EXPECT_EQ(exitCode, 0U);
     // The same rows, byte for byte, after the mark.
     EXPECT_EQ(csv.substr(3), readBytes(reference));
+}
+
+// What a modal dialog's run does once it shows: a one-shot timer finds the dialog by its title
+// and acts on it inside the run's own message loop.
+std::function<void(HWND)>& dialogStep() {
+    static std::function<void(HWND)> step;
+    return step;
+}
+std::wstring& dialogTitle() {
+    static std::wstring title;
+    return title;
+}
+void CALLBACK actOnDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowW(L"#32770", dialogTitle().c_str());
+    if (dialog == nullptr) return;  // not up yet: the timer comes again
+    KillTimer(nullptr, timer);
+    dialogStep()(dialog);
+}
+void whenDialogShows(const std::wstring& title, std::function<void(HWND)> step) {
+    dialogTitle() = title;
+    dialogStep() = std::move(step);
+    SetTimer(nullptr, 0, 50, actOnDialog);
+}
+
+std::wstring textOf(HWND control) {
+    wchar_t text[512] = {};
+    GetWindowTextW(control, text, 512);
+    return text;
+}
+
+std::wstring menuText(HWND window, int id) {
+    wchar_t text[128] = {};
+    GetMenuStringW(GetMenu(window), static_cast<UINT>(id), text, 128, MF_BYCOMMAND);
+    return text;
+}
+
+// 配筋参数 from the 工程 menu, over the window's view model: a smallest middle bar of 13 is refused
+// in red in the dialog, which stays; 14 with Enter is taken and reaches both columns, which
+// follow the project. The second column's own, with 采用工程的配筋参数 cleared and a step of 4:
+// its line beside the button says （本柱）, and Ctrl+Z's command makes it follow again. Then the
+// column schedule (导出 → 柱表) as DXF and as PDF in the standard face.
+TEST_F(ProjectWindowTest, BarPreferencesDialogAndColumnSchedule) {
+    ProjectWindow window(false);
+    ASSERT_TRUE(window.create(SW_SHOWNORMAL));
+    ASSERT_EQ(window.openFile(project_, true), "");
+    ProjectViewModel& vm = window.viewModel();
+    EXPECT_EQ(menuText(window.handle(), ProjectWindow::ProjectPreferences), L"工程的配筋参数(&B)…");
+    EXPECT_EQ(menuText(window.handle(), ProjectWindow::ColumnPreferences),
+              L"所选柱的配筋参数(&C)…");
+    EXPECT_EQ(menuText(window.handle(), ProjectWindow::ExportSchedule), L"柱表(&S)…");
+
+    std::wstring refusal;
+    bool followShown = true;
+    bool stayedOpen = false;
+    whenDialogShows(L"工程的配筋参数", [&](HWND dialog) {
+        followShown = IsWindowVisible(GetDlgItem(dialog, kIdFollowProject)) != FALSE;
+        HWND smallest = GetDlgItem(dialog, kIdPreferenceFirst + 1);
+        SetWindowTextW(smallest, L"13");
+        SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        refusal = textOf(GetDlgItem(dialog, kIdPreferenceMessage));
+        stayedOpen = IsWindow(dialog) != FALSE;
+        SetWindowTextW(smallest, L"14");
+        // Enter in the field: the dialog manager gives the default button, OK.
+        PostMessageW(smallest, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(smallest, WM_KEYUP, VK_RETURN, 0xC0000001);
+    });
+    SendMessageW(window.handle(), WM_COMMAND, ProjectWindow::ProjectPreferences, 0);
+    EXPECT_FALSE(followShown);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(
+        narrow(refusal),
+        "最小中部筋直径：13 不是可用的钢筋直径（12、14、16、18、20、22、25、28、32、36、40）");
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Project, 1), "14");
+    EXPECT_EQ(vm.undoText(), "撤销 编辑 工程的配筋参数");
+
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(window.columnList(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    pump(window);
+    ASSERT_EQ(vm.selected(), 1U);
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 1), "14");
+    bool followed = false;
+    bool greyed = false;
+    whenDialogShows(L"KZ8 的配筋参数", [&](HWND dialog) {
+        followed =
+            SendMessageW(GetDlgItem(dialog, kIdFollowProject), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        greyed = IsWindowEnabled(GetDlgItem(dialog, kIdPreferenceFirst + 2)) == FALSE;
+        SendMessageW(GetDlgItem(dialog, kIdFollowProject), BM_CLICK, 0, 0);
+        SetWindowTextW(GetDlgItem(dialog, kIdPreferenceFirst + 2), L"4");
+        SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    SendMessageW(window.handle(), WM_COMMAND, ProjectWindow::ColumnPreferences, 0);
+    EXPECT_TRUE(followed);
+    EXPECT_TRUE(greyed);
+    EXPECT_EQ(vm.preferenceText(PreferenceScope::Column, 2), "4");
+    EXPECT_FALSE(vm.columnFollowsProject());
+    const std::string line = narrow(textOf(window.columnPreferencesLabel()));
+    const std::string own = "级差≤4；b/h中部筋可不同；方柱四边相同（本柱）";
+    ASSERT_GE(line.size(), own.size());
+    EXPECT_EQ(line.substr(line.size() - own.size()), own) << line;
+    SendMessageW(window.handle(), WM_COMMAND, ProjectWindow::Undo, 0);
+    EXPECT_TRUE(vm.columnFollowsProject());
+    EXPECT_EQ(narrow(textOf(window.columnPreferencesLabel())).find("（工程）") != std::string::npos,
+              true);
+
+    // The schedule: both columns design (the start-up case and a square one), so nothing to say.
+    EXPECT_EQ(window.exportScheduleTo(narrow(folder_ + L"\\柱表.dxf")), "");
+    EXPECT_NE(readBytes(folder_ + L"\\柱表.dxf").find("SECTION"), std::string::npos);
+    EXPECT_EQ(window.exportScheduleTo(narrow(folder_ + L"\\柱表.pdf")), "");
+    EXPECT_EQ(readBytes(folder_ + L"\\柱表.pdf").substr(0, 5), "%PDF-");
 }
 
 // The 2002 dialog's context menu opens the project window beside it (one, brought forward when

@@ -12,7 +12,7 @@ FileResult ScheduleOutputs::designed(const std::string& id, long long firstLine,
 }
 
 FileResult ScheduleOutputs::rejected(const std::string& id, long long firstLine,
-                                     const CurrentCodeColumn* column, const std::string& finding) {
+                                     const Gb2010Column* column, const std::string& finding) {
     schedule_.addRejected(firstLine, id, column, finding);
     return next_ != nullptr ? next_->rejected(id, firstLine, column, finding)
                             : FileResult::success();

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "batch/current_code_batch.h"
+#include "batch/gb2010_batch.h"
 #include "book/column_schedule.h"
 
 namespace tessarin {
@@ -11,19 +11,19 @@ namespace tessarin {
 // Gathers the column schedule (柱表) while the current-code batch designs a cases file or a
 // project: every column, designed or not, and its rejected ones; each column is then passed on to
 // next (the books), when given.
-class ScheduleOutputs final : public CurrentCodeOutputs {
+class ScheduleOutputs final : public Gb2010Outputs {
   public:
-    ScheduleOutputs(ColumnSchedule& schedule, CurrentCodeOutputs* next)
+    ScheduleOutputs(ColumnSchedule& schedule, Gb2010Outputs* next)
         : schedule_(schedule), next_(next) {}
 
     FileResult designed(const std::string& id, long long firstLine,
                         const ColumnWithStirrups& column) override;
-    FileResult rejected(const std::string& id, long long firstLine, const CurrentCodeColumn* column,
+    FileResult rejected(const std::string& id, long long firstLine, const Gb2010Column* column,
                         const std::string& finding) override;
 
   private:
     ColumnSchedule& schedule_;
-    CurrentCodeOutputs* next_;  // not owned
+    Gb2010Outputs* next_;  // not owned
 };
 
 // What a schedule's file name asks for, by its suffix (case-insensitive): a drawing (.dxf), a

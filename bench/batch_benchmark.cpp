@@ -14,7 +14,7 @@
 #include <string>
 
 #include "batch/batch_run.h"
-#include "batch/current_code_batch.h"
+#include "batch/gb2010_batch.h"
 
 using namespace tessarin;
 
@@ -88,7 +88,7 @@ BENCHMARK(batchDesignWithCheck)->Arg(100000)->Unit(benchmark::kMillisecond)->Ite
 
 // The current-code batch: columns of four combinations, one layout chosen per column. The goal is
 // 2,000 columns a second on one core.
-void batchCurrentCode(benchmark::State& state) {
+void batchGb2010(benchmark::State& state) {
     const long long rows = state.range(0);
     const std::string input = generatedFile(rows, 4, false, "code");
     if (input.empty()) {
@@ -100,7 +100,7 @@ void batchCurrentCode(benchmark::State& state) {
     options.output = "/dev/null";
     std::ostringstream out;
     for (auto _ : state) {
-        const BatchOutcome outcome = runCurrentCodeBatch(options, {}, out);
+        const BatchOutcome outcome = runGb2010Batch(options, {}, out);
         if (outcome.status == BatchOutcome::Status::Unusable ||
             outcome.status == BatchOutcome::Status::FileFailed) {
             state.SkipWithError(outcome.message.c_str());
@@ -110,7 +110,7 @@ void batchCurrentCode(benchmark::State& state) {
         static_cast<double>(rows) / 4.0 * static_cast<double>(state.iterations()),
         benchmark::Counter::kIsRate);
 }
-BENCHMARK(batchCurrentCode)->Arg(8000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(batchGb2010)->Arg(8000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     const long long rows = std::atoll(argv[1]);
     const long long combinations = argc > 3 ? std::atoll(argv[3]) : 4;
     const bool interleaved = argc > 4 && std::string(argv[4]) == "interleaved";
-    const bool currentCode = argc > 4 && std::string(argv[4]) == "code";
+    const bool gb2010 = argc > 4 && std::string(argv[4]) == "code";
     if (rows < 0 || combinations < 1) {
         std::fprintf(stderr, "%s: ROWS must be 0 or more, COMBINATIONS 1 or more\n", argv[0]);
         return 2;
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         state = state * 1103515245u + 12345u;
         return (state >> 8) % range;
     };
-    if (currentCode) {
+    if (gb2010) {
         std::fprintf(file, "id,l0,b,h,M0x,M0y,N,concrete,steel,m1m2_x,m1m2_y,seismic,vx,vy,kind\n");
         // The shears and kinds from their own sequence, so that the other figures stay those of
         // the files generated before the stirrups were designed.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/current_code/stirrup_design.h"
+#include "engine/gb2010/stirrup_design.h"
 
 using namespace tessarin;
 

@@ -6,8 +6,8 @@
 
 #include "book/design_book.h"
 #include "book/grade_symbol.h"
-#include "report/current_code_format.h"
-#include "report/current_code_report.h"
+#include "report/gb2010_format.h"
+#include "report/gb2010_report.h"
 #include "text/number_text.h"
 
 namespace tessarin {
@@ -263,9 +263,9 @@ std::optional<BookPicture> sectionPicture(const BookCase& bookCase) {
     return p;
 }
 
-std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design) {
+std::optional<BookPicture> layoutPicture(const Gb2010Design& design) {
     if (!design.layout) return std::nullopt;
-    const CurrentCodeColumn& c = design.column;
+    const Gb2010Column& c = design.column;
     const BarLayout& layout = *design.layout;
     const LayoutChoice& choice = layout.choice;
     if (!finite({c.b, c.h, design.cover, c.stirrup}) || !(c.b > 0.0) || !(c.h > 0.0)) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "book/book.h"
-#include "engine/current_code/current_code_types.h"
+#include "engine/gb2010/gb2010_types.h"
 #include "engine/section/section_check.h"
 
 namespace tessarin {
@@ -28,7 +28,7 @@ std::optional<BookPicture> contourPicture(const SectionCheckResult& result);
 // outline with its count, its grade's drawn symbol and its diameter, the overall dimensions and a
 // legend with the notation, As and rho. nullopt without a layout or when the section is not a
 // finite size.
-std::optional<BookPicture> layoutPicture(const CurrentCodeDesign& design);
+std::optional<BookPicture> layoutPicture(const Gb2010Design& design);
 
 // A further demand drawn on a contour: its moments (kN*m) and a short name.
 struct ContourMark {

@@ -5,9 +5,9 @@
 #include "book/book_pictures.h"
 #include "book/book_writer.h"
 #include "drawing/design_drawing.h"
-#include "report/current_code_format.h"
-#include "report/current_code_report.h"
-#include "report/current_code_stirrup_text.h"
+#include "report/gb2010_format.h"
+#include "report/gb2010_report.h"
+#include "report/gb2010_stirrup_text.h"
 
 namespace tessarin {
 
@@ -67,7 +67,7 @@ std::vector<std::string> scheduleCells(const ScheduleRow& row, bool full) {
 
 ScheduleRow scheduleRow(const std::string& mark, const ColumnWithStirrups& column,
                         GradeSymbols symbols) {
-    const CurrentCodeDesign& design = column.longitudinal;
+    const Gb2010Design& design = column.longitudinal;
     ScheduleRow row;
     row.mark = mark;
     row.section = sectionText(design.column.b, design.column.h);
@@ -110,7 +110,7 @@ ScheduleRow scheduleRow(const std::string& mark, const ColumnWithStirrups& colum
     return row;
 }
 
-ScheduleRow rejectedScheduleRow(const std::string& mark, const CurrentCodeColumn* column,
+ScheduleRow rejectedScheduleRow(const std::string& mark, const Gb2010Column* column,
                                 const std::string& finding) {
     ScheduleRow row;
     row.mark = mark;
@@ -124,7 +124,7 @@ void ColumnSchedule::add(long long order, const std::string& mark,
                          const ColumnWithStirrups& column) {
     Entry entry{order, entries_.size(), scheduleRow(mark, column, GradeSymbols::Letters),
                 scheduleRow(mark, column, GradeSymbols::Dxf), std::nullopt};
-    const CurrentCodeDesign& design = column.longitudinal;
+    const Gb2010Design& design = column.longitudinal;
     if (design.designed && design.layout) {
         // One detail per distinct section: what it shows, the mark and the figures of its title
         // left out, and the cover and stirrup the bars were placed with.
@@ -147,7 +147,7 @@ void ColumnSchedule::add(long long order, const std::string& mark,
 }
 
 void ColumnSchedule::addRejected(long long order, const std::string& mark,
-                                 const CurrentCodeColumn* column, const std::string& finding) {
+                                 const Gb2010Column* column, const std::string& finding) {
     ScheduleRow row = rejectedScheduleRow(mark, column, finding);
     entries_.push_back({order, entries_.size(), row, row, std::nullopt});
 }

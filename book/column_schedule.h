@@ -12,8 +12,8 @@
 #include "book/design_book.h"
 #include "drawing/dxf_document.h"
 #include "drawing/section_drawing.h"
-#include "engine/current_code/column_with_stirrups.h"
-#include "engine/current_code/current_code_types.h"
+#include "engine/gb2010/column_with_stirrups.h"
+#include "engine/gb2010/gb2010_types.h"
 #include "platform/file_result.h"
 #include "platform/whole_file.h"
 
@@ -55,8 +55,7 @@ inline constexpr std::array<const char*, 9> kScheduleHeader = {
 [[nodiscard]] ScheduleRow scheduleRow(const std::string& mark, const ColumnWithStirrups& column,
                                       GradeSymbols symbols = GradeSymbols::Letters);
 // The row of a column whose input is refused: its b×h where the input gave one, and the finding.
-[[nodiscard]] ScheduleRow rejectedScheduleRow(const std::string& mark,
-                                              const CurrentCodeColumn* column,
+[[nodiscard]] ScheduleRow rejectedScheduleRow(const std::string& mark, const Gb2010Column* column,
                                               const std::string& finding);
 
 // The schedule of a project or a batch, gathered column by column in any order and given in the
@@ -64,7 +63,7 @@ inline constexpr std::array<const char*, 9> kScheduleHeader = {
 class ColumnSchedule {
   public:
     void add(long long order, const std::string& mark, const ColumnWithStirrups& column);
-    void addRejected(long long order, const std::string& mark, const CurrentCodeColumn* column,
+    void addRejected(long long order, const std::string& mark, const Gb2010Column* column,
                      const std::string& finding);
 
     [[nodiscard]] std::size_t size() const { return entries_.size(); }

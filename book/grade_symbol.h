@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/current_code/current_code_types.h"
+#include "engine/gb2010/gb2010_types.h"
 
 namespace tessarin {
 

@@ -4,8 +4,8 @@
 
 #include "batch/case_report.h"
 #include "book/book_file.h"
-#include "book/current_code_book.h"
 #include "book/design_book.h"
+#include "book/gb2010_book.h"
 #include "cli/book_output.h"
 #include "engine/section/section_check.h"
 
@@ -73,13 +73,13 @@ FileResult BatchBooks::closed(const std::string& id) {
     return books_.close(id);
 }
 
-CurrentCodeBooks::CurrentCodeBooks(std::string directory, std::string project, std::string suffix,
-                                   const BatchOptions& options)
-    : CurrentCodeBooks(std::move(directory), BookInfo{std::move(project), {}, {}},
-                       std::move(suffix), options) {}
+Gb2010Books::Gb2010Books(std::string directory, std::string project, std::string suffix,
+                         const BatchOptions& options)
+    : Gb2010Books(std::move(directory), BookInfo{std::move(project), {}, {}}, std::move(suffix),
+                  options) {}
 
-CurrentCodeBooks::CurrentCodeBooks(std::string directory, BookInfo title, std::string suffix,
-                                   const BatchOptions& options)
+Gb2010Books::Gb2010Books(std::string directory, BookInfo title, std::string suffix,
+                         const BatchOptions& options)
     : directory_(std::move(directory)),
       title_(std::move(title)),
       suffix_(std::move(suffix)),
@@ -87,12 +87,12 @@ CurrentCodeBooks::CurrentCodeBooks(std::string directory, BookInfo title, std::s
     title_.date = todayText();
 }
 
-FileResult CurrentCodeBooks::designed(const std::string& id, long long firstLine,
-                                      const ColumnWithStirrups& column) {
+FileResult Gb2010Books::designed(const std::string& id, long long firstLine,
+                                 const ColumnWithStirrups& column) {
     const std::string path = directory_ + "/" + caseFileName(id, firstLine, suffix_.c_str());
     BookInfo info = title_;
     info.columnId = id;
-    return writeBatchBook(buildCurrentCodeBook(info, column), path, options_);
+    return writeBatchBook(buildGb2010Book(info, column), path, options_);
 }
 
 }  // namespace tessarin

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "batch/batch_run.h"
-#include "batch/current_code_batch.h"
+#include "batch/gb2010_batch.h"
 #include "batch/schedule_outputs.h"
 #include "book/column_books.h"
 #include "book/design_book.h"
@@ -36,12 +36,12 @@ FileResult writeBatchBook(const Book& book, const std::string& path, const Batch
 // together (DIR/<id>-<first line> with the suffix of its format). The title page takes the
 // project's name; a project's books (--open) also its 子项/设计号 and the names of 设计, 校对 and
 // 审核 (title: its columnId and date are set per book).
-class CurrentCodeBooks final : public CurrentCodeOutputs {
+class Gb2010Books final : public Gb2010Outputs {
   public:
-    CurrentCodeBooks(std::string directory, std::string project, std::string suffix,
-                     const BatchOptions& options);
-    CurrentCodeBooks(std::string directory, BookInfo title, std::string suffix,
-                     const BatchOptions& options);
+    Gb2010Books(std::string directory, std::string project, std::string suffix,
+                const BatchOptions& options);
+    Gb2010Books(std::string directory, BookInfo title, std::string suffix,
+                const BatchOptions& options);
 
     FileResult designed(const std::string& id, long long firstLine,
                         const ColumnWithStirrups& column) override;

@@ -4,14 +4,14 @@
 #include <ostream>
 
 #include "batch/batch_sink.h"
-#include "batch/current_code_batch.h"
+#include "batch/gb2010_batch.h"
 #include "book/design_book.h"
 #include "cli/batch_command.h"
 #include "cli/batch_outputs.h"
 #include "cli/book_output.h"
 #include "cli/cli_options.h"
 #include "cli/console_host.h"
-#include "cli/current_code_run.h"
+#include "cli/gb2010_run.h"
 #include "cli/output_clash.h"
 #include "engine/section/section_check.h"
 #include "platform/standard_streams.h"
@@ -85,10 +85,10 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
             err, streams.errIsTerminal);
     }
     if (scheduleTargetRefused(files, err)) return kExitFile;
-    CurrentCodeBatchFiles codeFiles;
+    Gb2010BatchFiles codeFiles;
     codeFiles.reportDir = options.reportDir;
     codeFiles.dxfDir = files.dxfDir;
-    std::optional<CurrentCodeBooks> books;
+    std::optional<Gb2010Books> books;
     if (files.booksDir) {
         books.emplace(*files.booksDir, files.project, files.bookSuffix, options);
         codeFiles.outputs = &*books;
@@ -101,8 +101,8 @@ int runBatchKind(const CliParse& parse, std::ostream& out, std::ostream& err,
     }
     return runBatchCommand(
         [&](const BatchProgressListener& progress) {
-            return withSchedule(runCurrentCodeBatch(options, codeFiles, out, progress), schedule,
-                                files, BookInfo{files.project, {}, todayText()}, options);
+            return withSchedule(runGb2010Batch(options, codeFiles, out, progress), schedule, files,
+                                BookInfo{files.project, {}, todayText()}, options);
         },
         err, streams.errIsTerminal);
 }
@@ -126,10 +126,10 @@ int runOpenProject(const CliParse& parse, std::ostream& out, std::ostream& err,
         }
     }
     if (scheduleTargetRefused(files, err)) return kExitFile;
-    CurrentCodeBatchFiles codeFiles;
+    Gb2010BatchFiles codeFiles;
     codeFiles.reportDir = options.reportDir;
     codeFiles.dxfDir = files.dxfDir;
-    std::optional<CurrentCodeBooks> books;
+    std::optional<Gb2010Books> books;
     const std::string projectName = parse.projectNamed ? files.project : project.info.name;
     if (files.booksDir) {
         // The title page as the project window's books have it: the project's name (or that of
@@ -204,10 +204,10 @@ int runCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             err << "tessarin-cli: " << parse.text << "\nRun with --help for more information.\n";
             return kExitUsage;
         case CliParse::Kind::Batch:
-        case CliParse::Kind::CurrentCodeBatch:
+        case CliParse::Kind::Gb2010Batch:
             return runBatchKind(parse, out, err, streams);
-        case CliParse::Kind::CurrentCode:
-            return runCurrentCode(parse.currentCode, out, err, streams.outFile);
+        case CliParse::Kind::Gb2010:
+            return runGb2010(parse.gb2010, out, err, streams.outFile);
         case CliParse::Kind::OpenProject:
             return runOpenProject(parse, out, err, streams);
         case CliParse::Kind::SaveProject:

@@ -224,7 +224,7 @@ void declareFlags(CLI::App& app, FlagTexts& t) {
                        "design edition: 2010 for the current-code design (GB 50010-2010)")
             ->type_name("V")
             ->group(kCodeGroup);
-    for (const auto& [name, help] : currentCodeFlagHelps()) {
+    for (const auto& [name, help] : gb2010FlagHelps()) {
         app.add_option(name, t.code[name], help)->type_name("V")->group(kCodeGroup)->needs(code);
     }
     // The bar preferences (配筋参数), from their one table.
@@ -343,12 +343,12 @@ std::optional<std::string> projectModeError(const CLI::App& app, const ProjectMo
 // make one mode.
 std::optional<std::string> modeError(const CLI::App& app, const FlagTexts& t) {
     const bool batch = given(app, "--batch");
-    const bool currentCode = given(app, "--code");
-    if (currentCode && t.code.at("--code") != "2010") {
+    const bool gb2010 = given(app, "--code");
+    if (gb2010 && t.code.at("--code") != "2010") {
         return "--code: \"" + t.code.at("--code") + "\" is not a design edition; use 2010";
     }
     if (given(app, "--schedule")) {
-        if ((!given(app, "--open") && !(batch && currentCode)) || given(app, "--save-project")) {
+        if ((!given(app, "--open") && !(batch && gb2010)) || given(app, "--save-project")) {
             return "--schedule goes with --batch --code 2010 or with --open";
         }
         if (scheduleFormatOf(t.schedule) == ScheduleFormat::Unknown) {
@@ -358,10 +358,10 @@ std::optional<std::string> modeError(const CLI::App& app, const FlagTexts& t) {
     }
     if (given(app, "--open")) return projectModeError(app, kOpenMode);
     if (given(app, "--save-project")) {
-        if (!batch || !currentCode) return "--save-project goes with --batch and --code 2010";
+        if (!batch || !gb2010) return "--save-project goes with --batch and --code 2010";
         return projectModeError(app, kSaveProjectMode);
     }
-    if (!currentCode) {
+    if (!gb2010) {
         const auto wrong = firstGiven(app, [](const CLI::Option& option) {
             return inGroup(option, kCodeGroup) && option.get_name() != "--code";
         });
@@ -375,7 +375,7 @@ std::optional<std::string> modeError(const CLI::App& app, const FlagTexts& t) {
         for (const char* name : {"--out", "--reports"}) {
             if (given(app, name)) return std::string(name) + " goes with --batch";
         }
-        if (currentCode) {
+        if (gb2010) {
             const auto wrong = firstGiven(
                 app, [](const CLI::Option& option) { return inGroup(option, k2002Group); });
             if (wrong) {
@@ -387,12 +387,12 @@ std::optional<std::string> modeError(const CLI::App& app, const FlagTexts& t) {
         return std::nullopt;
     }
     // A batch takes its own group, the books' project and, per edition, --dxf or --check.
-    const auto wrong = firstGiven(app, [currentCode](const CLI::Option& option) {
+    const auto wrong = firstGiven(app, [gb2010](const CLI::Option& option) {
         const std::string name = option.get_name();
         if (inGroup(option, kBatchGroup) || name == "--project") return false;
-        return currentCode ? name != "--code" && name != "--dxf" : name != "--check";
+        return gb2010 ? name != "--code" && name != "--dxf" : name != "--check";
     });
-    if (wrong && currentCode && *wrong == "--check") {
+    if (wrong && gb2010 && *wrong == "--check") {
         return "--check does not apply with --code 2010: the current-code design checks every "
                "combination of a column against its layout";
     }
@@ -458,7 +458,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
     if (auto error = modeError(app, t)) return usage(std::move(*error));
 
     const bool batch = given(app, "--batch");
-    const bool currentCode = given(app, "--code");
+    const bool gb2010 = given(app, "--code");
     if (given(app, "--open")) {
         parse.kind = CliParse::Kind::OpenProject;
         parse.projectFile = t.open;
@@ -481,7 +481,7 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         return parse;
     }
     if (batch) {
-        parse.kind = currentCode ? CliParse::Kind::CurrentCodeBatch : CliParse::Kind::Batch;
+        parse.kind = gb2010 ? CliParse::Kind::Gb2010Batch : CliParse::Kind::Batch;
         parse.batch.input = t.batch;
         if (given(app, "--out")) parse.batch.output = t.out;
         if (given(app, "--reports")) parse.batch.reportDir = t.reports;
@@ -493,13 +493,13 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         parse.batchFiles.project = t.project;
         return parse;
     }
-    if (currentCode) {
+    if (gb2010) {
         std::map<std::string, std::string> given;
         for (const NumberFlag& flag : kNumberFlags) {
             if (app.count(flag.name) > 0) given[flag.name] = t.numbers.at(flag.name);
         }
         given["--code"] = t.code.at("--code");
-        for (const auto& [name, help] : currentCodeFlagHelps()) {
+        for (const auto& [name, help] : gb2010FlagHelps()) {
             if (app.count(name) > 0) given[name] = t.code.at(name);
         }
         for (const BarPreferenceField& field : kBarPreferenceFields) {
@@ -508,17 +508,17 @@ CliParse parseCliArguments(const std::vector<std::string>& arguments) {
         if (app.count("--concrete") > 0) given["--concrete"] = t.concrete;
         if (app.count("--steel") > 0) given["--steel"] = t.steel;
         if (t.json) given["--json"] = "";
-        std::string error = readCurrentCodeFlags(given, parse.currentCode);
+        std::string error = readGb2010Flags(given, parse.gb2010);
         if (!error.empty()) return usage(std::move(error));
-        if (app.count("--dxf") > 0) parse.currentCode.dxf = t.dxf;
+        if (app.count("--dxf") > 0) parse.gb2010.dxf = t.dxf;
         if (app.count("--book") > 0) {
-            parse.currentCode.book = t.book;
-            parse.currentCode.project = t.project;
-            parse.currentCode.columnId = t.columnId;
+            parse.gb2010.book = t.book;
+            parse.gb2010.project = t.project;
+            parse.gb2010.columnId = t.columnId;
         } else if (auto wrong = caseBookError(app)) {
             return usage(std::move(*wrong));
         }
-        parse.kind = CliParse::Kind::CurrentCode;
+        parse.kind = CliParse::Kind::Gb2010;
         return parse;
     }
     if (auto wrong = caseBookError(app)) return usage(std::move(*wrong));

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "batch/batch_run.h"
-#include "cli/current_code_options.h"
+#include "cli/gb2010_options.h"
 #include "run/design_input.h"
 #include "run/reinforcement_scheme.h"
 
@@ -38,15 +38,15 @@ struct CliParse {
         Batch,
         Help,
         UsageError,
-        CurrentCode,
-        CurrentCodeBatch,
+        Gb2010,
+        Gb2010Batch,
         OpenProject,  // --open: a project designed as the current-code batch designs its cases
         SaveProject,  // --batch --code 2010 --save-project: a cases file becomes a project
     };
     Kind kind = Kind::Run;
     CliOptions options;
-    CurrentCodeCliOptions currentCode;  // --code 2010
-    BatchOptions batch;                 // --batch, with or without --code 2010
+    Gb2010CliOptions gb2010;  // --code 2010
+    BatchOptions batch;       // --batch, with or without --code 2010
     BatchFileOptions batchFiles;
     std::string projectFile;    // --open FILE, or --save-project FILE
     bool projectNamed = false;  // --project given: it names the project (or its books)

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "report/current_code_format.h"
-#include "report/current_code_labels.h"
+#include "report/gb2010_format.h"
+#include "report/gb2010_labels.h"
 
 namespace tessarin {
 
-SectionDrawing designSectionDrawing(const CurrentCodeDesign& design, const std::string& columnId) {
+SectionDrawing designSectionDrawing(const Gb2010Design& design, const std::string& columnId) {
     SectionDrawing drawing;
     drawing.b = design.column.b;
     drawing.h = design.column.h;
@@ -33,7 +33,7 @@ SectionDrawing designSectionDrawing(const CurrentCodeDesign& design, const std::
     return drawing;
 }
 
-FileResult writeDesignDrawing(const std::string& path, const CurrentCodeDesign& design,
+FileResult writeDesignDrawing(const std::string& path, const Gb2010Design& design,
                               const std::string& columnId, StreamTarget streams) {
     if (!design.designed || !design.layout) {
         return FileResult::refusal(path, FileAction::Write, "no layout was chosen");
@@ -41,7 +41,7 @@ FileResult writeDesignDrawing(const std::string& path, const CurrentCodeDesign& 
     return writeSectionDrawing(path, designSectionDrawing(design, columnId), streams);
 }
 
-std::vector<SectionDrawing::StirrupPiece> innerStirrupPieces(const CurrentCodeDesign& design,
+std::vector<SectionDrawing::StirrupPiece> innerStirrupPieces(const Gb2010Design& design,
                                                              const StirrupChoice& choice,
                                                              double stirrupDiameter) {
     std::vector<SectionDrawing::StirrupPiece> pieces;
@@ -107,7 +107,7 @@ std::vector<SectionDrawing::StirrupPiece> innerStirrupPieces(const CurrentCodeDe
 }
 
 SectionDrawing designSectionDrawing(const ColumnWithStirrups& column, const std::string& columnId) {
-    const CurrentCodeDesign& design = column.longitudinal;
+    const Gb2010Design& design = column.longitudinal;
     SectionDrawing drawing = designSectionDrawing(design, columnId);
     // The bars were placed with this stirrup diameter (a thicker stirrup placed them anew).
     drawing.stirrupDiameter = column.stirrupDiameterUsed;
@@ -124,7 +124,7 @@ SectionDrawing designSectionDrawing(const ColumnWithStirrups& column, const std:
 
 FileResult writeDesignDrawing(const std::string& path, const ColumnWithStirrups& column,
                               const std::string& columnId, StreamTarget streams) {
-    const CurrentCodeDesign& design = column.longitudinal;
+    const Gb2010Design& design = column.longitudinal;
     if (!design.designed || !design.layout) {
         return FileResult::refusal(path, FileAction::Write, "no layout was chosen");
     }

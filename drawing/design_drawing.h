@@ -3,8 +3,8 @@
 #include <string>
 
 #include "drawing/section_drawing.h"
-#include "engine/current_code/column_with_stirrups.h"
-#include "engine/current_code/current_code_types.h"
+#include "engine/gb2010/column_with_stirrups.h"
+#include "engine/gb2010/gb2010_types.h"
 #include "platform/file_result.h"
 
 namespace tessarin {
@@ -13,13 +13,13 @@ namespace tessarin {
 // flat-notation block, and the title with the column id (left out when empty), the materials,
 // the code edition and the utilisation of the governing combination. Only for a design that
 // chose a layout (design.designed).
-SectionDrawing designSectionDrawing(const CurrentCodeDesign& design, const std::string& columnId);
+SectionDrawing designSectionDrawing(const Gb2010Design& design, const std::string& columnId);
 
 // The section detail of a design written as a DXF file at path, whole or not at all: what
 // "导出截面图 DXF…", tessarin-cli --dxf and the batch's --dxf DIR call. A design without a
 // layout is refused with the reason "no layout was chosen" and nothing is written.
 // A batch, writing into a folder, refuses a stream there (StreamTarget::Refuse).
-FileResult writeDesignDrawing(const std::string& path, const CurrentCodeDesign& design,
+FileResult writeDesignDrawing(const std::string& path, const Gb2010Design& design,
                               const std::string& columnId,
                               StreamTarget streams = StreamTarget::Write);
 
@@ -30,7 +30,7 @@ FileResult writeDesignDrawing(const std::string& path, const CurrentCodeDesign& 
 // bars, its legs beside them and its other sides one stirrup diameter inside the outer hoop; an
 // odd one left over by a single tie through the bar, from the outer hoop to the outer hoop.
 [[nodiscard]] std::vector<SectionDrawing::StirrupPiece> innerStirrupPieces(
-    const CurrentCodeDesign& design, const StirrupChoice& choice, double stirrupDiameter);
+    const Gb2010Design& design, const StirrupChoice& choice, double stirrupDiameter);
 
 // The section detail of the whole column: the bars as above, the stirrup as the bars were placed
 // with it, its inner hoops and ties, and the stirrup in the notation block ("箍筋 %%1328@100/200

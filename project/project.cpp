@@ -1,6 +1,6 @@
 #include "project/project.h"
 
-#include "run/current_code_fields.h"
+#include "run/gb2010_fields.h"
 
 namespace tessarin {
 
@@ -8,10 +8,9 @@ namespace {
 
 // Equal as a project file holds them: every field with a place in it (a blank optional number
 // equals only a blank one).
-bool sameSaved(const CurrentCodeColumn& a, const LoadCombination& loadA, const CurrentCodeColumn& b,
+bool sameSaved(const Gb2010Column& a, const LoadCombination& loadA, const Gb2010Column& b,
                const LoadCombination& loadB, bool combination) {
-    for (const CurrentCodeFieldEntry* entry :
-         currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+    for (const Gb2010FieldEntry* entry : gb2010FieldsBy(&Gb2010FieldEntry::projectPlace)) {
         if (entry->perCombination() != combination) continue;
         if (entry->isChoice()) {
             if (fieldChoice(*entry, a, loadA) != fieldChoice(*entry, b, loadB)) return false;
@@ -24,13 +23,13 @@ bool sameSaved(const CurrentCodeColumn& a, const LoadCombination& loadA, const C
 
 }  // namespace
 
-bool operator==(const CurrentCodeColumn& a, const CurrentCodeColumn& b) {
+bool operator==(const Gb2010Column& a, const Gb2010Column& b) {
     const LoadCombination load;
     return sameSaved(a, load, b, load, false) && a.barPreferences == b.barPreferences;
 }
 
 bool operator==(const LoadCombination& a, const LoadCombination& b) {
-    const CurrentCodeColumn column;
+    const Gb2010Column column;
     return sameSaved(column, a, column, b, true);
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/current_code/current_code_types.h"
+#include "engine/gb2010/gb2010_types.h"
 
 namespace tessarin {
 
@@ -32,7 +32,7 @@ struct ProjectInfo {
 // project's): a project file writes them with the column only then.
 struct ProjectColumn {
     std::string mark;
-    CurrentCodeColumn column;
+    Gb2010Column column;
     std::vector<LoadCombination> combinations;
 };
 
@@ -43,7 +43,7 @@ struct Project {
 
 // Equal in every field a project file holds (the table's entries with a projectPlace, and the
 // bar preferences).
-bool operator==(const CurrentCodeColumn& a, const CurrentCodeColumn& b);
+bool operator==(const Gb2010Column& a, const Gb2010Column& b);
 bool operator==(const LoadCombination& a, const LoadCombination& b);
 bool operator==(const ProjectColumn& a, const ProjectColumn& b);
 bool operator==(const Project& a, const Project& b);

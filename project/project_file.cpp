@@ -12,8 +12,8 @@
 #include "platform/whole_file.h"
 #include "project/json_value.h"
 #include "report/bar_preference_fields.h"
-#include "report/current_code_labels.h"
-#include "run/current_code_fields.h"
+#include "report/gb2010_labels.h"
+#include "run/gb2010_fields.h"
 #include "text/number_text.h"
 
 namespace tessarin {
@@ -44,11 +44,10 @@ namespace {
 
 // The fields a project file holds in its order: a column's (combination false) or a
 // combination's.
-const std::vector<const CurrentCodeFieldEntry*>& savedFields(bool combination) {
+const std::vector<const Gb2010FieldEntry*>& savedFields(bool combination) {
     static const auto kFields = [] {
-        std::array<std::vector<const CurrentCodeFieldEntry*>, 2> fields;
-        for (const CurrentCodeFieldEntry* entry :
-             currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+        std::array<std::vector<const Gb2010FieldEntry*>, 2> fields;
+        for (const Gb2010FieldEntry* entry : gb2010FieldsBy(&Gb2010FieldEntry::projectPlace)) {
             fields.at(entry->perCombination() ? 1 : 0).push_back(entry);
         }
         return fields;
@@ -56,19 +55,19 @@ const std::vector<const CurrentCodeFieldEntry*>& savedFields(bool combination) {
     return kFields.at(combination ? 1 : 0);
 }
 
-std::vector<std::string_view> keysOf(const std::vector<const CurrentCodeFieldEntry*>& fields) {
+std::vector<std::string_view> keysOf(const std::vector<const Gb2010FieldEntry*>& fields) {
     std::vector<std::string_view> names;
     names.reserve(fields.size());
-    for (const CurrentCodeFieldEntry* entry : fields) names.emplace_back(entry->key);
+    for (const Gb2010FieldEntry* entry : fields) names.emplace_back(entry->key);
     return names;
 }
 
 // The field's value as the file writes it ("C30", 600, "seismic"), or "" where the file leaves
 // it out: a blank optional number, and a field written only when set that holds its default
 // (a shear of +0, the kind unspecified).
-std::string savedValue(const CurrentCodeFieldEntry& entry, const CurrentCodeColumn& column,
+std::string savedValue(const Gb2010FieldEntry& entry, const Gb2010Column& column,
                        const LoadCombination& load) {
-    const CurrentCodeColumn newColumn;
+    const Gb2010Column newColumn;
     const LoadCombination newLoad;
     std::string text;
     if (entry.isChoice()) {
@@ -260,9 +259,8 @@ class ProjectParser {
 
     // A word of a choice field: "\"x\" 不是可用的值（可用：none、1、2、3、4）" when it is none of
     // its list's.
-    bool choose(const JsonValue& object, const std::string& path,
-                const CurrentCodeFieldEntry& entry, const std::string& given,
-                CurrentCodeColumn& column, LoadCombination& load) {
+    bool choose(const JsonValue& object, const std::string& path, const Gb2010FieldEntry& entry,
+                const std::string& given, Gb2010Column& column, LoadCombination& load) {
         const auto value = entry.choices->fromWord(given);
         if (!value) {
             return fail(*object.find(entry.key), join(path, entry.key),
@@ -276,9 +274,9 @@ class ProjectParser {
     // steel, stirrup steel) is looked up only after every field has been read; the other words
     // as they are read.
     bool readFields(const JsonValue& value, const std::string& path, bool combination,
-                    CurrentCodeColumn& column, LoadCombination& load) {
-        std::vector<std::pair<const CurrentCodeFieldEntry*, std::string>> grades;
-        for (const CurrentCodeFieldEntry* entry : savedFields(combination)) {
+                    Gb2010Column& column, LoadCombination& load) {
+        std::vector<std::pair<const Gb2010FieldEntry*, std::string>> grades;
+        for (const Gb2010FieldEntry* entry : savedFields(combination)) {
             if (entry->isChoice()) {
                 std::string given;
                 if (!text(value, path, entry->key, given, entry->required)) return false;
@@ -407,7 +405,7 @@ class ProjectParser {
         // A field the file leaves out takes the default of a new combination: a file written
         // before the shears and the kind were kept reads as no shear, kind unspecified.
         load = LoadCombination{};
-        CurrentCodeColumn unused;
+        Gb2010Column unused;
         return readFields(value, path, true, unused, load);
     }
 
@@ -418,7 +416,7 @@ class ProjectParser {
         known.emplace_back("barPreferences");
         known.emplace_back("combinations");
         if (!expectObject(value, path, known)) return false;
-        CurrentCodeColumn& c = column.column;
+        Gb2010Column& c = column.column;
         c.seismic = info.seismic;
         c.structure = info.structure;
         c.barPreferences = info.barPreferences;
@@ -554,12 +552,12 @@ std::string projectJson(const Project& project) {
     w.key("columns");
     w.open('[');
     for (const ProjectColumn& column : project.columns) {
-        const CurrentCodeColumn& c = column.column;
+        const Gb2010Column& c = column.column;
         w.item();
         w.open('{');
         w.string("mark", column.mark);
         const LoadCombination unused;
-        for (const CurrentCodeFieldEntry* entry : savedFields(false)) {
+        for (const Gb2010FieldEntry* entry : savedFields(false)) {
             const std::string text = savedValue(*entry, c, unused);
             if (!text.empty()) w.raw(entry->key, text);
         }
@@ -568,7 +566,7 @@ std::string projectJson(const Project& project) {
         w.open('[');
         for (const LoadCombination& load : column.combinations) {
             std::vector<std::pair<const char*, std::string>> fields;
-            for (const CurrentCodeFieldEntry* entry : savedFields(true)) {
+            for (const Gb2010FieldEntry* entry : savedFields(true)) {
                 std::string text = savedValue(*entry, c, load);
                 if (!text.empty()) fields.emplace_back(entry->key, std::move(text));
             }

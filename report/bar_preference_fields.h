@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/current_code/bar_preferences.h"
+#include "engine/gb2010/bar_preferences.h"
 
 namespace tessarin {
 

@@ -17,14 +17,14 @@ renames = {
     'BookFormat': {'html':'Html','pdf':'Pdf','docx':'Docx','unknown':'Unknown'},
     'TextAnchor': {'start':'Start','middle':'Middle','end':'End'},
     'FindingPlace': {'capacity':'Capacity','note':'Note','warning':'Warning'},
-    'CurrentCodeField': {'l0':'L0','b':'B','h':'H','lcX':'LcX','lcY':'LcY','concrete':'Concrete','cover':'Cover','stirrup':'Stirrup','combinations':'Combinations','m1m2X':'M1m2X','m1m2Y':'M1m2Y'},
+    'Gb2010Field': {'l0':'L0','b':'B','h':'H','lcX':'LcX','lcY':'LcY','concrete':'Concrete','cover':'Cover','stirrup':'Stirrup','combinations':'Combinations','m1m2X':'M1m2X','m1m2Y':'M1m2Y'},
     'DxfAlign': {'kLeft':'Left','kCentre':'Centre','kRight':'Right'},
 }
 # Aliases some files give an enum.
 aliases = {
-    'tests/engine/current_code/rules_test.cpp': {'S':'SeismicGrade','T':'StructureType','P':'ColumnPosition'},
-    'tests/run/current_code_input_test.cpp': {'F':'CurrentCodeField'},
-    'run/current_code_input.cpp': {'F':'CurrentCodeField'},
+    'tests/engine/gb2010/rules_test.cpp': {'S':'SeismicGrade','T':'StructureType','P':'ColumnPosition'},
+    'tests/run/gb2010_input_test.cpp': {'F':'Gb2010Field'},
+    'run/gb2010_input.cpp': {'F':'Gb2010Field'},
 }
 files = subprocess.run(['git','ls-files','*.h','*.cpp'], capture_output=True, text=True).stdout.split()
 for path in files:

@@ -16,9 +16,9 @@
 #include "text/number_text.h"
 #include "ui/about_dialog.h"
 #include "ui/book_export.h"
-#include "ui/current_code_dialog.h"
 #include "ui/enter_navigation.h"
 #include "ui/field_exchange.h"
+#include "ui/gb2010_dialog.h"
 #include "ui/message_box.h"
 #include "ui/pictures.h"
 #include "ui/project_window.h"
@@ -33,7 +33,7 @@ namespace {
 
 constexpr const char* kSectionCheckEntry = "截面验算(&C)...";
 constexpr const char* kBookEntry = "导出计算书…";
-constexpr const char* kCurrentCodeEntry = "现行规范设计(&G)...";
+constexpr const char* kGb2010Entry = "现行规范设计(&G)...";
 constexpr const char* kProjectEntry = "工程设计：Tessarin 柱设计(&P)...";
 
 }  // namespace
@@ -62,8 +62,8 @@ MainDialog::MainDialog(QWidget* parent)
     checkShortcut_->setEnabled(false);
     connect(checkShortcut_, &QShortcut::activated, this, &MainDialog::showSectionCheck);
     // The current-code design: F3, or the context menu, at any time.
-    auto* currentCode = new QShortcut(QKeySequence(Qt::Key_F3), this);
-    connect(currentCode, &QShortcut::activated, this, &MainDialog::showCurrentCodeDesign);
+    auto* gb2010 = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(gb2010, &QShortcut::activated, this, &MainDialog::showGb2010Design);
 
     new EnterNavigation(*this);
     initDialog();
@@ -123,7 +123,7 @@ QString MainDialog::exportBook(const std::optional<SectionCheckResult>& check) {
     return exportCalculationBook(parent != nullptr ? parent : this, book, QStringLiteral("计算书"));
 }
 
-CurrentCodeInput MainDialog::currentCodeStartInput() const {
+Gb2010Input MainDialog::gb2010StartInput() const {
     // The fields as typed: one that holds no number keeps the start value of a new dialog.
     DesignInput typed;
     for (const NumberField& number : kMainExchangeOrder) {
@@ -134,12 +134,12 @@ CurrentCodeInput MainDialog::currentCodeStartInput() const {
     }
     typed.concreteIndex = concreteList_->currentIndex();
     typed.steelIndex = steelList_->currentIndex();
-    return currentCodeStart(typed.l0, typed.b, typed.h, typed.M0x, typed.M0y, typed.N,
-                            typed.concreteGradeNumber(), typed.steelIndex);
+    return gb2010Start(typed.l0, typed.b, typed.h, typed.M0x, typed.M0y, typed.N,
+                       typed.concreteGradeNumber(), typed.steelIndex);
 }
 
-void MainDialog::showCurrentCodeDesign() {
-    CurrentCodeDialog dialog(currentCodeStartInput(), this);
+void MainDialog::showGb2010Design() {
+    Gb2010Dialog dialog(gb2010StartInput(), this);
     dialog.exec();
 }
 
@@ -176,9 +176,9 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     QAction* book = menu.addAction(QString::fromUtf8(kBookEntry));
     book->setEnabled(sectionCheckAvailable());
     connect(book, &QAction::triggered, this, [this] { exportBook(); });
-    QAction* currentCode = menu.addAction(QString::fromUtf8(kCurrentCodeEntry));
-    currentCode->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(currentCode, &QAction::triggered, this, &MainDialog::showCurrentCodeDesign);
+    QAction* gb2010 = menu.addAction(QString::fromUtf8(kGb2010Entry));
+    gb2010->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(gb2010, &QAction::triggered, this, &MainDialog::showGb2010Design);
     QAction* project = menu.addAction(QString::fromUtf8(kProjectEntry));
     connect(project, &QAction::triggered, this, &MainDialog::showProjectWindow);
     menu.exec(event->globalPos());

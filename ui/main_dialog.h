@@ -8,7 +8,7 @@
 #include "engine/section/section_check.h"
 #include "run/calculate_command.h"
 #include "run/control_id.h"
-#include "run/current_code_input.h"
+#include "run/gb2010_input.h"
 #include "run/run_host.h"
 #include "ui/dialog_template.h"
 #include "ui/principle_diagram_dialog.h"
@@ -53,11 +53,11 @@ class MainDialog : public QDialog, public RunHost {
     // given (from the section-check dialog). Returns the file written, empty if none.
     QString exportBook(const std::optional<SectionCheckResult>& check = std::nullopt);
     // The current-code design of the typed column, at any time (context menu or F3).
-    void showCurrentCodeDesign();
+    void showGb2010Design();
     // The project window "Tessarin 柱设计" (one, brought to the front when open), on the last
     // project.
     void showProjectWindow();
-    CurrentCodeInput currentCodeStartInput() const;
+    Gb2010Input gb2010StartInput() const;
 
     // RunHost
     bool exchangeFields(DesignInput& input) override;

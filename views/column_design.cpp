@@ -1,14 +1,14 @@
 #include "views/column_design.h"
 
-#include "engine/current_code/current_code_design.h"
-#include "run/current_code_input.h"
+#include "engine/gb2010/gb2010_design.h"
+#include "run/gb2010_input.h"
 
 namespace tessarin {
 
 ColumnOutcome designProjectColumn(const ProjectColumn& column) {
     ColumnOutcome outcome;
-    const CurrentCodeInput input{column.column, column.combinations};
-    if (auto finding = validateCurrentCodeInput(input)) {
+    const Gb2010Input input{column.column, column.combinations};
+    if (auto finding = validateGb2010Input(input)) {
         outcome.status = ColumnStatus::InputError;
         outcome.finding = std::move(finding->message);
         return outcome;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/current_code/column_with_stirrups.h"
-#include "engine/current_code/current_code_types.h"
+#include "engine/gb2010/column_with_stirrups.h"
+#include "engine/gb2010/gb2010_types.h"
 #include "project/project.h"
 
 namespace tessarin {
@@ -24,7 +24,7 @@ enum class ColumnStatus {
 struct ColumnOutcome {
     ColumnStatus status = ColumnStatus::NotDesigned;
     std::string finding;                      // the rule the input breaks (inputError)
-    std::optional<CurrentCodeDesign> design;  // the bars
+    std::optional<Gb2010Design> design;       // the bars
     std::optional<ColumnWithStirrups> whole;  // the bars and the stirrups on them
 };
 

@@ -3,9 +3,9 @@
 #include <array>
 
 #include "project/project_file.h"
-#include "report/current_code_labels.h"
-#include "run/current_code_fields.h"
-#include "run/current_code_input.h"
+#include "report/gb2010_labels.h"
+#include "run/gb2010_fields.h"
+#include "run/gb2010_input.h"
 #include "text/number_text.h"
 
 namespace tessarin {
@@ -18,15 +18,14 @@ using Kind = ColumnFieldSpec::Kind;
 // order (ColumnField lists them in that order).
 struct ColumnFieldRow {
     ColumnFieldSpec spec;
-    const CurrentCodeFieldEntry* entry;  // nullptr for the mark
+    const Gb2010FieldEntry* entry;  // nullptr for the mark
 };
 
 const std::vector<ColumnFieldRow>& rows() {
     static const std::vector<ColumnFieldRow> kRows = [] {
         std::vector<ColumnFieldRow> list = {
             {{ColumnField::Mark, Kind::Text, "构件编号", "构件编号", "", {}}, nullptr}};
-        for (const CurrentCodeFieldEntry* entry :
-             currentCodeFieldsBy(&CurrentCodeFieldEntry::projectPlace)) {
+        for (const Gb2010FieldEntry* entry : gb2010FieldsBy(&Gb2010FieldEntry::projectPlace)) {
             if (entry->perCombination()) continue;
             ColumnFieldSpec spec{
                 static_cast<ColumnField>(list.size()), Kind::Number, "", entry->name, "", {}};
@@ -74,16 +73,16 @@ const std::vector<ColumnFieldSpec>& specs() {
     return kSpecs;
 }
 
-const CurrentCodeFieldEntry& entryOf(ColumnField field) {
+const Gb2010FieldEntry& entryOf(ColumnField field) {
     return *rows()[static_cast<std::size_t>(field)].entry;
 }
 
 // The checks of the current-code input that speak of a field of the column; the seismic grade
 // is checked with the structure (table 6.3.6 has no grade 三 or 四 for a frame-supporting column).
-std::optional<CurrentCodeField> checkedAs(ColumnField field) {
+std::optional<Gb2010Field> checkedAs(ColumnField field) {
     if (field == ColumnField::Mark) return std::nullopt;
-    const CurrentCodeFieldEntry& entry = entryOf(field);
-    if (entry.field == CurrentCodeField::Seismic) return CurrentCodeField::Structure;
+    const Gb2010FieldEntry& entry = entryOf(field);
+    if (entry.field == Gb2010Field::Seismic) return Gb2010Field::Structure;
     if (entry.check == FieldCheck::None) return std::nullopt;
     return entry.field;
 }
@@ -94,9 +93,9 @@ constexpr std::array<const char*, kCombinationColumns> kCellLabels = {
 constexpr std::array<const char*, kCombinationColumns> kCellNames = {
     "轴向压力 N",          "x向杆端较大弯矩 M2x", "y向杆端较大弯矩 M2y", "x向杆端弯矩比 M1/M2",
     "y向杆端弯矩比 M1/M2", "x向剪力 Vx",          "y向剪力 Vy",          "组合类别"};
-constexpr std::array<CurrentCodeField, kCombinationColumns> kCellChecks = {
-    CurrentCodeField::N,     CurrentCodeField::M2x, CurrentCodeField::M2y, CurrentCodeField::M1m2X,
-    CurrentCodeField::M1m2Y, CurrentCodeField::Vx,  CurrentCodeField::Vy,  CurrentCodeField::Kind};
+constexpr std::array<Gb2010Field, kCombinationColumns> kCellChecks = {
+    Gb2010Field::N,     Gb2010Field::M2x, Gb2010Field::M2y, Gb2010Field::M1m2X,
+    Gb2010Field::M1m2Y, Gb2010Field::Vx,  Gb2010Field::Vy,  Gb2010Field::Kind};
 
 // The kind cell's words; blank is unspecified.
 constexpr const char* kSeismicWord = "地震";
@@ -185,7 +184,7 @@ const ColumnFieldSpec& columnFieldSpec(ColumnField field) {
 
 std::string columnFieldText(const ProjectColumn& column, ColumnField field) {
     if (field == ColumnField::Mark) return column.mark;
-    const CurrentCodeFieldEntry& entry = entryOf(field);
+    const Gb2010FieldEntry& entry = entryOf(field);
     const LoadCombination unused;
     if (entry.isChoice()) return entry.choices->label(fieldChoice(entry, column.column, unused));
     const std::optional<double> value = fieldNumber(entry, column.column, unused);
@@ -196,15 +195,15 @@ std::string columnFieldFinding(const ProjectColumn& column, ColumnField field) {
     const auto checked = checkedAs(field);
     if (!checked) return {};
     // One sound combination, so that only the column's own checks speak.
-    const CurrentCodeInput input{column.column, {LoadCombination{}}};
-    const auto finding = validateCurrentCodeInput(input);
+    const Gb2010Input input{column.column, {LoadCombination{}}};
+    const auto finding = validateGb2010Input(input);
     if (!finding || finding->combination >= 0 || finding->field != *checked) return {};
     return finding->message;
 }
 
 FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_view text) {
     const ColumnFieldSpec& entry = columnFieldSpec(field);
-    CurrentCodeColumn& c = column.column;
+    Gb2010Column& c = column.column;
     LoadCombination unused;
     FieldEdit edit;
     const auto refuse = [&edit, &entry](const std::string& why) {
@@ -224,13 +223,13 @@ FieldEdit editColumnField(ProjectColumn& column, ColumnField field, std::string_
             std::size_t index = 0;
             while (index < entry.choices.size() && entry.choices[index] != text) ++index;
             if (index == entry.choices.size()) return refuse(quoted(text) + " 不是可选的值");
-            const CurrentCodeFieldEntry& input = entryOf(field);
+            const Gb2010FieldEntry& input = entryOf(field);
             setFieldChoice(input, c, unused, input.choices->shown()[index]->value);
             break;
         }
         case Kind::Number:
         case Kind::OptionalNumber: {
-            const CurrentCodeFieldEntry& input = entryOf(field);
+            const Gb2010FieldEntry& input = entryOf(field);
             const bool blank = text.find_first_not_of(" \t") == std::string_view::npos;
             if (blank && entry.kind == Kind::OptionalNumber) {
                 setFieldNumber(input, c, unused, std::nullopt);
@@ -270,8 +269,8 @@ std::vector<std::string> combinationCellChoices(std::size_t column) {
 std::string combinationCellFinding(const ProjectColumn& column, std::size_t row, std::size_t cell) {
     if (row >= column.combinations.size() || cell >= kCombinationColumns) return {};
     // The combination alone, on a sound column: its own checks, named by its row.
-    const CurrentCodeInput input{CurrentCodeColumn{}, {column.combinations[row]}};
-    const auto finding = validateCurrentCodeInput(input);
+    const Gb2010Input input{Gb2010Column{}, {column.combinations[row]}};
+    const auto finding = validateGb2010Input(input);
     if (!finding || finding->combination != 0 || finding->field != kCellChecks[cell]) return {};
     std::string message = finding->message;
     const std::string first = combinationPrefix(0);

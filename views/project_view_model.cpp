@@ -8,19 +8,19 @@
 
 #include "batch/batch_sink.h"
 #include "batch/case_report.h"
-#include "batch/current_code_batch.h"
+#include "batch/gb2010_batch.h"
 #include "batch/schedule_outputs.h"
 #include "book/book_docx.h"
 #include "book/book_file.h"
 #include "book/book_html.h"
-#include "book/current_code_book.h"
 #include "book/design_book.h"
+#include "book/gb2010_book.h"
 #include "platform/whole_file.h"
 #include "project/project_file.h"
 #include "report/bar_preference_fields.h"
-#include "report/current_code_labels.h"
-#include "report/current_code_report.h"
-#include "run/current_code_input.h"
+#include "report/gb2010_labels.h"
+#include "report/gb2010_report.h"
+#include "run/gb2010_input.h"
 #include "text/number_text.h"
 
 namespace tessarin {
@@ -72,15 +72,15 @@ BookInfo projectBookInfo(const ProjectInfo& project, const std::string& mark, st
 }
 
 // The calculation book of each designed column as HTML, named as the batch names its files.
-class HtmlBooks final : public CurrentCodeOutputs {
+class HtmlBooks final : public Gb2010Outputs {
   public:
     HtmlBooks(std::string directory, ProjectInfo project)
         : directory_(std::move(directory)), project_(std::move(project)), date_(todayText()) {}
     FileResult designed(const std::string& id, long long firstLine,
                         const ColumnWithStirrups& column) override {
         const std::string path = directory_ + "/" + caseFileName(id, firstLine, ".html");
-        return writeWholeFile(path, renderBookHtml(buildCurrentCodeBook(
-                                        projectBookInfo(project_, id, date_), column)));
+        return writeWholeFile(
+            path, renderBookHtml(buildGb2010Book(projectBookInfo(project_, id, date_), column)));
     }
 
   private:
@@ -378,7 +378,7 @@ ColumnRow ProjectViewModel::row(std::size_t index) const {
     row.kind = outcome.status;
     row.status = statusWord(outcome.status);
     if (!outcome.design) return row;
-    const CurrentCodeDesign& design = *outcome.design;
+    const Gb2010Design& design = *outcome.design;
     double axial = 0.0;
     for (const CombinationCheck& check : design.combinations) {
         axial = std::max(axial, check.demand.axialRatio);
@@ -524,7 +524,7 @@ std::string ProjectViewModel::fieldFinding(ColumnField field) const {
 std::string ProjectViewModel::inputFinding() const {
     const ProjectColumn* column = current();
     if (column == nullptr) return {};
-    const auto finding = validateCurrentCodeInput({column->column, column->combinations});
+    const auto finding = validateGb2010Input({column->column, column->combinations});
     return finding ? finding->message : std::string();
 }
 
@@ -744,7 +744,7 @@ std::vector<std::string> ProjectViewModel::summaryLines() const {
     const ProjectColumn* column = current();
     if (column == nullptr) return {"未选择柱"};
     const ColumnOutcome& outcome = this->outcome(*selected_);
-    const CurrentCodeColumn& c = column->column;
+    const Gb2010Column& c = column->column;
     std::vector<std::string> lines = {column->mark + "：" + formatGeneral(c.b) + "×" +
                                       formatGeneral(c.h) + "，C" + std::to_string(c.concreteGrade) +
                                       "，" + steelLabel2010(c.steel) + "，" +
@@ -764,7 +764,7 @@ std::vector<std::string> ProjectViewModel::summaryLines() const {
         case ColumnStatus::Designed:
             break;
     }
-    const CurrentCodeDesign& design = *outcome.design;
+    const Gb2010Design& design = *outcome.design;
     const BarLayout& layout = *design.layout;
     lines.push_back("配筋：" + layoutNotation(layout.choice, c.steel) + "（共 " +
                     std::to_string(layout.choice.barCount()) + " 根）");
@@ -793,9 +793,9 @@ std::string ProjectViewModel::reportText() const {
     if (current() == nullptr) return {};
     const ColumnOutcome& outcome = this->outcome(*selected_);
     if (outcome.status == ColumnStatus::InputError) return "输入有误：" + outcome.finding + "\n";
-    if (outcome.whole) return currentCodeReportText(*outcome.whole);
+    if (outcome.whole) return gb2010ReportText(*outcome.whole);
     if (!outcome.design) return {};
-    return currentCodeReportText(*outcome.design);
+    return gb2010ReportText(*outcome.design);
 }
 
 std::string ProjectViewModel::bookHtml() const {
@@ -803,9 +803,9 @@ std::string ProjectViewModel::bookHtml() const {
     if (column == nullptr) return {};
     const ColumnOutcome& outcome = this->outcome(*selected_);
     const BookInfo info = projectBookInfo(project_.info, column->mark, todayText());
-    if (outcome.whole) return renderBookHtml(buildCurrentCodeBook(info, *outcome.whole));
+    if (outcome.whole) return renderBookHtml(buildGb2010Book(info, *outcome.whole));
     if (!outcome.design) return {};
-    return renderBookHtml(buildCurrentCodeBook(info, *outcome.design));
+    return renderBookHtml(buildGb2010Book(info, *outcome.design));
 }
 
 SectionPicture ProjectViewModel::picture() const {
@@ -816,8 +816,8 @@ SectionPicture ProjectViewModel::picture() const {
 
 BatchOutcome ProjectViewModel::runExport(BatchOptions options, const std::string* dxfDir,
                                          const std::string* booksDir, std::ostream* results,
-                                         CurrentCodeOutputs* more) const {
-    CurrentCodeBatchFiles files;
+                                         Gb2010Outputs* more) const {
+    Gb2010BatchFiles files;
     if (dxfDir != nullptr) files.dxfDir = *dxfDir;
     std::optional<HtmlBooks> books;
     if (booksDir != nullptr) {

@@ -16,7 +16,7 @@
 
 namespace tessarin {
 
-class CurrentCodeOutputs;
+class Gb2010Outputs;
 
 // The project data fields above the column list.
 enum class InfoField { Name, Number, Designer, Checker, Reviewer, Seismic, Structure };
@@ -228,7 +228,7 @@ class ProjectViewModel {
     void remember(const std::string& path);
     [[nodiscard]] BatchOutcome runExport(BatchOptions options, const std::string* dxfDir,
                                          const std::string* booksDir, std::ostream* results,
-                                         CurrentCodeOutputs* more = nullptr) const;
+                                         Gb2010Outputs* more = nullptr) const;
 
     Project project_;
     std::vector<ColumnOutcome> outcomes_;  // one per column

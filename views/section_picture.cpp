@@ -1,14 +1,14 @@
 #include "views/section_picture.h"
 
-#include "engine/current_code/current_code_design.h"
-#include "report/current_code_report.h"
+#include "engine/gb2010/gb2010_design.h"
+#include "report/gb2010_report.h"
 #include "text/number_text.h"
 
 namespace tessarin {
 
 SectionPicture sectionPicture(const ProjectColumn& column, const ColumnOutcome& outcome) {
     SectionPicture picture;
-    const CurrentCodeColumn& c = column.column;
+    const Gb2010Column& c = column.column;
     picture.width = c.b;
     picture.height = c.h;
     picture.steel = c.steel;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/current_code/bar_preferences.h"
+#include "engine/gb2010/bar_preferences.h"
 #include "views/project_view_model.h"
 #include "win/dialog_window.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "report/current_code_report.h"
+#include "report/gb2010_report.h"
 
 namespace tessarin {
 namespace {

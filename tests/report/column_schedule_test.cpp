@@ -28,7 +28,7 @@ struct Given {
 
 ColumnWithStirrups columnOf(const Given& g) {
     ColumnWithStirrups whole;
-    CurrentCodeDesign& design = whole.longitudinal;
+    Gb2010Design& design = whole.longitudinal;
     design.column.b = g.b;
     design.column.h = g.h;
     design.column.steel = g.steel;
@@ -134,7 +134,7 @@ TEST(ScheduleRow, ColumnsWithoutADesignSaySo) {
     Given failing;
     failing.stirrups = false;
     failing.layout = {25, 25, 2, 2};
-    CurrentCodeColumn given;
+    Gb2010Column given;
     given.b = 350.0;
     given.h = 450.0;
     struct Case {

@@ -2,10 +2,10 @@
 //   tessarin-render-dialogs <output directory>
 // Writes main_dialog.png (start values), main_dialog_result.png (after one calculation),
 // scheme_dialog.png, scheme_dialog_scheme2.png, about_dialog.png, principle_diagram.png,
-// section_check_dialog.png (the check of that calculation), current_code_dialog.png (the
-// current-code design of the start values), current_code_dialog_no_layout.png (2000 kN·m that
-// no layout carries), current_code_dialog_busy.png and
-// current_code_dialog_cancelled.png (a design running, and the window after its cancel) and the
+// section_check_dialog.png (the check of that calculation), gb2010_dialog.png (the
+// current-code design of the start values), gb2010_dialog_no_layout.png (2000 kN·m that
+// no layout carries), gb2010_dialog_busy.png and
+// gb2010_dialog_cancelled.png (a design running, and the window after its cancel) and the
 // three pictures on their own.
 #include <QApplication>
 #include <QDir>
@@ -22,9 +22,9 @@
 #include <optional>
 #include <stop_token>
 
-#include "engine/current_code/column_with_stirrups.h"
+#include "engine/gb2010/column_with_stirrups.h"
 #include "ui/about_dialog.h"
-#include "ui/current_code_dialog.h"
+#include "ui/gb2010_dialog.h"
 #include "ui/main_dialog.h"
 #include "ui/pictures.h"
 #include "ui/section_check_dialog.h"
@@ -93,34 +93,34 @@ int main(int argc, char** argv) {
         ok &= save(check.grab(), out, "section_check_dialog.png");
         check.hide();
 
-        CurrentCodeDialog currentCode(main.currentCodeStartInput(), &main);
-        currentCode.setReportPath(
+        Gb2010Dialog gb2010(main.gb2010StartInput(), &main);
+        gb2010.setReportPath(
             QDir(scratch.path()).filePath(QStringLiteral("Result-GB2010.txt")).toStdString());
-        currentCode.design();
-        currentCode.show();
-        ok &= save(currentCode.grab(), out, "current_code_dialog.png");
+        gb2010.design();
+        gb2010.show();
+        ok &= save(gb2010.grab(), out, "gb2010_dialog.png");
 
         // 2000 kN·m that no layout carries: the reason in red, in the dialog's face.
-        currentCode.combinationsTable()->item(0, CurrentCodeDialog::kColM2x)->setText("2000");
-        currentCode.design();
-        ok &= save(currentCode.grab(), out, "current_code_dialog_no_layout.png");
-        currentCode.combinationsTable()->item(0, CurrentCodeDialog::kColM2x)->setText("244");
+        gb2010.combinationsTable()->item(0, Gb2010Dialog::kColM2x)->setText("2000");
+        gb2010.design();
+        ok &= save(gb2010.grab(), out, "gb2010_dialog_no_layout.png");
+        gb2010.combinationsTable()->item(0, Gb2010Dialog::kColM2x)->setText("244");
 
         // A design running (the engine held until 取消设计), then the window after the cancel.
-        currentCode.setDesignFunction([](const CurrentCodeInput&, const std::stop_token& stop) {
+        gb2010.setDesignFunction([](const Gb2010Input&, const std::stop_token& stop) {
             std::mutex mutex;
             std::condition_variable_any wake;
             std::unique_lock lock(mutex);
             wake.wait_for(lock, stop, std::chrono::seconds(20), [] { return false; });
             return std::optional<ColumnWithStirrups>();
         });
-        QTimer::singleShot(100, &currentCode, [&] {
-            ok &= save(currentCode.grab(), out, "current_code_dialog_busy.png");
-            currentCode.cancelDesign();
+        QTimer::singleShot(100, &gb2010, [&] {
+            ok &= save(gb2010.grab(), out, "gb2010_dialog_busy.png");
+            gb2010.cancelDesign();
         });
-        currentCode.design();
-        ok &= save(currentCode.grab(), out, "current_code_dialog_cancelled.png");
-        currentCode.hide();
+        gb2010.design();
+        ok &= save(gb2010.grab(), out, "gb2010_dialog_cancelled.png");
+        gb2010.hide();
     }
 
     ok &= save(renderPicture(QString::fromLatin1(kPrincipleDiagram)), out, "picture_129.png");

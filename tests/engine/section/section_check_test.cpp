@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/current_code/current_code_rules.h"
+#include "engine/gb2010/gb2010_rules.h"
 #include "engine/section/section_resistance.h"
 #include "tests/engine/design_cases.h"
 

@@ -38,6 +38,7 @@
 #include "ui/enter_navigation.h"
 #include "ui/gb2010_view.h"
 #include "ui/message_box.h"
+#include "views/gb2010_design_view.h"
 
 namespace tessarin {
 
@@ -83,18 +84,9 @@ int selectedValue(const QComboBox* list) {
 
 // The number columns of the combinations table.
 constexpr int kNumberColumns = Gb2010Dialog::kColKind;
-constexpr const char* kResultHeaders[] = {"N(kN)",         "Mx(kN.m)",
-                                          "My(kN.m)",      "ηns,x",
-                                          "ηns,y",         "轴压比 N/(fcA)",
-                                          "利用率",        "N/(0.9φ(fcA+fy'As'))",
-                                          "Nu(kN) 6.2.21", "γRE",
-                                          "受剪利用率"};
 
 QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
-}
-QString fixed(double value, int decimals) {
-    return text(formatDecimals(value, decimals));
 }
 
 // Which table column a combination's finding points at.
@@ -211,9 +203,9 @@ Gb2010Dialog::Gb2010Dialog(const Gb2010Input& start, QWidget* parent)
     summary_->setWordWrap(true);
     summary_->setTextFormat(Qt::PlainText);
     summary_->setMinimumWidth(260);
-    results_ = new QTableWidget(0, static_cast<int>(std::size(kResultHeaders)), this);
+    results_ = new QTableWidget(0, static_cast<int>(kGb2010ResultHeaders.size()), this);
     QStringList resultHeaders;
-    for (const char* header : kResultHeaders) resultHeaders << QString::fromUtf8(header);
+    for (const char* header : kGb2010ResultHeaders) resultHeaders << QString::fromUtf8(header);
     results_->setHorizontalHeaderLabels(resultHeaders);
     results_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     results_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -526,77 +518,23 @@ void Gb2010Dialog::showDesign(const ColumnWithStirrups& whole) {
         view_->setInnerStirrups(innerStirrupPieces(d, stirrups->choice, whole.stirrupDiameterUsed));
     }
 
+    const Gb2010DesignView shown = gb2010DesignView(whole);
     QStringList lines;
-    bool stirrupFailed = false;
-    if (d.designed && d.layout) {
-        const BarLayout& layout = *d.layout;
-        lines << text(layoutNotation(layout.choice, d.column.steel));
-        lines << QStringLiteral("As = %1 mm²，ρ = %2%（%3 根）")
-                     .arg(fixed(layout.steelArea, 0), fixed(layout.ratio * 100.0, 2))
-                     .arg(layout.choice.barCount());
-        lines << QStringLiteral("最小配筋率 %1%，最大 %2%；一侧 ≥ %3%（b边 %4%，h边 %5%）")
-                     .arg(fixed(d.limits.minimumTotalRatio * 100.0, 2),
-                          fixed(d.limits.maximumTotalRatio * 100.0, 2),
-                          fixed(d.limits.minimumOneSideRatio * 100.0, 2),
-                          fixed(layout.oneSideRatioB * 100.0, 2),
-                          fixed(layout.oneSideRatioH * 100.0, 2));
-        lines << QStringLiteral("纵筋中距 b边 %1 mm，h边 %2 mm（限值 %3 / %4 mm）；净距 ≥ %5 mm")
-                     .arg(fixed(layout.centreSpacingB, 0), fixed(layout.centreSpacingH, 0),
-                          fixed(d.limits.maximumCentreSpacingB, 0),
-                          fixed(d.limits.maximumCentreSpacingH, 0),
-                          fixed(d.limits.minimumClearSpacing, 0));
-        if (d.governing >= 0) {
-            lines << QStringLiteral("控制组合：第 %1 组，利用率 %2")
-                         .arg(d.governing + 1)
-                         .arg(fixed(
-                             d.combinations[static_cast<std::size_t>(d.governing)].utilisation, 3));
-        }
-        if (stirrups != nullptr && stirrups->designed) {
-            lines << QStringLiteral("箍筋 %1，类型 %2；ρv = %3%")
-                         .arg(
-                             text(stirrupNotation(stirrups->column.stirrupSteel, stirrups->choice)),
-                             text(stirrupType(stirrups->choice)),
-                             fixed(stirrups->choice.volumetricRatio * 100.0, 2));
-        } else if (stirrups != nullptr) {
-            lines << QStringLiteral("无可行箍筋：") + text(stirrupFailureText(*stirrups));
-            stirrupFailed = true;
-        }
-    } else {
-        lines << QStringLiteral("无可行配筋：") + text(noLayoutReasonText(d));
-    }
-    setSummary(lines.join(QLatin1Char('\n')), !(d.designed && d.layout) || stirrupFailed);
+    for (const std::string& line : shown.summary) lines << text(line);
+    setSummary(lines.join(QLatin1Char('\n')), shown.failed);
 
     results_->setRowCount(0);
-    for (std::size_t k = 0; k < d.combinations.size(); ++k) {
-        const CombinationCheck& check = d.combinations[k];
-        const bool checked = d.layout.has_value();
-        const QString cells[] = {
-            fixed(check.demand.N, 1),
-            fixed(check.demand.Mx, 2),
-            fixed(check.demand.My, 2),
-            fixed(check.demand.x.etaNs, 3),
-            fixed(check.demand.y.etaNs, 3),
-            fixed(check.demand.axialRatio, 3),
-            checked ? (std::isfinite(check.utilisation) ? fixed(check.utilisation, 3)
-                                                        : QStringLiteral("∞"))
-                    : QStringLiteral("—"),
-            checked ? fixed(check.axialUtilisation, 3) : QStringLiteral("—"),
-            checked ? fixed(check.Nu, 1) : QStringLiteral("—"),
-            fixed(check.gammaRE, 2),
-            stirrups != nullptr && stirrups->designed && k < stirrups->combinations.size()
-                ? fixed(stirrups->combinations[k].check.utilisation, 3)
-                : QStringLiteral("—"),
-        };
+    for (std::size_t k = 0; k < shown.results.size(); ++k) {
         const int row = results_->rowCount();
         results_->insertRow(row);
-        for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
-            if (static_cast<int>(k) == d.governing) {
+        for (std::size_t column = 0; column < shown.results[k].size(); ++column) {
+            auto* item = new QTableWidgetItem(text(shown.results[k][column]));
+            if (static_cast<int>(k) == shown.governing) {
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
             }
-            results_->setItem(row, column, item);
+            results_->setItem(row, static_cast<int>(column), item);
         }
     }
 

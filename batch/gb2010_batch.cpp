@@ -23,6 +23,7 @@
 #include "report/gb2010_labels.h"
 #include "report/gb2010_report.h"
 #include "report/gb2010_stirrup_text.h"
+#include "run/gb2010_command.h"
 #include "run/gb2010_fields.h"
 #include "run/gb2010_input.h"
 #include "text/number_text.h"
@@ -403,19 +404,41 @@ void Gb2010Batch::appendInputs(std::string& line, const std::vector<std::string>
     }
 }
 
+// A file of a column that cannot be written stops the batch, naming the file and the reason.
+BatchOutcome fileFailure(const FileResult& result) {
+    const char* what = result.action == FileAction::Create ? "cannot create " : "cannot write ";
+    return {Status::FileFailed, what + result.fileName + ": " + result.reason};
+}
+
+// One column of a batch as the current-code command's host: its rows' input, the design in this
+// thread, and what the command told.
+class BatchColumnHost final : public Gb2010Host {
+  public:
+    explicit BatchColumnHost(Gb2010Input input) : input_(std::move(input)) {}
+    std::optional<Gb2010Input> readInput() override { return input_; }
+    void refuse(const Gb2010Finding& finding) override { finding_ = finding.message; }
+    std::optional<ColumnWithStirrups> runDesign(const Gb2010Input& input) override {
+        return designColumnWithStirrups(input.column, input.combinations);
+    }
+    void reportFailed(const FileResult& failure) override { failure_ = failure; }
+    void showResult(const ColumnWithStirrups& whole) override { shown_ = whole; }
+
+    const std::optional<FileResult>& failure() const { return failure_; }
+    const std::optional<ColumnWithStirrups>& shown() const { return shown_; }
+    const std::string& finding() const { return finding_; }
+
+  private:
+    Gb2010Input input_;
+    std::string finding_;
+    std::optional<FileResult> failure_;
+    std::optional<ColumnWithStirrups> shown_;
+};
+
 std::optional<BatchOutcome> Gb2010Batch::writeFiles(const std::string& id, long long firstLine,
                                                     const ColumnWithStirrups& whole) {
     const Gb2010Design& design = whole.longitudinal;
-    const auto failed = [](const FileResult& result) {
-        const char* what = result.action == FileAction::Create ? "cannot create " : "cannot write ";
-        return stop(Status::FileFailed, what + result.fileName + ": " + result.reason);
-    };
-    if (files_.reportDir) {
-        const std::string path = *files_.reportDir + "/" + caseFileName(id, firstLine, ".txt");
-        if (auto refused = refuseInput(path, "report", options_, input_)) return refused;
-        const FileResult written = writeGb2010Report(whole, path);
-        if (!written.ok) return failed(written);
-    }
+    const auto failed = [](const FileResult& result) { return fileFailure(result); };
+    // The column's report was written by the command (designColumn).
     // A drawing only of a chosen layout; the layout row says why there is none.
     if (files_.dxfDir && design.designed) {
         const std::string path = *files_.dxfDir + "/" + caseFileName(id, firstLine, ".dxf");
@@ -526,10 +549,32 @@ std::optional<BatchOutcome> Gb2010Batch::designColumn(std::vector<CaseRecord>& r
         return std::nullopt;
     }
 
+    // The column through the current-code command, as tessarin-cli and the dialog run it: the
+    // column's input checked as a whole (each row was checked alone above), designed, and its
+    // report written (with --reports) before the column is shown in the results.
     std::vector<LoadCombination> loads;
     loads.reserve(rows.size());
     for (const RowReading& reading : readings) loads.push_back(reading.load);
-    const ColumnWithStirrups whole = designColumnWithStirrups(readings.front().column, loads);
+    std::optional<std::string> reportPath;
+    if (files_.reportDir) {
+        reportPath = *files_.reportDir + "/" + caseFileName(id, firstLine, ".txt");
+        if (auto refused = refuseInput(*reportPath, "report", options_, input_)) return refused;
+    }
+    BatchColumnHost host(Gb2010Input{readings.front().column, std::move(loads)});
+    switch (runGb2010Command(host, reportPath)) {
+        case Gb2010Outcome::Shown:
+            break;
+        case Gb2010Outcome::FileFailed:
+            return fileFailure(*host.failure());
+        case Gb2010Outcome::FieldRejected:
+        case Gb2010Outcome::InputRejected:
+        case Gb2010Outcome::NotDesigned:
+            // Every row passed the same checks alone; a column refused as a whole would be a
+            // fault of the program, said rather than passed over.
+            return stop(Status::Unusable, "line " + std::to_string(firstLine) + ": column " + id +
+                                              " was refused as a whole: " + host.finding());
+    }
+    const ColumnWithStirrups& whole = *host.shown();
     const Gb2010Design& design = whole.longitudinal;
     const StirrupDesign* stirrups = whole.stirrups ? &*whole.stirrups : nullptr;
     const bool stirred = stirrups != nullptr && stirrups->designed;

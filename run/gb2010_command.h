@@ -40,7 +40,9 @@ enum class Gb2010Outcome {
 
 // The current-code design command: read → check → design → write the report → show. The report
 // is written before anything is shown, so that what the engineer sees is what the file holds.
-Gb2010Outcome runGb2010Command(Gb2010Host& host,
-                               const std::string& reportPath = kGb2010ReportFileName);
+// The CLI and the dialog write Result-GB2010.txt; a batch writes each column's report into its
+// --reports folder, or none (nullopt) without one.
+Gb2010Outcome runGb2010Command(Gb2010Host& host, const std::optional<std::string>& reportPath =
+                                                     std::string(kGb2010ReportFileName));
 
 }  // namespace tessarin

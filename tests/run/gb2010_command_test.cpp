@@ -127,5 +127,22 @@ TEST(Gb2010Command, CallsInOrder) {
     std::filesystem::remove_all(folder);
 }
 
+// A batch without --reports runs the command with no report: the column is designed and shown,
+// and no file is written in the folder.
+TEST(Gb2010Command, WithoutAReportNothingIsWritten) {
+    const std::filesystem::path folder =
+        std::filesystem::path(testing::TempDir()) / "gb2010_command_no_report";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    RecordingGb2010Host host;
+    EXPECT_EQ(runGb2010Command(host, std::nullopt), Gb2010Outcome::Shown);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"read", "design", "show"}));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace tessarin

@@ -68,7 +68,7 @@ QString bodyFamily() {
     const QStringList families = QFontDatabase::families();
     for (const char* name : {kOneFamilyFace, "Noto Serif CJK SC", "SimSun", "Noto Sans CJK SC",
                              "WenQuanYi Micro Hei"}) {
-        const QString family = QString::fromUtf8(name);
+        QString family = QString::fromUtf8(name);
         if (families.contains(family)) return family;
     }
     return QFont().family();
@@ -76,7 +76,7 @@ QString bodyFamily() {
 QString drawingFamily() {
     const QStringList families = QFontDatabase::families();
     for (const char* name : {"Noto Sans CJK SC", "Microsoft YaHei", "WenQuanYi Micro Hei"}) {
-        const QString family = QString::fromUtf8(name);
+        QString family = QString::fromUtf8(name);
         if (families.contains(family)) return family;
     }
     return bodyFamily();

@@ -20,9 +20,10 @@ constexpr const char* kNoPdfWriter =
     "a PDF book needs tessarin-book, the PDF writer of the desktop build (with Qt), beside "
     "tessarin-cli; an HTML (.html) or Word (.docx) book works everywhere";
 
-// Windows has no Qt: the book's PDF is written here, in the standard Adobe-GB1 Song face
-// (book/book_pdf_std.h). Linux keeps the Qt writer, whose faces are embedded.
-#ifdef _WIN32
+// A build without the Qt writer beside it (the Windows one, cli/CMakeLists.txt) writes the book's
+// PDF here, in the standard Adobe-GB1 Song face (book/book_pdf_std.h). Linux keeps the Qt
+// writer, whose faces are embedded.
+#ifdef TESSARIN_PDF_IN_PROCESS
 constexpr bool kPdfInProcess = true;
 #else
 constexpr bool kPdfInProcess = false;

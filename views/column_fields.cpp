@@ -17,7 +17,7 @@ using Kind = ColumnFieldSpec::Kind;
 // The project window's column fields: the mark, then the table's entries in the project file's
 // order (ColumnField lists them in that order).
 struct ColumnFieldRow {
-    ColumnFieldSpec spec;
+    ColumnFieldSpec form;
     const Gb2010FieldEntry* entry;  // nullptr for the mark
 };
 
@@ -27,18 +27,18 @@ const std::vector<ColumnFieldRow>& rows() {
             {{ColumnField::Mark, Kind::Text, "构件编号", "构件编号", "", {}}, nullptr}};
         for (const Gb2010FieldEntry* entry : gb2010FieldsBy(&Gb2010FieldEntry::projectPlace)) {
             if (entry->perCombination()) continue;
-            ColumnFieldSpec spec{
+            ColumnFieldSpec form{
                 static_cast<ColumnField>(list.size()), Kind::Number, "", entry->name, "", {}};
             if (entry->isChoice()) {
-                spec.kind = Kind::Choice;
+                form.kind = Kind::Choice;
                 for (const Choice* choice : entry->choices->shown()) {
-                    spec.choices.emplace_back(choice->label);
+                    form.choices.emplace_back(choice->label);
                 }
             } else if (entry->isOptional()) {
-                spec.kind = Kind::OptionalNumber;
-                spec.hint = entry->projectHint;
+                form.kind = Kind::OptionalNumber;
+                form.hint = entry->projectHint;
             }
-            list.push_back({std::move(spec), entry});
+            list.push_back({std::move(form), entry});
         }
         return list;
     }();
@@ -50,7 +50,7 @@ const char* labelOf(const ColumnFieldRow& row) {
     static const std::vector<std::string> kLabels = [] {
         std::vector<std::string> labels;
         for (const ColumnFieldRow& r : rows()) {
-            std::string label = r.spec.name;
+            std::string label = r.form.name;
             if (r.entry != nullptr && *r.entry->unit != '\0') {
                 label += std::string(" (") + r.entry->unit + ")";
             }
@@ -58,14 +58,14 @@ const char* labelOf(const ColumnFieldRow& row) {
         }
         return labels;
     }();
-    return kLabels[static_cast<std::size_t>(row.spec.field)].c_str();
+    return kLabels[static_cast<std::size_t>(row.form.field)].c_str();
 }
 
 const std::vector<ColumnFieldSpec>& specs() {
     static const std::vector<ColumnFieldSpec> kSpecs = [] {
         std::vector<ColumnFieldSpec> list;
         for (const ColumnFieldRow& row : rows()) {
-            list.push_back(row.spec);
+            list.push_back(row.form);
             list.back().label = labelOf(row);
         }
         return list;
